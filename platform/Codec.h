@@ -1,0 +1,23 @@
+// The one codec between CP932 bytes and Unicode. Bytes that are not valid CP932 decode to
+// U+DC80 + byte and encode back to the same byte, so undecodable text survives a round trip.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sulkan {
+
+// CP932 bytes to UTF-16; never fails.
+std::u16string Cp932ToUtf16(std::string_view bytes);
+
+// UTF-16 to CP932 bytes; nullopt when a character has no CP932 code. When failedChar is given
+// it receives the first character that could not be encoded.
+std::optional<std::string> Utf16ToCp932(std::u16string_view text, char32_t* failedChar = nullptr);
+
+// UTF-8 conveniences (an escaped byte becomes U+FFFD in UTF-8, since a lone surrogate has no
+// UTF-8 form; use the UTF-16 functions where bytes must survive).
+std::string Cp932ToUtf8(std::string_view bytes);
+std::optional<std::string> Utf8ToCp932(std::string_view utf8, char32_t* failedChar = nullptr);
+
+}  // namespace sulkan

@@ -1,0 +1,53 @@
+// Whole-file reading and writing as lines of CP932 bytes, and the file-system calls the program
+// needs. Paths given here are CP932 strings built the way the program builds them ("\" between
+// parts); they are converted at this boundary.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sulkan {
+
+// CP932 path with "\" or "/" to a native path; each component that does not exist as written is
+// looked up ignoring ASCII case, so "Title.BMP" finds "title.bmp".
+std::filesystem::path NativePath(const std::string& path);
+
+bool FileExists(const std::string& path);    // an existing regular file
+bool FolderExists(const std::string& path);  // an existing folder
+// Creates one folder (and its missing parents). Returns an error text on failure.
+std::optional<std::string> CreateFolder(const std::string& path);
+// Bare file names in folder matching a mask of "*" and "?" (ASCII case ignored), sorted.
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& mask);
+
+// Splits bytes into lines at CR LF, lone CR or lone LF. A final line end does not start another
+// line; empty input gives no lines.
+std::vector<std::string> SplitLines(const std::string& bytes);
+// Joins lines with CR LF after each line, the last included.
+std::string JoinLines(const std::vector<std::string>& lines);
+
+// Reads a whole file; nullopt when it cannot be read.
+std::optional<std::vector<std::string>> ReadLines(const std::string& path);
+std::optional<std::string> ReadBytes(const std::string& path);
+
+// Result of a save: empty on success, otherwise a message naming the file.
+struct SaveResult {
+    bool ok = true;
+    std::string error;  // CP932, for the user
+    explicit operator bool() const { return ok; }
+};
+
+// Writes the whole file to a temporary file in the same folder, flushes it and renames it over
+// the old one, so a failed or interrupted save leaves the old file as it was.
+SaveResult WriteLines(const std::string& path, const std::vector<std::string>& lines);
+SaveResult WriteBytes(const std::string& path, const std::string& bytes);
+
+namespace testing_hooks {
+// Called after the temporary file is complete and before the rename; a test can throw from it to
+// stand for a save that dies at that moment.
+inline std::function<void()>* beforeRename = nullptr;
+}  // namespace testing_hooks
+
+}  // namespace sulkan
