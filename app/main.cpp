@@ -1,1 +1,43 @@
-int main() { return 0; }
+// Program entry: "sulkan check [FOLDER]" checks a course without a window; otherwise the program
+// starts on the course in the working folder.
+#include <QApplication>
+#include <QDir>
+#include <string>
+#include <vector>
+
+#include "CourseCheck.h"
+#include "Fonts.h"
+#include "QtPrompter.h"
+#include "SettingsStore.h"
+#include "Sjis.h"
+#include "SystemFolders.h"
+#include "TfrmMain.h"
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::string(argv[1]) == "check") {
+        std::vector<std::string> args(argv + 2, argv + argc);
+        return sulkan::RunCheckCommand(args);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Sulkan++ 漢字プリント＆ドリル"));
+    sulkan::InstallFontSubstitutions();
+
+    auto folder = sulkan::WorkingFolder();
+    sulkan::QtPrompter prompter;
+    if (!folder) {
+        prompter.message(sulkan::sjis("作業フォルダの名前に扱えない文字があります"));
+        return 1;
+    }
+    auto settings = sulkan::MakeQtSettingsStore();
+    sulkan::AppServices services;
+    services.settings = settings.get();
+    services.prompter = &prompter;
+    services.workingFolder = *folder;
+
+    sulkan::TfrmMain main(services);
+    prompter.setParent(&main);
+    main.show();
+    if (main.startupFailed()) return 1;
+    return app.exec();
+}

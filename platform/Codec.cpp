@@ -60,7 +60,9 @@ const DecodeTable& Table() {
     return table;
 }
 
-char16_t Escape(unsigned char b) { return static_cast<char16_t>(0xDC00 + b); }
+char16_t Escape(unsigned char b) {
+    return static_cast<char16_t>(0xDC00 + b);
+}
 
 // Encodes a run without escapes through iconv; false on the first unencodable character.
 bool EncodeRun(std::u16string_view run, std::string& out, char32_t* failedChar) {
@@ -167,19 +169,30 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8, char32_t* failedCh
     u.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         auto b = static_cast<unsigned char>(utf8[i]);
-        char32_t cp;
-        std::size_t n;
+        char32_t cp = 0;
+        std::size_t n = 0;
         if (b < 0x80) {
             cp = b, n = 1;
         } else if ((b >> 5) == 6) {
             cp = b & 0x1F, n = 2;
         } else if ((b >> 4) == 14) {
             cp = b & 0x0F, n = 3;
-        } else {
+        } else if ((b >> 3) == 30) {
             cp = b & 0x07, n = 4;
+        }  // otherwise n stays 0: a continuation byte or 0xF8..0xFF starts no character
+        // Malformed UTF-8 is refused rather than guessed at.
+        bool valid = n != 0 && i + n <= utf8.size();
+        for (std::size_t k = 1; valid && k < n; ++k) {
+            auto c = static_cast<unsigned char>(utf8[i + k]);
+            valid = (c & 0xC0) == 0x80;
+            cp = (cp << 6) | (c & 0x3F);
         }
-        if (i + n > utf8.size()) return std::nullopt;
-        for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
+        constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid) valid = cp >= kShortest[n] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+        if (!valid) {
+            if (failedChar) *failedChar = 0xFFFD;
+            return std::nullopt;
+        }
         i += n;
         if (cp >= 0x10000) {
             cp -= 0x10000;

@@ -2,6 +2,7 @@
 // keys compared ignoring ASCII case, CP932 text, CR LF. Lines that are not understood are kept.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,7 +28,14 @@ public:
     const std::vector<std::string>& lines() const { return m_lines; }
 
 private:
+    struct Index;
+    // Where sections and keys are, built by one pass on the first lookup and dropped by every
+    // change that moves lines, so that reading many keys of a large file stays linear.
+    const Index& index() const;
+    void changed() { m_index.reset(); }
+
     std::vector<std::string> m_lines;
+    mutable std::shared_ptr<const Index> m_index;
 };
 
 // One INI file on disk: every call reads the file and every change saves it atomically.

@@ -27,7 +27,9 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(m_path, ec);
 }
 
-std::string TempDir::folder() const { return m_path.string() + "/"; }
+std::string TempDir::folder() const {
+    return m_path.string() + "/";
+}
 
 std::vector<std::string> Sjis(const std::vector<std::string>& utf8Lines) {
     std::vector<std::string> out;

@@ -1,0 +1,214 @@
+#include "CourseCheck.h"
+
+#include <iostream>
+#include <utility>
+
+#include "Codec.h"
+#include "CourseTree.h"
+#include "FileChecks.h"
+#include "LineFile.h"
+#include "QuestionFile.h"
+#include "QuestionFileCheck.h"
+#include "Sjis.h"
+#include "SystemFolders.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+namespace {
+
+// Collects what the readers would show in message boxes.
+class CollectingPrompter : public Prompter {
+public:
+    void message(const std::string& text) override { shown.push_back(text); }
+    Answer yesNo(const std::string& text) override {
+        shown.push_back(text);
+        return Answer::No;
+    }
+    Answer yesNoCancel(const std::string& text) override {
+        shown.push_back(text);
+        return Answer::Cancel;
+    }
+    std::vector<std::string> take() { return std::exchange(shown, {}); }
+
+private:
+    std::vector<std::string> shown;
+};
+
+// Message boxes may hold several lines; a report line holds one.
+std::string OneLine(const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i)) {
+        char c = text[i];
+        if (c == '\r') continue;
+        if (c == '\n') {
+            out += sjis("／");
+            continue;
+        }
+        out.append(text, i, CharLength(text, i));
+    }
+    return out;
+}
+
+class Checker {
+public:
+    explicit Checker(std::string programFolder) : m_folder(std::move(programFolder)) {}
+
+    CourseCheckReport run() {
+        auto mainInd = LoadCourseIndex(m_folder, m_prompter);
+        if (!mainInd) {
+            for (const auto& m : m_prompter.take()) m_report.lines.push_back(Cp932ToUtf8(m));
+            m_report.exitCode = 2;
+            return m_report;
+        }
+        CourseIndex index = ReadCourseIndex(*mainInd, m_tables, m_prompter);
+        m_prompter.take();
+        for (const auto& p : index.problems) problem("Main.ind", p);
+
+        std::vector<bool> usable(index.lessonTitles.size() + 1, false);
+        for (std::size_t n = 2; n < mainInd->size() && n - 1 <= index.lessonTitles.size(); ++n) {
+            const std::string& line = (*mainInd)[n];
+            if (line == ">>") break;
+            LessonLine parsed = ParseLessonLine(line);
+            int lesson = static_cast<int>(n - 1);
+            if (parsed.valid) {
+                usable[lesson] = true;
+            } else if (!parsed.hasComma) {
+                problem(IntText(lesson), sjis("課の行に「,」がありません: ") + line);
+            }
+        }
+        for (int lesson = 1; lesson < static_cast<int>(usable.size()); ++lesson)
+            if (usable[lesson]) checkLesson(lesson);
+
+        m_report.exitCode = m_report.problems == 0 ? 0 : 1;
+        m_report.lines.push_back(IntText(m_report.units) + " units, " + IntText(m_report.problems) +
+                                 " problems");
+        return m_report;
+    }
+
+private:
+    void problem(const std::string& where, const std::string& message) {
+        m_report.lines.push_back(Cp932ToUtf8(where + "\t" + OneLine(message)));
+        ++m_report.problems;
+    }
+
+    void unitLine(const UnitAddress& a, const std::optional<std::string>& message) {
+        std::string address = IntText(a.lesson) + "-" + IntText(a.section) + "-" + IntText(a.unit) +
+                              SimilarSuffix(a.similar);
+        ++m_report.units;
+        if (message) {
+            m_report.lines.push_back(Cp932ToUtf8(address + "\t" + OneLine(*message)));
+            ++m_report.problems;
+        } else {
+            m_report.lines.push_back(address + "\tok");
+        }
+    }
+
+    void checkLesson(int lesson) {
+        LessonIndex index = ReadLessonIndex(m_folder, m_tables, lesson, m_prompter);
+        std::vector<std::string> shown = m_prompter.take();
+        if (!index.ok()) {
+            for (const auto& m : shown) problem(IntText(lesson), m);
+            return;
+        }
+        for (const auto& p : index.problems) problem(IntText(lesson), p);
+
+        for (int section = 1; section <= static_cast<int>(index.sectionTitles.size()); ++section) {
+            UnitFiles files = UnitFileNames(m_folder, m_tables, {lesson, section, 1, 0});
+            std::optional<std::vector<std::string>> lines;
+            if (FileExists(files.questionFile)) lines = ReadLines(files.questionFile);
+            for (int unit = 1; unit <= m_tables.SectionUnitCounts[section]; ++unit)
+                checkUnitAndSimilar({lesson, section, unit, 0}, lines);
+        }
+    }
+
+    void checkUnitAndSimilar(const UnitAddress& a,
+                             const std::optional<std::vector<std::string>>& lines) {
+        static const std::optional<std::string> kNotWritten = sjis("未作成");
+        std::optional<std::size_t> at;
+        if (lines) at = LocateUnit(*lines, UnitHeaderOf(a));
+        if (!at) {
+            ++m_report.units;
+            m_report.lines.push_back(Cp932ToUtf8(IntText(a.lesson) + "-" + IntText(a.section) +
+                                                 "-" + IntText(a.unit) + "\t" + *kNotWritten));
+            return;
+        }
+        unitLine(a, checkUnit(a, *lines, *at));
+
+        // Similar problems as unit selection offers them: R1, R2, ... in file order, the first
+        // missing number ending the list, at most five.
+        std::size_t from = 0;
+        for (int j = 1; j <= 5; ++j) {
+            UnitAddress similar{a.lesson, a.section, a.unit, j};
+            std::string header = UnitHeaderOf(similar);
+            std::optional<std::size_t> found;
+            for (std::size_t i = from; i < lines->size(); ++i) {
+                if ((*lines)[i] == header) {
+                    found = i;
+                    break;
+                }
+            }
+            if (!found) break;
+            from = *found + 1;
+            unitLine(similar, checkUnit(similar, *lines, *found));
+        }
+    }
+
+    std::optional<std::string> checkUnit(const UnitAddress& a,
+                                         const std::vector<std::string>& lines,
+                                         std::size_t header) {
+        StrictUnitRead strict = ReadUnitStrict(lines, header);
+        if (strict.error) return strict.error;
+        UnitBlocks raw = ReadUnit(lines, header);
+        raw.ques = strict.blocks.ques;  // the question lines a worksheet shows
+        if (auto message = ValidateUnit(raw)) return message;
+
+        std::string figures = FigureFolderOf(m_folder, m_tables, a.lesson);
+        for (const auto* list : {&strict.blocks.graph, &strict.blocks.agraph}) {
+            for (std::size_t i = 0; i < list->size(); i += 3) {
+                std::string file = figures + (*list)[i];
+                if (figures.empty() || !FileExists(file)) return FileMissingText(file);
+            }
+        }
+        return std::nullopt;
+    }
+
+    std::string m_folder;
+    CollectingPrompter m_prompter;
+    CourseTables m_tables;
+    CourseCheckReport m_report;
+};
+
+}  // namespace
+
+CourseCheckReport CheckCourse(const std::string& programFolder) {
+    return Checker(WithTrailingSeparator(programFolder)).run();
+}
+
+int RunCheckCommand(const std::vector<std::string>& args) {
+    std::string folder;
+    if (args.size() > 1) {
+        std::cerr << "使い方: sulkan check [コースのフォルダ]\n";
+        return 2;
+    }
+    if (args.empty()) {
+        auto working = WorkingFolder();
+        if (!working) {
+            std::cerr << "作業フォルダの名前に扱えない文字があります\n";
+            return 2;
+        }
+        folder = *working;
+    } else {
+        auto converted = Utf8ToCp932(args[0]);
+        if (!converted) {
+            std::cerr << "フォルダ名に扱えない文字があります: " << args[0] << "\n";
+            return 2;
+        }
+        folder = WithTrailingSeparator(*converted);
+    }
+    CourseCheckReport report = CheckCourse(folder);
+    auto& out = report.exitCode == 2 ? std::cerr : std::cout;
+    for (const auto& line : report.lines) out << line << "\n";
+    return report.exitCode;
+}
+
+}  // namespace sulkan

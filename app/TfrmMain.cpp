@@ -1,0 +1,449 @@
+#include "TfrmMain.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "FileChecks.h"
+#include "LayoutParams.h"
+#include "LineFile.h"
+#include "Pictures.h"
+#include "QtText.h"
+#include "Settings.h"
+#include "Sjis.h"
+#include "SystemFolders.h"
+#include "TfrmDummy.h"
+#include "TfrmMenu.h"
+
+namespace sulkan {
+namespace {
+
+constexpr int kPanelWidth = 113;
+
+template <typename T>
+T* Named(T* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QPushButton* Button(const QString& caption, const char* name) {
+    return Named(new QPushButton(caption), name);
+}
+
+QAction* Action(QMenu* menu, const QString& caption, const char* name) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QLabel* ImageHolder(Picture picture, const char* name, QWidget* parent) {
+    auto* l = Named(new QLabel(parent), name);
+    l->setPixmap(MakePicture(picture));
+    l->hide();
+    return l;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(const AppServices& services, QWidget* parent)
+    : QMainWindow(parent),
+      mdiArea(Named(new QMdiArea, "mdiArea")),
+      m_settings(*services.settings),
+      m_prompter(*services.prompter) {
+    setObjectName(QStringLiteral("TfrmMain"));
+    setWindowTitle(QStringLiteral("Sulkan++"));
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    m_state.ProgramFolder = WithTrailingSeparator(services.workingFolder);
+    m_state.HelpFileName = "SLKDRILL.HLP";
+
+    createPanel();
+    createPopupPanels();
+    createValueHolders();
+    createMenus();
+
+    auto* central = new QWidget;
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(pnlMain);
+    row->addWidget(mdiArea, 1);
+    setCentralWidget(central);
+    mdiArea->setBackground(Qt::white);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &TfrmMain::mdiAreaSubWindowActivated);
+
+    // Top left, as wide as the screen and 28 pixels less high.
+    int screenW = services.screenWidth, screenH = services.screenHeight;
+    if (screenW <= 0 || screenH <= 0) {
+        QRect screen = QGuiApplication::primaryScreen()->geometry();
+        screenW = screen.width();
+        screenH = screen.height();
+    }
+    m_screenWidth = screenW;
+    setGeometry(0, 0, screenW, screenH - 28);
+    m_state.ChildAreaWidth = width() - kPanelWidth - 10;
+    m_state.PanelHeight = height() - menuBar()->sizeHint().height();
+    m_state.MainFontName = sjis("ＭＳ 明朝");
+
+    createWindows();
+}
+
+void TfrmMain::createPanel() {
+    pnlMain = Named(new QFrame, "pnlMain");
+    pnlMain->setFixedWidth(kPanelWidth);
+    pnlMain->setAutoFillBackground(true);
+    QPalette ivory = pnlMain->palette();
+    ivory.setColor(QPalette::Window, QColor(255, 255, 240));
+    pnlMain->setPalette(ivory);
+
+    btnLock = Button(QStringLiteral("先生用"), "btnLock");
+    btnLock->setToolTip(QStringLiteral("編集機能のON/OFF"));
+    btnFpClose = Button(QStringLiteral("閉じる"), "btnFpClose");
+    btnFpClose->setToolTip(QStringLiteral("閉じる"));
+    btnOpenMaster = Button(QStringLiteral("開  く "), "btnOpenMaster");
+    btnSave = Button(QStringLiteral("保　存　"), "btnSave");
+    btnStartPrint = Button(QStringLiteral("印　刷　"), "btnStartPrint");
+    btnEdit = Button(QStringLiteral("編　集　"), "btnEdit");
+    btnTest = Button(QStringLiteral("学　習"), "btnTest");
+    btnLogOn = Button(QStringLiteral("学習者"), "btnLogOn");
+    edtLogOnName = Named(new QLineEdit, "edtLogOnName");
+    edtLogOnName->setReadOnly(true);
+    btnKaitou = Button(QStringLiteral("解答表示"), "btnKaitou");
+    chkBekkai = Named(new QCheckBox(QStringLiteral("別解表示")), "chkBekkai");
+    chkBekkai->setChecked(true);
+    btnKran = Button(QStringLiteral("解答欄　"), "btnKran");
+    lblGyouSpace = Named(new QLabel(QStringLiteral("主行間")), "lblGyouSpace");
+    spnGyouSpace = Named(new QSpinBox, "spnGyouSpace");
+    spnGyouSpace->setRange(-5, 200);
+    spnGyouSpace->setValue(30);
+    lblMojiSize = Named(new QLabel(QStringLiteral("サイズ")), "lblMojiSize");
+    spnMojiSize = Named(new QSpinBox, "spnMojiSize");
+    spnMojiSize->setRange(8, 50);
+    spnMojiSize->setValue(10);
+    chkKaiSize = Named(new QCheckBox(QStringLiteral("解を大きくする")), "chkKaiSize");
+
+    pnlCopy = Named(new QFrame, "pnlCopy");
+    pnlCopy->setFrameShape(QFrame::StyledPanel);
+    btnCopy = Button(QStringLiteral("コピー"), "btnCopy");
+    btnCancel = Button(QStringLiteral("キャンセル"), "btnCancel");
+    btnCopy->setEnabled(false);
+    btnCancel->setEnabled(false);
+    auto* copyBox = new QVBoxLayout(pnlCopy);
+    copyBox->setContentsMargins(4, 4, 4, 4);
+    copyBox->addWidget(btnCopy);
+    copyBox->addWidget(btnCancel);
+
+    auto* column = new QVBoxLayout(pnlMain);
+    column->setContentsMargins(6, 6, 6, 6);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             btnLock, btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnTest, btnLogOn,
+             edtLogOnName, btnKaitou, chkBekkai, btnKran, lblGyouSpace, spnGyouSpace, lblMojiSize,
+             spnMojiSize, chkKaiSize, pnlCopy})
+        column->addWidget(w);
+    column->addStretch();
+
+    connect(btnKaitou, &QPushButton::clicked, this, &TfrmMain::btnKaitouClick);
+    connect(btnLock, &QPushButton::clicked, this, &TfrmMain::btnLockClick);
+}
+
+void TfrmMain::createPopupPanels() {
+    auto makePanel = [this](const char* name, QPushButton* first, QPushButton* second) {
+        auto* panel = Named(new QFrame(this), name);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Raised);
+        panel->setAutoFillBackground(true);
+        auto* box = new QVBoxLayout(panel);
+        box->addWidget(first);
+        box->addWidget(second);
+        panel->adjustSize();
+        panel->hide();
+        return panel;
+    };
+    btnSaveMaster = Button(QStringLiteral("上書き保存"), "btnSaveMaster");
+    btnSaveCopy = Button(QStringLiteral("名前を付けて保存"), "btnSaveCopy");
+    pnlSave = makePanel("pnlSave", btnSaveMaster, btnSaveCopy);
+    btnEditMaster = Button(QStringLiteral("マスターファイルを編集"), "btnEditMaster");
+    btnEditCopy = Button(QStringLiteral("コピーファイルを編集"), "btnEditCopy");
+    pnlEdit = makePanel("pnlEdit", btnEditMaster, btnEditCopy);
+}
+
+void TfrmMain::createValueHolders() {
+    // These controls hold values for the worksheet window's menus and the layout dialog; they
+    // are never shown on the main window.
+    cmbRetsuX = Named(new QComboBox(this), "cmbRetsuX");
+    cmbRetsuX->addItems(
+        {QStringLiteral("１列"), QStringLiteral("２列（横）"), QStringLiteral("２列（縦）")});
+    spnKranWX = Named(new QSpinBox(this), "spnKranWX");
+    spnKranWX->setRange(0, 500);
+    spnKranWX->setValue(10);
+    spnGyoukanSub = Named(new QSpinBox(this), "spnGyoukanSub");
+    spnGyoukanSub->setRange(-100, 500);
+    spnGyoukanSub->setValue(0);
+
+    pnlSize = Named(new QFrame(this), "pnlSize");
+    pnlSize->setAutoFillBackground(true);
+    QPalette grey = pnlSize->palette();
+    grey.setColor(QPalette::Window, QColor(224, 224, 224));
+    pnlSize->setPalette(grey);
+    radB5 = Named(new QRadioButton(QStringLiteral("B5"), pnlSize), "radB5");
+    radA4 = Named(new QRadioButton(QStringLiteral("A4"), pnlSize), "radA4");
+    radB4 = Named(new QRadioButton(QStringLiteral("B4"), pnlSize), "radB4");
+    radA3 = Named(new QRadioButton(QStringLiteral("A3"), pnlSize), "radA3");
+    auto* sizes = new QHBoxLayout(pnlSize);
+    for (QRadioButton* r : {radB5, radA4, radB4, radA3}) sizes->addWidget(r);
+    radB5->setChecked(true);
+
+    btnShukusho = Named(new QPushButton(QStringLiteral("縮小"), this), "btnShukusho");
+    btnScroll = Named(new QPushButton(this), "btnScroll");
+    btnScroll->setToolTip(QStringLiteral("スクロール"));
+    btnUp = Named(new QPushButton(QStringLiteral("↑"), this), "btnUp");
+    btnDown = Named(new QPushButton(QStringLiteral("↓"), this), "btnDown");
+    btnLeft = Named(new QPushButton(QStringLiteral("←"), this), "btnLeft");
+    btnRight = Named(new QPushButton(QStringLiteral("→"), this), "btnRight");
+    lstWindow = Named(new QListWidget(this), "lstWindow");
+    lstDummyX = Named(new QListWidget(this), "lstDummyX");
+    lstDefaultData = Named(new QListWidget(this), "lstDefaultData");
+    for (const auto& line : DefaultLayoutLines()) lstDefaultData->addItem(ToQString(line));
+
+    imgRED = ImageHolder(Picture::AnswerOn, "imgRED", this);
+    imgDRED = ImageHolder(Picture::AnswerOff, "imgDRED", this);
+    imgMaruGR = ImageHolder(Picture::Shrunk, "imgMaruGR", this);
+    imgMaruYL = ImageHolder(Picture::NormalSize, "imgMaruYL", this);
+    imgLockShut = ImageHolder(Picture::LockShut, "imgLockShut", this);
+    imgLockOpen = ImageHolder(Picture::LockOpen, "imgLockOpen", this);
+
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             cmbRetsuX, spnKranWX, spnGyoukanSub, pnlSize, btnShukusho, btnScroll, btnUp, btnDown,
+             btnLeft, btnRight, lstWindow, lstDummyX, lstDefaultData})
+        w->hide();
+}
+
+void TfrmMain::createMenus() {
+    mnuFile = Named(menuBar()->addMenu(QStringLiteral("ファイル(&F)")), "mnuFile");
+    mnuOpenMaster = Action(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    mnuFile->addSeparator();
+    mnuExit = Action(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+
+    mnuEdit = Named(menuBar()->addMenu(QStringLiteral("編集(&E)")), "mnuEdit");
+    mnuEditIndex = Action(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
+    mnuJuku = Action(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
+
+    mnuMainWin = Named(menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)")), "mnuMainWin");
+    mnuMaximize = Action(mnuMainWin, QStringLiteral("最大表示(&M)"), "mnuMaximize");
+    mnuTile = Action(mnuMainWin, QStringLiteral("タイル表示(&T)"), "mnuTile");
+    mnuCascade = Action(mnuMainWin, QStringLiteral("カスケード表示(&C)"), "mnuCascade");
+    mnuMainWin->addSeparator();
+    mnuCloseAllWIndows =
+        Action(mnuMainWin, QStringLiteral("すべて閉じる(&A)"), "mnuCloseAllWIndows");
+
+    mnuHelp = Named(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), "mnuHelp");
+    mnuUsage = Action(mnuHelp, QStringLiteral("使い方(&U)"), "mnuUsage");
+    mnuVersion = Action(mnuHelp, QStringLiteral("バージョン(&V)"), "mnuVersion");
+    mnuDoYouKnow = Action(mnuHelp, QStringLiteral("ご存じですか(&D)"), "mnuDoYouKnow");
+    mnuHosoku = Action(mnuHelp, QStringLiteral("補足"), "mnuHosoku");
+    mnuHosoku->setEnabled(false);
+}
+
+void TfrmMain::createWindows() {
+    // Dialogs live from start-up to exit and keep their state between showings.
+    frmMenu = new TfrmMenu(this);
+    frmDummy = new TfrmDummy;
+    dummyWindow = mdiArea->addSubWindow(frmDummy);
+    dummyWindow->setObjectName(QStringLiteral("dummyWindow"));
+    dummyWindow->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint);
+}
+
+void TfrmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_firstShowDone) {
+        m_firstShowDone = true;
+        FormShow();
+    }
+}
+
+void TfrmMain::FormShow() {
+    AppState& s = m_state;
+    s.RunFromCdRom = IsOnOpticalDisc(s.ProgramFolder);
+    s.SchoolName = ReadStringSetting(m_settings, "theSchool", "");
+    loadTitlePicture();
+    s.PaperTable = MakePaperTable();
+    s.IndexReloadPending = false;
+    lstWindow->clear();
+
+    // The help file is the first "*.hlp" of the course folder, by its bare name.
+    auto helpFiles = ListFiles(s.ProgramFolder, "*.hlp");
+    if (!helpFiles.empty()) s.HelpFileName = helpFiles.front();
+
+    auto lines = LoadCourseIndex(s.ProgramFolder, m_prompter);
+    if (!lines) {
+        m_startupFailed = true;
+        close();
+        return;
+    }
+    m_mainIndexLines = *lines;
+
+    m_showDoYouKnow = ReadBoolSetting(m_settings, "ShowDoYouKnow", true);
+    ReadCourseIndex();
+    s.PaperFixed = false;
+    SetAnswerDisplayMode(0);
+    // The print mode dialog's display-resolution choice is selected here once it exists.
+
+    int width = ReadIntSetting(m_settings, "PaperSize", kA4Width);
+    QRadioButton* radios[] = {radB5, radA4, radB4, radA3};
+    radios[PaperIndexForWidth(width)]->setChecked(true);
+    s.CurrentPaper = PaperFromWidth(width);
+
+    // Start with the answers shown: clear the flag, then toggle it once.
+    m_answerDisplay = false;
+    btnKaitouClick();
+
+    s.RecordsRoot = ReadCommonString(m_settings, "RecDrive", DefaultRecordsRoot());
+    s.WindowsFolder = SystemFolder();
+    if (!createRecordsFolders()) return;
+
+    if (s.RunFromCdRom) {
+        for (int i = 1; i <= frmMenu->lstLesson->count() && i <= kMaxSlots; ++i) {
+            std::string folder = s.WindowsFolder + s.Course.LessonBaseNames[i];
+            if (!FolderExists(folder)) CreateFolder(folder);  // a failure here does no harm
+        }
+    }
+
+    dummyWindow->show();
+    mdiArea->setActiveSubWindow(dummyWindow);
+    // The index editor loads its view of the course index here once it exists.
+    FocusMain();
+
+    s.LearnerName = ReadStringSetting(m_settings, "LogOnName", sjis("共通"));
+    edtLogOnName->setText(ToQString(s.LearnerName));
+    s.LearnerName = FromQString(edtLogOnName->text()).value_or(s.LearnerName);
+    s.MarksRecountPending = true;
+
+    s.LearnerMode = ReadBoolSetting(m_settings, "KeyLock", false);
+    if (s.LearnerMode) {
+        EnterLearnerMode();
+        btnTest->setFocus();
+    } else {
+        EnterTeacherMode();
+        btnOpenMaster->setFocus();
+    }
+}
+
+bool TfrmMain::createRecordsFolders() {
+    AppState& s = m_state;
+    std::string root = WithTrailingSeparator(s.RecordsRoot);
+    std::string sulkan = root + "Sulkan";
+    if (!FolderExists(sulkan)) {
+        if (auto error = CreateFolder(sulkan)) {
+            m_prompter.message(*error);
+            return false;
+        }
+    }
+    s.LogOnFolder = root + "Sulkan" + (root.back() == '\\' ? "\\" : "/") + "LogOn";
+    if (!FolderExists(s.LogOnFolder)) {
+        if (auto error = CreateFolder(s.LogOnFolder)) {
+            m_prompter.message(*error);
+            return false;
+        }
+    }
+    return true;
+}
+
+void TfrmMain::loadTitlePicture() {
+    std::string path = m_state.ProgramFolder + "Title.BMP";
+    QPixmap picture;
+    if (FileCheck(m_prompter, path))
+        picture.load(QString::fromStdString(NativePath(path).string()));
+    if (!picture.isNull()) frmDummy->setTitlePicture(picture);
+    QSize button = frmDummy->btnTitle->size();
+    int left = (m_screenWidth - kPanelWidth - button.width() - 20) / 2;
+    int top = (height() - button.height() - 100) / 2;
+    frmDummy->placeButton(left, top);
+}
+
+bool TfrmMain::ReadCourseIndex() {
+    frmMenu->clearLists();
+    auto lines = LoadCourseIndex(m_state.ProgramFolder, m_prompter);
+    if (!lines) {
+        close();
+        return false;
+    }
+    m_mainIndexLines = *lines;
+    CourseIndex index = sulkan::ReadCourseIndex(m_mainIndexLines, m_state.Course, m_prompter);
+    frmMenu->setCourseIndex(index.title, index.lessonTitles);
+    return true;
+}
+
+void TfrmMain::SetAnswerDisplayMode(int mode) {
+    m_state.AnswerDisplayMode = mode;
+    if (mode == 0) {
+        btnKaitou->setEnabled(true);
+    } else {
+        btnKaitou->setEnabled(false);
+        m_answerDisplay = (mode == 1);
+    }
+    btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
+}
+
+void TfrmMain::btnKaitouClick() {
+    m_answerDisplay = !m_answerDisplay;
+    btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
+    // The active worksheet redraws itself here once worksheets exist.
+    FocusMain();
+}
+
+void TfrmMain::btnLockClick() {
+    if (m_state.LearnerMode)
+        EnterTeacherMode();
+    else
+        EnterLearnerMode();
+    FocusMain();
+}
+
+void TfrmMain::EnterLearnerMode() {
+    m_state.LearnerMode = true;
+    WriteBoolSetting(m_settings, "KeyLock", true);
+    btnLock->setIcon(QIcon(imgLockShut->pixmap()));
+    btnLock->setText(QStringLiteral("生徒用"));
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
+             btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMojiSize})
+        w->hide();
+    mnuFile->menuAction()->setVisible(false);
+    mnuEdit->menuAction()->setVisible(false);
+    mnuMainWin->menuAction()->setVisible(false);
+    mnuDoYouKnow->setVisible(false);
+}
+
+void TfrmMain::EnterTeacherMode() {
+    m_state.LearnerMode = false;
+    WriteBoolSetting(m_settings, "KeyLock", false);
+    btnLock->setIcon(QIcon(imgLockOpen->pixmap()));
+    btnLock->setText(QStringLiteral("先生用"));
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
+             btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMojiSize})
+        w->show();
+    mnuFile->menuAction()->setVisible(true);
+    mnuEdit->menuAction()->setVisible(true);
+    mnuMainWin->menuAction()->setVisible(true);
+    mnuDoYouKnow->setVisible(true);
+}
+
+void TfrmMain::FocusMain() {
+    setFocus();
+}
+
+void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
+    if (window && window == dummyWindow) {
+        dummyWindow->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
+        dummyWindow->setWindowTitle(TfrmDummy::caption());
+    }
+}
+
+}  // namespace sulkan

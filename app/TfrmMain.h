@@ -1,0 +1,167 @@
+// The program's frame window: a multiple-document frame with the command panel on its left, the
+// menu bar, and the start-up sequence that runs when it is first shown.
+#pragma once
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <string>
+#include <vector>
+
+#include "AppState.h"
+#include "Prompter.h"
+#include "SettingsStore.h"
+
+namespace sulkan {
+
+class TfrmMenu;
+class TfrmDummy;
+
+// What the main window needs from the outside world.
+struct AppServices {
+    SettingsStore* settings = nullptr;
+    Prompter* prompter = nullptr;
+    std::string workingFolder;  // CP932, the courseware folder
+    int screenWidth = 0;        // 0: take the primary screen's size
+    int screenHeight = 0;
+};
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TfrmMain(const AppServices& services, QWidget* parent = nullptr);
+
+    AppState& state() { return m_state; }
+    const AppState& state() const { return m_state; }
+    // True when the start-up sequence ended the program (no course index).
+    bool startupFailed() const { return m_startupFailed; }
+    bool answerDisplay() const { return m_answerDisplay; }
+    const std::vector<std::string>& mainIndexLines() const { return m_mainIndexLines; }
+
+    void EnterLearnerMode();
+    void EnterTeacherMode();
+    void SetAnswerDisplayMode(int mode);
+    void FocusMain();
+    // Rebuilds the lesson level of the course tree and the lesson list of unit selection.
+    bool ReadCourseIndex();
+
+    // Windows created once at start-up.
+    TfrmMenu* frmMenu = nullptr;
+    TfrmDummy* frmDummy = nullptr;
+    QMdiSubWindow* dummyWindow = nullptr;
+
+    QMdiArea* mdiArea;
+
+    // Left command panel.
+    QFrame* pnlMain;
+    QPushButton* btnLock;
+    QPushButton* btnFpClose;
+    QPushButton* btnOpenMaster;
+    QPushButton* btnSave;
+    QPushButton* btnStartPrint;
+    QPushButton* btnEdit;
+    QPushButton* btnTest;
+    QPushButton* btnLogOn;
+    QLineEdit* edtLogOnName;
+    QPushButton* btnKaitou;
+    QCheckBox* chkBekkai;
+    QPushButton* btnKran;
+    QLabel* lblGyouSpace;
+    QSpinBox* spnGyouSpace;
+    QLabel* lblMojiSize;
+    QSpinBox* spnMojiSize;
+    QCheckBox* chkKaiSize;
+    QFrame* pnlCopy;
+    QPushButton* btnCopy;
+    QPushButton* btnCancel;
+
+    // Pop-up panels.
+    QFrame* pnlSave;
+    QPushButton* btnSaveMaster;
+    QPushButton* btnSaveCopy;
+    QFrame* pnlEdit;
+    QPushButton* btnEditMaster;
+    QPushButton* btnEditCopy;
+
+    // Value holders that are not shown.
+    QComboBox* cmbRetsuX;
+    QSpinBox* spnKranWX;
+    QSpinBox* spnGyoukanSub;
+    QFrame* pnlSize;
+    QRadioButton* radB5;
+    QRadioButton* radA4;
+    QRadioButton* radB4;
+    QRadioButton* radA3;
+    QPushButton* btnShukusho;
+    QPushButton* btnScroll;
+    QPushButton* btnUp;
+    QPushButton* btnDown;
+    QPushButton* btnLeft;
+    QPushButton* btnRight;
+    QListWidget* lstWindow;
+    QListWidget* lstDummyX;
+    QListWidget* lstDefaultData;
+    QLabel* imgRED;
+    QLabel* imgDRED;
+    QLabel* imgMaruGR;
+    QLabel* imgMaruYL;
+    QLabel* imgLockShut;
+    QLabel* imgLockOpen;
+
+    // Menus.
+    QMenu* mnuFile;
+    QAction* mnuOpenMaster;
+    QAction* mnuExit;
+    QMenu* mnuEdit;
+    QAction* mnuEditIndex;
+    QAction* mnuJuku;
+    QMenu* mnuMainWin;
+    QAction* mnuMaximize;
+    QAction* mnuTile;
+    QAction* mnuCascade;
+    QAction* mnuCloseAllWIndows;
+    QMenu* mnuHelp;
+    QAction* mnuUsage;
+    QAction* mnuVersion;
+    QAction* mnuDoYouKnow;
+    QAction* mnuHosoku;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createPanel();
+    void createPopupPanels();
+    void createValueHolders();
+    void createMenus();
+    void createWindows();
+    void FormShow();
+    bool createRecordsFolders();
+    void loadTitlePicture();
+    void btnKaitouClick();
+    void btnLockClick();
+    void mdiAreaSubWindowActivated(QMdiSubWindow* window);
+
+    SettingsStore& m_settings;
+    Prompter& m_prompter;
+    AppState m_state;
+    int m_screenWidth = 0;
+    bool m_firstShowDone = false;
+    bool m_startupFailed = false;
+    bool m_answerDisplay = false;
+    bool m_showDoYouKnow = true;  // for the tips dialog's "show next time" box
+    std::vector<std::string> m_mainIndexLines;
+};
+
+}  // namespace sulkan

@@ -1,0 +1,73 @@
+// Layout parameters of a unit or worksheet: the contents of the "<<value", "<<font" and "<<kran"
+// blocks read into named fields and written back as block lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace sulkan {
+
+// The answer font face of a new unit, "MS 明朝", as CP932 bytes.
+const std::string& DefaultAnswerFontName();
+
+// Every field starts at the value a new unit gets.
+struct LayoutParams {
+    // "<<value"
+    int PaperWidth = 630;  // sheet units: 546 B5, 630 A4, 771 B4, 891 A3
+    bool ShowAnswers = false;
+    int LineSpacing = 40;
+    int LeftMargin = 5;   // steps of 10 sheet units
+    int RightMargin = 5;  // steps of 10 sheet units
+    int StartNumber = 1;
+    int SheetOptions = 7;  // 1 class flag, 2 date line, 4 sheet number and printing date
+    // "<<font"
+    int FontSize = 12;
+    std::string FontName = DefaultAnswerFontName();  // CP932
+    bool FontBold = false;
+    bool FontItalic = false;
+    bool FontUnderline = false;
+    bool FontStrikeOut = false;
+    int AnswerFontSize = 0;  // 0 or less: FontSize + 4, see EffectiveAnswerFontSize
+    // "<<kran"
+    int BoxStyle = 5;  // 0 none, 1 square, 2 ［］, 3 【】, 4 underline, 5 rounded square
+    int BoxWidth = 15;
+    int BoxHeight = 2;
+    int ColumnMode = 0;  // 2: two columns
+    int AnswerOffsetX = 0;
+    int AnswerOffsetY = 0;
+    int BoxOffsetX = 15;
+    int BoxOffsetY = 10;
+    int SubLineSpacing = 0;
+    std::string KranSpare = "0";  // not interpreted; kept as written
+
+    friend bool operator==(const LayoutParams&, const LayoutParams&) = default;
+};
+
+// The 30 lines of the three layout blocks of a new unit, tags and ">>" included.
+std::vector<std::string> DefaultLayoutLines();
+
+// The kran lines of a worksheet that has read no "<<kran" block.
+std::vector<std::string> FallbackKranLines();
+
+// The starting layout of a worksheet, kept by each block its unit lacks: A4, question text 14
+// points, lines 30 apart, answer face "Bookman Old Style" (its pixel height is the window's),
+// kran from FallbackKranLines().
+LayoutParams WorksheetFallbackLayout();
+
+// Reads the contents (without tag and ">>") of the three blocks over base. An empty block leaves
+// its fields as in base; a block shorter than its length leaves its missing lines' fields as in
+// base, except that "<<kran" is filled up to 10 lines with "0" as the readers do.
+LayoutParams ReadLayout(const std::vector<std::string>& value, const std::vector<std::string>& font,
+                        const std::vector<std::string>& kran, const LayoutParams& base = {});
+
+// Block contents written back: numbers in decimal, flags "True"/"False".
+std::vector<std::string> ValueLines(const LayoutParams& params);  // 7 lines
+std::vector<std::string> FontLines(const LayoutParams& params);   // 7 lines
+std::vector<std::string> KranLines(const LayoutParams& params);   // 10 lines
+// The three blocks with their tags and ">>" (30 lines).
+std::vector<std::string> LayoutLines(const LayoutParams& params);
+
+// The size answers are shown at.
+int EffectiveAnswerFontSize(const LayoutParams& params);
+
+}  // namespace sulkan

@@ -1,0 +1,76 @@
+// Units of a question file: finding a unit, reading its blocks (leniently for the editor,
+// strictly for worksheets) and writing it back in place. Lines are CP932 byte strings without
+// line ends; every line outside the unit being written is kept byte for byte.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sulkan {
+
+// Content lines of each block of one unit, without tag and ">>"; an absent block is empty.
+// "ans" and "header" occur only in copy files.
+struct UnitBlocks {
+    std::vector<std::string> ques, value, font, kran, graph, agraph, kgroup, dummy, hint, softKeyB,
+        ans, header;
+
+    friend bool operator==(const UnitBlocks&, const UnitBlocks&) = default;
+};
+
+// Index of the first line equal to headerLine (whole line, case-sensitive), if any.
+std::optional<std::size_t> LocateUnit(const std::vector<std::string>& lines,
+                                      const std::string& headerLine);
+
+// One past the last line of the unit whose header is at headerIndex: after its "]]". A block
+// runs to the next ">>" line, past any "]]" (without one, to the end of the file, and the unit
+// with it). A unit without "]]" ends where the next unit header starts outside a block.
+std::size_t UnitEnd(const std::vector<std::string>& lines, std::size_t headerIndex);
+
+// The editor's reader: every block, in any order, content as it stands. A tag seen twice adds
+// its content to the same list. Lines outside blocks are ignored.
+UnitBlocks ReadUnit(const std::vector<std::string>& lines, std::size_t headerIndex);
+
+// The worksheet reader's result. When error is set (CP932 text for the user), reading stopped
+// at the failing block and blocks holds only what came before it; callers take nothing.
+struct StrictUnitRead {
+    UnitBlocks blocks;
+    std::optional<std::string> error;
+};
+
+// Inclusive limit of the question lines on one worksheet.
+inline constexpr std::size_t kMaxQuestionLines = 60;
+
+// The worksheet reader: a "{" ... "}" preamble at the start of "<<ques" is skipped (it ends at
+// the block's ">>" when "}" is missing); "<<value" and "<<font" must have 7 lines; "<<kran" up to
+// 10, filled up to 10 with "0"; the question lines of this unit plus questionLinesAlreadyGathered
+// may not exceed kMaxQuestionLines. "<<ans" content is skipped. A block tag seen again replaces
+// the earlier "<<value", "<<font", "<<kran", "<<kgroup" or "<<SoftKeyB" content and adds to the
+// other lists. A block the unit lacks stays empty (a present "<<kran" never is), and the caller
+// keeps its own defaults for it (see WorksheetFallbackLayout).
+StrictUnitRead ReadUnitStrict(const std::vector<std::string>& lines, std::size_t headerIndex,
+                              std::size_t questionLinesAlreadyGathered = 0);
+
+// The layout blocks of an editor text that holds them with their tags (no unit header).
+UnitBlocks ReadLayoutText(const std::vector<std::string>& lines);
+// The non-empty ones of "<<value", "<<font", "<<kran" of blocks, with tags and ">>".
+std::vector<std::string> LayoutTextLines(const UnitBlocks& blocks);
+
+// Existing: the unit stays where it is and gets the full editor order. New: the order a unit is
+// first appended in.
+enum class UnitOrder { Existing, New };
+
+// The lines of a unit. "<<ques" and "<<dummy" are always written, every other block only when it
+// has lines (a layout block without lines would fail the worksheet reader); "<<ans" and
+// "<<header" are never written. A new unit carries "<<SoftKeyB", "<<kgroup" and "<<hint", when
+// they have lines, after its figure blocks.
+std::vector<std::string> UnitLines(const std::string& headerLine, const UnitBlocks& blocks,
+                                   UnitOrder order);
+
+// Replaces the unit of headerLine (its header through UnitEnd) by the new unit in Existing order,
+// or appends it in New order when the file has no such header. Returns true when replaced.
+bool WriteUnit(std::vector<std::string>& fileLines, const std::string& headerLine,
+               const UnitBlocks& blocks);
+
+}  // namespace sulkan

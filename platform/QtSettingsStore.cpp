@@ -1,0 +1,105 @@
+// The settings store over QSettings. Booleans and integers are stored as integers (a boolean is
+// 0 or 1) and strings as Unicode text, so the values read the same on every platform.
+#include <QSettings>
+#include <memory>
+
+#include "QtText.h"
+#include "SettingsStore.h"
+
+namespace sulkan {
+namespace {
+
+class QtSettingsStore : public SettingsStore {
+public:
+    explicit QtSettingsStore(QString folder) : m_folder(std::move(folder)) {}
+
+    bool readBool(SettingsKey key, const std::string& name, bool def) override {
+        auto settings = open(key);
+        const QString n = ToQString(name);
+        if (!created(*settings, n, def ? 1 : 0)) {
+            bool ok = false;
+            int value = settings->value(n).toInt(&ok);
+            if (ok) return value != 0;
+        }
+        return def;
+    }
+
+    int readInt(SettingsKey key, const std::string& name, int def) override {
+        auto settings = open(key);
+        const QString n = ToQString(name);
+        if (!created(*settings, n, def)) {
+            bool ok = false;
+            int value = settings->value(n).toInt(&ok);
+            if (ok) return value;
+        }
+        return def;
+    }
+
+    std::string readString(SettingsKey key, const std::string& name,
+                           const std::string& def) override {
+        auto settings = open(key);
+        const QString n = ToQString(name);
+        if (!created(*settings, n, ToQString(def))) {
+            QVariant value = settings->value(n);
+            // A number or a list is not a string value; text CP932 cannot hold is unusable.
+            if (value.typeId() == QMetaType::QString) {
+                if (auto text = FromQString(value.toString())) return *text;
+            }
+        }
+        return def;
+    }
+
+    void writeBool(SettingsKey key, const std::string& name, bool value) override {
+        write(key, name, value ? 1 : 0);
+    }
+    void writeInt(SettingsKey key, const std::string& name, int value) override {
+        write(key, name, value);
+    }
+    void writeString(SettingsKey key, const std::string& name, const std::string& value) override {
+        write(key, name, ToQString(value));
+    }
+
+private:
+    // Opened for each call and closed on return: nothing is cached between calls.
+    std::unique_ptr<QSettings> open(SettingsKey key) const {
+        const bool product = key == SettingsKey::Product;
+        const QString organisation =
+            product ? QStringLiteral("Sulkan++") : QStringLiteral("Sulkan");
+        const QString application = product ? QStringLiteral("SlkDrill") : QStringLiteral("Common");
+        if (!m_folder.isEmpty())
+            return std::make_unique<QSettings>(
+                m_folder + u'/' + application + QStringLiteral(".ini"), QSettings::IniFormat);
+#ifdef Q_OS_WIN
+        // HKEY_CURRENT_USER\Software\<organisation>\<application>
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                           organisation, application);
+#else
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organisation,
+                                           application);
+#endif
+    }
+
+    // Read-or-create: writes the default when the value is missing and says so.
+    static bool created(QSettings& settings, const QString& name, const QVariant& def) {
+        if (settings.contains(name)) return false;
+        settings.setValue(name, def);
+        settings.sync();
+        return true;
+    }
+
+    void write(SettingsKey key, const std::string& name, const QVariant& value) {
+        auto settings = open(key);
+        settings->setValue(ToQString(name), value);
+        settings->sync();
+    }
+
+    QString m_folder;
+};
+
+}  // namespace
+
+std::unique_ptr<SettingsStore> MakeQtSettingsStore(const std::string& folderForTests) {
+    return std::make_unique<QtSettingsStore>(QString::fromStdString(folderForTests));
+}
+
+}  // namespace sulkan

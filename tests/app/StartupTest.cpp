@@ -1,0 +1,216 @@
+// Start-up of the main window over a course in a temporary folder, with settings in memory and
+// message boxes answered by script.
+#include <gtest/gtest.h>
+
+#include <QStandardPaths>
+
+#include "Paper.h"
+#include "Prompter.h"
+#include "QtText.h"
+#include "Settings.h"
+#include "SettingsStore.h"
+#include "Sjis.h"
+#include "SystemFolders.h"
+#include "TestSupport.h"
+#include "TfrmDummy.h"
+#include "TfrmMain.h"
+#include "TfrmMenu.h"
+
+namespace sulkan {
+namespace {
+
+using test::TempDir;
+using test::WriteSjisFile;
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteSjisFile(course.path() / "Main.ind", {"漢字のコース", "メモ", "三年の漢字,kan3\\_kan3",
+                                                   "四年の漢字,kan4\\_kan4", ">>"});
+        WriteSjisFile(course.path() / "kan3" / "kan3.ind",
+                      {"三年", "[[sect1", "読み", "<<", "一", ">>", "]]"});
+        settings.values[{SettingsKey::Shared, "RecDrive"}] = records.folder();
+    }
+
+    std::unique_ptr<TfrmMain> start() {
+        AppServices services;
+        services.settings = &settings;
+        services.prompter = &prompter;
+        services.workingFolder = course.path().string();
+        services.screenWidth = 1024;
+        services.screenHeight = 768;
+        auto w = std::make_unique<TfrmMain>(services);
+        w->show();
+        return w;
+    }
+
+    MemorySettingsStore::Value stored(SettingsKey key, const std::string& name) {
+        auto it = settings.values.find({key, name});
+        return it == settings.values.end() ? MemorySettingsStore::Value{} : it->second;
+    }
+
+    TempDir course, records;
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+};
+
+TEST_F(StartupTest, FirstStartWritesEveryDefaultAndOpensForTeachers) {
+    settings.values.clear();
+    QStandardPaths::setTestModeEnabled(true);
+    auto w = start();
+    std::string defaultRoot = DefaultRecordsRoot();
+    QStandardPaths::setTestModeEnabled(false);
+
+    EXPECT_FALSE(w->startupFailed());
+    EXPECT_EQ(stored(SettingsKey::Product, "theSchool"), MemorySettingsStore::Value{std::string{}});
+    EXPECT_EQ(stored(SettingsKey::Product, "ShowDoYouKnow"), MemorySettingsStore::Value{true});
+    EXPECT_EQ(stored(SettingsKey::Product, "PaperSize"), MemorySettingsStore::Value{630});
+    EXPECT_EQ(stored(SettingsKey::Product, "LogOnName"), MemorySettingsStore::Value{sjis("共通")});
+    EXPECT_EQ(stored(SettingsKey::Product, "KeyLock"), MemorySettingsStore::Value{false});
+    EXPECT_EQ(stored(SettingsKey::Shared, "RecDrive"), MemorySettingsStore::Value{defaultRoot});
+    EXPECT_EQ(settings.values.size(), 6u);
+
+    EXPECT_FALSE(w->state().LearnerMode);
+    EXPECT_EQ(w->edtLogOnName->text(), QStringLiteral("共通"));
+    EXPECT_EQ(w->state().LearnerName, sjis("共通"));
+    EXPECT_TRUE(w->radA4->isChecked());
+    EXPECT_EQ(w->state().CurrentPaper, (PaperRecord{630, 891}));
+    EXPECT_EQ(w->focusWidget(), w->btnOpenMaster);
+    EXPECT_TRUE(w->answerDisplay());
+    EXPECT_TRUE(w->state().MarksRecountPending);
+}
+
+TEST_F(StartupTest, CourseIndexFillsUnitSelectionAndTables) {
+    auto w = start();
+    EXPECT_EQ(w->frmMenu->pnlTitle->text(), QStringLiteral("漢字のコース"));
+    ASSERT_EQ(w->frmMenu->lstLesson->count(), 2);
+    EXPECT_EQ(w->frmMenu->lstLesson->item(1)->text(), QStringLiteral("四年の漢字"));
+    EXPECT_EQ(w->state().Course.LessonFolders[1], "kan3\\");
+    EXPECT_EQ(w->state().Course.LessonBaseNames[2], "kan4");
+    // The program folder is the working folder with exactly one trailing separator.
+    EXPECT_EQ(w->state().ProgramFolder, course.path().string() + "/");
+    EXPECT_EQ(w->lstDefaultData->count(), 30);
+    EXPECT_EQ(w->lstDefaultData->item(0)->text(), QStringLiteral("<<value"));
+    EXPECT_EQ(w->lstDefaultData->item(11)->text(), QStringLiteral("MS 明朝"));
+}
+
+TEST_F(StartupTest, OddPaperWidthTicksA4ButKeepsTheWidth) {
+    settings.values[{SettingsKey::Product, "PaperSize"}] = 700;
+    auto w = start();
+    EXPECT_TRUE(w->radA4->isChecked());
+    EXPECT_EQ(w->state().CurrentPaper, (PaperRecord{700, 990}));
+
+    settings.values[{SettingsKey::Product, "PaperSize"}] = 771;
+    auto b4 = start();
+    EXPECT_TRUE(b4->radB4->isChecked());
+    EXPECT_EQ(b4->state().CurrentPaper, (PaperRecord{771, 1090}));
+}
+
+TEST_F(StartupTest, MissingCourseIndexEndsTheProgram) {
+    std::filesystem::remove(course.path() / "Main.ind");
+    auto w = start();
+    EXPECT_TRUE(w->startupFailed());
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back(),
+              sjis("ファイル ") + course.path().string() + "/Main.ind" + sjis(" が見つかりません"));
+    EXPECT_FALSE(w->isVisible());
+}
+
+TEST_F(StartupTest, MissingTitlePictureIsReportedAndStartUpGoesOn) {
+    auto w = start();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("Title.BMP"), std::string::npos);
+    EXPECT_FALSE(w->startupFailed());
+    EXPECT_TRUE(w->frmDummy->btnTitle->icon().isNull());
+}
+
+TEST_F(StartupTest, TitlePictureIsFoundIgnoringCase) {
+    QImage picture(120, 80, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(
+        picture.save(QString::fromStdString((course.path() / "title.bmp").string()), "BMP"));
+    auto w = start();
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(w->frmDummy->btnTitle->size(), QSize(130, 100));
+}
+
+TEST_F(StartupTest, RecordsFoldersAreCreatedUnderTheRecordsRoot) {
+    auto w = start();
+    EXPECT_TRUE(std::filesystem::is_directory(records.path() / "Sulkan" / "LogOn"));
+    EXPECT_EQ(w->state().LogOnFolder, records.folder() + "Sulkan/LogOn");
+}
+
+TEST_F(StartupTest, UncreatableRecordsFolderIsReportedAndStopsTheRest) {
+    test::WriteRawFile(records.path() / "Sulkan", "a file in the way");
+    auto w = start();
+    EXPECT_FALSE(w->startupFailed());
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_NE(prompter.shown.back().find("Sulkan"), std::string::npos);
+    // The learner name is read only after the folders exist.
+    EXPECT_TRUE(w->state().LearnerName.empty());
+}
+
+TEST_F(StartupTest, KeyLockStartsInLearnerModeWithOnlyTheLearnersControls) {
+    settings.values[{SettingsKey::Product, "KeyLock"}] = true;
+    auto w = start();
+    EXPECT_TRUE(w->state().LearnerMode);
+    EXPECT_EQ(w->focusWidget(), w->btnTest);
+    EXPECT_EQ(w->btnLock->text(), QStringLiteral("生徒用"));
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             w->btnFpClose, w->btnOpenMaster, w->btnSave, w->btnStartPrint, w->btnEdit, w->btnKran,
+             w->chkBekkai, w->btnKaitou, w->spnGyouSpace, w->spnMojiSize, w->pnlCopy,
+             w->lblGyouSpace, w->lblMojiSize})
+        EXPECT_TRUE(hidden->isHidden()) << hidden->objectName().toStdString();
+    for (QWidget* shown : std::initializer_list<QWidget*>{w->btnLock, w->btnTest, w->btnLogOn,
+                                                          w->edtLogOnName, w->chkKaiSize})
+        EXPECT_FALSE(shown->isHidden()) << shown->objectName().toStdString();
+    EXPECT_FALSE(w->mnuFile->menuAction()->isVisible());
+    EXPECT_FALSE(w->mnuEdit->menuAction()->isVisible());
+    EXPECT_FALSE(w->mnuMainWin->menuAction()->isVisible());
+    EXPECT_TRUE(w->mnuHelp->menuAction()->isVisible());
+    EXPECT_FALSE(w->mnuDoYouKnow->isVisible());
+    EXPECT_TRUE(w->mnuVersion->isVisible());
+
+    // The lock opens again for teachers, and the choice is stored at once.
+    w->btnLock->click();
+    EXPECT_FALSE(w->state().LearnerMode);
+    EXPECT_FALSE(w->btnOpenMaster->isHidden());
+    EXPECT_TRUE(w->mnuFile->menuAction()->isVisible());
+    EXPECT_EQ(stored(SettingsKey::Product, "KeyLock"), MemorySettingsStore::Value{false});
+}
+
+TEST_F(StartupTest, AnswerDisplayModesLockTheButton) {
+    auto w = start();
+    w->SetAnswerDisplayMode(2);
+    EXPECT_FALSE(w->btnKaitou->isEnabled());
+    EXPECT_FALSE(w->answerDisplay());
+    w->SetAnswerDisplayMode(1);
+    EXPECT_TRUE(w->answerDisplay());
+    w->SetAnswerDisplayMode(0);
+    EXPECT_TRUE(w->btnKaitou->isEnabled());
+    w->btnKaitou->click();
+    EXPECT_FALSE(w->answerDisplay());
+}
+
+TEST(Paper, TableAndHeightsFromWidth) {
+    PaperTableType t = MakePaperTable();
+    EXPECT_EQ(t[kB5], (PaperRecord{546, 771}));
+    EXPECT_EQ(t[kA4], (PaperRecord{630, 891}));
+    EXPECT_EQ(t[kB4], (PaperRecord{771, 1092}));
+    EXPECT_EQ(t[kA3], (PaperRecord{891, 1260}));
+    // The height of a current paper is derived, not taken from the table.
+    EXPECT_EQ(PaperFromWidth(546).height, 772);
+    EXPECT_EQ(PaperFromWidth(771).height, 1090);
+    EXPECT_EQ(PaperFromWidth(891).height, 1260);
+}
+
+TEST(ProgramFolder, EndsInExactlyOneSeparator) {
+    EXPECT_EQ(WithTrailingSeparator("/home/t/course"), "/home/t/course/");
+    EXPECT_EQ(WithTrailingSeparator("/home/t/course/"), "/home/t/course/");
+    EXPECT_EQ(WithTrailingSeparator("/"), "/");
+    EXPECT_EQ(WithTrailingSeparator("D:\\"), "D:\\");
+    EXPECT_EQ(WithTrailingSeparator("C:\\kanji"), "C:\\kanji\\");
+}
+
+}  // namespace
+}  // namespace sulkan

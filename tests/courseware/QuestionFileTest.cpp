@@ -1,0 +1,235 @@
+#include "QuestionFile.h"
+
+#include <gtest/gtest.h>
+
+#include "LayoutParams.h"
+#include "LineFile.h"
+#include "Sjis.h"
+#include "TestSupport.h"
+
+namespace sulkan {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::Sjis;
+
+Lines Concat(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+Lines QuestionUnit(std::size_t questionLines) {
+    return Concat({{"[[unit1", "<<ques"},
+                   Lines(questionLines, "q #a#"),
+                   {">>"},
+                   DefaultLayoutLines(),
+                   {"]]"}});
+}
+
+TEST(QuestionFileRead, LocatesWholeHeaderLinesOnly) {
+    const Lines file = {"[[unit10", "]]", "[[unit1", "]]", "[[unit2 ", "[[Unit3", "[[unit1"};
+    EXPECT_EQ(LocateUnit(file, "[[unit1"), 2u);  // first match, not the prefix of unit 10
+    EXPECT_EQ(LocateUnit(file, "[[unit10"), 0u);
+    EXPECT_EQ(LocateUnit({"[[unit1"}, "[[unit10"), std::nullopt);
+    EXPECT_EQ(LocateUnit(file, "[[unit2"), std::nullopt);  // the file's line has a trailing blank
+    EXPECT_EQ(LocateUnit(file, "[[unit3"), std::nullopt);
+}
+
+TEST(QuestionFileRead, TakesBlocksInAnyOrderUpToTheUnitEnd) {
+    const Lines file =
+        Sjis({"[[unit1", "stray", "<<hint", "ヒント",    ">>",      "<<kran", "1",  ">>",
+              "<<Ques",  "x",     ">>",     "<<ques",    "問 #答#", "",       ">>", "<<graph",
+              "a.bmp",   "1",     "2",      ">>",        "<<ques",  "次",     ">>", "<<dummy",
+              ">>",      "]]",    "<<ques", "next unit", ">>"});
+    const UnitBlocks b = ReadUnit(file, 0);
+    EXPECT_EQ(b.ques, Sjis({"問 #答#", "", "次"}));  // tags match whole lines; repeats add up
+    EXPECT_EQ(b.hint, Sjis({"ヒント"}));
+    EXPECT_EQ(b.kran, Lines{"1"});  // the lenient reader does not judge counts
+    EXPECT_EQ(b.graph, (Lines{"a.bmp", "1", "2"}));
+    EXPECT_EQ(UnitEnd(file, 0), 26u);
+}
+
+TEST(QuestionFileRead, MissingCloseOrUnitEnd) {
+    // A block without ">>" takes everything up to the next ">>" or the end of the file.
+    const Lines open = {"[[unit1", "<<ques", "a #b#", "]]", "[[unit2", "<<hint", "h", "]]"};
+    EXPECT_EQ(ReadUnit(open, 0).ques, (Lines{"a #b#", "]]", "[[unit2", "<<hint", "h", "]]"}));
+    EXPECT_EQ(UnitEnd(open, 0), open.size());
+
+    // A unit without "]]" ends where the next unit starts.
+    const Lines noEnd = {"[[unit1", "<<ques", "a", ">>", "[[unit2", "<<hint", "h", ">>", "]]"};
+    EXPECT_TRUE(ReadUnit(noEnd, 0).hint.empty());
+    EXPECT_EQ(UnitEnd(noEnd, 0), 4u);
+    EXPECT_EQ(UnitEnd({"[[unit1", "<<ques", ">>", "x"}, 0), 4u);
+}
+
+TEST(QuestionFileStrict, SkipsTheBracePreamble) {
+    auto read = ReadUnitStrict({"[[unit1", "<<ques", "{", "#odd", "}", "q", ">>", "]]"}, 0);
+    EXPECT_EQ(read.blocks.ques, Lines{"q"});
+    read = ReadUnitStrict({"[[unit1", "<<ques", "q", "{", "}", ">>", "]]"}, 0);
+    EXPECT_EQ(read.blocks.ques, (Lines{"q", "{", "}"}));
+    // Without "}" the preamble ends with its block, and later blocks are still read.
+    read = ReadUnitStrict({"[[unit1", "<<ques", "{", "q", ">>", "<<ques", "r", ">>", "]]", "}"}, 0);
+    EXPECT_EQ(read.blocks.ques, Lines{"r"});
+}
+
+TEST(QuestionFileStrict, LayoutBlockLengths) {
+    auto read = ReadUnitStrict({"[[unit1", "<<ques", "q", ">>", "<<value", "1", "2", "3", "4", "5",
+                                "6", ">>", "<<kgroup", "k", ">>", "]]"},
+                               0);
+    EXPECT_EQ(read.error, "<<value block error");
+    EXPECT_EQ(read.blocks.ques, Lines{"q"});  // taken before the failing block, nothing after
+    EXPECT_TRUE(read.blocks.kgroup.empty());
+
+    EXPECT_EQ(ReadUnitStrict(Concat({{"[[unit1", "<<font"}, Lines(8, "1"), {">>"}}), 0).error,
+              "<<font block error");
+    EXPECT_EQ(ReadUnitStrict(Concat({{"[[unit1", "<<kran"}, Lines(11, "1"), {">>"}}), 0).error,
+              "<<kran block error");
+    read = ReadUnitStrict(Concat({{"[[unit1", "<<kran"}, Lines(8, "1"), {">>"}}), 0);
+    EXPECT_FALSE(read.error);
+    EXPECT_EQ(read.blocks.kran, Concat({Lines(8, "1"), {"0", "0"}}));
+
+    // A block the unit lacks stays empty, so the worksheet keeps its own values.
+    read = ReadUnitStrict({"[[unit1", "<<ques", "q", ">>", "]]"}, 0);
+    EXPECT_FALSE(read.error);
+    EXPECT_TRUE(read.blocks.value.empty() && read.blocks.font.empty() && read.blocks.kran.empty());
+}
+
+TEST(QuestionFileStrict, SixtyQuestionLinesAtMost) {
+    EXPECT_FALSE(ReadUnitStrict(QuestionUnit(60), 0).error);
+    const auto read = ReadUnitStrict(QuestionUnit(61), 0);
+    EXPECT_EQ(read.error, sjis("問題の行は６０行以下です"));
+    EXPECT_TRUE(read.blocks.ques.empty() && read.blocks.value.empty());
+    EXPECT_FALSE(ReadUnitStrict(QuestionUnit(20), 0, 40).error);
+    EXPECT_TRUE(ReadUnitStrict(QuestionUnit(21), 0, 40).error);
+}
+
+UnitBlocks FullBlocks() {
+    UnitBlocks b = ReadLayoutText(DefaultLayoutLines());
+    b.ques = {"Q #A#"};
+    b.graph = {"g.bmp", "1", "2"};
+    b.agraph = {"a.bmp", "3", "4"};
+    b.kgroup = {"A"};
+    b.dummy = {"D"};
+    b.hint = {"H"};
+    b.softKeyB = {"kb.txt"};
+    return b;
+}
+
+TEST(QuestionFileWrite, BlockOrders) {
+    const UnitBlocks b = FullBlocks();
+    const Lines layout = DefaultLayoutLines();
+    EXPECT_EQ(
+        UnitLines("[[unit2", b, UnitOrder::Existing),
+        Concat(
+            {{"[[unit2",  "<<SoftKeyB", "kb.txt", ">>", "<<ques",  "Q #A#",  ">>", "<<kgroup", "A",
+              ">>",       "<<dummy",    "D",      ">>", "<<graph", "g.bmp",  "1",  "2",        ">>",
+              "<<AGraph", "a.bmp",      "3",      "4",  ">>",      "<<hint", "H",  ">>"},
+             layout,
+             {"]]"}}));
+    // A new unit keeps the choices, hints and keyboard it was given, after the usual blocks.
+    EXPECT_EQ(UnitLines("[[unit2R1", b, UnitOrder::New),
+              Concat({{"[[unit2R1", "<<ques", "Q #A#", ">>", "<<dummy", "D", ">>"},
+                      layout,
+                      {"<<graph", "g.bmp", "1",      "2",          ">>",     "<<AGraph", "a.bmp",
+                       "3",       "4",     ">>",     "<<SoftKeyB", "kb.txt", ">>",       "<<kgroup",
+                       "A",       ">>",    "<<hint", "H",          ">>",     "]]"}}));
+    // Empty blocks are left out, except "<<ques" and "<<dummy".
+    EXPECT_EQ(UnitLines("[[unit2", {}, UnitOrder::Existing),
+              (Lines{"[[unit2", "<<ques", ">>", "<<dummy", ">>", "]]"}));
+}
+
+TEST(QuestionFileWrite, NewUnitOneAsTheEditorFirstWritesIt) {
+    UnitBlocks b = ReadLayoutText(DefaultLayoutLines());
+    b.ques = Sjis({"１．次の各空欄に適語を入れなさい。", "例　日本の首都は　#　東京　#　です"});
+    Lines file;
+    EXPECT_FALSE(WriteUnit(file, "[[unit1", b));
+    const Lines expected = Sjis({"[[unit1",
+                                 "<<ques",
+                                 "１．次の各空欄に適語を入れなさい。",
+                                 "例　日本の首都は　#　東京　#　です",
+                                 ">>",
+                                 "<<dummy",
+                                 ">>",
+                                 "<<value",
+                                 "630",
+                                 "False",
+                                 "40",
+                                 "5",
+                                 "5",
+                                 "1",
+                                 "7",
+                                 ">>",
+                                 "<<font",
+                                 "12",
+                                 "MS 明朝",
+                                 "False",
+                                 "False",
+                                 "False",
+                                 "False",
+                                 "0",
+                                 ">>",
+                                 "<<kran",
+                                 "5",
+                                 "15",
+                                 "2",
+                                 "0",
+                                 "0",
+                                 "0",
+                                 "15",
+                                 "10",
+                                 "0",
+                                 "0",
+                                 ">>",
+                                 "]]"});
+    ASSERT_EQ(file.size(), 38u);
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(file[i], expected[i]) << i;
+}
+
+TEST(QuestionFileWrite, ReplacesInPlaceKeepingEveryOtherByte) {
+    const Lines before = {"\x81\x20\xff\x80 not CP932", "", "[[unit1 ", "]]"};
+    const Lines after = Concat({Sjis({"[[unit10", "<<ques", "十 #答#", ">>", "]]"}), {"\xfd\x81"}});
+    Lines file = Concat(
+        {before, Sjis({"[[unit1", "<<hint", "古い", ">>", "<<ques", "旧", ">>", "]]"}), after});
+    UnitBlocks blocks = ReadUnit(file, before.size());
+    blocks.ques = Sjis({"新 #答え#"});
+    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks));
+    EXPECT_EQ(
+        JoinLines(file),
+        JoinLines(Concat({before, UnitLines("[[unit1", blocks, UnitOrder::Existing), after})));
+
+    // Without "]]" only the unit itself is replaced, not the unit after it.
+    file = {"[[unit1", "<<ques", "a", ">>", "[[unit2", "<<ques", "c", ">>", "]]"};
+    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks));
+    EXPECT_EQ(file, Concat({UnitLines("[[unit1", blocks, UnitOrder::Existing),
+                            {"[[unit2", "<<ques", "c", ">>", "]]"}}));
+}
+
+TEST(QuestionFileWrite, AppendsWhenTheHeaderIsAbsent) {
+    const Lines original = {"[[unit1", "]]", "\x82"};
+    Lines file = original;
+    EXPECT_FALSE(WriteUnit(file, "[[unit1R1", FullBlocks()));
+    EXPECT_EQ(file, Concat({original, UnitLines("[[unit1R1", FullBlocks(), UnitOrder::New)}));
+}
+
+TEST(QuestionFileWrite, UnclosedBlockIsRewrittenWithoutLosingTheUnitsItSwallowed) {
+    Lines file = {"[[unit1", "<<ques", "a #b#", "]]", "[[unit2", "<<hint", "h", "]]"};
+    const UnitBlocks unit2 = ReadUnit(file, 4);
+    EXPECT_TRUE(WriteUnit(file, "[[unit1", ReadUnit(file, 0)));
+    EXPECT_EQ(ReadUnit(file, *LocateUnit(file, "[[unit2")), unit2);
+}
+
+TEST(QuestionFileWrite, WrittenUnitReadsBackTheSame) {
+    UnitBlocks blocks = FullBlocks();
+    blocks.ques = Sjis({"表示 #ソ;答# です", "", "　"});  // 0x5C trail bytes, blank lines
+    for (const UnitOrder order : {UnitOrder::Existing, UnitOrder::New}) {
+        const Lines lines = UnitLines("[[unit3", blocks, order);
+        EXPECT_EQ(ReadUnit(lines, 0), blocks);
+        EXPECT_EQ(ReadUnitStrict(lines, 0).blocks, blocks);
+        EXPECT_EQ(UnitEnd(lines, 0), lines.size());
+    }
+    EXPECT_EQ(LayoutTextLines(ReadLayoutText(DefaultLayoutLines())), DefaultLayoutLines());
+}
+
+}  // namespace
+}  // namespace sulkan

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "Codec.h"
+#include "Sjis.h"
+
+namespace sulkan {
+namespace {
+
+TEST(Codec, ReadableTextRoundTrips) {
+    const std::string bytes = sjis("漢字の表とソ、ｱｲｳ ABC 123 ①㈱髙");
+    std::u16string text = Cp932ToUtf16(bytes);
+    EXPECT_EQ(text, u"漢字の表とソ、ｱｲｳ ABC 123 ①㈱髙");
+    EXPECT_EQ(Utf16ToCp932(text), bytes);
+    EXPECT_EQ(Cp932ToUtf8(bytes), "漢字の表とソ、ｱｲｳ ABC 123 ①㈱髙");
+}
+
+TEST(Codec, BackslashAndControlBytesStayThemselves) {
+    // 0x5C is a backslash, not a yen sign; 0x1A/0x1C/0x7F are not swapped around.
+    EXPECT_EQ(Cp932ToUtf16("C:\\a\x1A\x1C\x7F"), u"C:\\a\x1A\x1C\x7F");
+    EXPECT_EQ(Utf16ToCp932(u"C:\\a\x1A\x1C\x7F"), "C:\\a\x1A\x1C\x7F");
+    EXPECT_EQ(sjis("表"), "\x95\x5C");
+    EXPECT_EQ(sjis("ソ"), "\x83\x5C");
+}
+
+TEST(Codec, InvalidBytesSurviveARoundTrip) {
+    const std::string cases[] = {
+        "\x80",              // single byte with no character
+        "\xA0\xFD\xFE\xFF",  // the other unassigned single bytes
+        "ab\x81",            // lead byte at the end
+        "\x81\x20x",         // lead byte followed by a byte that cannot be a trail
+        "\x81\x7F",          // 0x7F is never a trail byte
+        "\x85\x40",          // unassigned double-byte code
+        std::string("\x81\x00", 2),
+    };
+    for (const std::string& bytes : cases) {
+        std::u16string text = Cp932ToUtf16(bytes);
+        auto back = Utf16ToCp932(text);
+        ASSERT_TRUE(back.has_value()) << testing::PrintToString(bytes);
+        EXPECT_EQ(*back, bytes);
+    }
+    // The escaped byte is the documented lone surrogate, so the window code can show it.
+    EXPECT_EQ(Cp932ToUtf16("\x80"), std::u16string(1, char16_t(0xDC80)));
+    EXPECT_EQ(Cp932ToUtf16("a\x81"), (std::u16string{u'a', char16_t(0xDC81)}));
+}
+
+// Every two-byte input either comes back as itself, or is one of the duplicate codes that decode
+// to the same character as another code (which is why unedited lines keep their own bytes).
+TEST(Codec, EveryDoubleBytePairIsLosslessOrAKnownDuplicate) {
+    std::set<int> duplicates;
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+        for (int trail = 0; trail <= 0xFF; ++trail) {
+            std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            std::u16string text = Cp932ToUtf16(bytes);
+            auto back = Utf16ToCp932(text);
+            ASSERT_TRUE(back.has_value()) << std::hex << lead << ' ' << trail;
+            if (*back == bytes) continue;
+            ASSERT_EQ(text.size(), 1u) << std::hex << lead << ' ' << trail;
+            EXPECT_EQ(Cp932ToUtf16(*back), text) << std::hex << lead << ' ' << trail;
+            duplicates.insert((lead << 8) | trail);
+        }
+    }
+    EXPECT_TRUE(duplicates.count(0xED40));  // NEC-selected IBM extension, encodes as FA5C
+    EXPECT_TRUE(duplicates.count(0x8790));  // NEC row 13 "≒"
+    EXPECT_GT(duplicates.size(), 300u);
+    EXPECT_LT(duplicates.size(), 500u);
+}
+
+TEST(Codec, UnencodableCharacterIsReportedNotReplaced) {
+    char32_t failed = 0;
+    EXPECT_FALSE(Utf16ToCp932(u"漢字😀です", &failed).has_value());
+    EXPECT_EQ(failed, U'😀');
+
+    failed = 0;
+    // After an escaped byte the rest is still checked.
+    std::u16string text = Cp932ToUtf16("\x80") + u"a€";
+    EXPECT_FALSE(Utf16ToCp932(text, &failed).has_value());
+    EXPECT_EQ(failed, U'€');
+
+    failed = 0;
+    EXPECT_FALSE(Utf8ToCp932("x𠮷", &failed).has_value());  // outside JIS X 0208 and extensions
+    EXPECT_EQ(failed, U'𠮷');
+}
+
+TEST(Codec, MalformedUtf8IsRefused) {
+    EXPECT_FALSE(Utf8ToCp932("a\x80").has_value());         // stray continuation byte
+    EXPECT_FALSE(Utf8ToCp932("\xE6\xBC").has_value());      // cut short
+    EXPECT_FALSE(Utf8ToCp932("\xC0\xAF").has_value());      // overlong "/"
+    EXPECT_FALSE(Utf8ToCp932("\xED\xA0\x80").has_value());  // encoded surrogate
+    EXPECT_FALSE(Utf8ToCp932("\xE6\x41\xA2").has_value());  // bad continuation
+    EXPECT_EQ(Utf8ToCp932("\xE6\xBC\xA2"), sjis("漢"));
+}
+
+TEST(Sjis, WholeCharacterSearchSkipsTrailBytes) {
+    const std::string s = sjis("表ソ\\x\\");  // 95 5C 83 5C 5C 78 5C
+    EXPECT_EQ(FindWholeChar(s, '\\'), 4u);
+    EXPECT_EQ(FindWholeChar(s, '\\', 5), 6u);
+    EXPECT_EQ(FindLastWholeChar(s, '\\'), 6u);
+    EXPECT_EQ(FindWholeChar(sjis("表ソ"), '\\'), std::string::npos);
+    EXPECT_EQ(FindLastWholeChar(sjis("表ソ"), '\\'), std::string::npos);
+    EXPECT_EQ(CharCount(s), 5u);
+    EXPECT_EQ(CharCount("a\x81"), 2u);  // lone lead byte at the end counts as one character
+    EXPECT_EQ(CharLength("a\x81", 1), 1u);
+}
+
+}  // namespace
+}  // namespace sulkan

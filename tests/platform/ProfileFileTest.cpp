@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ProfileFile.h"
+#include "Sjis.h"
+#include "TestSupport.h"
+
+namespace sulkan {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::ReadRawFile;
+using test::Sjis;
+using test::TempDir;
+using test::WriteRawFile;
+using test::WriteSjisFile;
+
+TEST(ProfileLines, ReadsIgnoringAsciiCaseAndTrimmingBlanks) {
+    ProfileLines ini(Sjis({
+        "stray=before any section",
+        "[password]",
+        "  PW =  abcd  ",
+        "[S12漢字の読み]",
+        "1=2003年10月15日 14:05 OxOO  3/ 4  75点 01:23",
+        "empty=",
+    }));
+    EXPECT_EQ(ini.read("PASSWORD", "pw", "?"), "abcd");
+    EXPECT_EQ(ini.read("password", "Pw", "?"), "abcd");
+    EXPECT_EQ(ini.read(sjis("s12漢字の読み"), "1", "?"),
+              sjis("2003年10月15日 14:05 OxOO  3/ 4  75点 01:23"));
+    EXPECT_EQ(ini.read(sjis("S12漢字の読み"), "empty", "?"), "");
+    EXPECT_EQ(ini.read(sjis("S12漢字の読み"), "2", "?"), "?");
+    EXPECT_EQ(ini.read("other", "1", "?"), "?");
+    EXPECT_EQ(ini.read("", "stray", "?"), "?");  // lines before the first section belong nowhere
+    EXPECT_TRUE(ini.hasSection("Password"));
+    EXPECT_FALSE(ini.hasSection("pass"));
+}
+
+TEST(ProfileLines, OnlySingleByteLettersFoldAndTrailBytesStayDistinct) {
+    // ア is 83 41 and ヂ is 83 61: folding the trail byte "A" to "a" would merge them.
+    ProfileLines ini(Sjis({"[ア]", "k=katakana a", "[ゾ]", "k=ends in 5D", "[ゾ", "x=y"}));
+    EXPECT_EQ(ini.read(sjis("ア"), "K", "?"), "katakana a");
+    EXPECT_EQ(ini.read(sjis("ヂ"), "k", "?"), "?");
+    EXPECT_FALSE(ini.hasSection(sjis("ヂ")));
+    // ゾ is 83 5D, a "]" as trail byte: "[ゾ" without its own "]" is no section line.
+    EXPECT_EQ(ini.read(sjis("ゾ"), "k", "?"), "ends in 5D");
+    EXPECT_EQ(ini.keys(sjis("ゾ")), (Lines{"k", "x"}));
+}
+
+TEST(ProfileLines, KeysInFileOrderCountOnlyLinesWithEquals) {
+    ProfileLines ini(Sjis({"[S11a]", "2=b", "; a note", "1=a", "", "10=c", "[S12a]", "1=x"}));
+    EXPECT_EQ(ini.keys("s11A"), (Lines{"2", "1", "10"}));
+    EXPECT_EQ(ini.keys("S12a"), Lines{"1"});
+    EXPECT_EQ(ini.keys("none"), Lines{});
+}
+
+TEST(ProfileLines, WriteReplacesInPlaceOrAppendsAtTheEndOfTheSection) {
+    ProfileLines ini(Sjis({"; header comment", "[A]", "Key=old", "junk line", "", "[B]", "x=1"}));
+    ini.write("a", "KEY", "new");
+    EXPECT_EQ(ini.lines(),
+              Sjis({"; header comment", "[A]", "Key=new", "junk line", "", "[B]", "x=1"}));
+    ini.write("A", "second", sjis("値"));
+    EXPECT_EQ(ini.lines(), Sjis({"; header comment", "[A]", "Key=new", "junk line", "second=値", "",
+                                 "[B]", "x=1"}));
+    ini.write("B", "y", "2");
+    ini.write(sjis("新"), "1", "first");
+    EXPECT_EQ(ini.lines(), Sjis({"; header comment", "[A]", "Key=new", "junk line", "second=値", "",
+                                 "[B]", "x=1", "y=2", "[新]", "1=first"}));
+    EXPECT_EQ(ini.read("a", "second", "?"), sjis("値"));
+    EXPECT_EQ(ini.keys("A"), (Lines{"Key", "second"}));
+}
+
+TEST(ProfileLines, WriteCannotBreakALineApart) {
+    ProfileLines ini;
+    ini.write("s", "k", "one\r\ntwo");
+    EXPECT_EQ(ini.lines(), (Lines{"[s]", "k=one  two"}));
+}
+
+TEST(ProfileLines, EraseSectionRemovesHeaderAndLinesOfEveryCopy) {
+    ProfileLines ini(Sjis(
+        {"[keep]", "a=1", "[Gone]", "1=x", "2=y", "note", "", "[other]", "b=2", "[GONE]", "3=z"}));
+    ini.eraseSection("gone");
+    EXPECT_EQ(ini.lines(), Sjis({"[keep]", "a=1", "[other]", "b=2"}));
+    EXPECT_FALSE(ini.hasSection("Gone"));
+    EXPECT_EQ(ini.keys("gone"), Lines{});
+    ini.eraseSection("absent");
+    EXPECT_EQ(ini.lines().size(), 4u);
+}
+
+TEST(ProfileLines, DuplicateSectionsAndKeysReadTheFirst) {
+    ProfileLines ini(Sjis({"[s]", "k=first", "k=second", "[s]", "k=third"}));
+    EXPECT_EQ(ini.read("s", "k", "?"), "first");
+    ini.write("s", "k", "changed");
+    EXPECT_EQ(ini.lines(), Sjis({"[s]", "k=changed", "k=second", "[s]", "k=third"}));
+}
+
+TEST(ProfileLines, LargeRecordFilesStayUsable) {
+    // Record files grow to tens of thousands of lines; every key of one section is read.
+    Lines lines;
+    for (int s = 0; s < 20; ++s) {
+        lines.push_back("[S" + std::to_string(s) + "]");
+        for (int k = 1; k <= 1000; ++k)
+            lines.push_back(std::to_string(k) + "=run " + std::to_string(k));
+    }
+    ProfileLines ini(std::move(lines));
+    auto keys = ini.keys("s19");
+    ASSERT_EQ(keys.size(), 1000u);
+    for (const auto& k : keys) ASSERT_EQ(ini.read("S19", k, "?"), "run " + k);
+    for (int i = 0; i < 50; ++i) ini.write("S0", "new" + std::to_string(i), "v");
+    EXPECT_EQ(ini.keys("S0").size(), 1050u);
+    EXPECT_EQ(ini.lines()[1051], "[S1]");  // the new keys went to the end of their section
+}
+
+TEST(ProfileFile, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
+    TempDir dir;
+    ProfileFile file(dir.folder() + sjis("共通.ini"));
+    EXPECT_EQ(file.read("password", "pw", "none"), "none");
+    EXPECT_EQ(file.keys("password"), Lines{});
+    EXPECT_TRUE(file.eraseSection("password").ok);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "共通.ini"));
+
+    ASSERT_TRUE(file.write("password", "pw", "abcd"));
+    ASSERT_TRUE(file.write(sjis("S12表"), "1", sjis("2003年10月15日")));
+    EXPECT_EQ(ReadRawFile(dir.path() / "共通.ini"),
+              sjis("[password]\r\npw=abcd\r\n[S12表]\r\n1=2003年10月15日\r\n"));
+    EXPECT_EQ(file.read("PASSWORD", "PW", ""), "abcd");
+    EXPECT_EQ(file.keys(sjis("s12表")), Lines{"1"});
+    EXPECT_EQ(file.load().lines().size(), 4u);
+}
+
+TEST(ProfileFile, ChangesKeepEveryOtherByte) {
+    TempDir dir;
+    const std::string original = "garbage \x80\xFF line\r\n[S1]\r\n1=\xED\x40 old\r\n;c\r\n";
+    WriteRawFile(dir.path() / "rec.ini", original);
+    ProfileFile file(dir.folder() + "rec.ini");
+    ASSERT_TRUE(file.write("s1", "2", "x"));
+    EXPECT_EQ(ReadRawFile(dir.path() / "rec.ini"),
+              "garbage \x80\xFF line\r\n[S1]\r\n1=\xED\x40 old\r\n;c\r\n2=x\r\n");
+    ASSERT_TRUE(file.eraseSection("S1"));
+    EXPECT_EQ(ReadRawFile(dir.path() / "rec.ini"), "garbage \x80\xFF line\r\n");
+}
+
+TEST(ProfileFile, AFileThatCannotBeReadIsNotOverwritten) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "rec.ini");
+    ProfileFile file(dir.folder() + "rec.ini");
+    SaveResult result = file.write("s", "k", "v");
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find(dir.folder() + "rec.ini"), std::string::npos);
+    EXPECT_FALSE(file.eraseSection("s").ok);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "rec.ini"));
+}
+
+}  // namespace
+}  // namespace sulkan
