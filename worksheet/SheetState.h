@@ -1,0 +1,40 @@
+// Drawing state shared by every worksheet window: the blanks of the sheet drawn last and the
+// flags that switch drawing and blank recording on and off.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace sulkan {
+
+inline constexpr int kMaxBlanks = 80;
+
+struct BlankRecord {
+    int BlankStatus = 99;  // 99 not graded, 1 correct, 0 wrong, -2 correct after shown, -1 none
+    int left = 0, top = 0;  // sheet units: where the answer begins, and its line's y
+    int width = 0;          // sheet units taken by the first alternative at the question size
+    std::string AnswerText;  // the whole answer between the "#" pair
+    std::string shownText;   // its first alternative
+    double size = 0;         // text size current when recorded
+    bool AnswerShown = false;
+    std::vector<std::string> Alternatives;
+};
+
+struct BlankTable {
+    std::array<BlankRecord, kMaxBlanks + 1> slots{};  // slot 0 unused
+    int BlankCount = 0;
+};
+
+struct SheetShared {
+    BlankTable blanks;
+    int runningSizeOffset = 0;   // size tags "+" and "-" build on it from call to call
+    bool redrawEnabled = true;   // off while a worksheet's values are copied into the controls
+    bool blankRecording = true;  // off from the print dialog until the next activation
+    bool drillDrawing = false;   // on while the drill draws or prints its sheet
+    int AnswerFontSize = 0;      // of the worksheet read or activated last
+    int lastSectionRead = 0;     // for the title of added units
+    bool lastReadOpened = false;  // the last read opened a worksheet
+};
+
+}  // namespace sulkan

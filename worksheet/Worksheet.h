@@ -1,0 +1,41 @@
+// The state of one worksheet: where it came from, its header texts, question lines, figures and
+// layout parameters. Each worksheet window owns one.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "LayoutParams.h"
+#include "UnitAddress.h"
+
+namespace sulkan {
+
+struct Worksheet {
+    UnitAddress address;
+    std::string lessonName, sectionName, unitName;  // as chosen in unit selection
+    std::string filePath;  // question file or copy file it was read from
+    bool isMaster = false;  // an unchanged master unit: may overwrite its question file
+    bool isCopy = false;    // read from a copy file
+    bool modified = false;
+
+    std::string title;
+    std::string school;
+    std::string nameLine;
+    std::vector<std::string> questionLines;    // at most 60
+    std::vector<std::string> questionFigures;  // triples: file name, left, top
+    std::vector<std::string> answerFigures;    // triples, shown only with the answers
+    std::vector<std::string> kgroup;           // answer choices for the drill
+    std::vector<std::string> softKey;          // soft-keyboard file name
+
+    LayoutParams params = WorksheetFallbackLayout();
+    std::string lastTitle;  // the title composed by the last read
+
+    // Filled by every drawing pass.
+    std::vector<std::string> answerList;  // "start", then every answer text in drawing order
+    std::vector<int> pieceStarts;         // x of each question piece before an answer
+
+    int sheetWidth() const { return params.PaperWidth; }
+    int sheetHeight() const;  // width × √2, rounded
+};
+
+}  // namespace sulkan
