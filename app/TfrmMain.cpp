@@ -252,7 +252,8 @@ void TfrmMain::createMenus() {
 
 void TfrmMain::createWindows() {
     // Dialogs live from start-up to exit and keep their state between showings.
-    frmMenu = new TfrmMenu(this);
+    frmMenu = new TfrmMenu(m_state, m_prompter, this);
+    frmMenu->ReadCourseIndexHook = [this] { return ReadCourseIndex(); };
     frmDummy = new TfrmDummy;
     dummyWindow = mdiArea->addSubWindow(frmDummy);
     dummyWindow->setObjectName(QStringLiteral("dummyWindow"));

@@ -26,7 +26,7 @@ QLabel* Header(const char* name) {
 
 }  // namespace
 
-TfrmMenu::TfrmMenu(QWidget* parent)
+TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       pnlTitle(Named(new QLabel, "pnlTitle")),
       pnlLesson(Header("pnlLesson")),
@@ -42,7 +42,9 @@ TfrmMenu::TfrmMenu(QWidget* parent)
       btnOk(Named(new QPushButton(QStringLiteral("　Ｏ　Ｋ　")), "btnOk")),
       btnCancel(Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ")), "btnCancel")),
       btnZenTangen(Named(new QPushButton(QStringLiteral("全単元表示")), "btnZenTangen")),
-      btnShowRecord(Named(new QPushButton(QStringLiteral("記録表示")), "btnShowRecord")) {
+      btnShowRecord(Named(new QPushButton(QStringLiteral("記録表示")), "btnShowRecord")),
+      m_state(state),
+      m_prompter(prompter) {
     setObjectName(QStringLiteral("TfrmMenu"));
     setWindowTitle(QStringLiteral("マスターファイルを開く"));
 

@@ -6,15 +6,22 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <functional>
 #include <string>
 #include <vector>
+
+#include "AppState.h"
+#include "Prompter.h"
 
 namespace sulkan {
 
 class TfrmMenu : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmMenu(QWidget* parent = nullptr);
+    TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent = nullptr);
+
+    // Re-reads the course index into this window and the course tables (set by the main window).
+    std::function<bool()> ReadCourseIndexHook;
 
     // Shows the course title and the lesson titles of the course index (CP932).
     void setCourseIndex(const std::string& title, const std::vector<std::string>& lessonTitles);
@@ -35,6 +42,10 @@ public:
     QPushButton* btnCancel;
     QPushButton* btnZenTangen;
     QPushButton* btnShowRecord;
+
+private:
+    AppState& m_state;
+    Prompter& m_prompter;
 };
 
 }  // namespace sulkan
