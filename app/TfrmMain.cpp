@@ -91,6 +91,7 @@ TfrmMain::TfrmMain(const AppServices& services, QWidget* parent)
     m_state.MainFontName = sjis("ＭＳ 明朝");
 
     createWindows();
+    connectCommands();
 }
 
 void TfrmMain::createPanel() {
@@ -146,9 +147,6 @@ void TfrmMain::createPanel() {
              spnMojiSize, chkKaiSize, pnlCopy})
         column->addWidget(w);
     column->addStretch();
-
-    connect(btnKaitou, &QPushButton::clicked, this, &TfrmMain::btnKaitouClick);
-    connect(btnLock, &QPushButton::clicked, this, &TfrmMain::btnLockClick);
 }
 
 void TfrmMain::createPopupPanels() {
@@ -205,6 +203,7 @@ void TfrmMain::createValueHolders() {
     btnDown = Named(new QPushButton(QStringLiteral("↓"), this), "btnDown");
     btnLeft = Named(new QPushButton(QStringLiteral("←"), this), "btnLeft");
     btnRight = Named(new QPushButton(QStringLiteral("→"), this), "btnRight");
+    btnAdd = Named(new QPushButton(QStringLiteral("追加"), this), "btnAdd");
     lstWindow = Named(new QListWidget(this), "lstWindow");
     lstDummyX = Named(new QListWidget(this), "lstDummyX");
     lstDefaultData = Named(new QListWidget(this), "lstDefaultData");
@@ -219,7 +218,7 @@ void TfrmMain::createValueHolders() {
 
     for (QWidget* w : std::initializer_list<QWidget*>{
              cmbRetsuX, spnKranWX, spnGyoukanSub, pnlSize, btnShukusho, btnScroll, btnUp, btnDown,
-             btnLeft, btnRight, lstWindow, lstDummyX, lstDefaultData})
+             btnLeft, btnRight, btnAdd, lstWindow, lstDummyX, lstDefaultData})
         w->hide();
 }
 
@@ -391,13 +390,6 @@ void TfrmMain::SetAnswerDisplayMode(int mode) {
     btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
 }
 
-void TfrmMain::btnKaitouClick() {
-    m_answerDisplay = !m_answerDisplay;
-    btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
-    // The active worksheet redraws itself here once worksheets exist.
-    FocusMain();
-}
-
 void TfrmMain::btnLockClick() {
     if (m_state.LearnerMode)
         EnterTeacherMode();
@@ -438,13 +430,6 @@ void TfrmMain::EnterTeacherMode() {
 
 void TfrmMain::FocusMain() {
     setFocus();
-}
-
-void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
-    if (window && window == dummyWindow) {
-        dummyWindow->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
-        dummyWindow->setWindowTitle(TfrmDummy::caption());
-    }
 }
 
 }  // namespace sulkan

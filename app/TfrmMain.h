@@ -22,11 +22,18 @@
 #include "AppState.h"
 #include "Prompter.h"
 #include "SettingsStore.h"
+#include "SheetState.h"
+#include "WorksheetHost.h"
+#include "WorksheetReader.h"
 
 namespace sulkan {
 
 class TfrmMenu;
 class TfrmDummy;
+class TfrmPrint;
+
+// Results of OpenUnitWorksheet.
+enum OpenResult { kOpened = 1, kAlreadyOpen = 2, kReadFailed = 3, kUnitMissing = 4 };
 
 // What the main window needs from the outside world.
 struct AppServices {
@@ -37,7 +44,7 @@ struct AppServices {
     int screenHeight = 0;
 };
 
-class TfrmMain : public QMainWindow {
+class TfrmMain : public QMainWindow, public WorksheetHost {
     Q_OBJECT
 public:
     explicit TfrmMain(const AppServices& services, QWidget* parent = nullptr);
@@ -46,7 +53,6 @@ public:
     const AppState& state() const { return m_state; }
     // True when the start-up sequence ended the program (no course index).
     bool startupFailed() const { return m_startupFailed; }
-    bool answerDisplay() const { return m_answerDisplay; }
     const std::vector<std::string>& mainIndexLines() const { return m_mainIndexLines; }
 
     void EnterLearnerMode();
@@ -55,6 +61,34 @@ public:
     void FocusMain();
     // Rebuilds the lesson level of the course tree and the lesson list of unit selection.
     bool ReadCourseIndex();
+
+    // File commands.
+    bool OpenMasterUnit();
+    int OpenUnitWorksheet(const UnitAddress& address, bool reload);
+    int FindOpenWorksheet(const QString& identity) const;
+    void ActivateOpenWorksheet(int line);
+    void MarkWorksheetModified();
+    void ClearWorksheetModified();
+    void btnAddClick();
+    TfrmPrint* activeWorksheet() const { return m_state.ActiveWorksheet; }
+    QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
+
+    // WorksheetHost.
+    bool answerDisplay() const override { return m_answerDisplay; }
+    bool showAlternatives() const override;
+    bool largerAnswers() const override;
+    int questionSize() const override;
+    bool shrunk() const override { return m_shrunk; }
+    int panelHeight() const override { return m_state.PanelHeight; }
+    std::string programFolder() const override { return m_state.ProgramFolder; }
+    std::string mainFontName() const override { return m_state.MainFontName; }
+    std::string schoolName() const override { return m_state.SchoolName; }
+    std::string learnerName() const override { return m_state.LearnerName; }
+    std::string figureFolder(int lesson) const override;
+    SheetShared& sheetShared() override { return m_shared; }
+    Prompter& prompter() override { return m_prompter; }
+    void worksheetActivated(TfrmPrint* window) override;
+    void worksheetClosing(TfrmPrint* window) override;
 
     // Windows created once at start-up.
     TfrmMenu* frmMenu = nullptr;
@@ -109,6 +143,7 @@ public:
     QPushButton* btnDown;
     QPushButton* btnLeft;
     QPushButton* btnRight;
+    QPushButton* btnAdd;
     QListWidget* lstWindow;
     QListWidget* lstDummyX;
     QListWidget* lstDefaultData;
@@ -151,7 +186,18 @@ private:
     void loadTitlePicture();
     void btnKaitouClick();
     void btnLockClick();
+    void btnOpenMasterClick();
+    void btnFpCloseClick();
+    void chkBekkaiClick();
+    void chkKaiSizeClick();
+    void spnGyouSpaceChange(int value);
+    void spnMojiSizeChange(int value);
+    void mnuMainWinPopup();
+    void mnuMaximizeClick();
+    void mnuCloseAllWIndowsClick();
     void mdiAreaSubWindowActivated(QMdiSubWindow* window);
+    void connectCommands();
+    void redrawActive();
 
     SettingsStore& m_settings;
     Prompter& m_prompter;
@@ -162,6 +208,10 @@ private:
     bool m_answerDisplay = false;
     bool m_showDoYouKnow = true;  // for the tips dialog's "show next time" box
     std::vector<std::string> m_mainIndexLines;
+    bool m_shrunk = false;
+    SheetShared m_shared;
+    HoldingArea m_holding;
+    QList<QAction*> m_windowListActions;
 };
 
 }  // namespace sulkan

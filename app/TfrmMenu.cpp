@@ -2,12 +2,24 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
 
+#include "CourseTree.h"
+#include "LineFile.h"
 #include "QtText.h"
+#include "Sjis.h"
+#include "UnitMarks.h"
 
 namespace sulkan {
 namespace {
+
+const QColor kAqua(0, 255, 255);
 
 template <typename T>
 T* Named(T* w, const char* name) {
@@ -23,6 +35,55 @@ QLabel* Header(const char* name) {
     l->setFrameShadow(QFrame::Raised);
     return l;
 }
+
+// The row of the current item when it is selected, else -1.
+int SelectedRow(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? list->row(item) : -1;
+}
+
+// Selects a row without running the list's click handler; callers run it themselves.
+void SelectRow(QListWidget* list, int row) {
+    const QSignalBlocker block(list);
+    list->setCurrentRow(row);
+}
+
+void FillList(QListWidget* list, const std::vector<std::string>& lines) {
+    const QSignalBlocker block(list);
+    list->clear();
+    for (const auto& line : lines) list->addItem(ToQString(line));
+}
+
+// Draws a unit line as its mark and practice count followed by the title, all in the list's
+// fixed-pitch font so that the marks and counts line up.
+class UnitLineDelegate : public QStyledItemDelegate {
+public:
+    UnitLineDelegate(const TfrmMenu& menu, QObject* parent)
+        : QStyledItemDelegate(parent), m_menu(menu) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const bool selected = opt.state & QStyle::State_Selected;
+        painter->save();
+        painter->fillRect(opt.rect,
+                          opt.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->setFont(opt.font);
+        painter->drawText(opt.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          m_menu.unitLineText(index.row()));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        const QFontMetrics metrics(option.font);
+        return {metrics.horizontalAdvance(m_menu.unitLineText(index.row())), metrics.height()};
+    }
+
+private:
+    const TfrmMenu& m_menu;
+};
 
 }  // namespace
 
@@ -54,14 +115,13 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
     pnlTitle->setFont(titleFont);
     pnlTitle->setAlignment(Qt::AlignCenter);
 
-    QPalette aqua = pnlUnit->palette();
-    aqua.setColor(QPalette::Window, QColor(0, 255, 255));
-    pnlUnit->setPalette(aqua);
+    setUnitPanel(false);
 
     QFont fixed(QStringLiteral("ＭＳ ゴシック"));
     fixed.setPixelSize(16);
     fixed.setStyleHint(QFont::Monospace);
     lstUnit->setFont(fixed);
+    lstUnit->setItemDelegate(new UnitLineDelegate(*this, lstUnit));
 
     QFont ruidaiFont = lblRuidai->font();
     ruidaiFont.setBold(true);
@@ -100,21 +160,247 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
     lblRuidai->hide();
     lstRuidai->hide();
     btnRuidaiClear->hide();
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    for (QListWidget* list : {lstLesson, lstSection, lstUnit}) list->installEventFilter(this);
+    connect(lstLesson, &QListWidget::currentRowChanged, this, [this] { lstLessonClick(); });
+    connect(lstSection, &QListWidget::currentRowChanged, this, [this] { lstSectionClick(); });
+    connect(lstUnit, &QListWidget::currentRowChanged, this, [this] { lstUnitClick(); });
+    connect(lstUnit, &QListWidget::itemDoubleClicked, this, [this] { btnOkClick(); });
+    connect(lstRuidai, &QListWidget::itemSelectionChanged, this, &TfrmMenu::lstRuidaiClick);
+    connect(btnRuidaiClear, &QPushButton::clicked, this, &TfrmMenu::btnRuidaiClearClick);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmMenu::btnOkClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnShowRecord, &QPushButton::clicked, this, &TfrmMenu::btnShowRecordClick);
+    connect(btnZenTangen, &QPushButton::clicked, this, &TfrmMenu::btnZenTangenClick);
 }
 
 void TfrmMenu::setCourseIndex(const std::string& title,
                               const std::vector<std::string>& lessonTitles) {
     pnlTitle->setText(ToQString(title));
-    lstLesson->clear();
-    for (const auto& t : lessonTitles) lstLesson->addItem(ToQString(t));
+    m_lessonTitles = lessonTitles;
+    FillList(lstLesson, lessonTitles);
 }
 
 void TfrmMenu::clearLists() {
-    lstLesson->clear();
-    lstSection->clear();
-    lstUnit->clear();
+    m_lessonTitles.clear();
+    FillList(lstLesson, {});
+    setSectionTitles({});
+    m_listedLesson = 0;
+}
+
+void TfrmMenu::RecountUnitMarks() {
+    recount(false);
+}
+
+QString TfrmMenu::unitLineText(int row) const {
+    const QListWidgetItem* item = lstUnit->item(row);
+    if (!item) return {};
+    const int section = SelectedRow(lstSection) + 1;
+    const int unit = row + 1;
+    if (!IsSlot(section) || !IsSlot(unit)) return item->text();
+    return ToQString(m_state.UnitMarks[section][unit]) + item->text();
+}
+
+void TfrmMenu::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+bool TfrmMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        QWidget* next = nullptr;
+        if (key == Qt::Key_Left && watched == lstUnit)
+            next = lstSection;
+        else if (key == Qt::Key_Left && watched == lstSection)
+            next = lstLesson;
+        else if (key == Qt::Key_Right && (watched == lstSection || watched == lstLesson))
+            next = lstUnit;
+        if (next) {
+            next->setFocus();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmMenu::FormShow() {
+    setWindowTitle(m_mode == QLatin1String("Open") ? QStringLiteral("マスターファイルを開く")
+                                                   : QStringLiteral("追加ファイルを開く"));
+    move(0, 0);
+    if (const QWidget* mainWindow = parentWidget()) resize(mainWindow->size());
+
+    if (m_state.IndexReloadPending) {
+        if (ReadCourseIndexHook) ReadCourseIndexHook();
+        m_state.IndexReloadPending = false;
+        m_firstShow = true;
+    }
+    if (lstLesson->count() > 0) {
+        if (m_firstShow) {
+            SelectRow(lstLesson, 0);
+            lstLessonClick();
+            if (lstSection->count() > 0) {
+                SelectRow(lstSection, 0);
+                lstSectionClick();
+            }
+            m_firstShow = false;
+        } else if (SelectedRow(lstUnit) >= 0) {
+            lstUnitClick();  // the remembered unit's similar problems may have changed
+        }
+    }
+    // A saved question may have gained or lost similar problems since the marks were counted.
+    if (m_state.MarksRecountPending) RecountUnitMarks();
+    btnRuidaiClearClick();
+}
+
+void TfrmMenu::lstLessonClick() {
+    const int lesson = lstLesson->currentRow() + 1;
+    if (lesson < 1) return;
+    m_state.CurrentUnit.lesson = lesson;
+    const LessonIndex index =
+        ReadLessonIndex(m_state.ProgramFolder, m_state.Course, lesson, m_prompter);
+    if (!index.ok()) {
+        m_state.CurrentUnit.lesson = -1;
+        // With the folder missing nothing was read, so the old sections stay listed.
+        if (index.status == LessonIndexStatus::FileMissing) {
+            setSectionTitles({});
+            m_listedLesson = 0;
+        }
+        return;
+    }
+    m_listedLesson = lesson;
+    setSectionTitles(index.sectionTitles);
+    if (lstSection->count() > 0) {
+        SelectRow(lstSection, 0);
+        lstSectionClick();
+    }
+    m_state.CurrentUnit.section = 1;
+    // The similar-problem flags still describe the lesson read before.
+    recount(true);
+}
+
+void TfrmMenu::lstSectionClick() {
+    const int section = lstSection->currentRow() + 1;
+    if (section < 1) return;
+    FillList(lstUnit, {});
+    m_state.CurrentUnit.section = section;
+    m_questionLines.clear();
+    const std::string path = questionFileOf(section);
+    if (!path.empty() && FileExists(path)) {
+        if (auto lines = ReadLines(path)) m_questionLines = std::move(*lines);
+    }
+    FillList(lstUnit, m_state.Course.SectionUnitTitles[section]);
+    if (lstUnit->count() > 0) {
+        SelectRow(lstUnit, 0);
+        lstUnitClick();
+    } else {
+        showSimilarProblems({});
+    }
+}
+
+void TfrmMenu::lstUnitClick() {
+    const int section = SelectedRow(lstSection) + 1;
+    const int unit = lstUnit->currentRow() + 1;
+    std::vector<std::string> items;
+    const std::string path = section >= 1 ? questionFileOf(section) : std::string();
+    if (unit >= 1 && !path.empty() && FileExists(path)) {
+        if (auto lines = ReadLines(path)) m_questionLines = std::move(*lines);
+        items = SimilarProblemItems(m_questionLines, unit);
+    }
+    showSimilarProblems(items);
+    setUnitPanel(false);
+    lstUnit->setFocus();
+}
+
+void TfrmMenu::lstRuidaiClick() {
+    // The panel says whether OK will carry a similar problem.
+    setUnitPanel(!lstRuidai->selectedItems().isEmpty());
+}
+
+void TfrmMenu::btnRuidaiClearClick() {
+    {
+        const QSignalBlocker block(lstRuidai);
+        lstRuidai->clearSelection();
+        lstRuidai->setCurrentItem(nullptr);
+    }
+    setUnitPanel(false);
+}
+
+void TfrmMenu::btnOkClick() {
+    const int lesson = SelectedRow(lstLesson) + 1;
+    const int section = SelectedRow(lstSection) + 1;
+    const int unit = SelectedRow(lstUnit) + 1;
+    // A lesson whose index could not be read cannot be opened, even if older sections are listed.
+    if (lesson < 1 || section < 1 || unit < 1 || lesson != m_listedLesson ||
+        static_cast<std::size_t>(lesson) > m_lessonTitles.size() ||
+        static_cast<std::size_t>(section) > m_sectionTitles.size()) {
+        m_prompter.message(sjis("メニューを選択してください"));
+        return;
+    }
+    m_state.SelectedLessonName = m_lessonTitles[lesson - 1];
+    m_state.SelectedSectionName = m_sectionTitles[section - 1];
+    m_state.SelectedUnitName = UnitTitleOf(m_state.Course, section, unit);
+    const int similar = selectedSimilarNumber();
+    m_similarChosen = similar > 0;
+    m_state.CurrentUnit = {lesson, section, unit, similar};
+    accept();
+}
+
+void TfrmMenu::btnShowRecordClick() {
+    // The learner log-on dialog is not built yet, so without a learner there is nothing to show.
+    if (m_state.LearnerName.empty()) return;
+    // The record viewer is not built yet.
+}
+
+void TfrmMenu::btnZenTangenClick() {
+    // The all-units window is not built yet.
+}
+
+void TfrmMenu::recount(bool similarFlagsStale) {
+    if (m_listedLesson < 1) return;
+    sulkan::RecountUnitMarks(m_state, m_listedLesson, lstSection->count(), similarFlagsStale);
+    lstUnit->viewport()->update();
+}
+
+void TfrmMenu::setSectionTitles(const std::vector<std::string>& titles) {
+    m_sectionTitles = titles;
+    FillList(lstSection, titles);
+    FillList(lstUnit, {});
+    m_questionLines.clear();
+    showSimilarProblems({});
+}
+
+void TfrmMenu::showSimilarProblems(const std::vector<std::string>& items) {
+    FillList(lstRuidai, items);
+    const bool any = !items.empty();
+    lstRuidai->setVisible(any);
+    lblRuidai->setVisible(any);
+    btnRuidaiClear->setVisible(any);
+}
+
+void TfrmMenu::setUnitPanel(bool similarSelected) {
+    QPalette palette = pnlUnit->palette();
+    palette.setColor(QPalette::Window, similarSelected ? QColor(Qt::red) : kAqua);
+    pnlUnit->setPalette(palette);
+    pnlUnit->setText(similarSelected ? QStringLiteral("類題が選択されています")
+                                     : QStringLiteral("項目を選んでください"));
+}
+
+int TfrmMenu::selectedSimilarNumber() const {
+    const QList<QListWidgetItem*> selected = lstRuidai->selectedItems();
+    if (selected.isEmpty()) return 0;
+    // The focused item is the one clicked last.
+    const QListWidgetItem* focused = lstRuidai->currentItem();
+    if (focused && focused->isSelected()) return lstRuidai->row(focused) + 1;
+    // It was clicked to deselect it: take the first one still selected.
+    int first = lstRuidai->count();
+    for (const QListWidgetItem* item : selected) first = std::min(first, lstRuidai->row(item));
+    return first + 1;
+}
+
+std::string TfrmMenu::questionFileOf(int section) const {
+    return UnitFileNames(m_state.ProgramFolder, m_state.Course, {m_listedLesson, section, 1, 0})
+        .questionFile;
 }
 
 }  // namespace sulkan

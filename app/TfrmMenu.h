@@ -27,6 +27,21 @@ public:
     void setCourseIndex(const std::string& title, const std::vector<std::string>& lessonTitles);
     void clearLists();
 
+    // "Open" when the main window opens a master unit; anything else is the copy-file composer's
+    // add mode. Only the caption depends on it.
+    void setMode(const QString& mode) { m_mode = mode; }
+    const QString& mode() const { return m_mode; }
+    // Whether the last OK carried a similar problem.
+    bool similarChosen() const { return m_similarChosen; }
+
+    // Recomputes the marks in front of the unit titles of the listed lesson, e.g. after the
+    // learner or the records changed.
+    void RecountUnitMarks();
+
+    // The line drawn for unit row `row` of the unit list: its mark and practice count, then its
+    // title. The item itself holds the bare title.
+    QString unitLineText(int row) const;
+
     QLabel* pnlTitle;
     QLabel* pnlLesson;
     QListWidget* lstLesson;
@@ -43,9 +58,42 @@ public:
     QPushButton* btnZenTangen;
     QPushButton* btnShowRecord;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void FormShow();
+    void lstLessonClick();
+    void lstSectionClick();
+    void lstUnitClick();
+    void lstRuidaiClick();
+    void btnRuidaiClearClick();
+    void btnOkClick();
+    void btnShowRecordClick();
+    void btnZenTangenClick();
+
+    void recount(bool similarFlagsStale);
+    void setSectionTitles(const std::vector<std::string>& titles);
+    void clearUnits();
+    void showSimilarProblems(const std::vector<std::string>& items);
+    void setUnitPanel(bool similarSelected);
+    int selectedSimilarNumber() const;
+    std::string questionFileOf(int section) const;
+
     AppState& m_state;
     Prompter& m_prompter;
+    QString m_mode = QStringLiteral("Open");
+    bool m_similarChosen = false;
+    bool m_firstShow = true;
+    // CP932 titles as read, so the chosen names keep their exact bytes.
+    std::vector<std::string> m_lessonTitles;
+    std::vector<std::string> m_sectionTitles;
+    // The lesson whose sections are listed (0: none). It differs from the selected lesson after
+    // a lesson whose folder is missing was clicked: the old sections stay listed.
+    int m_listedLesson = 0;
+    // The lines of the current section's question file.
+    std::vector<std::string> m_questionLines;
 };
 
 }  // namespace sulkan

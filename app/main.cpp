@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CourseCheck.h"
+#include "ExportCommand.h"
 #include "Fonts.h"
 #include "QtPrompter.h"
 #include "SettingsStore.h"
@@ -17,6 +18,15 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "check") {
         std::vector<std::string> args(argv + 2, argv + argc);
         return sulkan::RunCheckCommand(args);
+    }
+
+    if (argc >= 2 && std::string(argv[1]) == "export") {
+        // No window is shown: the offscreen platform needs no display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        sulkan::InstallFontSubstitutions();
+        std::vector<std::string> args(argv + 2, argv + argc);
+        return sulkan::RunExportCommand(args);
     }
 
     QApplication app(argc, argv);

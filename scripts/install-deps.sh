@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont fonts-ipaexfont fonts-kouzan-mouhitsu
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth xdotool imagemagick poppler-utils
   clang-format
 )
 

@@ -36,6 +36,8 @@ struct Worksheet {
 
     int sheetWidth() const { return params.PaperWidth; }
     int sheetHeight() const;  // width × √2, rounded
+
+    int lastSectionRead = 0;  // section of the unit read into it last: added units' titles
 };
 
 }  // namespace sulkan

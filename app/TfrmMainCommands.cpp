@@ -1,0 +1,348 @@
+// The main window's commands: opening units into worksheet windows, closing them, the answer
+// display, the Window menu and adding units to a worksheet.
+#include <QAction>
+#include <QMdiSubWindow>
+
+#include "CourseTree.h"
+#include "FileChecks.h"
+#include "LineFile.h"
+#include "QtText.h"
+#include "Sjis.h"
+#include "TfrmDummy.h"
+#include "TfrmMain.h"
+#include "TfrmMenu.h"
+#include "TfrmPrint.h"
+
+namespace sulkan {
+
+void TfrmMain::connectCommands() {
+    connect(btnLock, &QPushButton::clicked, this, &TfrmMain::btnLockClick);
+    connect(btnKaitou, &QPushButton::clicked, this, &TfrmMain::btnKaitouClick);
+    connect(btnOpenMaster, &QPushButton::clicked, this, &TfrmMain::btnOpenMasterClick);
+    connect(mnuOpenMaster, &QAction::triggered, this, &TfrmMain::btnOpenMasterClick);
+    connect(btnFpClose, &QPushButton::clicked, this, &TfrmMain::btnFpCloseClick);
+    connect(btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
+    connect(chkBekkai, &QCheckBox::clicked, this, &TfrmMain::chkBekkaiClick);
+    connect(chkKaiSize, &QCheckBox::clicked, this, &TfrmMain::chkKaiSizeClick);
+    connect(spnGyouSpace, &QSpinBox::valueChanged, this, &TfrmMain::spnGyouSpaceChange);
+    connect(spnMojiSize, &QSpinBox::valueChanged, this, &TfrmMain::spnMojiSizeChange);
+    connect(mnuMainWin, &QMenu::aboutToShow, this, &TfrmMain::mnuMainWinPopup);
+    connect(mnuMaximize, &QAction::triggered, this, &TfrmMain::mnuMaximizeClick);
+    connect(mnuTile, &QAction::triggered, mdiArea, &QMdiArea::tileSubWindows);
+    connect(mnuCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
+    connect(mnuCloseAllWIndows, &QAction::triggered, this, &TfrmMain::mnuCloseAllWIndowsClick);
+    // Print, save, edit, study and the copy of a region belong to windows built later; their
+    // buttons are in place and do nothing yet.
+}
+
+bool TfrmMain::showAlternatives() const {
+    return chkBekkai->isChecked();
+}
+bool TfrmMain::largerAnswers() const {
+    return chkKaiSize->isChecked();
+}
+int TfrmMain::questionSize() const {
+    return spnMojiSize->value();
+}
+
+std::string TfrmMain::figureFolder(int lesson) const {
+    return FigureFolderOf(m_state.ProgramFolder, m_state.Course, lesson);
+}
+
+QMdiSubWindow* TfrmMain::subWindowOf(const TfrmPrint* window) const {
+    for (QMdiSubWindow* sub : mdiArea->subWindowList())
+        if (sub->widget() == window) return sub;
+    return nullptr;
+}
+
+void TfrmMain::redrawActive() {
+    if (TfrmPrint* w = activeWorksheet()) w->Redraw();
+}
+
+void TfrmMain::MarkWorksheetModified() {
+    if (TfrmPrint* w = activeWorksheet()) w->worksheet().modified = true;
+}
+
+void TfrmMain::ClearWorksheetModified() {
+    if (TfrmPrint* w = activeWorksheet()) w->worksheet().modified = false;
+}
+
+void TfrmMain::btnOpenMasterClick() {
+    OpenMasterUnit();
+    FocusMain();
+}
+
+bool TfrmMain::OpenMasterUnit() {
+    pnlSave->hide();
+    pnlEdit->hide();
+    if (!FileCheck(m_prompter, CourseIndexPath(m_state.ProgramFolder))) return false;
+    m_answerDisplay = true;
+    btnKaitou->setIcon(QIcon(imgRED->pixmap()));
+    frmMenu->setMode(QStringLiteral("Open"));
+    if (frmMenu->exec() != QDialog::Accepted) return false;
+
+    int result = OpenUnitWorksheet(m_state.CurrentUnit, false);
+    if (result == kUnitMissing) {
+        // Creating the unit belongs to the question editor, which is not built yet; until then
+        // the answer opens nothing.
+        ConfirmYesNo(m_prompter, sjis("単元がありません\r\n新規作成しますか?"));
+    }
+    bool opened = result == kOpened;
+    if (opened) ClearWorksheetModified();
+    FocusMain();
+    return opened;
+}
+
+int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
+    UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, address);
+    m_state.LastWorksheetKey = files.identity;
+    m_state.LastWorksheetShortKey = files.shortIdentity;
+    if (files.questionFile.empty() || !FileExists(files.questionFile)) return kUnitMissing;
+
+    const QString identity = ToQString(files.identity);
+    int line = FindOpenWorksheet(identity);
+    if (line >= 0 && !reload) {
+        m_prompter.message(sjis("すでに読み込まれています"));
+        ActivateOpenWorksheet(line);
+        return kAlreadyOpen;
+    }
+    if (line >= 0 && reload) {
+        ClearWorksheetModified();
+        if (QMdiSubWindow* sub = subWindowOf(activeWorksheet())) sub->close();
+    }
+
+    auto lines = ReadLines(files.questionFile);
+    if (!lines) return kUnitMissing;
+    ReadRequest request;
+    request.kind = ReadKind::OpenMaster;
+    request.headerLine = UnitHeaderOf(address);
+    request.section = address.section;
+    request.unit = address.unit;
+    request.lessonName = m_state.SelectedLessonName;
+    request.sectionName = m_state.SelectedSectionName;
+    request.unitName = m_state.SelectedUnitName;
+    ReadResult read = ReadIntoHolding(*lines, request, m_holding, m_shared);
+    if (!read.found) return kUnitMissing;
+    if (read.message) {
+        // A damaged unit is reported as it is; offering to create it would be wrong.
+        m_prompter.message(*read.message);
+        return kReadFailed;
+    }
+
+    LoadOptions options;
+    options.answersShown = m_answerDisplay;
+    options.paperFixed = m_state.PaperFixed;
+    options.tickedPaperWidth = m_state.CurrentPaper.width;
+    options.address = address;
+    options.filePath = files.questionFile;
+    options.lessonName = m_state.SelectedLessonName;
+    options.sectionName = m_state.SelectedSectionName;
+    options.unitName = m_state.SelectedUnitName;
+    options.isMaster = true;
+    Worksheet worksheet;
+    LoadWorksheet(m_holding, worksheet, options, m_shared);
+
+    auto* window = new TfrmPrint(*this, std::move(worksheet));
+    window->setIdentity(identity);
+    window->setWindowTitle(identity);
+    QMdiSubWindow* sub = mdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    lstWindow->addItem(identity);
+    ++m_state.OpenWorksheetCount;
+    window->LoadPictures();
+    sub->show();
+    mdiArea->setActiveSubWindow(sub);
+    return kOpened;
+}
+
+int TfrmMain::FindOpenWorksheet(const QString& identity) const {
+    for (int i = 0; i < lstWindow->count(); ++i)
+        if (lstWindow->item(i)->text() == identity) return i;
+    return -1;
+}
+
+void TfrmMain::ActivateOpenWorksheet(int line) {
+    if (line < 0 || line >= lstWindow->count()) return;
+    const QString identity = lstWindow->item(line)->text();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+        auto* sheet = qobject_cast<TfrmPrint*>(sub->widget());
+        if (sheet && sheet->identity() == identity) {
+            mdiArea->setActiveSubWindow(sub);
+            sub->raise();
+            return;
+        }
+    }
+}
+
+void TfrmMain::btnFpCloseClick() {
+    pnlMain->setFocus();
+    if (QMdiSubWindow* sub = subWindowOf(activeWorksheet())) sub->close();
+}
+
+void TfrmMain::btnKaitouClick() {
+    m_answerDisplay = !m_answerDisplay;
+    btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
+    if (TfrmPrint* w = activeWorksheet()) {
+        w->worksheet().params.ShowAnswers = m_answerDisplay;
+        w->Redraw();
+    }
+    FocusMain();
+}
+
+void TfrmMain::chkBekkaiClick() {
+    redrawActive();
+}
+
+void TfrmMain::chkKaiSizeClick() {
+    if (!activeWorksheet()) return;
+    redrawActive();
+    MarkWorksheetModified();
+}
+
+void TfrmMain::spnGyouSpaceChange(int value) {
+    TfrmPrint* w = activeWorksheet();
+    if (!w || !m_shared.redrawEnabled) return;
+    w->worksheet().params.LineSpacing = value;
+    w->Redraw();
+    MarkWorksheetModified();
+}
+
+void TfrmMain::spnMojiSizeChange(int value) {
+    TfrmPrint* w = activeWorksheet();
+    if (!w || !m_shared.redrawEnabled) return;
+    w->worksheet().params.FontSize = value;
+    w->Redraw();
+    MarkWorksheetModified();
+}
+
+void TfrmMain::mnuMainWinPopup() {
+    bool any = m_state.OpenWorksheetCount > 0;
+    for (QAction* a : {mnuMaximize, mnuTile, mnuCascade, mnuCloseAllWIndows}) a->setEnabled(any);
+    // The list of open child windows follows the commands.
+    for (QAction* a : m_windowListActions) {
+        mnuMainWin->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowListActions.clear();
+    int n = 0;
+    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+        if (!sub->isVisible() || !sub->widget()) continue;
+        QAction* a = mnuMainWin->addAction(
+            QStringLiteral("&%1 %2").arg(++n).arg(sub->widget()->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(sub == mdiArea->activeSubWindow());
+        connect(a, &QAction::triggered, this, [this, sub] { mdiArea->setActiveSubWindow(sub); });
+        m_windowListActions.append(a);
+    }
+}
+
+void TfrmMain::mnuMaximizeClick() {
+    if (QMdiSubWindow* sub = subWindowOf(activeWorksheet())) sub->showMaximized();
+}
+
+void TfrmMain::mnuCloseAllWIndowsClick() {
+    pnlMain->setFocus();
+    lstDummyX->clear();
+    for (int i = 0; i < lstWindow->count(); ++i) lstDummyX->addItem(lstWindow->item(i)->text());
+    for (int i = 0; i < lstDummyX->count(); ++i) {
+        const QString identity = lstDummyX->item(i)->text();
+        for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+            auto* sheet = qobject_cast<TfrmPrint*>(sub->widget());
+            if (sheet && sheet->identity() == identity) {
+                sub->close();
+                break;
+            }
+        }
+    }
+}
+
+void TfrmMain::btnAddClick() {
+    TfrmPrint* w = activeWorksheet();
+    if (!w) {
+        m_prompter.message(NoWorksheetToAddToMessage());
+        return;
+    }
+    Worksheet& sheet = w->worksheet();
+    FillHoldingFromWorksheet(sheet, m_holding);
+    if (sheet.questionFigures.size() >= 3 * kMaxFiguresToAdd) {
+        m_prompter.message(NoMoreAdditionsMessage());
+        return;
+    }
+    frmMenu->setMode(QStringLiteral("Add"));
+    int accepted = frmMenu->exec();
+    frmMenu->setMode(QStringLiteral("Open"));
+    if (accepted != QDialog::Accepted) return;
+
+    const UnitAddress& chosen = m_state.CurrentUnit;
+    UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, chosen);
+    std::optional<std::vector<std::string>> lines;
+    if (!files.questionFile.empty() && FileExists(files.questionFile))
+        lines = ReadLines(files.questionFile);
+    if (!lines) {
+        m_prompter.message(UnitMissingMessage());
+        return;
+    }
+    ReadRequest request;
+    request.kind = ReadKind::AddUnit;
+    request.headerLine = UnitHeaderOf(chosen);
+    request.section = chosen.section;
+    request.unit = chosen.unit;
+    request.lessonName = m_state.SelectedLessonName;
+    request.sectionName = m_state.SelectedSectionName;
+    request.unitName = m_state.SelectedUnitName;
+    request.target = AddTargetOf(sheet);
+    AddUnitResult result = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
+    if (!result.added) {
+        if (result.message) m_prompter.message(*result.message);
+        return;
+    }
+    // The window keeps its identity in the open-window list; the caption shows the new title.
+    w->setWindowTitle(ToQString(sheet.title));
+    w->LoadPictures();
+    w->Redraw();
+}
+
+void TfrmMain::worksheetActivated(TfrmPrint* window) {
+    QMdiSubWindow* sub = subWindowOf(window);
+    if (sub && !sub->isMaximized()) {
+        sub->move(0, 0);
+        sub->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
+    }
+    const Worksheet& sheet = window->worksheet();
+    // Fill the controls from the worksheet without each change redrawing it.
+    m_shared.redrawEnabled = false;
+    if (m_state.AnswerDisplayMode == 0) {
+        m_answerDisplay = sheet.params.ShowAnswers;
+        btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
+    }
+    spnGyouSpace->setValue(sheet.params.LineSpacing);
+    spnMojiSize->setValue(sheet.params.FontSize);
+    spnGyoukanSub->setValue(sheet.params.SubLineSpacing);
+    spnKranWX->setValue(sheet.params.BoxWidth);
+    QRadioButton* radios[] = {radB5, radA4, radB4, radA3};
+    radios[PaperIndexForWidth(sheet.params.PaperWidth)]->setChecked(true);
+    m_shared.redrawEnabled = true;
+
+    m_state.ActiveWorksheet = window;
+    m_shared.blankRecording = true;
+    window->Redraw();
+}
+
+void TfrmMain::worksheetClosing(TfrmPrint* window) {
+    int line = FindOpenWorksheet(window->identity());
+    if (line >= 0) delete lstWindow->takeItem(line);
+    if (m_state.ActiveWorksheet == window) m_state.ActiveWorksheet = nullptr;
+    --m_state.OpenWorksheetCount;
+}
+
+void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
+    if (!window) return;
+    if (window == dummyWindow) {
+        dummyWindow->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
+        dummyWindow->setWindowTitle(TfrmDummy::caption());
+        return;
+    }
+    if (auto* sheet = qobject_cast<TfrmPrint*>(window->widget())) worksheetActivated(sheet);
+}
+
+}  // namespace sulkan

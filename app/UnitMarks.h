@@ -1,0 +1,32 @@
+// What unit selection shows about a unit besides its title: the mark and practice count drawn in
+// front of it, and the list of its similar problems.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "AppState.h"
+
+namespace sulkan {
+
+// A unit offers at most this many similar problems.
+constexpr int kMaxSimilarProblems = 5;
+
+// The similar problems of a unit as listed for choosing: "類題　" + unit + "R" + j (CP932) for
+// j = 1, 2, ... while each header "[[unit<unit>R<j>" is found after the previous one. So they
+// must stand in the file in order, and the first missing number ends the list.
+std::vector<std::string> SimilarProblemItems(const std::vector<std::string>& questionFileLines,
+                                             int unit);
+
+// ("◎" with a similar problem, else a full-width space) + "[" + count, or " " for 0, + "]".
+std::string UnitMarkText(bool hasSimilar, int practiceCount);
+
+// Recomputes UnitMarks of sections 1..sectionCount of the lesson from the learner's record file,
+// which is read once. SimilarFlags are recomputed from the question files only when
+// MarksRecountPending is set or similarFlagsStale says they belong to another lesson or an older
+// lesson index; MarksRecountPending is cleared afterwards. A section whose question file is
+// missing has no similar problems but still gets its practice counts.
+void RecountUnitMarks(AppState& state, int lesson, int sectionCount,
+                      bool similarFlagsStale = false);
+
+}  // namespace sulkan

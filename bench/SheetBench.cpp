@@ -1,0 +1,202 @@
+// Speed of the work done on every spin-control step and on opening: drawing a full A3 sheet
+// against plain QPainter text drawing of the same characters, opening a unit from a large question
+// file, and recounting the unit marks of a lesson.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "AppState.h"
+#include "Codec.h"
+#include "CourseTree.h"
+#include "Fonts.h"
+#include "LayoutParams.h"
+#include "LineFile.h"
+#include "QtText.h"
+#include "QuestionFile.h"
+#include "SheetImage.h"
+#include "Sjis.h"
+#include "UnitMarks.h"
+#include "WorksheetReader.h"
+
+namespace sulkan {
+namespace {
+
+// A folder of generated files, removed at exit.
+struct ScratchFolder {
+    std::filesystem::path path;
+    ScratchFolder() {
+        path = std::filesystem::temp_directory_path() /
+               ("sulkan-bench-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::string folder() const { return path.string() + "/"; }
+};
+
+void WriteFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out << JoinLines(lines);
+}
+
+// 60 question lines of 40 characters, 80 blanks: lines with one or two answers.
+Worksheet FullA3Sheet() {
+    Worksheet w;
+    w.title = sjis("小学四年の漢字//まとめ§3-1 まとめテスト");
+    w.params.PaperWidth = 891;
+    w.params.LineSpacing = 24;
+    w.params.FontSize = 12;
+    w.params.BoxStyle = 5;
+    w.params.AnswerFontSize = 16;
+    for (int i = 0; i < 60; ++i) {
+        std::string n = sjis("（") + std::to_string(i + 1) + sjis("）");
+        std::string line = n + sjis("<U>山道</>を") + "#" + sjis("やまみち") + "#" + sjis("歩く");
+        if (i < 20) line += sjis("と") + "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
+        while (CharCount(line) < 40) line += sjis("。");
+        w.questionLines.push_back(line);
+    }
+    return w;
+}
+
+// The same characters drawn the plain way: one drawText per line, no styles, no frames.
+void BM_BaselinePlainQPainter(benchmark::State& state) {
+    Worksheet w = FullA3Sheet();
+    std::vector<QString> lines;
+    for (const auto& l : w.questionLines) {
+        std::string plain;
+        for (char c : l)
+            if (c != '#') plain += c;
+        lines.push_back(ToQString(plain));
+    }
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPointSize(12);
+    for (auto _ : state) {
+        QImage image(891, 1260, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setFont(font);
+        double y = 130;
+        for (const auto& line : lines) {
+            p.drawText(QPointF(50, y), line);
+            y += 24 * 0.7875;
+        }
+        p.end();
+        benchmark::DoNotOptimize(image.bits());
+    }
+}
+BENCHMARK(BM_BaselinePlainQPainter)->Unit(benchmark::kMillisecond);
+
+void BM_RenderFullSheetOnScreen(benchmark::State& state) {
+    Worksheet w = FullA3Sheet();
+    SheetShared shared;
+    ScreenView view;
+    view.answersShown = true;
+    view.questionSize = 12;
+    view.mainFontName = sjis("ＭＳ 明朝");
+    view.schoolName = sjis("さくら小学校");
+    RenderInputs inputs = ScreenInputs(w, view, SheetPictures{});
+    for (auto _ : state) {
+        QImage image = RenderSheetImage(w, inputs, shared);
+        benchmark::DoNotOptimize(image.bits());
+    }
+    state.counters["blanks"] = shared.blanks.BlankCount;
+}
+BENCHMARK(BM_RenderFullSheetOnScreen)->Unit(benchmark::kMillisecond);
+
+std::vector<std::string> BenchUnitLines(int unit) {
+    std::vector<std::string> u{"[[unit" + std::to_string(unit), "<<ques"};
+    for (int i = 0; i < 10; ++i)
+        u.push_back(sjis("（") + std::to_string(i + 1) + sjis("）#やま#に登る"));
+    for (const auto& l : DefaultLayoutLines()) u.push_back(l);
+    u.push_back("]]");
+    return u;
+}
+
+void BM_OpenUnitFromLargeQuestionFile(benchmark::State& state) {
+    ScratchFolder scratch;
+    std::vector<std::string> lines;
+    for (int unit = 1; unit <= 10000; ++unit) {
+        auto u = BenchUnitLines(unit);
+        lines.insert(lines.end(), u.begin(), u.end());
+    }
+    std::string file = scratch.folder() + "k1.que";
+    WriteFile(file, lines);
+    for (auto _ : state) {
+        auto read = ReadLines(file);
+        ReadRequest request;
+        request.headerLine = "[[unit9999";
+        request.section = 1;
+        request.unit = 9999;
+        HoldingArea holding;
+        SheetShared shared;
+        ReadResult result = ReadIntoHolding(*read, request, holding, shared);
+        Worksheet w;
+        LoadWorksheet(holding, w, LoadOptions{}, shared);
+        benchmark::DoNotOptimize(result.found);
+        benchmark::DoNotOptimize(w.questionLines.data());
+    }
+    state.counters["lines"] = static_cast<double>(lines.size());
+}
+BENCHMARK(BM_OpenUnitFromLargeQuestionFile)->Unit(benchmark::kMillisecond);
+
+void BM_RecountUnitMarks80x80(benchmark::State& state) {
+    ScratchFolder scratch;
+    auto app = std::make_unique<AppState>();
+    app->ProgramFolder = scratch.folder();
+    app->LearnerName = sjis("共通");
+    app->Course.LessonFolders[1] = "k1\\";
+    app->Course.LessonBaseNames[1] = "k1";
+    for (int d = 1; d <= 80; ++d) {
+        std::vector<std::string> que;
+        for (int e = 1; e <= 80; ++e) {
+            app->Course.SectionUnitTitles[d].push_back(sjis("単元") + std::to_string(e));
+            que.push_back("[[unit" + std::to_string(e));
+            que.push_back("]]");
+            if (e % 3 == 0) {
+                que.push_back("[[unit" + std::to_string(e) + "R1");
+                que.push_back("]]");
+            }
+        }
+        app->Course.SectionUnitCounts[d] = 80;
+        WriteFile(scratch.path / "k1" / ("k1" + std::to_string(d) + ".que"), que);
+    }
+    // 20,000 record lines spread over the units.
+    std::vector<std::string> records;
+    std::mt19937 random(7);
+    for (int section = 0; section < 2000; ++section) {
+        int d = 1 + static_cast<int>(random() % 80), e = 1 + static_cast<int>(random() % 80);
+        records.push_back("[S" + std::to_string(d) + std::to_string(e) + sjis("単元") +
+                          std::to_string(e) + "]");
+        for (int k = 1; k <= 9; ++k)
+            records.push_back(std::to_string(k) + "=" +
+                              sjis("2026年12月08日 14:05 OxOO  3/ 4  75点 01:23"));
+    }
+    WriteFile(scratch.path / "k1" / (Cp932ToUtf8(sjis("共通")) + ".ini"), records);
+    for (auto _ : state) {
+        app->MarksRecountPending = true;
+        RecountUnitMarks(*app, 1, 80);
+        benchmark::DoNotOptimize(app->UnitMarks[80][80].data());
+    }
+    state.counters["recordLines"] = static_cast<double>(records.size());
+}
+BENCHMARK(BM_RecountUnitMarks80x80)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace sulkan
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    sulkan::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,491 @@
+#include "QtCanvas.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QList>
+#include <QPaintEngine>
+#include <QRawFont>
+#include <QRectF>
+#include <QString>
+#include <QTextLayout>
+#include <QThread>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "LineFile.h"
+#include "QtText.h"
+
+namespace sulkan {
+
+class BitmapData {
+public:
+    explicit BitmapData(QImage image) : m_image(std::move(image)) {}
+
+    const QImage& image() const { return m_image; }
+
+    // The picture averaged down to size. The last one is kept: a sheet draws each figure at the
+    // same size on every redraw.
+    QImage shrunk(QSize size) const {
+        std::lock_guard lock(m_mutex);
+        if (m_shrunk.size() != size)
+            m_shrunk = m_image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return m_shrunk;
+    }
+
+private:
+    QImage m_image;
+    mutable std::mutex m_mutex;
+    mutable QImage m_shrunk;
+};
+
+namespace {
+
+constexpr std::size_t kMaxFonts = 32;
+constexpr std::size_t kMaxRuns = 16384;  // a full sheet has a few thousand
+
+QColor ToColour(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+QFont MakeFont(const FontSpec& spec) {
+    QFont font;
+    if (!spec.face.empty()) font.setFamily(ToQString(spec.face));
+    font.setPointSizeF(spec.points > 0 ? spec.points : FontSpec{}.points);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    // No kerning, as on Windows; it also lets runs measured one by one add up to the whole.
+    font.setKerning(false);
+    return font;
+}
+
+// A stand-in device of the given resolution: fonts are scaled by nothing else, so text shaped
+// for it fits every device of that resolution, and outlives the device it was measured for.
+QImage ResolutionProbe(int dpiX, int dpiY) {
+    QImage probe(1, 1, QImage::Format_RGB32);
+    probe.setDotsPerMeterX(static_cast<int>(std::lround(dpiX / 0.0254)));
+    probe.setDotsPerMeterY(static_cast<int>(std::lround(dpiY / 0.0254)));
+    return probe;
+}
+
+QPen MakePen(const PenSpec& spec, double dashScale) {
+    const int width = std::max(spec.width, 1);
+    QPen pen(ToColour(spec.colour), width);
+    if (spec.style != PenStyle::Solid) {
+        // Dashes as long as on a Windows screen (18 on 6 off, dots 3 on 3 off), kept the same
+        // size on paper and lengthened for wide pens; Qt counts them in pen widths.
+        const double on = spec.style == PenStyle::Dash ? 18 : 3;
+        const double off = spec.style == PenStyle::Dash ? 6 : 3;
+        const double unit = std::max(dashScale, double(width)) / width;
+        pen.setDashPattern({on * unit, off * unit});
+        pen.setCapStyle(Qt::FlatCap);  // round caps would close the gaps of a wide dotted line
+        pen.setJoinStyle(Qt::MiterJoin);
+    } else if (width == 1) {
+        // A flat cap leaves out the end point of a thin line, as LineTo does.
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+    } else {
+        pen.setCapStyle(Qt::RoundCap);
+        pen.setJoinStyle(Qt::RoundJoin);
+    }
+    return pen;
+}
+
+// The rectangle whose outline, drawn with a thin pen, covers left..right-1 and top..bottom-1;
+// nullopt when nothing is inside. Reversed corners are put in order.
+std::optional<QRect> ShapeRect(int left, int top, int right, int bottom) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    if (right - left < 1 || bottom - top < 1) return std::nullopt;
+    return QRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+// The pixels left..right-1 and top..bottom-1 for fills; empty when there are none.
+QRect FillArea(int left, int top, int right, int bottom) {
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+}  // namespace
+
+// One font at one resolution, with the runs of text already shaped in it.
+struct PainterCanvas::ShapedFont {
+    struct Run {
+        double advance = 0;
+        QList<QGlyphRun> glyphs;  // positions relative to the start of the baseline
+    };
+
+    ShapedFont(const FontSpec& fontSpec, int dpiX, int dpiY, unsigned number)
+        : spec(fontSpec),
+          probe(ResolutionProbe(dpiX, dpiY)),
+          font(MakeFont(fontSpec)),
+          face(QRawFont::fromFont(QFont(font, &probe))),
+          metrics(font, &probe),
+          ascent(metrics.ascent()),
+          height(metrics.ascent() + metrics.descent()),
+          serial(number) {}
+
+    bool fits(const FontSpec& other, int dpiX, int dpiY) const {
+        return probe.logicalDpiX() == dpiX && probe.logicalDpiY() == dpiY && spec == other;
+    }
+
+    Run shape(const QString& text) const {
+        if (auto run = shapeWithoutLayout(text)) return *run;
+        QTextLayout layout(text, font, &probe);
+        layout.setCacheEnabled(true);  // lets the layout hand out its glyphs instead of reshaping
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        Run run;
+        run.advance = line.horizontalAdvance();
+        run.glyphs = layout.glyphRuns();
+        const double baseline = line.y() + line.ascent();
+        for (QGlyphRun& glyphs : run.glyphs) {
+            QList<QPointF> positions = glyphs.positions();
+            for (QPointF& p : positions) p.ry() -= baseline;
+            glyphs.setPositions(positions);
+        }
+        return run;
+    }
+
+    // Kanji, kana and full-width forms need no shaping: their glyphs and advances come straight
+    // from the face, many times faster than a text layout. Runs with anything else, or with a
+    // character the face lacks and another font must supply, are laid out.
+    std::optional<Run> shapeWithoutLayout(const QString& text) const {
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            if (!((u >= 0x3000 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+                  (u >= 0xFF01 && u <= 0xFFEF)))
+                return std::nullopt;
+        }
+        const QList<quint32> indexes = face.glyphIndexesForString(text);
+        if (indexes.size() != text.size() || indexes.contains(0)) return std::nullopt;
+        const QList<QPointF> advances = face.advancesForGlyphIndexes(indexes);
+        QList<QPointF> positions;
+        positions.reserve(advances.size());
+        double x = 0;
+        for (const QPointF& advance : advances) {
+            positions.append(QPointF(x, 0));
+            x += advance.x();
+        }
+        QGlyphRun glyphs;
+        glyphs.setRawFont(face);
+        glyphs.setGlyphIndexes(indexes);
+        glyphs.setPositions(positions);
+        return Run{x, {glyphs}};
+    }
+
+    FontSpec spec;
+    QImage probe;
+    QFont font;
+    QRawFont face;  // the face the font resolves to, at this resolution
+    QFontMetricsF metrics;
+    double ascent;
+    double height;
+    unsigned serial;
+    std::unordered_map<std::string, Run> runs;  // by CP932 text
+};
+
+// Fonts and shaped text kept from one canvas to the next: the sheet is redrawn on a fresh canvas
+// at every change, with the same few fonts and mostly the same runs of text, and shaping costs
+// far more than drawing.
+class PainterCanvas::TextCache {
+public:
+    // The cache of the GUI thread, where sheets are drawn; emptied as the application ends,
+    // while the fonts can still be released.
+    static TextCache* shared() {
+        if (!s_shared) {
+            s_shared = new TextCache;
+            qAddPostRoutine([] {
+                delete s_shared;
+                s_shared = nullptr;
+            });
+        }
+        return s_shared;
+    }
+
+    std::shared_ptr<ShapedFont> font(const FontSpec& spec, int dpiX, int dpiY) {
+        for (const auto& f : m_fonts)
+            if (f->fits(spec, dpiX, dpiY)) return f;
+        if (m_fonts.size() >= kMaxFonts) m_fonts.erase(m_fonts.begin());
+        m_fonts.push_back(std::make_shared<ShapedFont>(spec, dpiX, dpiY, m_nextSerial++));
+        return m_fonts.back();
+    }
+
+    const ShapedFont::Run& run(ShapedFont& font, const std::string& text) {
+        if (auto it = font.runs.find(text); it != font.runs.end()) return it->second;
+        if (m_runCount >= kMaxRuns) {
+            for (const auto& f : m_fonts) f->runs.clear();
+            font.runs.clear();  // it may have been dropped from the list already
+            m_runCount = 0;
+        }
+        ++m_runCount;
+        return font.runs.emplace(text, font.shape(ToQString(text))).first->second;
+    }
+
+private:
+    static inline TextCache* s_shared = nullptr;
+    std::vector<std::shared_ptr<ShapedFont>> m_fonts;
+    std::size_t m_runCount = 0;
+    unsigned m_nextSerial = 1;
+};
+
+PainterCanvas::PainterCanvas(QPainter& painter) : m_painter(&painter) {
+    if (const QPaintDevice* device = painter.device()) {
+        m_width = device->width();
+        m_height = device->height();
+        m_dpiX = device->logicalDpiX();
+        m_dpiY = device->logicalDpiY();
+        m_dashScale = std::max(1.0, m_dpiX / 96.0);
+    }
+    const QPaintEngine* engine = painter.paintEngine();
+    m_canInvert = engine && engine->hasFeature(QPaintEngine::RasterOpModes);
+    // Other engines (PDF, printers) would turn glyph runs into outlines; they get plain text.
+    m_drawGlyphRuns = engine && engine->type() == QPaintEngine::Raster;
+    if (painter.isActive()) {
+        // Hard edges, so that the pixel rules of the shapes hold and pixel art stays sharp.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    }
+    m_shapePen = MakePen(m_penSpec, m_dashScale);
+
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread()) {
+        m_cache = TextCache::shared();
+    } else {
+        m_ownCache = std::make_unique<TextCache>();
+        m_cache = m_ownCache.get();
+    }
+}
+
+PainterCanvas::~PainterCanvas() = default;
+
+int PainterCanvas::width() const {
+    return m_width;
+}
+
+int PainterCanvas::height() const {
+    return m_height;
+}
+
+void PainterCanvas::setFont(const FontSpec& spec) {
+    if (!m_font || !(m_font->spec == spec)) m_font = m_cache->font(spec, m_dpiX, m_dpiY);
+}
+
+PainterCanvas::ShapedFont& PainterCanvas::font() {
+    if (!m_font) setFont(FontSpec{});
+    return *m_font;
+}
+
+void PainterCanvas::setTextColour(Rgb colour) {
+    QColor c = ToColour(colour);
+    if (c == m_textColour) return;
+    m_textColour = c;
+    if (m_painterPen == PainterPen::Text) m_painterPen = PainterPen::Unknown;
+}
+
+void PainterCanvas::setTextBackground(std::optional<Rgb> background) {
+    m_textBackground.reset();
+    if (background) m_textBackground = ToColour(*background);
+}
+
+double PainterCanvas::textWidth(const std::string& text) {
+    return text.empty() ? 0 : m_cache->run(font(), text).advance;
+}
+
+double PainterCanvas::textHeight() {
+    return font().height;
+}
+
+double PainterCanvas::drawText(double x, double y, const std::string& text) {
+    if (text.empty()) return 0;
+    ShapedFont& f = font();
+    const ShapedFont::Run& run = m_cache->run(f, text);
+    if (!m_painter->isActive()) return run.advance;
+    if (m_textBackground)
+        m_painter->fillRect(QRectF(x, y, run.advance, f.height), *m_textBackground);
+    useTextPen();
+    const QPointF baseline(x, y + f.ascent);
+    // Glyph runs would underline and strike out each run of one script on its own, leaving gaps.
+    if (m_drawGlyphRuns && !f.spec.underline && !f.spec.strikeOut) {
+        for (const QGlyphRun& glyphs : run.glyphs) m_painter->drawGlyphRun(baseline, glyphs);
+    } else {
+        if (m_painterFont != f.serial) {
+            m_painter->setFont(f.font);
+            m_painterFont = f.serial;
+        }
+        m_painter->drawText(baseline, ToQString(text));
+    }
+    return run.advance;
+}
+
+void PainterCanvas::useTextPen() {
+    if (m_painterPen == PainterPen::Text) return;
+    m_painter->setPen(m_textColour);
+    m_painterPen = PainterPen::Text;
+}
+
+void PainterCanvas::useShapePen() {
+    if (m_painterPen != PainterPen::Shape) {
+        m_painter->setPen(m_shapePen);
+        m_painterPen = PainterPen::Shape;
+    }
+    if (!m_painterBrushKnown) {
+        m_painter->setBrush(m_brush ? QBrush(*m_brush) : QBrush(Qt::NoBrush));
+        m_painterBrushKnown = true;
+    }
+}
+
+void PainterCanvas::setPen(const PenSpec& pen) {
+    if (pen == m_penSpec) return;
+    m_penSpec = pen;
+    m_shapePen = MakePen(pen, m_dashScale);
+    if (m_painterPen == PainterPen::Shape) m_painterPen = PainterPen::Unknown;
+}
+
+void PainterCanvas::setBrush(std::optional<Rgb> fill) {
+    std::optional<QColor> brush;
+    if (fill) brush = ToColour(*fill);
+    if (brush == m_brush) return;
+    m_brush = brush;
+    m_painterBrushKnown = false;
+}
+
+void PainterCanvas::resetPainterState() {
+    m_painterFont = 0;
+    m_painterPen = PainterPen::Unknown;
+    m_painterBrushKnown = false;
+}
+
+template <class Draw>
+void PainterCanvas::drawShape(const QRect& bounds, Draw draw) {
+    if (!m_painter->isActive()) return;
+    if (!m_penSpec.invert || !m_canInvert) {
+        useShapePen();
+        draw(*m_painter);
+        return;
+    }
+    // Drawn white on a clear mask first and then XORed on: drawing straight in XOR would invert
+    // twice, and so restore, the pixels where the outline meets itself or the fill.
+    const int margin = std::max(m_penSpec.width, 1) + 1;
+    QRect area = bounds.adjusted(-margin, -margin, margin, margin);
+    area &= m_painter->transform().inverted().mapRect(QRect(0, 0, m_width, m_height));
+    if (area.isEmpty()) return;
+    QImage mask(area.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.fill(Qt::transparent);
+    {
+        QPainter maskPainter(&mask);
+        maskPainter.translate(-area.topLeft());
+        QPen pen = m_shapePen;
+        pen.setColor(Qt::white);
+        maskPainter.setPen(pen);
+        maskPainter.setBrush(m_brush ? QBrush(Qt::white) : QBrush(Qt::NoBrush));
+        draw(maskPainter);
+    }
+    const QPainter::CompositionMode mode = m_painter->compositionMode();
+    m_painter->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    m_painter->drawImage(area.topLeft(), mask);
+    m_painter->setCompositionMode(mode);
+}
+
+void PainterCanvas::line(int x1, int y1, int x2, int y2) {
+    const QRect bounds = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
+    drawShape(bounds, [&](QPainter& p) { p.drawLine(x1, y1, x2, y2); });
+}
+
+void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
+    if (auto rect = ShapeRect(left, top, right, bottom))
+        drawShape(*rect, [&](QPainter& p) { p.drawRect(*rect); });
+}
+
+void PainterCanvas::roundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
+    auto rect = ShapeRect(left, top, right, bottom);
+    if (!rect) return;
+    if (cornerW <= 0 || cornerH <= 0) {
+        drawShape(*rect, [&](QPainter& p) { p.drawRect(*rect); });
+        return;
+    }
+    // The corners are given as the size of the corner ellipse; Qt wants its radii.
+    drawShape(*rect, [&](QPainter& p) {
+        p.drawRoundedRect(*rect, cornerW / 2.0, cornerH / 2.0, Qt::AbsoluteSize);
+    });
+}
+
+void PainterCanvas::ellipse(int left, int top, int right, int bottom) {
+    if (auto rect = ShapeRect(left, top, right, bottom))
+        drawShape(*rect, [&](QPainter& p) { p.drawEllipse(*rect); });
+}
+
+void PainterCanvas::fillRect(int left, int top, int right, int bottom, Rgb colour) {
+    const QRect area = FillArea(left, top, right, bottom);
+    if (area.isEmpty() || !m_painter->isActive()) return;
+    m_painter->fillRect(area, ToColour(colour));
+}
+
+void PainterCanvas::drawBitmap(const Bitmap& bitmap, int left, int top, int right, int bottom) {
+    const QImage* image = BitmapImage(bitmap);
+    const QRect target = FillArea(left, top, right, bottom);
+    if (!image || target.isEmpty() || !m_painter->isActive()) return;
+    if (target.size() == image->size()) {
+        m_painter->drawImage(target.topLeft(), *image);
+    } else if (target.width() < image->width() || target.height() < image->height()) {
+        m_painter->drawImage(target.topLeft(), bitmap.data->shrunk(target.size()));
+    } else {
+        m_painter->drawImage(target, *image);
+    }
+}
+
+namespace detail {
+
+ImageSurface::ImageSurface(int width, int height) {
+    if (width <= 0 || height <= 0) return;  // nothing to draw on; the canvas draws nothing
+    image = QImage(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    painter.begin(&image);
+}
+
+}  // namespace detail
+
+ImageCanvas::ImageCanvas(int width, int height)
+    : ImageSurface(width, height), PainterCanvas(ImageSurface::painter) {}
+
+QImage ImageCanvas::takeImage() {
+    if (ImageSurface::painter.isActive()) ImageSurface::painter.end();
+    return std::move(ImageSurface::image);
+}
+
+Bitmap BitmapFromImage(QImage image) {
+    if (image.isNull()) return {};
+    // One format QPainter draws fast, instead of converting an indexed bitmap on every draw.
+    const QImage::Format format =
+        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (image.format() != format) image = std::move(image).convertToFormat(format);
+    Bitmap bitmap;
+    bitmap.width = image.width();
+    bitmap.height = image.height();
+    bitmap.data = std::make_shared<const BitmapData>(std::move(image));
+    return bitmap;
+}
+
+const QImage* BitmapImage(const Bitmap& bitmap) {
+    if (!bitmap || !bitmap.data) return nullptr;
+    return &bitmap.data->image();
+}
+
+Bitmap LoadBitmap(const std::string& path) {
+    if (path.empty()) return {};
+    const std::filesystem::path native = NativePath(path);
+    return BitmapFromImage(QImage(QString::fromStdU16String(native.u16string())));
+}
+
+}  // namespace sulkan

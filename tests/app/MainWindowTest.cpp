@@ -1,0 +1,195 @@
+// The main window's file commands over worksheet windows, driven through the controls.
+#include <gtest/gtest.h>
+
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "Prompter.h"
+#include "SettingsStore.h"
+#include "Sjis.h"
+#include "TestSupport.h"
+#include "TfrmMain.h"
+#include "TfrmMenu.h"
+#include "TfrmPrint.h"
+
+namespace sulkan {
+namespace {
+
+using test::TempDir;
+using test::WriteSjisFile;
+
+std::vector<std::string> Unit(const std::string& header, const std::vector<std::string>& ques,
+                              const std::string& paper = "630") {
+    std::vector<std::string> u{header, "<<ques"};
+    u.insert(u.end(), ques.begin(), ques.end());
+    for (const char* l : {">>", "<<value"}) u.push_back(l);
+    for (const std::string& l : {paper, std::string("False"), std::string("40"), std::string("5"),
+                                 std::string("5"), std::string("1"), std::string("7")})
+        u.push_back(l);
+    for (const char* l : {">>", "<<font", "12",     "MS 明朝", "False", "False", "False", "False",
+                          "0",  ">>",     "<<kran", "5",       "15",    "2",     "0",     "0",
+                          "0",  "15",     "10",     "0",       "0",     ">>",    "]]"})
+        u.push_back(l);
+    return u;
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteSjisFile(course.path() / "Main.ind", {"コース", "", "三年の漢字,kan3\\_kan3", ">>"});
+        WriteSjisFile(
+            course.path() / "kan3" / "kan3.ind",
+            {"三年", "[[sect1", "読み", "<<", "山と川", "木と林", "壊れた単元", ">>", "]]"});
+        std::vector<std::string> que =
+            Unit("[[unit1", {"（１）#やま#に登る", "（２）#かわ#で遊ぶ"});
+        auto r1 = Unit("[[unit1R1", {"（１）#き#を切る"});
+        que.insert(que.end(), r1.begin(), r1.end());
+        auto u2 = Unit("[[unit2", {"（１）#はやし#の中"}, "891");
+        que.insert(que.end(), u2.begin(), u2.end());
+        for (const char* l : {"[[unit3", "<<ques", "#a#", ">>", "<<value", "630", ">>", "]]"})
+            que.push_back(l);
+        WriteSjisFile(course.path() / "kan3" / "kan31.que", que);
+        settings.values[{SettingsKey::Shared, "RecDrive"}] = records.folder();
+
+        AppServices services;
+        services.settings = &settings;
+        services.prompter = &prompter;
+        services.workingFolder = course.path().string();
+        services.screenWidth = 1280;
+        services.screenHeight = 1024;
+        w = std::make_unique<TfrmMain>(services);
+        w->show();
+        prompter.shown.clear();
+    }
+
+    int open(int unit, int similar = 0) {
+        w->state().SelectedLessonName = sjis("三年の漢字");
+        w->state().SelectedSectionName = sjis("読み");
+        w->state().SelectedUnitName = sjis("山と川");
+        return w->OpenUnitWorksheet({1, 1, unit, similar}, false);
+    }
+
+    int worksheetWindows() const {
+        int n = 0;
+        for (QMdiSubWindow* sub : w->mdiArea->subWindowList())
+            if (qobject_cast<TfrmPrint*>(sub->widget())) ++n;
+        return n;
+    }
+
+    static bool HasBlue(const QImage& image) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                QColor c = image.pixelColor(x, y);
+                if (c.blue() > 150 && c.red() < 100 && c.green() < 100) return true;
+            }
+        return false;
+    }
+
+    TempDir course, records;
+    MemorySettingsStore settings;
+    ScriptedPrompter prompter;
+    std::unique_ptr<TfrmMain> w;
+};
+
+TEST_F(MainWindowTest, OpeningTheSameUnitTwiceActivatesTheFirstWindow) {
+    ASSERT_EQ(open(1), kOpened);
+    TfrmPrint* first = w->activeWorksheet();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(w->state().OpenWorksheetCount, 1);
+    EXPECT_EQ(w->lstWindow->count(), 1);
+    EXPECT_TRUE(w->lstWindow->item(0)->text().endsWith(QStringLiteral("kan31.que-U1")));
+
+    EXPECT_EQ(open(1), kAlreadyOpen);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0], sjis("すでに読み込まれています"));
+    EXPECT_EQ(w->state().OpenWorksheetCount, 1);
+    EXPECT_EQ(worksheetWindows(), 1);
+    EXPECT_EQ(w->activeWorksheet(), first);
+}
+
+TEST_F(MainWindowTest, UnitAndItsSimilarProblemOpenTwoWindows) {
+    EXPECT_EQ(open(1), kOpened);
+    EXPECT_EQ(open(1, 1), kOpened);
+    EXPECT_EQ(worksheetWindows(), 2);
+    EXPECT_TRUE(w->lstWindow->item(1)->text().endsWith(QStringLiteral("kan31.que-U1R1")));
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(MainWindowTest, MissingAndDamagedUnitsOpenNothing) {
+    EXPECT_EQ(open(9), kUnitMissing);
+    EXPECT_TRUE(prompter.shown.empty());  // the open command asks whether to create it
+    EXPECT_EQ(open(3), kReadFailed);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0], "<<value block error");
+    EXPECT_EQ(worksheetWindows(), 0);
+    EXPECT_EQ(w->state().OpenWorksheetCount, 0);
+}
+
+TEST_F(MainWindowTest, WorksheetShowsItsSheetAndTheAnswerDisplayToggles) {
+    ASSERT_EQ(open(2), kOpened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    EXPECT_EQ(sheet->sheetImage().size(), QSize(891, 1260));
+    EXPECT_TRUE(w->answerDisplay());
+    EXPECT_TRUE(HasBlue(sheet->sheetImage()));
+    w->btnKaitou->click();
+    EXPECT_FALSE(w->answerDisplay());
+    EXPECT_FALSE(HasBlue(sheet->sheetImage()));
+    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 1);
+}
+
+TEST_F(MainWindowTest, ActivationFillsTheControlsFromTheWorksheet) {
+    ASSERT_EQ(open(1), kOpened);
+    EXPECT_EQ(w->spnGyouSpace->value(), 40);
+    EXPECT_EQ(w->spnMojiSize->value(), 12);
+    EXPECT_TRUE(w->radA4->isChecked());
+    ASSERT_EQ(open(2), kOpened);
+    EXPECT_TRUE(w->radA3->isChecked());
+    // A step of the size control redraws the active worksheet and marks it modified.
+    w->spnMojiSize->setValue(14);
+    EXPECT_EQ(w->activeWorksheet()->worksheet().params.FontSize, 14);
+    EXPECT_TRUE(w->activeWorksheet()->worksheet().modified);
+}
+
+TEST_F(MainWindowTest, ClosingRemovesTheWorksheetEverywhere) {
+    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(2), kOpened);
+    w->btnFpClose->click();
+    EXPECT_EQ(w->state().OpenWorksheetCount, 1);
+    EXPECT_EQ(w->lstWindow->count(), 1);
+    EXPECT_EQ(worksheetWindows(), 1);
+    Q_EMIT w->mnuMainWin->aboutToShow();
+    w->mnuCloseAllWIndows->trigger();
+    EXPECT_EQ(w->state().OpenWorksheetCount, 0);
+    EXPECT_EQ(w->lstWindow->count(), 0);
+    EXPECT_EQ(w->activeWorksheet(), nullptr);
+}
+
+TEST_F(MainWindowTest, WindowMenuIsDisabledWithoutWorksheets) {
+    Q_EMIT w->mnuMainWin->aboutToShow();
+    for (QAction* a : {w->mnuMaximize, w->mnuTile, w->mnuCascade, w->mnuCloseAllWIndows})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    ASSERT_EQ(open(1), kOpened);
+    Q_EMIT w->mnuMainWin->aboutToShow();
+    for (QAction* a : {w->mnuMaximize, w->mnuTile, w->mnuCascade, w->mnuCloseAllWIndows})
+        EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
+}
+
+TEST_F(MainWindowTest, AddingAUnitAppendsItsLinesThroughUnitSelection) {
+    w->btnAdd->click();
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0], sjis("追加する元のファイルがありません"));
+
+    ASSERT_EQ(open(2), kOpened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    // Unit selection opens on the first lesson, section and unit; accept that choice.
+    QTimer::singleShot(0, w->frmMenu, [this] { w->frmMenu->btnOk->click(); });
+    w->btnAdd->click();
+    ASSERT_EQ(sheet->worksheet().questionLines.size(), 3u);
+    EXPECT_EQ(sheet->worksheet().questionLines[2], sjis("（２）#かわ#で遊ぶ"));
+    EXPECT_FALSE(sheet->worksheet().isMaster);
+    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 3);
+    EXPECT_EQ(w->frmMenu->windowTitle(), QStringLiteral("追加ファイルを開く"));
+}
+
+}  // namespace
+}  // namespace sulkan

@@ -1,0 +1,228 @@
+#include "WorksheetReader.h"
+
+#include <gtest/gtest.h>
+
+#include "LayoutParams.h"
+#include "Sjis.h"
+#include "TestSupport.h"
+
+namespace sulkan {
+namespace {
+
+using Lines = std::vector<std::string>;
+using test::Sjis;
+
+Lines Join(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+Lines Unit(const std::string& header, const Lines& ques, const Lines& more = {}) {
+    return Join({{header, "<<ques"}, ques, {">>"}, more, {"]]"}});
+}
+
+ReadRequest Request(ReadKind kind, int section, int unit) {
+    ReadRequest r;
+    r.kind = kind;
+    r.headerLine = kind == ReadKind::OpenCopy ? "[[unitX" : "[[unit" + std::to_string(unit);
+    r.section = section;
+    r.unit = unit;
+    r.lessonName = sjis("国語");
+    r.sectionName = sjis("読み");
+    r.unitName = sjis("春");
+    return r;
+}
+
+class WorksheetReader : public ::testing::Test {
+protected:
+    ReadResult Read(const Lines& file, ReadKind kind, int section = 1, int unit = 1) {
+        return ReadIntoHolding(file, Request(kind, section, unit), holding, shared);
+    }
+    // A new master worksheet of unit `unit` of `file`, read as section `section`.
+    Worksheet Open(const Lines& file, int section, int unit, LoadOptions options = {}) {
+        EXPECT_TRUE(Read(file, ReadKind::OpenMaster, section, unit).ok());
+        options.address = {1, section, unit, 0};
+        options.lessonName = sjis("国語");
+        Worksheet ws;
+        LoadWorksheet(holding, ws, options, shared);
+        return ws;
+    }
+    AddUnitResult Add(Worksheet& ws, const Lines& file, int section, int unit) {
+        return AddUnitToWorksheet(ws, file, Request(ReadKind::AddUnit, section, unit), holding,
+                                  shared);
+    }
+    HoldingArea holding;
+    SheetShared shared;
+};
+using WorksheetReaderAddUnit = WorksheetReader;
+
+TEST_F(WorksheetReader, OpensAMasterUnit) {
+    const Lines file = Join({Unit("[[unit4", {"other"}),
+                             Unit("[[unit5", Sjis({"{", "#odd", "}", "問 #答#"}),
+                                  {"<<graph", "a.bmp", "10", "20", ">>", "<<kgroup", "k", ">>"})});
+    const Worksheet ws = Open(file, 2, 5);
+    EXPECT_EQ(ws.title, sjis("国語//読み§2-5 春"));
+    EXPECT_EQ(ws.school, sjis("小中学校"));
+    EXPECT_EQ(ws.nameLine, sjis("　年　組　番　氏名"));
+    EXPECT_EQ(ws.questionLines, Sjis({"問 #答#"}));  // the "{" ... "}" preamble is not printed
+    EXPECT_EQ(ws.questionFigures, (Lines{"a.bmp", "10", "20"}));
+    EXPECT_EQ(ws.kgroup, Lines{"k"});
+    EXPECT_TRUE(ws.isMaster);
+    EXPECT_TRUE(shared.lastReadOpened);
+    EXPECT_EQ(shared.lastSectionRead, 2);
+}
+
+TEST_F(WorksheetReader, CopyFileTakesItsHeaderAndNothingOfThePreviousRead) {
+    Open(Unit("[[unit1", {"q"}, {"<<graph", "a.bmp", "1", "2", ">>"}), 1, 1);
+    const Lines copy = Sjis({"[[unitX", "<<header", "テスト", "", "氏名：", ">>", "<<ques",
+                             "問 #答#", ">>", "<<ans", "stale", ">>", "]]"});
+    ASSERT_TRUE(Read(copy, ReadKind::OpenCopy, 0, 0).ok());
+    EXPECT_EQ(holding.title, sjis("テスト"));
+    EXPECT_EQ(holding.school, "");
+    EXPECT_EQ(holding.nameLine, sjis("氏名："));
+    EXPECT_EQ(holding.questionLines, Sjis({"問 #答#"}));
+    EXPECT_TRUE(holding.questionFigures.empty());
+}
+
+TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
+    Open(Unit("[[unit1", {"q"}), 1, 1);
+    const HoldingArea before = holding;
+    for (const Lines& missing : {Lines{}, Unit("[[unit20", {"q"}), Unit("[[unit2 ", {"q"})}) {
+        const ReadResult r = Read(missing, ReadKind::OpenMaster, 3, 2);
+        EXPECT_FALSE(r.found);
+        EXPECT_EQ(r.message, std::nullopt);
+    }
+    const std::pair<Lines, std::string> failing[] = {
+        {Unit("[[unit2", {"q"}, {"<<value", "630", ">>"}), "<<value block error"},
+        {Unit("[[unit2", {"q"}, Join({{"<<font"}, Lines(8, "1"), {">>"}})), "<<font block error"},
+        {Unit("[[unit2", {"q"}, Join({{"<<kran"}, Lines(11, "1"), {">>"}})), "<<kran block error"},
+        {Unit("[[unit2", Lines(61, "q")), sjis("問題の行は６０行以下です")},
+    };
+    for (const auto& [file, message] : failing) {
+        EXPECT_EQ(Read(file, ReadKind::OpenMaster, 3, 2).message, message);
+    }
+    EXPECT_EQ(holding, before);
+    EXPECT_EQ(shared.lastSectionRead, 1);
+}
+
+TEST_F(WorksheetReader, LoadKeepsDefaultsForMissingBlocks) {
+    const Worksheet ws = Open(Unit("[[unit1", {"q"}), 1, 1);
+    LayoutParams expected = WorksheetFallbackLayout();
+    expected.ShowAnswers = true;       // the main window's display
+    expected.AnswerFontSize = 14 + 4;  // resolved even without "<<font"
+    EXPECT_EQ(ws.params, expected);
+    EXPECT_EQ(KranLines(ws.params), FallbackKranLines());
+    EXPECT_EQ(shared.AnswerFontSize, 18);
+}
+
+TEST_F(WorksheetReader, LoadFollowsTheMainWindow) {
+    const Lines file = Unit(
+        "[[unit1", {"q"},
+        Join({{"<<value", "546", "True", "40", "3", "4", "2", "7", ">>"},
+              Sjis({"<<font", "12", "MS 明朝", "False", "False", "False", "False", "0", ">>"})}));
+    LoadOptions options;
+    options.answersShown = false;
+    Worksheet ws = Open(file, 1, 1, options);
+    EXPECT_EQ(ws.params.PaperWidth, 546);
+    EXPECT_FALSE(ws.params.ShowAnswers);  // the saved "True" does not count
+    EXPECT_EQ(ws.params.AnswerFontSize, 16);
+    EXPECT_EQ(shared.AnswerFontSize, 16);
+
+    options.paperFixed = true;
+    options.tickedPaperWidth = 771;
+    EXPECT_EQ(Open(file, 1, 1, options).params.PaperWidth, 771);
+}
+
+TEST_F(WorksheetReader, EditCopyFileDataAndApply) {
+    Worksheet ws = Open(Unit("[[unit1", {"q"}), 1, 1);
+    EXPECT_EQ(WorksheetDataLines(ws), LayoutLines(ws.params));  // no empty figure blocks
+    ws.answerFigures = {"b.bmp", "1", "2"};
+    EXPECT_EQ(WorksheetDataLines(ws),
+              Join({{"<<AGraph", "b.bmp", "1", "2", ">>"}, LayoutLines(ws.params)}));
+
+    FillHoldingFromWorksheet(ws, holding);
+    holding.title = "edited";
+    holding.questionLines.push_back("r");
+    holding.answerFigures.clear();
+    ApplyHoldingToWorksheet(holding, ws, false);
+    EXPECT_EQ(ws.title, "edited");
+    EXPECT_EQ(ws.questionLines, (Lines{"q", "r"}));
+    EXPECT_EQ(ws.answerFigures.size(), 3u);
+    EXPECT_FALSE(ws.isMaster);
+    EXPECT_TRUE(ws.modified);
+}
+
+TEST_F(WorksheetReaderAddUnit, TitleNamesTheAddedUnits) {
+    Worksheet ws = Open(Unit("[[unit5", {"q"}), 2, 5);
+    Worksheet master = ws;
+    ASSERT_TRUE(Add(master, Unit("[[unit6", {"r"}), 2, 6).added);
+    EXPECT_EQ(master.title, sjis("国語//§2-5,6"));
+
+    FillHoldingFromWorksheet(ws, holding);
+    holding.title = sjis("春のテスト");
+    ApplyHoldingToWorksheet(holding, ws, false);
+    ASSERT_TRUE(Add(ws, Unit("[[unit6", {"r"}), 2, 6).added);
+    ASSERT_TRUE(Add(ws, Unit("[[unit1", {"s"}), 3, 1).added);
+    EXPECT_EQ(ws.title, sjis("春のテスト,6 §3-1"));
+    EXPECT_EQ(ws.questionLines, (Lines{"q", "r", "s"}));
+    EXPECT_FALSE(shared.lastReadOpened);
+}
+
+TEST_F(WorksheetReaderAddUnit, SectionComparedWithinTheSameWorksheet) {
+    Worksheet a = Open(Unit("[[unit5", {"q"}), 2, 5);
+    Worksheet b = Open(Unit("[[unit1", {"q"}), 3, 1);
+    ASSERT_TRUE(Add(a, Unit("[[unit2", {"r"}), 3, 2).added);
+    EXPECT_EQ(a.title, sjis("国語//§2-5 §3-2"));  // not ",2": section 3 was read into b
+
+    Worksheet c = Open(Unit("[[unit5", {"q"}), 2, 5);
+    ASSERT_TRUE(Add(b, Unit("[[unit2", {"r"}), 3, 2).added);
+    ASSERT_TRUE(Add(c, Unit("[[unit6", {"r"}), 2, 6).added);
+    EXPECT_EQ(c.title, sjis("国語//読み§2-5 春,6"));  // its own title, never b's
+}
+
+TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
+    const Worksheet original = Open(Unit("[[unit1", Lines(40, "q")), 1, 1);
+    Worksheet ws = original;
+    const HoldingArea before = holding;
+    const AddUnitResult refused = Add(ws, Unit("[[unit2", Lines(21, "r")), 1, 2);
+    EXPECT_FALSE(refused.added);
+    EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です"));
+    EXPECT_EQ(ws.questionLines, original.questionLines);
+    EXPECT_EQ(ws.title, original.title);
+    EXPECT_TRUE(ws.isMaster);
+    EXPECT_FALSE(ws.modified);
+    EXPECT_EQ(holding, before);
+    EXPECT_TRUE(shared.lastReadOpened);
+    EXPECT_EQ(Add(ws, Unit("[[unit3", {"r"}), 1, 2).message, UnitMissingMessage());
+
+    EXPECT_TRUE(Add(ws, Unit("[[unit2", Lines(20, "r")), 1, 2).added);
+    EXPECT_EQ(ws.questionLines.size(), 60u);
+}
+
+TEST_F(WorksheetReaderAddUnit, FiguresAndLayout) {
+    Lines figures;
+    for (int i = 0; i < 14; ++i) figures.insert(figures.end(), {"f.bmp", "5", "6"});
+    Worksheet ws = Open(Unit("[[unit1", {"q"}, Join({{"<<graph"}, figures, {">>"}})), 1, 1);
+    const LayoutParams layout = ws.params;
+    const Lines added = Unit("[[unit2", {"r"},
+                             Join({{"<<graph", "g.bmp", "100", "200", ">>", "<<AGraph", "h.bmp",
+                                    "7", "8", ">>", "<<kgroup", "k", ">>"},
+                                   DefaultLayoutLines()}));
+    ASSERT_TRUE(Add(ws, added, 1, 2).added);
+    EXPECT_EQ(Lines(ws.questionFigures.begin(), ws.questionFigures.begin() + 3),
+              (Lines{"f.bmp", "5", "6"}));
+    EXPECT_EQ(Lines(ws.questionFigures.end() - 3, ws.questionFigures.end()),
+              (Lines{"g.bmp", "-1", "-1"}));
+    EXPECT_EQ(ws.answerFigures, (Lines{"h.bmp", "-1", "-1"}));
+    EXPECT_EQ(ws.params, layout);  // the added unit's layout is not taken
+    EXPECT_TRUE(ws.kgroup.empty());
+
+    const AddUnitResult refused = Add(ws, Unit("[[unit3", {"s"}), 1, 3);  // 15 figures now
+    EXPECT_FALSE(refused.added);
+    EXPECT_EQ(refused.message, sjis("これ以上追加できません"));
+    EXPECT_EQ(ws.questionLines, (Lines{"q", "r"}));
+}
+
+}  // namespace
+}  // namespace sulkan

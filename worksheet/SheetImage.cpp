@@ -1,0 +1,79 @@
+#include "SheetImage.h"
+
+#include "FileChecks.h"
+#include "LineFile.h"
+#include "QtCanvas.h"
+#include "Sjis.h"
+
+namespace sulkan {
+namespace {
+
+std::vector<Bitmap> LoadFigures(const std::vector<std::string>& triples, const std::string& folder,
+                                Prompter* prompter) {
+    std::vector<Bitmap> pictures;
+    for (std::size_t i = 0; i < triples.size(); i += 3) {
+        std::string path = folder + triples[i];
+        Bitmap picture;
+        if (!folder.empty() && FileExists(path)) picture = LoadBitmap(path);
+        if (!picture && prompter) prompter->message(FileMissingText(path));
+        pictures.push_back(picture);
+    }
+    return pictures;
+}
+
+}  // namespace
+
+SheetPictures LoadSheetPictures(const Worksheet& worksheet, const std::string& programFolder,
+                                const std::string& figureFolder, Prompter* prompter) {
+    SheetPictures p;
+    std::string flag = programFolder + "classFlag.bmp";
+    if (FileExists(flag)) p.classFlag = LoadBitmap(flag);
+    p.question = LoadFigures(worksheet.questionFigures, figureFolder, prompter);
+    p.answer = LoadFigures(worksheet.answerFigures, figureFolder, prompter);
+    return p;
+}
+
+std::string SourceNameOf(const Worksheet& worksheet) {
+    // The file name of the question file without its folder, then "-U" and the unit.
+    std::string file = worksheet.filePath;
+    std::size_t cut = FindLastWholeChar(file, '\\');
+    std::size_t slash = file.rfind('/');
+    if (cut == std::string::npos || (slash != std::string::npos && slash > cut)) cut = slash;
+    if (cut != std::string::npos) file = file.substr(cut + 1);
+    if (worksheet.isCopy) return file;
+    return file + "-U" + std::to_string(worksheet.address.unit) +
+           (worksheet.address.similar ? "R" + std::to_string(worksheet.address.similar) : "");
+}
+
+RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
+                          const SheetPictures& pictures) {
+    RenderInputs in;
+    AimAtScreen(in, worksheet);
+    in.questionSize = view.questionSize;
+    in.mainFontName = view.mainFontName;
+    in.answersShown = view.answersShown;
+    in.showAlternatives = view.showAlternatives;
+    in.largerAnswers = view.largerAnswers;
+    in.schoolName = view.schoolName;
+    in.learnerName = view.learnerName;
+    in.now = Now();
+    in.sourceName = SourceNameOf(worksheet);
+    in.classFlag = pictures.classFlag;
+    in.questionPictures = pictures.question;
+    in.answerPictures = pictures.answer;
+    return in;
+}
+
+QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetShared& shared,
+                        RenderOutput* output) {
+    if (!shared.redrawEnabled) {
+        if (output) *output = RenderOutput{};
+        return {};
+    }
+    ImageCanvas canvas(inputs.pageWidth, inputs.pageHeight);
+    RenderOutput out = RenderSheet(worksheet, canvas, inputs, shared);
+    if (output) *output = std::move(out);
+    return canvas.takeImage();
+}
+
+}  // namespace sulkan

@@ -1,0 +1,49 @@
+// The sheet image as the worksheet window shows it: pictures loaded from the course, inputs taken
+// from the main window's view, one screen pass onto a fresh image. The export command uses the
+// same code, so an exported sheet is the sheet on screen.
+#pragma once
+
+#include <QImage>
+#include <string>
+#include <vector>
+
+#include "Prompter.h"
+#include "SheetRenderer.h"
+#include "Worksheet.h"
+
+namespace sulkan {
+
+struct SheetPictures {
+    Bitmap classFlag;
+    std::vector<Bitmap> question, answer;  // figure n at n - 1; empty when missing
+};
+
+// Loads the pictures named by the worksheet's figure triples from figureFolder, and the class
+// flag "classFlag.bmp" from the program folder. A missing figure is reported through prompter
+// (when given) and its picture stays empty; a missing class flag is simply not drawn.
+SheetPictures LoadSheetPictures(const Worksheet& worksheet, const std::string& programFolder,
+                                const std::string& figureFolder, Prompter* prompter);
+
+// The main window's view of a sheet, for a screen pass.
+struct ScreenView {
+    bool answersShown = true;
+    bool showAlternatives = true;
+    bool largerAnswers = false;
+    int questionSize = 12;
+    std::string mainFontName;
+    std::string schoolName;
+    std::string learnerName;
+};
+
+RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
+                          const SheetPictures& pictures);
+
+// base name + section + ".que-U" + unit, as the header shows the source of a sheet.
+std::string SourceNameOf(const Worksheet& worksheet);
+
+// Draws the sheet onto a new image of the sheet's size. While drawing is suppressed the image is
+// null and output->drawn is false.
+QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetShared& shared,
+                        RenderOutput* output = nullptr);
+
+}  // namespace sulkan

@@ -1,0 +1,394 @@
+#include "SheetRenderer.h"
+
+#include <algorithm>
+#include <map>
+
+#include "Sjis.h"
+#include "StyledText.h"
+
+namespace sulkan {
+
+namespace {
+
+constexpr double kPitchFactor = 0.7875;  // line spacing units to sheet units
+constexpr double kTextOffset = 6.732;    // from a line's y down to the top of its text
+constexpr double kPrinterStepFactor = 1.1;
+constexpr double kPrinterStretch = 1.03;
+constexpr int kPrinterPoints = 3;  // printed text is this much larger than on screen
+constexpr int kFallbackQuestionSize = 10;
+constexpr int kLargerAnswerSize = 30;
+constexpr double kDividerBottom = 0.97;  // of the page height
+
+// Header sizes before the printer's extra points.
+constexpr int kStampSize = 10;
+constexpr int kTitleSize = 12;
+constexpr int kNameSize = 16;
+constexpr int kScoreExtra = 20;
+constexpr int kScoreUnitExtra = 6;
+
+constexpr std::size_t kLongTitle = 61;  // bytes from which a title breaks at its "§"
+
+int Round(double v) {
+    return static_cast<int>(RoundHalfEven(v));
+}
+
+// Byte offset of the first whole character at or after byte 'from'.
+std::size_t CharBoundaryFrom(std::string_view text, std::size_t from) {
+    std::size_t i = 0;
+    while (i < text.size() && i < from) i += CharLength(text, i);
+    return i;
+}
+
+// Byte offset of the first whole double-byte character equal to c, or npos.
+std::size_t FindWholeDoubleChar(std::string_view text, std::string_view c) {
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        if (text.compare(i, c.size(), c) == 0) return i;
+    return std::string_view::npos;
+}
+
+class SheetPass {
+public:
+    SheetPass(Worksheet& worksheet, Canvas& canvas, const RenderInputs& inputs, SheetShared& shared,
+              RenderOutput& out)
+        : m_ws(worksheet),
+          m_params(worksheet.params),
+          m_canvas(canvas),
+          m_in(inputs),
+          m_shared(shared),
+          m_out(out),
+          m_context{shared.runningSizeOffset, inputs.mainFontName} {
+        const bool printer = inputs.toPrinter;
+        m_s = inputs.s;
+        m_r = inputs.r;
+        m_p = printer ? kPrinterPoints : 0;
+        m_d = printer ? kPrinterStretch : 1.0;
+        m_q = (inputs.questionSize < 1 ? kFallbackQuestionSize : inputs.questionSize) + m_p;
+        m_left = Round(m_params.LeftMargin * 10 * m_s);
+        m_right = Round(inputs.pageWidth - m_params.RightMargin * 10 * m_s);
+        m_pitch = m_params.LineSpacing * m_s * kPitchFactor;
+        m_context.f = printer ? kPrinterStepFactor : 1.0;
+        m_context.s = m_s;
+        m_context.textOffset = kTextOffset * m_s;
+        // The printer pass reuses the table of the last screen pass: its positions are in sheet
+        // units, which device pixels would spoil.
+        m_recording = shared.blankRecording && !printer;
+        m_drillVariant = shared.drillDrawing;
+        m_recordStarts = !m_drillVariant && !printer;
+    }
+
+    void run() {
+        m_canvas.setTextBackground(std::nullopt);
+        if (!m_in.toPrinter) m_canvas.fillRect(0, 0, m_in.pageWidth, m_in.pageHeight, kWhite);
+        drawHeader();
+        drawBody();
+        drawAnswers();
+        placeFigures();
+        drawFrames();
+        drawPictures();
+    }
+
+private:
+    double headerText(double x, double y, const std::string& text, double points,
+                      Rgb colour = kBlack) {
+        FontSpec font;
+        font.face = m_in.mainFontName;
+        font.points = points;
+        m_context.tracker.useFont(m_canvas, font);
+        m_context.tracker.useColour(m_canvas, colour);
+        return m_canvas.drawText(x, y, text);
+    }
+
+    int headerY(double y) const { return Round(y * m_r); }
+
+    void drawHeader() {
+        m_canvas.setPen(PenSpec{kBlack, std::max(1, Round(2 * m_s))});
+        for (int y : {headerY(30), headerY(90)}) m_canvas.line(m_left, y, m_right, y);
+        if (m_params.ColumnMode == 2) {
+            // The size in points takes part in the divider's x as a plain number.
+            const int x = (m_right + m_q + m_left) / 2 - Round(10 * m_s);
+            m_canvas.line(x, headerY(90), x, Round(m_in.pageHeight * kDividerBottom));
+        }
+        const int options = m_params.SheetOptions;
+        if (options & 4) {
+            static const std::string wideSpace = sjis("　");
+            std::string source = m_in.sourceName;
+            if (source.size() > kSourceNameShown)
+                source.erase(0, CharBoundaryFrom(source, kSourceNameShown));
+            headerText(m_left, headerY(15),
+                       m_in.numberText + "  " + DotDateStamp(m_in.now) + "-" + TimeStamp(m_in.now) +
+                           wideSpace + source,
+                       kStampSize + m_p);
+        }
+        if (options & 2) {
+            static const std::string dateLine = sjis("実施日　　月　　日");
+            headerText(Round(m_right - 120 * m_s), headerY(15), dateLine, kStampSize + m_p);
+        }
+        drawTitle((options & 1) && m_in.classFlag);
+        drawNameLine();
+        if (m_in.graded && m_shared.blanks.BlankCount >= 1) {
+            static const std::string unit = sjis("点");
+            const int x = Round(m_right - 75 * m_s);
+            const double advance = headerText(x, headerY(35), IntText(m_in.score),
+                                              kNameSize + m_p + kScoreExtra, kRed);
+            headerText(Round(x + advance), Round(headerY(35) + 15 * m_s), unit,
+                       kNameSize + m_p + kScoreUnitExtra, kRed);
+        }
+    }
+
+    void drawTitle(bool besideFlag) {
+        static const std::string section = sjis("§");
+        static const std::string indent = sjis("　　");
+        const int x = besideFlag ? Round(m_left + (m_in.classFlag.width + 5) * m_s) : m_left;
+        const std::string& title = m_ws.title;
+        const std::size_t at =
+            title.size() >= kLongTitle ? FindWholeDoubleChar(title, section) : std::string::npos;
+        if (at == std::string::npos) {
+            headerText(x, headerY(35), title, kTitleSize + m_p);
+            return;
+        }
+        headerText(x, headerY(35), title.substr(0, at), kTitleSize + m_p);
+        headerText(x, headerY(48), indent + title.substr(at), kTitleSize + m_p);
+    }
+
+    void drawNameLine() {
+        static const std::string afterSchool = sjis("　　氏名");
+        static const std::string noSchool = sjis("　　　　　　　　氏名");
+        static const std::vector<std::string> sharedNames = {sjis("noname"), sjis("公開"),
+                                                             sjis("共通")};
+        std::string text = m_in.schoolName.empty() ? noSchool : m_in.schoolName + afterSchool;
+        const std::string& learner = m_in.learnerName;
+        if (m_in.forLearner && !learner.empty() &&
+            std::find(sharedNames.begin(), sharedNames.end(), learner) == sharedNames.end())
+            text = learner + " " + text;
+        headerText(Round(m_left + 150 * m_s), headerY(65), text, kNameSize + m_p);
+    }
+
+    void drawBody() {
+        if (m_recording) {
+            BlankTable& table = m_shared.blanks;
+            table.BlankCount = 0;
+            for (int n = 1; n <= kMaxBlanks; ++n) {
+                BlankRecord& b = table.slots[n];
+                b.left = b.top = b.width = 0;
+                b.AnswerText.clear();
+                b.shownText.clear();
+                b.size = 0;
+            }
+        }
+        m_ws.answerList.assign(1, "start");
+        if (m_recordStarts) m_ws.pieceStarts.clear();
+        m_bodyTop = Round(65 * m_r + Round(20 * m_r) + Round(17 * kPitchFactor * m_r));
+        double y = m_bodyTop;
+        for (const std::string& line : m_ws.questionLines) {
+            if (!line.empty()) drawLine(line, Round(y));
+            y += m_pitch;
+        }
+    }
+
+    void notePiece(double x, int y) {
+        if (m_in.toPrinter)
+            m_pieces.push_back({Round(x / m_s), Round(y / m_s)});
+        else
+            m_pieces.push_back({Round(x), y});
+    }
+
+    void drawLine(const std::string& line, int lineY) {
+        const int answers = SplitAtHash(line, m_split) / 2;
+        double x = m_left;
+        for (int k = 0; k < answers; ++k) {
+            const std::string& question = m_split[2 * k];
+            const std::string& answer = m_split[2 * k + 1];
+            if (m_drillVariant) {
+                // Keep the pieces where the ordinary sheet had them: the learner's entries are
+                // not as wide as the answers.
+                const std::vector<int>& starts = m_in.drill.pieceStarts;
+                if (m_answerIndex < static_cast<int>(starts.size()))
+                    x = Round(starts[m_answerIndex] * m_s);
+            } else if (m_recordStarts) {
+                m_ws.pieceStarts.push_back(Round(x));
+            }
+            notePiece(x, lineY);
+            x = DrawStyledText(m_canvas, question, x, lineY, m_q, m_context);
+
+            const double answerX = x;
+            m_ws.answerList.push_back(answer);
+            SplitAtSemicolon(answer, m_alternatives);
+            notePiece(answerX, lineY);
+            // The answer takes its room on the sheet without showing; the answers themselves are
+            // written in the answer font afterwards.
+            const double end =
+                MeasureStyledText(m_canvas, m_alternatives[0], answerX, m_q, m_context);
+            recordBlank(Round(answerX), lineY, answer, m_alternatives[0], Round(end - answerX),
+                        m_context.endSize);
+            x = m_drillVariant ? drawEntry(answerX, lineY, answer) : end;
+
+            if (m_in.answersShown && m_in.showAlternatives && m_alternatives.size() > 1) {
+                m_context.colour = kGrey;
+                double altX = answerX;
+                const int altY = Round(lineY + 30 * m_s);
+                for (std::size_t i = 1; i < m_alternatives.size(); ++i)
+                    altX = DrawStyledText(m_canvas, " " + m_alternatives[i], altX, altY, m_q,
+                                          m_context);
+                m_context.colour = kBlack;
+            }
+            ++m_answerIndex;
+        }
+        // An unpaired "#" stays text of the last piece rather than losing what follows it.
+        std::string rest = m_split[2 * answers];
+        for (std::size_t i = 2 * answers + 1; i < m_split.size(); ++i) rest += "#" + m_split[i];
+        notePiece(x, lineY);
+        DrawStyledText(m_canvas, rest, x, lineY, m_q, m_context);
+    }
+
+    // The learner's entry for the current blank, padded to the answer's length.
+    double drawEntry(double x, int lineY, const std::string& answer) {
+        const std::size_t blank = static_cast<std::size_t>(m_answerIndex) + 1;
+        const std::vector<std::string>& entries = m_in.drill.entries;
+        const std::string entry = blank < entries.size() ? entries[blank] : std::string();
+        return DrawPlainText(m_canvas, PadLike(entry, answer), x, lineY, m_q, m_context);
+    }
+
+    void recordBlank(int left, int top, const std::string& answer, const std::string& shown,
+                     int width, double size) {
+        if (!m_recording) return;
+        BlankTable& table = m_shared.blanks;
+        if (table.BlankCount >= kMaxBlanks) {
+            if (!m_refused) m_out.messages.push_back(TooManyBlanksMessage());
+            m_refused = true;
+            return;
+        }
+        BlankRecord& b = table.slots[++table.BlankCount];
+        b.left = left;
+        b.top = top;
+        b.width = width;
+        b.AnswerText = answer;
+        b.shownText = shown;
+        b.size = size;
+    }
+
+    // Blank positions are sheet units; the printer stretches x by d.
+    int blankX(int left) const { return Round(left * m_s * m_d); }
+    int blankY(int top) const { return Round(top * m_s); }
+
+    void drawAnswers() {
+        if (!m_in.answersShown) return;
+        const double size =
+            m_in.largerAnswers ? kLargerAnswerSize : EffectiveAnswerFontSize(m_params);
+        m_context.face = m_params.FontName;
+        m_context.colour = kBlue;
+        const BlankTable& table = m_shared.blanks;
+        for (int n = 1; n <= table.BlankCount; ++n) {
+            const BlankRecord& b = table.slots[n];
+            DrawStyledText(m_canvas, b.shownText, blankX(b.left), blankY(b.top), size, m_context);
+        }
+        m_context.face = m_in.mainFontName;
+        m_context.colour = kBlack;
+    }
+
+    void placeFigures() {
+        const SheetPoint fallback{Round(m_left / m_s), Round(m_bodyTop / m_s)};
+        m_out.figures =
+            PlaceFigures(m_ws.questionFigures, m_ws.answerFigures, m_in.questionPictures,
+                         m_in.answerPictures, m_pieces, fallback, m_in.answersShown);
+        m_out.messages.insert(m_out.messages.end(), m_out.figures.messages.begin(),
+                              m_out.figures.messages.end());
+        if (m_out.figures.wroteBack) {
+            m_out.figuresWrittenBack = true;
+            m_ws.modified = true;
+        }
+    }
+
+    void drawFrames() {
+        const bool frames = !m_in.largerAnswers && m_params.BoxStyle != 0;
+        if (!frames && !m_in.gradingMark) return;
+        std::map<double, int> heights;  // base height by text size
+        const BlankTable& table = m_shared.blanks;
+        for (int n = 1; n <= table.BlankCount; ++n) {
+            const BlankRecord& b = table.slots[n];
+            auto found = heights.find(b.size);
+            if (found == heights.end())
+                found = heights
+                            .emplace(b.size,
+                                     BlankBaseHeight(m_canvas, m_context.tracker, m_params.FontName,
+                                                     b.size, m_in.pointScale))
+                            .first;
+            const BlankFrame frame =
+                FrameOfBlank(b, found->second, m_params.BoxWidth, m_params.BoxHeight, m_s, m_d);
+            if (frames) {
+                FontSpec bracketFont;
+                bracketFont.face = m_in.mainFontName;
+                bracketFont.points = b.size;
+                DrawFrame(m_canvas, m_context.tracker, m_params.BoxStyle, frame, bracketFont, m_s);
+            }
+            if (m_in.gradingMark) m_in.gradingMark(m_canvas, n, b, frame, m_s);
+        }
+    }
+
+    void drawPictures() {
+        if ((m_params.SheetOptions & 1) && m_in.classFlag) {
+            m_out.classFlag = ClassFlagPlace(m_in.classFlag, m_params.LeftMargin);
+            DrawPlacedPicture(m_canvas, m_in.classFlag, m_out.classFlag, m_s);
+        }
+        DrawFigures(m_canvas, m_out.figures, m_in.questionPictures, m_in.answerPictures, m_s);
+    }
+
+    Worksheet& m_ws;
+    const LayoutParams& m_params;
+    Canvas& m_canvas;
+    const RenderInputs& m_in;
+    SheetShared& m_shared;
+    RenderOutput& m_out;
+    StyleContext m_context;
+
+    double m_s = 1, m_r = 1, m_d = 1, m_pitch = 0;
+    int m_p = 0, m_q = 0, m_left = 0, m_right = 0, m_bodyTop = 0;
+    bool m_recording = false, m_drillVariant = false, m_recordStarts = false, m_refused = false;
+    int m_answerIndex = 0;
+    std::vector<SheetPoint> m_pieces;  // start of every text piece drawn, sheet units
+    std::vector<std::string> m_split, m_alternatives;
+};
+
+}  // namespace
+
+TargetScales ScalesFor(bool toPrinter, int pageWidth, int sheetWidth) {
+    if (!toPrinter) return {};
+    TargetScales scales;
+    scales.s = static_cast<double>(pageWidth) / kScaleBaseWidth;
+    scales.r = sheetWidth > 0 ? static_cast<double>(pageWidth) / sheetWidth : scales.s;
+    return scales;
+}
+
+void AimAtScreen(RenderInputs& inputs, const Worksheet& worksheet) {
+    inputs.toPrinter = false;
+    inputs.pageWidth = worksheet.sheetWidth();
+    inputs.pageHeight = worksheet.sheetHeight();
+    inputs.s = inputs.r = 1.0;
+    inputs.pointScale = 1.0;
+}
+
+void AimAtPrinter(RenderInputs& inputs, const Worksheet& worksheet, int pageWidth, int pageHeight,
+                  double pointScale) {
+    const TargetScales scales = ScalesFor(true, pageWidth, worksheet.sheetWidth());
+    inputs.toPrinter = true;
+    inputs.pageWidth = pageWidth;
+    inputs.pageHeight = pageHeight;
+    inputs.s = scales.s;
+    inputs.r = scales.r;
+    inputs.pointScale = pointScale;
+}
+
+std::string TooManyBlanksMessage() {
+    static const std::string text = sjis("解答欄が多すぎます（８０個まで）");
+    return text;
+}
+
+RenderOutput RenderSheet(Worksheet& worksheet, Canvas& canvas, const RenderInputs& inputs,
+                         SheetShared& shared) {
+    RenderOutput out;
+    if (!shared.redrawEnabled) return out;
+    out.drawn = true;
+    SheetPass(worksheet, canvas, inputs, shared, out).run();
+    return out;
+}
+
+}  // namespace sulkan

@@ -1,0 +1,237 @@
+#include "WorksheetReader.h"
+
+#include <string_view>
+#include <utility>
+
+#include "LayoutParams.h"
+#include "QuestionFile.h"
+#include "QuestionFileCheck.h"
+#include "QuestionFileTags.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr std::size_t kFigureLines = 3;  // file name, left, top
+
+void AppendLines(Lines& to, const Lines& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+// Added figures keep their file names; positions of "-1" let the layout place them beside the
+// added questions instead of where they stood on their own sheet.
+void AppendUnplacedFigures(Lines& to, const Lines& figures) {
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        to.push_back(i % kFigureLines == 0 ? figures[i] : "-1");
+    }
+}
+
+void AppendBlock(Lines& out, std::string_view tag, const Lines& content) {
+    out.emplace_back(tag);
+    AppendLines(out, content);
+    out.emplace_back(tags::kBlockEnd);
+}
+
+std::string SectionAndUnit(int section, int unit) {
+    return sjis("§") + IntText(section) + "-" + IntText(unit);
+}
+
+// "," + unit continues a run of units of the same section; otherwise the section is named again.
+std::string UnitReference(int section, int unit, int previousSection) {
+    if (section == previousSection) return "," + IntText(unit);
+    return " " + SectionAndUnit(section, unit);
+}
+
+std::string MasterTitle(const ReadRequest& r) {
+    return r.lessonName + "//" + r.sectionName + SectionAndUnit(r.section, r.unit) + " " +
+           r.unitName;
+}
+
+std::string AddedTitle(const ReadRequest& r, bool lastReadOpened) {
+    const AddTarget& t = r.target;
+    // Compared with the section read into this worksheet last, not into whichever window read
+    // last: another window's section would turn " §3-2" into a ",2" that names the wrong unit.
+    const std::string reference = UnitReference(r.section, r.unit, t.lastSectionRead);
+    if (!t.isMaster) return t.title + reference;
+    if (lastReadOpened) return t.lessonName + "//" + SectionAndUnit(t.section, t.unit) + reference;
+    return t.lastTitle + reference;
+}
+
+std::string LineOrEmpty(const Lines& lines, std::size_t index) {
+    return index < lines.size() ? lines[index] : std::string();
+}
+
+}  // namespace
+
+const std::string& NoWorksheetToAddToMessage() {
+    static const std::string text = sjis("追加する元のファイルがありません");
+    return text;
+}
+
+const std::string& NoMoreAdditionsMessage() {
+    static const std::string text = sjis("これ以上追加できません");
+    return text;
+}
+
+const std::string& UnitMissingMessage() {
+    static const std::string text = sjis("単元がありません");
+    return text;
+}
+
+AddTarget AddTargetOf(const Worksheet& worksheet) {
+    return {worksheet.title,          worksheet.lastTitle,       worksheet.lessonName,
+            worksheet.isMaster,       worksheet.address.section, worksheet.address.unit,
+            worksheet.lastSectionRead};
+}
+
+ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, HoldingArea& holding,
+                           SheetShared& shared) {
+    const auto headerIndex = LocateUnit(fileLines, request.headerLine);
+    if (!headerIndex) return {false, std::nullopt};
+
+    const bool adding = request.kind == ReadKind::AddUnit;
+    // Built aside and committed at the end, so that a failing block takes nothing along.
+    HoldingArea next = adding ? holding : HoldingArea{};
+    StrictUnitRead read = ReadUnitStrict(fileLines, *headerIndex, next.questionLines.size());
+    if (read.error) return {true, std::move(read.error)};
+
+    UnitBlocks& blocks = read.blocks;
+    AppendLines(next.questionLines, blocks.ques);
+    AppendLines(next.header, blocks.header);
+    if (adding) {
+        AppendUnplacedFigures(next.questionFigures, blocks.graph);
+        AppendUnplacedFigures(next.answerFigures, blocks.agraph);
+    } else {
+        next.questionFigures = std::move(blocks.graph);
+        next.answerFigures = std::move(blocks.agraph);
+    }
+    next.value = std::move(blocks.value);
+    next.font = std::move(blocks.font);
+    next.kran = std::move(blocks.kran);
+    next.kgroup = std::move(blocks.kgroup);
+    next.softKey = std::move(blocks.softKeyB);
+
+    switch (request.kind) {
+        case ReadKind::OpenMaster:
+            next.title = MasterTitle(request);
+            next.school = sjis("小中学校");
+            next.nameLine = sjis("　年　組　番　氏名");
+            shared.lastReadOpened = true;
+            break;
+        case ReadKind::OpenCopy:
+            next.title = LineOrEmpty(next.header, 0);
+            next.school = LineOrEmpty(next.header, 1);
+            next.nameLine = LineOrEmpty(next.header, 2);
+            shared.lastReadOpened = true;
+            break;
+        case ReadKind::AddUnit:
+            next.title = AddedTitle(request, shared.lastReadOpened);
+            shared.lastReadOpened = false;
+            break;
+    }
+    shared.lastSectionRead = request.section;
+    holding = std::move(next);
+    return {};
+}
+
+void LoadWorksheet(const HoldingArea& holding, Worksheet& worksheet, const LoadOptions& options,
+                   SheetShared& shared) {
+    Worksheet loaded;
+    loaded.address = options.address;
+    loaded.lessonName = options.lessonName;
+    loaded.sectionName = options.sectionName;
+    loaded.unitName = options.unitName;
+    loaded.filePath = options.filePath;
+    loaded.isMaster = options.isMaster;
+    loaded.isCopy = !options.isMaster;
+
+    loaded.title = holding.title;
+    loaded.school = holding.school;
+    loaded.nameLine = holding.nameLine;
+    loaded.questionLines = holding.questionLines;
+    loaded.questionFigures = holding.questionFigures;
+    loaded.answerFigures = holding.answerFigures;
+    loaded.kgroup = holding.kgroup;
+    loaded.softKey = holding.softKey;
+
+    LayoutParams params =
+        ReadLayout(holding.value, holding.font, holding.kran, WorksheetFallbackLayout());
+    params.ShowAnswers = options.answersShown;
+    if (options.paperFixed) params.PaperWidth = options.tickedPaperWidth;
+    // Resolved for every worksheet, "<<font" or not, so that no window inherits the answer size
+    // of the one read before it.
+    params.AnswerFontSize = EffectiveAnswerFontSize(params);
+    shared.AnswerFontSize = params.AnswerFontSize;
+    loaded.params = std::move(params);
+
+    loaded.lastTitle = holding.title;
+    loaded.lastSectionRead = shared.lastSectionRead;
+    worksheet = std::move(loaded);
+}
+
+void ApplyHoldingToWorksheet(const HoldingArea& holding, Worksheet& worksheet, bool withFigures) {
+    worksheet.title = holding.title;
+    worksheet.school = holding.school;
+    worksheet.nameLine = holding.nameLine;
+    worksheet.questionLines = holding.questionLines;
+    if (withFigures) {
+        worksheet.questionFigures = holding.questionFigures;
+        worksheet.answerFigures = holding.answerFigures;
+    }
+    worksheet.isMaster = false;
+    worksheet.modified = true;
+}
+
+void FillHoldingFromWorksheet(const Worksheet& worksheet, HoldingArea& holding) {
+    holding.title = worksheet.title;
+    holding.school = worksheet.school;
+    holding.nameLine = worksheet.nameLine;
+    holding.questionFigures = worksheet.questionFigures;
+    holding.answerFigures = worksheet.answerFigures;
+    holding.questionLines = worksheet.questionLines;
+}
+
+Lines WorksheetDataLines(const Worksheet& worksheet) {
+    Lines out;
+    if (!worksheet.questionFigures.empty()) {
+        AppendBlock(out, tags::kGraph, worksheet.questionFigures);
+    }
+    if (!worksheet.answerFigures.empty()) AppendBlock(out, tags::kAGraph, worksheet.answerFigures);
+    AppendLines(out, LayoutLines(worksheet.params));
+    return out;
+}
+
+AddUnitResult AddUnitToWorksheet(Worksheet& worksheet, const Lines& fileLines,
+                                 const ReadRequest& request, HoldingArea& holding,
+                                 SheetShared& shared) {
+    HoldingArea next = holding;
+    FillHoldingFromWorksheet(worksheet, next);
+    if (next.questionFigures.size() >= kMaxFiguresToAdd * kFigureLines) {
+        return {false, NoMoreAdditionsMessage()};
+    }
+    // The worksheet must still be writable as a unit once it is composed; checked before the
+    // read so that a refusal leaves the reader's shared values alone too.
+    if (auto problem = CheckLayoutBlocks(ReadLayoutText(WorksheetDataLines(worksheet)))) {
+        return {false, std::move(problem)};
+    }
+
+    ReadRequest addition = request;
+    addition.kind = ReadKind::AddUnit;
+    addition.target = AddTargetOf(worksheet);
+    ReadResult read = ReadIntoHolding(fileLines, addition, next, shared);
+    if (!read.found) return {false, UnitMissingMessage()};
+    if (read.message) return {false, std::move(read.message)};
+
+    // The added unit's layout blocks stay in the holding area only: the sheet keeps its own.
+    ApplyHoldingToWorksheet(next, worksheet, true);
+    worksheet.lastTitle = next.title;
+    worksheet.lastSectionRead = addition.section;
+    holding = std::move(next);
+    return {true, std::nullopt};
+}
+
+}  // namespace sulkan
