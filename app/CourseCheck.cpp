@@ -28,6 +28,9 @@ public:
         shown.push_back(text);
         return Answer::Cancel;
     }
+    std::optional<std::string> saveFileName(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
     std::vector<std::string> take() { return std::exchange(shown, {}); }
 
 private:

@@ -33,6 +33,9 @@ public:
         message(text);
         return Answer::Cancel;
     }
+    std::optional<std::string> saveFileName(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
 };
 
 struct ExportArgs {

@@ -89,6 +89,11 @@ public:
     Prompter& prompter() override { return m_prompter; }
     void worksheetActivated(TfrmPrint* window) override;
     void worksheetClosing(TfrmPrint* window) override;
+    void runCommand(WorksheetCommand command) override;
+    bool answerDisplayEnabled() const override { return btnKaitou->isEnabled(); }
+    void regionSelected(int x1, int y1, int x2, int y2) override;
+    void regionCleared() override;
+    void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) override;
 
     // Windows created once at start-up.
     TfrmMenu* frmMenu = nullptr;
@@ -212,6 +217,7 @@ private:
     SheetShared m_shared;
     HoldingArea m_holding;
     QList<QAction*> m_windowListActions;
+    QRect m_copyRegion;  // sheet units, as framed on the active worksheet
 };
 
 }  // namespace sulkan

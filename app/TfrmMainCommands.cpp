@@ -335,6 +335,44 @@ void TfrmMain::worksheetClosing(TfrmPrint* window) {
     --m_state.OpenWorksheetCount;
 }
 
+void TfrmMain::runCommand(WorksheetCommand command) {
+    switch (command) {
+        case WorksheetCommand::OpenMaster:
+            btnOpenMasterClick();
+            break;
+        case WorksheetCommand::Exit:
+            close();
+            break;
+        case WorksheetCommand::ToggleAnswers:
+            if (btnKaitou->isEnabled()) btnKaitouClick();
+            break;
+        case WorksheetCommand::AddUnit:
+            btnAddClick();
+            break;
+        default:
+            // The remaining commands open windows that are added later.
+            break;
+    }
+}
+
+void TfrmMain::regionSelected(int x1, int y1, int x2, int y2) {
+    m_copyRegion = QRect(QPoint(x1, y1), QPoint(x2, y2));
+    btnCopy->setEnabled(true);
+    btnCancel->setEnabled(true);
+}
+
+void TfrmMain::regionCleared() {
+    m_copyRegion = QRect();
+    btnCopy->setEnabled(false);
+    btnCancel->setEnabled(false);
+}
+
+void TfrmMain::worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) {
+    int line = FindOpenWorksheet(oldIdentity);
+    if (line >= 0) delete lstWindow->takeItem(line);
+    lstWindow->addItem(window->identity());
+}
+
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
     if (!window) return;
     if (window == dummyWindow) {

@@ -25,4 +25,13 @@ Answer ScriptedPrompter::yesNoCancel(const std::string& text) {
     return Next(answers, Answer::Cancel);
 }
 
+std::optional<std::string> ScriptedPrompter::saveFileName(const std::string& initialFolder,
+                                                          const std::string&) {
+    dialogFolders.push_back(initialFolder);
+    if (fileNames.empty()) return std::nullopt;
+    auto name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
 }  // namespace sulkan

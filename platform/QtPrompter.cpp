@@ -1,7 +1,10 @@
 #include "QtPrompter.h"
 
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 
+#include "LineFile.h"
 #include "QtText.h"
 
 namespace sulkan {
@@ -32,6 +35,23 @@ Answer QtPrompter::yesNoCancel(const std::string& text) {
     if (clicked == QMessageBox::Yes) return Answer::Yes;
     if (clicked == QMessageBox::No) return Answer::No;
     return Answer::Cancel;  // also when the box is closed without a button
+}
+
+std::optional<std::string> QtPrompter::saveFileName(const std::string& initialFolder,
+                                                    const std::string& pattern) {
+    QString folder = QString::fromStdString(NativePath(initialFolder).string());
+    QString filter = ToQString(pattern);
+    // Overwriting is asked by the caller in the program's own words.
+    QString chosen = QFileDialog::getSaveFileName(m_parent, QString(), folder, filter, nullptr,
+                                                  QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) return std::nullopt;
+    char32_t bad = 0;
+    auto path = FromQString(QDir::toNativeSeparators(chosen), &bad);
+    if (!path) {
+        message(*FromQString(UnencodableMessage(bad)));
+        return std::nullopt;
+    }
+    return path;
 }
 
 }  // namespace sulkan

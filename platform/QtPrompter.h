@@ -15,6 +15,8 @@ public:
     void message(const std::string& text) override;
     Answer yesNo(const std::string& text) override;
     Answer yesNoCancel(const std::string& text) override;
+    std::optional<std::string> saveFileName(const std::string& initialFolder,
+                                            const std::string& pattern) override;
 
 private:
     QWidget* m_parent;

@@ -2,6 +2,7 @@
 // interface so that the worksheet never reaches up into the application.
 #pragma once
 
+#include <QString>
 #include <string>
 
 #include "Prompter.h"
@@ -10,6 +11,24 @@
 namespace sulkan {
 
 class TfrmPrint;
+
+// Commands of the worksheet window's menu that the main window carries out, so that the menu and
+// the main window's buttons do the same thing.
+enum class WorksheetCommand {
+    OpenMaster,     // "開く"
+    SaveMaster,     // "上書き保存"
+    SaveCopy,       // "名前を付けて保存"
+    Print,          // "印刷"
+    Exit,           // "終了"
+    EditIndex,      // "目次作成"
+    Juku,           // "学校名・塾名"
+    EditMaster,     // "編集"
+    ToggleAnswers,  // "解答表示"
+    SetPrinter,     // "印字モードの設定"
+    SetKran,        // "解答欄の設定"
+    SetPaper,       // "用紙サイズとオプションの設定"
+    AddUnit,        // "追加"
+};
 
 class WorksheetHost {
 public:
@@ -37,6 +56,17 @@ public:
     // A worksheet window became the active one, or is closing.
     virtual void worksheetActivated(TfrmPrint* window) = 0;
     virtual void worksheetClosing(TfrmPrint* window) = 0;
+
+    virtual void runCommand(WorksheetCommand command) = 0;
+    // Whether the main window's answer display button can be used (it cannot while a mode
+    // forces the answers on or off).
+    virtual bool answerDisplayEnabled() const = 0;
+    // A region of the sheet (sheet units, corners in any order) was framed for copying; the main
+    // window's copy and cancel buttons become usable. Cleared when the frame goes away.
+    virtual void regionSelected(int x1, int y1, int x2, int y2) = 0;
+    virtual void regionCleared() = 0;
+    // The window's identity changed (saved under a new name): the open-window list follows.
+    virtual void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) = 0;
 };
 
 }  // namespace sulkan
