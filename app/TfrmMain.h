@@ -94,6 +94,13 @@ public:
     void regionSelected(int x1, int y1, int x2, int y2) override;
     void regionCleared() override;
     void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) override;
+    void toggleShrink() override;
+    void scrollActive() override;
+    void setAnswerDisplayOn() override;
+    int tickedPaperWidth() const override;
+    bool paperFixed() const override { return m_state.PaperFixed; }
+    void applyPaperChoice(int width) override;
+    std::string numberText() const override;
 
     // Windows created once at start-up.
     TfrmMenu* frmMenu = nullptr;

@@ -373,6 +373,24 @@ void TfrmMain::worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) {
     lstWindow->addItem(window->identity());
 }
 
+void TfrmMain::toggleShrink() {}
+void TfrmMain::scrollActive() {}
+
+void TfrmMain::setAnswerDisplayOn() {
+    if (!m_answerDisplay) btnKaitouClick();
+}
+
+int TfrmMain::tickedPaperWidth() const {
+    if (radB5->isChecked()) return kB5Width;
+    if (radA4->isChecked()) return kA4Width;
+    if (radB4->isChecked()) return kB4Width;
+    return kA3Width;
+}
+
+void TfrmMain::applyPaperChoice(int) {}
+
+std::string TfrmMain::numberText() const { return {}; }
+
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
     if (!window) return;
     if (window == dummyWindow) {

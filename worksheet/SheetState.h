@@ -35,6 +35,12 @@ struct SheetShared {
     int AnswerFontSize = 0;      // of the worksheet read or activated last
     int lastSectionRead = 0;     // for the title of added units
     bool lastReadOpened = false;  // the last read opened a worksheet
+    // Off while a print job or a close query runs: activating a window then does not copy its
+    // values into the controls.
+    bool activationFillEnabled = true;
+    // Off while the layout settings dialog fills its fields; a style button that gets the focus
+    // then does nothing.
+    bool layoutDialogReady = true;
 };
 
 }  // namespace sulkan

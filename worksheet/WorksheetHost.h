@@ -67,6 +67,20 @@ public:
     virtual void regionCleared() = 0;
     // The window's identity changed (saved under a new name): the open-window list follows.
     virtual void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) = 0;
+
+    // View commands of the main window.
+    virtual void toggleShrink() = 0;      // "縮小" / "拡大"
+    virtual void scrollActive() = 0;      // jump between the top and the bottom of the sheet
+    virtual void setAnswerDisplayOn() = 0;  // switch the answer display on (no toggle)
+
+    // Paper: the width of the ticked paper radio, whether the paper is fixed, and the paper
+    // dialog's OK (current paper, fixing, applying it and storing it as the setting).
+    virtual int tickedPaperWidth() const = 0;
+    virtual bool paperFixed() const = 0;
+    virtual void applyPaperChoice(int width) = 0;
+
+    // The "№" text of the sheet header from the print-mode dialog's numbering ("№ 5" or empty).
+    virtual std::string numberText() const = 0;
 };
 
 }  // namespace sulkan
