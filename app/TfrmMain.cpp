@@ -193,7 +193,12 @@ void TfrmMain::createValueHolders() {
     radB4 = Named(new QRadioButton(QStringLiteral("B4"), pnlSize), "radB4");
     radA3 = Named(new QRadioButton(QStringLiteral("A3"), pnlSize), "radA3");
     auto* sizes = new QHBoxLayout(pnlSize);
-    for (QRadioButton* r : {radB5, radA4, radB4, radA3}) sizes->addWidget(r);
+    // The radios are ticked by program code only through tickPaperRadio, which keeps exactly one
+    // (or, after untickPaperRadios, none) ticked.
+    for (QRadioButton* r : {radB5, radA4, radB4, radA3}) {
+        r->setAutoExclusive(false);
+        sizes->addWidget(r);
+    }
     radB5->setChecked(true);
 
     btnShukusho = Named(new QPushButton(QStringLiteral("縮小"), this), "btnShukusho");
@@ -295,9 +300,7 @@ void TfrmMain::FormShow() {
     // The print mode dialog's display-resolution choice is selected here once it exists.
 
     int width = ReadIntSetting(m_settings, "PaperSize", kA4Width);
-    QRadioButton* radios[] = {radB5, radA4, radB4, radA3};
-    radios[PaperIndexForWidth(width)]->setChecked(true);
-    s.CurrentPaper = PaperFromWidth(width);
+    SetCurrentPaper(PaperFromWidth(width));
 
     // Start with the answers shown: clear the flag, then toggle it once.
     m_answerDisplay = false;

@@ -62,6 +62,19 @@ public:
     // Rebuilds the lesson level of the course tree and the lesson list of unit selection.
     bool ReadCourseIndex();
 
+    // Layout and view controls.
+    void ApplyPaper(const PaperRecord& paper);
+    void SelectPaperByWidth(int width);
+    void SetCurrentPaper(const PaperRecord& paper);
+    PaperRecord TickedPaper() const;
+    void TogglePaperFixed();
+    void SetPaperRadiosEnabled(bool enabled);
+    void tickPaperRadio(PaperIndex index);
+    void untickPaperRadios();
+    void btnShukushoClick();
+    void btnScrollClick();
+    void nudgeBoxes(int dx, int dy);
+
     // File commands.
     bool OpenMasterUnit();
     int OpenUnitWorksheet(const UnitAddress& address, bool reload);
@@ -204,6 +217,10 @@ private:
     void chkKaiSizeClick();
     void spnGyouSpaceChange(int value);
     void spnMojiSizeChange(int value);
+    void cmbRetsuXChange(int index);
+    void spnKranWXChange(int value);
+    void spnGyoukanSubChange(int value);
+    void connectLayoutControls();
     void mnuMainWinPopup();
     void mnuMaximizeClick();
     void mnuCloseAllWIndowsClick();

@@ -31,6 +31,7 @@ void TfrmMain::connectCommands() {
     connect(mnuTile, &QAction::triggered, mdiArea, &QMdiArea::tileSubWindows);
     connect(mnuCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
     connect(mnuCloseAllWIndows, &QAction::triggered, this, &TfrmMain::mnuCloseAllWIndowsClick);
+    connectLayoutControls();
     // Print, save, edit, study and the copy of a region belong to windows built later; their
     // buttons are in place and do nothing yet.
 }
@@ -319,8 +320,7 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
     spnMojiSize->setValue(sheet.params.FontSize);
     spnGyoukanSub->setValue(sheet.params.SubLineSpacing);
     spnKranWX->setValue(sheet.params.BoxWidth);
-    QRadioButton* radios[] = {radB5, radA4, radB4, radA3};
-    radios[PaperIndexForWidth(sheet.params.PaperWidth)]->setChecked(true);
+    tickPaperRadio(PaperIndexForWidth(sheet.params.PaperWidth));
     m_shared.redrawEnabled = true;
 
     m_state.ActiveWorksheet = window;
@@ -373,23 +373,13 @@ void TfrmMain::worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) {
     lstWindow->addItem(window->identity());
 }
 
-void TfrmMain::toggleShrink() {}
-void TfrmMain::scrollActive() {}
-
 void TfrmMain::setAnswerDisplayOn() {
     if (!m_answerDisplay) btnKaitouClick();
 }
 
-int TfrmMain::tickedPaperWidth() const {
-    if (radB5->isChecked()) return kB5Width;
-    if (radA4->isChecked()) return kA4Width;
-    if (radB4->isChecked()) return kB4Width;
-    return kA3Width;
+std::string TfrmMain::numberText() const {
+    return {};
 }
-
-void TfrmMain::applyPaperChoice(int) {}
-
-std::string TfrmMain::numberText() const { return {}; }
 
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
     if (!window) return;

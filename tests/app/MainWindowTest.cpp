@@ -1,7 +1,9 @@
 // The main window's file commands over worksheet windows, driven through the controls.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "Prompter.h"
@@ -189,6 +191,107 @@ TEST_F(MainWindowTest, AddingAUnitAppendsItsLinesThroughUnitSelection) {
     EXPECT_FALSE(sheet->worksheet().isMaster);
     EXPECT_EQ(w->sheetShared().blanks.BlankCount, 3);
     EXPECT_EQ(w->frmMenu->windowTitle(), QStringLiteral("追加ファイルを開く"));
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+using LayoutControlsTest = MainWindowTest;
+
+TEST_F(LayoutControlsTest, WithoutAWorksheetNothingChanges) {
+    w->radB4->click();
+    w->cmbRetsuX->setCurrentIndex(1);
+    w->spnKranWX->setValue(30);
+    w->btnShukusho->click();
+    w->btnScroll->click();
+    w->btnUp->click();
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(w->btnShukusho->text(), QStringLiteral("縮小"));
+    EXPECT_FALSE(w->shrunk());
+}
+
+TEST_F(LayoutControlsTest, PaperRadiosApplyThePaperAndUndoTheReducedView) {
+    ASSERT_EQ(open(1), kOpened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    w->btnShukusho->click();
+    EXPECT_TRUE(w->shrunk());
+    EXPECT_EQ(w->btnShukusho->text(), QStringLiteral("拡大"));
+    EXPECT_TRUE(sheet->Image1->isHidden());
+
+    w->radA4->click();
+    EXPECT_FALSE(w->shrunk());
+    EXPECT_EQ(w->btnShukusho->text(), QStringLiteral("縮小"));
+    EXPECT_EQ(sheet->sheetImage().size(), QSize(630, 891));
+    EXPECT_FALSE(sheet->Image1->isHidden());
+
+    w->radB4->click();
+    EXPECT_EQ(sheet->worksheet().params.PaperWidth, 771);
+    EXPECT_EQ(sheet->sheetImage().size(), QSize(771, 1090));
+    EXPECT_TRUE(sheet->worksheet().modified);
+
+    // 630 only ticks the radio; the worksheet keeps its paper.
+    w->SelectPaperByWidth(630);
+    EXPECT_TRUE(w->radA4->isChecked());
+    EXPECT_EQ(sheet->worksheet().params.PaperWidth, 771);
+}
+
+TEST_F(LayoutControlsTest, TickedPaperAndFixing) {
+    w->untickPaperRadios();
+    EXPECT_EQ(w->TickedPaper(), (PaperRecord{891, 1260}));
+    w->tickPaperRadio(kB5);
+    EXPECT_EQ(w->TickedPaper(), (PaperRecord{546, 771}));
+
+    ASSERT_EQ(open(1), kOpened);
+    w->TogglePaperFixed();
+    EXPECT_TRUE(w->paperFixed());
+    for (QRadioButton* r : {w->radB5, w->radA4, w->radB4, w->radA3}) EXPECT_FALSE(r->isEnabled());
+    w->TogglePaperFixed();
+    EXPECT_TRUE(w->radA3->isEnabled());
+}
+
+TEST_F(LayoutControlsTest, SameColumnChoiceTwiceDoesNotMarkModified) {
+    ASSERT_EQ(open(1), kOpened);
+    Worksheet& sheet = w->activeWorksheet()->worksheet();
+    w->cmbRetsuX->setCurrentIndex(1);
+    EXPECT_EQ(sheet.params.ColumnMode, 2);
+    EXPECT_TRUE(sheet.modified);
+    sheet.modified = false;
+    w->cmbRetsuX->setCurrentIndex(2);  // another two-column choice: the same column mode
+    EXPECT_FALSE(sheet.modified);
+}
+
+TEST_F(LayoutControlsTest, TwoWorksheetsKeepTheirOwnSettingsWhenActivatedInTurn) {
+    ASSERT_EQ(open(1), kOpened);
+    TfrmPrint* first = w->activeWorksheet();
+    w->spnGyouSpace->setValue(55);
+    w->spnMojiSize->setValue(16);
+    ASSERT_EQ(open(2), kOpened);
+    TfrmPrint* second = w->activeWorksheet();
+    EXPECT_EQ(w->spnGyouSpace->value(), 40);
+    EXPECT_EQ(w->spnMojiSize->value(), 12);
+    EXPECT_FALSE(second->worksheet().modified);
+
+    w->mdiArea->setActiveSubWindow(w->subWindowOf(first));
+    EXPECT_EQ(w->activeWorksheet(), first);
+    EXPECT_EQ(w->spnGyouSpace->value(), 55);
+    EXPECT_EQ(w->spnMojiSize->value(), 16);
+    EXPECT_TRUE(w->radA4->isChecked());
+    EXPECT_EQ(second->worksheet().params.LineSpacing, 40);
+}
+
+TEST_F(LayoutControlsTest, ScrollJumpsBetweenTopAndBottom) {
+    ASSERT_EQ(open(2), kOpened);  // A3: taller than the window
+    TfrmPrint* sheet = w->activeWorksheet();
+    QCoreApplication::processEvents();  // lay the window out
+    QScrollBar* bar = sheet->ScrollBox->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    w->btnScroll->click();
+    EXPECT_GT(bar->value(), 0);
+    w->btnScroll->click();
+    EXPECT_EQ(bar->value(), 0);
 }
 
 }  // namespace

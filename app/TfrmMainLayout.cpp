@@ -1,0 +1,182 @@
+// The main window's layout and view controls: paper radios, column choice, box width, sub line
+// spacing, the reduced view, scrolling and nudging the answer boxes. Each does nothing without a
+// worksheet; otherwise it changes the active worksheet and redraws it.
+#include <QApplication>
+#include <QMdiSubWindow>
+#include <QScrollBar>
+
+#include "Settings.h"
+#include "TfrmMain.h"
+#include "TfrmPrint.h"
+
+namespace sulkan {
+
+void TfrmMain::connectLayoutControls() {
+    const PaperIndex order[] = {kB5, kA4, kB4, kA3};
+    QRadioButton* radios[] = {radB5, radA4, radB4, radA3};
+    for (int i = 0; i < 4; ++i) {
+        PaperIndex index = order[i];
+        connect(radios[i], &QRadioButton::clicked, this, [this, index] {
+            tickPaperRadio(index);
+            ApplyPaper(m_state.PaperTable[index]);
+        });
+    }
+    connect(cmbRetsuX, &QComboBox::currentIndexChanged, this, &TfrmMain::cmbRetsuXChange);
+    connect(spnKranWX, &QSpinBox::valueChanged, this, &TfrmMain::spnKranWXChange);
+    connect(spnGyoukanSub, &QSpinBox::valueChanged, this, &TfrmMain::spnGyoukanSubChange);
+    connect(btnShukusho, &QPushButton::clicked, this, &TfrmMain::btnShukushoClick);
+    connect(btnScroll, &QPushButton::clicked, this, &TfrmMain::btnScrollClick);
+    auto step = [] { return (QApplication::keyboardModifiers() & Qt::ShiftModifier) ? 4 : 1; };
+    connect(btnUp, &QPushButton::clicked, this, [this, step] { nudgeBoxes(0, -step()); });
+    connect(btnDown, &QPushButton::clicked, this, [this, step] { nudgeBoxes(0, step()); });
+    connect(btnLeft, &QPushButton::clicked, this, [this, step] { nudgeBoxes(-step(), 0); });
+    connect(btnRight, &QPushButton::clicked, this, [this, step] { nudgeBoxes(step(), 0); });
+    btnShukusho->setIcon(QIcon(imgMaruYL->pixmap()));
+}
+
+void TfrmMain::tickPaperRadio(PaperIndex index) {
+    QRadioButton* radios[] = {radB5, radA4, radB4, radA3};
+    for (int i = 0; i < 4; ++i) radios[i]->setChecked(i == index);
+}
+
+void TfrmMain::untickPaperRadios() {
+    for (QRadioButton* r : {radB5, radA4, radB4, radA3}) r->setChecked(false);
+}
+
+void TfrmMain::SetPaperRadiosEnabled(bool enabled) {
+    for (QRadioButton* r : {radB5, radA4, radB4, radA3}) r->setEnabled(enabled);
+}
+
+int TfrmMain::tickedPaperWidth() const {
+    return TickedPaper().width;
+}
+
+PaperRecord TfrmMain::TickedPaper() const {
+    if (radB5->isChecked()) return m_state.PaperTable[kB5];
+    if (radA4->isChecked()) return m_state.PaperTable[kA4];
+    if (radB4->isChecked()) return m_state.PaperTable[kB4];
+    return m_state.PaperTable[kA3];
+}
+
+void TfrmMain::ApplyPaper(const PaperRecord& paper) {
+    TfrmPrint* w = activeWorksheet();
+    if (!w) return;
+    w->worksheet().params.PaperWidth = paper.width;
+    if (m_shrunk)
+        btnShukushoClick();  // back to full size, which redraws
+    else
+        w->Redraw();
+    MarkWorksheetModified();
+    FocusMain();
+}
+
+void TfrmMain::SelectPaperByWidth(int width) {
+    switch (width) {
+        case kB5Width:
+            tickPaperRadio(kB5);
+            ApplyPaper(m_state.PaperTable[kB5]);
+            break;
+        case kA4Width:
+            tickPaperRadio(kA4);  // only ticked: the worksheet keeps its paper
+            break;
+        case kB4Width:
+            tickPaperRadio(kB4);
+            ApplyPaper(m_state.PaperTable[kB4]);
+            break;
+        case kA3Width:
+            tickPaperRadio(kA3);
+            ApplyPaper(m_state.PaperTable[kA3]);
+            break;
+        default:
+            break;
+    }
+}
+
+void TfrmMain::SetCurrentPaper(const PaperRecord& paper) {
+    tickPaperRadio(PaperIndexForWidth(paper.width));
+    m_state.CurrentPaper = PaperFromWidth(paper.width);
+}
+
+void TfrmMain::TogglePaperFixed() {
+    if (!activeWorksheet()) return;
+    PaperRecord p = TickedPaper();
+    m_state.PaperFixed = !m_state.PaperFixed;
+    SetPaperRadiosEnabled(!m_state.PaperFixed);
+    SelectPaperByWidth(p.width);
+}
+
+void TfrmMain::applyPaperChoice(int width) {
+    if (!activeWorksheet()) return;
+    SetCurrentPaper(PaperFromWidth(width));
+    m_state.PaperFixed = !m_state.PaperFixed;
+    TogglePaperFixed();
+    WriteIntSetting(m_settings, "PaperSize", width);
+}
+
+void TfrmMain::btnShukushoClick() {
+    TfrmPrint* w = activeWorksheet();
+    if (!w) return;
+    m_shrunk = !m_shrunk;
+    btnShukusho->setIcon(QIcon(m_shrunk ? imgMaruGR->pixmap() : imgMaruYL->pixmap()));
+    btnShukusho->setText(m_shrunk ? QStringLiteral("拡大") : QStringLiteral("縮小"));
+    m_shared.layoutDialogReady = true;
+    w->Redraw();
+}
+
+void TfrmMain::toggleShrink() {
+    btnShukushoClick();
+}
+
+void TfrmMain::btnScrollClick() {
+    TfrmPrint* w = activeWorksheet();
+    if (!w) return;
+    QScrollBar* bar = w->ScrollBox->verticalScrollBar();
+    if (bar->value() <= 0)
+        bar->setValue(w->sheetImage().height() - w->height() + 32);
+    else
+        bar->setValue(0);
+}
+
+void TfrmMain::scrollActive() {
+    btnScrollClick();
+}
+
+void TfrmMain::cmbRetsuXChange(int index) {
+    TfrmPrint* w = activeWorksheet();
+    if (!w || !m_shared.redrawEnabled) return;
+    // "２列（横）" and "２列（縦）" both make a two-column sheet: only "2" draws the divider.
+    int column = index == 0 ? 0 : 2;
+    int before = w->worksheet().params.ColumnMode;
+    w->worksheet().params.ColumnMode = column;
+    w->Redraw();
+    if (before != column) MarkWorksheetModified();
+}
+
+void TfrmMain::spnKranWXChange(int value) {
+    TfrmPrint* w = activeWorksheet();
+    if (!w || !m_shared.redrawEnabled) return;
+    w->worksheet().params.BoxWidth = value;
+    w->Redraw();
+    MarkWorksheetModified();
+}
+
+void TfrmMain::spnGyoukanSubChange(int value) {
+    TfrmPrint* w = activeWorksheet();
+    if (!w || !m_shared.redrawEnabled) return;
+    w->worksheet().params.SubLineSpacing = value;
+    w->Redraw();
+    MarkWorksheetModified();
+}
+
+void TfrmMain::nudgeBoxes(int dx, int dy) {
+    TfrmPrint* w = activeWorksheet();
+    if (w) {
+        // The box offsets are stored with the worksheet; the sheet layout does not use them.
+        w->worksheet().params.BoxOffsetX += dx;
+        w->worksheet().params.BoxOffsetY += dy;
+        MarkWorksheetModified();
+    }
+    FocusMain();
+}
+
+}  // namespace sulkan
