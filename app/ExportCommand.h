@@ -1,5 +1,6 @@
-// "sulkan export": renders a unit's sheet without a window, exactly as the worksheet window shows
-// it, and writes it as an image file.
+// "sulkan export": renders sheets without a window, exactly as the worksheet window shows them,
+// and writes them as an image file or, at the printer's resolution, as pages of a PDF file: one
+// unit, a copy file, or every unit of a section with its answer sheet.
 #pragma once
 
 #include <string>
@@ -8,7 +9,8 @@
 namespace sulkan {
 
 // args: the arguments after "export". Needs a QGuiApplication. Returns the exit status: 0 done,
-// 1 the unit could not be rendered, 2 wrong arguments.
+// 1 a sheet could not be rendered or written (a section's other units are still written), 2 wrong
+// arguments.
 int RunExportCommand(const std::vector<std::string>& args);
 
 }  // namespace sulkan

@@ -17,6 +17,9 @@
 #include "SystemFolders.h"
 #include "TfrmDummy.h"
 #include "TfrmMenu.h"
+#include "TfrmOpenSKN.h"
+#include "TfrmSetPaper.h"
+#include "TfrmSettei.h"
 
 namespace sulkan {
 namespace {
@@ -209,6 +212,7 @@ void TfrmMain::createValueHolders() {
     btnLeft = Named(new QPushButton(QStringLiteral("←"), this), "btnLeft");
     btnRight = Named(new QPushButton(QStringLiteral("→"), this), "btnRight");
     btnAdd = Named(new QPushButton(QStringLiteral("追加"), this), "btnAdd");
+    btnOpenCopy = Named(new QPushButton(QStringLiteral("コピーを開く"), this), "btnOpenCopy");
     lstWindow = Named(new QListWidget(this), "lstWindow");
     lstDummyX = Named(new QListWidget(this), "lstDummyX");
     lstDefaultData = Named(new QListWidget(this), "lstDefaultData");
@@ -223,13 +227,16 @@ void TfrmMain::createValueHolders() {
 
     for (QWidget* w : std::initializer_list<QWidget*>{
              cmbRetsuX, spnKranWX, spnGyoukanSub, pnlSize, btnShukusho, btnScroll, btnUp, btnDown,
-             btnLeft, btnRight, btnAdd, lstWindow, lstDummyX, lstDefaultData})
+             btnLeft, btnRight, btnAdd, btnOpenCopy, lstWindow, lstDummyX, lstDefaultData})
         w->hide();
 }
 
 void TfrmMain::createMenus() {
     mnuFile = Named(menuBar()->addMenu(QStringLiteral("ファイル(&F)")), "mnuFile");
     mnuOpenMaster = Action(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    // Copy files are opened from here too, so that a saved worksheet can be found again without
+    // opening a unit first.
+    mnuOpenCopy = Action(mnuFile, QStringLiteral("コピーファイルを開く(&K)"), "mnuOpenCopy");
     mnuFile->addSeparator();
     mnuExit = Action(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
@@ -258,6 +265,9 @@ void TfrmMain::createWindows() {
     // Dialogs live from start-up to exit and keep their state between showings.
     frmMenu = new TfrmMenu(m_state, m_prompter, this);
     frmMenu->ReadCourseIndexHook = [this] { return ReadCourseIndex(); };
+    frmOpenSKN = new TfrmOpenSKN(m_state, m_prompter, this);
+    frmSetPaper = new TfrmSetPaper(*this, this);
+    frmSettei = new TfrmSettei(*this, this);
     frmDummy = new TfrmDummy;
     dummyWindow = mdiArea->addSubWindow(frmDummy);
     dummyWindow->setObjectName(QStringLiteral("dummyWindow"));

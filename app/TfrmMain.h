@@ -30,6 +30,9 @@ namespace sulkan {
 
 class TfrmMenu;
 class TfrmDummy;
+class TfrmOpenSKN;
+class TfrmSetPaper;
+class TfrmSettei;
 class TfrmPrint;
 
 // Results of OpenUnitWorksheet.
@@ -77,6 +80,8 @@ public:
 
     // File commands.
     bool OpenMasterUnit();
+    bool OpenCopyFile();
+    TfrmPrint* addWorksheetWindow(Worksheet worksheet, const QString& identity);
     int OpenUnitWorksheet(const UnitAddress& address, bool reload);
     int FindOpenWorksheet(const QString& identity) const;
     void ActivateOpenWorksheet(int line);
@@ -98,6 +103,7 @@ public:
     std::string schoolName() const override { return m_state.SchoolName; }
     std::string learnerName() const override { return m_state.LearnerName; }
     std::string figureFolder(int lesson) const override;
+    std::string copyFileFolder(int lesson) const override;
     SheetShared& sheetShared() override { return m_shared; }
     Prompter& prompter() override { return m_prompter; }
     void worksheetActivated(TfrmPrint* window) override;
@@ -118,6 +124,9 @@ public:
     // Windows created once at start-up.
     TfrmMenu* frmMenu = nullptr;
     TfrmDummy* frmDummy = nullptr;
+    TfrmOpenSKN* frmOpenSKN = nullptr;
+    TfrmSetPaper* frmSetPaper = nullptr;
+    TfrmSettei* frmSettei = nullptr;
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;
@@ -169,6 +178,7 @@ public:
     QPushButton* btnLeft;
     QPushButton* btnRight;
     QPushButton* btnAdd;
+    QPushButton* btnOpenCopy;
     QListWidget* lstWindow;
     QListWidget* lstDummyX;
     QListWidget* lstDefaultData;
@@ -182,6 +192,7 @@ public:
     // Menus.
     QMenu* mnuFile;
     QAction* mnuOpenMaster;
+    QAction* mnuOpenCopy;
     QAction* mnuExit;
     QMenu* mnuEdit;
     QAction* mnuEditIndex;
@@ -197,8 +208,18 @@ public:
     QAction* mnuDoYouKnow;
     QAction* mnuHosoku;
 
+    void btnKranClick();
+    void btnSaveClick();
+    void btnSaveMasterClick();
+    void btnSaveCopyClick();
+    void btnCopyClick();
+    void btnCancelClick();
+    void hidePopupPanels();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createPanel();

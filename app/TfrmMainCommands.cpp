@@ -1,8 +1,14 @@
 // The main window's commands: opening units into worksheet windows, closing them, the answer
 // display, the Window menu and adding units to a worksheet.
 #include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <algorithm>
 
+#include "CopyFileOpen.h"
+#include "CopyFileSave.h"
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
@@ -11,7 +17,10 @@
 #include "TfrmDummy.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
+#include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
+#include "TfrmSetPaper.h"
+#include "TfrmSettei.h"
 
 namespace sulkan {
 
@@ -21,6 +30,21 @@ void TfrmMain::connectCommands() {
     connect(btnOpenMaster, &QPushButton::clicked, this, &TfrmMain::btnOpenMasterClick);
     connect(mnuOpenMaster, &QAction::triggered, this, &TfrmMain::btnOpenMasterClick);
     connect(btnFpClose, &QPushButton::clicked, this, &TfrmMain::btnFpCloseClick);
+    connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
+    connect(btnKran, &QPushButton::clicked, this, &TfrmMain::btnKranClick);
+    connect(btnSaveMaster, &QPushButton::clicked, this, &TfrmMain::btnSaveMasterClick);
+    connect(btnSaveCopy, &QPushButton::clicked, this, &TfrmMain::btnSaveCopyClick);
+    connect(btnCopy, &QPushButton::clicked, this, &TfrmMain::btnCopyClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmMain::btnCancelClick);
+    // Moving the mouse away from the save panel hides it again.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{pnlMain, centralWidget(), mdiArea->viewport(),
+                                         btnStartPrint, btnKran, btnSaveCopy, btnSaveMaster}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+    connect(btnOpenCopy, &QPushButton::clicked, this, [this] { OpenCopyFile(); });
+    connect(mnuOpenCopy, &QAction::triggered, this, [this] { OpenCopyFile(); });
     connect(btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
     connect(chkBekkai, &QCheckBox::clicked, this, &TfrmMain::chkBekkaiClick);
     connect(chkKaiSize, &QCheckBox::clicked, this, &TfrmMain::chkKaiSizeClick);
@@ -48,6 +72,10 @@ int TfrmMain::questionSize() const {
 
 std::string TfrmMain::figureFolder(int lesson) const {
     return FigureFolderOf(m_state.ProgramFolder, m_state.Course, lesson);
+}
+
+std::string TfrmMain::copyFileFolder(int lesson) const {
+    return CopyFileFolder(m_state.ProgramFolder, m_state.Course, lesson);
 }
 
 QMdiSubWindow* TfrmMain::subWindowOf(const TfrmPrint* window) const {
@@ -142,7 +170,11 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     options.isMaster = true;
     Worksheet worksheet;
     LoadWorksheet(m_holding, worksheet, options, m_shared);
+    addWorksheetWindow(std::move(worksheet), identity);
+    return kOpened;
+}
 
+TfrmPrint* TfrmMain::addWorksheetWindow(Worksheet worksheet, const QString& identity) {
     auto* window = new TfrmPrint(*this, std::move(worksheet));
     window->setIdentity(identity);
     window->setWindowTitle(identity);
@@ -153,7 +185,46 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     window->LoadPictures();
     sub->show();
     mdiArea->setActiveSubWindow(sub);
-    return kOpened;
+    return window;
+}
+
+bool TfrmMain::OpenCopyFile() {
+    pnlSave->hide();
+    pnlEdit->hide();
+    auto path = ChooseCopyFilePath(
+        [this]() -> std::optional<std::string> {
+            if (frmOpenSKN->exec() != QDialog::Accepted) return std::nullopt;
+            return frmOpenSKN->chosenPath();
+        },
+        m_prompter);
+    if (!path) {
+        FocusMain();
+        return false;
+    }
+    // One spelling per file, so that the same copy is recognised however it was reached.
+    *path = NativeSeparators(*path);
+    const QString identity = ToQString(*path);
+    if (int line = FindOpenWorksheet(identity); line >= 0) {
+        m_prompter.message(sjis("すでに読み込まれています"));
+        ActivateOpenWorksheet(line);
+        return false;
+    }
+    m_state.LastWorksheetKey = *path;
+    m_state.LastWorksheetShortKey = *path;
+    // The worksheet belongs to the lesson whose folder holds the file: its figures and its
+    // saves go there.
+    CopyOpenOptions options{frmOpenSKN->chosenLesson(), m_answerDisplay, m_state.PaperFixed,
+                            m_state.CurrentPaper.width};
+    CopyFileRead read = ReadCopyFile(*path, options, m_holding, m_shared);
+    if (!read.worksheet) {
+        m_prompter.message(read.message);
+        return false;
+    }
+    m_answerDisplay = true;
+    btnKaitou->setIcon(QIcon(imgRED->pixmap()));
+    addWorksheetWindow(std::move(*read.worksheet), identity);
+    FocusMain();
+    return true;
 }
 
 int TfrmMain::FindOpenWorksheet(const QString& identity) const {
@@ -320,6 +391,8 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
     spnMojiSize->setValue(sheet.params.FontSize);
     spnGyoukanSub->setValue(sheet.params.SubLineSpacing);
     spnKranWX->setValue(sheet.params.BoxWidth);
+    frmSettei->setActiveWorksheet(window);
+    frmSettei->fillFrom(sheet);
     tickPaperRadio(PaperIndexForWidth(sheet.params.PaperWidth));
     m_shared.redrawEnabled = true;
 
@@ -329,6 +402,7 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
 }
 
 void TfrmMain::worksheetClosing(TfrmPrint* window) {
+    if (frmSettei->activeWorksheet() == window) frmSettei->setActiveWorksheet(nullptr);
     int line = FindOpenWorksheet(window->identity());
     if (line >= 0) delete lstWindow->takeItem(line);
     if (m_state.ActiveWorksheet == window) m_state.ActiveWorksheet = nullptr;
@@ -349,14 +423,103 @@ void TfrmMain::runCommand(WorksheetCommand command) {
         case WorksheetCommand::AddUnit:
             btnAddClick();
             break;
+        case WorksheetCommand::SaveMaster:
+            btnSaveMasterClick();
+            break;
+        case WorksheetCommand::SaveCopy:
+            btnSaveCopyClick();
+            break;
+        case WorksheetCommand::SetPaper:
+            frmSetPaper->showFor(activeWorksheet());
+            break;
+        case WorksheetCommand::SetKran:
+            btnKranClick();
+            break;
         default:
             // The remaining commands open windows that are added later.
             break;
     }
 }
 
+void TfrmMain::hidePopupPanels() {
+    pnlSave->hide();
+    pnlEdit->hide();
+}
+
+void TfrmMain::btnKranClick() {
+    if (TfrmPrint* w = activeWorksheet()) frmSettei->openFor(w);
+    FocusMain();
+}
+
+void TfrmMain::btnSaveClick() {
+    TfrmPrint* w = activeWorksheet();
+    if (!w) return;
+    const Worksheet& sheet = w->worksheet();
+    btnSaveMaster->setEnabled(sheet.isMaster && !sheet.isCopy);
+    QPoint at = btnSave->mapTo(this, QPoint(0, 0));
+    pnlSave->move(at.x() + btnSave->width() - 30, at.y() - 5);
+    pnlSave->raise();
+    pnlSave->show();
+}
+
+void TfrmMain::btnSaveMasterClick() {
+    hidePopupPanels();
+    if (TfrmPrint* w = activeWorksheet()) w->saveMaster();
+    FocusMain();
+}
+
+void TfrmMain::btnSaveCopyClick() {
+    hidePopupPanels();
+    if (TfrmPrint* w = activeWorksheet()) w->saveAsCopy();
+    FocusMain();
+}
+
+void TfrmMain::btnCopyClick() {
+    TfrmPrint* w = activeWorksheet();
+    if (!w || m_copyRegion.isNull()) return;
+    // Corners in either order; the frame lines themselves are not copied.
+    int left = std::min(m_copyRegion.left(), m_copyRegion.right());
+    int right = std::max(m_copyRegion.left(), m_copyRegion.right());
+    int top = std::min(m_copyRegion.top(), m_copyRegion.bottom());
+    int bottom = std::max(m_copyRegion.top(), m_copyRegion.bottom());
+    QRect inner(left + 1, top + 1, right - left - 2, bottom - top - 2);
+    QImage region = w->sheetImage().copy(inner);
+    if (!region.isNull()) QGuiApplication::clipboard()->setImage(region);
+    w->EraseSelection();
+    regionCleared();
+}
+
+void TfrmMain::btnCancelClick() {
+    if (TfrmPrint* w = activeWorksheet()) w->EraseSelection();
+    regionCleared();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+        if (watched == btnSaveCopy || (watched == btnSaveMaster && btnSaveMaster->isEnabled())) {
+            static_cast<QWidget*>(watched)->setFocus();
+        } else if (event->type() == QEvent::MouseMove &&
+                   !pnlSave->geometry().contains(mapFromGlobal(QCursor::pos()))) {
+            hidePopupPanels();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    // Every worksheet asks about its unsaved changes; one that stays open keeps the program open.
+    mdiArea->closeAllSubWindows();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+        if (qobject_cast<TfrmPrint*>(sub->widget())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
 void TfrmMain::regionSelected(int x1, int y1, int x2, int y2) {
-    m_copyRegion = QRect(QPoint(x1, y1), QPoint(x2, y2));
+    m_copyRegion = QRect(QPoint(x1, y1), QPoint(x2, y2));  // kept unnormalised: the two corners
     btnCopy->setEnabled(true);
     btnCancel->setEnabled(true);
 }

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "TfrmMain.h"
 #include "TfrmPrint.h"
+#include "TfrmSettei.h"
 
 namespace sulkan {
 
@@ -152,10 +153,11 @@ void TfrmMain::cmbRetsuXChange(int index) {
     if (before != column) MarkWorksheetModified();
 }
 
-void TfrmMain::spnKranWXChange(int value) {
+void TfrmMain::spnKranWXChange(int) {
     TfrmPrint* w = activeWorksheet();
     if (!w || !m_shared.redrawEnabled) return;
-    w->worksheet().params.BoxWidth = value;
+    // The answer width lives in the layout dialog; this holder only triggers taking it over.
+    w->worksheet().params.BoxWidth = frmSettei->spnKranWX->value();
     w->Redraw();
     MarkWorksheetModified();
 }
@@ -169,12 +171,10 @@ void TfrmMain::spnGyoukanSubChange(int value) {
 }
 
 void TfrmMain::nudgeBoxes(int dx, int dy) {
-    TfrmPrint* w = activeWorksheet();
-    if (w) {
-        // The box offsets are stored with the worksheet; the sheet layout does not use them.
-        w->worksheet().params.BoxOffsetX += dx;
-        w->worksheet().params.BoxOffsetY += dy;
-        MarkWorksheetModified();
+    // The layout dialog's offset fields store the change into the active worksheet.
+    if (activeWorksheet()) {
+        if (dx) frmSettei->spnKranX->setValue(frmSettei->spnKranX->value() + dx);
+        if (dy) frmSettei->spnKranY->setValue(frmSettei->spnKranY->value() + dy);
     }
     FocusMain();
 }

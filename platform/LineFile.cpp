@@ -454,4 +454,16 @@ SaveResult WriteBytes(const std::string& path, const std::string& bytes) {
     return {};
 }
 
+std::string NativeSeparators(const std::string& path) {
+#ifdef _WIN32
+    constexpr char from = '/', to = '\\';
+#else
+    constexpr char from = '\\', to = '/';
+#endif
+    std::string out = path;
+    for (std::size_t i = 0; i < out.size(); i += CharLength(out, i))
+        if (out[i] == from) out[i] = to;
+    return out;
+}
+
 }  // namespace sulkan

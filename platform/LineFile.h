@@ -14,6 +14,9 @@ namespace sulkan {
 // CP932 path with "\" or "/" to a native path; each component that does not exist as written is
 // looked up ignoring ASCII case, so "Title.BMP" finds "title.bmp".
 std::filesystem::path NativePath(const std::string& path);
+// The path with every "\" or "/" turned into the native separator, CP932 kept (a 0x5C trail
+// byte is not a separator).
+std::string NativeSeparators(const std::string& path);
 
 bool FileExists(const std::string& path);    // an existing regular file
 bool FolderExists(const std::string& path);  // an existing folder

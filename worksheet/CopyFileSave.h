@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CourseTree.h"
 #include "Prompter.h"
 #include "Worksheet.h"
 
@@ -24,9 +25,23 @@ struct CopySaveResult {
 // dialog opened in initialFolder (looping on an invalid extension; a name without one gets
 // ".skn"), and an existing file is overwritten only after the user agreed. On success the
 // worksheet's file path becomes the path, it counts as a copy and is no longer modified; on
-// failure the user is told and the worksheet keeps its path and stays modified.
+// failure the user is told and the worksheet keeps its path and stays modified. A worksheet with a
+// line the file could not give back as it is (a line ">>", a line break inside a line, a first
+// question line "{", more than 60 question lines) is refused before any dialog.
 CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
                                    const std::optional<std::string>& targetPath,
                                    const std::string& initialFolder, Prompter& prompter);
+
+// Where the copy files of a lesson live, for the save dialog and the copy-file list alike: the
+// lesson's folder, the one folder a course is sure to have. Lesson 1's for a worksheet without a
+// lesson.
+std::string CopyFileFolder(const std::string& programFolder, const CourseTables& tables,
+                           int lesson);
+
+// The path a chosen copy-file name stands for: as given when its file name ends in ".skn" (any
+// case), with ".skn" appended when it has no extension; nullopt for any other extension.
+std::optional<std::string> CopyFilePathOf(const std::string& chosen);
+// chosen + ":拡張子が不正です", CP932.
+std::string InvalidExtensionMessage(const std::string& chosen);
 
 }  // namespace sulkan

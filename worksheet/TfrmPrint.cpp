@@ -1,17 +1,89 @@
 #include "TfrmPrint.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
+#include "CopyFileSave.h"
+#include "MasterSave.h"
 #include "QtText.h"
 #include "SheetImage.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
 
 namespace sulkan {
+namespace {
+
+QAction* Action(QMenu* menu, const QString& caption, const char* name) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+QMenu* Menu(QMenuBar* bar, const QString& caption, const char* name) {
+    QMenu* m = bar->addMenu(caption);
+    m->setObjectName(QString::fromLatin1(name));
+    return m;
+}
+
+// The frame through two corners in any order, its lines on both corners' rows and columns.
+void DrawFrame(QPainter& painter, QPoint a, QPoint b, Qt::PenStyle style) {
+    const int left = std::min(a.x(), b.x()), right = std::max(a.x(), b.x());
+    const int top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+    painter.setPen(QPen(Qt::white, 0, style));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(left, top, right - left, bottom - top);
+}
+
+// Passes everything on to the user and notes whether the last save dialog was cancelled, which
+// is the one way a copy save may end unsaved without anything being lost.
+class SaveDialogWatch : public Prompter {
+public:
+    explicit SaveDialogWatch(Prompter& inner) : m_inner(inner) {}
+    void message(const std::string& text) override { m_inner.message(text); }
+    Answer yesNo(const std::string& text) override { return m_inner.yesNo(text); }
+    Answer yesNoCancel(const std::string& text) override { return m_inner.yesNoCancel(text); }
+    std::optional<std::string> saveFileName(const std::string& initialFolder,
+                                            const std::string& pattern) override {
+        auto name = m_inner.saveFileName(initialFolder, pattern);
+        cancelled = !name;
+        return name;
+    }
+    bool cancelled = false;
+
+private:
+    Prompter& m_inner;
+};
+
+// Activating another window while the close query runs must not refill the controls from it.
+class ActivationFillPaused {
+public:
+    explicit ActivationFillPaused(SheetShared& shared)
+        : m_shared(shared), m_was(shared.activationFillEnabled) {
+        m_shared.activationFillEnabled = false;
+    }
+    ~ActivationFillPaused() { m_shared.activationFillEnabled = m_was; }
+    ActivationFillPaused(const ActivationFillPaused&) = delete;
+    ActivationFillPaused& operator=(const ActivationFillPaused&) = delete;
+
+private:
+    SheetShared& m_shared;
+    bool m_was;
+};
+
+}  // namespace
 
 TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
     : QWidget(parent),
+      MainMenu(new QMenuBar(this)),
       ScrollBox(new QScrollArea(this)),
       Image1(new QLabel),
       Image2(new QLabel),
@@ -21,6 +93,9 @@ TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
     ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
     Image1->setObjectName(QStringLiteral("Image1"));
     Image2->setObjectName(QStringLiteral("Image2"));
+    // Pixels of Image1 are sheet units: the picture sits at its top left.
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->installEventFilter(this);
     auto* page = new QWidget;
     auto* pageBox = new QVBoxLayout(page);
     pageBox->setContentsMargins(0, 0, 0, 0);
@@ -31,11 +106,99 @@ TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
     ScrollBox->setWidget(page);
     ScrollBox->setWidgetResizable(true);
     ScrollBox->setBackgroundRole(QPalette::Dark);
+    createMenus();
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
+    box->setMenuBar(MainMenu);
     box->addWidget(ScrollBox);
+    connectMenus();
+    mnuFilePopup();
+    mnuShowPopup();
     // A fresh window counts every blank as not graded yet.
     for (auto& blank : m_host.sheetShared().blanks.slots) blank.BlankStatus = 99;
+}
+
+void TfrmPrint::createMenus() {
+    // Qt does not merge a child window's menus into the frame's, so the window keeps its own bar.
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    MainMenu->setNativeMenuBar(false);
+    mnuFile = Menu(MainMenu, QStringLiteral("ファイル(&F)"), "mnuFile");
+    mnuOpenMaster = Action(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    mnuSaveMaster = Action(mnuFile, QStringLiteral("上書き保存(&S)"), "mnuSaveMaster");
+    mnuFile->addSeparator();
+    mnuPrint = Action(mnuFile, QStringLiteral("印刷(&P)"), "mnuPrint");
+    mnuFile->addSeparator();
+    mnuClose = Action(mnuFile, QStringLiteral("閉じる(&C)"), "mnuClose");
+    mnuExit = Action(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
+
+    mnuEdit = Menu(MainMenu, QStringLiteral("編集(&E)"), "mnuEdit");
+    mnuEditIndex = Action(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
+    mnuJuku = Action(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
+    mnuEdit->addSeparator();
+    mnuEditMaster = Action(mnuEdit, QStringLiteral("編集(&E)"), "mnuEditMaster");
+    mnuToClipBoard = Action(mnuEdit, QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"), "mnuToClipBoard");
+
+    mnuShow = Menu(MainMenu, QStringLiteral("表示(&V)"), "mnuShow");
+    mnuKaitou = Action(mnuShow, QStringLiteral("解答表示(&A)"), "mnuKaitou");
+    mnuKaitou->setCheckable(true);
+
+    mnuSetting = Menu(MainMenu, QStringLiteral("設定(&T)"), "mnuSetting");
+    mnuSetPrinter = Action(mnuSetting, QStringLiteral("印字モードの設定(&P)"), "mnuSetPrinter");
+    mnuSetKran = Action(mnuSetting, QStringLiteral("解答欄の設定(&K)"), "mnuSetKran");
+    mnuSetPaper =
+        Action(mnuSetting, QStringLiteral("用紙サイズとオプションの設定(&S)"), "mnuSetPaper");
+}
+
+void TfrmPrint::connectMenus() {
+    auto forward = [this](QAction* action, WorksheetCommand command) {
+        connect(action, &QAction::triggered, this, [this, command] { m_host.runCommand(command); });
+    };
+    forward(mnuOpenMaster, WorksheetCommand::OpenMaster);
+    forward(mnuPrint, WorksheetCommand::Print);
+    forward(mnuExit, WorksheetCommand::Exit);
+    forward(mnuJuku, WorksheetCommand::Juku);
+    forward(mnuEditMaster, WorksheetCommand::EditMaster);
+    forward(mnuSetPrinter, WorksheetCommand::SetPrinter);
+    forward(mnuSetKran, WorksheetCommand::SetKran);
+    forward(mnuSetPaper, WorksheetCommand::SetPaper);
+    connect(mnuSaveMaster, &QAction::triggered, this, &TfrmPrint::saveMaster);
+    connect(mnuClose, &QAction::triggered, this, &TfrmPrint::mnuCloseClick);
+    connect(mnuEditIndex, &QAction::triggered, this, &TfrmPrint::mnuEditIndexClick);
+    connect(mnuToClipBoard, &QAction::triggered, this, &TfrmPrint::mnuToClipBoardClick);
+    connect(mnuKaitou, &QAction::triggered, this, &TfrmPrint::mnuKaitouClick);
+    connect(mnuFile, &QMenu::aboutToShow, this, &TfrmPrint::mnuFilePopup);
+    connect(mnuShow, &QMenu::aboutToShow, this, &TfrmPrint::mnuShowPopup);
+}
+
+void TfrmPrint::mnuFilePopup() {
+    mnuSaveMaster->setEnabled(m_worksheet.isMaster && !m_worksheet.isCopy);
+}
+
+void TfrmPrint::mnuShowPopup() {
+    mnuKaitou->setEnabled(m_host.answerDisplayEnabled());
+    mnuKaitou->setChecked(m_host.answerDisplay());
+}
+
+void TfrmPrint::mnuCloseClick() {
+    // Inside the frame the child window closes, which closes this window and asks first.
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void TfrmPrint::mnuEditIndexClick() {
+    // The index editor needs every worksheet closed, and this one is open.
+    m_host.prompter().message(sjis("開いているファイルをすべて閉じてください"));
+}
+
+void TfrmPrint::mnuToClipBoardClick() {
+    if (!m_image.isNull()) QGuiApplication::clipboard()->setImage(m_image);
+}
+
+void TfrmPrint::mnuKaitouClick() {
+    m_host.runCommand(WorksheetCommand::ToggleAnswers);
+    mnuKaitou->setChecked(m_host.answerDisplay());
 }
 
 void TfrmPrint::LoadPictures() {
@@ -64,7 +227,9 @@ void TfrmPrint::Redraw() {
         RenderSheetImage(m_worksheet, ScreenInputs(m_worksheet, view, pictures), shared, &output);
     if (!output.drawn) return;
     m_image = std::move(image);
+    m_figures = std::move(output.figures);
     if (output.figuresWrittenBack) m_worksheet.modified = true;
+    mnuKaitou->setChecked(view.answersShown);
 
     if (m_host.shrunk()) {
         // The reduced view fits the whole sheet into the panel's height.
@@ -75,7 +240,7 @@ void TfrmPrint::Redraw() {
         Image1->hide();
         Image2->show();
     } else {
-        Image1->setPixmap(QPixmap::fromImage(m_image));
+        showSheet();
         Image1->setFixedSize(m_image.size());
         Image2->hide();
         Image1->show();
@@ -90,9 +255,189 @@ void TfrmPrint::scrollToTop() {
     ScrollBox->verticalScrollBar()->setValue(0);
 }
 
+bool TfrmPrint::saveMaster() {
+    return OverwriteMaster(m_worksheet, m_host.prompter()) == MasterSaveStatus::Saved;
+}
+
+bool TfrmPrint::saveAsCopy() {
+    return saveCopy() == SaveOutcome::Saved;
+}
+
+TfrmPrint::SaveOutcome TfrmPrint::saveCopy() {
+    SaveDialogWatch watch(m_host.prompter());
+    // The dialog opens in the lesson's copy folder, where the copy-file dialog lists them.
+    CopySaveResult result = SaveWorksheetAsCopy(
+        m_worksheet, std::nullopt, m_host.copyFileFolder(m_worksheet.address.lesson), watch);
+    if (!result.saved) return watch.cancelled ? SaveOutcome::Cancelled : SaveOutcome::Failed;
+    const QString oldIdentity = m_identity;
+    m_identity = ToQString(result.path);
+    setWindowTitle(m_identity);
+    m_host.worksheetRenamed(this, oldIdentity);
+    return SaveOutcome::Saved;
+}
+
+bool TfrmPrint::FormCloseQuery() {
+    if (!m_worksheet.modified) return true;
+    ActivationFillPaused paused(m_host.sheetShared());
+    const std::string caption = FromQString(windowTitle()).value_or(std::string());
+    switch (m_host.prompter().yesNoCancel(caption + sjis("を保存しますか？"))) {
+        case Answer::No:
+            return true;
+        case Answer::Cancel:
+            return false;
+        case Answer::Yes:
+            break;
+    }
+    if (m_worksheet.isMaster && !m_worksheet.isCopy) return saveMaster();
+    // A cancelled save dialog is the user's choice to close unsaved; a save that failed keeps
+    // the window, so the changes are still there to save elsewhere.
+    return saveCopy() != SaveOutcome::Failed;
+}
+
 void TfrmPrint::closeEvent(QCloseEvent* event) {
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_closed = true;
+    m_gesture = Gesture::None;
+    // The main window's copy buttons must not go on pointing at a region of a closed sheet.
+    if (m_selection) {
+        m_selection.reset();
+        m_host.regionCleared();
+    }
     m_host.worksheetClosing(this);
     event->accept();
+}
+
+bool TfrmPrint::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Image1) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                Image1MouseDown(static_cast<QMouseEvent*>(event));
+                return true;
+            case QEvent::MouseMove:
+                Image1MouseMove(static_cast<QMouseEvent*>(event));
+                return true;
+            case QEvent::MouseButtonRelease:
+                Image1MouseUp(static_cast<QMouseEvent*>(event));
+                return true;
+            default:
+                break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+QPoint TfrmPrint::onSheet(QPoint point) const {
+    return {std::clamp(point.x(), 0, std::max(0, m_image.width() - 1)),
+            std::clamp(point.y(), 0, std::max(0, m_image.height() - 1))};
+}
+
+int TfrmPrint::figureAt(QPoint point) const {
+    // Later figures are drawn over earlier ones, so the last one under the pointer is on top.
+    for (int i = kFigurePlaces - 1; i >= 0; --i) {
+        const FigurePlace& f = m_figures.places[static_cast<std::size_t>(i)];
+        if (!f.visible || f.width <= 0 || f.height <= 0) continue;
+        if (QRect(f.left, f.top, f.width, f.height).contains(point)) return i;
+    }
+    return -1;
+}
+
+void TfrmPrint::Image1MouseDown(QMouseEvent* event) {
+    if (m_image.isNull() || m_gesture != Gesture::None) return;
+    const QPoint point = onSheet(event->position().toPoint());
+    const int figure = figureAt(point);
+    if (figure >= 0 && event->button() == Qt::LeftButton) {
+        m_gesture = Gesture::MovingFigure;
+        m_movingFigure = figure;
+        m_pressPoint = m_pointer = point;
+        showSheet();
+    } else if (figure >= 0 && event->button() == Qt::RightButton) {
+        const FigurePlace& f = m_figures.places[static_cast<std::size_t>(figure)];
+        // One unit outside the picture on every side.
+        m_selection = Frame{{f.left - 1, f.top - 1}, {f.left + f.width, f.top + f.height}};
+        showSheet();
+        m_host.regionSelected(m_selection->from.x(), m_selection->from.y(), m_selection->to.x(),
+                              m_selection->to.y());
+    } else if (figure < 0 && event->button() == Qt::LeftButton) {
+        if (m_selection) {
+            m_selection.reset();
+            showSheet();
+        }
+        m_host.regionCleared();
+        m_gesture = Gesture::Framing;
+        m_pressPoint = m_pointer = point;
+    }
+}
+
+void TfrmPrint::Image1MouseMove(QMouseEvent* event) {
+    if (m_gesture == Gesture::None) return;
+    m_pointer = onSheet(event->position().toPoint());
+    showSheet();
+}
+
+void TfrmPrint::Image1MouseUp(QMouseEvent* event) {
+    if (m_gesture == Gesture::None || event->button() != Qt::LeftButton) return;
+    m_pointer = onSheet(event->position().toPoint());
+    const Gesture gesture = std::exchange(m_gesture, Gesture::None);
+    const QPoint travel = m_pointer - m_pressPoint;
+    if (gesture == Gesture::MovingFigure && !travel.isNull()) {
+        moveFigure(m_movingFigure, travel);
+    } else if (gesture == Gesture::Framing && !travel.isNull()) {
+        m_selection = Frame{m_pressPoint, m_pointer};
+        m_host.regionSelected(m_pressPoint.x(), m_pressPoint.y(), m_pointer.x(), m_pointer.y());
+    }
+    showSheet();
+}
+
+void TfrmPrint::moveFigure(int place, QPoint travel) {
+    // Place n shows question figure n + 1, or the answer figure standing in its place; either way
+    // the place itself is what moves, and its position lives in the question triple.
+    const FigurePlace& f = m_figures.places[static_cast<std::size_t>(place)];
+    std::vector<std::string>& triples = m_worksheet.questionFigures;
+    const std::size_t line = 3 * static_cast<std::size_t>(place) + 1;
+    if (line + 1 >= triples.size()) return;
+    // A left below 1 reads as "not placed yet" and would send the figure back to its automatic
+    // place.
+    triples[line] = IntText(std::max(1, f.left + travel.x()));
+    triples[line + 1] = IntText(std::max(0, f.top + travel.y()));
+    m_worksheet.modified = true;
+    Redraw();
+}
+
+void TfrmPrint::EraseSelection() {
+    if (!m_selection) return;
+    m_selection.reset();
+    showSheet();
+}
+
+void TfrmPrint::showSheet() {
+    if (m_image.isNull()) return;
+    const bool moving = m_gesture == Gesture::MovingFigure;
+    const bool framing = m_gesture == Gesture::Framing && m_pointer != m_pressPoint;
+    if (!moving && !framing && !m_selection) {
+        Image1->setPixmap(QPixmap::fromImage(m_image));
+        return;
+    }
+    QImage shown = m_image.convertToFormat(QImage::Format_RGB32);
+    {
+        QPainter painter(&shown);
+        // White XOR inverts, so the frames show on any picture under them.
+        painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        if (m_selection) DrawFrame(painter, m_selection->from, m_selection->to, Qt::DotLine);
+        if (framing) DrawFrame(painter, m_pressPoint, m_pointer, Qt::DotLine);
+        if (moving) {
+            const FigurePlace& f = m_figures.places[static_cast<std::size_t>(m_movingFigure)];
+            const QPoint topLeft = QPoint(f.left, f.top) + (m_pointer - m_pressPoint);
+            DrawFrame(painter, topLeft, topLeft + QPoint(f.width - 1, f.height - 1), Qt::SolidLine);
+        }
+    }
+    Image1->setPixmap(QPixmap::fromImage(shown));
 }
 
 }  // namespace sulkan

@@ -1,17 +1,26 @@
-// The worksheet window: a child window of the main frame that owns one worksheet and shows its
-// sheet image, full size or reduced.
+// The worksheet window: a child window of the main frame that owns one worksheet, shows its sheet
+// image full size or reduced, carries the worksheet's menu, moves figures and frames regions of
+// the sheet with the mouse, and asks about unsaved changes when it closes.
 #pragma once
 
+#include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPoint>
 #include <QScrollArea>
 #include <QWidget>
+#include <optional>
 #include <set>
 #include <vector>
 
 #include "Canvas.h"
+#include "SheetFigures.h"
 #include "Worksheet.h"
 #include "WorksheetHost.h"
+
+class QMouseEvent;
 
 namespace sulkan {
 
@@ -34,8 +43,39 @@ public:
     // figure file is reported and its place stays empty.
     void LoadPictures();
     const QImage& sheetImage() const { return m_image; }
+    // Where the last drawing put the figures, sheet units.
+    const FigurePlacement& figurePlaces() const { return m_figures; }
 
     void scrollToTop();
+
+    // Writes the worksheet back into its unit of the question file ("上書き保存"). Only an
+    // unchanged master may; anything else is refused quietly. True when the file was written.
+    bool saveMaster();
+    // Saves the worksheet as a copy file named in the save dialog ("名前を付けて保存"); the window
+    // then goes by the file's path. True when saved.
+    bool saveAsCopy();
+    // Takes the frame of a selected region off the sheet, after the main window copied the
+    // region or cancelled the copy.
+    void EraseSelection();
+
+    QMenuBar* MainMenu;
+    QMenu* mnuFile;
+    QAction* mnuOpenMaster;
+    QAction* mnuSaveMaster;
+    QAction* mnuPrint;
+    QAction* mnuClose;
+    QAction* mnuExit;
+    QMenu* mnuEdit;
+    QAction* mnuEditIndex;
+    QAction* mnuJuku;
+    QAction* mnuEditMaster;
+    QAction* mnuToClipBoard;
+    QMenu* mnuShow;
+    QAction* mnuKaitou;
+    QMenu* mnuSetting;
+    QAction* mnuSetPrinter;
+    QAction* mnuSetKran;
+    QAction* mnuSetPaper;
 
     QScrollArea* ScrollBox;
     QLabel* Image1;  // the sheet image, full size
@@ -43,8 +83,38 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    enum class Gesture { None, MovingFigure, Framing };
+    // A frame on the sheet through its two corners, sheet units, in any order.
+    struct Frame {
+        QPoint from, to;
+    };
+
+    void createMenus();
+    void connectMenus();
+    void mnuFilePopup();
+    void mnuShowPopup();
+    void mnuCloseClick();
+    void mnuEditIndexClick();
+    void mnuToClipBoardClick();
+    void mnuKaitouClick();
+
+    bool FormCloseQuery();
+    SaveOutcome saveCopy();
+
+    void Image1MouseDown(QMouseEvent* event);
+    void Image1MouseMove(QMouseEvent* event);
+    void Image1MouseUp(QMouseEvent* event);
+    int figureAt(QPoint point) const;  // index of the topmost visible figure there, or -1
+    QPoint onSheet(QPoint point) const;
+    void moveFigure(int place, QPoint travel);
+    // Shows the sheet image with what the mouse draws over it, on a copy: the sheet image itself
+    // stays clean for copying and printing.
+    void showSheet();
+
     WorksheetHost& m_host;
     Worksheet m_worksheet;
     QString m_identity;
@@ -52,6 +122,13 @@ private:
     Bitmap m_classFlag;
     std::vector<Bitmap> m_questionPictures, m_answerPictures;
     std::set<std::string> m_messagesShown;
+    FigurePlacement m_figures;
+    bool m_closed = false;
+
+    Gesture m_gesture = Gesture::None;
+    int m_movingFigure = -1;
+    QPoint m_pressPoint, m_pointer;  // sheet units
+    std::optional<Frame> m_selection;
 };
 
 }  // namespace sulkan

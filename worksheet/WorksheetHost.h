@@ -49,6 +49,8 @@ public:
     virtual std::string learnerName() const = 0;
     // The lesson's figure folder ("Graph\"), or empty.
     virtual std::string figureFolder(int lesson) const = 0;
+    // The folder copy files of the lesson are saved in and listed from.
+    virtual std::string copyFileFolder(int /*lesson*/) const { return programFolder(); }
 
     virtual SheetShared& sheetShared() = 0;
     virtual Prompter& prompter() = 0;
@@ -69,8 +71,8 @@ public:
     virtual void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) = 0;
 
     // View commands of the main window.
-    virtual void toggleShrink() = 0;      // "縮小" / "拡大"
-    virtual void scrollActive() = 0;      // jump between the top and the bottom of the sheet
+    virtual void toggleShrink() = 0;        // "縮小" / "拡大"
+    virtual void scrollActive() = 0;        // jump between the top and the bottom of the sheet
     virtual void setAnswerDisplayOn() = 0;  // switch the answer display on (no toggle)
 
     // Paper: the width of the ticked paper radio, whether the paper is fixed, and the paper

@@ -3,6 +3,10 @@
 
 #include <QImage>
 #include <QStandardPaths>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <regex>
 
 #include "ExportCommand.h"
 #include "TestSupport.h"
@@ -22,12 +26,14 @@ protected:
                       {"三年", "[[sect1", "読み", "<<", "山", "川", ">>", "]]"});
         std::vector<std::string> que;
         for (auto [header, paper] : {std::pair{"[[unit1", "630"}, std::pair{"[[unit2", "891"}}) {
+            // clang-format off
             for (const char* l : {header, "<<ques", "（１）#やま#に登る", "（２）#かわ;せん#で遊ぶ", ">>",
                                   "<<value", paper, "False", "40", "5", "5", "1", "7", ">>",
                                   "<<font", "12", "MS 明朝", "False", "False", "False", "False",
                                   "0", ">>", "<<kran", "1", "15", "2", "0", "0", "0", "15", "10",
                                   "0", "0", ">>", "]]"})
                 que.push_back(l);
+            // clang-format on
         }
         for (const char* l : {"[[unit3", "<<ques", "#a#", ">>", "<<font", "12", ">>", "]]"})
             que.push_back(l);
@@ -37,7 +43,7 @@ protected:
 
     int Export(std::vector<std::string> extra, const std::string& unit = "1-1-1") {
         std::vector<std::string> args{"--course", dir.path().string(), "--unit", unit,
-                                      "--out", out.string()};
+                                      "--out",    out.string()};
         args.insert(args.end(), extra.begin(), extra.end());
         return RunExportCommand(args);
     }
@@ -52,9 +58,24 @@ protected:
         return n;
     }
 
+    // The page sizes of a PDF file in points, page by page.
+    static std::vector<std::pair<int, int>> PdfPages(const std::filesystem::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        const std::string pdf{std::istreambuf_iterator<char>(in), {}};
+        static const std::regex box(R"(/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\])");
+        std::vector<std::pair<int, int>> pages;
+        for (auto it = std::sregex_iterator(pdf.begin(), pdf.end(), box);
+             it != std::sregex_iterator(); ++it)
+            pages.emplace_back(std::lround(std::stod((*it)[1])), std::lround(std::stod((*it)[2])));
+        return pages;
+    }
+
     TempDir dir;
     std::filesystem::path out = dir.path() / "sheet.png";
+    std::filesystem::path pdf = dir.path() / "sheets.pdf";
 };
+
+constexpr std::pair<int, int> kA4{595, 842}, kA3{842, 1191}, kB5{516, 729}, kB4{729, 1032};
 
 TEST_F(ExportTest, QuestionSheetHasNoAnswersAndTheAnswerSheetHas) {
     ASSERT_EQ(Export({}), 0);
@@ -82,6 +103,74 @@ TEST_F(ExportTest, FailuresGiveAStatusAndWriteNothing) {
     EXPECT_EQ(Export({"--paper", "C4"}), 2);  // no such paper
     EXPECT_EQ(RunExportCommand({"--unit", "1-1"}), 2);
     EXPECT_FALSE(std::filesystem::exists(out));
+    out = pdf;
+    EXPECT_EQ(Export({}, "1-1-9"), 1);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(ExportTest, APdfIsOnePageOfTheSheetsPaper) {
+    out = pdf;
+    ASSERT_EQ(Export({"--answers"}), 0);
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4}));
+    ASSERT_EQ(Export({}, "1-1-2"), 0);
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA3}));
+    ASSERT_EQ(Export({"--paper", "B5"}, "1-1-2"), 0);
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kB5}));
+}
+
+TEST_F(ExportTest, ASectionGivesTheQuestionAndAnswerSheetOfEachUnitInOnePdf) {
+    out = pdf;
+    ASSERT_EQ(Export({}, "1-1"), 0);
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4, kA4, kA3, kA3}));
+
+    // Units the index lists but the question file lacks or cannot give are named; the others
+    // are still written.
+    WriteSjisFile(dir.path() / "kan3" / "kan3.ind", {"三年", "[[sect1", "読み", "<<", "山", "川",
+                                                     "壊れた単元", "ない単元", ">>", "]]"});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Export({}, "1-1"), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("kan31.que-U4"), std::string::npos) << said;
+    EXPECT_NE(said.find("<<font"), std::string::npos) << said;
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4, kA4, kA3, kA3}));
+
+    EXPECT_EQ(Export({}, "1-2"), 1);   // no such section
+    out = dir.path() / "section.png";  // a section needs pages
+    EXPECT_EQ(Export({}, "1-1"), 2);
+}
+
+TEST_F(ExportTest, ACopyFileIsExportedAsItsOwnSheet) {
+    std::filesystem::path copy = dir.path() / "まとめ.skn";
+    std::vector<std::string> lines;
+    for (auto block : {std::initializer_list<const char*>{"[[unitX", "<<header", "自作のまとめ",
+                                                          "さくら塾", "", ">>"},
+                       {"<<ques", "（１）#やま#に登る", "（２）#かわ#で遊ぶ", ">>", "<<ans", ">>"},
+                       {"<<value", "771", "True", "40", "5", "5", "3", "7", ">>"},
+                       {"<<font", "12", "MS 明朝", "False", "False", "False", "False", "0", ">>"},
+                       {"<<kran", "1", "15", "2", "0", "0", "0", "15", "10", "0", "0", ">>"},
+                       {"<<kgroup", ">>", "]]"}})
+        lines.insert(lines.end(), block.begin(), block.end());
+    WriteSjisFile(copy, lines);
+    auto exportCopy = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args{"--course", dir.path().string(), "--copy", copy.string(),
+                                      "--out",    out.string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunExportCommand(args);
+    };
+
+    ASSERT_EQ(exportCopy({"--answers"}), 0);
+    QImage sheet(QString::fromStdString(out.string()));
+    EXPECT_EQ(sheet.size(), QSize(771, 1090));
+    EXPECT_GT(BluePixels(sheet), 50);
+    out = pdf;
+    ASSERT_EQ(exportCopy({}), 0);
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kB4}));
+
+    EXPECT_EQ(exportCopy({"--unit", "1-1-1"}), 2);  // one source only
+    copy = dir.path() / "none.skn";
+    EXPECT_EQ(exportCopy({}), 1);
+    WriteSjisFile(copy, {"[[unit1", "<<ques", "#a#", ">>", "]]"});  // not a copy file
+    EXPECT_EQ(exportCopy({}), 1);
 }
 
 }  // namespace

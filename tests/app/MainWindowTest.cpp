@@ -1,7 +1,9 @@
 // The main window's file commands over worksheet windows, driven through the controls.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QTimer>
@@ -12,6 +14,7 @@
 #include "TestSupport.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
+#include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
 
 namespace sulkan {
@@ -292,6 +295,78 @@ TEST_F(LayoutControlsTest, ScrollJumpsBetweenTopAndBottom) {
     EXPECT_GT(bar->value(), 0);
     w->btnScroll->click();
     EXPECT_EQ(bar->value(), 0);
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+using SaveAndCopyTest = MainWindowTest;
+
+TEST_F(SaveAndCopyTest, ClosingTheProgramAsksForEachModifiedWorksheet) {
+    ASSERT_EQ(open(1), kOpened);
+    w->spnMojiSize->setValue(15);  // modified
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(worksheetWindows(), 1);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_NE(prompter.shown.back().find(sjis("を保存しますか？")), std::string::npos);
+
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(w->close());
+    EXPECT_EQ(worksheetWindows(), 0);
+}
+
+TEST_F(SaveAndCopyTest, SavePanelOffersOverwriteOnlyForAnUnchangedMaster) {
+    w->btnSave->click();
+    EXPECT_TRUE(w->pnlSave->isHidden());  // nothing to save
+    ASSERT_EQ(open(1), kOpened);
+    w->btnSave->click();
+    EXPECT_FALSE(w->pnlSave->isHidden());
+    EXPECT_TRUE(w->btnSaveMaster->isEnabled());
+    w->activeWorksheet()->worksheet().isMaster = false;
+    w->btnSave->click();
+    EXPECT_FALSE(w->btnSaveMaster->isEnabled());
+}
+
+TEST_F(SaveAndCopyTest, SavedCopyReopensThroughTheCopyFileDialog) {
+    ASSERT_EQ(open(1), kOpened);
+    const std::string copy = (course.path() / "kan3" / "mine").string();
+    prompter.fileNames = {copy};
+    w->btnSaveCopy->click();
+    ASSERT_TRUE(std::filesystem::exists(copy + ".skn"));
+    EXPECT_EQ(prompter.dialogFolders.back(), course.folder() + "kan3\\");
+    EXPECT_EQ(w->lstWindow->item(0)->text().toStdString(), copy + ".skn");
+    w->btnFpClose->click();
+    ASSERT_EQ(worksheetWindows(), 0);
+
+    QTimer::singleShot(0, w->frmOpenSKN, [this] {
+        w->frmOpenSKN->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+    });
+    ASSERT_TRUE(w->OpenCopyFile());
+    TfrmPrint* sheet = w->activeWorksheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(sheet->worksheet().isCopy);
+    EXPECT_EQ(sheet->worksheet().questionLines.size(), 2u);
+    EXPECT_EQ(sheet->identity().toStdString(), copy + ".skn");
+}
+
+TEST_F(SaveAndCopyTest, CopyTakesTheFramedRegionWithoutItsFrame) {
+    ASSERT_EQ(open(1), kOpened);
+    EXPECT_FALSE(w->btnCopy->isEnabled());
+    w->regionSelected(110, 60, 10, 20);  // dragged from bottom right to top left
+    EXPECT_TRUE(w->btnCopy->isEnabled());
+    QGuiApplication::clipboard()->clear();
+    w->btnCopy->click();
+    QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(copied.size(), QSize(98, 38));
+    EXPECT_EQ(
+        copied,
+        w->activeWorksheet()->sheetImage().copy(11, 21, 98, 38).convertToFormat(copied.format()));
+    EXPECT_FALSE(w->btnCopy->isEnabled());
+    EXPECT_FALSE(w->btnCancel->isEnabled());
 }
 
 }  // namespace

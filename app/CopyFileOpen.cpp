@@ -1,0 +1,49 @@
+#include "CopyFileOpen.h"
+
+#include "CopyFileSave.h"
+#include "FileChecks.h"
+#include "LineFile.h"
+#include "Sjis.h"
+
+namespace sulkan {
+
+std::optional<std::string> ChooseCopyFilePath(
+    const std::function<std::optional<std::string>()>& choose, Prompter& prompter) {
+    for (;;) {
+        const auto chosen = choose();
+        if (!chosen) return std::nullopt;
+        if (auto path = CopyFilePathOf(*chosen)) return path;
+        prompter.message(InvalidExtensionMessage(*chosen));
+    }
+}
+
+CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& options,
+                          HoldingArea& holding, SheetShared& shared) {
+    if (!FileExists(path)) return {std::nullopt, FileMissingText(path)};
+    const auto lines = ReadLines(path);
+    if (!lines) return {std::nullopt, sjis("ファイル ") + path + sjis(" を読み込めません")};
+
+    ReadRequest request;
+    request.kind = ReadKind::OpenCopy;
+    request.headerLine = "[[unitX";
+    const ReadResult read = ReadIntoHolding(*lines, request, holding, shared);
+    if (!read.found) {
+        return {std::nullopt,
+                sjis("ファイル ") + path +
+                    sjis(" はコピーファイルではありません（[[unitX の行がありません）")};
+    }
+    if (read.message) return {std::nullopt, *read.message};
+
+    LoadOptions load;
+    load.answersShown = options.answersShown;
+    load.paperFixed = options.paperFixed;
+    load.tickedPaperWidth = options.tickedPaperWidth;
+    load.address = {options.lesson, 0, 0, 0};
+    load.filePath = path;
+    load.isMaster = false;
+    Worksheet worksheet;
+    LoadWorksheet(holding, worksheet, load, shared);
+    return {std::move(worksheet), {}};
+}
+
+}  // namespace sulkan

@@ -1,0 +1,42 @@
+// Opening a copy file: the name rule of the open-copy command and the reading of the chosen file
+// into a new worksheet.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Prompter.h"
+#include "SheetState.h"
+#include "Worksheet.h"
+#include "WorksheetReader.h"
+
+namespace sulkan {
+
+// Shows the copy-file dialog through choose() (the chosen path, CP932, or nothing when the dialog
+// did not end with OK) until the name is acceptable: ".skn" is taken, a name without extension
+// gets ".skn", any other extension is refused with path + ":拡張子が不正です" and the dialog comes
+// back. Nothing when the user gave up.
+std::optional<std::string> ChooseCopyFilePath(
+    const std::function<std::optional<std::string>()>& choose, Prompter& prompter);
+
+// What a worksheet read from a copy file takes from the main window.
+struct CopyOpenOptions {
+    int lesson = 1;            // the lesson the worksheet belongs to: its figures' folder
+    bool answersShown = true;  // the main window's answer display
+    bool paperFixed = false;
+    int tickedPaperWidth = 630;
+};
+
+struct CopyFileRead {
+    std::optional<Worksheet> worksheet;  // a copy worksheet addressed (lesson, 0, 0, 0)
+    std::string message;                 // CP932, for the user when there is no worksheet
+};
+
+// Reads the copy file at path (its "[[unitX" unit) into the holding area and a new worksheet.
+// Fails with the message to show when the file is missing or unreadable, has no "[[unitX" line,
+// or has a damaged block; the holding area and shared then stay as they were.
+CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& options,
+                          HoldingArea& holding, SheetShared& shared);
+
+}  // namespace sulkan

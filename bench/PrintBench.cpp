@@ -1,0 +1,215 @@
+// Speed of printing to PDF: a full A3 sheet drawn at the printer's resolution against plain
+// QPdfWriter text drawing of the same characters, and the export of a 20-unit section (question
+// and answer sheet of every unit) into one PDF. Ends with the medians set against the targets.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QStandardPaths>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+
+#include "ExportCommand.h"
+#include "Fonts.h"
+#include "LayoutParams.h"
+#include "LineFile.h"
+#include "QtText.h"
+#include "SheetImage.h"
+#include "SheetPrinting.h"
+#include "SheetPrintingTargets.h"
+#include "Sjis.h"
+
+namespace sulkan {
+namespace {
+
+constexpr int kDpi = 600;
+
+// A folder of generated files, removed at exit.
+struct ScratchFolder {
+    std::filesystem::path path;
+    ScratchFolder() {
+        path = std::filesystem::temp_directory_path() /
+               ("sulkan-printbench-" + std::to_string(std::random_device{}()));
+        std::filesystem::create_directories(path);
+    }
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    QString file(const char* name) const { return QString::fromStdString((path / name).string()); }
+};
+
+void WriteFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out << JoinLines(lines);
+}
+
+// 60 question lines of 40 characters, 80 blanks: lines with one or two answers.
+Worksheet FullA3Sheet() {
+    Worksheet w;
+    w.title = sjis("小学四年の漢字//まとめ§3-1 まとめテスト");
+    w.params.PaperWidth = 891;
+    w.params.LineSpacing = 24;
+    w.params.FontSize = 12;
+    w.params.BoxStyle = 5;
+    w.params.AnswerFontSize = 16;
+    for (int i = 0; i < 60; ++i) {
+        std::string n = sjis("（") + std::to_string(i + 1) + sjis("）");
+        std::string line = n + sjis("<U>山道</>を") + "#" + sjis("やまみち") + "#" + sjis("歩く");
+        if (i < 20) line += sjis("と") + "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
+        while (CharCount(line) < 40) line += sjis("。");
+        w.questionLines.push_back(line);
+    }
+    return w;
+}
+
+ScreenView BenchView() {
+    ScreenView view;
+    view.answersShown = true;
+    view.questionSize = 12;
+    view.mainFontName = sjis("ＭＳ 明朝");
+    view.schoolName = sjis("さくら小学校");
+    return view;
+}
+
+// The same characters written the plain way: one A3 page, one drawText per line.
+void BM_BaselinePlainPdfPage(benchmark::State& state) {
+    ScratchFolder scratch;
+    Worksheet w = FullA3Sheet();
+    std::vector<QString> lines;
+    for (const auto& l : w.questionLines) {
+        std::string plain;
+        for (char c : l)
+            if (c != '#') plain += c;
+        lines.push_back(ToQString(plain));
+    }
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPointSize(15);
+    for (auto _ : state) {
+        QPdfWriter writer(scratch.file("plain.pdf"));
+        writer.setResolution(kDpi);
+        writer.setPageSize(QPageSize(QPageSize::A3));
+        QPainter p(&writer);
+        p.setFont(font);
+        const double s = writer.width() / 891.0;
+        double y = 130 * s;
+        for (const auto& line : lines) {
+            p.drawText(QPointF(50 * s, y), line);
+            y += 24 * 0.7875 * s;
+        }
+        p.end();
+    }
+}
+BENCHMARK(BM_BaselinePlainPdfPage)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The sheet at the printer's resolution on an A3 PDF page, after the screen pass whose blanks the
+// printer pass uses.
+void BM_PrinterResolutionPdfPage(benchmark::State& state) {
+    ScratchFolder scratch;
+    Worksheet w = FullA3Sheet();
+    SheetShared shared;
+    const ScreenView view = BenchView();
+    RenderSheetImage(w, ScreenInputs(w, view, SheetPictures{}), shared);
+    shared.blankRecording = false;
+    for (auto _ : state) {
+        PdfPrintTarget pdf(scratch.file("sheet.pdf"), PageSizeOf(891), kDpi);
+        bool printed = PrintAtPrinterResolution(pdf, w, view, SheetPictures{}, {}, shared);
+        printed = pdf.finish() && printed;
+        if (!printed) state.SkipWithError("the page was not written");
+    }
+    state.counters["blanks"] = shared.blanks.BlankCount;
+}
+BENCHMARK(BM_PrinterResolutionPdfPage)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A course of one lesson whose first section has 20 units of 12 lines each.
+void WriteSectionCourse(const std::filesystem::path& folder, int units) {
+    WriteFile(folder / "Main.ind", {sjis("ベンチ用コース"), "", sjis("四年の漢字,k4\\_k4"), ">>"});
+    std::vector<std::string> index{sjis("四年"), "[[sect1", sjis("まとめ"), "<<"};
+    std::vector<std::string> que;
+    for (int unit = 1; unit <= units; ++unit) {
+        index.push_back(sjis("まとめ") + std::to_string(unit));
+        que.push_back("[[unit" + std::to_string(unit));
+        que.push_back("<<ques");
+        for (int i = 1; i <= 12; ++i) {
+            std::string line = sjis("（") + std::to_string(i) + sjis("）") + sjis("<U>山道</>を") +
+                               "#" + sjis("やまみち") + "#" + sjis("歩いて");
+            if (i % 2 == 0) line += "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
+            que.push_back(line);
+        }
+        que.push_back(">>");
+        for (const auto& l : DefaultLayoutLines()) que.push_back(l);
+        que.push_back("]]");
+    }
+    index.push_back(">>");
+    index.push_back("]]");
+    WriteFile(folder / "k4" / "k4.ind", index);
+    WriteFile(folder / "k4" / "k41.que", que);
+}
+
+void BM_ExportSectionOf20UnitsToPdf(benchmark::State& state) {
+    ScratchFolder scratch;
+    WriteSectionCourse(scratch.path, 20);
+    const std::string out = (scratch.path / "section.pdf").string();
+    for (auto _ : state) {
+        if (RunExportCommand({"--course", scratch.path.string(), "--unit", "1-1", "--out", out}) !=
+            0)
+            state.SkipWithError("the export failed");
+    }
+    state.counters["pages"] = 40;
+}
+BENCHMARK(BM_ExportSectionOf20UnitsToPdf)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Keeps the median real time of every benchmark (each measured in milliseconds).
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians;
+};
+
+}  // namespace
+}  // namespace sulkan
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    // The export reads the school name; keep the user's settings out of it.
+    QStandardPaths::setTestModeEnabled(true);
+    sulkan::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    sulkan::MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+
+    const auto& m = reporter.medians;
+    auto at = [&](const char* name) {
+        auto found = m.find(name);
+        return found == m.end() ? -1.0 : found->second;
+    };
+    const double baseline = at("BM_BaselinePlainPdfPage");
+    const double page = at("BM_PrinterResolutionPdfPage");
+    const double section = at("BM_ExportSectionOf20UnitsToPdf");
+    if (baseline > 0 && page > 0)
+        std::printf("one A3 page: %.1f ms, %.2f x the plain page (target at most 2 x)\n", page,
+                    page / baseline);
+    if (section > 0)
+        std::printf("section of 20 units, 40 pages: %.0f ms (target at most 1500 ms)\n", section);
+    return 0;
+}

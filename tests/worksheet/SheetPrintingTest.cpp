@@ -1,0 +1,255 @@
+// Print jobs on a recording target: one job per numbered copy, the numbers drawn, the two print
+// modes placing the same blanks, and what a failed job leaves behind.
+#include "SheetPrinting.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <algorithm>
+#include <cmath>
+
+#include "SheetPrintingTargets.h"
+#include "Sjis.h"
+
+namespace sulkan {
+namespace {
+
+constexpr int kDpi = 150;
+constexpr LocalTime kNow{2026, 1, 2, 3, 4};
+
+struct Numbering : PrintNumbering {
+    bool on = true;
+    int start = 1;
+    bool numberingOn() const override { return on; }
+    int startNumber() const override { return start; }
+    void setStartNumber(int number) override { start = number; }
+};
+
+// A page of the paper of a sheet width at 150 dpi: 1/3 mm a sheet unit is 150 / 76.2 pixels.
+RecordingPrintTarget PageFor(int sheetWidth) {
+    const double unit = kDpi / 76.2;
+    const int width = static_cast<int>(std::lround(sheetWidth * unit));
+    return RecordingPrintTarget(width, static_cast<int>(std::lround(width * std::sqrt(2.0))), kDpi);
+}
+
+// Lines with blanks spread from the left margin to the far right, boxed frames, the number
+// line on.
+Worksheet Sheet(int paperWidth) {
+    Worksheet w;
+    w.title = sjis("印刷のテスト");
+    w.filePath = "kanji1.que";
+    w.address = {1, 1, 3, 0};
+    w.params.PaperWidth = paperWidth;
+    w.params.FontSize = 12;
+    w.params.BoxStyle = 1;
+    w.params.SheetOptions = 4;
+    for (const char* line :
+         {"#やま#に登る", "（２）大きな#かわ#で遊んでから#はやし#の中を歩く",
+          "（３）ながいながい道をずっと歩いて遠くの町の#えきまえ#まで行く", "（４）#みずうみ#"})
+        w.questionLines.push_back(sjis(line));
+    return w;
+}
+
+ScreenView View() {
+    ScreenView view;
+    view.answersShown = false;
+    view.questionSize = 12;
+    view.mainFontName = sjis("ＭＳ 明朝");
+    return view;
+}
+
+class SheetPrinting : public ::testing::Test {
+protected:
+    // The window's drawing: a screen pass with the current number, recording the blanks while
+    // recording is on.
+    QImage ScreenImage(const std::string& numberText) {
+        RenderInputs in = ScreenInputs(ws, View(), SheetPictures{});
+        in.now = kNow;
+        in.numberText = numberText;
+        return RenderSheetImage(ws, in, shared);
+    }
+
+    PrintSource Source() {
+        PrintSource source;
+        source.worksheet = &ws;
+        source.view = View();
+        source.screenImage = ScreenImage(NumberText(numbering.on, numbering.start));
+        return source;
+    }
+
+    // The number each job's header carries ("№ 5  2026.01.02-..." gives 5), or -1 without one.
+    static std::vector<int> NumbersDrawn(const RecordingPrintTarget& target) {
+        static const std::string mark = sjis("№ ");
+        std::vector<int> numbers;
+        for (const auto& job : target.jobs) {
+            int number = -1;
+            for (const std::string& text : job.texts)
+                if (text.compare(0, mark.size(), mark) == 0)
+                    number = std::stoi(text.substr(mark.size()));
+            numbers.push_back(number);
+        }
+        return numbers;
+    }
+
+    Worksheet ws = Sheet(630);
+    SheetShared shared;
+    Numbering numbering;
+};
+
+TEST_F(SheetPrinting, NumberedCopiesAreJobsOfTheirOwnNumberedFromTheStart) {
+    RecordingPrintTarget target = PageFor(630);
+    target.copies = 3;
+    numbering.start = 5;
+    PrintResult result =
+        PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared);
+
+    EXPECT_EQ(result.jobs, 3);
+    EXPECT_FALSE(result.stopped);
+    ASSERT_EQ(target.jobs.size(), 3u);
+    EXPECT_EQ(NumbersDrawn(target), (std::vector<int>{5, 6, 7}));
+    for (const auto& job : target.jobs) EXPECT_TRUE(job.ended);
+    EXPECT_EQ(target.copies, 1);  // the printer must not multiply each numbered job
+    EXPECT_EQ(numbering.start, 1);
+    EXPECT_TRUE(shared.activationFillEnabled);
+}
+
+TEST_F(SheetPrinting, WithoutNumberingOneJobCarriesNoNumberAndTheCopiesAreThePrinters) {
+    RecordingPrintTarget target = PageFor(630);
+    target.copies = 3;
+    numbering.on = false;
+    numbering.start = 5;
+    PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared);
+
+    ASSERT_EQ(target.jobs.size(), 1u);
+    EXPECT_EQ(NumbersDrawn(target), (std::vector<int>{-1}));
+    for (const std::string& text : target.jobs[0].texts)
+        EXPECT_EQ(text.find(sjis("№")), std::string::npos);
+    EXPECT_EQ(target.copies, 3);
+    EXPECT_EQ(numbering.start, 1);
+}
+
+TEST_F(SheetPrinting, FaithfulCopiesEachShowTheScreenDrawnWithTheirNumber) {
+    numbering.start = 5;
+    PrintSource source = Source();
+    std::vector<bool> fillDuringJob;
+    source.redrawScreen = [&] {
+        fillDuringJob.push_back(shared.activationFillEnabled);
+        return ScreenImage(NumberText(numbering.on, numbering.start));
+    };
+    RecordingPrintTarget target = PageFor(630);
+    target.copies = 3;
+    PrintWorksheet(source, PrintMode::Faithful, numbering, target, shared);
+
+    // The same screen images printed one by one.
+    RecordingPrintTarget expected = PageFor(630);
+    for (int n : {5, 6, 7}) PrintSheetImage(expected, ScreenImage(NumberText(true, n)));
+    ASSERT_EQ(target.jobs.size(), 3u);
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(target.jobs[k].page == expected.jobs[k].page) << k;
+    EXPECT_FALSE(target.jobs[0].page == target.jobs[1].page);  // the number shows on the page
+    // Drawn again for each copy while activation leaves the controls alone, and once more
+    // afterwards so that the screen shows the number the next print starts with.
+    EXPECT_EQ(fillDuringJob, (std::vector<bool>{false, false, false, false}));
+    EXPECT_TRUE(shared.activationFillEnabled);
+}
+
+// Horizontal strokes long enough to be frame edges and short of the header rules, as left end,
+// top and length in fractions of the page width.
+std::vector<std::array<double, 3>> FrameEdges(const QImage& page, int sheetWidth) {
+    const double unit = static_cast<double>(page.width()) / sheetWidth;
+    const double shortest = 36 * unit, longest = page.width() / 2.0;
+    std::vector<std::array<int, 4>> edges;  // left, top, right, last row
+    for (int y = 0; y < page.height(); ++y) {
+        const QRgb* row = reinterpret_cast<const QRgb*>(page.constScanLine(y));
+        for (int x = 0; x < page.width();) {
+            if (qGray(row[x]) >= 128) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < page.width() && qGray(row[x]) < 128) ++x;
+            if (x - start < shortest || x - start > longest) continue;
+            auto same = std::find_if(edges.begin(), edges.end(), [&](const auto& e) {
+                return std::abs(e[0] - start) <= 2 && y - e[3] <= 2;
+            });
+            if (same != edges.end())
+                (*same)[3] = y;
+            else
+                edges.push_back({start, y, x, y});
+        }
+    }
+    std::vector<std::array<double, 3>> out;
+    const double w = page.width();
+    for (const auto& e : edges) out.push_back({e[0] / w, e[1] / w, (e[2] - e[0]) / w});
+    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) {
+        return std::tie(a[1], a[0]) < std::tie(b[1], b[0]);
+    });
+    return out;
+}
+
+TEST_F(SheetPrinting, BothModesPutTheFramesAtTheSamePlacesOnEveryPaper) {
+    for (int paper : {630, 891, 546}) {
+        SCOPED_TRACE(paper);
+        ws = Sheet(paper);
+        numbering.on = false;
+        PrintSource source = Source();
+        shared.blankRecording = false;  // the print dialog is open
+        RecordingPrintTarget faithful = PageFor(paper), fresh = PageFor(paper);
+        PrintWorksheet(source, PrintMode::Faithful, numbering, faithful, shared);
+        PrintWorksheet(source, PrintMode::PrinterResolution, numbering, fresh, shared);
+        ASSERT_EQ(faithful.jobs.size(), 1u);
+        ASSERT_EQ(fresh.jobs.size(), 1u);
+
+        auto expected = FrameEdges(faithful.jobs[0].page, paper);
+        auto printed = FrameEdges(fresh.jobs[0].page, paper);
+        ASSERT_EQ(expected.size(), 2u * shared.blanks.BlankCount);  // top and bottom of each
+        ASSERT_EQ(printed.size(), expected.size());
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            SCOPED_TRACE(i);
+            // The printer pass stretches blank positions by 3 % and the faithful image stands
+            // 6 units in; 2 % of the page width holds both.
+            EXPECT_NEAR(printed[i][0], expected[i][0], 0.02);
+            EXPECT_NEAR(printed[i][1], expected[i][1], 0.005);
+            EXPECT_NEAR(printed[i][2], expected[i][2], 0.005);
+        }
+        EXPECT_EQ(shared.blanks.BlankCount, 5);  // printing recorded nothing
+    }
+}
+
+TEST_F(SheetPrinting, AJobThatCannotStartStopsThePrint) {
+    RecordingPrintTarget target = PageFor(630);
+    target.copies = 3;
+    target.refuseJobs = true;
+    numbering.start = 5;
+    PrintResult result =
+        PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared);
+    EXPECT_EQ(result.jobs, 0);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.messages.size(), 1u);
+    EXPECT_EQ(numbering.start, 1);
+
+    // Faithful without an image to print: no job is begun.
+    target.refuseJobs = false;
+    PrintSource source = Source();
+    source.screenImage = QImage();
+    numbering.on = false;
+    result = PrintWorksheet(source, PrintMode::Faithful, numbering, target, shared);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(target.jobs.empty());
+
+    // Without a worksheet nothing happens at all.
+    source.worksheet = nullptr;
+    result = PrintWorksheet(source, PrintMode::Faithful, numbering, target, shared);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_TRUE(result.messages.empty());
+}
+
+TEST(SheetPrintingClipboard, HoldsTheSheetImage) {
+    QImage sheet(63, 89, QImage::Format_RGB32);
+    sheet.fill(Qt::blue);
+    CopySheetToClipboard(sheet);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), sheet);
+}
+
+}  // namespace
+}  // namespace sulkan

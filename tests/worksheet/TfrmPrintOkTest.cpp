@@ -1,0 +1,249 @@
+// The print dialog and the print-mode dialog, driven through their controls, printing a real
+// worksheet window onto a recording printer.
+#include "TfrmPrintOk.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTimer>
+#include <functional>
+
+#include "SheetPrintingTargets.h"
+#include "Sjis.h"
+#include "TfrmPrintMode.h"
+
+namespace sulkan {
+namespace {
+
+// The main window as far as printing needs it.
+class PrintHost : public WorksheetHost {
+public:
+    explicit PrintHost(const TfrmPrintMode& mode) : m_mode(mode) {}
+
+    bool answerDisplay() const override { return false; }
+    bool showAlternatives() const override { return true; }
+    bool largerAnswers() const override { return false; }
+    int questionSize() const override { return 12; }
+    bool shrunk() const override { return reduced; }
+    int panelHeight() const override { return 560; }
+    std::string programFolder() const override { return {}; }
+    std::string mainFontName() const override { return sjis("ＭＳ 明朝"); }
+    std::string schoolName() const override { return {}; }
+    std::string learnerName() const override { return {}; }
+    std::string figureFolder(int) const override { return {}; }
+    SheetShared& sheetShared() override { return shared; }
+    Prompter& prompter() override { return prompts; }
+    void worksheetActivated(TfrmPrint*) override {}
+    void worksheetClosing(TfrmPrint*) override {}
+    void runCommand(WorksheetCommand) override {}
+    bool answerDisplayEnabled() const override { return true; }
+    void regionSelected(int, int, int, int) override {}
+    void regionCleared() override {}
+    void worksheetRenamed(TfrmPrint*, const QString&) override {}
+    void toggleShrink() override {
+        reduced = !reduced;
+        ++shrinkToggles;
+        if (window) window->Redraw();
+    }
+    void scrollActive() override {}
+    void setAnswerDisplayOn() override {}
+    int tickedPaperWidth() const override { return paper; }
+    bool paperFixed() const override { return false; }
+    void applyPaperChoice(int) override {}
+    std::string numberText() const override { return m_mode.numberText(); }
+
+    SheetShared shared;
+    ScriptedPrompter prompts;
+    bool reduced = false;
+    int shrinkToggles = 0;
+    int paper = 630;
+    TfrmPrint* window = nullptr;
+
+private:
+    const TfrmPrintMode& m_mode;
+};
+
+Worksheet Sheet() {
+    Worksheet w;
+    w.title = sjis("印刷のテスト");
+    w.filePath = "kanji1.que";
+    w.params.FontSize = 12;
+    w.params.BoxStyle = 1;
+    w.params.SheetOptions = 4;
+    w.params.StartNumber = 7;
+    for (const char* line : {"（１）#やま#に登る", "（２）#かわ#で遊ぶ"})
+        w.questionLines.push_back(sjis(line));
+    return w;
+}
+
+class TfrmPrintOkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.window = &window;
+        window.Redraw();  // as activation draws it, recording the blanks
+        dialog.usePrinter({&target, [this](QWidget*) { return ScriptedSetup(); }});
+    }
+
+    // The printer setup answers from setupAnswers, and cancels when they run out.
+    bool ScriptedSetup() {
+        ++setups;
+        if (setupAnswers.empty()) return false;
+        const bool ok = setupAnswers.front();
+        setupAnswers.erase(setupAnswers.begin());
+        if (ok && otherPaper) target.setPage(1754, 2480);
+        return ok;
+    }
+
+    // Shows the dialog and runs whileShown inside its modal loop; closes it if still open.
+    int ShowAndDo(const std::function<void()>& whileShown) {
+        QTimer::singleShot(0, &dialog, [&] {
+            whileShown();
+            if (dialog.isVisible()) dialog.reject();
+        });
+        return dialog.showFor(&window);
+    }
+
+    // The rightmost dark pixel of a page: the right end of the header rules.
+    static int RightEdge(const QImage& page) {
+        int right = -1;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = page.width() - 1; x > right; --x)
+                if (qGray(page.pixel(x, y)) < 128) right = x;
+        return right;
+    }
+
+    MemorySettingsStore settings;
+    TfrmPrintMode mode{settings};
+    PrintHost host{mode};
+    TfrmPrint window{host, Sheet()};
+    TfrmPrintOk dialog{host, mode};
+    RecordingPrintTarget target{1240, 1754, 150};  // A4 at 150 dpi
+    std::vector<bool> setupAnswers;
+    bool otherPaper = false;  // the setup switches to A3
+    int setups = 0;
+};
+
+TEST_F(TfrmPrintOkTest, ShowingTellsThePageAndPaperAndStopsBlankRecording) {
+    host.paper = 546;
+    setupAnswers = {true};
+    otherPaper = true;
+    ShowAndDo([&] {
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("印刷"));
+        EXPECT_EQ(dialog.lblPWidth->text(), QStringLiteral("横：1240"));
+        EXPECT_EQ(dialog.lblPHeight->text(), QStringLiteral("縦：1754"));
+        EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("用紙のサイズを B5 に設定してください"));
+        EXPECT_EQ(dialog.spnStartNum->value(), 7);
+        EXPECT_FALSE(host.shared.blankRecording);
+        // The setup may bring other paper; the labels follow it.
+        dialog.btnSettei->click();
+        EXPECT_EQ(dialog.lblPWidth->text(), QStringLiteral("横：1754"));
+        EXPECT_EQ(dialog.lblPHeight->text(), QStringLiteral("縦：2480"));
+        EXPECT_TRUE(dialog.printerChosen());
+    });
+    EXPECT_FALSE(host.shared.blankRecording);  // until a window is activated again
+    EXPECT_TRUE(target.jobs.empty());
+}
+
+TEST_F(TfrmPrintOkTest, PrintingAsksForThePrinterOnceAndACancelPrintsNothing) {
+    setupAnswers = {false, true};
+    int result = ShowAndDo([&] {
+        dialog.btnPrint->click();  // the setup is cancelled
+        EXPECT_TRUE(target.jobs.empty());
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.btnPrint->isEnabled());
+        dialog.btnPrint->click();
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("印刷完了"));
+        EXPECT_TRUE(dialog.btnPrint->isEnabled());
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(target.jobs.size(), 1u);
+    EXPECT_EQ(setups, 2);
+
+    // Chosen once in this run: the next print goes straight to the printer.
+    ShowAndDo([&] { dialog.btnPrint->click(); });
+    EXPECT_EQ(target.jobs.size(), 2u);
+    EXPECT_EQ(setups, 2);
+}
+
+TEST_F(TfrmPrintOkTest, NumberedCopiesAtPrinterResolutionFollowThePrintModeDialog) {
+    setupAnswers = {true};
+    mode.radPrinter->setChecked(true);
+    mode.spnStart->setValue(5);
+    target.copies = 3;
+    const BlankTable blanks = host.shared.blanks;
+    ShowAndDo([&] { dialog.btnPrint->click(); });
+
+    ASSERT_EQ(target.jobs.size(), 3u);
+    const std::string mark = sjis("№ ");
+    for (int k = 0; k < 3; ++k) {
+        int number = -1;
+        for (const std::string& text : target.jobs[k].texts)
+            if (text.compare(0, mark.size(), mark) == 0)
+                number = std::stoi(text.substr(mark.size()));
+        EXPECT_EQ(number, 5 + k);
+    }
+    EXPECT_EQ(mode.spnStart->value(), 1);
+    EXPECT_EQ(target.copies, 1);
+    EXPECT_EQ(host.shared.blanks.BlankCount, blanks.BlankCount);
+    EXPECT_EQ(host.shared.blanks.slots[2].left, blanks.slots[2].left);
+    EXPECT_TRUE(host.shared.activationFillEnabled);
+}
+
+TEST_F(TfrmPrintOkTest, PrintingTheReducedViewPrintsTheFullSheet) {
+    for (bool printer : {false, true}) {
+        SCOPED_TRACE(printer);
+        mode.radPrinter->setChecked(printer);
+        mode.chkNumber->setChecked(false);
+        host.reduced = true;
+        window.Redraw();
+        setupAnswers = {true};
+        target.jobs.clear();
+        ShowAndDo([&] { dialog.btnPrint->click(); });
+
+        EXPECT_FALSE(host.reduced);
+        ASSERT_EQ(target.jobs.size(), 1u);
+        // The header rules end at 580 of the sheet's 630 units (the faithful image stands 6 in).
+        const double unit = 1240 / 630.0;
+        EXPECT_NEAR(RightEdge(target.jobs[0].page), (printer ? 580 : 586) * unit, 3 * unit);
+    }
+    EXPECT_EQ(host.shrinkToggles, 2);
+}
+
+TEST_F(TfrmPrintOkTest, TheStartNumberIsStoredInTheWorksheetShownOnly) {
+    ShowAndDo([&] {
+        dialog.spnStartNum->setValue(9);
+        EXPECT_EQ(window.worksheet().params.StartNumber, 9);
+        EXPECT_TRUE(window.worksheet().modified);
+    });
+    // Activation shows another worksheet's number; it is not written anywhere.
+    dialog.showStartNumber(3);
+    dialog.spnStartNum->setValue(4);
+    EXPECT_EQ(window.worksheet().params.StartNumber, 9);
+    EXPECT_EQ(dialog.showFor(nullptr), QDialog::Rejected);
+}
+
+TEST(TfrmPrintModeTest, NumberingModeAndClosing) {
+    MemorySettingsStore settings;
+    TfrmPrintMode mode(settings);
+    EXPECT_TRUE(mode.radDisplay->isChecked());
+    EXPECT_EQ(mode.mode(), PrintMode::Faithful);
+    EXPECT_TRUE(mode.chkNumber->isChecked());
+    EXPECT_EQ(mode.numberText(), "\x87\x82 1");
+    mode.spnStart->setValue(12);
+    EXPECT_EQ(mode.numberText(), "\x87\x82 12");
+    mode.chkNumber->setChecked(false);
+    EXPECT_EQ(mode.numberText(), "");
+
+    QSignalSpy redraws(&mode, &TfrmPrintMode::redrawRequested);
+    mode.radPrinter->setChecked(true);
+    mode.show();
+    mode.frmClose->click();
+    EXPECT_FALSE(mode.isVisible());
+    EXPECT_EQ(mode.mode(), PrintMode::PrinterResolution);
+    EXPECT_EQ(std::get<bool>(settings.values.at({SettingsKey::Product, "PrintMode"})), true);
+    EXPECT_EQ(redraws.count(), 1);
+}
+
+}  // namespace
+}  // namespace sulkan

@@ -1,0 +1,146 @@
+#include "CopyFileSave.h"
+
+#include <string_view>
+
+#include "LineFile.h"
+#include "QuestionFile.h"
+#include "QuestionFileTags.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+#include "WorksheetReader.h"
+
+namespace sulkan {
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+constexpr std::string_view kCopyHeader = "[[unitX";
+constexpr std::string_view kCopyExtension = ".skn";
+
+void AppendBlock(Lines& out, std::string_view tag, const Lines& content) {
+    out.emplace_back(tag);
+    out.insert(out.end(), content.begin(), content.end());
+    out.emplace_back(tags::kBlockEnd);
+}
+
+// The file name without its folder: a "." in a folder such as "1.5" is no extension.
+std::string_view FileNamePart(std::string_view path) {
+    std::size_t cut = FindLastWholeChar(path, '\\');
+    const std::size_t slash = FindLastWholeChar(path, '/');
+    if (slash != std::string_view::npos && (cut == std::string_view::npos || slash > cut))
+        cut = slash;
+    return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+std::string CannotSaveLine(const std::string& line) {
+    return sjis("次の行はコピーファイルに保存できません：") + line;
+}
+
+// The reader ends a block at a line ">>" and splits lines at line breaks, so such a line would
+// come back cut short or in pieces.
+bool BreaksItsBlock(const std::string& line) {
+    return line == tags::kBlockEnd || line.find_first_of("\r\n") != std::string::npos;
+}
+
+// Why the worksheet could not be read back from its copy file as it is, if it could not.
+std::optional<std::string> CopyFileProblem(const Worksheet& worksheet) {
+    if (worksheet.questionLines.size() > kMaxQuestionLines) {
+        return sjis("問題の行は６０行以下です");
+    }
+    // A leading "{" would be skipped as a preamble up to the next "}".
+    if (!worksheet.questionLines.empty() && worksheet.questionLines.front() == "{") {
+        return CannotSaveLine(worksheet.questionLines.front());
+    }
+    for (const std::string* line : {&worksheet.title, &worksheet.school, &worksheet.nameLine}) {
+        if (BreaksItsBlock(*line)) return CannotSaveLine(*line);
+    }
+    for (const Lines* list : {&worksheet.questionLines, &worksheet.questionFigures,
+                              &worksheet.answerFigures, &worksheet.kgroup}) {
+        for (const std::string& line : *list) {
+            if (BreaksItsBlock(line)) return CannotSaveLine(line);
+        }
+    }
+    return std::nullopt;
+}
+
+// Asks until the name is acceptable; nothing when the dialog was cancelled.
+std::optional<std::string> AskCopyFilePath(const std::string& initialFolder, Prompter& prompter) {
+    for (;;) {
+        const auto chosen = prompter.saveFileName(initialFolder, "*.skn");
+        if (!chosen) return std::nullopt;
+        if (auto path = CopyFilePathOf(*chosen)) return path;
+        prompter.message(InvalidExtensionMessage(*chosen));
+    }
+}
+
+}  // namespace
+
+Lines CopyFileLines(const Worksheet& worksheet) {
+    Lines out{std::string(kCopyHeader)};
+    AppendBlock(out, tags::kHeader, {worksheet.title, worksheet.school, worksheet.nameLine});
+    AppendBlock(out, tags::kQues, worksheet.questionLines);
+    AppendBlock(out, tags::kAns, {});
+    // Figure blocks only when not empty, then "<<value", "<<font", "<<kran".
+    const Lines data = WorksheetDataLines(worksheet);
+    out.insert(out.end(), data.begin(), data.end());
+    AppendBlock(out, tags::kKgroup, worksheet.kgroup);
+    out.emplace_back(tags::kUnitEnd);
+    return out;
+}
+
+CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
+                                   const std::optional<std::string>& targetPath,
+                                   const std::string& initialFolder, Prompter& prompter) {
+    if (auto problem = CopyFileProblem(worksheet)) {
+        prompter.message(*problem);
+        return {};
+    }
+    std::string path;
+    if (targetPath) {
+        path = *targetPath;
+        if (FileNamePart(path).find('.') == std::string_view::npos) path += kCopyExtension;
+    } else {
+        auto chosen = AskCopyFilePath(initialFolder, prompter);
+        if (!chosen) return {};
+        path = std::move(*chosen);
+        if (FileExists(path) && prompter.yesNo(sjis("ファイル") + path +
+                                               sjis("を上書きしてもいいですか？")) != Answer::Yes) {
+            return {};
+        }
+    }
+
+    if (!WriteLines(path, CopyFileLines(worksheet))) {
+        prompter.message(path + sjis("の保存に失敗しました"));
+        return {};
+    }
+    worksheet.filePath = path;
+    worksheet.isCopy = true;
+    worksheet.isMaster = false;
+    worksheet.modified = false;
+    return {true, path};
+}
+
+std::string CopyFileFolder(const std::string& programFolder, const CourseTables& tables,
+                           int lesson) {
+    return LessonFolderOf(programFolder, tables, IsSlot(lesson) ? lesson : 1);
+}
+
+std::optional<std::string> CopyFilePathOf(const std::string& chosen) {
+    const std::string_view name = FileNamePart(chosen);
+    const std::size_t dot = FindLastWholeChar(name, '.');
+    if (dot == std::string_view::npos) return chosen + std::string(kCopyExtension);
+    // The whole extension counts: "a.sknx" would be saved where the copy-file list never shows
+    // it.
+    const std::string_view extension = name.substr(dot);
+    if (extension.size() == kCopyExtension.size() && FileExtension(extension) == kCopyExtension) {
+        return chosen;
+    }
+    return std::nullopt;
+}
+
+std::string InvalidExtensionMessage(const std::string& chosen) {
+    return chosen + sjis(":拡張子が不正です");
+}
+
+}  // namespace sulkan

@@ -1,0 +1,117 @@
+// Printing a worksheet, one job per copy: either the sheet image as on screen stretched over the
+// page, or the sheet drawn again on the page at the printer's resolution. Jobs go to a
+// PrintTarget, so the same code prints on paper, into a PDF file or into a test's recorder.
+#pragma once
+
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QRect>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Canvas.h"
+#include "SheetImage.h"
+#include "SheetRenderer.h"
+#include "SheetState.h"
+#include "Worksheet.h"
+
+namespace sulkan {
+
+// Where print jobs go. One job is one page; its painter is active from beginJob until endJob or
+// abortJob.
+class PrintTarget {
+public:
+    virtual ~PrintTarget() = default;
+
+    // The page of the next job in device pixels, and the device's dots per inch.
+    virtual int pageWidth() const = 0;
+    virtual int pageHeight() const = 0;
+    virtual int resolution() const = 0;
+
+    // How many copies of each job the printer makes by itself.
+    virtual int copyCount() const { return 1; }
+    virtual void setCopyCount(int /*copies*/) {}
+
+    // Starts a job; nullptr when it cannot be started.
+    virtual QPainter* beginJob() = 0;
+    // Finishes the job; false when it could not be completed.
+    virtual bool endJob() = 0;
+    virtual void abortJob() = 0;
+
+    // The canvas the sheet is drawn through on the job's page.
+    virtual std::unique_ptr<Canvas> canvasFor(QPainter& painter);
+};
+
+enum class PrintMode {
+    Faithful,  // "画面に忠実に印刷する": the screen image stretched over the page
+    PrinterResolution,  // "プリンタの解像度で印刷する": the sheet drawn again on the page
+};
+
+// The numbering of copies as the print-mode dialog holds it.
+class PrintNumbering {
+public:
+    virtual ~PrintNumbering() = default;
+    virtual bool numberingOn() const = 0;
+    virtual int startNumber() const = 0;
+    virtual void setStartNumber(int number) = 0;
+};
+
+// "№ " and the start number (CP932) while numbering is on; empty otherwise.
+std::string NumberText(bool numberingOn, int startNumber);
+
+// Paper of a sheet width: "B5", "A4", "B4", "A3"; any other width counts as A4.
+std::string PaperNameOf(int sheetWidth);
+// The page of that paper (B5 and B4 are the JIS sizes, 182 and 257 mm wide).
+QPageSize PageSizeOf(int sheetWidth);
+
+// Inputs of a pass on a printer page of the given size and resolution. s and r both scale the
+// sheet's width to the page width: on A4 that is page width ÷ 630, and other papers stay in
+// proportion instead of running off the page.
+RenderInputs PrinterInputs(const Worksheet& worksheet, const ScreenView& view,
+                           const SheetPictures& pictures, int pageWidth, int pageHeight,
+                           int resolution);
+
+// Where the faithful mode puts the sheet image on a page: 6 sheet units in from the left edge,
+// at the scale of the printer pass.
+QRect FaithfulPageRect(QSize sheetImage, int pageWidth);
+
+// One job: the sheet drawn on the target's page at its resolution. The blank table of the last
+// screen pass is used as it stands, so that pass must have been of this worksheet.
+bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const ScreenView& view,
+                              const SheetPictures& pictures, const std::string& numberText,
+                              SheetShared& shared, RenderOutput* output = nullptr);
+
+// One job: the sheet image stretched over the target's page.
+bool PrintSheetImage(PrintTarget& target, const QImage& sheetImage);
+
+// What a print job prints: the worksheet and what its window shows.
+struct PrintSource {
+    Worksheet* worksheet = nullptr;  // nothing is printed without one
+    ScreenView view;                 // the main window's view, for the printer pass
+    SheetPictures pictures;
+    QImage screenImage;  // the full-size sheet image as on screen now
+    // Draws the screen sheet again with the current number and returns the full-size image.
+    // Without it every faithful copy is screenImage as it stands.
+    std::function<QImage()> redrawScreen;
+};
+
+struct PrintResult {
+    int jobs = 0;                       // jobs completed
+    bool stopped = false;               // a job failed and the copies after it were not printed
+    std::vector<std::string> messages;  // CP932, for the user
+};
+
+// Prints one copy, or with numbering on as many copies as the target's copy count, each a job
+// of its own with its own number (the target's count goes back to 1). Each copy moves the start
+// number on by 1; afterwards it reads 1 again. Activation does not fill the controls while the
+// jobs run.
+PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbering& numbering,
+                           PrintTarget& target, SheetShared& shared);
+
+// The sheet image on the clipboard.
+void CopySheetToClipboard(const QImage& sheetImage);
+
+}  // namespace sulkan

@@ -1,0 +1,184 @@
+#include "TfrmPrintOk.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "SheetPrintingTargets.h"
+
+namespace sulkan {
+namespace {
+
+template <typename T>
+T* Named(T* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+constexpr int kMinStartNumber = 1, kMaxStartNumber = 100;
+
+ScreenView ViewOf(const WorksheetHost& host) {
+    ScreenView view;
+    view.answersShown = host.answerDisplay();
+    view.showAlternatives = host.showAlternatives();
+    view.largerAnswers = host.largerAnswers();
+    view.questionSize = host.questionSize();
+    view.mainFontName = host.mainFontName();
+    view.schoolName = host.schoolName();
+    view.learnerName = host.learnerName();
+    return view;
+}
+
+}  // namespace
+
+TfrmPrintOk::TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget* parent)
+    : QDialog(parent),
+      lblPWidth(Named(new QLabel, "lblPWidth")),
+      lblPHeight(Named(new QLabel, "lblPHeight")),
+      lblSize(Named(new QLabel, "lblSize")),
+      btnSettei(Named(new QPushButton(QStringLiteral("プリンタ設定")), "btnSettei")),
+      btnPrint(Named(new QPushButton(QStringLiteral("印刷開始")), "btnPrint")),
+      btnClose(Named(new QPushButton(QStringLiteral("閉じる")), "btnClose")),
+      lblStartNum(Named(new QLabel(QStringLiteral("開始No")), "lblStartNum")),
+      spnStartNum(Named(new QSpinBox, "spnStartNum")),
+      m_host(host),
+      m_printMode(printMode) {
+    setObjectName(QStringLiteral("TfrmPrintOk"));
+    setWindowTitle(QStringLiteral("印刷"));
+    spnStartNum->setRange(kMinStartNumber, kMaxStartNumber);
+    btnPrint->setDefault(true);
+
+    auto* page = new QGridLayout;
+    page->addWidget(lblPWidth, 0, 0);
+    page->addWidget(lblPHeight, 0, 1);
+    page->addWidget(lblSize, 1, 0, 1, 2);
+    auto* start = new QHBoxLayout;
+    start->addWidget(lblStartNum);
+    start->addWidget(spnStartNum);
+    start->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnSettei);
+    buttons->addWidget(btnPrint);
+    buttons->addWidget(btnClose);
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(page);
+    root->addLayout(start);
+    root->addLayout(buttons);
+
+    connect(btnSettei, &QPushButton::clicked, this, &TfrmPrintOk::btnSetteiClick);
+    connect(btnPrint, &QPushButton::clicked, this, &TfrmPrintOk::btnPrintClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(spnStartNum, &QSpinBox::valueChanged, this, &TfrmPrintOk::spnStartNumChange);
+}
+
+TfrmPrintOk::~TfrmPrintOk() = default;
+
+void TfrmPrintOk::usePrinter(Printer printer) {
+    m_printer = std::move(printer);
+}
+
+TfrmPrintOk::Printer& TfrmPrintOk::printer() {
+    if (!m_printer.target) {
+        // Made on first use: looking for printers is slow and most runs never print.
+        m_systemPrinter = std::make_unique<QPrinterTarget>();
+        QPrinterTarget* system = m_systemPrinter.get();
+        m_printer.target = system;
+        m_printer.setup = [system](QWidget* parent) { return system->setup(parent); };
+    }
+    return m_printer;
+}
+
+int TfrmPrintOk::showFor(TfrmPrint* window) {
+    if (!window) return QDialog::Rejected;
+    m_window = window;
+    // The print reuses the blanks of the sheet as drawn last; no pass may replace them now.
+    m_host.sheetShared().blankRecording = false;
+    showStartNumber(window->worksheet().params.StartNumber);
+    FormShow();
+    const int result = exec();
+    m_window = nullptr;
+    return result;
+}
+
+void TfrmPrintOk::showStartNumber(int number) {
+    const QSignalBlocker block(spnStartNum);
+    spnStartNum->setValue(std::clamp(number, kMinStartNumber, kMaxStartNumber));
+}
+
+void TfrmPrintOk::FormShow() {
+    showPageSize();
+    lblSize->setText(QStringLiteral("用紙のサイズを ") +
+                     QString::fromStdString(PaperNameOf(m_host.tickedPaperWidth())) +
+                     QStringLiteral(" に設定してください"));
+    setButtonsEnabled(true);
+}
+
+void TfrmPrintOk::showPageSize() {
+    const PrintTarget& target = *printer().target;
+    lblPWidth->setText(QStringLiteral("横：") + QString::number(target.pageWidth()));
+    lblPHeight->setText(QStringLiteral("縦：") + QString::number(target.pageHeight()));
+}
+
+bool TfrmPrintOk::choosePrinter() {
+    Printer& p = printer();
+    if (!p.setup || !p.setup(this)) return false;
+    m_printerChosen = true;
+    showPageSize();
+    return true;
+}
+
+void TfrmPrintOk::btnSetteiClick() {
+    choosePrinter();
+}
+
+void TfrmPrintOk::btnPrintClick() {
+    if (!m_window) return;
+    if (!m_printerChosen && !choosePrinter()) return;
+    lblSize->setText(QStringLiteral("印刷中"));
+    setButtonsEnabled(false);
+    lblSize->repaint();
+    const PrintResult result = printJob();
+    for (const std::string& message : result.messages) m_host.prompter().message(message);
+    setButtonsEnabled(true);
+    lblSize->setText(QStringLiteral("印刷完了"));
+    accept();
+}
+
+PrintResult TfrmPrintOk::printJob() {
+    TfrmPrint* window = m_window;
+    // The reduced view is only a view: back to the full sheet before it goes to paper.
+    if (m_host.shrunk()) m_host.toggleShrink();
+    Worksheet& worksheet = window->worksheet();
+    PrintSource source;
+    source.worksheet = &worksheet;
+    source.view = ViewOf(m_host);
+    const PrintMode mode = m_printMode.mode();
+    if (mode == PrintMode::PrinterResolution) {
+        // Missing figures were reported when the window loaded them.
+        const int lesson = std::max(1, worksheet.address.lesson);
+        source.pictures = LoadSheetPictures(worksheet, m_host.programFolder(),
+                                            m_host.figureFolder(lesson), nullptr);
+    }
+    source.screenImage = window->sheetImage();
+    source.redrawScreen = [window] {
+        window->Redraw();
+        return window->sheetImage();
+    };
+    return PrintWorksheet(source, mode, m_printMode, *printer().target, m_host.sheetShared());
+}
+
+void TfrmPrintOk::spnStartNumChange(int value) {
+    if (!m_window) return;
+    Worksheet& worksheet = m_window->worksheet();
+    worksheet.params.StartNumber = value;
+    worksheet.modified = true;
+    m_window->Redraw();
+}
+
+void TfrmPrintOk::setButtonsEnabled(bool enabled) {
+    for (QPushButton* button : {btnSettei, btnPrint, btnClose}) button->setEnabled(enabled);
+}
+
+}  // namespace sulkan

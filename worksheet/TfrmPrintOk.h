@@ -1,0 +1,74 @@
+// The print dialog: shows the printer's page, opens the printer setup and prints the worksheet of
+// the window it was shown for, one job per copy, in the mode of the print-mode dialog.
+#pragma once
+
+#include <QDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <functional>
+#include <memory>
+
+#include "SheetPrinting.h"
+#include "TfrmPrint.h"
+#include "TfrmPrintMode.h"
+#include "WorksheetHost.h"
+
+namespace sulkan {
+
+class QPrinterTarget;
+
+class TfrmPrintOk : public QDialog {
+    Q_OBJECT
+public:
+    // Where the jobs go and the setup dialog for it (true on OK). The system printer with the
+    // platform's print dialog unless replaced.
+    struct Printer {
+        PrintTarget* target = nullptr;
+        std::function<bool(QWidget* parent)> setup;
+    };
+
+    TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget* parent = nullptr);
+    ~TfrmPrintOk() override;
+
+    void usePrinter(Printer printer);
+
+    // Shows the dialog modally for the window's worksheet; without a window nothing happens.
+    // From here on drawing passes leave the blank table alone until a window is activated.
+    int showFor(TfrmPrint* window);
+    // Shows a worksheet's start number without storing it anywhere (activation).
+    void showStartNumber(int number);
+    // The printer setup was confirmed in this run.
+    bool printerChosen() const { return m_printerChosen; }
+
+    QLabel* lblPWidth;
+    QLabel* lblPHeight;
+    QLabel* lblSize;
+    QPushButton* btnSettei;
+    QPushButton* btnPrint;
+    QPushButton* btnClose;
+    QLabel* lblStartNum;
+    QSpinBox* spnStartNum;
+
+private:
+    void FormShow();
+    void btnSetteiClick();
+    void btnPrintClick();
+    void spnStartNumChange(int value);
+
+    Printer& printer();
+    bool choosePrinter();
+    void showPageSize();
+    void setButtonsEnabled(bool enabled);
+    PrintResult printJob();
+
+    WorksheetHost& m_host;
+    TfrmPrintMode& m_printMode;
+    Printer m_printer;
+    std::unique_ptr<QPrinterTarget> m_systemPrinter;
+    QPointer<TfrmPrint> m_window;
+    bool m_printerChosen = false;
+};
+
+}  // namespace sulkan
