@@ -18,6 +18,8 @@
 #include "TfrmDummy.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
+#include "TfrmPrintMode.h"
+#include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
 
@@ -268,6 +270,9 @@ void TfrmMain::createWindows() {
     frmOpenSKN = new TfrmOpenSKN(m_state, m_prompter, this);
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
+    frmPrintMode = new TfrmPrintMode(m_settings, this);
+    connect(frmPrintMode, &TfrmPrintMode::redrawRequested, this, [this] { redrawActive(); });
+    frmPrintOk = new TfrmPrintOk(*this, *frmPrintMode, this);
     frmDummy = new TfrmDummy;
     dummyWindow = mdiArea->addSubWindow(frmDummy);
     dummyWindow->setObjectName(QStringLiteral("dummyWindow"));
@@ -307,7 +312,7 @@ void TfrmMain::FormShow() {
     ReadCourseIndex();
     s.PaperFixed = false;
     SetAnswerDisplayMode(0);
-    // The print mode dialog's display-resolution choice is selected here once it exists.
+    frmPrintMode->radDisplay->setChecked(true);
 
     int width = ReadIntSetting(m_settings, "PaperSize", kA4Width);
     SetCurrentPaper(PaperFromWidth(width));

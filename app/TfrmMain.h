@@ -33,6 +33,8 @@ class TfrmDummy;
 class TfrmOpenSKN;
 class TfrmSetPaper;
 class TfrmSettei;
+class TfrmPrintMode;
+class TfrmPrintOk;
 class TfrmPrint;
 
 // Results of OpenUnitWorksheet.
@@ -127,6 +129,8 @@ public:
     TfrmOpenSKN* frmOpenSKN = nullptr;
     TfrmSetPaper* frmSetPaper = nullptr;
     TfrmSettei* frmSettei = nullptr;
+    TfrmPrintMode* frmPrintMode = nullptr;
+    TfrmPrintOk* frmPrintOk = nullptr;
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;
@@ -209,6 +213,7 @@ public:
     QAction* mnuHosoku;
 
     void btnKranClick();
+    void btnStartPrintClick();
     void btnSaveClick();
     void btnSaveMasterClick();
     void btnSaveCopyClick();

@@ -19,6 +19,8 @@
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
+#include "TfrmPrintMode.h"
+#include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
 
@@ -32,6 +34,7 @@ void TfrmMain::connectCommands() {
     connect(btnFpClose, &QPushButton::clicked, this, &TfrmMain::btnFpCloseClick);
     connect(btnSave, &QPushButton::clicked, this, &TfrmMain::btnSaveClick);
     connect(btnKran, &QPushButton::clicked, this, &TfrmMain::btnKranClick);
+    connect(btnStartPrint, &QPushButton::clicked, this, &TfrmMain::btnStartPrintClick);
     connect(btnSaveMaster, &QPushButton::clicked, this, &TfrmMain::btnSaveMasterClick);
     connect(btnSaveCopy, &QPushButton::clicked, this, &TfrmMain::btnSaveCopyClick);
     connect(btnCopy, &QPushButton::clicked, this, &TfrmMain::btnCopyClick);
@@ -380,6 +383,11 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
         sub->move(0, 0);
         sub->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
     }
+    if (!m_shared.activationFillEnabled) {
+        // A print job or a close query is running: the controls and the blank table stay.
+        m_state.ActiveWorksheet = window;
+        return;
+    }
     const Worksheet& sheet = window->worksheet();
     // Fill the controls from the worksheet without each change redrawing it.
     m_shared.redrawEnabled = false;
@@ -393,6 +401,7 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
     spnKranWX->setValue(sheet.params.BoxWidth);
     frmSettei->setActiveWorksheet(window);
     frmSettei->fillFrom(sheet);
+    frmPrintOk->showStartNumber(sheet.params.StartNumber);
     tickPaperRadio(PaperIndexForWidth(sheet.params.PaperWidth));
     m_shared.redrawEnabled = true;
 
@@ -435,6 +444,12 @@ void TfrmMain::runCommand(WorksheetCommand command) {
         case WorksheetCommand::SetKran:
             btnKranClick();
             break;
+        case WorksheetCommand::Print:
+            btnStartPrintClick();
+            break;
+        case WorksheetCommand::SetPrinter:
+            frmPrintMode->exec();
+            break;
         default:
             // The remaining commands open windows that are added later.
             break;
@@ -444,6 +459,11 @@ void TfrmMain::runCommand(WorksheetCommand command) {
 void TfrmMain::hidePopupPanels() {
     pnlSave->hide();
     pnlEdit->hide();
+}
+
+void TfrmMain::btnStartPrintClick() {
+    if (TfrmPrint* w = activeWorksheet()) frmPrintOk->showFor(w);
+    FocusMain();
 }
 
 void TfrmMain::btnKranClick() {

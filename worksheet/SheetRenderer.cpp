@@ -220,6 +220,7 @@ private:
                 MeasureStyledText(m_canvas, m_alternatives[0], answerX, m_q, m_context);
             recordBlank(Round(answerX), lineY, answer, m_alternatives[0], Round(end - answerX),
                         m_context.endSize);
+            if (m_in.toPrinter) m_printed.push_back({answerX, lineY, end - answerX});
             x = m_drillVariant ? drawEntry(answerX, lineY, answer) : end;
 
             if (m_in.answersShown && m_in.showAlternatives && m_alternatives.size() > 1) {
@@ -270,15 +271,29 @@ private:
     int blankX(int left) const { return Round(left * m_s * m_d); }
     int blankY(int top) const { return Round(top * m_s); }
 
+    // On the printer the text is set in larger printer fonts, so the gaps it leaves drift from the
+    // screen's blanks as the size moves away from 12 points. Where this pass left the gap of
+    // blank n, that is where its answer and frame go; the table still gives texts and grades.
+    BlankRecord printedBlank(int n, const BlankRecord& b) const {
+        if (!m_in.toPrinter || n < 1 || n > static_cast<int>(m_printed.size())) return b;
+        const PrintedGap& gap = m_printed[static_cast<std::size_t>(n - 1)];
+        BlankRecord placed = b;
+        placed.left = Round(gap.x / (m_s * m_d));
+        placed.top = Round(gap.y / m_s);
+        placed.width = Round(gap.width / m_s);
+        return placed;
+    }
+
     void drawAnswers() {
         if (!m_in.answersShown) return;
+        // Printed text is larger by the same points as the question text, answers included.
         const double size =
-            m_in.largerAnswers ? kLargerAnswerSize : EffectiveAnswerFontSize(m_params);
+            (m_in.largerAnswers ? kLargerAnswerSize : EffectiveAnswerFontSize(m_params)) + m_p;
         m_context.face = m_params.FontName;
         m_context.colour = kBlue;
         const BlankTable& table = m_shared.blanks;
         for (int n = 1; n <= table.BlankCount; ++n) {
-            const BlankRecord& b = table.slots[n];
+            const BlankRecord b = printedBlank(n, table.slots[n]);
             DrawStyledText(m_canvas, b.shownText, blankX(b.left), blankY(b.top), size, m_context);
         }
         m_context.face = m_in.mainFontName;
@@ -304,7 +319,7 @@ private:
         std::map<double, int> heights;  // base height by text size
         const BlankTable& table = m_shared.blanks;
         for (int n = 1; n <= table.BlankCount; ++n) {
-            const BlankRecord& b = table.slots[n];
+            const BlankRecord b = printedBlank(n, table.slots[n]);
             auto found = heights.find(b.size);
             if (found == heights.end())
                 found = heights
@@ -345,6 +360,12 @@ private:
     bool m_recording = false, m_drillVariant = false, m_recordStarts = false, m_refused = false;
     int m_answerIndex = 0;
     std::vector<SheetPoint> m_pieces;  // start of every text piece drawn, sheet units
+    struct PrintedGap {
+        double x;
+        int y;
+        double width;
+    };
+    std::vector<PrintedGap> m_printed;  // printer pass: where each answer's gap was left
     std::vector<std::string> m_split, m_alternatives;
 };
 

@@ -223,8 +223,9 @@ void TfrmPrint::Redraw() {
     view.learnerName = m_host.learnerName();
     SheetPictures pictures{m_classFlag, m_questionPictures, m_answerPictures};
     RenderOutput output;
-    QImage image =
-        RenderSheetImage(m_worksheet, ScreenInputs(m_worksheet, view, pictures), shared, &output);
+    RenderInputs inputs = ScreenInputs(m_worksheet, view, pictures);
+    inputs.numberText = m_host.numberText();
+    QImage image = RenderSheetImage(m_worksheet, inputs, shared, &output);
     if (!output.drawn) return;
     m_image = std::move(image);
     m_figures = std::move(output.figures);

@@ -75,6 +75,7 @@ protected:
     std::filesystem::path pdf = dir.path() / "sheets.pdf";
 };
 
+// Points; B5 and B4 are the JIS sizes (182 and 257 mm wide).
 constexpr std::pair<int, int> kA4{595, 842}, kA3{842, 1191}, kB5{516, 729}, kB4{729, 1032};
 
 TEST_F(ExportTest, QuestionSheetHasNoAnswersAndTheAnswerSheetHas) {

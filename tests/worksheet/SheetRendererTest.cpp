@@ -257,10 +257,11 @@ TEST_F(SheetRenderer, PrinterPassScalesEverything) {
     EXPECT_EQ(printer.ops[0].pen.width, 16);
     EXPECT_EQ(SpotOf(ws.title, &printer), (Spot{394, 276, 15}));
     EXPECT_EQ(SpotOf(sjis("問"), &printer), (Spot{394, 827, 15}));  // body 774, offset 53
-    // Frames and answers come from the screen's table, stretched by 1.03 across.
+    // The table of the screen stays; frames and answers go where this pass left each gap (the
+    // question text is set in the printer's larger size), answers three points larger too.
     EXPECT_EQ(shared.blanks.slots[1].left, 66);
-    EXPECT_EQ(Shapes(printer, Kind::RoundRect), (std::vector<Corners>{{535, 787, 881, 1000}}));
-    EXPECT_EQ(SpotOf(sjis("答え"), &printer), (Spot{535, 772 + 53, 16}));
+    EXPECT_EQ(Shapes(printer, Kind::RoundRect), (std::vector<Corners>{{519, 787, 865, 1000}}));
+    EXPECT_EQ(SpotOf(sjis("答え"), &printer), (Spot{519, 772 + 53, 19}));
     EXPECT_TRUE(Shapes(printer, Kind::Fill).empty());  // the page is not painted over
 }
 
@@ -277,6 +278,34 @@ TEST_F(SheetRenderer, DrillSheetKeepsThePiecesWhereTheyWere) {
     EXPECT_NE(Text("  "), nullptr);  // an empty entry is blanks
     EXPECT_EQ(ws.pieceStarts, (std::vector<int>{50, 98}));
     EXPECT_EQ(shared.blanks.slots[1].width, 32);  // the blank is still the answer's room
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+TEST_F(SheetRenderer, PrintedFramesStayOnTheirGapsAtAnySize) {
+    ws.questionLines = {sjis("問題文#答え#です")};
+    for (int size : {9, 12, 20}) {
+        SCOPED_TRACE(size);
+        in.questionSize = size;
+        AimAtScreen(in, ws);
+        Render();
+        RecordingCanvas printer(4960, 7016, 600.0 / 72);
+        AimAtPrinter(in, ws, 4960, 7016, (600.0 / 72) / (96.0 / 72));
+        Render(&printer);
+        const Op* before = Text(sjis("問題文"), &printer);
+        const Op* after = Text(sjis("です"), &printer);
+        ASSERT_TRUE(before && after);
+        const auto frames = Shapes(printer, Kind::RoundRect);
+        ASSERT_EQ(frames.size(), 1u);
+        // The frame starts where the question text before the answer ends, and its base part
+        // ends before the text after it.
+        EXPECT_NEAR(frames[0][0], before->x + before->advance, in.s);  // one sheet unit
+        EXPECT_LE(frames[0][2] - ws.params.BoxWidth * in.s, after->x + 1);
+    }
 }
 
 }  // namespace
