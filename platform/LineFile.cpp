@@ -381,15 +381,21 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
     std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        char c = bytes[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.emplace_back(bytes, start, i - start);
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
+    // Question files run to hundreds of thousands of lines: count first, allocate once.
+    lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    const char* const begin = bytes.data();
+    const char* const end = begin + bytes.size();
+    const char* start = begin;
+    while (start < end) {
+        const char* stop = start;
+        while (stop < end && *stop != '\r' && *stop != '\n') ++stop;
+        if (stop == end) {
+            lines.emplace_back(start, stop);
+            break;
+        }
+        lines.emplace_back(start, stop);
+        start = stop + ((*stop == '\r' && stop + 1 < end && stop[1] == '\n') ? 2 : 1);
     }
-    if (start < bytes.size()) lines.emplace_back(bytes, start);
     return lines;
 }
 
@@ -409,10 +415,14 @@ std::optional<std::string> ReadBytes(const std::string& path) {
     fs::path native = NativePath(path);
     std::error_code ec;
     if (!fs::is_regular_file(native, ec)) return std::nullopt;
-    std::ifstream in(native, std::ios::binary);
+    std::ifstream in(native, std::ios::binary | std::ios::ate);
     if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
+    const std::streamoff size = in.tellg();
+    if (size < 0) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), size);
+    if (in.gcount() != size) return std::nullopt;
     return bytes;
 }
 
