@@ -561,7 +561,7 @@ void TfrmMain::setAnswerDisplayOn() {
 }
 
 std::string TfrmMain::numberText() const {
-    return {};
+    return frmPrintMode->numberText();
 }
 
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {

@@ -16,6 +16,7 @@
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
+#include "TfrmPrintMode.h"
 
 namespace sulkan {
 namespace {
@@ -367,6 +368,20 @@ TEST_F(SaveAndCopyTest, CopyTakesTheFramedRegionWithoutItsFrame) {
         w->activeWorksheet()->sheetImage().copy(11, 21, 98, 38).convertToFormat(copied.format()));
     EXPECT_FALSE(w->btnCopy->isEnabled());
     EXPECT_FALSE(w->btnCancel->isEnabled());
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+TEST_F(SaveAndCopyTest, SheetHeaderTakesItsNumberFromThePrintModeDialog) {
+    EXPECT_EQ(w->numberText(), sjis("№ 1"));
+    w->frmPrintMode->spnStart->setValue(7);
+    EXPECT_EQ(w->numberText(), sjis("№ 7"));
+    w->frmPrintMode->chkNumber->setChecked(false);
+    EXPECT_EQ(w->numberText(), "");
 }
 
 }  // namespace
