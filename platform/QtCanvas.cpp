@@ -55,14 +55,14 @@ QColor ToColour(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }
 
-QFont MakeFont(const FontSpec& spec) {
+QFont MakeFont(const FontSpec& wanted) {
     QFont font;
-    if (!spec.face.empty()) font.setFamily(ToQString(spec.face));
-    font.setPointSizeF(spec.points > 0 ? spec.points : FontSpec{}.points);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    if (!wanted.face.empty()) font.setFamily(ToQString(wanted.face));
+    font.setPointSizeF(wanted.points > 0 ? wanted.points : FontSpec{}.points);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikeOut);
     // No kerning, as on Windows; it also lets runs measured one by one add up to the whole.
     font.setKerning(false);
     return font;
@@ -77,14 +77,14 @@ QImage ResolutionProbe(int dpiX, int dpiY) {
     return probe;
 }
 
-QPen MakePen(const PenSpec& spec, double dashScale) {
-    const int width = std::max(spec.width, 1);
-    QPen pen(ToColour(spec.colour), width);
-    if (spec.style != PenStyle::Solid) {
+QPen MakePen(const PenSpec& wanted, double dashScale) {
+    const int width = std::max(wanted.width, 1);
+    QPen pen(ToColour(wanted.colour), width);
+    if (wanted.style != PenStyle::Solid) {
         // Dashes as long as on a Windows screen (18 on 6 off, dots 3 on 3 off), kept the same
         // size on paper and lengthened for wide pens; Qt counts them in pen widths.
-        const double on = spec.style == PenStyle::Dash ? 18 : 3;
-        const double off = spec.style == PenStyle::Dash ? 6 : 3;
+        const double on = wanted.style == PenStyle::Dash ? 18 : 3;
+        const double off = wanted.style == PenStyle::Dash ? 6 : 3;
         const double unit = std::max(dashScale, double(width)) / width;
         pen.setDashPattern({on * unit, off * unit});
         pen.setCapStyle(Qt::FlatCap);  // round caps would close the gaps of a wide dotted line
@@ -126,7 +126,7 @@ struct PainterCanvas::ShapedFont {
     };
 
     ShapedFont(const FontSpec& fontSpec, int dpiX, int dpiY, unsigned number)
-        : spec(fontSpec),
+        : wanted(fontSpec),
           probe(ResolutionProbe(dpiX, dpiY)),
           font(MakeFont(fontSpec)),
           face(QRawFont::fromFont(QFont(font, &probe))),
@@ -136,7 +136,7 @@ struct PainterCanvas::ShapedFont {
           serial(number) {}
 
     bool fits(const FontSpec& other, int dpiX, int dpiY) const {
-        return probe.logicalDpiX() == dpiX && probe.logicalDpiY() == dpiY && spec == other;
+        return probe.logicalDpiX() == dpiX && probe.logicalDpiY() == dpiY && wanted == other;
     }
 
     Run shape(const QString& text) const {
@@ -185,7 +185,7 @@ struct PainterCanvas::ShapedFont {
         return Run{x, {glyphs}};
     }
 
-    FontSpec spec;
+    FontSpec wanted;
     QImage probe;
     QFont font;
     QRawFont face;  // the face the font resolves to, at this resolution
@@ -214,11 +214,11 @@ public:
         return s_shared;
     }
 
-    std::shared_ptr<ShapedFont> font(const FontSpec& spec, int dpiX, int dpiY) {
+    std::shared_ptr<ShapedFont> font(const FontSpec& wanted, int dpiX, int dpiY) {
         for (const auto& f : m_fonts)
-            if (f->fits(spec, dpiX, dpiY)) return f;
+            if (f->fits(wanted, dpiX, dpiY)) return f;
         if (m_fonts.size() >= kMaxFonts) m_fonts.erase(m_fonts.begin());
-        m_fonts.push_back(std::make_shared<ShapedFont>(spec, dpiX, dpiY, m_nextSerial++));
+        m_fonts.push_back(std::make_shared<ShapedFont>(wanted, dpiX, dpiY, m_nextSerial++));
         return m_fonts.back();
     }
 
@@ -278,8 +278,8 @@ int PainterCanvas::height() const {
     return m_height;
 }
 
-void PainterCanvas::setFont(const FontSpec& spec) {
-    if (!m_font || !(m_font->spec == spec)) m_font = m_cache->font(spec, m_dpiX, m_dpiY);
+void PainterCanvas::setFont(const FontSpec& wanted) {
+    if (!m_font || !(m_font->wanted == wanted)) m_font = m_cache->font(wanted, m_dpiX, m_dpiY);
 }
 
 PainterCanvas::ShapedFont& PainterCanvas::font() {
@@ -317,7 +317,7 @@ double PainterCanvas::drawText(double x, double y, const std::string& text) {
     useTextPen();
     const QPointF baseline(x, y + f.ascent);
     // Glyph runs would underline and strike out each run of one script on its own, leaving gaps.
-    if (m_drawGlyphRuns && !f.spec.underline && !f.spec.strikeOut) {
+    if (m_drawGlyphRuns && !f.wanted.underline && !f.wanted.strikeOut) {
         for (const QGlyphRun& glyphs : run.glyphs) m_painter->drawGlyphRun(baseline, glyphs);
     } else {
         if (m_painterFont != f.serial) {

@@ -8,10 +8,10 @@
 
 namespace sulkan {
 
-void CanvasTracker::useFont(Canvas& canvas, const FontSpec& spec) {
-    if (font && *font == spec) return;
-    canvas.setFont(spec);
-    font = spec;
+void CanvasTracker::useFont(Canvas& canvas, const FontSpec& wanted) {
+    if (font && *font == wanted) return;
+    canvas.setFont(wanted);
+    font = wanted;
 }
 
 void CanvasTracker::useColour(Canvas& canvas, Rgb textColour) {

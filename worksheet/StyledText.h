@@ -16,7 +16,7 @@ struct CanvasTracker {
     std::optional<FontSpec> font;
     std::optional<Rgb> colour;
 
-    void useFont(Canvas& canvas, const FontSpec& spec);
+    void useFont(Canvas& canvas, const FontSpec& wanted);
     void useColour(Canvas& canvas, Rgb textColour);
 };
 

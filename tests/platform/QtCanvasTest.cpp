@@ -135,17 +135,17 @@ TEST_F(QtCanvas, TextLooksAsQPainterDrawsItAndMeasuresAsQFontMetrics) {
     // Wide characters only; Latin text with a character the face lacks; a trailing blank.
     const std::string texts[] = {sjis("東京の学校、「漢字」を書く１２３ｱｲｳ"), sjis("漢字の Text ∑"),
                                  sjis("漢字の Text ")};
-    for (const FontSpec& spec : {mincho, gothic, boldItalic, lined}) {
-        QFont font(ToQString(spec.face));
-        font.setPointSizeF(spec.points);
-        font.setBold(spec.bold);
-        font.setItalic(spec.italic);
-        font.setUnderline(spec.underline);
-        font.setStrikeOut(spec.strikeOut);
+    for (const FontSpec& wanted : {mincho, gothic, boldItalic, lined}) {
+        QFont font(ToQString(wanted.face));
+        font.setPointSizeF(wanted.points);
+        font.setBold(wanted.bold);
+        font.setItalic(wanted.italic);
+        font.setUnderline(wanted.underline);
+        font.setStrikeOut(wanted.strikeOut);
         font.setKerning(false);
         for (const std::string& text : texts) {
             ImageCanvas canvas(300, 40);
-            canvas.setFont(spec);
+            canvas.setFont(wanted);
             const double advance = canvas.drawText(3.4, 4.6, text);
 
             QImage expected = WhiteImage(300, 40, canvas.image().logicalDpiX());
@@ -155,7 +155,7 @@ TEST_F(QtCanvas, TextLooksAsQPainterDrawsItAndMeasuresAsQFontMetrics) {
             painter.drawText(QPointF(3.4, 4.6 + metrics.ascent()), ToQString(text));
             painter.end();
 
-            const std::string shown = Cp932ToUtf8(spec.face + " " + text);
+            const std::string shown = Cp932ToUtf8(wanted.face + " " + text);
             EXPECT_EQ(DifferentPixels(canvas.image(), expected), 0) << shown;
             EXPECT_DOUBLE_EQ(advance, metrics.horizontalAdvance(ToQString(text))) << shown;
             EXPECT_DOUBLE_EQ(canvas.textHeight(), metrics.ascent() + metrics.descent());
