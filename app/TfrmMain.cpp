@@ -10,6 +10,7 @@
 #include "FileChecks.h"
 #include "LayoutParams.h"
 #include "LineFile.h"
+#include "Named.h"
 #include "Pictures.h"
 #include "QtText.h"
 #include "Settings.h"
@@ -27,12 +28,6 @@ namespace sulkan {
 namespace {
 
 constexpr int kPanelWidth = 113;
-
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QPushButton* Button(const QString& caption, const char* name) {
     return Named(new QPushButton(caption), name);

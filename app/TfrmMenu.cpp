@@ -12,6 +12,7 @@
 
 #include "CourseTree.h"
 #include "LineFile.h"
+#include "Named.h"
 #include "QtText.h"
 #include "Sjis.h"
 #include "UnitMarks.h"
@@ -20,12 +21,6 @@ namespace sulkan {
 namespace {
 
 const QColor kAqua(0, 255, 255);
-
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QLabel* Header(const char* name) {
     auto* l = Named(new QLabel(QStringLiteral("項目を選んでください")), name);

@@ -10,17 +10,12 @@
 
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "Named.h"
 #include "QtText.h"
 #include "Sjis.h"
 
 namespace sulkan {
 namespace {
-
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QLabel* Header(const QString& text, const char* name) {
     auto* l = Named(new QLabel(text), name);

@@ -15,6 +15,7 @@
 #include <map>
 #include <random>
 
+#include "BenchSupport.h"
 #include "ExportCommand.h"
 #include "Fonts.h"
 #include "LayoutParams.h"
@@ -28,53 +29,9 @@
 namespace sulkan {
 namespace {
 
+using namespace bench;
+
 constexpr int kDpi = 600;
-
-// A folder of generated files, removed at exit.
-struct ScratchFolder {
-    std::filesystem::path path;
-    ScratchFolder() {
-        path = std::filesystem::temp_directory_path() /
-               ("sulkan-printbench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    QString file(const char* name) const { return QString::fromStdString((path / name).string()); }
-};
-
-void WriteFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << JoinLines(lines);
-}
-
-// 60 question lines of 40 characters, 80 blanks: lines with one or two answers.
-Worksheet FullA3Sheet() {
-    Worksheet w;
-    w.title = sjis("小学四年の漢字//まとめ§3-1 まとめテスト");
-    w.params.PaperWidth = 891;
-    w.params.LineSpacing = 24;
-    w.params.FontSize = 12;
-    w.params.BoxStyle = 5;
-    w.params.AnswerFontSize = 16;
-    for (int i = 0; i < 60; ++i) {
-        std::string n = sjis("（") + std::to_string(i + 1) + sjis("）");
-        std::string line = n + sjis("<U>山道</>を") + "#" + sjis("やまみち") + "#" + sjis("歩く");
-        if (i < 20) line += sjis("と") + "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
-        while (CharCount(line) < 40) line += sjis("。");
-        w.questionLines.push_back(line);
-    }
-    return w;
-}
-
-ScreenView BenchView() {
-    ScreenView view;
-    view.answersShown = true;
-    view.questionSize = 12;
-    view.mainFontName = sjis("ＭＳ 明朝");
-    view.schoolName = sjis("さくら小学校");
-    return view;
-}
 
 // The same characters written the plain way: one A3 page, one drawText per line.
 void BM_BaselinePlainPdfPage(benchmark::State& state) {

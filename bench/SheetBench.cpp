@@ -13,6 +13,7 @@
 #include <random>
 
 #include "AppState.h"
+#include "BenchSupport.h"
 #include "Codec.h"
 #include "CourseTree.h"
 #include "Fonts.h"
@@ -28,42 +29,7 @@
 namespace sulkan {
 namespace {
 
-// A folder of generated files, removed at exit.
-struct ScratchFolder {
-    std::filesystem::path path;
-    ScratchFolder() {
-        path = std::filesystem::temp_directory_path() /
-               ("sulkan-bench-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(path);
-    }
-    ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::string folder() const { return path.string() + "/"; }
-};
-
-void WriteFile(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << JoinLines(lines);
-}
-
-// 60 question lines of 40 characters, 80 blanks: lines with one or two answers.
-Worksheet FullA3Sheet() {
-    Worksheet w;
-    w.title = sjis("小学四年の漢字//まとめ§3-1 まとめテスト");
-    w.params.PaperWidth = 891;
-    w.params.LineSpacing = 24;
-    w.params.FontSize = 12;
-    w.params.BoxStyle = 5;
-    w.params.AnswerFontSize = 16;
-    for (int i = 0; i < 60; ++i) {
-        std::string n = sjis("（") + std::to_string(i + 1) + sjis("）");
-        std::string line = n + sjis("<U>山道</>を") + "#" + sjis("やまみち") + "#" + sjis("歩く");
-        if (i < 20) line += sjis("と") + "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
-        while (CharCount(line) < 40) line += sjis("。");
-        w.questionLines.push_back(line);
-    }
-    return w;
-}
+using namespace bench;
 
 // The same characters drawn the plain way: one drawText per line, no styles, no frames.
 void BM_BaselinePlainQPainter(benchmark::State& state) {
@@ -96,12 +62,7 @@ BENCHMARK(BM_BaselinePlainQPainter)->Unit(benchmark::kMillisecond);
 void BM_RenderFullSheetOnScreen(benchmark::State& state) {
     Worksheet w = FullA3Sheet();
     SheetShared shared;
-    ScreenView view;
-    view.answersShown = true;
-    view.questionSize = 12;
-    view.mainFontName = sjis("ＭＳ 明朝");
-    view.schoolName = sjis("さくら小学校");
-    RenderInputs inputs = ScreenInputs(w, view, SheetPictures{});
+    RenderInputs inputs = ScreenInputs(w, BenchView(), SheetPictures{});
     for (auto _ : state) {
         QImage image = RenderSheetImage(w, inputs, shared);
         benchmark::DoNotOptimize(image.bits());

@@ -4,6 +4,7 @@
 #include "LineFile.h"
 #include "QtCanvas.h"
 #include "Sjis.h"
+#include "WorksheetHost.h"
 
 namespace sulkan {
 namespace {
@@ -43,6 +44,18 @@ std::string SourceNameOf(const Worksheet& worksheet) {
     if (worksheet.isCopy) return file;
     return file + "-U" + std::to_string(worksheet.address.unit) +
            (worksheet.address.similar ? "R" + std::to_string(worksheet.address.similar) : "");
+}
+
+ScreenView ViewOf(const WorksheetHost& host) {
+    ScreenView view;
+    view.answersShown = host.answerDisplay();
+    view.showAlternatives = host.showAlternatives();
+    view.largerAnswers = host.largerAnswers();
+    view.questionSize = host.questionSize();
+    view.mainFontName = host.mainFontName();
+    view.schoolName = host.schoolName();
+    view.learnerName = host.learnerName();
+    return view;
 }
 
 RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,

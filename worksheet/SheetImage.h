@@ -35,6 +35,10 @@ struct ScreenView {
     std::string learnerName;
 };
 
+class WorksheetHost;
+// The main window's view as the host reports it now.
+ScreenView ViewOf(const WorksheetHost& host);
+
 RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
                           const SheetPictures& pictures);
 

@@ -213,14 +213,7 @@ void TfrmPrint::LoadPictures() {
 void TfrmPrint::Redraw() {
     SheetShared& shared = m_host.sheetShared();
     if (!shared.redrawEnabled) return;
-    ScreenView view;
-    view.answersShown = m_host.answerDisplay();
-    view.showAlternatives = m_host.showAlternatives();
-    view.largerAnswers = m_host.largerAnswers();
-    view.questionSize = m_host.questionSize();
-    view.mainFontName = m_host.mainFontName();
-    view.schoolName = m_host.schoolName();
-    view.learnerName = m_host.learnerName();
+    const ScreenView view = ViewOf(m_host);
     SheetPictures pictures{m_classFlag, m_questionPictures, m_answerPictures};
     RenderOutput output;
     RenderInputs inputs = ScreenInputs(m_worksheet, view, pictures);

@@ -1,4 +1,5 @@
 #include "TfrmPrintMode.h"
+#include "Named.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -6,12 +7,6 @@
 
 namespace sulkan {
 namespace {
-
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 constexpr int kMaxStartNumber = 99999;
 

@@ -6,30 +6,13 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Named.h"
 #include "SheetPrintingTargets.h"
 
 namespace sulkan {
 namespace {
 
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
 constexpr int kMinStartNumber = 1, kMaxStartNumber = 100;
-
-ScreenView ViewOf(const WorksheetHost& host) {
-    ScreenView view;
-    view.answersShown = host.answerDisplay();
-    view.showAlternatives = host.showAlternatives();
-    view.largerAnswers = host.largerAnswers();
-    view.questionSize = host.questionSize();
-    view.mainFontName = host.mainFontName();
-    view.schoolName = host.schoolName();
-    view.learnerName = host.learnerName();
-    return view;
-}
 
 }  // namespace
 

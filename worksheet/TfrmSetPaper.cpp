@@ -1,16 +1,11 @@
 #include "TfrmSetPaper.h"
+#include "Named.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace sulkan {
 namespace {
-
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 constexpr int kClassFlag = 1, kDateLine = 2, kNumberAndDate = 4;
 

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "Fonts.h"
+#include "Named.h"
 #include "QtText.h"
 #include "Sjis.h"
 
@@ -31,12 +32,6 @@ enum BoxStyleNumber {
 };
 
 constexpr int kTopOffset = 48;  // below the main window's title and menu bars
-
-template <typename T>
-T* Named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
 
 QSpinBox* ValueField(QWidget* parent, const char* name, int minimum = INT_MIN,
                      int maximum = INT_MAX) {
