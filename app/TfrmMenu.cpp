@@ -14,6 +14,7 @@
 #include "LineFile.h"
 #include "Named.h"
 #include "QtText.h"
+#include "SelectionLists.h"
 #include "Sjis.h"
 #include "UnitMarks.h"
 
@@ -23,30 +24,7 @@ namespace {
 const QColor kAqua(0, 255, 255);
 
 QLabel* Header(const char* name) {
-    auto* l = Named(new QLabel(QStringLiteral("項目を選んでください")), name);
-    l->setAlignment(Qt::AlignCenter);
-    l->setAutoFillBackground(true);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Raised);
-    return l;
-}
-
-// The row of the current item when it is selected, else -1.
-int SelectedRow(const QListWidget* list) {
-    const QListWidgetItem* item = list->currentItem();
-    return item && item->isSelected() ? list->row(item) : -1;
-}
-
-// Selects a row without running the list's click handler; callers run it themselves.
-void SelectRow(QListWidget* list, int row) {
-    const QSignalBlocker block(list);
-    list->setCurrentRow(row);
-}
-
-void FillList(QListWidget* list, const std::vector<std::string>& lines) {
-    const QSignalBlocker block(list);
-    list->clear();
-    for (const auto& line : lines) list->addItem(ToQString(line));
+    return PanelHeader(QStringLiteral("項目を選んでください"), name);
 }
 
 // Draws a unit line as its mark and practice count followed by the title, all in the list's

@@ -12,36 +12,14 @@
 #include "LineFile.h"
 #include "Named.h"
 #include "QtText.h"
+#include "SelectionLists.h"
 #include "Sjis.h"
 
 namespace sulkan {
 namespace {
 
 QLabel* Header(const QString& text, const char* name) {
-    auto* l = Named(new QLabel(text), name);
-    l->setAlignment(Qt::AlignCenter);
-    l->setAutoFillBackground(true);
-    l->setFrameShape(QFrame::Panel);
-    l->setFrameShadow(QFrame::Raised);
-    return l;
-}
-
-// The row of the current item when it is selected, else -1.
-int SelectedRow(const QListWidget* list) {
-    const QListWidgetItem* item = list->currentItem();
-    return item && item->isSelected() ? list->row(item) : -1;
-}
-
-// Selects a row without running the list's click handler; callers run it themselves.
-void SelectRow(QListWidget* list, int row) {
-    const QSignalBlocker block(list);
-    list->setCurrentRow(row);
-}
-
-void FillList(QListWidget* list, const std::vector<std::string>& lines) {
-    const QSignalBlocker block(list);
-    list->clear();
-    for (const auto& line : lines) list->addItem(ToQString(line));
+    return PanelHeader(text, name);
 }
 
 }  // namespace
