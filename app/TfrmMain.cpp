@@ -94,6 +94,13 @@ TfrmMain::TfrmMain(const AppServices& services, QWidget* parent)
     connectCommands();
 }
 
+TfrmMain::~TfrmMain() {
+    // Destroying the window closes it, which hides and activates child windows: those signals must
+    // not reach the parts of this window that are already gone.
+    mdiArea->blockSignals(true);
+    mdiArea->disconnect(this);
+}
+
 void TfrmMain::createPanel() {
     pnlMain = Named(new QFrame, "pnlMain");
     pnlMain->setFixedWidth(kPanelWidth);

@@ -53,6 +53,7 @@ class TfrmMain : public QMainWindow, public WorksheetHost {
     Q_OBJECT
 public:
     explicit TfrmMain(const AppServices& services, QWidget* parent = nullptr);
+    ~TfrmMain() override;
 
     AppState& state() { return m_state; }
     const AppState& state() const { return m_state; }
