@@ -1,5 +1,5 @@
-// A main window stand-in for the worksheet window's tests: view values the test sets, and a record
-// of every command, region and close the window reports.
+// A main window stand-in for the worksheet windows' and dialogs' tests: view values the test sets,
+// and a record of every command, region, close and view request it gets.
 #pragma once
 
 #include <QString>
@@ -10,6 +10,7 @@
 
 #include "Prompter.h"
 #include "Sjis.h"
+#include "TfrmPrint.h"
 #include "WorksheetHost.h"
 
 namespace sulkan::test {
@@ -35,7 +36,7 @@ public:
     bool largerAnswers() const override { return false; }
     int questionSize() const override { return 12; }
     bool shrunk() const override { return reduced; }
-    int panelHeight() const override { return 560; }
+    int panelHeight() const override { return panel; }
 
     std::string programFolder() const override { return program; }
     std::string mainFontName() const override { return sjis("ＭＳ 明朝"); }
@@ -64,11 +65,18 @@ public:
         renamedFrom.push_back(oldIdentity);
     }
 
-    void toggleShrink() override {}
-    void scrollActive() override {}
-    void setAnswerDisplayOn() override { answersShown = true; }
+    void toggleShrink() override {
+        reduced = !reduced;
+        ++shrinkToggles;
+        if (window) window->Redraw();
+    }
+    void scrollActive() override { ++scrolls; }
+    void setAnswerDisplayOn() override {
+        ++answerDisplaySwitches;
+        answersShown = true;
+    }
 
-    int tickedPaperWidth() const override { return 630; }
+    int tickedPaperWidth() const override { return paper; }
     bool paperFixed() const override { return false; }
     void applyPaperChoice(int width) override { paperChoices.push_back(width); }
     std::string numberText() const override { return {}; }
@@ -76,7 +84,10 @@ public:
     bool answersShown = false;
     bool answersEnabled = true;
     bool reduced = false;
-    std::string program;  // CP932 folders with their trailing separator
+    int panel = 560;
+    int paper = 630;
+    TfrmPrint* window = nullptr;  // redrawn when the view is shrunk or enlarged
+    std::string program;          // CP932 folders with their trailing separator
     std::string figures;
     SheetShared shared;
     Prompts prompts{shared};
@@ -87,6 +98,9 @@ public:
     int regionClears = 0;
     std::vector<QString> renamedFrom;
     std::vector<int> paperChoices;
+    int shrinkToggles = 0;
+    int scrolls = 0;
+    int answerDisplaySwitches = 0;
 };
 
 }  // namespace sulkan::test

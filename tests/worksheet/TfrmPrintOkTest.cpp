@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "FakeHost.h"
 #include "SheetPrintingTargets.h"
 #include "Sjis.h"
 #include "TfrmPrintMode.h"
@@ -15,49 +16,11 @@
 namespace sulkan {
 namespace {
 
-// The main window as far as printing needs it.
-class PrintHost : public WorksheetHost {
+// The main window as far as printing needs it: the print-mode dialog gives the number.
+class PrintHost : public test::FakeHost {
 public:
     explicit PrintHost(const TfrmPrintMode& mode) : m_mode(mode) {}
-
-    bool answerDisplay() const override { return false; }
-    bool showAlternatives() const override { return true; }
-    bool largerAnswers() const override { return false; }
-    int questionSize() const override { return 12; }
-    bool shrunk() const override { return reduced; }
-    int panelHeight() const override { return 560; }
-    std::string programFolder() const override { return {}; }
-    std::string mainFontName() const override { return sjis("ＭＳ 明朝"); }
-    std::string schoolName() const override { return {}; }
-    std::string learnerName() const override { return {}; }
-    std::string figureFolder(int) const override { return {}; }
-    SheetShared& sheetShared() override { return shared; }
-    Prompter& prompter() override { return prompts; }
-    void worksheetActivated(TfrmPrint*) override {}
-    void worksheetClosing(TfrmPrint*) override {}
-    void runCommand(WorksheetCommand) override {}
-    bool answerDisplayEnabled() const override { return true; }
-    void regionSelected(int, int, int, int) override {}
-    void regionCleared() override {}
-    void worksheetRenamed(TfrmPrint*, const QString&) override {}
-    void toggleShrink() override {
-        reduced = !reduced;
-        ++shrinkToggles;
-        if (window) window->Redraw();
-    }
-    void scrollActive() override {}
-    void setAnswerDisplayOn() override {}
-    int tickedPaperWidth() const override { return paper; }
-    bool paperFixed() const override { return false; }
-    void applyPaperChoice(int) override {}
     std::string numberText() const override { return m_mode.numberText(); }
-
-    SheetShared shared;
-    ScriptedPrompter prompts;
-    bool reduced = false;
-    int shrinkToggles = 0;
-    int paper = 630;
-    TfrmPrint* window = nullptr;
 
 private:
     const TfrmPrintMode& m_mode;
