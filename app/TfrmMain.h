@@ -253,6 +253,8 @@ private:
     void mnuCloseAllWIndowsClick();
     void mdiAreaSubWindowActivated(QMdiSubWindow* window);
     void connectCommands();
+    // The reading of a unit chosen in unit selection, with the titles chosen there.
+    ReadRequest selectedUnitRequest(ReadKind kind, const UnitAddress& address) const;
     void redrawActive();
 
     SettingsStore& m_settings;

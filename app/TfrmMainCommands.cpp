@@ -104,6 +104,18 @@ void TfrmMain::btnOpenMasterClick() {
     FocusMain();
 }
 
+ReadRequest TfrmMain::selectedUnitRequest(ReadKind kind, const UnitAddress& address) const {
+    ReadRequest request;
+    request.kind = kind;
+    request.headerLine = UnitHeaderOf(address);
+    request.section = address.section;
+    request.unit = address.unit;
+    request.lessonName = m_state.SelectedLessonName;
+    request.sectionName = m_state.SelectedSectionName;
+    request.unitName = m_state.SelectedUnitName;
+    return request;
+}
+
 bool TfrmMain::OpenMasterUnit() {
     pnlSave->hide();
     pnlEdit->hide();
@@ -145,14 +157,7 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
 
     auto lines = ReadLines(files.questionFile);
     if (!lines) return kUnitMissing;
-    ReadRequest request;
-    request.kind = ReadKind::OpenMaster;
-    request.headerLine = UnitHeaderOf(address);
-    request.section = address.section;
-    request.unit = address.unit;
-    request.lessonName = m_state.SelectedLessonName;
-    request.sectionName = m_state.SelectedSectionName;
-    request.unitName = m_state.SelectedUnitName;
+    ReadRequest request = selectedUnitRequest(ReadKind::OpenMaster, address);
     ReadResult read = ReadIntoHolding(*lines, request, m_holding, m_shared);
     if (!read.found) return kUnitMissing;
     if (read.message) {
@@ -357,14 +362,7 @@ void TfrmMain::btnAddClick() {
         m_prompter.message(UnitMissingMessage());
         return;
     }
-    ReadRequest request;
-    request.kind = ReadKind::AddUnit;
-    request.headerLine = UnitHeaderOf(chosen);
-    request.section = chosen.section;
-    request.unit = chosen.unit;
-    request.lessonName = m_state.SelectedLessonName;
-    request.sectionName = m_state.SelectedSectionName;
-    request.unitName = m_state.SelectedUnitName;
+    ReadRequest request = selectedUnitRequest(ReadKind::AddUnit, chosen);
     request.target = AddTargetOf(sheet);
     AddUnitResult result = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
     if (!result.added) {

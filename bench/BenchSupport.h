@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "LineFile.h"
+#include "QtText.h"
 #include "SheetImage.h"
 #include "Sjis.h"
 #include "Worksheet.h"
@@ -52,6 +53,18 @@ inline Worksheet FullA3Sheet() {
         w.questionLines.push_back(line);
     }
     return w;
+}
+
+// The question lines without their "#" marks, for the plain baselines.
+inline std::vector<QString> PlainLines(const Worksheet& w) {
+    std::vector<QString> lines;
+    for (const auto& l : w.questionLines) {
+        std::string plain;
+        for (char c : l)
+            if (c != '#') plain += c;
+        lines.push_back(ToQString(plain));
+    }
+    return lines;
 }
 
 inline ScreenView BenchView() {

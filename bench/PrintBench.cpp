@@ -37,13 +37,7 @@ constexpr int kDpi = 600;
 void BM_BaselinePlainPdfPage(benchmark::State& state) {
     ScratchFolder scratch;
     Worksheet w = FullA3Sheet();
-    std::vector<QString> lines;
-    for (const auto& l : w.questionLines) {
-        std::string plain;
-        for (char c : l)
-            if (c != '#') plain += c;
-        lines.push_back(ToQString(plain));
-    }
+    const std::vector<QString> lines = PlainLines(w);
     QFont font(QStringLiteral("ＭＳ 明朝"));
     font.setPointSize(15);
     for (auto _ : state) {

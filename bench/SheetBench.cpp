@@ -34,13 +34,7 @@ using namespace bench;
 // The same characters drawn the plain way: one drawText per line, no styles, no frames.
 void BM_BaselinePlainQPainter(benchmark::State& state) {
     Worksheet w = FullA3Sheet();
-    std::vector<QString> lines;
-    for (const auto& l : w.questionLines) {
-        std::string plain;
-        for (char c : l)
-            if (c != '#') plain += c;
-        lines.push_back(ToQString(plain));
-    }
+    const std::vector<QString> lines = PlainLines(w);
     QFont font(QStringLiteral("ＭＳ 明朝"));
     font.setPointSize(12);
     for (auto _ : state) {
