@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds into build/.
+# Installs what is missing, then configures and builds.
+#   build.sh [BUILD_DIR [CMAKE_OPTION ...]]   (default build/, RelWithDebInfo)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+dir=${1:-$root/build}
+shift || true
 bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build" -j"$(nproc)"
+cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build "$dir" -j"$(nproc)"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs, builds and runs every test headless.
+# Installs, builds (warnings as errors) and runs every test headless.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bash "$root/scripts/build.sh"
-export QT_QPA_PLATFORM=offscreen
-cd "$root/build" && ctest --output-on-failure
+bash "$root/scripts/build.sh" "$root/build" -DSULKAN_WERROR=ON
+export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
+(cd "$root/build" && ctest --output-on-failure -j"$(nproc)")
+# The sample course's own checker.
+python3 -m unittest discover -s "$root/samples/tools" -q
