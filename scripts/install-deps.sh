@@ -8,7 +8,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont fonts-ipaexfont fonts-kouzan-mouhitsu
   xvfb xauth xdotool imagemagick poppler-utils
-  clang-format
+  clang-format python3
+  clang-14 libclang-rt-14-dev
+  libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
 )
 
 missing=()
