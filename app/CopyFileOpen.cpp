@@ -21,7 +21,7 @@ CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& option
                           HoldingArea& holding, SheetShared& shared) {
     if (!FileExists(path)) return {std::nullopt, FileMissingText(path)};
     const auto lines = ReadLines(path);
-    if (!lines) return {std::nullopt, sjis("ファイル ") + path + sjis(" を読み込めません")};
+    if (!lines) return {std::nullopt, CannotReadText(path)};
 
     ReadRequest request;
     request.kind = ReadKind::OpenCopy;

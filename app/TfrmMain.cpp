@@ -7,6 +7,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include "ContainedPath.h"
 #include "FileChecks.h"
 #include "LayoutParams.h"
 #include "LineFile.h"
@@ -324,13 +325,19 @@ void TfrmMain::FormShow() {
     btnKaitouClick();
 
     s.RecordsRoot = ReadCommonString(m_settings, "RecDrive", DefaultRecordsRoot());
+    // An empty setting would put the records under whatever folder is current.
+    if (s.RecordsRoot.empty()) s.RecordsRoot = DefaultRecordsRoot();
     s.WindowsFolder = SystemFolder();
     if (!createRecordsFolders()) return;
 
     if (s.RunFromCdRom) {
         for (int i = 1; i <= frmMenu->lstLesson->count() && i <= kMaxSlots; ++i) {
-            std::string folder = s.WindowsFolder + s.Course.LessonBaseNames[i];
-            if (!FolderExists(folder)) CreateFolder(folder);  // a failure here does no harm
+            // A lesson without a base name, or refused, would name the system folder itself.
+            const std::string& base = s.Course.LessonBaseNames[i];
+            if (base.empty() || !s.Course.LessonRefusals[i].empty()) continue;
+            const ContainedPath folder = PathInside(s.WindowsFolder, base);
+            if (folder && !FolderExists(folder.path))
+                CreateFolder(folder.path);  // a failure here does no harm
         }
     }
 
@@ -341,7 +348,7 @@ void TfrmMain::FormShow() {
 
     s.LearnerName = ReadStringSetting(m_settings, "LogOnName", sjis("共通"));
     edtLogOnName->setText(ToQString(s.LearnerName));
-    s.LearnerName = FromQString(edtLogOnName->text()).value_or(s.LearnerName);
+    s.LearnerName = FromQStringKeeping(edtLogOnName->text(), s.LearnerName).value_or(s.LearnerName);
     s.MarksRecountPending = true;
 
     s.LearnerMode = ReadBoolSetting(m_settings, "KeyLock", false);
@@ -364,7 +371,7 @@ bool TfrmMain::createRecordsFolders() {
             return false;
         }
     }
-    s.LogOnFolder = root + "Sulkan" + (root.back() == '\\' ? "\\" : "/") + "LogOn";
+    s.LogOnFolder = WithTrailingSeparator(sulkan) + "LogOn";
     if (!FolderExists(s.LogOnFolder)) {
         if (auto error = CreateFolder(s.LogOnFolder)) {
             m_prompter.message(*error);

@@ -141,7 +141,13 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, address);
     m_state.LastWorksheetKey = files.identity;
     m_state.LastWorksheetShortKey = files.shortIdentity;
-    if (files.questionFile.empty() || !FileExists(files.questionFile)) return kUnitMissing;
+    if (files.questionFile.empty()) return kUnitMissing;
+    if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address);
+        !problem.empty()) {
+        m_prompter.message(problem);
+        return kReadFailed;
+    }
+    if (!FileExists(files.questionFile)) return kUnitMissing;
 
     const QString identity = ToQString(files.identity);
     int line = FindOpenWorksheet(identity);
@@ -156,7 +162,11 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     }
 
     auto lines = ReadLines(files.questionFile);
-    if (!lines) return kUnitMissing;
+    if (!lines) {
+        // It is there but cannot be read: creating it anew would overwrite it.
+        m_prompter.message(CannotReadText(files.questionFile));
+        return kReadFailed;
+    }
     ReadRequest request = selectedUnitRequest(ReadKind::OpenMaster, address);
     ReadResult read = ReadIntoHolding(*lines, request, m_holding, m_shared);
     if (!read.found) return kUnitMissing;
@@ -178,7 +188,7 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     options.isMaster = true;
     Worksheet worksheet;
     LoadWorksheet(m_holding, worksheet, options, m_shared);
-    addWorksheetWindow(std::move(worksheet), identity);
+    addWorksheetWindow(std::move(worksheet), identity)->setCaption(files.identity);
     return kOpened;
 }
 
@@ -230,7 +240,7 @@ bool TfrmMain::OpenCopyFile() {
     }
     m_answerDisplay = true;
     btnKaitou->setIcon(QIcon(imgRED->pixmap()));
-    addWorksheetWindow(std::move(*read.worksheet), identity);
+    addWorksheetWindow(std::move(*read.worksheet), identity)->setCaption(*path);
     FocusMain();
     return true;
 }
@@ -355,11 +365,16 @@ void TfrmMain::btnAddClick() {
 
     const UnitAddress& chosen = m_state.CurrentUnit;
     UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, chosen);
+    if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, chosen);
+        !problem.empty()) {
+        m_prompter.message(problem);
+        return;
+    }
     std::optional<std::vector<std::string>> lines;
-    if (!files.questionFile.empty() && FileExists(files.questionFile))
-        lines = ReadLines(files.questionFile);
+    const bool exists = !files.questionFile.empty() && FileExists(files.questionFile);
+    if (exists) lines = ReadLines(files.questionFile);
     if (!lines) {
-        m_prompter.message(UnitMissingMessage());
+        m_prompter.message(exists ? CannotReadText(files.questionFile) : UnitMissingMessage());
         return;
     }
     ReadRequest request = selectedUnitRequest(ReadKind::AddUnit, chosen);
@@ -370,7 +385,7 @@ void TfrmMain::btnAddClick() {
         return;
     }
     // The window keeps its identity in the open-window list; the caption shows the new title.
-    w->setWindowTitle(ToQString(sheet.title));
+    w->setCaption(sheet.title);
     w->LoadPictures();
     w->Redraw();
 }

@@ -235,7 +235,7 @@ void TfrmMenu::lstLessonClick() {
     if (!index.ok()) {
         m_state.CurrentUnit.lesson = -1;
         // With the folder missing nothing was read, so the old sections stay listed.
-        if (index.status == LessonIndexStatus::FileMissing) {
+        if (index.status != LessonIndexStatus::FolderMissing) {
             setSectionTitles({});
             m_listedLesson = 0;
         }
@@ -372,8 +372,10 @@ int TfrmMenu::selectedSimilarNumber() const {
 }
 
 std::string TfrmMenu::questionFileOf(int section) const {
-    return UnitFileNames(m_state.ProgramFolder, m_state.Course, {m_listedLesson, section, 1, 0})
-        .questionFile;
+    const UnitAddress address{m_listedLesson, section, 1, 0};
+    // A file leading out of the course is not read for its similar problems; opening it says why.
+    if (!QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address).empty()) return {};
+    return UnitFileNames(m_state.ProgramFolder, m_state.Course, address).questionFile;
 }
 
 }  // namespace sulkan

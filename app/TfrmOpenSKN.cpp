@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "ContainedPath.h"
 #include "FileChecks.h"
 #include "LineFile.h"
 #include "Named.h"
@@ -138,9 +139,25 @@ void TfrmOpenSKN::lstLessonClick() {
         m_files.clear();
     } else {
         const std::string folder = m_state.ProgramFolder + m_lessonFolders[lesson];
+        if (std::string problem = LessonFolderProblem(m_state.ProgramFolder, m_lessonFolders[lesson]);
+            !problem.empty()) {
+            m_prompter.message(problem);
+            return;
+        }
         if (!FolderCheck(m_prompter, folder)) return;
         m_folder = folder;
-        m_files = ListFiles(folder, "*.skn");
+        m_files.clear();
+        // Only names that stay in the folder are offered (on Linux a file may be named "..\x.skn",
+        // or be a link to a file elsewhere).
+        std::string refused;
+        for (std::string& name : ListFiles(folder, "*.skn")) {
+            const ContainedPath file = PathInside(folder, name, NameShape::FileName);
+            if (file)
+                m_files.push_back(std::move(name));
+            else
+                refused += (refused.empty() ? "" : "\n") + file.refusal;
+        }
+        if (!refused.empty()) m_prompter.message(refused);
     }
     m_listedLesson = lesson;
     FillList(flbSKN, m_files);

@@ -1,5 +1,6 @@
 #include "CourseTree.h"
 
+#include "ContainedPath.h"
 #include "FileChecks.h"
 #include "LineFile.h"
 #include "Sjis.h"
@@ -28,8 +29,14 @@ void ShowProblems(Prompter& prompter, const std::vector<std::string>& problems) 
 std::optional<std::vector<std::string>> ReadCheckedFile(const std::string& path,
                                                         Prompter& prompter) {
     auto lines = ReadLines(path);
-    if (!lines) prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
+    if (!lines) prompter.message(CannotReadText(path));
     return lines;
+}
+
+// A lesson folder relative to the program folder for the containment check: a lone "\" is the
+// program folder itself.
+std::string FolderPart(const std::string& lessonFolder) {
+    return lessonFolder == "\\" ? std::string() : lessonFolder;
 }
 
 }  // namespace
@@ -54,11 +61,34 @@ LessonLine ParseLessonLine(std::string_view line) {
     // folder that runs backwards.
     const auto backslash = FindWholeChar(line, '\\', comma + 1);
     if (backslash == std::string_view::npos) return lesson;
-    lesson.valid = true;
     lesson.folder = std::string(line.substr(comma + 1, backslash - comma));
     // The byte right after the "\" is not part of the base name.
     if (backslash + 2 < line.size()) lesson.baseName = std::string(line.substr(backslash + 2));
+    // Both become parts of paths below the program folder; an empty one stays in it.
+    const std::string_view folderName(lesson.folder.data(), lesson.folder.size() - 1);
+    std::string_view name = folderName;
+    std::string fault = folderName.empty() ? std::string() : NameFault(folderName);
+    if (fault.empty() && !lesson.baseName.empty()) {
+        name = lesson.baseName;
+        fault = NameFault(lesson.baseName);
+    }
+    if (!fault.empty()) {
+        lesson.refusal = sjis("「") + std::string(name) +
+                         sjis("」はコースのフォルダの外を指すため使えません（") + fault + sjis("）");
+        lesson.folder.clear();
+        lesson.baseName.clear();
+        return lesson;
+    }
+    lesson.valid = true;
     return lesson;
+}
+
+std::string LessonLineProblem(const std::string& programFolder, std::string_view line) {
+    const LessonLine lesson = ParseLessonLine(line);
+    if (!lesson.refusal.empty()) return lesson.refusal;
+    if (!lesson.valid) return {};
+    // The lesson index is reached through the folder and every part of the base name.
+    return PathInside(programFolder, FolderPart(lesson.folder) + lesson.baseName + ".ind").refusal;
 }
 
 CourseIndex ReadCourseIndex(const std::vector<std::string>& mainIndLines, CourseTables& tables,
@@ -79,6 +109,14 @@ CourseIndex ReadCourseIndex(const std::vector<std::string>& mainIndLines, Course
         if (lesson.valid) {
             tables.LessonFolders[slot] = std::move(lesson.folder);
             tables.LessonBaseNames[slot] = std::move(lesson.baseName);
+            tables.LessonRefusals[slot].clear();
+        } else if (!lesson.refusal.empty()) {
+            std::string problem = sjis("Main.ind の") + IntText(static_cast<long long>(n) + 1) +
+                                  sjis("行目の課は読み込みません：") + lesson.refusal;
+            tables.LessonFolders[slot].clear();
+            tables.LessonBaseNames[slot].clear();
+            tables.LessonRefusals[slot] = problem;
+            index.problems.push_back(std::move(problem));
         } else if (lesson.hasComma) {
             index.problems.push_back(sjis("Main.ind の") + IntText(static_cast<long long>(n) + 1) +
                                      sjis("行目に課のフォルダ（「,」の後の「\\」）がありません：") +
@@ -99,6 +137,11 @@ std::optional<std::vector<std::string>> LoadCourseIndex(const std::string& progr
     const std::string path = CourseIndexPath(programFolder);
     if (!FileCheck(prompter, path)) return std::nullopt;
     return ReadCheckedFile(path, prompter);
+}
+
+std::string LessonFolderProblem(const std::string& programFolder, const std::string& lessonFolder) {
+    const std::string folder = FolderPart(lessonFolder);
+    return folder.empty() ? std::string() : PathInside(programFolder, folder).refusal;
 }
 
 std::string LessonFolderOf(const std::string& programFolder, const CourseTables& tables,
@@ -155,6 +198,19 @@ LessonIndex ParseLessonIndex(const std::vector<std::string>& lines, const std::s
 LessonIndex ReadLessonIndex(const std::string& programFolder, CourseTables& tables, int lesson,
                             Prompter& prompter) {
     LessonIndex index;
+    if (IsSlot(lesson)) {
+        std::string refusal = tables.LessonRefusals[lesson];
+        if (refusal.empty()) {
+            refusal = PathInside(programFolder, FolderPart(tables.LessonFolders[lesson]) +
+                                                    tables.LessonBaseNames[lesson] + ".ind")
+                          .refusal;
+        }
+        if (!refusal.empty()) {
+            prompter.message(refusal);
+            index.status = LessonIndexStatus::Refused;
+            return index;
+        }
+    }
     const std::string folder = LessonFolderOf(programFolder, tables, lesson);
     if (!FolderCheck(prompter, folder)) {
         index.status = LessonIndexStatus::FolderMissing;
@@ -186,16 +242,29 @@ UnitFiles UnitFileNames(const std::string& programFolder, const CourseTables& ta
     return files;
 }
 
+std::string QuestionFileProblem(const std::string& programFolder, const CourseTables& tables,
+                                const UnitAddress& address) {
+    if (!IsSlot(address.lesson)) return {};
+    if (!tables.LessonRefusals[address.lesson].empty())
+        return tables.LessonRefusals[address.lesson];
+    const std::string name = FolderPart(tables.LessonFolders[address.lesson]) +
+                             tables.LessonBaseNames[address.lesson] + IntText(address.section) +
+                             ".que";
+    return PathInside(programFolder, name).refusal;
+}
+
 std::string FigureFolderOf(const std::string& programFolder, const CourseTables& tables,
                            int lesson) {
     if (lesson < 1) lesson = 1;
-    if (IsSlot(lesson)) {
-        std::string folder = programFolder + tables.LessonFolders[lesson] + "Graph\\";
-        if (FolderExists(folder)) return folder;
+    auto usable = [&programFolder](const std::string& name) {
+        const ContainedPath folder = PathInside(programFolder, name);
+        return folder && FolderExists(folder.path) ? folder.path : std::string();
+    };
+    if (IsSlot(lesson) && tables.LessonRefusals[lesson].empty()) {
+        std::string folder = usable(FolderPart(tables.LessonFolders[lesson]) + "Graph\\");
+        if (!folder.empty()) return folder;
     }
-    std::string folder = programFolder + "Graph\\";
-    if (FolderExists(folder)) return folder;
-    return {};
+    return usable("Graph\\");
 }
 
 }  // namespace sulkan

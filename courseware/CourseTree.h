@@ -32,6 +32,10 @@ struct CourseTables {
     // Per section of the selected lesson: its unit titles and their number.
     std::array<std::vector<std::string>, kSlotCount> SectionUnitTitles;
     std::array<int, kSlotCount> SectionUnitCounts{};
+    // Per lesson: why its line was refused (a folder or base name leading out of the program
+    // folder), as shown to the user; empty for a usable lesson. A refused lesson's folder and
+    // base name are empty, and nothing of it is ever read.
+    std::array<std::string, kSlotCount> LessonRefusals;
 };
 
 // The title of unit `unit` of section `section`; empty when there is no such entry.
@@ -41,13 +45,21 @@ std::string UnitTitleOf(const CourseTables& tables, int section, int unit);
 
 // One lesson line: title "," folder "\" one skipped byte, base name.
 struct LessonLine {
-    bool valid = false;     // folder and base name found; only then is the slot filled
+    bool valid = false;     // folder and base name found and usable; only then is the slot filled
     bool hasComma = false;  // false: the lesson is listed as "?"
     std::string title;
     std::string folder;  // includes the closing "\"
     std::string baseName;
+    // Set when the folder or base name would lead out of the program folder (".." , an absolute
+    // path, a drive): why, as shown to the user. The line is then not valid.
+    std::string refusal;
 };
 LessonLine ParseLessonLine(std::string_view line);
+
+// Why the lesson line cannot be used as it leads out of programFolder, by its text or through
+// a symbolic link on the way to its folder or its files (CP932); empty for a usable line and for
+// a line that names no folder at all.
+std::string LessonLineProblem(const std::string& programFolder, std::string_view line);
 
 struct CourseIndex {
     std::string title;                      // line 0
@@ -69,6 +81,7 @@ std::optional<std::vector<std::string>> LoadCourseIndex(const std::string& progr
 
 enum class LessonIndexStatus {
     Read,
+    Refused,        // the lesson's line or folder leads out of the program folder: no sections
     FolderMissing,  // nothing changed: the caller keeps its section list as it is
     FileMissing,    // the folder exists but the index is missing or unreadable: no sections
 };
@@ -81,6 +94,10 @@ struct LessonIndex {
 
     bool ok() const { return status == LessonIndexStatus::Read; }
 };
+
+// Why a lesson folder as read from "Main.ind" cannot be used: a symbolic link on the way leads
+// out of the program folder (CP932, naming it); empty when fine.
+std::string LessonFolderProblem(const std::string& programFolder, const std::string& lessonFolder);
 
 // programFolder + LessonFolders[lesson]; the bare program folder for a lesson outside 1..80.
 std::string LessonFolderOf(const std::string& programFolder, const CourseTables& tables,
@@ -110,8 +127,14 @@ struct UnitFiles {
 UnitFiles UnitFileNames(const std::string& programFolder, const CourseTables& tables,
                         const UnitAddress& address);
 
+// Why the question file of the address cannot be used: its lesson was refused, or a symbolic link
+// on the way leads out of the program folder (CP932, naming it); empty when it may be read or
+// written.
+std::string QuestionFileProblem(const std::string& programFolder, const CourseTables& tables,
+                                const UnitAddress& address);
+
 // The lesson's "Graph\" folder, else the program folder's, else empty. A lesson below 1 counts
-// as lesson 1.
+// as lesson 1. A "Graph" that is a link out of the program folder counts as missing.
 std::string FigureFolderOf(const std::string& programFolder, const CourseTables& tables,
                            int lesson);
 

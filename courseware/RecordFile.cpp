@@ -1,21 +1,11 @@
 #include "RecordFile.h"
 
+#include "ContainedPath.h"
 #include "LineFile.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
 
 namespace sulkan {
-
-namespace {
-
-// A name that stays inside its folder: no separator, not "." or "..".
-bool IsPlainFileName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." &&
-           FindWholeChar(name, '\\') == std::string::npos &&
-           FindWholeChar(name, '/') == std::string::npos;
-}
-
-}  // namespace
 
 std::string UnitRecordSection(const CourseTables& tables, const UnitAddress& address) {
     return "S" + IntText(address.section) + IntText(address.unit) +
@@ -26,16 +16,22 @@ std::string RecordFilePath(const std::string& programFolder, const CourseTables&
                            const std::string& learnerName, int lesson, bool runFromCdRom,
                            const std::string& windowsFolder) {
     if (lesson < 1) lesson = 1;
-    if (!IsSlot(lesson) || !IsPlainFileName(learnerName)) return {};
-    std::string folder;
+    if (!IsSlot(lesson) || !tables.LessonRefusals[lesson].empty()) return {};
+    // The learner's name becomes one file name; nothing in it may reach another folder.
+    if (!NameFault(learnerName, NameShape::FileName).empty()) return {};
+    const std::string file = learnerName + ".ini";
+    ContainedPath path;
     if (runFromCdRom) {
         const std::string& base = tables.LessonBaseNames[lesson];
         if (base.empty()) return {};
-        folder = windowsFolder + base + "\\";
+        path = PathInside(windowsFolder, base + "\\" + file);
     } else {
-        folder = programFolder + tables.LessonFolders[lesson];
+        const std::string& folder = tables.LessonFolders[lesson];
+        path = PathInside(programFolder, (folder == "\\" ? std::string() : folder) + file);
     }
-    return FolderExists(folder) ? folder + learnerName + ".ini" : std::string();
+    if (!path) return {};
+    const std::size_t cut = path.path.size() - file.size();
+    return FolderExists(path.path.substr(0, cut)) ? path.path : std::string();
 }
 
 int SectionKeyCounts::count(const std::string& section) const {

@@ -20,8 +20,9 @@ std::string UnitRecordSection(const CourseTables& tables, const UnitAddress& add
 // - normally the lesson folder + learner + ".ini";
 // - from a CD-ROM, which cannot be written, windowsFolder + base name + "\" + learner + ".ini"
 //   in the folder start-up creates for each lesson base name.
-// Empty when there is no usable place: the folder is missing, the lesson is not a slot, or the
-// learner name is not a plain file name. Callers must then neither read nor write records.
+// Empty when there is no usable place: the folder is missing, the lesson is not a slot or was
+// refused, the learner name is not a plain file name, or a link on the way leads out of the
+// folder. Callers must then neither read nor write records.
 std::string RecordFilePath(const std::string& programFolder, const CourseTables& tables,
                            const std::string& learnerName, int lesson, bool runFromCdRom,
                            const std::string& windowsFolder);

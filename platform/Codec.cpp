@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -21,8 +24,9 @@ struct DecodeTable {
     std::vector<char16_t> pairs = std::vector<char16_t>(65536, 0);
 
     DecodeTable() {
+        detail::RequireConverter("UTF-16LE", "CP932");
+        detail::RequireConverter("CP932", "UTF-16LE");
         iconv_t cd = iconv_open("UTF-16LE", "CP932");
-        if (cd == reinterpret_cast<iconv_t>(-1)) return;
         auto convert = [&](const char* in, std::size_t len) -> char16_t {
             char out[8];
             char* inp = const_cast<char*>(in);
@@ -71,7 +75,11 @@ bool EncodeRun(std::u16string_view run, std::string& out, char32_t* failedChar) 
         void operator()(void* p) const { iconv_close(static_cast<iconv_t>(p)); }
     };
     iconv_t cd = iconv_open("CP932", "UTF-16LE");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        detail::RequireConverter("CP932", "UTF-16LE");
+        cd = iconv_open("CP932", "UTF-16LE");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    }
     std::unique_ptr<void, Closer> guard(cd);
     std::string in;
     in.reserve(run.size() * 2);
@@ -144,54 +152,69 @@ std::optional<std::string> Utf16ToCp932(std::u16string_view text, char32_t* fail
     return out;
 }
 
-std::string Cp932ToUtf8(std::string_view bytes) {
-    std::u16string u = Cp932ToUtf16(bytes);
+namespace {
+
+void AppendUtf8(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+}  // namespace
+
+std::string Utf16ToUtf8(std::u16string_view text, Utf8Escapes escapes) {
     std::string out;
-    out.reserve(u.size() * 3);
-    for (char16_t c : u) {
-        char32_t cp = (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c;
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    out.reserve(text.size() * 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (cp >= kEscapeBase && cp <= 0xDCFF && escapes == Utf8Escapes::Keep) {
+            out.push_back(static_cast<char>(cp - 0xDC00));
+            continue;
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
         }
+        AppendUtf8(cp, out);
     }
     return out;
 }
 
-std::optional<std::string> Utf8ToCp932(std::string_view utf8, char32_t* failedChar) {
+std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8, Utf8Escapes escapes) {
     std::u16string u;
     u.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        auto b = static_cast<unsigned char>(utf8[i]);
-        char32_t cp = 0;
-        std::size_t n = 0;
-        if (b < 0x80) {
-            cp = b, n = 1;
-        } else if ((b >> 5) == 6) {
-            cp = b & 0x1F, n = 2;
-        } else if ((b >> 4) == 14) {
-            cp = b & 0x0F, n = 3;
-        } else if ((b >> 3) == 30) {
-            cp = b & 0x07, n = 4;
-        }  // otherwise n stays 0: a continuation byte or 0xF8..0xFF starts no character
-        // Malformed UTF-8 is refused rather than guessed at.
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        // n stays 0 for a continuation byte or 0xF8..0xFF: they start no character.
+        const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        char32_t cp = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
         bool valid = n != 0 && i + n <= utf8.size();
         for (std::size_t k = 1; valid && k < n; ++k) {
-            auto c = static_cast<unsigned char>(utf8[i + k]);
+            const auto c = static_cast<unsigned char>(utf8[i + k]);
             valid = (c & 0xC0) == 0x80;
             cp = (cp << 6) | (c & 0x3F);
         }
         constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
         if (valid) valid = cp >= kShortest[n] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
         if (!valid) {
-            if (failedChar) *failedChar = 0xFFFD;
-            return std::nullopt;
+            if (escapes == Utf8Escapes::Refuse) return std::nullopt;
+            u.push_back(Escape(b));
+            ++i;
+            continue;
         }
         i += n;
         if (cp >= 0x10000) {
@@ -202,7 +225,40 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8, char32_t* failedCh
             u.push_back(static_cast<char16_t>(cp));
         }
     }
-    return Utf16ToCp932(u, failedChar);
+    return u;
 }
+
+std::string Cp932ToUtf8(std::string_view bytes) {
+    return Utf16ToUtf8(Cp932ToUtf16(bytes), Utf8Escapes::Refuse);
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8, char32_t* failedChar) {
+    // Malformed UTF-8 is refused rather than guessed at.
+    auto u = Utf8ToUtf16(utf8, Utf8Escapes::Refuse);
+    if (!u) {
+        if (failedChar) *failedChar = 0xFFFD;
+        return std::nullopt;
+    }
+    return Utf16ToCp932(*u, failedChar);
+}
+
+namespace detail {
+
+void RequireConverter(const char* to, const char* from) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd != reinterpret_cast<iconv_t>(-1)) {
+        iconv_close(cd);
+        return;
+    }
+    const int error = errno;
+    std::fprintf(stderr,
+                 "sulkan: 文字コードの変換 %s → %s を用意できません（%s）。"
+                 "iconv（glibc の gconv モジュール）を確認してください。\n",
+                 from, to, std::strerror(error));
+    std::fflush(stderr);
+    std::_Exit(3);
+}
+
+}  // namespace detail
 
 }  // namespace sulkan

@@ -20,4 +20,17 @@ std::optional<std::string> Utf16ToCp932(std::u16string_view text, char32_t* fail
 std::string Cp932ToUtf8(std::string_view bytes);
 std::optional<std::string> Utf8ToCp932(std::string_view utf8, char32_t* failedChar = nullptr);
 
+// The one UTF-8 coder, also used for POSIX file names. Invalid UTF-8 bytes either decode to the
+// escapes U+DC80..U+DCFF (a file name that is not UTF-8 still names one file) or make the whole
+// text invalid; on encoding, the escapes either go back to their raw bytes or become U+FFFD.
+enum class Utf8Escapes { Keep, Refuse };
+std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8, Utf8Escapes escapes);
+std::string Utf16ToUtf8(std::u16string_view text, Utf8Escapes escapes);
+
+namespace detail {
+// Opens the named conversion through iconv, or ends the program with a message on stderr and
+// exit code 3: without the CP932 tables no file of a course can be read or written correctly.
+void RequireConverter(const char* to, const char* from);
+}  // namespace detail
+
 }  // namespace sulkan

@@ -13,6 +13,10 @@ std::string FolderMissingText(const std::string& path) {
     return sjis("ディレクトリ ") + path + sjis(" が見つかりません");
 }
 
+std::string CannotReadText(const std::string& path) {
+    return sjis("ファイル ") + path + sjis(" を読み込めません");
+}
+
 bool FileCheck(Prompter& prompter, const std::string& path) {
     if (FileExists(path)) return true;
     prompter.message(FileMissingText(path));

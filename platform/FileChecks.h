@@ -11,6 +11,8 @@ namespace sulkan {
 std::string FileMissingText(const std::string& path);
 // "ディレクトリ " + path + " が見つかりません"
 std::string FolderMissingText(const std::string& path);
+// "ファイル " + path + " を読み込めません": it is there, but cannot be read.
+std::string CannotReadText(const std::string& path);
 
 bool FileCheck(Prompter& prompter, const std::string& path);
 bool FolderCheck(Prompter& prompter, const std::string& path);

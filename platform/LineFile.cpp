@@ -1,6 +1,7 @@
 #include "LineFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -14,10 +15,12 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <process.h>
 #include <share.h>
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -57,79 +60,15 @@ std::optional<std::string> NameToCp932(const fs::path& name) {
 
 #else
 
-// UTF-16 to a POSIX file name in UTF-8; an escaped byte goes back to the raw byte it stands
-// for, so a name that is not valid CP932 still names one file.
+// POSIX file names are UTF-8; an escaped byte goes back to the raw byte it stands for, so a name
+// that is not valid CP932 or UTF-8 still names one file.
 fs::path PathFromUtf16(const std::u16string& text) {
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xDC80 && cp <= 0xDCFF) {
-            out.push_back(static_cast<char>(cp - 0xDC00));
-            continue;
-        }
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
-        }
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return fs::path(out);
+    return fs::path(Utf16ToUtf8(text, Utf8Escapes::Keep));
 }
 
-// A POSIX file name (UTF-8, possibly invalid) to CP932; bytes that are not valid UTF-8 come
-// back as the raw bytes. nullopt when a character has no CP932 code.
+// nullopt when a character has no CP932 code.
 std::optional<std::string> NameToCp932(const fs::path& name) {
-    const std::string& s = name.native();
-    std::u16string u;
-    u.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) {
-        auto b = static_cast<unsigned char>(s[i]);
-        std::size_t n = b < 0x80         ? 1
-                        : (b >> 5) == 6  ? 2
-                        : (b >> 4) == 14 ? 3
-                        : (b >> 3) == 30 ? 4
-                                         : 0;
-        char32_t cp = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-        bool valid = n != 0 && i + n <= s.size();
-        for (std::size_t k = 1; valid && k < n; ++k) {
-            auto c = static_cast<unsigned char>(s[i + k]);
-            valid = (c & 0xC0) == 0x80;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (valid) valid = cp >= kMin[n] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-        if (!valid) {
-            u.push_back(static_cast<char16_t>(0xDC00 + b));
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            u.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            u.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            u.push_back(static_cast<char16_t>(cp));
-        }
-        i += n;
-    }
-    return Utf16ToCp932(u);
+    return Utf16ToCp932(*Utf8ToUtf16(name.native(), Utf8Escapes::Keep));
 }
 
 #endif
@@ -165,6 +104,12 @@ std::string ErrorText(const std::error_code& ec) {
         if (static_cast<unsigned char>(c) < 0x80) ascii.push_back(c);
     return ascii;
 #endif
+}
+
+// The errno an error code stands for; 0 when it has none.
+int ErrnoOf(const std::error_code& ec) {
+    const std::error_condition condition = ec.default_error_condition();
+    return condition.category() == std::generic_category() ? condition.value() : 0;
 }
 
 // Lower-cases single-byte letters of a CP932 character for mask comparison.
@@ -206,14 +151,27 @@ bool MatchMask(std::string_view mask, std::string_view name) {
     return mi == m.size();
 }
 
-// A temporary file beside the target that is removed again unless it was renamed.
+constexpr std::string_view kTempPrefix = ".~sulkan-";
+constexpr std::string_view kTempSuffix = ".tmp";
+
+int ProcessId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// A temporary file beside the target that is removed again unless it was renamed. Its name
+// carries the process id, so a later save can tell a leftover from a save still running.
 class TempFile {
 public:
     explicit TempFile(const fs::path& folder) {
         std::random_device rd;
         for (int attempt = 0; attempt < 20 && m_fd < 0; ++attempt) {
-            char name[40];
-            std::snprintf(name, sizeof name, ".~sulkan-%08x.tmp", static_cast<unsigned>(rd()));
+            char name[48];
+            std::snprintf(name, sizeof name, ".~sulkan-%d-%08x.tmp", ProcessId(),
+                          static_cast<unsigned>(rd()));
             m_path = folder / name;
 #ifdef _WIN32
             _wsopen_s(&m_fd, m_path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW,
@@ -221,6 +179,7 @@ public:
 #else
             m_fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 #endif
+            m_error = m_fd < 0 ? errno : 0;
             if (m_fd < 0 && errno != EEXIST) break;
         }
     }
@@ -237,6 +196,10 @@ public:
     bool ok() const {
         return m_fd >= 0;
     }
+    // errno of the last failed step.
+    int error() const {
+        return m_error;
+    }
     const fs::path& path() const {
         return m_path;
     }
@@ -251,7 +214,10 @@ public:
             ssize_t n = ::write(m_fd, bytes.data() + done, chunk);
             if (n < 0 && errno == EINTR) continue;
 #endif
-            if (n <= 0) return false;
+            if (n <= 0) {
+                m_error = n < 0 ? errno : ENOSPC;
+                return false;
+            }
             done += static_cast<std::size_t>(n);
         }
         return true;
@@ -260,10 +226,12 @@ public:
     // Makes the bytes durable before the rename, so a crash cannot leave an empty file behind.
     bool flush() {
 #ifdef _WIN32
-        return _commit(m_fd) == 0;
+        const bool ok = _commit(m_fd) == 0;
 #else
-        return ::fsync(m_fd) == 0;
+        const bool ok = ::fsync(m_fd) == 0;
 #endif
+        if (!ok) m_error = errno;
+        return ok;
     }
 
     // Gives the new file the permission bits of the file it replaces.
@@ -282,6 +250,7 @@ public:
         int rc = ::close(m_fd);
 #endif
         m_fd = -1;
+        if (rc != 0) m_error = errno;
         return rc == 0;
     }
 
@@ -292,8 +261,61 @@ public:
 private:
     fs::path m_path;
     int m_fd = -1;
+    int m_error = 0;
     bool m_kept = false;
 };
+
+// Whether a process of that id is running now; on Windows leftovers go by age alone.
+bool ProcessRunning([[maybe_unused]] int pid) {
+#ifdef _WIN32
+    return true;
+#else
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+#endif
+}
+
+// The process id in a temporary name of ours (".~sulkan-<pid>-<hex>.tmp"), 0 for the older form
+// without one, nullopt for any other name.
+std::optional<int> TempFileOwner(std::string_view name) {
+    if (!name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) return std::nullopt;
+    std::string_view middle =
+        name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
+    const std::size_t dash = middle.find('-');
+    std::string_view pid = dash == std::string_view::npos ? std::string_view() : middle.substr(0, dash);
+    std::string_view hex = dash == std::string_view::npos ? middle : middle.substr(dash + 1);
+    auto all = [](std::string_view t, auto pred) {
+        return !t.empty() && std::all_of(t.begin(), t.end(), pred);
+    };
+    if (!all(hex, [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
+        return std::nullopt;
+    if (dash == std::string_view::npos) return 0;
+    if (pid.size() > 9 || !all(pid, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    return std::stoi(std::string(pid));
+}
+
+}  // namespace
+
+void RemoveStaleTempFiles(const std::filesystem::path& folder, std::chrono::seconds maxAge) {
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const std::optional<int> owner = TempFileOwner(name);
+        if (!owner || *owner == ProcessId()) continue;
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) continue;
+        const auto written = it->last_write_time(typeError);
+        if (typeError) continue;
+        // A save that really runs finishes within seconds; an old file is a leftover even when
+        // its process id now belongs to another process.
+        const bool old = now - written > maxAge;
+        if (old || (*owner != 0 && !ProcessRunning(*owner))) fs::remove(it->path(), typeError);
+    }
+}
+
+namespace {
 
 // Makes the rename itself durable.
 void SyncFolder([[maybe_unused]] const fs::path& folder) {
@@ -361,7 +383,9 @@ std::optional<std::string> CreateFolder(const std::string& path) {
     fs::create_directories(native, ec);
     if (!ec && fs::is_directory(native, ec)) return std::nullopt;
     if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
-    return sjis("ディレクトリ ") + path + sjis(" を作成できませんでした: ") + ErrorText(ec);
+    const int error = ErrnoOf(ec);
+    return sjis("ディレクトリ ") + path + sjis(" を作成できませんでした: ") +
+           (error != 0 ? SystemErrorText(error) : ErrorText(ec));
 }
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& mask) {
@@ -437,31 +461,76 @@ SaveResult WriteLines(const std::string& path, const std::vector<std::string>& l
 }
 
 SaveResult WriteBytes(const std::string& path, const std::string& bytes) {
-    const SaveResult failed{false, sjis("ファイル ") + path + sjis(" を保存できませんでした")};
+    auto failed = [&path](int error) {
+        std::string text = sjis("ファイル ") + path + sjis(" を保存できませんでした");
+        const std::string reason = error != 0 ? SystemErrorText(error) : std::string();
+        if (!reason.empty()) text += sjis("（") + reason + sjis("）");
+        return SaveResult{false, text, reason};
+    };
     fs::path target = NativePath(path);
-    if (target.filename().empty()) return failed;
+    if (target.filename().empty()) return failed(EISDIR);
     std::error_code ec;
     // Replace the file a link points to, not the link.
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         target = fs::weakly_canonical(target, ec);
-        if (ec) return failed;
+        if (ec) return failed(ErrnoOf(ec));
     }
     fs::file_status status = fs::status(target, ec);
     bool replacing = fs::exists(status);
-    if (replacing && (!fs::is_regular_file(status) || !MayOverwrite(target))) return failed;
+    if (replacing && !fs::is_regular_file(status))
+        return failed(fs::is_directory(status) ? EISDIR : EINVAL);
+    if (replacing && !MayOverwrite(target)) return failed(EACCES);
 
     fs::path folder = target.parent_path();
-    TempFile temp(folder.empty() ? fs::path(".") : folder);
-    if (!temp.ok()) return failed;
+    if (folder.empty()) folder = ".";
+    RemoveStaleTempFiles(folder);
+    TempFile temp(folder);
+    if (!temp.ok()) return failed(temp.error());
     if (replacing) temp.copyModeFrom(target);
-    if (!temp.write(bytes) || !temp.flush() || !temp.close()) return failed;
+    if (!temp.write(bytes) || !temp.flush() || !temp.close()) return failed(temp.error());
     if (testing_hooks::beforeRename && *testing_hooks::beforeRename)
         (*testing_hooks::beforeRename)();
     fs::rename(temp.path(), target, ec);
-    if (ec) return failed;
+    if (ec) return failed(ErrnoOf(ec));
     temp.keep();
-    SyncFolder(folder.empty() ? fs::path(".") : folder);
+    SyncFolder(folder);
     return {};
+}
+
+std::string SystemErrorText(int error) {
+    switch (error) {
+        case ENOSPC:
+#ifdef EDQUOT
+        case EDQUOT:
+#endif
+            return sjis("空き容量がありません");
+        case EACCES:
+        case EPERM:
+            return sjis("書き込みが許可されていません");
+        case EROFS:
+            return sjis("読み取り専用のファイルシステムです");
+        case ENOENT:
+        case ENOTDIR:
+            return sjis("フォルダがありません");
+        case EISDIR:
+            return sjis("同じ名前のフォルダがあります");
+        case EINVAL:
+            return sjis("ファイルではありません");
+        case ENAMETOOLONG:
+            return sjis("名前が長すぎます");
+        case EIO:
+            return sjis("読み書き中に装置のエラーが起きました");
+        case EMFILE:
+        case ENFILE:
+            return sjis("開いているファイルが多すぎます");
+        case EBUSY:
+        case ETXTBSY:
+            return sjis("ファイルが使用中です");
+        case EEXIST:
+            return sjis("一時ファイルを作れません");
+        default:
+            return ErrorText(std::error_code(error, std::generic_category()));
+    }
 }
 
 std::string NativeSeparators(const std::string& path) {

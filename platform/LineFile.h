@@ -3,6 +3,7 @@
 // parts); they are converted at this boundary.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -35,10 +36,11 @@ std::string JoinLines(const std::vector<std::string>& lines);
 std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 std::optional<std::string> ReadBytes(const std::string& path);
 
-// Result of a save: empty on success, otherwise a message naming the file.
+// Result of a save: empty on success, otherwise a message naming the file and the reason.
 struct SaveResult {
     bool ok = true;
-    std::string error;  // CP932, for the user
+    std::string error;   // CP932, for the user
+    std::string reason;  // CP932, the system's reason alone (may be empty)
     explicit operator bool() const { return ok; }
 };
 
@@ -46,6 +48,16 @@ struct SaveResult {
 // the old one, so a failed or interrupted save leaves the old file as it was.
 SaveResult WriteLines(const std::string& path, const std::vector<std::string>& lines);
 SaveResult WriteBytes(const std::string& path, const std::string& bytes);
+
+// The operating system's reason for errno value error, in Japanese words where the program knows
+// them (no free space, no permission, read-only file system ...), else the system's own text.
+std::string SystemErrorText(int error);
+
+// Removes temporary files of our own naming in folder left by a save that was killed: those whose
+// process no longer runs, and any older than maxAge. Other files are never touched. Every save
+// calls it for the folder it writes to.
+void RemoveStaleTempFiles(const std::filesystem::path& folder,
+                          std::chrono::seconds maxAge = std::chrono::hours(1));
 
 namespace testing_hooks {
 // Called after the temporary file is complete and before the rename; a test can throw from it to

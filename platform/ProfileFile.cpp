@@ -45,7 +45,11 @@ std::string Fold(std::string_view name) {
     return out;
 }
 
-// A line break inside a name or value would split the line and corrupt the file.
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// A line break inside a value would split the line and corrupt the file.
 std::string OneLine(std::string_view text) {
     std::string out(text);
     for (char& c : out)
@@ -54,6 +58,17 @@ std::string OneLine(std::string_view text) {
 }
 
 }  // namespace
+
+std::string ProfileNameProblem(const std::string& section, const std::string& key) {
+    // Written as it stands, such a name would read back as another key or another section.
+    const std::string_view s = Trim(section), k = Trim(key);
+    if (HasLineBreak(s) || FindWholeChar(s, ']') != std::string_view::npos)
+        return sjis("セクション名「") + section + sjis("」に「]」または改行があります");
+    if (HasLineBreak(k) || FindWholeChar(k, '=') != std::string_view::npos ||
+        (!k.empty() && k.front() == '['))
+        return sjis("キー名「") + key + sjis("」に「=」または改行があるか、「[」で始まっています");
+    return {};
+}
 
 struct ProfileLines::Index {
     struct Section {
@@ -66,7 +81,7 @@ struct ProfileLines::Index {
     std::unordered_map<std::string, Section> sections;
 
     const Section* find(const std::string& section) const {
-        auto it = sections.find(Fold(section));
+        auto it = sections.find(Fold(Trim(section)));
         return it == sections.end() ? nullptr : &it->second;
     }
 };
@@ -96,34 +111,36 @@ std::string ProfileLines::read(const std::string& section, const std::string& ke
                                const std::string& def) const {
     const Index::Section* s = index().find(section);
     if (!s) return def;
-    auto it = s->firstKey.find(Fold(key));
+    auto it = s->firstKey.find(Fold(Trim(key)));
     if (it == s->firstKey.end()) return def;
     return std::string(Parse(m_lines[it->second]).value);
 }
 
-void ProfileLines::write(const std::string& section, const std::string& key,
+bool ProfileLines::write(const std::string& section, const std::string& key,
                          const std::string& value) {
-    const std::string cleanKey = OneLine(Trim(key));
+    if (!ProfileNameProblem(section, key).empty()) return false;
+    const std::string cleanKey(Trim(key));
     const std::string cleanValue = OneLine(value);
     const Index::Section* s = index().find(section);
     if (!s) {
-        m_lines.push_back("[" + OneLine(Trim(section)) + "]");
+        m_lines.push_back("[" + std::string(Trim(section)) + "]");
         m_lines.push_back(cleanKey + "=" + cleanValue);
         changed();
-        return;
+        return true;
     }
     auto it = s->firstKey.find(Fold(cleanKey));
     if (it != s->firstKey.end()) {
         // The key keeps its spelling in the file; the line stays where it is.
         std::string& line = m_lines[it->second];
         line = std::string(Parse(line).name) + "=" + cleanValue;
-        return;
+        return true;
     }
     // After the section's last non-blank line, so blank lines before the next section stay there.
     std::size_t at = s->end;
     while (at > s->header + 1 && Trim(m_lines[at - 1]).empty()) --at;
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), cleanKey + "=" + cleanValue);
     changed();
+    return true;
 }
 
 std::vector<std::string> ProfileLines::keys(const std::string& section) const {
@@ -142,7 +159,7 @@ bool ProfileLines::hasSection(const std::string& section) const {
 void ProfileLines::eraseSection(const std::string& section) {
     if (!hasSection(section)) return;
     // Every occurrence goes, so a duplicate further down cannot bring the records back.
-    const std::string folded = Fold(section);
+    const std::string folded = Fold(Trim(section));
     std::vector<std::string> kept;
     kept.reserve(m_lines.size());
     bool erasing = false;
@@ -181,13 +198,15 @@ std::optional<std::vector<std::string>> LinesForChange(const std::string& path) 
 }
 
 SaveResult CannotSave(const std::string& path) {
-    return {false, sjis("ファイル ") + path + sjis(" を保存できませんでした")};
+    return {false, sjis("ファイル ") + path + sjis(" を保存できませんでした"), {}};
 }
 
 }  // namespace
 
 SaveResult ProfileFile::write(const std::string& section, const std::string& key,
                               const std::string& value) {
+    const std::string problem = ProfileNameProblem(section, key);
+    if (!problem.empty()) return {false, CannotSave(m_path).error + sjis("：") + problem, {}};
     auto lines = LinesForChange(m_path);
     if (!lines) return CannotSave(m_path);
     ProfileLines profile(std::move(*lines));

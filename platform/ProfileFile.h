@@ -11,6 +11,11 @@
 
 namespace sulkan {
 
+// Why a section or key name cannot be written: a key that holds "=" or a line break
+// or begins with "[", a section name with "]" or a line break (CP932 message; empty when fine).
+// Names are compared with blanks and tabs at both ends trimmed, when reading and writing alike.
+std::string ProfileNameProblem(const std::string& section, const std::string& key);
+
 // The lines of one INI file held in memory; reads and edits work on the lines, save writes them.
 class ProfileLines {
 public:
@@ -19,7 +24,8 @@ public:
 
     std::string read(const std::string& section, const std::string& key,
                      const std::string& def) const;
-    void write(const std::string& section, const std::string& key, const std::string& value);
+    // False, with nothing changed, for a name ProfileNameProblem refuses.
+    bool write(const std::string& section, const std::string& key, const std::string& value);
     // Keys of a section in file order (a key line is one with "=" in it).
     std::vector<std::string> keys(const std::string& section) const;
     bool hasSection(const std::string& section) const;

@@ -1,5 +1,7 @@
 // The settings store over QSettings. Booleans and integers are stored as integers (a boolean is
-// 0 or 1) and strings as Unicode text, so the values read the same on every platform.
+// 0 or 1) and strings as Unicode text, so the values read the same on every platform. A string
+// whose bytes Unicode cannot give back (duplicate CP932 codes, bytes that are not CP932) is
+// stored as its bytes, so a learner's name still names the same record file.
 #include <QSettings>
 #include <memory>
 
@@ -44,6 +46,8 @@ public:
             // A number or a list is not a string value; text CP932 cannot hold is unusable.
             if (value.typeId() == QMetaType::QString) {
                 if (auto text = FromQString(value.toString())) return *text;
+            } else if (value.typeId() == QMetaType::QByteArray) {
+                return value.toByteArray().toStdString();
             }
         }
         return def;
@@ -56,7 +60,11 @@ public:
         write(key, name, value);
     }
     void writeString(SettingsKey key, const std::string& name, const std::string& value) override {
-        write(key, name, ToQString(value));
+        const QString text = ToQString(value);
+        if (FromQString(text) == value)
+            write(key, name, text);
+        else
+            write(key, name, QByteArray::fromStdString(value));
     }
 
 private:

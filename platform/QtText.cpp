@@ -18,6 +18,12 @@ std::optional<std::string> FromQString(const QString& text, char32_t* failedChar
     return Utf16ToCp932(view, failedChar);
 }
 
+std::optional<std::string> FromQStringKeeping(const QString& text, const std::string& original,
+                                              char32_t* failedChar) {
+    if (text == ToQString(original)) return original;
+    return FromQString(text, failedChar);
+}
+
 QString UnencodableMessage(char32_t c) {
     const bool drawable = c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
     QString shown = drawable ? QString::fromUcs4(&c, 1) : QString(QChar::ReplacementCharacter);

@@ -5,6 +5,7 @@
 
 #include "LineFile.h"
 #include "QtText.h"
+#include "Sjis.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,10 +27,11 @@ std::string DataFolder() {
 
 std::string WithTrailingSeparator(const std::string& folder) {
     if (folder.empty()) return folder;
-    char last = folder.back();
-    if (last == '/' || last == '\\') return folder;
+    // A folder ending in 表 ends in the byte of "\" without ending in a separator.
+    const std::size_t lastBackslash = FindLastWholeChar(folder, '\\');
+    if (folder.back() == '/' || lastBackslash == folder.size() - 1) return folder;
     bool backslashes =
-        folder.find('\\') != std::string::npos && folder.find('/') == std::string::npos;
+        lastBackslash != std::string::npos && folder.find('/') == std::string::npos;
     return folder + (backslashes ? '\\' : '/');
 }
 

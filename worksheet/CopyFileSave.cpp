@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "ContainedPath.h"
 #include "LineFile.h"
 #include "QuestionFile.h"
 #include "QuestionFileTags.h"
@@ -69,6 +70,10 @@ std::optional<std::string> AskCopyFilePath(const std::string& initialFolder, Pro
     for (;;) {
         const auto chosen = prompter.saveFileName(initialFolder, "*.skn");
         if (!chosen) return std::nullopt;
+        if (std::string problem = CopyFileNameProblem(*chosen); !problem.empty()) {
+            prompter.message(problem);
+            continue;
+        }
         if (auto path = CopyFilePathOf(*chosen)) return path;
         prompter.message(InvalidExtensionMessage(*chosen));
     }
@@ -110,8 +115,10 @@ CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
         }
     }
 
-    if (!WriteLines(path, CopyFileLines(worksheet))) {
-        prompter.message(path + sjis("の保存に失敗しました"));
+    if (const SaveResult saved = WriteLines(path, CopyFileLines(worksheet)); !saved) {
+        std::string text = path + sjis("の保存に失敗しました");
+        if (!saved.reason.empty()) text += sjis("（") + saved.reason + sjis("）");
+        prompter.message(text);
         return {};
     }
     worksheet.filePath = path;
@@ -137,6 +144,12 @@ std::optional<std::string> CopyFilePathOf(const std::string& chosen) {
         return chosen;
     }
     return std::nullopt;
+}
+
+std::string CopyFileNameProblem(const std::string& chosen) {
+    const SplitPath split = SplitNativePath(chosen);
+    const std::string fault = NameFault(split.name, NameShape::FileName);
+    return fault.empty() ? std::string() : NameRefusedText(split.name, split.folder, fault);
 }
 
 std::string InvalidExtensionMessage(const std::string& chosen) {

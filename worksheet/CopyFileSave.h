@@ -41,6 +41,10 @@ std::string CopyFileFolder(const std::string& programFolder, const CourseTables&
 // The path a chosen copy-file name stands for: as given when its file name ends in ".skn" (any
 // case), with ".skn" appended when it has no extension; nullopt for any other extension.
 std::optional<std::string> CopyFilePathOf(const std::string& chosen);
+// Why a name chosen in the save dialog (a system path) cannot be a copy file's name: a file name
+// that would lead into another folder once the program builds paths with it (on Linux a "\" in
+// it). Empty when it is fine. CP932.
+std::string CopyFileNameProblem(const std::string& chosen);
 // chosen + ":拡張子が不正です", CP932.
 std::string InvalidExtensionMessage(const std::string& chosen);
 

@@ -43,6 +43,10 @@ std::string TooManyFiguresMessage(int count) {
     return IntText(count) + text + IntText(kMaxFigures);
 }
 
+std::string PictureUnreadableMessage(const std::string& path) {
+    return sjis("ファイル ") + path + sjis(" を画像として読み込めません");
+}
+
 FigurePlacement PlaceFigures(std::vector<std::string>& questionTriples,
                              const std::vector<std::string>& answerTriples,
                              const std::vector<Bitmap>& questionPictures,

@@ -37,6 +37,9 @@ struct FigurePlacement {
 // count + ":問題のグラフが多すぎます" + "15", CP932.
 std::string TooManyFiguresMessage(int count);
 
+// "ファイル " + path + " を画像として読み込めません": the file is there but holds no picture.
+std::string PictureUnreadableMessage(const std::string& path);
+
 // Places question figures 1..min(15, triples) and, while answers are shown, answer figure n in
 // the place of question figure n. A question figure whose left is below 1 goes 40 units right of
 // pieceStarts[n - 1] (the n-th text piece of the pass; fallback when there is none) and its

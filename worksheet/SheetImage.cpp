@@ -1,23 +1,44 @@
 #include "SheetImage.h"
 
+#include "ContainedPath.h"
 #include "FileChecks.h"
 #include "LineFile.h"
 #include "QtCanvas.h"
+#include "SheetFigures.h"
 #include "Sjis.h"
 #include "WorksheetHost.h"
 
 namespace sulkan {
 namespace {
 
+// A figure name comes from the unit or copy file: only a picture inside the figure folder is
+// read. Paths in messages use the system's separators.
+Bitmap LoadFigure(const std::string& folder, const std::string& name, std::string& problem) {
+    if (folder.empty()) {
+        problem = FileMissingText(NativeSeparators(name));
+        return {};
+    }
+    const ContainedPath file = PathInside(folder, name);
+    if (!file) {
+        problem = file.refusal;
+        return {};
+    }
+    if (!FileExists(file.path)) {
+        problem = FileMissingText(NativeSeparators(file.path));
+        return {};
+    }
+    Bitmap picture = LoadBitmap(file.path);
+    if (!picture) problem = PictureUnreadableMessage(NativeSeparators(file.path));
+    return picture;
+}
+
 std::vector<Bitmap> LoadFigures(const std::vector<std::string>& triples, const std::string& folder,
                                 Prompter* prompter) {
     std::vector<Bitmap> pictures;
     for (std::size_t i = 0; i < triples.size(); i += 3) {
-        std::string path = folder + triples[i];
-        Bitmap picture;
-        if (!folder.empty() && FileExists(path)) picture = LoadBitmap(path);
-        if (!picture && prompter) prompter->message(FileMissingText(path));
-        pictures.push_back(picture);
+        std::string problem;
+        pictures.push_back(LoadFigure(folder, triples[i], problem));
+        if (!problem.empty() && prompter) prompter->message(problem);
     }
     return pictures;
 }

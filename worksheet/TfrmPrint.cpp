@@ -201,6 +201,11 @@ void TfrmPrint::mnuKaitouClick() {
     mnuKaitou->setChecked(m_host.answerDisplay());
 }
 
+void TfrmPrint::setCaption(const std::string& cp932) {
+    m_captionBytes = cp932;
+    setWindowTitle(ToQString(cp932));
+}
+
 void TfrmPrint::LoadPictures() {
     int lesson = m_worksheet.address.lesson < 1 ? 1 : m_worksheet.address.lesson;
     SheetPictures pictures = LoadSheetPictures(m_worksheet, m_host.programFolder(),
@@ -265,7 +270,7 @@ TfrmPrint::SaveOutcome TfrmPrint::saveCopy() {
     if (!result.saved) return watch.cancelled ? SaveOutcome::Cancelled : SaveOutcome::Failed;
     const QString oldIdentity = m_identity;
     m_identity = ToQString(result.path);
-    setWindowTitle(m_identity);
+    setCaption(result.path);
     m_host.worksheetRenamed(this, oldIdentity);
     return SaveOutcome::Saved;
 }
@@ -273,7 +278,8 @@ TfrmPrint::SaveOutcome TfrmPrint::saveCopy() {
 bool TfrmPrint::FormCloseQuery() {
     if (!m_worksheet.modified) return true;
     ActivationFillPaused paused(m_host.sheetShared());
-    const std::string caption = FromQString(windowTitle()).value_or(std::string());
+    const std::string caption =
+        FromQStringKeeping(windowTitle(), m_captionBytes).value_or(std::string());
     switch (m_host.prompter().yesNoCancel(caption + sjis("を保存しますか？"))) {
         case Answer::No:
             return true;

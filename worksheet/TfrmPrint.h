@@ -35,6 +35,9 @@ public:
     // The caption starts as the identity and may later show the worksheet's title instead.
     const QString& identity() const { return m_identity; }
     void setIdentity(const QString& identity) { m_identity = identity; }
+    // Shows CP932 text as the caption and keeps its bytes, so questions naming the window quote
+    // the caption as it was and not as Unicode would encode it again.
+    void setCaption(const std::string& cp932);
 
     // Draws the sheet again from scratch and shows it (or the reduced view). Does nothing while
     // drawing is suppressed.
@@ -118,6 +121,7 @@ private:
     WorksheetHost& m_host;
     Worksheet m_worksheet;
     QString m_identity;
+    std::string m_captionBytes;
     QImage m_image;
     Bitmap m_classFlag;
     std::vector<Bitmap> m_questionPictures, m_answerPictures;

@@ -140,6 +140,25 @@ TEST_F(StartupTest, RecordsFoldersAreCreatedUnderTheRecordsRoot) {
     EXPECT_EQ(w->state().LogOnFolder, records.folder() + "Sulkan/LogOn");
 }
 
+TEST_F(StartupTest, AnEmptyRecordsRootMeansTheDefaultOne) {
+    settings.values[{SettingsKey::Shared, "RecDrive"}] = std::string();
+    QStandardPaths::setTestModeEnabled(true);
+    auto w = start();
+    const std::string defaultRoot = DefaultRecordsRoot();
+    QStandardPaths::setTestModeEnabled(false);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(w->state().LogOnFolder, defaultRoot + "Sulkan/LogOn");
+    EXPECT_FALSE(std::filesystem::exists(course.path() / "Sulkan"));
+}
+
+TEST_F(StartupTest, TheLearnerNameKeepsItsBytesThroughTheNameBox) {
+    // ED 40 decodes to a character that encodes as FA 5C: the records must stay the learner's.
+    const std::string name = "\xED\x40" + sjis("山");
+    settings.values[{SettingsKey::Product, "LogOnName"}] = name;
+    auto w = start();
+    EXPECT_EQ(w->state().LearnerName, name);
+}
+
 TEST_F(StartupTest, UncreatableRecordsFolderIsReportedAndStopsTheRest) {
     test::WriteRawFile(records.path() / "Sulkan", "a file in the way");
     auto w = start();

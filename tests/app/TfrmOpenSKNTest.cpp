@@ -63,6 +63,18 @@ protected:
     std::unique_ptr<TfrmOpenSKN> dialog;
 };
 
+TEST_F(TfrmOpenSKNTest, CopyFilesThatLeadOutOfTheirFolderAreNotOffered) {
+    // On Linux "..\\..\\x.skn" is one file name; the program would read it as a path.
+    WriteSjisFile(course.path() / "kan1" / "..\\..\\x.skn", {"[[unitX"});
+    WriteSjisFile(course.path() / "x.skn", {"[[unitX", "<<header", "外", ">>"});
+    std::filesystem::create_symlink(course.path() / "x.skn", course.path() / "kan1" / "d.skn");
+    dialog->show();
+    EXPECT_EQ(texts(dialog->flbSKN), (QStringList{u"a.skn"_s, u"b.skn"_s, u"c.skn"_s}));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("..\\..\\x.skn"), std::string::npos);
+    EXPECT_NE(prompter.shown[0].find("d.skn"), std::string::npos);
+}
+
 TEST_F(TfrmOpenSKNTest, FirstShowPreviewsTheFirstFileOfLessonOne) {
     dialog->show();
     EXPECT_EQ(dialog->windowTitle(), u"Sulkan - コピーファイルを開く"_s);

@@ -236,6 +236,50 @@ TEST_F(CourseLessonIndexFiles, MissingFolderAndMissingIndexAreToldApart) {
               sjis("ファイル ") + dir.folder() + "kanji2\\k2.ind" + sjis(" が見つかりません"));
 }
 
+TEST_F(CourseLessonIndexFiles, LessonsLeadingOutOfTheCourseAreRefusedAndNeverRead) {
+    // A lesson index and a question file outside the course, reached by ".." or by a link.
+    const std::filesystem::path outside = dir.path() / "outside";
+    WriteSjisFile(outside / "evil.ind", {"t", "[[sect1", "盗む", "<<", "x", ">>", "]]"});
+    WriteSjisFile(outside / "evil1.que", {"[[unit1", "]]"});
+    std::filesystem::create_directories(dir.path() / "course");
+    std::filesystem::create_directory_symlink(outside, dir.path() / "course" / "linked");
+    const std::string course = dir.folder() + "course\\";
+    const std::vector<std::string> mainInd =
+        Sjis({"t", "", "Evil,..\\_..\\..\\outside\\evil", "Linked,linked\\xevil", ">>"});
+
+    CourseIndex index = ReadCourseIndex(mainInd, *tables, prompter);
+    EXPECT_EQ(index.lessonTitles, (std::vector<std::string>{"Evil", "Linked"}));
+    ASSERT_EQ(index.problems.size(), 1u);
+    EXPECT_NE(index.problems[0].find(sjis("3行目")), std::string::npos);
+    EXPECT_NE(index.problems[0].find("..\\"), std::string::npos);
+    EXPECT_EQ(tables->LessonFolders[1], "");
+    EXPECT_NE(LessonLineProblem(course, mainInd[2]), "");
+    EXPECT_NE(LessonLineProblem(course, mainInd[3]), "");  // by its link
+    EXPECT_EQ(LessonLineProblem(course, sjis("漢字,kanji1\\xk1")), "");
+
+    tables->SectionUnitTitles[1] = {"kept"};
+    for (int lesson : {1, 2}) {
+        prompter.shown.clear();
+        LessonIndex read = ReadLessonIndex(course, *tables, lesson, prompter);
+        EXPECT_EQ(read.status, LessonIndexStatus::Refused) << lesson;
+        EXPECT_TRUE(read.sectionTitles.empty());
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_NE(QuestionFileProblem(course, *tables, {lesson, 1, 1, 0}), "");
+    }
+    EXPECT_EQ(tables->SectionUnitTitles[1], std::vector<std::string>{"kept"});
+    EXPECT_EQ(FigureFolderOf(course, *tables, 2), "");
+}
+
+TEST_F(CourseLessonIndexFiles, AQuestionFileLinkedOutOfTheCourseIsRefused) {
+    TempDir other;
+    WriteSjisFile(other.path() / "elsewhere.que", {"[[unit1", "]]"});
+    std::filesystem::create_symlink(other.path() / "elsewhere.que",
+                                    dir.path() / "kanji1" / "k12.que");
+    EXPECT_EQ(QuestionFileProblem(dir.folder(), *tables, {1, 1, 1, 0}), "");
+    const std::string problem = QuestionFileProblem(dir.folder(), *tables, {1, 2, 1, 0});
+    EXPECT_NE(problem.find("kanji1\\k12.que"), std::string::npos) << problem;
+}
+
 // ---- Names derived from an address ----
 
 TEST(UnitNames, QuestionFileAndIdentities) {

@@ -54,6 +54,15 @@ TEST(RecordFilePath, LearnerFileInTheLessonFolder) {
         EXPECT_EQ(RecordFilePath(dir.folder(), *tables, name, 1, false, ""), "") << name;
 }
 
+TEST(RecordFilePath, NoRecordsThroughALinkOutOfTheCourse) {
+    TempDir dir, other;
+    auto tables = OneLesson();
+    std::filesystem::create_directory_symlink(other.path(), dir.path() / "kanji1");
+    EXPECT_EQ(RecordFilePath(dir.folder(), *tables, "taro", 1, false, ""), "");
+    tables->LessonRefusals[1] = "refused";
+    EXPECT_EQ(RecordFilePath(dir.folder(), *tables, "taro", 1, false, ""), "");
+}
+
 TEST(RecordFilePath, FromCdRomTheRecordsLieInTheWindowsFolder) {
     TempDir course, windows;
     auto tables = OneLesson();
@@ -70,6 +79,8 @@ TEST(RecordSectionKeyCounts, CountsKeysOfEverySectionAsTheProfileFunctionsSeeThe
                                   "; no equals sign, no key", "[S12ア]", "1=x", "[s1abc]", "1=x",
                                   "2=y", "3=z", "[S12ヂ]", "1=x", "2=y", "[unit.skn]"}));
     EXPECT_EQ(counts.count("password"), 1);
+    // A unit title ending in a blank names its section with that blank; it is found all the same.
+    EXPECT_EQ(counts.count(sjis("S11漢字の音 ")), 2);
     EXPECT_EQ(counts.count(sjis("S11漢字の音")), 2);
     EXPECT_EQ(counts.count("unit.skn"), 0);
     EXPECT_EQ(counts.count("absent"), 0);

@@ -93,6 +93,24 @@ TEST(Codec, MalformedUtf8IsRefused) {
     EXPECT_EQ(Utf8ToCp932("\xE6\xBC\xA2"), sjis("漢"));
 }
 
+TEST(Codec, FileNamesThatAreNotUtf8KeepTheirBytes) {
+    // A POSIX file name is bytes: what is not UTF-8 comes back as the same bytes.
+    const std::string name = "a\x80\xE6\xBC" + std::string("\xE6\xBC\xA2");
+    auto text = Utf8ToUtf16(name, Utf8Escapes::Keep);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(*text, (std::u16string{u'a', char16_t(0xDC80), char16_t(0xDCE6), char16_t(0xDCBC),
+                                     u'漢'}));
+    EXPECT_EQ(Utf16ToUtf8(*text, Utf8Escapes::Keep), name);
+    EXPECT_EQ(Utf16ToUtf8(*text, Utf8Escapes::Refuse), "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD漢");
+    EXPECT_FALSE(Utf8ToUtf16(name, Utf8Escapes::Refuse).has_value());
+    EXPECT_EQ(Utf16ToUtf8(u"😀", Utf8Escapes::Keep), "😀");
+}
+
+TEST(CodecDeathTest, AMissingConverterEndsTheProgramSayingWhy) {
+    EXPECT_EXIT(detail::RequireConverter("UTF-16LE", "NO-SUCH-CODE-PAGE"),
+                testing::ExitedWithCode(3), "NO-SUCH-CODE-PAGE");
+}
+
 TEST(Sjis, WholeCharacterSearchSkipsTrailBytes) {
     const std::string s = sjis("表ソ\\x\\");  // 95 5C 83 5C 5C 78 5C
     EXPECT_EQ(FindWholeChar(s, '\\'), 4u);

@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <chrono>
 #include <stdexcept>
 
 #include "LineFile.h"
@@ -101,12 +103,14 @@ TEST(LineFile, FailedSaveNamesTheFileAndLeavesNothingBehind) {
     SaveResult result = WriteLines(missingFolder, {"a"});
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(static_cast<bool>(result));
-    EXPECT_EQ(result.error, sjis("ファイル ") + missingFolder + sjis(" を保存できませんでした"));
+    EXPECT_EQ(result.error, sjis("ファイル ") + missingFolder +
+                                sjis(" を保存できませんでした（フォルダがありません）"));
 
     fs::create_directory(dir.path() / "sub");
     WriteRawFile(dir.path() / "sub" / "keep.txt", "x");
     result = WriteBytes(dir.folder() + "sub", "would replace a folder");
     EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find(sjis("同じ名前のフォルダがあります")), std::string::npos);
     EXPECT_EQ(ReadRawFile(dir.path() / "sub" / "keep.txt"), "x");
     EXPECT_EQ(Entries(dir.path()), Lines{"sub"});
 }
@@ -142,6 +146,41 @@ TEST(LineFile, SaveIntoReadOnlyPlacesFails) {
     ::chmod((dir.path() / "locked.txt").c_str(), 0444);
     EXPECT_FALSE(WriteBytes(dir.folder() + "locked.txt", "new").ok);
     EXPECT_EQ(ReadRawFile(dir.path() / "locked.txt"), "old");
+}
+
+TEST(LineFile, TheSystemsReasonInJapaneseWords) {
+    EXPECT_EQ(SystemErrorText(ENOSPC), sjis("空き容量がありません"));
+    EXPECT_EQ(SystemErrorText(EDQUOT), sjis("空き容量がありません"));
+    EXPECT_EQ(SystemErrorText(EACCES), sjis("書き込みが許可されていません"));
+    EXPECT_EQ(SystemErrorText(EPERM), sjis("書き込みが許可されていません"));
+    EXPECT_EQ(SystemErrorText(EROFS), sjis("読み取り専用のファイルシステムです"));
+    // Without Japanese words of its own, the system's text (never empty).
+    EXPECT_FALSE(SystemErrorText(EXDEV).empty());
+    EXPECT_NE(SystemErrorText(EXDEV), SystemErrorText(ENOSPC));
+}
+
+TEST(LineFile, ASaveRemovesTheLeftoversOfKilledSaves) {
+    TempDir dir;
+    const fs::path f = dir.path();
+    auto make = [&f](const std::string& name, std::chrono::hours age) {
+        WriteRawFile(f / name, std::string(1000, 'x'));
+        fs::last_write_time(f / name, fs::file_time_type::clock::now() - age);
+    };
+    const std::string ours = ".~sulkan-" + std::to_string(::getpid()) + "-0000abcd.tmp";
+    make(".~sulkan-99999999-1234abcd.tmp", std::chrono::hours(0));  // no such process
+    make(".~sulkan-1-0badf00d.tmp", std::chrono::hours(0));         // a live process, now
+    make(".~sulkan-1-feedf00d.tmp", std::chrono::hours(3));         // ... or killed long ago
+    make(".~sulkan-0123abcd.tmp", std::chrono::hours(0));           // older form, young
+    make(".~sulkan-4567abcd.tmp", std::chrono::hours(3));           // older form, old
+    make(ours, std::chrono::hours(0));
+    for (const char* other : {"other.tmp", ".~sulkan-notes.tmp", ".~sulkan-1-xyz.tmp", "a.que"})
+        make(other, std::chrono::hours(5));
+
+    ASSERT_TRUE(WriteLines(dir.folder() + "unit.que", {"new"}));
+    Lines kept{".~sulkan-0123abcd.tmp", ".~sulkan-1-0badf00d.tmp", ".~sulkan-1-xyz.tmp", ours,
+               ".~sulkan-notes.tmp",    "a.que",                   "other.tmp",          "unit.que"};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(Entries(f), kept);
 }
 
 TEST(LineFile, WindowsPathsFindFilesIgnoringAsciiCase) {

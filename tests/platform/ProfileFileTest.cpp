@@ -112,6 +112,38 @@ TEST(ProfileLines, LargeRecordFilesStayUsable) {
     EXPECT_EQ(ini.lines()[1051], "[S1]");  // the new keys went to the end of their section
 }
 
+TEST(ProfileLines, NamesAskedForAreTrimmedLikeNamesRead) {
+    // A unit title ending in a blank makes a section name ending in a blank.
+    ProfileLines ini(Sjis({"[S11漢字 ]", "1=run"}));
+    EXPECT_EQ(ini.keys(sjis("S11漢字 ")), Lines{"1"});
+    EXPECT_EQ(ini.read(sjis("\tS11漢字  "), " 1\t", "?"), "run");
+    ini.write(sjis("S11漢字 "), "2", "again");
+    ini.write(sjis("S11漢字 "), "1 ", "changed");
+    EXPECT_EQ(ini.lines(), Sjis({"[S11漢字 ]", "1=changed", "2=again"}));
+    ini.eraseSection(sjis(" S11漢字\t"));
+    EXPECT_EQ(ini.lines(), Lines{});
+}
+
+TEST(ProfileLines, NamesThatWouldReadBackAsOtherLinesAreRefused) {
+    ProfileLines ini(Sjis({"[s]", "k=1"}));
+    EXPECT_FALSE(ini.write("s", "a=b", "v"));
+    EXPECT_FALSE(ini.write("s", " [x", "v"));
+    EXPECT_FALSE(ini.write("s", "k\n[t]", "v"));
+    EXPECT_FALSE(ini.write("a]b", "k", "v"));
+    EXPECT_FALSE(ini.write("a\r\nb", "k", "v"));
+    EXPECT_EQ(ini.lines(), Sjis({"[s]", "k=1"}));
+    // ゾ ends in the byte of "]" and is a name like any other.
+    EXPECT_TRUE(ini.write(sjis("ゾ"), "x]", "v"));
+    EXPECT_EQ(ini.read(sjis("ゾ"), "x]", "?"), "v");
+
+    TempDir dir;
+    ProfileFile file(dir.folder() + "rec.ini");
+    SaveResult result = file.write("s", "a=b", "v");
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.error.find("a=b"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "rec.ini"));
+}
+
 TEST(ProfileFile, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
     TempDir dir;
     ProfileFile file(dir.folder() + sjis("共通.ini"));

@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QString>
 
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -95,6 +96,33 @@ TEST(QtSettingsStore, StoresIntegersAndUnicodeTextInTwoFiles) {
     QSettings shared(QString::fromStdString((dir.path() / "Common.ini").string()),
                      QSettings::IniFormat);
     EXPECT_EQ(shared.value("RecDrive").toString(), "C:\\");
+}
+
+TEST(QtSettingsStore, TextUnicodeCannotGiveBackKeepsItsBytes) {
+    TempDir dir;
+    auto store = MakeQtSettingsStore(dir.path().string());
+    // ED 40 is an NEC-selected duplicate of FA 5C; 85 40 is no character at all.
+    const std::string names[] = {"\xED\x40" + sjis("山"), "a\x85\x40", sjis("共通")};
+    for (const std::string& name : names) {
+        store->writeString(SettingsKey::Product, "LogOnName", name);
+        EXPECT_EQ(store->readString(SettingsKey::Product, "LogOnName", "d"), name);
+    }
+    // Text that round trips is still stored as text other programs can read.
+    QSettings product(QString::fromStdString((dir.path() / "SlkDrill.ini").string()),
+                      QSettings::IniFormat);
+    EXPECT_EQ(product.value("LogOnName").toString(), QString::fromUtf8("共通"));
+}
+
+TEST(QtText, TextShownAndLeftUnchangedKeepsItsOriginalBytes) {
+    const std::string nec = "\xED\x40" + sjis("山");  // decodes to a character encoded as FA 5C
+    const QString shown = ToQString(nec);
+    EXPECT_NE(FromQString(shown), nec);
+    EXPECT_EQ(FromQStringKeeping(shown, nec), nec);
+    // Changed text is encoded afresh; text CP932 cannot hold is still refused.
+    EXPECT_EQ(FromQStringKeeping(shown + QChar(u'川'), nec), FromQString(shown + QChar(u'川')));
+    char32_t bad = 0;
+    EXPECT_EQ(FromQStringKeeping(QString::fromUtf8("😀"), nec, &bad), std::nullopt);
+    EXPECT_EQ(bad, U'😀');
 }
 
 TEST(QtSettingsStore, EveryCallSeesTheStoreAsItIsNow) {

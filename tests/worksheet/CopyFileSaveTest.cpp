@@ -138,6 +138,26 @@ TEST(CopyFileSave, TheNameDialogComesBackUntilTheExtensionIsValid) {
     EXPECT_EQ(other.filePath, "/course/kan3/kan33.que");
 }
 
+TEST(CopyFileSave, ANameThatWouldReachAnotherFolderIsRefusedAndAskedAgain) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.path() / "course" / "kanji1");
+    const std::string folder = dir.folder() + "course/kanji1/";
+    Worksheet ws = Plain();
+    ScriptedPrompter prompter;
+    // On Linux a "\\" typed in the dialog is part of the name, but paths here are built with it.
+    prompter.fileNames = {folder + "..\\..\\x.skn", folder + "ok.skn"};
+
+    const CopySaveResult result = SaveWorksheetAsCopy(ws, std::nullopt, folder, prompter);
+    ASSERT_TRUE(result.saved);
+    EXPECT_EQ(result.path, folder + "ok.skn");
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("..\\..\\x.skn"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.skn"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST(CopyFileSave, AnExistingFileIsReplacedOnlyAfterYes) {
     TempDir dir;
     const std::string path = dir.folder() + "old.skn";
@@ -166,7 +186,7 @@ TEST(CopyFileSave, AFailedSaveKeepsTheOldPathAndTheChanges) {
     prompter.fileNames = {path};
 
     EXPECT_FALSE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).saved);
-    EXPECT_EQ(prompter.shown, Lines{path + sjis("の保存に失敗しました")});
+    EXPECT_EQ(prompter.shown, Lines{path + sjis("の保存に失敗しました（フォルダがありません）")});
     EXPECT_EQ(ws.filePath, "/course/kan3/kan33.que");
     EXPECT_TRUE(ws.modified);
     EXPECT_TRUE(ws.isMaster);

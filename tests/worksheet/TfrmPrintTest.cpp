@@ -121,6 +121,22 @@ protected:
     std::string questionFile;
 };
 
+TEST_F(TfrmPrintTest, FiguresAreReadOnlyFromInsideTheFigureFolderAndAsPictures) {
+    WriteBmp(dir.path() / "secret.bmp", 30, 20, kRed);  // beside the figure folder
+    test::WriteRawFile(dir.path() / "Graph" / "text.bmp", "no picture\r\n");
+    Worksheet ws = Sheet();
+    ws.questionFigures = {"..\\secret.bmp", "100", "300", "text.bmp", "300", "300",
+                          "gone.bmp",       "100", "500"};
+    TfrmPrint& w = Open(std::move(ws));
+    EXPECT_FALSE(w.figurePlaces().places[0].width);  // nothing was read from outside
+    const std::string native = dir.path().string() + "/Graph/";
+    ASSERT_EQ(host.prompts.shown.size(), 3u);
+    EXPECT_NE(host.prompts.shown[0].find("..\\secret.bmp"), std::string::npos);
+    EXPECT_EQ(host.prompts.shown[1],
+              sjis("ファイル ") + native + "text.bmp" + sjis(" を画像として読み込めません"));
+    EXPECT_EQ(host.prompts.shown[2], sjis("ファイル ") + native + "gone.bmp" + sjis(" が見つかりません"));
+}
+
 TEST_F(TfrmPrintTest, DraggingAFigureMovesItByThePointersTravel) {
     TfrmPrint& w = Open(Sheet());
     ASSERT_FALSE(w.worksheet().modified);
