@@ -251,7 +251,7 @@ TEST_F(CourseLessonIndexFiles, LessonsLeadingOutOfTheCourseAreRefusedAndNeverRea
     EXPECT_EQ(index.lessonTitles, (std::vector<std::string>{"Evil", "Linked"}));
     ASSERT_EQ(index.problems.size(), 1u);
     EXPECT_NE(index.problems[0].find(sjis("3行目")), std::string::npos);
-    EXPECT_NE(index.problems[0].find("..\\"), std::string::npos);
+    EXPECT_NE(index.problems[0].find(sjis("「..」")), std::string::npos);
     EXPECT_EQ(tables->LessonFolders[1], "");
     EXPECT_NE(LessonLineProblem(course, mainInd[2]), "");
     EXPECT_NE(LessonLineProblem(course, mainInd[3]), "");  // by its link
