@@ -139,7 +139,8 @@ void TfrmOpenSKN::lstLessonClick() {
         m_files.clear();
     } else {
         const std::string folder = m_state.ProgramFolder + m_lessonFolders[lesson];
-        if (std::string problem = LessonFolderProblem(m_state.ProgramFolder, m_lessonFolders[lesson]);
+        if (std::string problem =
+                LessonFolderProblem(m_state.ProgramFolder, m_lessonFolders[lesson]);
             !problem.empty()) {
             m_prompter.message(problem);
             return;

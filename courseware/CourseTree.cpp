@@ -74,7 +74,8 @@ LessonLine ParseLessonLine(std::string_view line) {
     }
     if (!fault.empty()) {
         lesson.refusal = sjis("「") + std::string(name) +
-                         sjis("」はコースのフォルダの外を指すため使えません（") + fault + sjis("）");
+                         sjis("」はコースのフォルダの外を指すため使えません（") + fault +
+                         sjis("）");
         lesson.folder.clear();
         lesson.baseName.clear();
         return lesson;

@@ -200,7 +200,11 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view utf8, Utf8Escapes esc
     for (std::size_t i = 0; i < utf8.size();) {
         const auto b = static_cast<unsigned char>(utf8[i]);
         // n stays 0 for a continuation byte or 0xF8..0xFF: they start no character.
-        const std::size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+        const std::size_t n = b < 0x80         ? 1
+                              : (b >> 5) == 6  ? 2
+                              : (b >> 4) == 14 ? 3
+                              : (b >> 3) == 30 ? 4
+                                               : 0;
         char32_t cp = n == 1 ? b : n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
         bool valid = n != 0 && i + n <= utf8.size();
         for (std::size_t k = 1; valid && k < n; ++k) {

@@ -281,7 +281,8 @@ std::optional<int> TempFileOwner(std::string_view name) {
     std::string_view middle =
         name.substr(kTempPrefix.size(), name.size() - kTempPrefix.size() - kTempSuffix.size());
     const std::size_t dash = middle.find('-');
-    std::string_view pid = dash == std::string_view::npos ? std::string_view() : middle.substr(0, dash);
+    std::string_view pid =
+        dash == std::string_view::npos ? std::string_view() : middle.substr(0, dash);
     std::string_view hex = dash == std::string_view::npos ? middle : middle.substr(dash + 1);
     auto all = [](std::string_view t, auto pred) {
         return !t.empty() && std::all_of(t.begin(), t.end(), pred);

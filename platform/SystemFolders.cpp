@@ -30,8 +30,7 @@ std::string WithTrailingSeparator(const std::string& folder) {
     // A folder ending in 表 ends in the byte of "\" without ending in a separator.
     const std::size_t lastBackslash = FindLastWholeChar(folder, '\\');
     if (folder.back() == '/' || lastBackslash == folder.size() - 1) return folder;
-    bool backslashes =
-        lastBackslash != std::string::npos && folder.find('/') == std::string::npos;
+    bool backslashes = lastBackslash != std::string::npos && folder.find('/') == std::string::npos;
     return folder + (backslashes ? '\\' : '/');
 }
 

@@ -98,8 +98,8 @@ TEST(Codec, FileNamesThatAreNotUtf8KeepTheirBytes) {
     const std::string name = "a\x80\xE6\xBC" + std::string("\xE6\xBC\xA2");
     auto text = Utf8ToUtf16(name, Utf8Escapes::Keep);
     ASSERT_TRUE(text.has_value());
-    EXPECT_EQ(*text, (std::u16string{u'a', char16_t(0xDC80), char16_t(0xDCE6), char16_t(0xDCBC),
-                                     u'漢'}));
+    EXPECT_EQ(*text,
+              (std::u16string{u'a', char16_t(0xDC80), char16_t(0xDCE6), char16_t(0xDCBC), u'漢'}));
     EXPECT_EQ(Utf16ToUtf8(*text, Utf8Escapes::Keep), name);
     EXPECT_EQ(Utf16ToUtf8(*text, Utf8Escapes::Refuse), "a\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD漢");
     EXPECT_FALSE(Utf8ToUtf16(name, Utf8Escapes::Refuse).has_value());

@@ -42,8 +42,8 @@ TEST(ContainedPath, NamesThatLeaveTheirFolderByTheirTextAreRefused) {
         EXPECT_NE(p.refusal.find(name), std::string::npos) << p.refusal;
     }
     // 表 and ソ end in the byte of "\" without being separators; subfolders stay inside.
-    for (const std::string& name :
-         {sjis("表.bmp"), sjis("ソ\\図.bmp"), std::string("sub\\fig.bmp"), std::string("a..b.bmp")}) {
+    for (const std::string& name : {sjis("表.bmp"), sjis("ソ\\図.bmp"), std::string("sub\\fig.bmp"),
+                                    std::string("a..b.bmp")}) {
         ContainedPath p = PathInside(graph, name);
         EXPECT_TRUE(p) << p.refusal;
         EXPECT_EQ(p.path, graph + name);

@@ -177,8 +177,14 @@ TEST(LineFile, ASaveRemovesTheLeftoversOfKilledSaves) {
         make(other, std::chrono::hours(5));
 
     ASSERT_TRUE(WriteLines(dir.folder() + "unit.que", {"new"}));
-    Lines kept{".~sulkan-0123abcd.tmp", ".~sulkan-1-0badf00d.tmp", ".~sulkan-1-xyz.tmp", ours,
-               ".~sulkan-notes.tmp",    "a.que",                   "other.tmp",          "unit.que"};
+    Lines kept{".~sulkan-0123abcd.tmp",
+               ".~sulkan-1-0badf00d.tmp",
+               ".~sulkan-1-xyz.tmp",
+               ours,
+               ".~sulkan-notes.tmp",
+               "a.que",
+               "other.tmp",
+               "unit.que"};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(Entries(f), kept);
 }

@@ -148,8 +148,9 @@ TEST(MasterSave, AFailedSaveNamesTheFileAndKeepsTheWorksheetModified) {
     EXPECT_EQ(status, MasterSaveStatus::Failed);
     EXPECT_TRUE(ws.modified);
     ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[1], sjis("ファイル ") + path +
-                                     sjis(" を保存できませんでした（同じ名前のフォルダがあります）"));
+    EXPECT_EQ(
+        prompter.shown[1],
+        sjis("ファイル ") + path + sjis(" を保存できませんでした（同じ名前のフォルダがあります）"));
 }
 
 }  // namespace

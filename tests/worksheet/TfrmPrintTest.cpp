@@ -134,7 +134,8 @@ TEST_F(TfrmPrintTest, FiguresAreReadOnlyFromInsideTheFigureFolderAndAsPictures) 
     EXPECT_NE(host.prompts.shown[0].find("..\\secret.bmp"), std::string::npos);
     EXPECT_EQ(host.prompts.shown[1],
               sjis("ファイル ") + native + "text.bmp" + sjis(" を画像として読み込めません"));
-    EXPECT_EQ(host.prompts.shown[2], sjis("ファイル ") + native + "gone.bmp" + sjis(" が見つかりません"));
+    EXPECT_EQ(host.prompts.shown[2],
+              sjis("ファイル ") + native + "gone.bmp" + sjis(" が見つかりません"));
 }
 
 TEST_F(TfrmPrintTest, DraggingAFigureMovesItByThePointersTravel) {
