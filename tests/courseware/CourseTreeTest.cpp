@@ -270,16 +270,6 @@ TEST_F(CourseLessonIndexFiles, LessonsLeadingOutOfTheCourseAreRefusedAndNeverRea
     EXPECT_EQ(FigureFolderOf(course, *tables, 2), "");
 }
 
-TEST_F(CourseLessonIndexFiles, AQuestionFileLinkedOutOfTheCourseIsRefused) {
-    TempDir other;
-    WriteSjisFile(other.path() / "elsewhere.que", {"[[unit1", "]]"});
-    std::filesystem::create_symlink(other.path() / "elsewhere.que",
-                                    dir.path() / "kanji1" / "k12.que");
-    EXPECT_EQ(QuestionFileProblem(dir.folder(), *tables, {1, 1, 1, 0}), "");
-    const std::string problem = QuestionFileProblem(dir.folder(), *tables, {1, 2, 1, 0});
-    EXPECT_NE(problem.find("kanji1\\k12.que"), std::string::npos) << problem;
-}
-
 // ---- Names derived from an address ----
 
 TEST(UnitNames, QuestionFileAndIdentities) {

@@ -3,7 +3,6 @@
 #include <QSettings>
 #include <QString>
 
-#include "QtText.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -111,18 +110,6 @@ TEST(QtSettingsStore, TextUnicodeCannotGiveBackKeepsItsBytes) {
     QSettings product(QString::fromStdString((dir.path() / "SlkDrill.ini").string()),
                       QSettings::IniFormat);
     EXPECT_EQ(product.value("LogOnName").toString(), QString::fromUtf8("共通"));
-}
-
-TEST(QtText, TextShownAndLeftUnchangedKeepsItsOriginalBytes) {
-    const std::string nec = "\xED\x40" + sjis("山");  // decodes to a character encoded as FA 5C
-    const QString shown = ToQString(nec);
-    EXPECT_NE(FromQString(shown), nec);
-    EXPECT_EQ(FromQStringKeeping(shown, nec), nec);
-    // Changed text is encoded afresh; text CP932 cannot hold is still refused.
-    EXPECT_EQ(FromQStringKeeping(shown + QChar(u'川'), nec), FromQString(shown + QChar(u'川')));
-    char32_t bad = 0;
-    EXPECT_EQ(FromQStringKeeping(QString::fromUtf8("😀"), nec, &bad), std::nullopt);
-    EXPECT_EQ(bad, U'😀');
 }
 
 TEST(QtSettingsStore, EveryCallSeesTheStoreAsItIsNow) {
