@@ -352,13 +352,8 @@ void TfrmMain::FormShow() {
     s.MarksRecountPending = true;
 
     s.LearnerMode = ReadBoolSetting(m_settings, "KeyLock", false);
-    if (s.LearnerMode) {
-        EnterLearnerMode();
-        btnTest->setFocus();
-    } else {
-        EnterTeacherMode();
-        btnOpenMaster->setFocus();
-    }
+    SetLearnerMode(s.LearnerMode);
+    (s.LearnerMode ? btnTest : btnOpenMaster)->setFocus();
 }
 
 bool TfrmMain::createRecordsFolders() {
@@ -418,41 +413,21 @@ void TfrmMain::SetAnswerDisplayMode(int mode) {
 }
 
 void TfrmMain::btnLockClick() {
-    if (m_state.LearnerMode)
-        EnterTeacherMode();
-    else
-        EnterLearnerMode();
+    SetLearnerMode(!m_state.LearnerMode);
     FocusMain();
 }
 
-void TfrmMain::EnterLearnerMode() {
-    m_state.LearnerMode = true;
-    WriteBoolSetting(m_settings, "KeyLock", true);
-    btnLock->setIcon(QIcon(imgLockShut->pixmap()));
-    btnLock->setText(QStringLiteral("生徒用"));
+void TfrmMain::SetLearnerMode(bool learner) {
+    m_state.LearnerMode = learner;
+    WriteBoolSetting(m_settings, "KeyLock", learner);
+    btnLock->setIcon(QIcon((learner ? imgLockShut : imgLockOpen)->pixmap()));
+    btnLock->setText(learner ? QStringLiteral("生徒用") : QStringLiteral("先生用"));
     for (QWidget* w : std::initializer_list<QWidget*>{
              btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
              btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMojiSize})
-        w->hide();
-    mnuFile->menuAction()->setVisible(false);
-    mnuEdit->menuAction()->setVisible(false);
-    mnuMainWin->menuAction()->setVisible(false);
-    mnuDoYouKnow->setVisible(false);
-}
-
-void TfrmMain::EnterTeacherMode() {
-    m_state.LearnerMode = false;
-    WriteBoolSetting(m_settings, "KeyLock", false);
-    btnLock->setIcon(QIcon(imgLockOpen->pixmap()));
-    btnLock->setText(QStringLiteral("先生用"));
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
-             btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMojiSize})
-        w->show();
-    mnuFile->menuAction()->setVisible(true);
-    mnuEdit->menuAction()->setVisible(true);
-    mnuMainWin->menuAction()->setVisible(true);
-    mnuDoYouKnow->setVisible(true);
+        w->setVisible(!learner);
+    for (QMenu* m : {mnuFile, mnuEdit, mnuMainWin}) m->menuAction()->setVisible(!learner);
+    mnuDoYouKnow->setVisible(!learner);
 }
 
 void TfrmMain::FocusMain() {

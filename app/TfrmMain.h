@@ -38,7 +38,7 @@ class TfrmPrintOk;
 class TfrmPrint;
 
 // Results of OpenUnitWorksheet.
-enum OpenResult { kOpened = 1, kAlreadyOpen = 2, kReadFailed = 3, kUnitMissing = 4 };
+enum class OpenResult { Opened = 1, AlreadyOpen = 2, ReadFailed = 3, UnitMissing = 4 };
 
 // What the main window needs from the outside world.
 struct AppServices {
@@ -61,8 +61,8 @@ public:
     bool startupFailed() const { return m_startupFailed; }
     const std::vector<std::string>& mainIndexLines() const { return m_mainIndexLines; }
 
-    void EnterLearnerMode();
-    void EnterTeacherMode();
+    // Learner mode hides every teacher command; teacher mode shows them again.
+    void SetLearnerMode(bool learner);
     void SetAnswerDisplayMode(int mode);
     void FocusMain();
     // Rebuilds the lesson level of the course tree and the lesson list of unit selection.
@@ -85,7 +85,7 @@ public:
     bool OpenMasterUnit();
     bool OpenCopyFile();
     TfrmPrint* addWorksheetWindow(Worksheet worksheet, const QString& identity);
-    int OpenUnitWorksheet(const UnitAddress& address, bool reload);
+    OpenResult OpenUnitWorksheet(const UnitAddress& address, bool reload);
     int FindOpenWorksheet(const QString& identity) const;
     void ActivateOpenWorksheet(int line);
     void MarkWorksheetModified();
@@ -242,11 +242,9 @@ private:
     void btnFpCloseClick();
     void chkBekkaiClick();
     void chkKaiSizeClick();
-    void spnGyouSpaceChange(int value);
-    void spnMojiSizeChange(int value);
+    // The four layout spin boxes of the main window: the value goes into the active worksheet.
+    void spnLayoutChange(int LayoutParams::*field, int value);
     void cmbRetsuXChange(int index);
-    void spnKranWXChange(int value);
-    void spnGyoukanSubChange(int value);
     void connectLayoutControls();
     void mnuMainWinPopup();
     void mnuMaximizeClick();

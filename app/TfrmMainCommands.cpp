@@ -51,8 +51,10 @@ void TfrmMain::connectCommands() {
     connect(btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
     connect(chkBekkai, &QCheckBox::clicked, this, &TfrmMain::chkBekkaiClick);
     connect(chkKaiSize, &QCheckBox::clicked, this, &TfrmMain::chkKaiSizeClick);
-    connect(spnGyouSpace, &QSpinBox::valueChanged, this, &TfrmMain::spnGyouSpaceChange);
-    connect(spnMojiSize, &QSpinBox::valueChanged, this, &TfrmMain::spnMojiSizeChange);
+    connect(spnGyouSpace, &QSpinBox::valueChanged, this,
+            [this](int v) { spnLayoutChange(&LayoutParams::LineSpacing, v); });
+    connect(spnMojiSize, &QSpinBox::valueChanged, this,
+            [this](int v) { spnLayoutChange(&LayoutParams::FontSize, v); });
     connect(mnuMainWin, &QMenu::aboutToShow, this, &TfrmMain::mnuMainWinPopup);
     connect(mnuMaximize, &QAction::triggered, this, &TfrmMain::mnuMaximizeClick);
     connect(mnuTile, &QAction::triggered, mdiArea, &QMdiArea::tileSubWindows);
@@ -125,36 +127,36 @@ bool TfrmMain::OpenMasterUnit() {
     frmMenu->setMode(QStringLiteral("Open"));
     if (frmMenu->exec() != QDialog::Accepted) return false;
 
-    int result = OpenUnitWorksheet(m_state.CurrentUnit, false);
-    if (result == kUnitMissing) {
+    OpenResult result = OpenUnitWorksheet(m_state.CurrentUnit, false);
+    if (result == OpenResult::UnitMissing) {
         // Creating the unit belongs to the question editor, which is not built yet; until then
         // the answer opens nothing.
         ConfirmYesNo(m_prompter, sjis("単元がありません\r\n新規作成しますか?"));
     }
-    bool opened = result == kOpened;
+    bool opened = result == OpenResult::Opened;
     if (opened) ClearWorksheetModified();
     FocusMain();
     return opened;
 }
 
-int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
+OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, address);
     m_state.LastWorksheetKey = files.identity;
     m_state.LastWorksheetShortKey = files.shortIdentity;
-    if (files.questionFile.empty()) return kUnitMissing;
+    if (files.questionFile.empty()) return OpenResult::UnitMissing;
     if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address);
         !problem.empty()) {
         m_prompter.message(problem);
-        return kReadFailed;
+        return OpenResult::ReadFailed;
     }
-    if (!FileExists(files.questionFile)) return kUnitMissing;
+    if (!FileExists(files.questionFile)) return OpenResult::UnitMissing;
 
     const QString identity = ToQString(files.identity);
     int line = FindOpenWorksheet(identity);
     if (line >= 0 && !reload) {
         m_prompter.message(sjis("すでに読み込まれています"));
         ActivateOpenWorksheet(line);
-        return kAlreadyOpen;
+        return OpenResult::AlreadyOpen;
     }
     if (line >= 0 && reload) {
         ClearWorksheetModified();
@@ -165,15 +167,15 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     if (!lines) {
         // It is there but cannot be read: creating it anew would overwrite it.
         m_prompter.message(CannotReadText(files.questionFile));
-        return kReadFailed;
+        return OpenResult::ReadFailed;
     }
     ReadRequest request = selectedUnitRequest(ReadKind::OpenMaster, address);
     ReadResult read = ReadIntoHolding(*lines, request, m_holding, m_shared);
-    if (!read.found) return kUnitMissing;
+    if (!read.found) return OpenResult::UnitMissing;
     if (read.message) {
         // A damaged unit is reported as it is; offering to create it would be wrong.
         m_prompter.message(*read.message);
-        return kReadFailed;
+        return OpenResult::ReadFailed;
     }
 
     LoadOptions options;
@@ -189,7 +191,7 @@ int TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
     Worksheet worksheet;
     LoadWorksheet(m_holding, worksheet, options, m_shared);
     addWorksheetWindow(std::move(worksheet), identity)->setCaption(files.identity);
-    return kOpened;
+    return OpenResult::Opened;
 }
 
 TfrmPrint* TfrmMain::addWorksheetWindow(Worksheet worksheet, const QString& identity) {
@@ -289,18 +291,10 @@ void TfrmMain::chkKaiSizeClick() {
     MarkWorksheetModified();
 }
 
-void TfrmMain::spnGyouSpaceChange(int value) {
+void TfrmMain::spnLayoutChange(int LayoutParams::*field, int value) {
     TfrmPrint* w = activeWorksheet();
     if (!w || !m_shared.redrawEnabled) return;
-    w->worksheet().params.LineSpacing = value;
-    w->Redraw();
-    MarkWorksheetModified();
-}
-
-void TfrmMain::spnMojiSizeChange(int value) {
-    TfrmPrint* w = activeWorksheet();
-    if (!w || !m_shared.redrawEnabled) return;
-    w->worksheet().params.FontSize = value;
+    w->worksheet().params.*field = value;
     w->Redraw();
     MarkWorksheetModified();
 }

@@ -23,8 +23,11 @@ void TfrmMain::connectLayoutControls() {
         });
     }
     connect(cmbRetsuX, &QComboBox::currentIndexChanged, this, &TfrmMain::cmbRetsuXChange);
-    connect(spnKranWX, &QSpinBox::valueChanged, this, &TfrmMain::spnKranWXChange);
-    connect(spnGyoukanSub, &QSpinBox::valueChanged, this, &TfrmMain::spnGyoukanSubChange);
+    // The answer width lives in the layout dialog; this holder only triggers taking it over.
+    connect(spnKranWX, &QSpinBox::valueChanged, this,
+            [this] { spnLayoutChange(&LayoutParams::BoxWidth, frmSettei->spnKranWX->value()); });
+    connect(spnGyoukanSub, &QSpinBox::valueChanged, this,
+            [this](int v) { spnLayoutChange(&LayoutParams::SubLineSpacing, v); });
     connect(btnShukusho, &QPushButton::clicked, this, &TfrmMain::btnShukushoClick);
     connect(btnScroll, &QPushButton::clicked, this, &TfrmMain::btnScrollClick);
     auto step = [] { return (QApplication::keyboardModifiers() & Qt::ShiftModifier) ? 4 : 1; };
@@ -151,23 +154,6 @@ void TfrmMain::cmbRetsuXChange(int index) {
     w->worksheet().params.ColumnMode = column;
     w->Redraw();
     if (before != column) MarkWorksheetModified();
-}
-
-void TfrmMain::spnKranWXChange(int) {
-    TfrmPrint* w = activeWorksheet();
-    if (!w || !m_shared.redrawEnabled) return;
-    // The answer width lives in the layout dialog; this holder only triggers taking it over.
-    w->worksheet().params.BoxWidth = frmSettei->spnKranWX->value();
-    w->Redraw();
-    MarkWorksheetModified();
-}
-
-void TfrmMain::spnGyoukanSubChange(int value) {
-    TfrmPrint* w = activeWorksheet();
-    if (!w || !m_shared.redrawEnabled) return;
-    w->worksheet().params.SubLineSpacing = value;
-    w->Redraw();
-    MarkWorksheetModified();
 }
 
 void TfrmMain::nudgeBoxes(int dx, int dy) {

@@ -98,14 +98,14 @@ protected:
 };
 
 TEST_F(MainWindowTest, OpeningTheSameUnitTwiceActivatesTheFirstWindow) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     TfrmPrint* first = w->activeWorksheet();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(w->state().OpenWorksheetCount, 1);
     EXPECT_EQ(w->lstWindow->count(), 1);
     EXPECT_TRUE(w->lstWindow->item(0)->text().endsWith(QStringLiteral("kan31.que-U1")));
 
-    EXPECT_EQ(open(1), kAlreadyOpen);
+    EXPECT_EQ(open(1), OpenResult::AlreadyOpen);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0], sjis("すでに読み込まれています"));
     EXPECT_EQ(w->state().OpenWorksheetCount, 1);
@@ -114,17 +114,17 @@ TEST_F(MainWindowTest, OpeningTheSameUnitTwiceActivatesTheFirstWindow) {
 }
 
 TEST_F(MainWindowTest, UnitAndItsSimilarProblemOpenTwoWindows) {
-    EXPECT_EQ(open(1), kOpened);
-    EXPECT_EQ(open(1, 1), kOpened);
+    EXPECT_EQ(open(1), OpenResult::Opened);
+    EXPECT_EQ(open(1, 1), OpenResult::Opened);
     EXPECT_EQ(worksheetWindows(), 2);
     EXPECT_TRUE(w->lstWindow->item(1)->text().endsWith(QStringLiteral("kan31.que-U1R1")));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(MainWindowTest, MissingAndDamagedUnitsOpenNothing) {
-    EXPECT_EQ(open(9), kUnitMissing);
+    EXPECT_EQ(open(9), OpenResult::UnitMissing);
     EXPECT_TRUE(prompter.shown.empty());  // the open command asks whether to create it
-    EXPECT_EQ(open(3), kReadFailed);
+    EXPECT_EQ(open(3), OpenResult::ReadFailed);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0], "<<value block error");
     EXPECT_EQ(worksheetWindows(), 0);
@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, MissingAndDamagedUnitsOpenNothing) {
 }
 
 TEST_F(MainWindowTest, WorksheetShowsItsSheetAndTheAnswerDisplayToggles) {
-    ASSERT_EQ(open(2), kOpened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
     TfrmPrint* sheet = w->activeWorksheet();
     EXPECT_EQ(sheet->sheetImage().size(), QSize(891, 1260));
     EXPECT_TRUE(w->answerDisplay());
@@ -144,11 +144,11 @@ TEST_F(MainWindowTest, WorksheetShowsItsSheetAndTheAnswerDisplayToggles) {
 }
 
 TEST_F(MainWindowTest, ActivationFillsTheControlsFromTheWorksheet) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     EXPECT_EQ(w->spnGyouSpace->value(), 40);
     EXPECT_EQ(w->spnMojiSize->value(), 12);
     EXPECT_TRUE(w->radA4->isChecked());
-    ASSERT_EQ(open(2), kOpened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
     EXPECT_TRUE(w->radA3->isChecked());
     // A step of the size control redraws the active worksheet and marks it modified.
     w->spnMojiSize->setValue(14);
@@ -157,8 +157,8 @@ TEST_F(MainWindowTest, ActivationFillsTheControlsFromTheWorksheet) {
 }
 
 TEST_F(MainWindowTest, ClosingRemovesTheWorksheetEverywhere) {
-    ASSERT_EQ(open(1), kOpened);
-    ASSERT_EQ(open(2), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
     w->btnFpClose->click();
     EXPECT_EQ(w->state().OpenWorksheetCount, 1);
     EXPECT_EQ(w->lstWindow->count(), 1);
@@ -174,7 +174,7 @@ TEST_F(MainWindowTest, WindowMenuIsDisabledWithoutWorksheets) {
     Q_EMIT w->mnuMainWin->aboutToShow();
     for (QAction* a : {w->mnuMaximize, w->mnuTile, w->mnuCascade, w->mnuCloseAllWIndows})
         EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     Q_EMIT w->mnuMainWin->aboutToShow();
     for (QAction* a : {w->mnuMaximize, w->mnuTile, w->mnuCascade, w->mnuCloseAllWIndows})
         EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, AddingAUnitAppendsItsLinesThroughUnitSelection) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0], sjis("追加する元のファイルがありません"));
 
-    ASSERT_EQ(open(2), kOpened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
     TfrmPrint* sheet = w->activeWorksheet();
     // Unit selection opens on the first lesson, section and unit; accept that choice.
     QTimer::singleShot(0, w->frmMenu, [this] { w->frmMenu->btnOk->click(); });
@@ -218,7 +218,7 @@ TEST_F(LayoutControlsTest, WithoutAWorksheetNothingChanges) {
 }
 
 TEST_F(LayoutControlsTest, PaperRadiosApplyThePaperAndUndoTheReducedView) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     TfrmPrint* sheet = w->activeWorksheet();
     w->btnShukusho->click();
     EXPECT_TRUE(w->shrunk());
@@ -248,7 +248,7 @@ TEST_F(LayoutControlsTest, TickedPaperAndFixing) {
     w->tickPaperRadio(kB5);
     EXPECT_EQ(w->TickedPaper(), (PaperRecord{546, 771}));
 
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     w->TogglePaperFixed();
     EXPECT_TRUE(w->paperFixed());
     for (QRadioButton* r : {w->radB5, w->radA4, w->radB4, w->radA3}) EXPECT_FALSE(r->isEnabled());
@@ -257,7 +257,7 @@ TEST_F(LayoutControlsTest, TickedPaperAndFixing) {
 }
 
 TEST_F(LayoutControlsTest, SameColumnChoiceTwiceDoesNotMarkModified) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     Worksheet& sheet = w->activeWorksheet()->worksheet();
     w->cmbRetsuX->setCurrentIndex(1);
     EXPECT_EQ(sheet.params.ColumnMode, 2);
@@ -268,11 +268,11 @@ TEST_F(LayoutControlsTest, SameColumnChoiceTwiceDoesNotMarkModified) {
 }
 
 TEST_F(LayoutControlsTest, TwoWorksheetsKeepTheirOwnSettingsWhenActivatedInTurn) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     TfrmPrint* first = w->activeWorksheet();
     w->spnGyouSpace->setValue(55);
     w->spnMojiSize->setValue(16);
-    ASSERT_EQ(open(2), kOpened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
     TfrmPrint* second = w->activeWorksheet();
     EXPECT_EQ(w->spnGyouSpace->value(), 40);
     EXPECT_EQ(w->spnMojiSize->value(), 12);
@@ -287,7 +287,7 @@ TEST_F(LayoutControlsTest, TwoWorksheetsKeepTheirOwnSettingsWhenActivatedInTurn)
 }
 
 TEST_F(LayoutControlsTest, ScrollJumpsBetweenTopAndBottom) {
-    ASSERT_EQ(open(2), kOpened);  // A3: taller than the window
+    ASSERT_EQ(open(2), OpenResult::Opened);  // A3: taller than the window
     TfrmPrint* sheet = w->activeWorksheet();
     QCoreApplication::processEvents();  // lay the window out
     QScrollBar* bar = sheet->ScrollBox->verticalScrollBar();
@@ -307,7 +307,7 @@ namespace {
 using SaveAndCopyTest = MainWindowTest;
 
 TEST_F(SaveAndCopyTest, ClosingTheProgramAsksForEachModifiedWorksheet) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     w->spnMojiSize->setValue(15);  // modified
     prompter.answers = {Answer::Cancel};
     EXPECT_FALSE(w->close());
@@ -323,7 +323,7 @@ TEST_F(SaveAndCopyTest, ClosingTheProgramAsksForEachModifiedWorksheet) {
 TEST_F(SaveAndCopyTest, SavePanelOffersOverwriteOnlyForAnUnchangedMaster) {
     w->btnSave->click();
     EXPECT_TRUE(w->pnlSave->isHidden());  // nothing to save
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     w->btnSave->click();
     EXPECT_FALSE(w->pnlSave->isHidden());
     EXPECT_TRUE(w->btnSaveMaster->isEnabled());
@@ -333,7 +333,7 @@ TEST_F(SaveAndCopyTest, SavePanelOffersOverwriteOnlyForAnUnchangedMaster) {
 }
 
 TEST_F(SaveAndCopyTest, SavedCopyReopensThroughTheCopyFileDialog) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     const std::string copy = (course.path() / "kan3" / "mine").string();
     prompter.fileNames = {copy};
     w->btnSaveCopy->click();
@@ -355,7 +355,7 @@ TEST_F(SaveAndCopyTest, SavedCopyReopensThroughTheCopyFileDialog) {
 }
 
 TEST_F(SaveAndCopyTest, CopyTakesTheFramedRegionWithoutItsFrame) {
-    ASSERT_EQ(open(1), kOpened);
+    ASSERT_EQ(open(1), OpenResult::Opened);
     EXPECT_FALSE(w->btnCopy->isEnabled());
     w->regionSelected(110, 60, 10, 20);  // dragged from bottom right to top left
     EXPECT_TRUE(w->btnCopy->isEnabled());
