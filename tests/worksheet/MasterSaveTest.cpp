@@ -7,8 +7,10 @@
 #include "LayoutParams.h"
 #include "LineFile.h"
 #include "MasterSave.h"
+#include "QuestionFile.h"
 #include "Sjis.h"
 #include "TestSupport.h"
+#include "WorksheetReader.h"
 
 namespace sulkan {
 namespace {
@@ -89,7 +91,7 @@ TEST(MasterSave, RewritesTheUnitInPlaceAndKeepsEveryOtherByte) {
     // A worksheet without figures drops the figure blocks.
     ws.questionFigures.clear();
     ws.answerFigures.clear();
-    const std::string again = MasterFileBytes(ReadRawFile(path), ws);
+    const std::string again = MasterFileBytes(ReadRawFile(path), ws).bytes;
     EXPECT_EQ(again.find(sjis("<<graph")), std::string::npos);
     EXPECT_EQ(again.substr(0, file.before.size()), file.before);
     EXPECT_EQ(again.substr(again.size() - file.after.size()), file.after);
@@ -104,7 +106,7 @@ TEST(MasterSave, AUnitGoneFromTheFileIsAppendedFromTheWorksheet) {
              LayoutLines(ws.params)) +
         Crlf({"<<graph", "f1.bmp", "120", "20", ">>", "<<AGraph", "a1.bmp", "0", "0", ">>",
               "<<kgroup", "やま", ">>", "]]"});
-    EXPECT_EQ(MasterFileBytes(old, ws), old + "\r\n" + unit);
+    EXPECT_EQ(MasterFileBytes(old, ws).bytes, old + "\r\n" + unit);
 }
 
 TEST(MasterSave, OnlyAnUnchangedMasterOverwrites) {
@@ -149,6 +151,63 @@ TEST(MasterSave, AFailedSaveNamesTheFileAndKeepsTheWorksheetModified) {
     EXPECT_TRUE(ws.modified);
     ASSERT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown[1], sjis("ファイル ") + path + sjis(" を保存できませんでした"));
+}
+
+// The worksheet a teacher gets by opening a unit of these bytes, unchanged.
+Worksheet Opened(const std::string& bytes, const std::string& path = "unused", int unit = 1) {
+    HoldingArea holding;
+    SheetShared shared;
+    ReadRequest request;
+    request.headerLine = "[[unit" + std::to_string(unit);
+    EXPECT_TRUE(ReadIntoHolding(SplitLines(bytes), request, holding, shared).ok());
+    LoadOptions options;
+    options.address = {1, 1, unit, 0};
+    options.filePath = path;
+    Worksheet ws;
+    LoadWorksheet(holding, ws, options, shared);
+    return ws;
+}
+
+TEST(MasterSave, RepeatedBlocksReadTheSameBeforeAndAfterAnUnchangedSave) {
+    for (const char* tag : {"<<kgroup", "<<SoftKeyB"}) {
+        const std::string bytes =
+            JoinLines({"[[unit1", "<<ques", "A#a#", ">>", tag, "x", ">>", tag, "y", ">>", "]]"});
+        const Worksheet ws = Opened(bytes);
+        const MasterBytes saved = MasterFileBytes(bytes, ws);
+        ASSERT_FALSE(saved.refused);
+        for (const std::string* file : {&bytes, &saved.bytes}) {
+            const Lines lines = SplitLines(*file);
+            const UnitBlocks editor = ReadUnit(lines, 0);
+            const UnitBlocks sheet = ReadUnitStrict(lines, 0).blocks;
+            EXPECT_EQ(editor.kgroup, sheet.kgroup) << tag;
+            EXPECT_EQ(editor.softKeyB, sheet.softKeyB) << tag;
+            EXPECT_EQ((std::string(tag) == "<<kgroup" ? sheet.kgroup : sheet.softKeyB), Lines{"y"});
+        }
+        // Saved again unchanged, the file stays byte for byte.
+        EXPECT_EQ(MasterFileBytes(saved.bytes, Opened(saved.bytes)).bytes, saved.bytes);
+    }
+}
+
+TEST(MasterSave, AHeaderInsideAnotherUnitsBlockIsNotOverwritten) {
+    TempDir dir;
+    const std::string path = dir.folder() + "kan31.que";
+    // A question line of unit 1 reads like unit 2's header, and is found first.
+    const std::string bytes = JoinLines(
+        {"[[unit1", "<<ques", "[[unit2", ">>", "]]", "[[unit2", "<<ques", "B#b#", ">>", "]]"});
+    WriteRawFile(path, bytes);
+    Worksheet ws = Opened(bytes, path, 2);
+    ws.isMaster = true;
+    ws.modified = true;
+    ScriptedPrompter prompter;
+    EXPECT_EQ(OverwriteMaster(ws, prompter), MasterSaveStatus::Failed);
+    EXPECT_TRUE(ws.modified);
+    EXPECT_EQ(ReadRawFile(path), bytes);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(
+        prompter.shown[0],
+        sjis("ファイル ") + path +
+            sjis(" に保存できません：「[[unit2」（ファイルの3行目）は「[[unit1」のブロックの中"
+                 "の行で、単元の見出しではありません"));
 }
 
 }  // namespace

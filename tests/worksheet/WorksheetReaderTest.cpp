@@ -91,7 +91,7 @@ TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
     for (const Lines& missing : {Lines{}, Unit("[[unit20", {"q"}), Unit("[[unit2 ", {"q"})}) {
         const ReadResult r = Read(missing, ReadKind::OpenMaster, 3, 2);
         EXPECT_FALSE(r.found);
-        EXPECT_EQ(r.message, std::nullopt);
+        EXPECT_EQ(r.message, sjis("単元がありません（[[unit2）"));
     }
     const std::pair<Lines, std::string> failing[] = {
         {Unit("[[unit2", {"q"}, {"<<value", "630", ">>"}), "<<value block error"},
@@ -99,11 +99,74 @@ TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
         {Unit("[[unit2", {"q"}, Join({{"<<kran"}, Lines(11, "1"), {">>"}})), "<<kran block error"},
         {Unit("[[unit2", Lines(61, "q")), sjis("問題の行は６０行以下です")},
     };
+    // Each message names the unit and the line of the failing block, for reports without a
+    // window.
     for (const auto& [file, message] : failing) {
-        EXPECT_EQ(Read(file, ReadKind::OpenMaster, 3, 2).message, message);
+        EXPECT_EQ(Read(file, ReadKind::OpenMaster, 3, 2).message,
+                  message + sjis("（[[unit2、ファイルの") + (message[0] == '<' ? "5" : "2") +
+                      sjis("行目）"));
     }
     EXPECT_EQ(holding, before);
     EXPECT_EQ(shared.lastSectionRead, 1);
+}
+
+TEST_F(WorksheetReader, ABlockWithoutItsCloseIsNamed) {
+    // "<<ques" runs on past "]]" into unit 2: read as the format says, with a warning.
+    const Lines intoNext = {"[[unit1", "<<ques", "A#a#", "]]", "[[unit2",
+                            "<<ques",  "B#b#",   ">>",   "]]"};
+    const ReadResult r = Read(intoNext, ReadKind::OpenMaster, 1, 1);
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(
+        r.warnings,
+        Lines{sjis("<<ques の中に「]]」の行があります：>> が抜けていませんか（ファイルの4行目）")});
+    // A block that reaches the end of the file would take every later unit: refused.
+    const Lines toTheEnd = Join({{"[[unit1", "<<ques", "A#a#", ">>"}, DefaultLayoutLines()});
+    for (std::size_t cut = 5; cut < toTheEnd.size(); ++cut) {
+        Lines file = toTheEnd;
+        file.erase(file.begin() + static_cast<std::ptrdiff_t>(cut), file.end());
+        if (file.back() == ">>") continue;
+        EXPECT_FALSE(Read(file, ReadKind::OpenMaster, 1, 1).ok()) << cut;
+    }
+    EXPECT_TRUE(Read(Join({toTheEnd, {"]]"}}), ReadKind::OpenMaster, 1, 1).ok());
+}
+
+TEST_F(WorksheetReader, RepeatedAndUnreadableLayoutLinesAreReadAndNamed) {
+    const Lines file =
+        Sjis({"[[unit1",  "<<ques", "A#a#",  ">>",     "<<kgroup",   "x",       ">>",
+              "<<kgroup", "y",      ">>",    "<<font", "2147483647", "MS 明朝", "False",
+              "False",    "False",  "False", "abc",    ">>",         "]]"});
+    const ReadResult r = Read(file, ReadKind::OpenMaster, 1, 1);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(holding.kgroup, Lines{"y"});
+    EXPECT_EQ(r.warnings,
+              Sjis({"<<kgroup が繰り返されています：最後のものを使います（ファイルの8行目）",
+                    "<<font の1行目「2147483647」は範囲外です（200 として読みます）",
+                    "<<font の7行目「abc」は数値ではありません（0 として読みます）"}));
+}
+
+TEST_F(WorksheetReader, HugeSizesAreClampedAndSavedAsWritten) {
+    const Lines file = Join({{"[[unit1", "<<ques", "A#a#", ">>", "<<font", "2147483647", "Face",
+                              "False", "False", "False", "False", "0", ">>"},
+                             {"<<value", "True", "False", "99999999999", "-7", "5", "1", "7", ">>"},
+                             {"]]"}});
+    LoadOptions hidden;
+    hidden.answersShown = false;
+    Worksheet ws = Open(file, 1, 1, hidden);
+    EXPECT_EQ(ws.params.FontSize, kMaxPoints);
+    EXPECT_EQ(ws.params.AnswerFontSize, kMaxPoints);  // question size + 4, within the range
+    EXPECT_EQ(shared.AnswerFontSize, kMaxPoints);
+    EXPECT_EQ(ws.params.PaperWidth, 630);
+    EXPECT_EQ(ws.params.LineSpacing, kMaxExtent);  // too large for an int, not 0
+    EXPECT_EQ(ws.params.LeftMargin, -7);
+    // Unchanged, every line goes back as it was written.
+    EXPECT_EQ(FontLines(ws.params),
+              (Lines{"2147483647", "Face", "False", "False", "False", "False", "0"}));
+    EXPECT_EQ(ValueLines(ws.params), (Lines{"True", "False", "99999999999", "-7", "5", "1", "7"}));
+    ws.params.FontSize = 20;  // answers stay at the size they were shown at
+    ws.params.LineSpacing = 40;
+    EXPECT_EQ(FontLines(ws.params)[0], "20");
+    EXPECT_EQ(FontLines(ws.params)[6], "200");
+    EXPECT_EQ(ValueLines(ws.params)[2], "40");
 }
 
 TEST_F(WorksheetReader, LoadKeepsDefaultsForMissingBlocks) {
@@ -187,7 +250,7 @@ TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
     const HoldingArea before = holding;
     const AddUnitResult refused = Add(ws, Unit("[[unit2", Lines(21, "r")), 1, 2);
     EXPECT_FALSE(refused.added);
-    EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です"));
+    EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です（[[unit2、ファイルの2行目）"));
     EXPECT_EQ(ws.questionLines, original.questionLines);
     EXPECT_EQ(ws.title, original.title);
     EXPECT_TRUE(ws.isMaster);
