@@ -148,22 +148,32 @@ std::optional<std::string> StructureInsideBlock(const Lines& lines, const BlockS
            sjis("」の行があります：>> が抜けていませんか") + AtFileLine(index);
 }
 
-// The start of the unit (header index) whose block holds line index, when one does. Units are
-// taken from the top of the file as the readers take each of them.
-std::optional<std::size_t> EnclosingUnitOfBlockLine(const Lines& lines, std::size_t index) {
+// Calls visit(headerIndex, span) for each unit from the top of the file, as the readers take
+// each of them, while it returns false and the unit starts at or before line last.
+template <typename Visit>
+void ForEachUnit(const Lines& lines, std::size_t last, Visit visit) {
     std::size_t i = 0;
-    while (i < lines.size() && i <= index) {
+    while (i < lines.size() && i <= last) {
         if (!lines[i].starts_with(tags::kUnitHeaderPrefix)) {
             ++i;
             continue;
         }
         const UnitSpan span = ScanUnit(lines, i + 1);
-        for (const auto& b : span.blocks) {
-            if (b.first <= index && index < b.last) return i;
-        }
+        if (visit(i, span)) return;
         i = std::max(span.end, i + 1);
     }
-    return std::nullopt;
+}
+
+// The start of the unit (header index) whose block holds line index, when one does.
+std::optional<std::size_t> EnclosingUnitOfBlockLine(const Lines& lines, std::size_t index) {
+    std::optional<std::size_t> found;
+    ForEachUnit(lines, index, [&](std::size_t header, const UnitSpan& span) {
+        for (const auto& b : span.blocks) {
+            if (b.first <= index && index < b.last) found = header;
+        }
+        return found.has_value();
+    });
+    return found;
 }
 
 // First question line of a "<<ques" block: a preamble from a first line "{" through the next
@@ -329,14 +339,23 @@ std::optional<std::string> UnwritableContent(const UnitBlocks& blocks) {
     return std::nullopt;
 }
 
+std::optional<std::string> AppendProblem(const Lines& lines) {
+    std::optional<std::string> problem;
+    ForEachUnit(lines, lines.size(), [&](std::size_t, const UnitSpan& span) {
+        for (const auto& b : span.blocks) {
+            if (auto unclosed = UnclosedBlock(b)) problem = *unclosed + AtFileLine(b.first - 1);
+        }
+        return problem.has_value();
+    });
+    return problem;
+}
+
 UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
                           const UnitBlocks& blocks) {
     auto header = LocateUnit(fileLines, headerLine);
-    if (header) {
-        if (auto problem = UnitRewriteProblem(fileLines, *header))
-            return {false, std::move(problem)};
-    }
-    if (auto problem = UnwritableContent(blocks)) return {false, std::move(problem)};
+    auto problem = header ? UnitRewriteProblem(fileLines, *header) : AppendProblem(fileLines);
+    if (!problem) problem = UnwritableContent(blocks);
+    if (problem) return {false, std::move(problem)};
     if (!header) {
         Lines unit = UnitLines(headerLine, blocks, UnitOrder::New);
         fileLines.insert(fileLines.end(), std::make_move_iterator(unit.begin()),

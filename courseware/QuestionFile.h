@@ -89,6 +89,10 @@ std::optional<std::string> HeaderInsideBlock(const std::vector<std::string>& lin
 std::optional<std::string> UnitRewriteProblem(const std::vector<std::string>& lines,
                                               std::size_t headerIndex);
 
+// Why no unit can be appended to the file: a unit's block is open at its end, and would take the
+// new unit in as content.
+std::optional<std::string> AppendProblem(const std::vector<std::string>& lines);
+
 // Content the file could not give back as it is: a line ">>", or a line break in a line.
 std::optional<std::string> UnwritableContent(const UnitBlocks& blocks);
 
@@ -99,8 +103,8 @@ struct UnitWriteResult {
 
 // Replaces the unit of headerLine (its header through UnitEnd) by the new unit in Existing order,
 // or appends it in New order when the file has no such header. A unit that reads as blocks
-// already is left as it stands. Refuses (UnitRewriteProblem, UnwritableContent) rather than
-// corrupt the file.
+// already is left as it stands. Refuses (UnitRewriteProblem, AppendProblem, UnwritableContent)
+// rather than corrupt the file.
 UnitWriteResult WriteUnit(std::vector<std::string>& fileLines, const std::string& headerLine,
                           const UnitBlocks& blocks);
 

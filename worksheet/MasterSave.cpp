@@ -60,6 +60,7 @@ MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& works
         blocks = ReadUnit(cut.lines, *at);
     } else {
         // The unit has gone from the file since it was opened: append it from the worksheet.
+        if (auto problem = AppendProblem(cut.lines)) return {{}, std::move(problem)};
         blocks.ques = worksheet.questionLines;
         blocks.kgroup = worksheet.kgroup;
         blocks.softKeyB = worksheet.softKey;

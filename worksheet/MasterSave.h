@@ -15,7 +15,8 @@ namespace sulkan {
 // lists; questions, choices, distractors, hints and the soft keyboard stay as the file has them.
 // A file without the unit gets it appended, built from the worksheet. Line ends outside the unit
 // are not normalised; a unit that would read the same is left as it stands. refused (CP932) says
-// why the unit cannot be rewritten (UnitRewriteProblem, UnwritableContent); bytes is then empty.
+// why the unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent); bytes is
+// then empty.
 struct MasterBytes {
     std::string bytes;
     std::optional<std::string> refused;
