@@ -9,6 +9,7 @@
 #include "LineFile.h"
 #include "QuestionFile.h"
 #include "QuestionFileCheck.h"
+#include "SheetState.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
 #include "TextRoutines.h"
@@ -52,6 +53,24 @@ std::string OneLine(const std::string& text) {
     return out;
 }
 
+std::string AtFileLine(std::size_t index) {
+    return sjis("（ファイルの") + IntText(static_cast<long long>(index) + 1) + sjis("行目）");
+}
+
+std::string HexBytes(const std::string& bytes) {
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char b : bytes) {
+        if (!out.empty()) out += ' ';
+        out += digits[b >> 4];
+        out += digits[b & 0xF];
+    }
+    return out;
+}
+
+// A file of binary junk would otherwise report every line.
+constexpr int kMaxByteReports = 10;
+
 class Checker {
 public:
     explicit Checker(std::string programFolder) : m_folder(std::move(programFolder)) {}
@@ -94,15 +113,15 @@ private:
         ++m_report.problems;
     }
 
-    void unitLine(const UnitAddress& a, const std::optional<std::string>& message) {
+    // "ok", or one line per problem of the unit.
+    void unitLines(const UnitAddress& a, const std::vector<std::string>& problems) {
         std::string address = IntText(a.lesson) + "-" + IntText(a.section) + "-" + IntText(a.unit) +
                               SimilarSuffix(a.similar);
         ++m_report.units;
-        if (message) {
-            m_report.lines.push_back(Cp932ToUtf8(address + "\t" + OneLine(*message)));
+        if (problems.empty()) m_report.lines.push_back(address + "\tok");
+        for (const auto& message : problems) {
+            m_report.lines.push_back(Cp932ToUtf8(address + "\t" + OneLine(message)));
             ++m_report.problems;
-        } else {
-            m_report.lines.push_back(address + "\tok");
         }
     }
 
@@ -135,7 +154,7 @@ private:
                                                  "-" + IntText(a.unit) + "\t" + *kNotWritten));
             return;
         }
-        unitLine(a, checkUnit(a, *lines, *at));
+        unitLines(a, checkUnit(a, *lines, *at));
 
         // Similar problems as unit selection offers them: R1, R2, ... in file order, the first
         // missing number ending the list, at most five.
@@ -152,21 +171,49 @@ private:
             }
             if (!found) break;
             from = *found + 1;
-            unitLine(similar, checkUnit(similar, *lines, *found));
+            unitLines(similar, checkUnit(similar, *lines, *found));
         }
     }
 
-    std::optional<std::string> checkUnit(const UnitAddress& a,
-                                         const std::vector<std::string>& lines,
-                                         std::size_t header) {
-        StrictUnitRead strict = ReadUnitStrict(lines, header);
-        if (strict.error) return strict.error;
-        UnitBlocks raw = ReadUnit(lines, header);
-        raw.ques = strict.blocks.ques;  // the question lines a worksheet shows
-        if (auto message = ValidateUnit(raw)) return message;
+    // Where the header stands; what stops the worksheet reader, or what it reads other than as
+    // written; the editor's checks; blanks the drill cannot take; missing figures; bytes that
+    // are not CP932 (the sheet draws them as replacement marks).
+    std::vector<std::string> checkUnit(const UnitAddress& a, const std::vector<std::string>& lines,
+                                       std::size_t header) {
+        std::vector<std::string> problems;
+        if (auto inside = HeaderInsideBlock(lines, header)) problems.push_back(*inside);
+        const StrictUnitRead strict = ReadUnitStrict(lines, header);
+        if (strict.error) {
+            problems.push_back(*strict.error + AtFileLine(strict.errorLine));
+        } else {
+            problems.insert(problems.end(), strict.warnings.begin(), strict.warnings.end());
+            UnitBlocks raw = ReadUnit(lines, header);
+            raw.ques = strict.blocks.ques;  // the question lines a worksheet shows
+            if (auto message = ValidateUnit(raw)) problems.push_back(*message);
+            const int blanks = BlankCountOf(strict.blocks.ques);
+            if (blanks > kMaxBlanks) {
+                problems.push_back(sjis("解答欄が") + IntText(blanks) +
+                                   sjis("個あります（ドリルは８０個まで）"));
+            }
+            if (auto missing = missingFigure(a, strict.blocks)) problems.push_back(*missing);
+        }
+        int reported = 0;
+        const std::size_t end = UnitEnd(lines, header);
+        for (std::size_t i = header; i < end && reported < kMaxByteReports; ++i) {
+            const auto bad = FirstNonCp932Char(lines[i]);
+            if (!bad) continue;
+            ++reported;
+            problems.push_back(sjis("ファイルの") + IntText(static_cast<long long>(i) + 1) +
+                               sjis("行目、") + IntText(static_cast<long long>(bad->offset) + 1) +
+                               sjis("バイト目に Shift-JIS でないバイトがあります: ") +
+                               HexBytes(bad->bytes));
+        }
+        return problems;
+    }
 
+    std::optional<std::string> missingFigure(const UnitAddress& a, const UnitBlocks& blocks) {
         std::string figures = FigureFolderOf(m_folder, m_tables, a.lesson);
-        for (const auto* list : {&strict.blocks.graph, &strict.blocks.agraph}) {
+        for (const auto* list : {&blocks.graph, &blocks.agraph}) {
             for (std::size_t i = 0; i < list->size(); i += 3) {
                 std::string file = figures + (*list)[i];
                 if (figures.empty() || !FileExists(file)) return FileMissingText(file);

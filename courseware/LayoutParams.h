@@ -10,6 +10,23 @@ namespace sulkan {
 // The answer font face of a new unit, "MS 明朝", as CP932 bytes.
 const std::string& DefaultAnswerFontName();
 
+// Ranges a number read from a layout block is clamped into, so that the layout's arithmetic
+// stays far from overflow and the sheet image stays allocatable.
+inline constexpr int kMinPoints = 1;
+inline constexpr int kMaxPoints = 200;
+inline constexpr int kMaxExtent = 100000;  // positions, widths, spacings: within ±kMaxExtent
+inline constexpr int kMinPaperWidth = 100;
+inline constexpr int kMaxPaperWidth = 2000;
+
+// The block lines a layout was read from. A field that still reads the same from its line is
+// written back as that line, so an unchanged layout keeps its bytes ("007", an old "True" paper
+// line, a size beyond the range). Not part of the layout's value: it never makes two layouts
+// differ.
+struct LayoutSource {
+    std::vector<std::string> value, font, kran;
+    friend bool operator==(const LayoutSource&, const LayoutSource&) { return true; }
+};
+
 // Every field starts at the value a new unit gets.
 struct LayoutParams {
     // "<<value"
@@ -40,6 +57,8 @@ struct LayoutParams {
     int SubLineSpacing = 0;
     std::string KranSpare = "0";  // not interpreted; kept as written
 
+    LayoutSource source;
+
     friend bool operator==(const LayoutParams&, const LayoutParams&) = default;
 };
 
@@ -56,18 +75,29 @@ LayoutParams WorksheetFallbackLayout();
 
 // Reads the contents (without tag and ">>") of the three blocks over base. An empty block leaves
 // its fields as in base; a block shorter than its length leaves its missing lines' fields as in
-// base, except that "<<kran" is filled up to 10 lines with "0" as the readers do.
+// base, except that "<<kran" is filled up to 10 lines with "0" as the readers do. Numbers are
+// clamped: point sizes to kMinPoints..kMaxPoints (an answer size of 0 or less keeps its meaning),
+// the paper width to kMinPaperWidth..kMaxPaperWidth, the sheet options to 0..15, the rest to
+// ±kMaxExtent. A number line that is not a number reads as 0 (and is then clamped).
 LayoutParams ReadLayout(const std::vector<std::string>& value, const std::vector<std::string>& font,
                         const std::vector<std::string>& kran, const LayoutParams& base = {});
 
-// Block contents written back: numbers in decimal, flags "True"/"False".
+// What reading the blocks changes: lines that are not numbers, numbers out of range. CP932, one
+// message per line, naming the block and the line.
+std::vector<std::string> LayoutLineProblems(const std::vector<std::string>& value,
+                                            const std::vector<std::string>& font,
+                                            const std::vector<std::string>& kran);
+
+// Block contents written back: numbers in decimal, flags "True"/"False"; a field unchanged since
+// it was read keeps its line as written (LayoutSource).
 std::vector<std::string> ValueLines(const LayoutParams& params);  // 7 lines
 std::vector<std::string> FontLines(const LayoutParams& params);   // 7 lines
 std::vector<std::string> KranLines(const LayoutParams& params);   // 10 lines
 // The three blocks with their tags and ">>" (30 lines).
 std::vector<std::string> LayoutLines(const LayoutParams& params);
 
-// The size answers are shown at.
+// The size answers are shown at: AnswerFontSize, or FontSize + 4 when that is 0 or less; never
+// beyond kMaxPoints.
 int EffectiveAnswerFontSize(const LayoutParams& params);
 
 }  // namespace sulkan

@@ -5,8 +5,10 @@
 #include <iterator>
 #include <string_view>
 
+#include "LayoutParams.h"
 #include "QuestionFileTags.h"
 #include "Sjis.h"
+#include "TextRoutines.h"
 
 namespace sulkan {
 
@@ -42,11 +44,26 @@ std::optional<List> ListOfTag(std::string_view line) {
     return std::nullopt;
 }
 
-// One block as found in the file: content lines [first, last).
+std::string_view TagOf(List list) {
+    for (const auto& t : kBlockTags) {
+        if (t.list == list) return t.tag;
+    }
+    return {};
+}
+
+// Blocks that hold one value: a second one replaces the first in every reader. The others are
+// lists, and their blocks add up.
+bool IsSingleValued(List list) {
+    return list == &UnitBlocks::value || list == &UnitBlocks::font || list == &UnitBlocks::kran ||
+           list == &UnitBlocks::kgroup || list == &UnitBlocks::softKeyB;
+}
+
+// One block as found in the file: content lines [first, last), its tag on the line before.
 struct BlockSpan {
     List list;
     std::size_t first;
     std::size_t last;
+    bool closed;  // a ">>" ends it (otherwise it runs to the end of the file)
 };
 
 struct UnitSpan {
@@ -73,7 +90,7 @@ UnitSpan ScanUnit(const Lines& lines, std::size_t from) {
         if (auto list = ListOfTag(line)) {
             std::size_t close = i + 1;
             while (close < lines.size() && lines[close] != tags::kBlockEnd) ++close;
-            span.blocks.push_back({*list, i + 1, close});
+            span.blocks.push_back({*list, i + 1, close, close < lines.size()});
             i = close + 1;  // past ">>", or past the end when it is missing
             continue;
         }
@@ -100,8 +117,63 @@ Lines Slice(const Lines& lines, const BlockSpan& b) {
 
 UnitBlocks CollectAll(const Lines& lines, const UnitSpan& span) {
     UnitBlocks blocks;
-    for (const auto& b : span.blocks) Append(blocks.*(b.list), lines, b.first, b.last);
+    for (const auto& b : span.blocks) {
+        if (IsSingleValued(b.list))
+            blocks.*(b.list) = Slice(lines, b);
+        else
+            Append(blocks.*(b.list), lines, b.first, b.last);
+    }
     return blocks;
+}
+
+std::string AtFileLine(std::size_t index) {
+    return sjis("（ファイルの") + IntText(static_cast<long long>(index) + 1) + sjis("行目）");
+}
+
+// A block without ">>" runs to the end of the file, taking every later unit along.
+std::optional<std::string> UnclosedBlock(const BlockSpan& b) {
+    if (b.closed) return std::nullopt;
+    return std::string(TagOf(b.list)) + sjis(" の終わりの >> がありません");
+}
+
+// A "]]" or a block tag inside a block is content as the format stands, but most likely its
+// ">>" was forgotten and the block goes on into the next block or unit.
+std::optional<std::string> StructureInsideBlock(const Lines& lines, const BlockSpan& b) {
+    const auto at = std::find_if(At(lines, b.first), At(lines, b.last), [](const std::string& l) {
+        return l == tags::kUnitEnd || ListOfTag(l).has_value();
+    });
+    if (at == At(lines, b.last)) return std::nullopt;
+    const auto index = static_cast<std::size_t>(at - lines.begin());
+    return std::string(TagOf(b.list)) + sjis(" の中に「") + *at +
+           sjis("」の行があります：>> が抜けていませんか") + AtFileLine(index);
+}
+
+// Calls visit(headerIndex, span) for each unit from the top of the file, as the readers take
+// each of them, while it returns false and the unit starts at or before line last.
+template <typename Visit>
+void ForEachUnit(const Lines& lines, std::size_t last, Visit visit) {
+    std::size_t i = 0;
+    while (i < lines.size() && i <= last) {
+        if (!lines[i].starts_with(tags::kUnitHeaderPrefix)) {
+            ++i;
+            continue;
+        }
+        const UnitSpan span = ScanUnit(lines, i + 1);
+        if (visit(i, span)) return;
+        i = std::max(span.end, i + 1);
+    }
+}
+
+// The start of the unit (header index) whose block holds line index, when one does.
+std::optional<std::size_t> EnclosingUnitOfBlockLine(const Lines& lines, std::size_t index) {
+    std::optional<std::size_t> found;
+    ForEachUnit(lines, index, [&](std::size_t header, const UnitSpan& span) {
+        for (const auto& b : span.blocks) {
+            if (b.first <= index && index < b.last) found = header;
+        }
+        return found.has_value();
+    });
+    return found;
 }
 
 // First question line of a "<<ques" block: a preamble from a first line "{" through the next
@@ -114,10 +186,21 @@ std::size_t AfterPreamble(const Lines& lines, const BlockSpan& b) {
 }
 
 std::string BlockError(List list) {
-    for (const auto& t : kBlockTags) {
-        if (t.list == list) return std::string(t.tag) + " block error";
+    return std::string(TagOf(list)) + " block error";
+}
+
+void NoteRepeatedBlocks(const UnitSpan& span, std::vector<std::string>& warnings) {
+    std::vector<List> seen;
+    for (const auto& b : span.blocks) {
+        if (!IsSingleValued(b.list)) continue;
+        if (std::find(seen.begin(), seen.end(), b.list) == seen.end()) {
+            seen.push_back(b.list);
+            continue;
+        }
+        warnings.push_back(std::string(TagOf(b.list)) +
+                           sjis(" が繰り返されています：最後のものを使います") +
+                           AtFileLine(b.first - 1));
     }
-    return "block error";
 }
 
 constexpr std::size_t kLayoutLength = 7;
@@ -152,35 +235,39 @@ UnitBlocks ReadUnit(const Lines& lines, std::size_t headerIndex) {
 StrictUnitRead ReadUnitStrict(const Lines& lines, std::size_t headerIndex,
                               std::size_t questionLinesAlreadyGathered) {
     StrictUnitRead read;
-    for (const auto& b : ScanUnitAt(lines, headerIndex).blocks) {
+    const UnitSpan span = ScanUnitAt(lines, headerIndex);
+    const auto fail = [&read](std::string message, std::size_t tagLine) {
+        read.error = std::move(message);
+        read.errorLine = tagLine;
+        read.warnings.clear();
+        return read;
+    };
+    for (const auto& b : span.blocks) {
         Lines& list = read.blocks.*(b.list);
         const std::size_t count = b.last - b.first;
+        if (auto unclosed = UnclosedBlock(b)) return fail(std::move(*unclosed), b.first - 1);
+        if (auto inside = StructureInsideBlock(lines, b)) read.warnings.push_back(*inside);
         if (b.list == &UnitBlocks::ques) {
             const std::size_t first = AfterPreamble(lines, b);
-            if (questionLinesAlreadyGathered + list.size() + (b.last - first) > kMaxQuestionLines) {
-                read.error = sjis("問題の行は６０行以下です");
-                return read;
-            }
+            if (questionLinesAlreadyGathered + list.size() + (b.last - first) > kMaxQuestionLines)
+                return fail(sjis("問題の行は６０行以下です"), b.first - 1);
             Append(list, lines, first, b.last);
         } else if (b.list == &UnitBlocks::value || b.list == &UnitBlocks::font) {
-            if (count != kLayoutLength) {
-                read.error = BlockError(b.list);
-                return read;
-            }
+            if (count != kLayoutLength) return fail(BlockError(b.list), b.first - 1);
             list = Slice(lines, b);
         } else if (b.list == &UnitBlocks::kran) {
-            if (count > kKranLength) {
-                read.error = BlockError(b.list);
-                return read;
-            }
+            if (count > kKranLength) return fail(BlockError(b.list), b.first - 1);
             list = Slice(lines, b);
             list.resize(kKranLength, "0");
-        } else if (b.list == &UnitBlocks::kgroup || b.list == &UnitBlocks::softKeyB) {
+        } else if (IsSingleValued(b.list)) {
             list = Slice(lines, b);
         } else if (b.list != &UnitBlocks::ans) {
             Append(list, lines, b.first, b.last);
         }
     }
+    NoteRepeatedBlocks(span, read.warnings);
+    for (auto& problem : LayoutLineProblems(read.blocks.value, read.blocks.font, read.blocks.kran))
+        read.warnings.push_back(std::move(problem));
     return read;
 }
 
@@ -227,14 +314,56 @@ Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrd
     return out;
 }
 
-bool WriteUnit(Lines& fileLines, const std::string& headerLine, const UnitBlocks& blocks) {
+std::optional<std::string> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {
+    const auto outer = EnclosingUnitOfBlockLine(lines, headerIndex);
+    if (!outer) return std::nullopt;
+    return sjis("「") + lines[headerIndex] + sjis("」") + AtFileLine(headerIndex) + sjis("は「") +
+           lines[*outer] + sjis("」のブロックの中の行で、単元の見出しではありません");
+}
+
+std::optional<std::string> UnitRewriteProblem(const Lines& lines, std::size_t headerIndex) {
+    if (auto inside = HeaderInsideBlock(lines, headerIndex)) return inside;
+    for (const auto& b : ScanUnitAt(lines, headerIndex).blocks) {
+        if (auto unclosed = UnclosedBlock(b)) return *unclosed + AtFileLine(b.first - 1);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> UnwritableContent(const UnitBlocks& blocks) {
+    for (const auto& t : kBlockTags) {
+        for (const std::string& line : blocks.*(t.list)) {
+            if (line == tags::kBlockEnd || line.find_first_of("\r\n") != std::string::npos)
+                return std::string(t.tag) + sjis(" に書けない行があります（「>>」や改行）");
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> AppendProblem(const Lines& lines) {
+    std::optional<std::string> problem;
+    ForEachUnit(lines, lines.size(), [&](std::size_t, const UnitSpan& span) {
+        for (const auto& b : span.blocks) {
+            if (auto unclosed = UnclosedBlock(b)) problem = *unclosed + AtFileLine(b.first - 1);
+        }
+        return problem.has_value();
+    });
+    return problem;
+}
+
+UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
+                          const UnitBlocks& blocks) {
     auto header = LocateUnit(fileLines, headerLine);
+    auto problem = header ? UnitRewriteProblem(fileLines, *header) : AppendProblem(fileLines);
+    if (!problem) problem = UnwritableContent(blocks);
+    if (problem) return {false, std::move(problem)};
     if (!header) {
         Lines unit = UnitLines(headerLine, blocks, UnitOrder::New);
         fileLines.insert(fileLines.end(), std::make_move_iterator(unit.begin()),
                          std::make_move_iterator(unit.end()));
-        return false;
+        return {false, std::nullopt};
     }
+    // Nothing changed: the unit keeps its lines as they stand, in their own order.
+    if (ReadUnit(fileLines, *header) == blocks) return {true, std::nullopt};
     const std::size_t end = UnitEnd(fileLines, *header);
     Lines unit = UnitLines(headerLine, blocks, UnitOrder::Existing);
     const auto first = fileLines.begin() + static_cast<std::ptrdiff_t>(*header);
@@ -242,7 +371,7 @@ bool WriteUnit(Lines& fileLines, const std::string& headerLine, const UnitBlocks
     const auto at = fileLines.erase(first, last);
     fileLines.insert(at, std::make_move_iterator(unit.begin()),
                      std::make_move_iterator(unit.end()));
-    return true;
+    return {true, std::nullopt};
 }
 
 }  // namespace sulkan

@@ -28,15 +28,21 @@ std::optional<std::size_t> LocateUnit(const std::vector<std::string>& lines,
 // with it). A unit without "]]" ends where the next unit header starts outside a block.
 std::size_t UnitEnd(const std::vector<std::string>& lines, std::size_t headerIndex);
 
-// The editor's reader: every block, in any order, content as it stands. A tag seen twice adds
-// its content to the same list. Lines outside blocks are ignored.
+// The editor's reader: every block, in any order, content as it stands. A "<<value", "<<font",
+// "<<kran", "<<kgroup" or "<<SoftKeyB" seen again replaces the earlier one, as in the worksheet
+// reader; the other blocks add up. Lines outside blocks are ignored.
 UnitBlocks ReadUnit(const std::vector<std::string>& lines, std::size_t headerIndex);
 
 // The worksheet reader's result. When error is set (CP932 text for the user), reading stopped
-// at the failing block and blocks holds only what came before it; callers take nothing.
+// at the failing block (its tag at errorLine) and blocks holds only what came before it; callers
+// take nothing. warnings (CP932, each naming its line) tell what was read other than as written,
+// or suspiciously: a repeated block, a layout line that is not a number or is out of range, a
+// "]]" or block tag line inside a block.
 struct StrictUnitRead {
     UnitBlocks blocks;
     std::optional<std::string> error;
+    std::size_t errorLine = 0;
+    std::vector<std::string> warnings;
 };
 
 // Inclusive limit of the question lines on one worksheet.
@@ -47,8 +53,11 @@ inline constexpr std::size_t kMaxQuestionLines = 60;
 // 10, filled up to 10 with "0"; the question lines of this unit plus questionLinesAlreadyGathered
 // may not exceed kMaxQuestionLines. "<<ans" content is skipped. A block tag seen again replaces
 // the earlier "<<value", "<<font", "<<kran", "<<kgroup" or "<<SoftKeyB" content and adds to the
-// other lists. A block the unit lacks stays empty (a present "<<kran" never is), and the caller
-// keeps its own defaults for it (see WorksheetFallbackLayout).
+// other lists. A block that runs to the end of the file without its ">>" fails: read on, it
+// would take every later unit's lines for its own. A "]]" or block tag line inside a block is
+// read as content, with a warning. A block the unit
+// lacks stays empty (a present "<<kran" never is), and the caller keeps its own defaults for it
+// (see WorksheetFallbackLayout).
 StrictUnitRead ReadUnitStrict(const std::vector<std::string>& lines, std::size_t headerIndex,
                               std::size_t questionLinesAlreadyGathered = 0);
 
@@ -68,9 +77,35 @@ enum class UnitOrder { Existing, New };
 std::vector<std::string> UnitLines(const std::string& headerLine, const UnitBlocks& blocks,
                                    UnitOrder order);
 
+// The header LocateUnit found at headerIndex is a line inside another unit's block (a question
+// line that reads like a header): the readers still take it, as the first match, but it is no
+// unit of its own. CP932, naming the line and the unit around it.
+std::optional<std::string> HeaderInsideBlock(const std::vector<std::string>& lines,
+                                             std::size_t headerIndex);
+
+// Why the unit whose header LocateUnit found at headerIndex cannot be rewritten in place: the
+// header is a line inside another unit's block, or a block of the unit lacks its ">>" (the
+// rewrite would swallow what follows). CP932, naming the line.
+std::optional<std::string> UnitRewriteProblem(const std::vector<std::string>& lines,
+                                              std::size_t headerIndex);
+
+// Why no unit can be appended to the file: a unit's block is open at its end, and would take the
+// new unit in as content.
+std::optional<std::string> AppendProblem(const std::vector<std::string>& lines);
+
+// Content the file could not give back as it is: a line ">>", or a line break in a line.
+std::optional<std::string> UnwritableContent(const UnitBlocks& blocks);
+
+struct UnitWriteResult {
+    bool replaced = false;               // false: appended, or refused
+    std::optional<std::string> refused;  // CP932; the file is left as it was
+};
+
 // Replaces the unit of headerLine (its header through UnitEnd) by the new unit in Existing order,
-// or appends it in New order when the file has no such header. Returns true when replaced.
-bool WriteUnit(std::vector<std::string>& fileLines, const std::string& headerLine,
-               const UnitBlocks& blocks);
+// or appends it in New order when the file has no such header. A unit that reads as blocks
+// already is left as it stands. Refuses (UnitRewriteProblem, AppendProblem, UnwritableContent)
+// rather than corrupt the file.
+UnitWriteResult WriteUnit(std::vector<std::string>& fileLines, const std::string& headerLine,
+                          const UnitBlocks& blocks);
 
 }  // namespace sulkan

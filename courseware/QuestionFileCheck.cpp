@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Codec.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
 
@@ -44,6 +45,33 @@ std::optional<std::string> CheckLayoutBlocks(const UnitBlocks& blocks) {
 std::optional<std::string> ValidateUnit(const UnitBlocks& blocks) {
     if (auto problem = CheckQuestionLines(blocks.ques)) return problem->message;
     return CheckLayoutBlocks(blocks);
+}
+
+int BlankCountOf(const std::vector<std::string>& ques) {
+    std::vector<std::string> pieces;
+    int blanks = 0;
+    for (const auto& line : ques) blanks += SplitAtHash(line, pieces) / 2;
+    return blanks;
+}
+
+namespace {
+
+// The codec turns each byte it cannot decode into U+DC80 + byte.
+bool HasEscapedByte(std::string_view bytes) {
+    const std::u16string text = Cp932ToUtf16(bytes);
+    return std::any_of(text.begin(), text.end(),
+                       [](char16_t c) { return c >= 0xDC80 && c <= 0xDCFF; });
+}
+
+}  // namespace
+
+std::optional<NonCp932Char> FirstNonCp932Char(const std::string& line) {
+    if (!HasEscapedByte(line)) return std::nullopt;
+    for (std::size_t i = 0; i < line.size(); i += CharLength(line, i)) {
+        const std::string c = line.substr(i, CharLength(line, i));
+        if (HasEscapedByte(c)) return NonCp932Char{i, c};
+    }
+    return std::nullopt;
 }
 
 }  // namespace sulkan

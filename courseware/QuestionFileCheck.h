@@ -28,4 +28,15 @@ std::optional<std::string> CheckLayoutBlocks(const UnitBlocks& blocks);
 // The editor's full check in its order: question lines, then layout blocks.
 std::optional<std::string> ValidateUnit(const UnitBlocks& blocks);
 
+// Answer blanks of the question lines (pairs of "#").
+int BlankCountOf(const std::vector<std::string>& ques);
+
+// Byte offset of the first character of line that is not CP932 (a byte with no code of its own,
+// or a lead byte whose pair has no character), and its bytes; none when the line is all CP932.
+struct NonCp932Char {
+    std::size_t offset = 0;
+    std::string bytes;
+};
+std::optional<NonCp932Char> FirstNonCp932Char(const std::string& line);
+
 }  // namespace sulkan

@@ -1,6 +1,7 @@
 #include "MasterSave.h"
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "FileChecks.h"
@@ -49,27 +50,35 @@ void TakeWorksheetState(UnitBlocks& blocks, const Worksheet& worksheet) {
 
 }  // namespace
 
-std::string MasterFileBytes(const std::string& fileBytes, const Worksheet& worksheet) {
+MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& worksheet) {
     const std::string header = UnitHeaderOf(worksheet.address);
     const CutLines cut = Cut(fileBytes);
     const auto at = LocateUnit(cut.lines, header);
-    if (!at) {
+    UnitBlocks blocks;
+    if (at) {
+        if (auto problem = UnitRewriteProblem(cut.lines, *at)) return {{}, std::move(problem)};
+        blocks = ReadUnit(cut.lines, *at);
+    } else {
         // The unit has gone from the file since it was opened: append it from the worksheet.
-        UnitBlocks blocks;
+        if (auto problem = AppendProblem(cut.lines)) return {{}, std::move(problem)};
         blocks.ques = worksheet.questionLines;
         blocks.kgroup = worksheet.kgroup;
         blocks.softKeyB = worksheet.softKey;
-        TakeWorksheetState(blocks, worksheet);
+    }
+    const UnitBlocks asRead = blocks;
+    TakeWorksheetState(blocks, worksheet);
+    if (auto problem = UnwritableContent(blocks)) return {{}, std::move(problem)};
+    if (!at) {
         std::string out = fileBytes;
         if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
-        return out + JoinLines(UnitLines(header, blocks, UnitOrder::New));
+        return {out + JoinLines(UnitLines(header, blocks, UnitOrder::New)), std::nullopt};
     }
+    if (blocks == asRead) return {fileBytes, std::nullopt};
     const std::size_t end = UnitEnd(cut.lines, *at);
-    UnitBlocks blocks = ReadUnit(cut.lines, *at);
-    TakeWorksheetState(blocks, worksheet);
-    return fileBytes.substr(0, cut.starts[*at]) +
-           JoinLines(UnitLines(header, blocks, UnitOrder::Existing)) +
-           fileBytes.substr(cut.starts[end]);
+    return {fileBytes.substr(0, cut.starts[*at]) +
+                JoinLines(UnitLines(header, blocks, UnitOrder::Existing)) +
+                fileBytes.substr(cut.starts[end]),
+            std::nullopt};
 }
 
 MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter) {
@@ -84,7 +93,13 @@ MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter) {
         prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
         return MasterSaveStatus::Failed;
     }
-    const SaveResult saved = WriteBytes(path, MasterFileBytes(*bytes, worksheet));
+    const MasterBytes rewritten = MasterFileBytes(*bytes, worksheet);
+    if (rewritten.refused) {
+        prompter.message(sjis("ファイル ") + path + sjis(" に保存できません：") +
+                         *rewritten.refused);
+        return MasterSaveStatus::Failed;
+    }
+    const SaveResult saved = WriteBytes(path, rewritten.bytes);
     if (!saved) {
         prompter.message(saved.error);
         return MasterSaveStatus::Failed;

@@ -2,6 +2,7 @@
 // its unit of the question file, with every byte of the file outside that unit kept as it was.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "Prompter.h"
@@ -13,8 +14,14 @@ namespace sulkan {
 // "<<value", "<<font" and "<<kran" from its parameters, "<<graph" and "<<AGraph" from its figure
 // lists; questions, choices, distractors, hints and the soft keyboard stay as the file has them.
 // A file without the unit gets it appended, built from the worksheet. Line ends outside the unit
-// are not normalised.
-std::string MasterFileBytes(const std::string& fileBytes, const Worksheet& worksheet);
+// are not normalised; a unit that would read the same is left as it stands. refused (CP932) says
+// why the unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent); bytes is
+// then empty.
+struct MasterBytes {
+    std::string bytes;
+    std::optional<std::string> refused;
+};
+MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& worksheet);
 
 enum class MasterSaveStatus {
     Saved,
@@ -23,7 +30,7 @@ enum class MasterSaveStatus {
 };
 
 // Rewrites the worksheet's unit in its question file and saves the file atomically. Clears the
-// modified flag only when the file was written.
+// modified flag only when the file was written; a refused rewrite is told and counts as Failed.
 MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter);
 
 }  // namespace sulkan

@@ -167,7 +167,7 @@ private:
         if (m_recording) {
             BlankTable& table = m_shared.blanks;
             table.BlankCount = 0;
-            for (int n = 1; n <= kMaxBlanks; ++n) {
+            for (std::size_t n = 1; n < table.slots.size(); ++n) {
                 BlankRecord& b = table.slots[n];
                 b.left = b.top = b.width = 0;
                 b.AnswerText.clear();
@@ -253,12 +253,11 @@ private:
                      int width, double size) {
         if (!m_recording) return;
         BlankTable& table = m_shared.blanks;
-        if (table.BlankCount >= kMaxBlanks) {
-            if (!m_refused) m_out.messages.push_back(TooManyBlanksMessage());
-            m_refused = true;
-            return;
-        }
-        BlankRecord& b = table.slots[++table.BlankCount];
+        // Every blank is recorded, so every one gets its frame and answer; grades of slots
+        // already there survive a redraw.
+        const auto n = static_cast<std::size_t>(++table.BlankCount);
+        if (n >= table.slots.size()) table.slots.resize(n + 1);
+        BlankRecord& b = table.slots[n];
         b.left = left;
         b.top = top;
         b.width = width;
@@ -357,7 +356,7 @@ private:
 
     double m_s = 1, m_r = 1, m_d = 1, m_pitch = 0;
     int m_p = 0, m_q = 0, m_left = 0, m_right = 0, m_bodyTop = 0;
-    bool m_recording = false, m_drillVariant = false, m_recordStarts = false, m_refused = false;
+    bool m_recording = false, m_drillVariant = false, m_recordStarts = false;
     int m_answerIndex = 0;
     std::vector<SheetPoint> m_pieces;  // start of every text piece drawn, sheet units
     struct PrintedGap {

@@ -2,18 +2,18 @@
 // flags that switch drawing and blank recording on and off.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
 namespace sulkan {
 
+// The drill takes at most this many blanks; a sheet draws any number.
 inline constexpr int kMaxBlanks = 80;
 
 struct BlankRecord {
-    int BlankStatus = 99;  // 99 not graded, 1 correct, 0 wrong, -2 correct after shown, -1 none
-    int left = 0, top = 0;  // sheet units: where the answer begins, and its line's y
-    int width = 0;          // sheet units taken by the first alternative at the question size
+    int BlankStatus = 99;    // 99 not graded, 1 correct, 0 wrong, -2 correct after shown, -1 none
+    int left = 0, top = 0;   // sheet units: where the answer begins, and its line's y
+    int width = 0;           // sheet units taken by the first alternative at the question size
     std::string AnswerText;  // the whole answer between the "#" pair
     std::string shownText;   // its first alternative
     double size = 0;         // text size current when recorded
@@ -21,19 +21,26 @@ struct BlankRecord {
     std::vector<std::string> Alternatives;
 };
 
+// Slots 1..BlankCount are the blanks of the last drawn sheet (slot 0 unused). There are always
+// at least kMaxBlanks + 1 slots; a sheet with more blanks gets more.
 struct BlankTable {
-    std::array<BlankRecord, kMaxBlanks + 1> slots{};  // slot 0 unused
+    std::vector<BlankRecord> slots = std::vector<BlankRecord>(kMaxBlanks + 1);
     int BlankCount = 0;
 };
 
+// The drill refuses a sheet with more blanks than it can take.
+inline bool ExceedsDrillBlanks(const BlankTable& table) {
+    return table.BlankCount > kMaxBlanks;
+}
+
 struct SheetShared {
     BlankTable blanks;
-    int runningSizeOffset = 0;   // size tags "+" and "-" build on it from call to call
-    bool redrawEnabled = true;   // off while a worksheet's values are copied into the controls
-    bool blankRecording = true;  // off from the print dialog until the next activation
-    bool drillDrawing = false;   // on while the drill draws or prints its sheet
-    int AnswerFontSize = 0;      // of the worksheet read or activated last
-    int lastSectionRead = 0;     // for the title of added units
+    int runningSizeOffset = 0;    // size tags "+" and "-" build on it from call to call
+    bool redrawEnabled = true;    // off while a worksheet's values are copied into the controls
+    bool blankRecording = true;   // off from the print dialog until the next activation
+    bool drillDrawing = false;    // on while the drill draws or prints its sheet
+    int AnswerFontSize = 0;       // of the worksheet read or activated last
+    int lastSectionRead = 0;      // for the title of added units
     bool lastReadOpened = false;  // the last read opened a worksheet
     // Off while a print job or a close query runs: activating a window then does not copy its
     // values into the controls.

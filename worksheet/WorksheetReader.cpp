@@ -91,13 +91,20 @@ AddTarget AddTargetOf(const Worksheet& worksheet) {
 ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, HoldingArea& holding,
                            SheetShared& shared) {
     const auto headerIndex = LocateUnit(fileLines, request.headerLine);
-    if (!headerIndex) return {false, std::nullopt};
+    if (!headerIndex) {
+        return {false, UnitMissingMessage() + sjis("（") + request.headerLine + sjis("）"), {}};
+    }
 
     const bool adding = request.kind == ReadKind::AddUnit;
     // Built aside and committed at the end, so that a failing block takes nothing along.
     HoldingArea next = adding ? holding : HoldingArea{};
     StrictUnitRead read = ReadUnitStrict(fileLines, *headerIndex, next.questionLines.size());
-    if (read.error) return {true, std::move(read.error)};
+    if (read.error) {
+        return {true,
+                *read.error + sjis("（") + request.headerLine + sjis("、ファイルの") +
+                    IntText(static_cast<long long>(read.errorLine) + 1) + sjis("行目）"),
+                {}};
+    }
 
     UnitBlocks& blocks = read.blocks;
     AppendLines(next.questionLines, blocks.ques);
@@ -135,7 +142,7 @@ ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, H
     }
     shared.lastSectionRead = request.section;
     holding = std::move(next);
-    return {};
+    return {true, std::nullopt, std::move(read.warnings)};
 }
 
 void LoadWorksheet(const HoldingArea& holding, Worksheet& worksheet, const LoadOptions& options,

@@ -53,9 +53,13 @@ struct ReadRequest {
     AddTarget target;                               // kind 2 only
 };
 
+// Every failure carries a message (CP932) that names the unit's header line and the reason:
+// "<<value block error（[[unit2、ファイルの12行目）". warnings name what was read other than as
+// written (StrictUnitRead::warnings); the read still succeeds.
 struct ReadResult {
-    bool found = true;                   // false: empty file or no such header; nothing to say
-    std::optional<std::string> message;  // a block error or the line limit, for the user
+    bool found = true;                   // false: empty file or no such header
+    std::optional<std::string> message;  // why the unit was not read, for the user
+    std::vector<std::string> warnings{};
 
     bool ok() const { return found && !message; }
 };

@@ -126,7 +126,7 @@ TEST_F(MainWindowTest, MissingAndDamagedUnitsOpenNothing) {
     EXPECT_TRUE(prompter.shown.empty());  // the open command asks whether to create it
     EXPECT_EQ(open(3), OpenResult::ReadFailed);
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0], "<<value block error");
+    EXPECT_EQ(prompter.shown[0].rfind(sjis("<<value block error（[[unit3、"), 0), 0u);
     EXPECT_EQ(worksheetWindows(), 0);
     EXPECT_EQ(w->state().OpenWorksheetCount, 0);
 }

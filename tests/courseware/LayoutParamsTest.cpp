@@ -39,7 +39,7 @@ TEST(LayoutParams, DefaultsAreTheNewUnitBlocks) {
 TEST(LayoutParams, ValueBlock) {
     EXPECT_EQ(WithValue(0, "True").PaperWidth, 630);
     EXPECT_EQ(WithValue(0, "False").PaperWidth, 630);
-    EXPECT_EQ(WithValue(0, "A4").PaperWidth, 0);
+    EXPECT_EQ(WithValue(0, "A4").PaperWidth, kMinPaperWidth);  // 0, clamped
     EXPECT_EQ(WithValue(6, "False").SheetOptions, 7);
     EXPECT_EQ(WithValue(6, "20").SheetOptions, 15);
     EXPECT_EQ(WithValue(6, "-1").SheetOptions, 0);
@@ -57,6 +57,26 @@ TEST(LayoutParams, FontBlock) {
     for (const char* almost : {"true", "TRUE", "True ", "1"}) {
         EXPECT_FALSE(WithFont(3, almost).FontItalic) << almost;
     }
+}
+
+TEST(LayoutParams, NumbersAreClampedOnReadingAndKeptAsWrittenOnSaving) {
+    EXPECT_EQ(WithFont(0, "0").FontSize, kMinPoints);
+    EXPECT_EQ(WithFont(6, "-3").AnswerFontSize, -3);  // still "question size + 4"
+    EXPECT_EQ(WithValue(0, "99999").PaperWidth, kMaxPaperWidth);
+    EXPECT_EQ(WithValue(2, "-99999999999").LineSpacing, -kMaxExtent);  // beyond int: not 0
+    Lines kran = kKran;
+    kran[1] = "999999";
+    kran[6] = "007";
+    LayoutParams p = ReadLayout(kValues, kFonts, kran);
+    EXPECT_EQ(p.BoxWidth, kMaxExtent);
+    EXPECT_EQ(KranLines(p), kran);
+    p.BoxOffsetX = 8;
+    EXPECT_EQ(KranLines(p)[6], "8");
+    LayoutParams old = WithValue(0, "True");
+    EXPECT_EQ(ValueLines(old)[0], "True");
+    old.PaperWidth = 546;
+    EXPECT_EQ(ValueLines(old)[0], "546");
+    EXPECT_EQ(old, WithValue(0, "546"));  // the lines read from do not make layouts differ
 }
 
 TEST(LayoutParams, KranBlock) {

@@ -57,9 +57,11 @@ TEST(QuestionFileCheck, LayoutBlockCountsAfterQuestions) {
 
     // Blocks without lines are absent: the unit is then written without them.
     EXPECT_EQ(CheckLayoutBlocks(ReadLayoutText({"<<value", ">>", "<<font", ">>"})), std::nullopt);
-    // A block given twice counts as one.
-    const std::vector<std::string> twice = {"<<value", "1", "2", "3", ">>", "<<value",
-                                            "4",       "5", "6", "7", ">>"};
+    // A block given twice: the last one is what every reader takes, and what is checked.
+    std::vector<std::string> twice = {"<<value", "1", "2", "3", ">>", "<<value",
+                                      "4",       "5", "6", "7", ">>"};
+    EXPECT_EQ(CheckLayoutBlocks(ReadLayoutText(twice)), sjis("valueブロックの数が合いません"));
+    twice.insert(twice.begin() + 6, {"1", "2", "3"});
     EXPECT_EQ(CheckLayoutBlocks(ReadLayoutText(twice)), std::nullopt);
 }
 

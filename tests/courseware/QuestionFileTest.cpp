@@ -143,7 +143,7 @@ TEST(QuestionFileWrite, NewUnitOneAsTheEditorFirstWritesIt) {
     UnitBlocks b = ReadLayoutText(DefaultLayoutLines());
     b.ques = Sjis({"１．次の各空欄に適語を入れなさい。", "例　日本の首都は　#　東京　#　です"});
     Lines file;
-    EXPECT_FALSE(WriteUnit(file, "[[unit1", b));
+    EXPECT_FALSE(WriteUnit(file, "[[unit1", b).replaced);
     const Lines expected = Sjis({"[[unit1",
                                  "<<ques",
                                  "１．次の各空欄に適語を入れなさい。",
@@ -193,14 +193,14 @@ TEST(QuestionFileWrite, ReplacesInPlaceKeepingEveryOtherByte) {
         {before, Sjis({"[[unit1", "<<hint", "古い", ">>", "<<ques", "旧", ">>", "]]"}), after});
     UnitBlocks blocks = ReadUnit(file, before.size());
     blocks.ques = Sjis({"新 #答え#"});
-    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks));
+    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).replaced);
     EXPECT_EQ(
         JoinLines(file),
         JoinLines(Concat({before, UnitLines("[[unit1", blocks, UnitOrder::Existing), after})));
 
     // Without "]]" only the unit itself is replaced, not the unit after it.
     file = {"[[unit1", "<<ques", "a", ">>", "[[unit2", "<<ques", "c", ">>", "]]"};
-    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks));
+    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).replaced);
     EXPECT_EQ(file, Concat({UnitLines("[[unit1", blocks, UnitOrder::Existing),
                             {"[[unit2", "<<ques", "c", ">>", "]]"}}));
 }
@@ -208,15 +208,71 @@ TEST(QuestionFileWrite, ReplacesInPlaceKeepingEveryOtherByte) {
 TEST(QuestionFileWrite, AppendsWhenTheHeaderIsAbsent) {
     const Lines original = {"[[unit1", "]]", "\x82"};
     Lines file = original;
-    EXPECT_FALSE(WriteUnit(file, "[[unit1R1", FullBlocks()));
+    EXPECT_FALSE(WriteUnit(file, "[[unit1R1", FullBlocks()).replaced);
     EXPECT_EQ(file, Concat({original, UnitLines("[[unit1R1", FullBlocks(), UnitOrder::New)}));
 }
 
 TEST(QuestionFileWrite, UnclosedBlockIsRewrittenWithoutLosingTheUnitsItSwallowed) {
+    // Rewriting would turn unit 2 into question lines of unit 1: the file is left alone.
     Lines file = {"[[unit1", "<<ques", "a #b#", "]]", "[[unit2", "<<hint", "h", "]]"};
+    const Lines before = file;
     const UnitBlocks unit2 = ReadUnit(file, 4);
-    EXPECT_TRUE(WriteUnit(file, "[[unit1", ReadUnit(file, 0)));
+    UnitBlocks changed = ReadUnit(file, 0);
+    changed.hint = {"new"};
+    const UnitWriteResult written = WriteUnit(file, "[[unit1", changed);
+    EXPECT_EQ(written.refused, sjis("<<ques の終わりの >> がありません（ファイルの2行目）"));
+    EXPECT_EQ(file, before);
     EXPECT_EQ(ReadUnit(file, *LocateUnit(file, "[[unit2")), unit2);
+    // Nor is a new unit appended into the open block.
+    EXPECT_TRUE(WriteUnit(file, "[[unit3", changed).refused);
+    EXPECT_EQ(file, before);
+}
+
+TEST(QuestionFileWrite, AHeaderInsideAnotherUnitsBlockIsNoUnitToWrite) {
+    Lines file = {"[[unit1", "<<ques", "[[unit2", ">>", "]]",
+                  "[[unit2", "<<ques", "B#b#",    ">>", "]]"};
+    const Lines before = file;
+    UnitBlocks blocks;
+    blocks.ques = {"C#c#"};
+    EXPECT_TRUE(WriteUnit(file, "[[unit2", blocks).refused);  // found first, inside unit 1
+    EXPECT_EQ(file, before);
+    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).replaced);  // unit 1 itself is fine
+}
+
+TEST(QuestionFileWrite, ContentTheFileCannotGiveBackIsRefused) {
+    for (const Lines& ques : {Lines{">>"}, Lines{"a\r\nb"}, Lines{"a\rb"}}) {
+        Lines file = {"[[unit1", "<<ques", "q", ">>", "]]"};
+        UnitBlocks blocks;
+        blocks.ques = ques;
+        EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).refused);
+        EXPECT_EQ(file, (Lines{"[[unit1", "<<ques", "q", ">>", "]]"}));
+    }
+}
+
+TEST(QuestionFileWrite, AnUnchangedUnitKeepsItsLinesAsTheyStand) {
+    const Lines file = {"x", "[[unit1", "stray",    "<<kgroup", "a",  ">>", "<<ques",
+                        "q", ">>",      "<<kgroup", "b",        ">>", "]]", "y"};
+    Lines written = file;
+    EXPECT_TRUE(WriteUnit(written, "[[unit1", ReadUnit(file, 1)).replaced);
+    EXPECT_EQ(written, file);
+}
+
+TEST(QuestionFileRead, RepeatedSingleBlocksTheLastWinsInEveryReader) {
+    // Reproducer: two "<<kgroup" blocks; the same for the other blocks that hold one value.
+    const std::string bytes =
+        "[[unit1\r\n<<ques\r\nA#a#\r\n>>\r\n<<kgroup\r\nx\r\n>>\r\n"
+        "<<kgroup\r\ny\r\n>>\r\n]]\r\n";
+    const Lines file = SplitLines(bytes);
+    EXPECT_EQ(ReadUnit(file, 0).kgroup, Lines{"y"});
+    EXPECT_EQ(ReadUnitStrict(file, 0).blocks.kgroup, Lines{"y"});
+    const Lines fonts = Concat(
+        {{"[[unit1", "<<font"}, Lines(7, "1"), {">>", "<<font"}, Lines(7, "2"), {">>", "]]"}});
+    EXPECT_EQ(ReadUnit(fonts, 0).font, Lines(7, "2"));
+    EXPECT_EQ(ReadUnitStrict(fonts, 0).blocks.font, Lines(7, "2"));
+    // List blocks still add up in both.
+    const Lines graphs = {"[[unit1", "<<graph", "a", ">>", "<<graph", "b", ">>", "]]"};
+    EXPECT_EQ(ReadUnit(graphs, 0).graph, (Lines{"a", "b"}));
+    EXPECT_EQ(ReadUnitStrict(graphs, 0).blocks.graph, (Lines{"a", "b"}));
 }
 
 TEST(QuestionFileWrite, WrittenUnitReadsBackTheSame) {

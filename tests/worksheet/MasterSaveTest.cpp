@@ -7,8 +7,10 @@
 #include "LayoutParams.h"
 #include "LineFile.h"
 #include "MasterSave.h"
+#include "QuestionFile.h"
 #include "Sjis.h"
 #include "TestSupport.h"
+#include "WorksheetReader.h"
 
 namespace sulkan {
 namespace {
@@ -89,7 +91,7 @@ TEST(MasterSave, RewritesTheUnitInPlaceAndKeepsEveryOtherByte) {
     // A worksheet without figures drops the figure blocks.
     ws.questionFigures.clear();
     ws.answerFigures.clear();
-    const std::string again = MasterFileBytes(ReadRawFile(path), ws);
+    const std::string again = MasterFileBytes(ReadRawFile(path), ws).bytes;
     EXPECT_EQ(again.find(sjis("<<graph")), std::string::npos);
     EXPECT_EQ(again.substr(0, file.before.size()), file.before);
     EXPECT_EQ(again.substr(again.size() - file.after.size()), file.after);
@@ -104,7 +106,7 @@ TEST(MasterSave, AUnitGoneFromTheFileIsAppendedFromTheWorksheet) {
              LayoutLines(ws.params)) +
         Crlf({"<<graph", "f1.bmp", "120", "20", ">>", "<<AGraph", "a1.bmp", "0", "0", ">>",
               "<<kgroup", "やま", ">>", "]]"});
-    EXPECT_EQ(MasterFileBytes(old, ws), old + "\r\n" + unit);
+    EXPECT_EQ(MasterFileBytes(old, ws).bytes, old + "\r\n" + unit);
 }
 
 TEST(MasterSave, OnlyAnUnchangedMasterOverwrites) {
@@ -151,6 +153,55 @@ TEST(MasterSave, AFailedSaveNamesTheFileAndKeepsTheWorksheetModified) {
     EXPECT_EQ(
         prompter.shown[1],
         sjis("ファイル ") + path + sjis(" を保存できませんでした（同じ名前のフォルダがあります）"));
+}
+
+// The worksheet a teacher gets by opening a unit of these bytes, unchanged.
+Worksheet Opened(const std::string& bytes, const std::string& path = "unused", int unit = 1) {
+    HoldingArea holding;
+    SheetShared shared;
+    ReadRequest request;
+    request.headerLine = "[[unit" + std::to_string(unit);
+    EXPECT_TRUE(ReadIntoHolding(SplitLines(bytes), request, holding, shared).ok());
+    LoadOptions options;
+    options.address = {1, 1, unit, 0};
+    options.filePath = path;
+    Worksheet ws;
+    LoadWorksheet(holding, ws, options, shared);
+    return ws;
+}
+
+TEST(MasterSave, RepeatedBlocksReadTheSameBeforeAndAfterAnUnchangedSave) {
+    const std::string bytes = JoinLines(
+        {"[[unit1", "<<ques", "A#a#", ">>", "<<kgroup", "x", ">>", "<<kgroup", "y", ">>", "]]"});
+    const MasterBytes saved = MasterFileBytes(bytes, Opened(bytes));
+    ASSERT_FALSE(saved.refused);
+    const Lines lines = SplitLines(saved.bytes);
+    EXPECT_EQ(ReadUnit(lines, 0).kgroup, Lines{"y"});  // the editor's reader
+    EXPECT_EQ(ReadUnitStrict(lines, 0).blocks.kgroup, Lines{"y"});
+    // Saved again unchanged, the file stays byte for byte.
+    EXPECT_EQ(MasterFileBytes(saved.bytes, Opened(saved.bytes)).bytes, saved.bytes);
+}
+
+TEST(MasterSave, AHeaderInsideAnotherUnitsBlockIsNotOverwritten) {
+    TempDir dir;
+    const std::string path = dir.folder() + "kan31.que";
+    // A question line of unit 1 reads like unit 2's header, and is found first.
+    const std::string bytes = JoinLines(
+        {"[[unit1", "<<ques", "[[unit2", ">>", "]]", "[[unit2", "<<ques", "B#b#", ">>", "]]"});
+    WriteRawFile(path, bytes);
+    Worksheet ws = Opened(bytes, path, 2);
+    ws.isMaster = true;
+    ws.modified = true;
+    ScriptedPrompter prompter;
+    EXPECT_EQ(OverwriteMaster(ws, prompter), MasterSaveStatus::Failed);
+    EXPECT_TRUE(ws.modified);
+    EXPECT_EQ(ReadRawFile(path), bytes);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(
+        prompter.shown[0],
+        sjis("ファイル ") + path +
+            sjis(" に保存できません：「[[unit2」（ファイルの3行目）は「[[unit1」のブロックの中"
+                 "の行で、単元の見出しではありません"));
 }
 
 }  // namespace

@@ -195,14 +195,28 @@ TEST_F(SheetRenderer, TagsAcrossLinesAndUnpairedHash) {
     EXPECT_NE(Text(sjis("後#残り")), nullptr);  // a stray "#" stays text
 }
 
-TEST_F(SheetRenderer, MoreThanEightyBlanksAreRefusedInOrder) {
-    ws.questionLines.assign(27, sjis("問#a#問#b#問#c#"));  // 81 answers
+TEST_F(SheetRenderer, EveryBlankPastEightyGetsItsFrameAndAnswer) {
+    ws.questionLines.assign(40, sjis("問#a#問#b#"));
+    ws.questionLines.push_back(sjis("問#last#問#end#"));  // line 41: blanks 81 and 82
+    ws.params.LineSpacing = 20;                           // 15.75 apart: all 41 on the sheet
+    in.answersShown = true;
+    shared.blanks.slots[1].BlankStatus = 1;  // a grade survives the redraw
     const RenderOutput out = Render();
-    EXPECT_EQ(shared.blanks.BlankCount, kMaxBlanks);
-    EXPECT_EQ(shared.blanks.slots[80].AnswerText, "b");
-    EXPECT_EQ(out.messages, std::vector<std::string>{TooManyBlanksMessage()});
-    EXPECT_EQ(ws.answerList.size(), 82u);
-    EXPECT_EQ(Shapes(canvas, Kind::RoundRect).size(), 80u);
+    EXPECT_EQ(shared.blanks.BlankCount, 82);
+    EXPECT_TRUE(ExceedsDrillBlanks(shared.blanks));  // the drill refuses such a sheet
+    EXPECT_EQ(shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(shared.blanks.slots[82].AnswerText, "end");
+    EXPECT_TRUE(out.messages.empty());  // the sheet itself is complete: nothing to warn about
+    EXPECT_EQ(ws.answerList.size(), 83u);
+    EXPECT_EQ(Shapes(canvas, Kind::RoundRect).size(), 82u);
+    const Spot last = SpotOf("end");
+    EXPECT_EQ(last[1], SpotOf("a")[1] + 40 * 15.75);  // on line 41, where its frame is
+    EXPECT_EQ(last[0], shared.blanks.slots[82].left);
+
+    ws.questionLines.assign(40, sjis("問#a#問#b#"));  // 80 blanks: the drill takes them
+    Render();
+    EXPECT_EQ(shared.blanks.BlankCount, 80);
+    EXPECT_FALSE(ExceedsDrillBlanks(shared.blanks));
 }
 
 TEST_F(SheetRenderer, NothingHappensWhileRedrawIsOff) {

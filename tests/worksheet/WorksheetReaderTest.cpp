@@ -91,7 +91,7 @@ TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
     for (const Lines& missing : {Lines{}, Unit("[[unit20", {"q"}), Unit("[[unit2 ", {"q"})}) {
         const ReadResult r = Read(missing, ReadKind::OpenMaster, 3, 2);
         EXPECT_FALSE(r.found);
-        EXPECT_EQ(r.message, std::nullopt);
+        EXPECT_EQ(r.message, sjis("単元がありません（[[unit2）"));
     }
     const std::pair<Lines, std::string> failing[] = {
         {Unit("[[unit2", {"q"}, {"<<value", "630", ">>"}), "<<value block error"},
@@ -99,11 +99,46 @@ TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
         {Unit("[[unit2", {"q"}, Join({{"<<kran"}, Lines(11, "1"), {">>"}})), "<<kran block error"},
         {Unit("[[unit2", Lines(61, "q")), sjis("問題の行は６０行以下です")},
     };
+    // Each message names the unit and the line of the failing block, for reports without a
+    // window.
     for (const auto& [file, message] : failing) {
-        EXPECT_EQ(Read(file, ReadKind::OpenMaster, 3, 2).message, message);
+        EXPECT_EQ(Read(file, ReadKind::OpenMaster, 3, 2).message,
+                  message + sjis("（[[unit2、ファイルの") + (message[0] == '<' ? "5" : "2") +
+                      sjis("行目）"));
     }
     EXPECT_EQ(holding, before);
     EXPECT_EQ(shared.lastSectionRead, 1);
+}
+
+TEST_F(WorksheetReader, ABlockWithoutItsCloseIsNamed) {
+    // "<<ques" runs on past "]]" into unit 2: read as the format says, with a warning.
+    const Lines intoNext = {"[[unit1", "<<ques", "A#a#", "]]", "[[unit2",
+                            "<<ques",  "B#b#",   ">>",   "]]"};
+    const ReadResult r = Read(intoNext, ReadKind::OpenMaster, 1, 1);
+    EXPECT_TRUE(r.ok());
+    EXPECT_EQ(
+        r.warnings,
+        Lines{sjis("<<ques の中に「]]」の行があります：>> が抜けていませんか（ファイルの4行目）")});
+    // A block that reaches the end of the file would take every later unit: refused.
+    const Lines toTheEnd = Join({{"[[unit1", "<<ques", "A#a#", ">>"}, DefaultLayoutLines()});
+    for (std::size_t cut = 5; cut < toTheEnd.size(); ++cut) {
+        Lines file = toTheEnd;
+        file.erase(file.begin() + static_cast<std::ptrdiff_t>(cut), file.end());
+        if (file.back() == ">>") continue;
+        EXPECT_FALSE(Read(file, ReadKind::OpenMaster, 1, 1).ok()) << cut;
+    }
+    EXPECT_TRUE(Read(Join({toTheEnd, {"]]"}}), ReadKind::OpenMaster, 1, 1).ok());
+}
+
+TEST_F(WorksheetReader, AHugeSizeIsClampedOnLoadingAndSavedAsWritten) {
+    const Lines font = {"<<font", "2147483647", "Face", "False", "False",
+                        "False",  "False",      "0",    ">>"};
+    Worksheet ws = Open(Unit("[[unit1", {"A#a#"}, font), 1, 1);
+    EXPECT_EQ(ws.params.FontSize, kMaxPoints);
+    EXPECT_EQ(ws.params.AnswerFontSize, kMaxPoints);  // question size + 4, within the range
+    EXPECT_EQ(FontLines(ws.params), Lines(font.begin() + 1, font.end() - 1));
+    ws.params.FontSize = 20;  // answers stay at the size they were shown at
+    EXPECT_EQ(FontLines(ws.params)[6], "200");
 }
 
 TEST_F(WorksheetReader, LoadKeepsDefaultsForMissingBlocks) {
@@ -187,7 +222,7 @@ TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
     const HoldingArea before = holding;
     const AddUnitResult refused = Add(ws, Unit("[[unit2", Lines(21, "r")), 1, 2);
     EXPECT_FALSE(refused.added);
-    EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です"));
+    EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です（[[unit2、ファイルの2行目）"));
     EXPECT_EQ(ws.questionLines, original.questionLines);
     EXPECT_EQ(ws.title, original.title);
     EXPECT_TRUE(ws.isMaster);
