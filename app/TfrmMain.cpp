@@ -34,12 +34,6 @@ QPushButton* Button(const QString& caption, const char* name) {
     return Named(new QPushButton(caption), name);
 }
 
-QAction* Action(QMenu* menu, const QString& caption, const char* name) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
-
 QLabel* ImageHolder(Picture picture, const char* name, QWidget* parent) {
     auto* l = Named(new QLabel(parent), name);
     l->setPixmap(MakePicture(picture));
@@ -238,31 +232,31 @@ void TfrmMain::createValueHolders() {
 
 void TfrmMain::createMenus() {
     mnuFile = Named(menuBar()->addMenu(QStringLiteral("ファイル(&F)")), "mnuFile");
-    mnuOpenMaster = Action(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    mnuOpenMaster = NamedAction(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
     // Copy files are opened from here too, so that a saved worksheet can be found again without
     // opening a unit first.
-    mnuOpenCopy = Action(mnuFile, QStringLiteral("コピーファイルを開く(&K)"), "mnuOpenCopy");
+    mnuOpenCopy = NamedAction(mnuFile, QStringLiteral("コピーファイルを開く(&K)"), "mnuOpenCopy");
     mnuFile->addSeparator();
-    mnuExit = Action(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
+    mnuExit = NamedAction(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
     mnuEdit = Named(menuBar()->addMenu(QStringLiteral("編集(&E)")), "mnuEdit");
-    mnuEditIndex = Action(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
-    mnuJuku = Action(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
+    mnuEditIndex = NamedAction(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
+    mnuJuku = NamedAction(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
 
     mnuMainWin = Named(menuBar()->addMenu(QStringLiteral("ウィンドウ(&W)")), "mnuMainWin");
-    mnuMaximize = Action(mnuMainWin, QStringLiteral("最大表示(&M)"), "mnuMaximize");
-    mnuTile = Action(mnuMainWin, QStringLiteral("タイル表示(&T)"), "mnuTile");
-    mnuCascade = Action(mnuMainWin, QStringLiteral("カスケード表示(&C)"), "mnuCascade");
+    mnuMaximize = NamedAction(mnuMainWin, QStringLiteral("最大表示(&M)"), "mnuMaximize");
+    mnuTile = NamedAction(mnuMainWin, QStringLiteral("タイル表示(&T)"), "mnuTile");
+    mnuCascade = NamedAction(mnuMainWin, QStringLiteral("カスケード表示(&C)"), "mnuCascade");
     mnuMainWin->addSeparator();
     mnuCloseAllWIndows =
-        Action(mnuMainWin, QStringLiteral("すべて閉じる(&A)"), "mnuCloseAllWIndows");
+        NamedAction(mnuMainWin, QStringLiteral("すべて閉じる(&A)"), "mnuCloseAllWIndows");
 
     mnuHelp = Named(menuBar()->addMenu(QStringLiteral("ヘルプ(&H)")), "mnuHelp");
-    mnuUsage = Action(mnuHelp, QStringLiteral("使い方(&U)"), "mnuUsage");
-    mnuVersion = Action(mnuHelp, QStringLiteral("バージョン(&V)"), "mnuVersion");
-    mnuDoYouKnow = Action(mnuHelp, QStringLiteral("ご存じですか(&D)"), "mnuDoYouKnow");
-    mnuHosoku = Action(mnuHelp, QStringLiteral("補足"), "mnuHosoku");
+    mnuUsage = NamedAction(mnuHelp, QStringLiteral("使い方(&U)"), "mnuUsage");
+    mnuVersion = NamedAction(mnuHelp, QStringLiteral("バージョン(&V)"), "mnuVersion");
+    mnuDoYouKnow = NamedAction(mnuHelp, QStringLiteral("ご存じですか(&D)"), "mnuDoYouKnow");
+    mnuHosoku = NamedAction(mnuHelp, QStringLiteral("補足"), "mnuHosoku");
     mnuHosoku->setEnabled(false);
 }
 

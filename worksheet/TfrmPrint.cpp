@@ -14,6 +14,7 @@
 
 #include "CopyFileSave.h"
 #include "MasterSave.h"
+#include "Named.h"
 #include "QtText.h"
 #include "SheetImage.h"
 #include "Sjis.h"
@@ -21,12 +22,6 @@
 
 namespace sulkan {
 namespace {
-
-QAction* Action(QMenu* menu, const QString& caption, const char* name) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
 
 QMenu* Menu(QMenuBar* bar, const QString& caption, const char* name) {
     QMenu* m = bar->addMenu(caption);
@@ -123,30 +118,31 @@ void TfrmPrint::createMenus() {
     MainMenu->setObjectName(QStringLiteral("MainMenu"));
     MainMenu->setNativeMenuBar(false);
     mnuFile = Menu(MainMenu, QStringLiteral("ファイル(&F)"), "mnuFile");
-    mnuOpenMaster = Action(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
-    mnuSaveMaster = Action(mnuFile, QStringLiteral("上書き保存(&S)"), "mnuSaveMaster");
+    mnuOpenMaster = NamedAction(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    mnuSaveMaster = NamedAction(mnuFile, QStringLiteral("上書き保存(&S)"), "mnuSaveMaster");
     mnuFile->addSeparator();
-    mnuPrint = Action(mnuFile, QStringLiteral("印刷(&P)"), "mnuPrint");
+    mnuPrint = NamedAction(mnuFile, QStringLiteral("印刷(&P)"), "mnuPrint");
     mnuFile->addSeparator();
-    mnuClose = Action(mnuFile, QStringLiteral("閉じる(&C)"), "mnuClose");
-    mnuExit = Action(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
+    mnuClose = NamedAction(mnuFile, QStringLiteral("閉じる(&C)"), "mnuClose");
+    mnuExit = NamedAction(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
 
     mnuEdit = Menu(MainMenu, QStringLiteral("編集(&E)"), "mnuEdit");
-    mnuEditIndex = Action(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
-    mnuJuku = Action(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
+    mnuEditIndex = NamedAction(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
+    mnuJuku = NamedAction(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
     mnuEdit->addSeparator();
-    mnuEditMaster = Action(mnuEdit, QStringLiteral("編集(&E)"), "mnuEditMaster");
-    mnuToClipBoard = Action(mnuEdit, QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"), "mnuToClipBoard");
+    mnuEditMaster = NamedAction(mnuEdit, QStringLiteral("編集(&E)"), "mnuEditMaster");
+    mnuToClipBoard = NamedAction(mnuEdit, QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"), "mnuToClipBoard");
 
     mnuShow = Menu(MainMenu, QStringLiteral("表示(&V)"), "mnuShow");
-    mnuKaitou = Action(mnuShow, QStringLiteral("解答表示(&A)"), "mnuKaitou");
+    mnuKaitou = NamedAction(mnuShow, QStringLiteral("解答表示(&A)"), "mnuKaitou");
     mnuKaitou->setCheckable(true);
 
     mnuSetting = Menu(MainMenu, QStringLiteral("設定(&T)"), "mnuSetting");
-    mnuSetPrinter = Action(mnuSetting, QStringLiteral("印字モードの設定(&P)"), "mnuSetPrinter");
-    mnuSetKran = Action(mnuSetting, QStringLiteral("解答欄の設定(&K)"), "mnuSetKran");
+    mnuSetPrinter =
+        NamedAction(mnuSetting, QStringLiteral("印字モードの設定(&P)"), "mnuSetPrinter");
+    mnuSetKran = NamedAction(mnuSetting, QStringLiteral("解答欄の設定(&K)"), "mnuSetKran");
     mnuSetPaper =
-        Action(mnuSetting, QStringLiteral("用紙サイズとオプションの設定(&S)"), "mnuSetPaper");
+        NamedAction(mnuSetting, QStringLiteral("用紙サイズとオプションの設定(&S)"), "mnuSetPaper");
 }
 
 void TfrmPrint::connectMenus() {

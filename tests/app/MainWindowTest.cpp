@@ -68,7 +68,7 @@ protected:
         prompter.shown.clear();
     }
 
-    int open(int unit, int similar = 0) {
+    OpenResult open(int unit, int similar = 0) {
         w->state().SelectedLessonName = sjis("三年の漢字");
         w->state().SelectedSectionName = sjis("読み");
         w->state().SelectedUnitName = sjis("山と川");
