@@ -45,7 +45,7 @@ protected:
         std::vector<std::string> args{"--course", dir.path().string(), "--unit", unit,
                                       "--out",    out.string()};
         args.insert(args.end(), extra.begin(), extra.end());
-        return RunExportCommand(args);
+        return RunExportCommand(args, settings);
     }
 
     static int BluePixels(const QImage& image) {
@@ -71,6 +71,7 @@ protected:
     }
 
     TempDir dir;
+    MemorySettingsStore settings;
     std::filesystem::path out = dir.path() / "sheet.png";
     std::filesystem::path pdf = dir.path() / "sheets.pdf";
 };
@@ -102,7 +103,7 @@ TEST_F(ExportTest, FailuresGiveAStatusAndWriteNothing) {
     EXPECT_EQ(Export({}, "1-1-9"), 1);        // not in the question file
     EXPECT_EQ(Export({}, "1-1-3"), 1);        // "<<font" of one line
     EXPECT_EQ(Export({"--paper", "C4"}), 2);  // no such paper
-    EXPECT_EQ(RunExportCommand({"--unit", "1-1"}), 2);
+    EXPECT_EQ(RunExportCommand({"--unit", "1-1"}, settings), 2);
     EXPECT_FALSE(std::filesystem::exists(out));
     out = pdf;
     EXPECT_EQ(Export({}, "1-1-9"), 1);
@@ -156,7 +157,7 @@ TEST_F(ExportTest, ACopyFileIsExportedAsItsOwnSheet) {
         std::vector<std::string> args{"--course", dir.path().string(), "--copy", copy.string(),
                                       "--out",    out.string()};
         args.insert(args.end(), extra.begin(), extra.end());
-        return RunExportCommand(args);
+        return RunExportCommand(args, settings);
     };
 
     ASSERT_EQ(exportCopy({"--answers"}), 0);
