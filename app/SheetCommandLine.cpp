@@ -150,7 +150,9 @@ bool LoadUnit(const std::vector<std::string>* lines, const Course& course,
     LoadWorksheet(holding, worksheet, options, shared);
     if (worksheet.sheetWidth() <= 0) {
         // A layout the reader took but that gives no paper to draw on.
-        prompter.message(UnitLabel(address) + files.identity + sjis(" の用紙の幅が不正です"));
+        prompter.message(UnitLabel(address) + files.identity +
+                         sjis(" のレイアウトが不正です（用紙の幅 ") +
+                         IntText(worksheet.sheetWidth()) + sjis("）"));
         return false;
     }
     return true;
@@ -238,7 +240,8 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, options, shared);
     if (worksheet.sheetWidth() <= 0) {
-        prompter.message(*path + sjis(" の用紙の幅が不正です"));
+        prompter.message(*path + sjis(" のレイアウトが不正です（用紙の幅 ") +
+                         IntText(worksheet.sheetWidth()) + sjis("）"));
         return 1;
     }
     return output(worksheet, PicturesOf(worksheet, course, prompter), a.answers) ? 0 : 1;

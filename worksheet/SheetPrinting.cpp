@@ -181,7 +181,6 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
     if (!ready.ready) {
         result.messages.push_back(ready.message);
         result.stopped = true;
-        numbering.setStartNumber(1);
         return result;
     }
     ActivationFillPause pause(shared);
@@ -220,13 +219,17 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
                 why += "\r\n" + IntText(result.jobs) + sjis(" 部は印刷に回しました");
             result.messages.push_back(why);
             result.stopped = true;
+            // Printing again goes on with the copy that failed and the ones after it.
+            if (numbered) target.setCopyCount(copies - copy);
             break;
         }
         ++result.jobs;
         numbering.setStartNumber(numbering.startNumber() + 1);
     }
-    if (!result.stopped && !ready.message.empty()) result.messages.push_back(ready.message);
-    numbering.setStartNumber(1);
+    if (!result.stopped) {
+        if (!ready.message.empty()) result.messages.push_back(ready.message);
+        numbering.setStartNumber(1);
+    }
     // The screen shows the number the next print starts with.
     if (numbered && source.redrawScreen) source.redrawScreen();
     return result;

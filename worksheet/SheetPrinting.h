@@ -135,7 +135,8 @@ struct PrintResult {
 // Prints one copy, or with numbering on as many copies as the target's copy count, each a job
 // of its own with its own number and name (the target's count goes back to 1). Nothing is
 // printed when the target's check fails. Each copy moves the start number on by 1; afterwards it
-// reads 1 again. Activation does not fill the controls while the jobs run.
+// reads 1 again, or, when a job failed, the number and the copy count of the copies not printed.
+// Activation does not fill the controls while the jobs run.
 PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbering& numbering,
                            PrintTarget& target, SheetShared& shared);
 
