@@ -110,6 +110,38 @@ TEST_F(ExportTest, FailuresGiveAStatusAndWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
+TEST_F(ExportTest, WrongNamesAndNumbersAreUsageErrorsAndWriteNothing) {
+    for (const char* unit :
+         {"99999999999-1-1", "1-99999999999", "81-1-1", "1-1-0", "1-1-1R0", "1-1-1R81"})
+        EXPECT_EQ(Export({}, unit), 2) << unit;
+    out = dir.path() / "sheet.txt";  // PNG bytes under another name
+    EXPECT_EQ(Export({}), 2);
+    EXPECT_EQ(Export({}), 2);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    out = dir.path() / "sheet";
+    EXPECT_EQ(Export({}), 2);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(ExportTest, ABrokenUnitIsNamedWithItsReasonAndASectionGoesOn) {
+    WriteSjisFile(dir.path() / "kan3" / "kan3.ind",
+                  {"三年", "[[sect1", "読み", "<<", "山", "数でない", "川", ">>", "]]"});
+    WriteSjisFile(dir.path() / "kan3" / "kan31.que",
+                  {"[[unit1", "<<ques", "#やま#",   ">>", "]]",                                   //
+                   "[[unit2", "<<ques", "#かわ#",   ">>", "<<value", "広い", "False", "40", "5",  //
+                   "5",       "1",      "7",        ">>", "]]",                                   //
+                   "[[unit3", "<<ques", "#はやし#", ">>", "]]"});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Export({}, "1-1-2"), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("単元 1-1-2: "), std::string::npos);
+    out = pdf;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Export({}, "1-1"), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("単元 1-1-2: "), std::string::npos) << said;
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4, kA4, kA4, kA4}));  // the good units' sheets
+}
+
 TEST_F(ExportTest, APdfIsOnePageOfTheSheetsPaper) {
     out = pdf;
     ASSERT_EQ(Export({"--answers"}), 0);
