@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "SettingsStore.h"
+
 namespace sulkan {
 
-// args: the arguments after "export". Needs a QGuiApplication. Returns the exit status: 0 done,
-// 1 a sheet could not be rendered or written (a section's other units are still written), 2 wrong
-// arguments.
-int RunExportCommand(const std::vector<std::string>& args);
+// args: the arguments after "export"; the school name comes from settings. Needs a
+// QGuiApplication. Returns the exit status: 0 done, 1 a sheet could not be read, rendered or
+// written (a section's other units are still written), 2 wrong arguments.
+int RunExportCommand(const std::vector<std::string>& args, SettingsStore& settings);
 
 }  // namespace sulkan

@@ -1,5 +1,6 @@
-// Program entry: "sulkan check [FOLDER]" checks a course without a window; otherwise the program
-// starts on the course in the working folder.
+// Program entry: "sulkan check [FOLDER]" checks a course, "sulkan export ..." and "sulkan print
+// ..." output sheets, all without a window; otherwise the program starts on the course in the
+// working folder.
 #include <QApplication>
 #include <QDir>
 #include <string>
@@ -8,6 +9,8 @@
 #include "CourseCheck.h"
 #include "ExportCommand.h"
 #include "Fonts.h"
+#include "PrintCommand.h"
+#include "PrintQueue.h"
 #include "QtPrompter.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
@@ -20,13 +23,16 @@ int main(int argc, char** argv) {
         return sulkan::RunCheckCommand(args);
     }
 
-    if (argc >= 2 && std::string(argv[1]) == "export") {
+    if (argc >= 2 && (std::string(argv[1]) == "export" || std::string(argv[1]) == "print")) {
         // No window is shown: the offscreen platform needs no display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         sulkan::InstallFontSubstitutions();
         std::vector<std::string> args(argv + 2, argv + argc);
-        return sulkan::RunExportCommand(args);
+        auto settings = sulkan::MakeQtSettingsStore();
+        if (std::string(argv[1]) == "export") return sulkan::RunExportCommand(args, *settings);
+        auto queue = sulkan::MakeSystemPrintQueue();
+        return sulkan::RunPrintCommand(args, *settings, queue.get());
     }
 
     QApplication app(argc, argv);

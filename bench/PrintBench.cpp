@@ -111,9 +111,10 @@ void BM_ExportSectionOf20UnitsToPdf(benchmark::State& state) {
     ScratchFolder scratch;
     WriteSectionCourse(scratch.path, 20);
     const std::string out = (scratch.path / "section.pdf").string();
+    MemorySettingsStore settings;
     for (auto _ : state) {
-        if (RunExportCommand({"--course", scratch.path.string(), "--unit", "1-1", "--out", out}) !=
-            0)
+        if (RunExportCommand({"--course", scratch.path.string(), "--unit", "1-1", "--out", out},
+                             settings) != 0)
             state.SkipWithError("the export failed");
     }
     state.counters["pages"] = 40;

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <algorithm>
+#include <cmath>
 
 #include "QtCanvas.h"
 #include "Sjis.h"
@@ -13,6 +14,9 @@ namespace {
 
 constexpr int kFaithfulInset = 6;  // sheet units between the page's left edge and the image
 constexpr double kScreenDpi = 96.0;
+constexpr double kSheetUnitsPerMm = 3.0;
+constexpr double kFitTolerance = 0.01;  // paper this close to the sheet's own needs no scaling
+constexpr double kMmPerInch = 25.4;
 
 int Round(double v) {
     return static_cast<int>(RoundHalfEven(v));
@@ -34,7 +38,23 @@ private:
     bool m_was;
 };
 
+// "A4" for paper within a millimetre of a paper of ours, else its size ("216×279mm").
+std::string PaperNameOfSize(QSizeF paper) {
+    for (int width : {546, 630, 771, 891}) {
+        const QSizeF own = PageSizeOf(width).size(QPageSize::Millimeter);
+        if (std::abs(own.width() - paper.width()) < 1 &&
+            std::abs(own.height() - paper.height()) < 1)
+            return PaperNameOf(width);
+    }
+    return IntText(Round(paper.width())) + sjis("×") + IntText(Round(paper.height())) + "mm";
+}
+
 }  // namespace
+
+QSizeF PrintTarget::paperSize() const {
+    if (resolution() <= 0) return {};
+    return QSizeF(pageWidth(), pageHeight()) * (kMmPerInch / resolution());
+}
 
 std::unique_ptr<Canvas> PrintTarget::canvasFor(QPainter& painter) {
     return std::make_unique<PainterCanvas>(painter);
@@ -72,6 +92,35 @@ QPageSize PageSizeOf(int sheetWidth) {
     }
 }
 
+std::string JobNameOf(const Worksheet& worksheet, bool answers, const std::string& numberText) {
+    std::string name = TrimWide(worksheet.title);
+    if (name.empty()) {
+        // A copy file may have no title; its file name still tells the sheets apart.
+        const std::size_t slash = worksheet.filePath.find_last_of("\\/");
+        name =
+            slash == std::string::npos ? worksheet.filePath : worksheet.filePath.substr(slash + 1);
+    }
+    name += ' ' + sjis(answers ? "解答" : "問題");
+    if (!numberText.empty()) name += ' ' + numberText;
+    return name;
+}
+
+double FitScale(int sheetWidth, QSizeF paper) {
+    if (sheetWidth <= 0 || paper.width() <= 0 || paper.height() <= 0) return 1.0;
+    const double ownWidth = sheetWidth / kSheetUnitsPerMm, ownHeight = ownWidth * std::sqrt(2.0);
+    const double fit = std::min(paper.width() / ownWidth, paper.height() / ownHeight);
+    return std::abs(fit - 1.0) < kFitTolerance ? 1.0 : fit;
+}
+
+std::string FitNotice(int sheetWidth, QSizeF paper) {
+    const double fit = FitScale(sheetWidth, paper);
+    if (fit == 1.0) return {};
+    return PaperNameOf(sheetWidth) + sjis(" のシートを ") + PaperNameOfSize(paper) +
+           sjis(fit < 1 ? " の用紙に合わせて縮小して印刷します（"
+                        : " の用紙に合わせて拡大して印刷します（") +
+           IntText(Round(fit * 100)) + sjis("％）");
+}
+
 RenderInputs PrinterInputs(const Worksheet& worksheet, const ScreenView& view,
                            const SheetPictures& pictures, int pageWidth, int pageHeight,
                            int resolution) {
@@ -95,8 +144,12 @@ bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const S
                               SheetShared& shared, RenderOutput* output) {
     QPainter* painter = target.beginJob();
     if (!painter) return false;
-    RenderInputs in = PrinterInputs(worksheet, view, pictures, target.pageWidth(),
-                                    target.pageHeight(), target.resolution());
+    // On other paper the sheet is drawn as on its own and the page scaled as a whole: scaling
+    // positions alone would leave the text at its size and garble the sheet.
+    const double fit = FitScale(worksheet.sheetWidth(), target.paperSize());
+    if (fit != 1.0) painter->scale(fit, fit);
+    RenderInputs in = PrinterInputs(worksheet, view, pictures, Round(target.pageWidth() / fit),
+                                    Round(target.pageHeight() / fit), target.resolution());
     in.numberText = numberText;
     RenderOutput out;
     {
@@ -124,6 +177,12 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
                            PrintTarget& target, SheetShared& shared) {
     PrintResult result;
     if (!source.worksheet) return result;
+    const TargetCheck ready = target.check();
+    if (!ready.ready) {
+        result.messages.push_back(ready.message);
+        result.stopped = true;
+        return result;
+    }
     ActivationFillPause pause(shared);
 
     const bool numbered = numbering.numberingOn();
@@ -137,6 +196,8 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
     // for each copy, or every copy would carry the same number.
     const bool redrawEach = numbered && source.redrawScreen;
     for (int copy = 0; copy < copies; ++copy) {
+        target.setJobName(JobNameOf(*source.worksheet, source.view.answersShown,
+                                    NumberText(numbered, numbering.startNumber())));
         bool done = false;
         if (mode == PrintMode::Faithful) {
             const QImage image = redrawEach ? source.redrawScreen() : source.screenImage;
@@ -152,14 +213,23 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
                                             NumberText(numbered, numbering.startNumber()), shared);
         }
         if (!done) {
-            result.messages.push_back(sjis("印刷を完了できませんでした"));
+            std::string why = target.failure();
+            if (why.empty()) why = sjis("印刷を完了できませんでした");
+            if (result.jobs > 0)
+                why += "\r\n" + IntText(result.jobs) + sjis(" 部は印刷に回しました");
+            result.messages.push_back(why);
             result.stopped = true;
+            // Printing again goes on with the copy that failed and the ones after it.
+            if (numbered) target.setCopyCount(copies - copy);
             break;
         }
         ++result.jobs;
         numbering.setStartNumber(numbering.startNumber() + 1);
     }
-    numbering.setStartNumber(1);
+    if (!result.stopped) {
+        if (!ready.message.empty()) result.messages.push_back(ready.message);
+        numbering.setStartNumber(1);
+    }
     // The screen shows the number the next print starts with.
     if (numbered && source.redrawScreen) source.redrawScreen();
     return result;

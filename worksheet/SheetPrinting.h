@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QRect>
+#include <QSizeF>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +21,13 @@
 
 namespace sulkan {
 
+// Whether a target can take jobs now. A message without readiness says why not (CP932); with
+// readiness it is a note for after the jobs went out (a stopped queue holds them).
+struct TargetCheck {
+    bool ready = true;
+    std::string message;
+};
+
 // Where print jobs go. One job is one page; its painter is active from beginJob until endJob or
 // abortJob.
 class PrintTarget {
@@ -30,6 +38,15 @@ public:
     virtual int pageWidth() const = 0;
     virtual int pageHeight() const = 0;
     virtual int resolution() const = 0;
+    // The whole paper of the next job in millimetres; the page is the printable part of it.
+    virtual QSizeF paperSize() const;
+
+    // Asked once before the first job of a print.
+    virtual TargetCheck check() { return {}; }
+    // Names the jobs that follow (CP932).
+    virtual void setJobName(const std::string& /*name*/) {}
+    // Why the last job could not begin or end (CP932); empty when there is nothing to add.
+    virtual std::string failure() const { return {}; }
 
     // How many copies of each job the printer makes by itself.
     virtual int copyCount() const { return 1; }
@@ -67,6 +84,16 @@ std::string PaperNameOf(int sheetWidth);
 // The page of that paper (B5 and B4 are the JIS sizes, 182 and 257 mm wide).
 QPageSize PageSizeOf(int sheetWidth);
 
+// The name of a print job (CP932): the worksheet's title (its file name when it has none), "問題"
+// or "解答", and the number of a numbered copy.
+std::string JobNameOf(const Worksheet& worksheet, bool answers, const std::string& numberText);
+
+// How much a sheet is reduced (below 1) or enlarged to fit paper of another size (millimetres),
+// text, frames and figures alike; 1 on the sheet's own paper.
+double FitScale(int sheetWidth, QSizeF paper);
+// What the print dialog says about it (CP932): empty on the sheet's own paper.
+std::string FitNotice(int sheetWidth, QSizeF paper);
+
 // Inputs of a pass on a printer page of the given size and resolution. s and r both scale the
 // sheet's width to the page width: on A4 that is page width ÷ 630, and other papers stay in
 // proportion instead of running off the page.
@@ -99,15 +126,17 @@ struct PrintSource {
 };
 
 struct PrintResult {
-    int jobs = 0;                       // jobs completed
-    bool stopped = false;               // a job failed and the copies after it were not printed
+    int jobs = 0;          // jobs completed
+    bool stopped = false;  // the target was not ready, or a job failed and the copies after it
+                           // were not printed
     std::vector<std::string> messages;  // CP932, for the user
 };
 
 // Prints one copy, or with numbering on as many copies as the target's copy count, each a job
-// of its own with its own number (the target's count goes back to 1). Each copy moves the start
-// number on by 1; afterwards it reads 1 again. Activation does not fill the controls while the
-// jobs run.
+// of its own with its own number and name (the target's count goes back to 1). Nothing is
+// printed when the target's check fails. Each copy moves the start number on by 1; afterwards it
+// reads 1 again, or, when a job failed, the number and the copy count of the copies not printed.
+// Activation does not fill the controls while the jobs run.
 PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbering& numbering,
                            PrintTarget& target, SheetShared& shared);
 

@@ -1,11 +1,14 @@
 #include "SheetPrintingTargets.h"
 
+#include <QDir>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <cmath>
 
+#include "Codec.h"
 #include "QtCanvas.h"
+#include "Sjis.h"
 
 namespace sulkan {
 namespace {
@@ -15,10 +18,24 @@ namespace {
 // such a border, so that the frames stand where the text is.
 constexpr double kPrinterStretch = 1.03;
 
-QPageLayout PrinterLikePage(const QPageSize& size) {
-    const double border = size.size(QPageSize::Millimeter).width() * (1 - 1 / kPrinterStretch) / 2;
-    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(border, border, border, border),
-                       QPageLayout::Millimeter);
+// The print system's words for a message box; characters CP932 lacks become "?".
+std::string SystemText(const std::string& utf8) {
+    if (auto text = Utf8ToCp932(utf8)) return *text;
+    std::string out;
+    for (char32_t c : QString::fromStdString(utf8).toUcs4()) {
+        auto one = Utf16ToCp932(QString::fromUcs4(&c, 1).toStdU16String());
+        out += one ? *one : "?";
+    }
+    return out;
+}
+
+std::string PrinterText(const std::string& queue) {
+    return sjis("プリンタ ") + SystemText(queue);
+}
+
+// " （reason）" when the print system gave one.
+std::string Because(const std::string& reason) {
+    return reason.empty() ? std::string() : sjis("（") + SystemText(reason) + sjis("）");
 }
 
 // Draws on a page and notes every text it draws.
@@ -66,12 +83,162 @@ private:
 
 }  // namespace
 
+QPageLayout PrinterLikePage(const QPageSize& size) {
+    const double border = size.size(QPageSize::Millimeter).width() * (1 - 1 / kPrinterStretch) / 2;
+    return QPageLayout(size, QPageLayout::Portrait, QMarginsF(border, border, border, border),
+                       QPageLayout::Millimeter);
+}
+
+std::string MediaNameOf(const QPageSize& pageSize) {
+    switch (pageSize.id()) {
+        case QPageSize::A4:
+            return "iso_a4_210x297mm";
+        case QPageSize::A3:
+            return "iso_a3_297x420mm";
+        case QPageSize::JisB5:
+            return "jis_b5_182x257mm";
+        case QPageSize::JisB4:
+            return "jis_b4_257x364mm";
+        default:
+            return pageSize.key().toStdString();
+    }
+}
+
+// ---- QueuePrintTarget ----
+
+QueuePrintTarget::QueuePrintTarget(PrintQueue& queue, std::string queueName,
+                                   const QPageLayout& page, int resolution)
+    : m_queue(queue), m_name(std::move(queueName)), m_page(page), m_resolution(resolution) {}
+
+QueuePrintTarget::~QueuePrintTarget() {
+    closeSpool();
+}
+
+int QueuePrintTarget::pageWidth() const {
+    return m_page.paintRectPixels(m_resolution).width();
+}
+
+int QueuePrintTarget::pageHeight() const {
+    return m_page.paintRectPixels(m_resolution).height();
+}
+
+QSizeF QueuePrintTarget::paperSize() const {
+    return m_page.fullRect(QPageLayout::Millimeter).size();
+}
+
+TargetCheck QueuePrintTarget::check() {
+    if (m_name.empty()) m_name = m_queue.defaultQueue();
+    if (m_name.empty()) return {false, sjis("既定のプリンタが設定されていません")};
+    const QueueStatus status = m_queue.status(m_name);
+    const std::string printer = PrinterText(m_name);
+    switch (status.state) {
+        case QueueStatus::State::Ready:
+            return {};
+        case QueueStatus::State::Stopped:
+            return {true, printer + sjis(" は停止中です。印刷は再開されるまで待機します") +
+                              Because(status.reason)};
+        case QueueStatus::State::Refusing:
+            return {false, printer + sjis(" は印刷を受け付けていません") + Because(status.reason)};
+        case QueueStatus::State::Missing:
+            return {false, printer + sjis(" が見つかりません")};
+        case QueueStatus::State::Unreachable:
+            break;
+    }
+    return {false,
+            printer + sjis(" の状態を印刷システムに問い合わせできません") + Because(status.reason)};
+}
+
+QPainter* QueuePrintTarget::beginJob() {
+    closeSpool();
+    m_failure.clear();
+    m_file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                              QStringLiteral("/sulkan-job-XXXXXX.pdf"));
+    if (!m_file->open()) {
+        m_failure = sjis("印刷用の一時ファイルを作れません: ") +
+                    SystemText(m_file->errorString().toStdString());
+        m_file.reset();
+        return nullptr;
+    }
+    m_file->close();  // the writer opens it by name
+    m_writer = std::make_unique<QPdfWriter>(m_file->fileName());
+    m_writer->setResolution(m_resolution);
+    m_writer->setCreator(QStringLiteral("Sulkan++"));
+    m_writer->setTitle(QString::fromStdString(Cp932ToUtf8(m_jobName)));
+    m_writer->setPageLayout(m_page);
+    if (!m_painter.begin(m_writer.get())) {
+        closeSpool();
+        return nullptr;
+    }
+    return &m_painter;
+}
+
+bool QueuePrintTarget::endJob() {
+    if (!m_writer) return false;
+    const bool written = m_painter.end();
+    m_writer.reset();  // the file is complete only once its writer is gone
+    if (!written) {
+        m_failure = sjis("印刷用の一時ファイルを書けません");
+        closeSpool();
+        return false;
+    }
+    QueueJob job;
+    job.jobName = Cp932ToUtf8(m_jobName);
+    job.copies = m_copies;
+    job.media = MediaNameOf(m_page.pageSize());
+    const QueueSubmission sent =
+        m_queue.submit(m_name, QDir::toNativeSeparators(m_file->fileName()).toStdString(), job);
+    closeSpool();
+    if (sent.jobId == 0) {
+        m_failure = PrinterText(m_name) + sjis(" に印刷を送れませんでした") + Because(sent.error);
+        return false;
+    }
+    return true;
+}
+
+void QueuePrintTarget::abortJob() {
+    closeSpool();
+}
+
+void QueuePrintTarget::closeSpool() {
+    if (m_painter.isActive()) m_painter.end();
+    m_writer.reset();
+    m_file.reset();
+}
+
 // ---- QPrinterTarget ----
 
-QPrinterTarget::QPrinterTarget() = default;
+QPrinterTarget::QPrinterTarget(std::unique_ptr<PrintQueue> queue) : m_queue(std::move(queue)) {}
 
 QPrinterTarget::~QPrinterTarget() {
     if (m_painter.isActive()) m_painter.end();
+}
+
+bool QPrinterTarget::throughQueue() const {
+    return m_queue && m_printer.outputFormat() == QPrinter::NativeFormat;
+}
+
+QueuePrintTarget& QPrinterTarget::spool() {
+    // The dialog may have changed printer or paper since the last print.
+    m_spool = std::make_unique<QueuePrintTarget>(*m_queue, m_printer.printerName().toStdString(),
+                                                 m_printer.pageLayout(), m_printer.resolution());
+    return *m_spool;
+}
+
+QSizeF QPrinterTarget::paperSize() const {
+    return m_printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+}
+
+TargetCheck QPrinterTarget::check() {
+    return throughQueue() ? spool().check() : TargetCheck{};
+}
+
+void QPrinterTarget::setJobName(const std::string& name) {
+    m_jobName = name;
+    m_printer.setDocName(QString::fromStdString(Cp932ToUtf8(name)));
+}
+
+std::string QPrinterTarget::failure() const {
+    return m_spooling && m_spool ? m_spool->failure() : std::string();
 }
 
 int QPrinterTarget::pageWidth() const {
@@ -95,14 +262,23 @@ void QPrinterTarget::setCopyCount(int copies) {
 }
 
 QPainter* QPrinterTarget::beginJob() {
+    m_spooling = throughQueue();
+    if (m_spooling) {
+        QueuePrintTarget& queue = m_spool ? *m_spool : spool();
+        queue.setJobName(m_jobName);
+        queue.setCopyCount(m_printer.copyCount());
+        return queue.beginJob();
+    }
     return m_painter.begin(&m_printer) ? &m_painter : nullptr;
 }
 
 bool QPrinterTarget::endJob() {
+    if (m_spooling) return m_spool->endJob();
     return m_painter.end() && m_printer.printerState() != QPrinter::Error;
 }
 
 void QPrinterTarget::abortJob() {
+    if (m_spooling) return m_spool->abortJob();
     m_printer.abort();
     if (m_painter.isActive()) m_painter.end();
 }
@@ -140,6 +316,10 @@ int PdfPrintTarget::pageHeight() const {
 
 int PdfPrintTarget::resolution() const {
     return m_writer.resolution();
+}
+
+QSizeF PdfPrintTarget::paperSize() const {
+    return m_writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
 }
 
 QPainter* PdfPrintTarget::beginJob() {

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "Named.h"
+#include "QtText.h"
 #include "SheetPrintingTargets.h"
 
 namespace sulkan {
@@ -21,6 +22,7 @@ TfrmPrintOk::TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget*
       lblPWidth(Named(new QLabel, "lblPWidth")),
       lblPHeight(Named(new QLabel, "lblPHeight")),
       lblSize(Named(new QLabel, "lblSize")),
+      lblFit(Named(new QLabel, "lblFit")),
       btnSettei(Named(new QPushButton(QStringLiteral("プリンタ設定")), "btnSettei")),
       btnPrint(Named(new QPushButton(QStringLiteral("印刷開始")), "btnPrint")),
       btnClose(Named(new QPushButton(QStringLiteral("閉じる")), "btnClose")),
@@ -37,6 +39,7 @@ TfrmPrintOk::TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget*
     page->addWidget(lblPWidth, 0, 0);
     page->addWidget(lblPHeight, 0, 1);
     page->addWidget(lblSize, 1, 0, 1, 2);
+    page->addWidget(lblFit, 2, 0, 1, 2);
     auto* start = new QHBoxLayout;
     start->addWidget(lblStartNum);
     start->addWidget(spnStartNum);
@@ -102,6 +105,8 @@ void TfrmPrintOk::showPageSize() {
     const PrintTarget& target = *printer().target;
     lblPWidth->setText(QStringLiteral("横：") + QString::number(target.pageWidth()));
     lblPHeight->setText(QStringLiteral("縦：") + QString::number(target.pageHeight()));
+    const int sheetWidth = m_window ? m_window->worksheet().sheetWidth() : 0;
+    lblFit->setText(ToQString(FitNotice(sheetWidth, target.paperSize())));
 }
 
 bool TfrmPrintOk::choosePrinter() {
@@ -125,6 +130,11 @@ void TfrmPrintOk::btnPrintClick() {
     const PrintResult result = printJob();
     for (const std::string& message : result.messages) m_host.prompter().message(message);
     setButtonsEnabled(true);
+    if (result.stopped) {
+        // The user may start the printer again or choose another one and print from here.
+        lblSize->setText(QStringLiteral("印刷できませんでした"));
+        return;
+    }
     lblSize->setText(QStringLiteral("印刷完了"));
     accept();
 }

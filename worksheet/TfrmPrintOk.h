@@ -45,6 +45,7 @@ public:
     QLabel* lblPWidth;
     QLabel* lblPHeight;
     QLabel* lblSize;
+    QLabel* lblFit;  // says when the sheet is reduced or enlarged to the printer's paper
     QPushButton* btnSettei;
     QPushButton* btnPrint;
     QPushButton* btnClose;

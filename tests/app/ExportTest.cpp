@@ -45,7 +45,7 @@ protected:
         std::vector<std::string> args{"--course", dir.path().string(), "--unit", unit,
                                       "--out",    out.string()};
         args.insert(args.end(), extra.begin(), extra.end());
-        return RunExportCommand(args);
+        return RunExportCommand(args, settings);
     }
 
     static int BluePixels(const QImage& image) {
@@ -71,6 +71,7 @@ protected:
     }
 
     TempDir dir;
+    MemorySettingsStore settings;
     std::filesystem::path out = dir.path() / "sheet.png";
     std::filesystem::path pdf = dir.path() / "sheets.pdf";
 };
@@ -102,11 +103,43 @@ TEST_F(ExportTest, FailuresGiveAStatusAndWriteNothing) {
     EXPECT_EQ(Export({}, "1-1-9"), 1);        // not in the question file
     EXPECT_EQ(Export({}, "1-1-3"), 1);        // "<<font" of one line
     EXPECT_EQ(Export({"--paper", "C4"}), 2);  // no such paper
-    EXPECT_EQ(RunExportCommand({"--unit", "1-1"}), 2);
+    EXPECT_EQ(RunExportCommand({"--unit", "1-1"}, settings), 2);
     EXPECT_FALSE(std::filesystem::exists(out));
     out = pdf;
     EXPECT_EQ(Export({}, "1-1-9"), 1);
     EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(ExportTest, WrongNamesAndNumbersAreUsageErrorsAndWriteNothing) {
+    for (const char* unit :
+         {"99999999999-1-1", "1-99999999999", "81-1-1", "1-1-0", "1-1-1R0", "1-1-1R81"})
+        EXPECT_EQ(Export({}, unit), 2) << unit;
+    out = dir.path() / "sheet.txt";  // PNG bytes under another name
+    EXPECT_EQ(Export({}), 2);
+    EXPECT_EQ(Export({}), 2);
+    EXPECT_FALSE(std::filesystem::exists(out));
+    out = dir.path() / "sheet";
+    EXPECT_EQ(Export({}), 2);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(ExportTest, ABrokenUnitIsNamedWithItsReasonAndASectionGoesOn) {
+    WriteSjisFile(dir.path() / "kan3" / "kan3.ind",
+                  {"三年", "[[sect1", "読み", "<<", "山", "数でない", "川", ">>", "]]"});
+    WriteSjisFile(dir.path() / "kan3" / "kan31.que",
+                  {"[[unit1", "<<ques", "#やま#",   ">>", "]]",                                   //
+                   "[[unit2", "<<ques", "#かわ#",   ">>", "<<value", "広い", "False", "40", "5",  //
+                   "5",       "1",      "7",        ">>", "]]",                                   //
+                   "[[unit3", "<<ques", "#はやし#", ">>", "]]"});
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Export({}, "1-1-2"), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("単元 1-1-2: "), std::string::npos);
+    out = pdf;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Export({}, "1-1"), 1);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("単元 1-1-2: "), std::string::npos) << said;
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4, kA4, kA4, kA4}));  // the good units' sheets
 }
 
 TEST_F(ExportTest, APdfIsOnePageOfTheSheetsPaper) {
@@ -156,7 +189,7 @@ TEST_F(ExportTest, ACopyFileIsExportedAsItsOwnSheet) {
         std::vector<std::string> args{"--course", dir.path().string(), "--copy", copy.string(),
                                       "--out",    out.string()};
         args.insert(args.end(), extra.begin(), extra.end());
-        return RunExportCommand(args);
+        return RunExportCommand(args, settings);
     };
 
     ASSERT_EQ(exportCopy({"--answers"}), 0);

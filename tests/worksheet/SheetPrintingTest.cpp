@@ -227,7 +227,9 @@ TEST_F(SheetPrinting, AJobThatCannotStartStopsThePrint) {
     EXPECT_EQ(result.jobs, 0);
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.messages.size(), 1u);
-    EXPECT_EQ(numbering.start, 1);
+    // Printing again prints the same copies with the same numbers.
+    EXPECT_EQ(numbering.start, 5);
+    EXPECT_EQ(target.copies, 3);
 
     // Faithful without an image to print: no job is begun.
     target.refuseJobs = false;
@@ -243,6 +245,136 @@ TEST_F(SheetPrinting, AJobThatCannotStartStopsThePrint) {
     result = PrintWorksheet(source, PrintMode::Faithful, numbering, target, shared);
     EXPECT_FALSE(result.stopped);
     EXPECT_TRUE(result.messages.empty());
+}
+
+TEST(SheetPrintingFit, ASheetOnOtherPaperIsScaledAsAWhole) {
+    const QSizeF a4(210, 297);
+    EXPECT_NEAR(FitScale(891, a4), 210.0 / 297, 0.001);  // A3 on A4
+    EXPECT_NEAR(FitScale(546, a4), 210.0 / 182, 0.001);  // B5 on A4
+    EXPECT_EQ(FitScale(630, a4), 1.0);
+    EXPECT_EQ(FitScale(630, QSizeF(209.5, 296.6)), 1.0);  // a page measured in whole pixels
+    // Letter is wider but shorter than A4: the height decides.
+    EXPECT_NEAR(FitScale(630, QSizeF(215.9, 279.4)), 279.4 / 297, 0.001);
+
+    EXPECT_EQ(FitNotice(630, a4), "");
+    EXPECT_EQ(FitNotice(891, a4),
+              sjis("A3 のシートを A4 の用紙に合わせて縮小して印刷します（71％）"));
+    EXPECT_EQ(FitNotice(546, a4),
+              sjis("B5 のシートを A4 の用紙に合わせて拡大して印刷します（115％）"));
+    EXPECT_EQ(FitNotice(630, QSizeF(215.9, 279.4)),
+              sjis("A4 のシートを 216×279mm の用紙に合わせて縮小して印刷します（94％）"));
+}
+
+TEST_F(SheetPrinting, AnA3SheetOnA4PaperIsTheA3PageReduced) {
+    ws = Sheet(891);
+    numbering.on = false;
+    PrintSource source = Source();
+    shared.blankRecording = false;
+    RecordingPrintTarget own = PageFor(891), a4 = PageFor(630);
+    PrintWorksheet(source, PrintMode::PrinterResolution, numbering, own, shared);
+    PrintWorksheet(source, PrintMode::PrinterResolution, numbering, a4, shared);
+    ASSERT_EQ(own.jobs.size(), 1u);
+    ASSERT_EQ(a4.jobs.size(), 1u);
+
+    // Text keeps its place beside the frames only when it shrinks with them: every frame stands
+    // where it stands on A3, in proportion to the page.
+    auto expected = FrameEdges(own.jobs[0].page, 891);
+    auto printed = FrameEdges(a4.jobs[0].page, 891);
+    ASSERT_EQ(expected.size(), 2u * shared.blanks.BlankCount);
+    ASSERT_EQ(printed.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(printed[i][k], expected[i][k], 0.004) << i;
+}
+
+// Jobs handed to a print queue: named by the sheet, and never reported as printed when the
+// queue refuses them.
+class QueuePrinting : public SheetPrinting {
+protected:
+    PrintResult Print(bool answers = false) {
+        PrintSource source = Source();
+        source.view.answersShown = answers;
+        return PrintWorksheet(source, PrintMode::PrinterResolution, numbering, *target, shared);
+    }
+    void Aim(const std::string& printer) {
+        target = std::make_unique<QueuePrintTarget>(
+            queue, printer, PrinterLikePage(QPageSize(QPageSize::A4)), kDpi);
+    }
+    std::vector<std::string> JobNames() const {
+        std::vector<std::string> names;
+        for (const auto& job : queue.jobs) names.push_back(job.job.jobName);
+        return names;
+    }
+
+    RecordingPrintQueue queue;
+    std::unique_ptr<QueuePrintTarget> target;
+};
+
+TEST_F(QueuePrinting, EachJobIsNamedByItsSheetAndNumber) {
+    queue.defaultName = "office";
+    queue.queues["office"] = {QueueStatus::State::Ready, ""};
+    Aim("");
+    target->setCopyCount(2);
+    numbering.start = 5;
+    PrintResult result = Print();
+    EXPECT_EQ(result.jobs, 2);
+    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(JobNames(),
+              (std::vector<std::string>{"印刷のテスト 問題 № 5", "印刷のテスト 問題 № 6"}));
+    for (const auto& job : queue.jobs) {
+        EXPECT_EQ(job.queue, "office");
+        EXPECT_EQ(job.job.copies, 1);
+        EXPECT_EQ(job.job.media, "iso_a4_210x297mm");
+        EXPECT_EQ(job.pdf.compare(0, 5, "%PDF-"), 0);
+    }
+
+    // Unnumbered, the printer makes the copies of one job; a sheet without a title goes by its
+    // file name.
+    queue.jobs.clear();
+    numbering.on = false;
+    target->setCopyCount(3);
+    ws.title.clear();
+    Print(true);
+    EXPECT_EQ(JobNames(), (std::vector<std::string>{"kanji1.que 解答"}));
+    EXPECT_EQ(queue.jobs[0].job.copies, 3);
+}
+
+TEST_F(QueuePrinting, ARefusingMissingOrFailingPrinterIsReportedAndNothingCounts) {
+    queue.queues["office"] = {QueueStatus::State::Refusing, "用紙切れ"};
+    Aim("office");
+    auto refused = [&](const std::string& said) {
+        PrintResult result = Print();
+        EXPECT_TRUE(result.stopped);
+        EXPECT_EQ(result.jobs, 0);
+        EXPECT_EQ(result.messages, (std::vector<std::string>{sjis(said)}));
+        EXPECT_TRUE(queue.jobs.empty());
+    };
+    refused("プリンタ office は印刷を受け付けていません（用紙切れ）");
+    queue.queues["office"] = {QueueStatus::State::Missing, ""};
+    refused("プリンタ office が見つかりません");
+    queue.queues["office"] = {QueueStatus::State::Unreachable, "Connection refused"};
+    refused("プリンタ office の状態を印刷システムに問い合わせできません（Connection refused）");
+    queue.queues["office"] = {QueueStatus::State::Ready, ""};
+    queue.submitError = "Destination \"office\" is not accepting jobs.";
+    refused(
+        "プリンタ office に印刷を送れませんでした（Destination \"office\" is not accepting "
+        "jobs.）");
+
+    // No printer named and none set as the default.
+    Aim("");
+    refused("既定のプリンタが設定されていません");
+}
+
+TEST_F(QueuePrinting, AStoppedQueueTakesTheJobsAndSaysTheyWait) {
+    queue.defaultName = "office";
+    queue.queues["office"] = {QueueStatus::State::Stopped, "Paused"};
+    Aim("");
+    PrintResult result = Print();
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.jobs, 1);
+    EXPECT_EQ(queue.jobs.size(), 1u);
+    EXPECT_EQ(result.messages,
+              (std::vector<std::string>{
+                  sjis("プリンタ office は停止中です。印刷は再開されるまで待機します（Paused）")}));
 }
 
 TEST(SheetPrintingClipboard, HoldsTheSheetImage) {

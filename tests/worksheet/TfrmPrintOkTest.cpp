@@ -96,11 +96,14 @@ TEST_F(TfrmPrintOkTest, ShowingTellsThePageAndPaperAndStopsBlankRecording) {
         EXPECT_EQ(dialog.lblPHeight->text(), QStringLiteral("縦：1754"));
         EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("用紙のサイズを B5 に設定してください"));
         EXPECT_EQ(dialog.spnStartNum->value(), 7);
+        EXPECT_EQ(dialog.lblFit->text(), QString());  // the sheet's own paper
         EXPECT_FALSE(host.shared.blankRecording);
         // The setup may bring other paper; the labels follow it.
         dialog.btnSettei->click();
         EXPECT_EQ(dialog.lblPWidth->text(), QStringLiteral("横：1754"));
         EXPECT_EQ(dialog.lblPHeight->text(), QStringLiteral("縦：2480"));
+        EXPECT_EQ(dialog.lblFit->text(),
+                  QStringLiteral("A4 のシートを A3 の用紙に合わせて拡大して印刷します（141％）"));
         EXPECT_TRUE(dialog.printerChosen());
     });
     EXPECT_FALSE(host.shared.blankRecording);  // until a window is activated again
@@ -127,6 +130,31 @@ TEST_F(TfrmPrintOkTest, PrintingAsksForThePrinterOnceAndACancelPrintsNothing) {
     ShowAndDo([&] { dialog.btnPrint->click(); });
     EXPECT_EQ(target.jobs.size(), 2u);
     EXPECT_EQ(setups, 2);
+}
+
+TEST_F(TfrmPrintOkTest, ARefusingPrinterKeepsTheDialogOpenAndPrintsNothing) {
+    RecordingPrintQueue queue;
+    queue.queues["office"] = {QueueStatus::State::Refusing, "用紙切れ"};
+    QueuePrintTarget office(queue, "office", PrinterLikePage(QPageSize(QPageSize::A4)), 150);
+    dialog.usePrinter({&office, [](QWidget*) { return true; }});
+    mode.spnStart->setValue(5);
+    ShowAndDo([&] {
+        dialog.btnPrint->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("印刷できませんでした"));
+        EXPECT_TRUE(dialog.btnPrint->isEnabled());
+
+        // Accepting again, the same dialog prints.
+        queue.queues["office"] = {QueueStatus::State::Ready, ""};
+        dialog.btnPrint->click();
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(
+        host.prompts.shown,
+        (std::vector<std::string>{sjis("プリンタ office は印刷を受け付けていません（用紙切れ）")}));
+    ASSERT_EQ(queue.jobs.size(), 1u);
+    EXPECT_EQ(queue.jobs[0].job.jobName, "印刷のテスト 問題 № 5");  // the number was kept
+    EXPECT_EQ(mode.spnStart->value(), 1);
 }
 
 TEST_F(TfrmPrintOkTest, NumberedCopiesAtPrinterResolutionFollowThePrintModeDialog) {
