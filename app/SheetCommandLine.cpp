@@ -138,6 +138,8 @@ bool LoadUnit(const std::vector<std::string>* lines, const Course& course,
         prompter.message(UnitLabel(address) + *read.message);
         return false;
     }
+    // Read, but not as written (a clamped number, a repeated block): said, and the sheet goes out.
+    for (const std::string& w : read.warnings) prompter.message(UnitLabel(address) + w);
     LoadOptions options;
     options.answersShown = args.answers;
     options.paperFixed = args.paperWidth != 0;
@@ -231,6 +233,7 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
         prompter.message(*path + ": " + *read.message);
         return 1;
     }
+    for (const std::string& w : read.warnings) prompter.message(*path + ": " + w);
     LoadOptions options;
     options.answersShown = a.answers;
     options.paperFixed = a.paperWidth != 0;

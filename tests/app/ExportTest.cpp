@@ -124,22 +124,29 @@ TEST_F(ExportTest, WrongNamesAndNumbersAreUsageErrorsAndWriteNothing) {
 }
 
 TEST_F(ExportTest, ABrokenUnitIsNamedWithItsReasonAndASectionGoesOn) {
-    WriteSjisFile(dir.path() / "kan3" / "kan3.ind",
-                  {"三年", "[[sect1", "読み", "<<", "山", "数でない", "川", ">>", "]]"});
-    WriteSjisFile(dir.path() / "kan3" / "kan31.que",
-                  {"[[unit1", "<<ques", "#やま#",   ">>", "]]",                                   //
-                   "[[unit2", "<<ques", "#かわ#",   ">>", "<<value", "広い", "False", "40", "5",  //
-                   "5",       "1",      "7",        ">>", "]]",                                   //
-                   "[[unit3", "<<ques", "#はやし#", ">>", "]]"});
+    WriteSjisFile(dir.path() / "kan3" / "kan3.ind", {"三年", "[[sect1", "読み", "<<", "山",
+                                                     "数でない", "川", "閉じない", ">>", "]]"});
+    // Unit 2 has a layout line that is not a number: read with a warning. Unit 4's last block
+    // never closes: it cannot be read at all.
+    WriteSjisFile(
+        dir.path() / "kan3" / "kan31.que",
+        {"[[unit1", "<<ques", "#やま#",   ">>", "]]",                                    //
+         "[[unit2", "<<ques", "#かわ#",   ">>", "<<value", "630", "False", "広い", "5",  //
+         "5",       "1",      "7",        ">>", "]]",                                    //
+         "[[unit3", "<<ques", "#はやし#", ">>", "]]",                                    //
+         "[[unit4", "<<ques", "#もり#"});
     testing::internal::CaptureStderr();
-    EXPECT_EQ(Export({}, "1-1-2"), 1);
+    EXPECT_EQ(Export({}, "1-1-2"), 0);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("単元 1-1-2: "), std::string::npos);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Export({}, "1-1-4"), 1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("単元 1-1-4: "), std::string::npos);
     out = pdf;
     testing::internal::CaptureStderr();
     EXPECT_EQ(Export({}, "1-1"), 1);
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("単元 1-1-2: "), std::string::npos) << said;
-    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4, kA4, kA4, kA4}));  // the good units' sheets
+    EXPECT_NE(said.find("単元 1-1-4: "), std::string::npos) << said;
+    EXPECT_EQ(PdfPages(pdf), (std::vector{kA4, kA4, kA4, kA4, kA4, kA4}));  // the good units
 }
 
 TEST_F(ExportTest, APdfIsOnePageOfTheSheetsPaper) {
