@@ -149,7 +149,7 @@ TfrmSettei::TfrmSettei(WorksheetHost& host, std::vector<std::string> answerFaces
         {spnLeftM, &LayoutParams::LeftMargin},   {spnRightM, &LayoutParams::RightMargin}};
     for (const auto& [field, param] : holders) {
         connect(field, &QSpinBox::valueChanged, this,
-                [this, param](int value) { valueChange(param, value); });
+                [this, param = param](int value) { valueChange(param, value); });
     }
     connect(spnFontSize, &QSpinBox::valueChanged, this, &TfrmSettei::spnFontSizeChange);
     connect(lstFont, &QListWidget::itemClicked, this, &TfrmSettei::lstFontClick);
