@@ -117,16 +117,19 @@ Read ReadWorksheet(const Lines& lines, const std::string& headerLine, bool copy)
     return read;
 }
 
-// What a worksheet shows and saves, apart from where it came from.
+// What a worksheet shows and saves, apart from where it came from; the message names the field.
 void RequireSameContent(const Worksheet& a, const Worksheet& b, bool withSoftKey,
-                        const char* what) {
-    FUZZ_REQUIRE(a.title == b.title && a.school == b.school && a.nameLine == b.nameLine, what);
-    FUZZ_REQUIRE(a.questionLines == b.questionLines, what);
-    FUZZ_REQUIRE(a.questionFigures == b.questionFigures && a.answerFigures == b.answerFigures,
-                 what);
-    FUZZ_REQUIRE(a.kgroup == b.kgroup, what);
-    FUZZ_REQUIRE(!withSoftKey || a.softKey == b.softKey, what);
-    FUZZ_REQUIRE(a.params == b.params, what);
+                        const std::string& what) {
+    auto require = [&what](bool same, const char* field) {
+        FUZZ_REQUIRE(same, (what + ": " + field).c_str());
+    };
+    require(a.title == b.title && a.school == b.school && a.nameLine == b.nameLine, "header");
+    require(a.questionLines == b.questionLines, "question lines");
+    require(a.questionFigures == b.questionFigures && a.answerFigures == b.answerFigures,
+            "figures");
+    require(a.kgroup == b.kgroup, "answer choices");
+    require(!withSoftKey || a.softKey == b.softKey, "soft keyboard");
+    require(a.params == b.params, "layout");
 }
 
 void CheckMasterSave(const std::string& bytes, const Lines& lines, const std::string& headerLine,
