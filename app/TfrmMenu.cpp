@@ -79,6 +79,12 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
       btnShowRecord(Named(new QPushButton(QStringLiteral("記録表示")), "btnShowRecord")),
       m_state(state),
       m_prompter(prompter) {
+    createControls();
+    createLayout();
+    connectControls();
+}
+
+void TfrmMenu::createControls() {
     setObjectName(QStringLiteral("TfrmMenu"));
     setWindowTitle(QStringLiteral("マスターファイルを開く"));
 
@@ -102,7 +108,9 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
     lblRuidai->setStyleSheet(QStringLiteral("color: magenta"));
     lstRuidai->setSelectionMode(QAbstractItemView::MultiSelection);
     btnOk->setDefault(true);
+}
 
+void TfrmMenu::createLayout() {
     auto* lists = new QGridLayout;
     lists->addWidget(pnlLesson, 0, 0);
     lists->addWidget(lstLesson, 1, 0);
@@ -133,7 +141,9 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
     lblRuidai->hide();
     lstRuidai->hide();
     btnRuidaiClear->hide();
+}
 
+void TfrmMenu::connectControls() {
     for (QListWidget* list : {lstLesson, lstSection, lstUnit}) list->installEventFilter(this);
     connect(lstLesson, &QListWidget::currentRowChanged, this, [this] { lstLessonClick(); });
     connect(lstSection, &QListWidget::currentRowChanged, this, [this] { lstSectionClick(); });

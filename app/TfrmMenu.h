@@ -63,6 +63,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void createControls();
+    void createLayout();
+    void connectControls();
     void FormShow();
     void lstLessonClick();
     void lstSectionClick();

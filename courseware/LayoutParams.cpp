@@ -20,7 +20,6 @@ constexpr std::size_t kFontLength = 7;
 constexpr std::size_t kKranLength = 10;
 
 constexpr int kA4Width = 630;
-constexpr int kAllSheetOptions = 7;
 constexpr int kMaxSheetOptions = 15;
 constexpr int kAnswerSizeGap = 4;  // answers at the question size + 4 unless set
 
@@ -58,7 +57,7 @@ struct NumberRule {
 };
 
 constexpr NumberRule kPaperRule{kMinPaperWidth, kMaxPaperWidth, kA4Width};
-constexpr NumberRule kOptionsRule{0, kMaxSheetOptions, kAllSheetOptions};
+constexpr NumberRule kOptionsRule{0, kMaxSheetOptions, sheet_options::kAll};
 constexpr NumberRule kExtentRule{-kMaxExtent, kMaxExtent, std::nullopt};
 constexpr NumberRule kPointsRule{kMinPoints, kMaxPoints, std::nullopt};
 // 0 or less means "question size + 4", so the low end stays open.
@@ -163,13 +162,6 @@ std::string FlagLine(const Lines& read, std::size_t index, bool value) {
     return BoolText(value);
 }
 
-void AppendBlock(std::vector<std::string>& out, std::string_view tag,
-                 const std::vector<std::string>& content) {
-    out.emplace_back(tag);
-    out.insert(out.end(), content.begin(), content.end());
-    out.emplace_back(tags::kBlockEnd);
-}
-
 }  // namespace
 
 const std::string& DefaultAnswerFontName() {
@@ -193,7 +185,7 @@ LayoutParams WorksheetFallbackLayout() {
     p.LeftMargin = 5;
     p.RightMargin = 5;
     p.StartNumber = 1;
-    p.SheetOptions = kAllSheetOptions;
+    p.SheetOptions = sheet_options::kAll;
     p.FontSize = 14;
     p.FontName = "Bookman Old Style";
     ReadKran(FallbackKranLines(), p);
@@ -264,9 +256,9 @@ std::vector<std::string> KranLines(const LayoutParams& p) {
 std::vector<std::string> LayoutLines(const LayoutParams& p) {
     std::vector<std::string> out;
     out.reserve(kValueLength + kFontLength + kKranLength + 6);
-    AppendBlock(out, tags::kValue, ValueLines(p));
-    AppendBlock(out, tags::kFont, FontLines(p));
-    AppendBlock(out, tags::kKran, KranLines(p));
+    tags::AppendBlock(out, tags::kValue, ValueLines(p));
+    tags::AppendBlock(out, tags::kFont, FontLines(p));
+    tags::AppendBlock(out, tags::kKran, KranLines(p));
     return out;
 }
 

@@ -7,6 +7,14 @@
 
 namespace sulkan {
 
+// The bits of SheetOptions: what the sheet's header carries.
+namespace sheet_options {
+inline constexpr int kClassFlag = 1;      // the class flag picture before the title
+inline constexpr int kDateLine = 2;       // "実施日　　月　　日"
+inline constexpr int kNumberAndDate = 4;  // sheet number, printing date and source file
+inline constexpr int kAll = kClassFlag | kDateLine | kNumberAndDate;
+}  // namespace sheet_options
+
 // The answer font face of a new unit, "MS 明朝", as CP932 bytes.
 const std::string& DefaultAnswerFontName();
 
@@ -36,7 +44,7 @@ struct LayoutParams {
     int LeftMargin = 5;   // steps of 10 sheet units
     int RightMargin = 5;  // steps of 10 sheet units
     int StartNumber = 1;
-    int SheetOptions = 7;  // 1 class flag, 2 date line, 4 sheet number and printing date
+    int SheetOptions = sheet_options::kAll;  // bits of sheet_options
     // "<<font"
     int FontSize = 12;
     std::string FontName = DefaultAnswerFontName();  // CP932

@@ -2,7 +2,9 @@
 // compared exactly and case-sensitively.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace sulkan::tags {
 
@@ -23,5 +25,13 @@ inline constexpr std::string_view kHint = "<<hint";
 inline constexpr std::string_view kSoftKeyB = "<<SoftKeyB";
 inline constexpr std::string_view kAns = "<<ans";
 inline constexpr std::string_view kHeader = "<<header";
+
+// A whole block: tag, content lines, ">>".
+inline void AppendBlock(std::vector<std::string>& out, std::string_view tag,
+                        const std::vector<std::string>& content) {
+    out.emplace_back(tag);
+    out.insert(out.end(), content.begin(), content.end());
+    out.emplace_back(kBlockEnd);
+}
 
 }  // namespace sulkan::tags

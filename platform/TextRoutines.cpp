@@ -226,4 +226,9 @@ long long RoundHalfEven(double x) {
     return result;
 }
 
+int RoundToInt(double x) {
+    return static_cast<int>(std::clamp<long long>(RoundHalfEven(x), std::numeric_limits<int>::min(),
+                                                  std::numeric_limits<int>::max()));
+}
+
 }  // namespace sulkan

@@ -64,5 +64,7 @@ int ReadNumber(std::string_view text);
 
 // Rounds to the nearest integer, halves to the even neighbour.
 long long RoundHalfEven(double x);
+// The same into an int, saturated at its ends (coordinates and sizes of a sheet).
+int RoundToInt(double x);
 
 }  // namespace sulkan

@@ -9,10 +9,6 @@ namespace sulkan {
 
 namespace {
 
-int Round(double v) {
-    return static_cast<int>(RoundHalfEven(v));
-}
-
 constexpr double kUnderlineRise = 0.2;   // of the enlarged height, above its bottom
 constexpr double kCornerDiameter = 0.6;  // of the enlarged height
 
@@ -25,22 +21,22 @@ int BlankBaseHeight(Canvas& canvas, CanvasTracker& tracker, const std::string& f
     font.points = size;
     tracker.useFont(canvas, font);
     if (pointScale <= 0) pointScale = 1.0;
-    return Round(canvas.textHeight() / pointScale) + kEditFrameHeight;
+    return RoundToInt(canvas.textHeight() / pointScale) + kEditFrameHeight;
 }
 
 BlankFrame FrameOfBlank(const BlankRecord& blank, int baseHeight, int boxWidth, int boxHeight,
                         double s, double d) {
     BlankFrame frame;
     FrameRect& base = frame.base;
-    base.left = Round(blank.left * s * d);
-    base.top = Round(blank.top * s + 3 * s);
-    base.right = Round(base.left + blank.width * s - 3 * s);
-    base.bottom = Round(base.top + s * baseHeight);
+    base.left = RoundToInt(blank.left * s * d);
+    base.top = RoundToInt(blank.top * s + 3 * s);
+    base.right = RoundToInt(base.left + blank.width * s - 3 * s);
+    base.bottom = RoundToInt(base.top + s * baseHeight);
     FrameRect& big = frame.enlarged;
     big.left = base.left;
-    big.top = base.top - Round(boxHeight * s / 2);
-    big.right = base.right + Round(boxWidth * s);
-    big.bottom = base.bottom + Round(boxHeight * s);
+    big.top = base.top - RoundToInt(boxHeight * s / 2);
+    big.right = base.right + RoundToInt(boxWidth * s);
+    big.bottom = base.bottom + RoundToInt(boxHeight * s);
     return frame;
 }
 
@@ -48,7 +44,7 @@ void DrawFrame(Canvas& canvas, CanvasTracker& tracker, int style, const BlankFra
                const FontSpec& bracketFont, double s) {
     const FrameRect& base = frame.base;
     const FrameRect& big = frame.enlarged;
-    canvas.setPen(PenSpec{kBlack, std::max(1, Round(s))});
+    canvas.setPen(PenSpec{kBlack, std::max(1, RoundToInt(s))});
     canvas.setBrush(std::nullopt);
     auto brackets = [&](const std::string& open, const std::string& close) {
         tracker.useFont(canvas, bracketFont);
@@ -69,12 +65,12 @@ void DrawFrame(Canvas& canvas, CanvasTracker& tracker, int style, const BlankFra
             brackets(lenticularOpen, lenticularClose);
             break;
         case BoxStyle::Underline: {
-            const int y = Round(big.bottom - kUnderlineRise * big.height());
+            const int y = RoundToInt(big.bottom - kUnderlineRise * big.height());
             canvas.line(big.left, y, big.right, y);
             break;
         }
         case BoxStyle::RoundedSquare: {
-            const int corner = Round(kCornerDiameter * big.height());
+            const int corner = RoundToInt(kCornerDiameter * big.height());
             canvas.roundRect(big.left, big.top, big.right, big.bottom, corner, corner);
             break;
         }

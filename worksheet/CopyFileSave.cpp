@@ -19,12 +19,6 @@ using Lines = std::vector<std::string>;
 constexpr std::string_view kCopyHeader = "[[unitX";
 constexpr std::string_view kCopyExtension = ".skn";
 
-void AppendBlock(Lines& out, std::string_view tag, const Lines& content) {
-    out.emplace_back(tag);
-    out.insert(out.end(), content.begin(), content.end());
-    out.emplace_back(tags::kBlockEnd);
-}
-
 // The file name without its folder: a "." in a folder such as "1.5" is no extension.
 std::string_view FileNamePart(std::string_view path) {
     std::size_t cut = FindLastWholeChar(path, '\\');
@@ -83,13 +77,13 @@ std::optional<std::string> AskCopyFilePath(const std::string& initialFolder, Pro
 
 Lines CopyFileLines(const Worksheet& worksheet) {
     Lines out{std::string(kCopyHeader)};
-    AppendBlock(out, tags::kHeader, {worksheet.title, worksheet.school, worksheet.nameLine});
-    AppendBlock(out, tags::kQues, worksheet.questionLines);
-    AppendBlock(out, tags::kAns, {});
+    tags::AppendBlock(out, tags::kHeader, {worksheet.title, worksheet.school, worksheet.nameLine});
+    tags::AppendBlock(out, tags::kQues, worksheet.questionLines);
+    tags::AppendBlock(out, tags::kAns, {});
     // Figure blocks only when not empty, then "<<value", "<<font", "<<kran".
     const Lines data = WorksheetDataLines(worksheet);
     out.insert(out.end(), data.begin(), data.end());
-    AppendBlock(out, tags::kKgroup, worksheet.kgroup);
+    tags::AppendBlock(out, tags::kKgroup, worksheet.kgroup);
     out.emplace_back(tags::kUnitEnd);
     return out;
 }

@@ -18,26 +18,6 @@ constexpr double kSheetUnitsPerMm = 3.0;
 constexpr double kFitTolerance = 0.01;  // paper this close to the sheet's own needs no scaling
 constexpr double kMmPerInch = 25.4;
 
-int Round(double v) {
-    return static_cast<int>(RoundHalfEven(v));
-}
-
-// Activating a window while jobs run must not copy its values into the controls.
-class ActivationFillPause {
-public:
-    explicit ActivationFillPause(SheetShared& shared)
-        : m_shared(shared), m_was(shared.activationFillEnabled) {
-        shared.activationFillEnabled = false;
-    }
-    ~ActivationFillPause() { m_shared.activationFillEnabled = m_was; }
-    ActivationFillPause(const ActivationFillPause&) = delete;
-    ActivationFillPause& operator=(const ActivationFillPause&) = delete;
-
-private:
-    SheetShared& m_shared;
-    bool m_was;
-};
-
 // "A4" for paper within a millimetre of a paper of ours, else its size ("216×279mm").
 std::string PaperNameOfSize(QSizeF paper) {
     for (int width : {546, 630, 771, 891}) {
@@ -46,7 +26,8 @@ std::string PaperNameOfSize(QSizeF paper) {
             std::abs(own.height() - paper.height()) < 1)
             return PaperNameOf(width);
     }
-    return IntText(Round(paper.width())) + sjis("×") + IntText(Round(paper.height())) + "mm";
+    return IntText(RoundToInt(paper.width())) + sjis("×") + IntText(RoundToInt(paper.height())) +
+           "mm";
 }
 
 }  // namespace
@@ -118,7 +99,7 @@ std::string FitNotice(int sheetWidth, QSizeF paper) {
     return PaperNameOf(sheetWidth) + sjis(" のシートを ") + PaperNameOfSize(paper) +
            sjis(fit < 1 ? " の用紙に合わせて縮小して印刷します（"
                         : " の用紙に合わせて拡大して印刷します（") +
-           IntText(Round(fit * 100)) + sjis("％）");
+           IntText(RoundToInt(fit * 100)) + sjis("％）");
 }
 
 RenderInputs PrinterInputs(const Worksheet& worksheet, const ScreenView& view,
@@ -135,8 +116,8 @@ RenderInputs PrinterInputs(const Worksheet& worksheet, const ScreenView& view,
 QRect FaithfulPageRect(QSize sheetImage, int pageWidth) {
     if (sheetImage.width() <= 0) return {};
     const double s = static_cast<double>(pageWidth) / sheetImage.width();
-    return QRect(Round(kFaithfulInset * s), 0, Round(sheetImage.width() * s),
-                 Round(sheetImage.height() * s));
+    return QRect(RoundToInt(kFaithfulInset * s), 0, RoundToInt(sheetImage.width() * s),
+                 RoundToInt(sheetImage.height() * s));
 }
 
 bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const ScreenView& view,
@@ -148,8 +129,8 @@ bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const S
     // positions alone would leave the text at its size and garble the sheet.
     const double fit = FitScale(worksheet.sheetWidth(), target.paperSize());
     if (fit != 1.0) painter->scale(fit, fit);
-    RenderInputs in = PrinterInputs(worksheet, view, pictures, Round(target.pageWidth() / fit),
-                                    Round(target.pageHeight() / fit), target.resolution());
+    RenderInputs in = PrinterInputs(worksheet, view, pictures, RoundToInt(target.pageWidth() / fit),
+                                    RoundToInt(target.pageHeight() / fit), target.resolution());
     in.numberText = numberText;
     RenderOutput out;
     {
@@ -183,7 +164,8 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         result.stopped = true;
         return result;
     }
-    ActivationFillPause pause(shared);
+    // Activating a window while jobs run must not copy its values into the controls.
+    ScopedFlag pause(shared.activationFillEnabled, false);
 
     const bool numbered = numbering.numberingOn();
     int copies = 1;

@@ -28,10 +28,6 @@ constexpr int kScoreUnitExtra = 6;
 
 constexpr std::size_t kLongTitle = 61;  // bytes from which a title breaks at its "§"
 
-int Round(double v) {
-    return static_cast<int>(RoundHalfEven(v));
-}
-
 // Byte offset of the first whole character at or after byte 'from'.
 std::size_t CharBoundaryFrom(std::string_view text, std::size_t from) {
     std::size_t i = 0;
@@ -63,8 +59,8 @@ public:
         m_p = printer ? kPrinterPoints : 0;
         m_d = printer ? kPrinterStretch : 1.0;
         m_q = (inputs.questionSize < 1 ? kFallbackQuestionSize : inputs.questionSize) + m_p;
-        m_left = Round(m_params.LeftMargin * 10 * m_s);
-        m_right = Round(inputs.pageWidth - m_params.RightMargin * 10 * m_s);
+        m_left = RoundToInt(m_params.LeftMargin * 10 * m_s);
+        m_right = RoundToInt(inputs.pageWidth - m_params.RightMargin * 10 * m_s);
         m_pitch = m_params.LineSpacing * m_s * kPitchFactor;
         m_context.f = printer ? kPrinterStepFactor : 1.0;
         m_context.s = m_s;
@@ -98,18 +94,18 @@ private:
         return m_canvas.drawText(x, y, text);
     }
 
-    int headerY(double y) const { return Round(y * m_r); }
+    int headerY(double y) const { return RoundToInt(y * m_r); }
 
     void drawHeader() {
-        m_canvas.setPen(PenSpec{kBlack, std::max(1, Round(2 * m_s))});
+        m_canvas.setPen(PenSpec{kBlack, std::max(1, RoundToInt(2 * m_s))});
         for (int y : {headerY(30), headerY(90)}) m_canvas.line(m_left, y, m_right, y);
         if (m_params.ColumnMode == 2) {
             // The size in points takes part in the divider's x as a plain number.
-            const int x = (m_right + m_q + m_left) / 2 - Round(10 * m_s);
-            m_canvas.line(x, headerY(90), x, Round(m_in.pageHeight * kDividerBottom));
+            const int x = (m_right + m_q + m_left) / 2 - RoundToInt(10 * m_s);
+            m_canvas.line(x, headerY(90), x, RoundToInt(m_in.pageHeight * kDividerBottom));
         }
         const int options = m_params.SheetOptions;
-        if (options & 4) {
+        if (options & sheet_options::kNumberAndDate) {
             static const std::string wideSpace = sjis("　");
             std::string source = m_in.sourceName;
             if (source.size() > kSourceNameShown)
@@ -119,18 +115,18 @@ private:
                            wideSpace + source,
                        kStampSize + m_p);
         }
-        if (options & 2) {
+        if (options & sheet_options::kDateLine) {
             static const std::string dateLine = sjis("実施日　　月　　日");
-            headerText(Round(m_right - 120 * m_s), headerY(15), dateLine, kStampSize + m_p);
+            headerText(RoundToInt(m_right - 120 * m_s), headerY(15), dateLine, kStampSize + m_p);
         }
-        drawTitle((options & 1) && m_in.classFlag);
+        drawTitle((options & sheet_options::kClassFlag) && m_in.classFlag);
         drawNameLine();
         if (m_in.graded && m_shared.blanks.BlankCount >= 1) {
             static const std::string unit = sjis("点");
-            const int x = Round(m_right - 75 * m_s);
+            const int x = RoundToInt(m_right - 75 * m_s);
             const double advance = headerText(x, headerY(35), IntText(m_in.score),
                                               kNameSize + m_p + kScoreExtra, kRed);
-            headerText(Round(x + advance), Round(headerY(35) + 15 * m_s), unit,
+            headerText(RoundToInt(x + advance), RoundToInt(headerY(35) + 15 * m_s), unit,
                        kNameSize + m_p + kScoreUnitExtra, kRed);
         }
     }
@@ -138,7 +134,7 @@ private:
     void drawTitle(bool besideFlag) {
         static const std::string section = sjis("§");
         static const std::string indent = sjis("　　");
-        const int x = besideFlag ? Round(m_left + (m_in.classFlag.width + 5) * m_s) : m_left;
+        const int x = besideFlag ? RoundToInt(m_left + (m_in.classFlag.width + 5) * m_s) : m_left;
         const std::string& title = m_ws.title;
         const std::size_t at =
             title.size() >= kLongTitle ? FindWholeDoubleChar(title, section) : std::string::npos;
@@ -160,7 +156,7 @@ private:
         if (m_in.forLearner && !learner.empty() &&
             std::find(sharedNames.begin(), sharedNames.end(), learner) == sharedNames.end())
             text = learner + " " + text;
-        headerText(Round(m_left + 150 * m_s), headerY(65), text, kNameSize + m_p);
+        headerText(RoundToInt(m_left + 150 * m_s), headerY(65), text, kNameSize + m_p);
     }
 
     void drawBody() {
@@ -177,19 +173,20 @@ private:
         }
         m_ws.answerList.assign(1, "start");
         if (m_recordStarts) m_ws.pieceStarts.clear();
-        m_bodyTop = Round(65 * m_r + Round(20 * m_r) + Round(17 * kPitchFactor * m_r));
+        m_bodyTop =
+            RoundToInt(65 * m_r + RoundToInt(20 * m_r) + RoundToInt(17 * kPitchFactor * m_r));
         double y = m_bodyTop;
         for (const std::string& line : m_ws.questionLines) {
-            if (!line.empty()) drawLine(line, Round(y));
+            if (!line.empty()) drawLine(line, RoundToInt(y));
             y += m_pitch;
         }
     }
 
     void notePiece(double x, int y) {
         if (m_in.toPrinter)
-            m_pieces.push_back({Round(x / m_s), Round(y / m_s)});
+            m_pieces.push_back({RoundToInt(x / m_s), RoundToInt(y / m_s)});
         else
-            m_pieces.push_back({Round(x), y});
+            m_pieces.push_back({RoundToInt(x), y});
     }
 
     void drawLine(const std::string& line, int lineY) {
@@ -203,9 +200,9 @@ private:
                 // not as wide as the answers.
                 const std::vector<int>& starts = m_in.drill.pieceStarts;
                 if (m_answerIndex < static_cast<int>(starts.size()))
-                    x = Round(starts[m_answerIndex] * m_s);
+                    x = RoundToInt(starts[m_answerIndex] * m_s);
             } else if (m_recordStarts) {
-                m_ws.pieceStarts.push_back(Round(x));
+                m_ws.pieceStarts.push_back(RoundToInt(x));
             }
             notePiece(x, lineY);
             x = DrawStyledText(m_canvas, question, x, lineY, m_q, m_context);
@@ -218,15 +215,15 @@ private:
             // written in the answer font afterwards.
             const double end =
                 MeasureStyledText(m_canvas, m_alternatives[0], answerX, m_q, m_context);
-            recordBlank(Round(answerX), lineY, answer, m_alternatives[0], Round(end - answerX),
-                        m_context.endSize);
+            recordBlank(RoundToInt(answerX), lineY, answer, m_alternatives[0],
+                        RoundToInt(end - answerX), m_context.endSize);
             if (m_in.toPrinter) m_printed.push_back({answerX, lineY, end - answerX});
             x = m_drillVariant ? drawEntry(answerX, lineY, answer) : end;
 
             if (m_in.answersShown && m_in.showAlternatives && m_alternatives.size() > 1) {
                 m_context.colour = kGrey;
                 double altX = answerX;
-                const int altY = Round(lineY + 30 * m_s);
+                const int altY = RoundToInt(lineY + 30 * m_s);
                 for (std::size_t i = 1; i < m_alternatives.size(); ++i)
                     altX = DrawStyledText(m_canvas, " " + m_alternatives[i], altX, altY, m_q,
                                           m_context);
@@ -267,8 +264,8 @@ private:
     }
 
     // Blank positions are sheet units; the printer stretches x by d.
-    int blankX(int left) const { return Round(left * m_s * m_d); }
-    int blankY(int top) const { return Round(top * m_s); }
+    int blankX(int left) const { return RoundToInt(left * m_s * m_d); }
+    int blankY(int top) const { return RoundToInt(top * m_s); }
 
     // On the printer the text is set in larger printer fonts, so the gaps it leaves drift from the
     // screen's blanks as the size moves away from 12 points. Where this pass left the gap of
@@ -277,9 +274,9 @@ private:
         if (!m_in.toPrinter || n < 1 || n > static_cast<int>(m_printed.size())) return b;
         const PrintedGap& gap = m_printed[static_cast<std::size_t>(n - 1)];
         BlankRecord placed = b;
-        placed.left = Round(gap.x / (m_s * m_d));
-        placed.top = Round(gap.y / m_s);
-        placed.width = Round(gap.width / m_s);
+        placed.left = RoundToInt(gap.x / (m_s * m_d));
+        placed.top = RoundToInt(gap.y / m_s);
+        placed.width = RoundToInt(gap.width / m_s);
         return placed;
     }
 
@@ -300,7 +297,7 @@ private:
     }
 
     void placeFigures() {
-        const SheetPoint fallback{Round(m_left / m_s), Round(m_bodyTop / m_s)};
+        const SheetPoint fallback{RoundToInt(m_left / m_s), RoundToInt(m_bodyTop / m_s)};
         m_out.figures =
             PlaceFigures(m_ws.questionFigures, m_ws.answerFigures, m_in.questionPictures,
                          m_in.answerPictures, m_pieces, fallback, m_in.answersShown);
@@ -339,7 +336,7 @@ private:
     }
 
     void drawPictures() {
-        if ((m_params.SheetOptions & 1) && m_in.classFlag) {
+        if ((m_params.SheetOptions & sheet_options::kClassFlag) && m_in.classFlag) {
             m_out.classFlag = ClassFlagPlace(m_in.classFlag, m_params.LeftMargin);
             DrawPlacedPicture(m_canvas, m_in.classFlag, m_out.classFlag, m_s);
         }

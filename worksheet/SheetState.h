@@ -50,4 +50,18 @@ struct SheetShared {
     bool layoutDialogReady = true;
 };
 
+// Holds one of the shared flags at a value for the life of a scope, then puts back what it was
+// (so nested holds of the same flag end as they began).
+class ScopedFlag {
+public:
+    ScopedFlag(bool& flag, bool value) : m_flag(flag), m_was(flag) { flag = value; }
+    ~ScopedFlag() { m_flag = m_was; }
+    ScopedFlag(const ScopedFlag&) = delete;
+    ScopedFlag& operator=(const ScopedFlag&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_was;
+};
+
 }  // namespace sulkan

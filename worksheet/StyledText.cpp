@@ -25,13 +25,9 @@ namespace {
 constexpr double kUnderlineDrop = 24.0;  // below the top of the text, times s
 constexpr int kSizeStep = 2;
 
-double Round(double v) {
-    return static_cast<double>(RoundHalfEven(v));
-}
-
 // Font sizes are whole points; a run of "-" tags must not reach zero or below.
 double WholePoints(double points) {
-    return std::max(1.0, Round(points));
+    return std::max(1.0, static_cast<double>(RoundToInt(points)));
 }
 
 struct TextStyle {
@@ -114,12 +110,12 @@ double Walk(std::string_view piece, double x, double baseSize, StyleContext& con
 
 double DrawStyledText(Canvas& canvas, const std::string& piece, double x, double y, double baseSize,
                       StyleContext& context) {
-    const double top = Round(y + context.textOffset);
+    const double top = RoundToInt(y + context.textOffset);
     context.tracker.useColour(canvas, context.colour);
-    return Walk(piece, Round(x), baseSize, context,
+    return Walk(piece, RoundToInt(x), baseSize, context,
                 [&](std::string_view text, const TextStyle& style, double at) {
                     context.tracker.useFont(canvas, style.font);
-                    const double end = Round(at + canvas.drawText(at, top, std::string(text)));
+                    const double end = RoundToInt(at + canvas.drawText(at, top, std::string(text)));
                     if (style.underline) {
                         // One line under the whole stretch, unbroken between characters.
                         const int width = std::max(1, static_cast<int>(RoundHalfEven(context.s)));
@@ -134,23 +130,23 @@ double DrawStyledText(Canvas& canvas, const std::string& piece, double x, double
 
 double MeasureStyledText(Canvas& canvas, const std::string& piece, double x, double baseSize,
                          StyleContext& context) {
-    return Walk(piece, Round(x), baseSize, context,
+    return Walk(piece, RoundToInt(x), baseSize, context,
                 [&](std::string_view text, const TextStyle& style, double at) {
                     context.tracker.useFont(canvas, style.font);
-                    return Round(at + canvas.textWidth(std::string(text)));
+                    return RoundToInt(at + canvas.textWidth(std::string(text)));
                 });
 }
 
 double DrawPlainText(Canvas& canvas, const std::string& text, double x, double y, double size,
                      StyleContext& context) {
-    const double top = Round(y + context.textOffset);
+    const double top = RoundToInt(y + context.textOffset);
     context.tracker.useColour(canvas, context.colour);
     FontSpec font;
     font.face = context.face;
     font.points = WholePoints(size);
     context.tracker.useFont(canvas, font);
     context.endSize = font.points;
-    return Round(Round(x) + canvas.drawText(Round(x), top, text));
+    return RoundToInt(RoundToInt(x) + canvas.drawText(RoundToInt(x), top, text));
 }
 
 }  // namespace sulkan

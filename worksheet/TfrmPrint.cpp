@@ -58,22 +58,6 @@ private:
     Prompter& m_inner;
 };
 
-// Activating another window while the close query runs must not refill the controls from it.
-class ActivationFillPaused {
-public:
-    explicit ActivationFillPaused(SheetShared& shared)
-        : m_shared(shared), m_was(shared.activationFillEnabled) {
-        m_shared.activationFillEnabled = false;
-    }
-    ~ActivationFillPaused() { m_shared.activationFillEnabled = m_was; }
-    ActivationFillPaused(const ActivationFillPaused&) = delete;
-    ActivationFillPaused& operator=(const ActivationFillPaused&) = delete;
-
-private:
-    SheetShared& m_shared;
-    bool m_was;
-};
-
 }  // namespace
 
 TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
@@ -273,7 +257,8 @@ TfrmPrint::SaveOutcome TfrmPrint::saveCopy() {
 
 bool TfrmPrint::FormCloseQuery() {
     if (!m_worksheet.modified) return true;
-    ActivationFillPaused paused(m_host.sheetShared());
+    // Activating another window while the close query runs must not refill the controls from it.
+    ScopedFlag paused(m_host.sheetShared().activationFillEnabled, false);
     const std::string caption =
         FromQStringKeeping(windowTitle(), m_captionBytes).value_or(std::string());
     switch (m_host.prompter().yesNoCancel(caption + sjis("を保存しますか？"))) {

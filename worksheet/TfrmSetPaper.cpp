@@ -5,11 +5,8 @@
 #include <QVBoxLayout>
 
 namespace sulkan {
-namespace {
 
-constexpr int kClassFlag = 1, kDateLine = 2, kNumberAndDate = 4;
-
-}  // namespace
+using namespace sheet_options;
 
 TfrmSetPaper::TfrmSetPaper(WorksheetHost& host, QWidget* parent) : QDialog(parent), m_host(host) {
     setObjectName(QStringLiteral("TfrmSetPaper"));

@@ -101,6 +101,13 @@ TfrmSettei::TfrmSettei(WorksheetHost& host, std::vector<std::string> answerFaces
       m_host(host),
       m_styles(new QButtonGroup(this)),
       m_faces(std::move(answerFaces)) {
+    createControls();
+    createLayout();
+    connectControls();
+    setKeyboardOrder();
+}
+
+void TfrmSettei::createControls() {
     setObjectName(u"TfrmSettei"_s);
     setWindowTitle(u"設定"_s);
 
@@ -116,7 +123,9 @@ TfrmSettei::TfrmSettei(WorksheetHost& host, std::vector<std::string> answerFaces
                                                     {radKasen, kUnderline}, {radRound, kRounded}};
     for (const auto& [button, style] : styles) m_styles->addButton(button, style);
     m_styles->setExclusive(true);
+}
 
+void TfrmSettei::createLayout() {
     auto* kind = new QGridLayout(grbKind);
     kind->addWidget(radNon, 0, 0);
     kind->addWidget(radShikaku, 0, 1);
@@ -140,7 +149,9 @@ TfrmSettei::TfrmSettei(WorksheetHost& host, std::vector<std::string> answerFaces
     column->addWidget(new QLabel(u"解等フォント"_s));
     column->addWidget(edtKaiFont);
     column->addWidget(btnOk);
+}
 
+void TfrmSettei::connectControls() {
     connect(m_styles, &QButtonGroup::idToggled, this, &TfrmSettei::styleButtonToggled);
     const std::pair<QSpinBox*, int LayoutParams::*> holders[] = {
         {spnKranWX, &LayoutParams::BoxWidth},    {spnKranH, &LayoutParams::BoxHeight},
@@ -155,7 +166,9 @@ TfrmSettei::TfrmSettei(WorksheetHost& host, std::vector<std::string> answerFaces
     connect(lstFont, &QListWidget::itemClicked, this, &TfrmSettei::lstFontClick);
     connect(btnMincho, &QPushButton::clicked, this, &TfrmSettei::btnMinchoClick);
     connect(btnOk, &QPushButton::clicked, this, &TfrmSettei::btnOkClick);
+}
 
+void TfrmSettei::setKeyboardOrder() {
     // The close button comes first, so that the focus a new showing lands on selects no style.
     QWidget* chain[] = {btnOk,    radNon,      radShikaku, radKasen,  radRound,  spnKranWX,
                         spnKranH, spnFontSize, lstFont,    btnMincho, edtKaiFont};

@@ -75,6 +75,10 @@ private:
     // While alive, field changes are program fills: nothing is written into the worksheet.
     class Filling;
 
+    void createControls();
+    void createLayout();
+    void connectControls();
+    void setKeyboardOrder();
     void FormShow();
     // True when the key is used up here rather than passed on to the focused field.
     bool FormKeyDown(const QKeyEvent& key);

@@ -30,12 +30,6 @@ void AppendUnplacedFigures(Lines& to, const Lines& figures) {
     }
 }
 
-void AppendBlock(Lines& out, std::string_view tag, const Lines& content) {
-    out.emplace_back(tag);
-    AppendLines(out, content);
-    out.emplace_back(tags::kBlockEnd);
-}
-
 std::string SectionAndUnit(int section, int unit) {
     return sjis("§") + IntText(section) + "-" + IntText(unit);
 }
@@ -205,9 +199,10 @@ void FillHoldingFromWorksheet(const Worksheet& worksheet, HoldingArea& holding) 
 Lines WorksheetDataLines(const Worksheet& worksheet) {
     Lines out;
     if (!worksheet.questionFigures.empty()) {
-        AppendBlock(out, tags::kGraph, worksheet.questionFigures);
+        tags::AppendBlock(out, tags::kGraph, worksheet.questionFigures);
     }
-    if (!worksheet.answerFigures.empty()) AppendBlock(out, tags::kAGraph, worksheet.answerFigures);
+    if (!worksheet.answerFigures.empty())
+        tags::AppendBlock(out, tags::kAGraph, worksheet.answerFigures);
     AppendLines(out, LayoutLines(worksheet.params));
     return out;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "Sjis.h"
 #include "TextRoutines.h"
@@ -120,15 +121,25 @@ TEST(TextRoutines, AfterLastChar) {
 }
 
 TEST(TextRoutines, TempFolderIsTheVariableTempOnly) {
-    const char* saved = std::getenv("temp");
-    std::string old = saved ? saved : "";
+    // Both variables are put back as they were, so later tests see the environment they expect.
+    auto saved = [](const char* name) -> std::optional<std::string> {
+        const char* v = std::getenv(name);
+        return v ? std::optional<std::string>(v) : std::nullopt;
+    };
+    auto restore = [](const char* name, const std::optional<std::string>& v) {
+        if (v)
+            setenv(name, v->c_str(), 1);
+        else
+            unsetenv(name);
+    };
+    const auto temp = saved("temp"), tmpdir = saved("TMPDIR");
     setenv("temp", "/var/tmp/x", 1);
     EXPECT_EQ(TempFolder(), "/var/tmp/x");
     unsetenv("temp");
     setenv("TMPDIR", "/elsewhere", 1);
     EXPECT_EQ(TempFolder(), "");
-    unsetenv("TMPDIR");
-    if (saved) setenv("temp", old.c_str(), 1);
+    restore("TMPDIR", tmpdir);
+    restore("temp", temp);
 }
 
 TEST(TextRoutines, Stamps) {
