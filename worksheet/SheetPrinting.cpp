@@ -92,12 +92,14 @@ QRect FaithfulPageRect(QSize sheetImage, int pageWidth) {
 
 bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const ScreenView& view,
                               const SheetPictures& pictures, const std::string& numberText,
-                              SheetShared& shared, RenderOutput* output) {
+                              SheetShared& shared, RenderOutput* output,
+                              const std::function<void(RenderInputs&)>& adjust) {
     QPainter* painter = target.beginJob();
     if (!painter) return false;
     RenderInputs in = PrinterInputs(worksheet, view, pictures, target.pageWidth(),
                                     target.pageHeight(), target.resolution());
     in.numberText = numberText;
+    if (adjust) adjust(in);
     RenderOutput out;
     {
         std::unique_ptr<Canvas> canvas = target.canvasFor(*painter);
@@ -149,7 +151,8 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         } else {
             // What the printer pass would say the screen pass has said already.
             done = PrintAtPrinterResolution(target, *source.worksheet, source.view, source.pictures,
-                                            NumberText(numbered, numbering.startNumber()), shared);
+                                            NumberText(numbered, numbering.startNumber()), shared,
+                                            nullptr, source.adjustInputs);
         }
         if (!done) {
             result.messages.push_back(sjis("印刷を完了できませんでした"));
