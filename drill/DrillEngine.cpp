@@ -251,6 +251,7 @@ void DrillEngine::StartAnswering(bool test) {
     m_correctCount = 0;
     m_scoreShown = false;
     ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    m_front.imagesChanged();
     m_front.renderSheet(false);
     rebuildAlternatives();
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {

@@ -199,6 +199,10 @@ TfrmRenshu::~TfrmRenshu() = default;
 void TfrmRenshu::createCommandPanel() {
     pnlRenshu = Named(new QFrame, "pnlRenshu");
     pnlRenshu->setFixedWidth(m_host.commandPanelWidth());
+    // The sheet stays where it is while a run hides the command panel.
+    QSizePolicy keep = pnlRenshu->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    pnlRenshu->setSizePolicy(keep);
     btnAnki = Button(QStringLiteral("暗記"), "btnAnki");
     btnRenshu = Button(QStringLiteral("練習"), "btnRenshu");
     grbInput = Named(new QGroupBox(QStringLiteral("入力モード")), "grbInput");
@@ -272,9 +276,9 @@ void TfrmRenshu::createRightPanel() {
         softKeys[static_cast<std::size_t>(k)] = key;
     }
     auto* keyNote = new QLabel(QStringLiteral("英数字はキーボードから入力してください"), grbMoji);
-    keyNote->setGeometry(4, 384, kGroupWidth - 8, 18);
+    keyNote->setGeometry(2, 384, kGroupWidth - 4, 18);
     QFont small = keyNote->font();
-    small.setPointSize(8);
+    small.setPointSize(7);
     keyNote->setFont(small);
     btnNext = AnswerButton(QStringLiteral("次へ"), "btnNext", grbMoji);
     btnNext->setGeometry(8, kGroupHeight - 34, 90, 26);
