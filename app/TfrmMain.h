@@ -36,6 +36,8 @@ class TfrmSettei;
 class TfrmPrintMode;
 class TfrmPrintOk;
 class TfrmPrint;
+class TfrmRenshu;
+class MainDrillHost;
 
 // Results of OpenUnitWorksheet.
 enum class OpenResult { Opened = 1, AlreadyOpen = 2, ReadFailed = 3, UnitMissing = 4 };
@@ -132,6 +134,7 @@ public:
     TfrmSettei* frmSettei = nullptr;
     TfrmPrintMode* frmPrintMode = nullptr;
     TfrmPrintOk* frmPrintOk = nullptr;
+    TfrmRenshu* frmRenshu = nullptr;  // made on the first study command
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;
@@ -221,6 +224,10 @@ public:
     void btnCopyClick();
     void btnCancelClick();
     void hidePopupPanels();
+    // "学　習": the drill over the active worksheet (opening one first when there is none).
+    void btnTestClick();
+    // The worksheet a drill runs over, while it does.
+    TfrmPrint* drilledWorksheet() const { return m_drilled; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -269,6 +276,8 @@ private:
     HoldingArea m_holding;
     QList<QAction*> m_windowListActions;
     QRect m_copyRegion;  // sheet units, as framed on the active worksheet
+    MainDrillHost* m_drillHost = nullptr;
+    TfrmPrint* m_drilled = nullptr;
 };
 
 }  // namespace sulkan

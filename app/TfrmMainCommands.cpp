@@ -49,6 +49,7 @@ void TfrmMain::connectCommands() {
     connect(btnOpenCopy, &QPushButton::clicked, this, [this] { OpenCopyFile(); });
     connect(mnuOpenCopy, &QAction::triggered, this, [this] { OpenCopyFile(); });
     connect(btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
+    connect(btnTest, &QPushButton::clicked, this, &TfrmMain::btnTestClick);
     connect(chkBekkai, &QCheckBox::clicked, this, &TfrmMain::chkBekkaiClick);
     connect(chkKaiSize, &QCheckBox::clicked, this, &TfrmMain::chkKaiSizeClick);
     connect(spnGyouSpace, &QSpinBox::valueChanged, this,

@@ -2,6 +2,11 @@
 // every speed figure is measured on, and the main window's view of it.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
 #include <QString>
 #include <filesystem>
 #include <fstream>
@@ -74,6 +79,28 @@ inline ScreenView BenchView() {
     view.mainFontName = sjis("ＭＳ 明朝");
     view.schoolName = sjis("さくら小学校");
     return view;
+}
+
+// The baseline every screen figure is compared with: the characters of the full A3 sheet drawn
+// the plain way, one drawText per line, no styles, no frames.
+inline void PlainQPainterBaseline(benchmark::State& state) {
+    Worksheet w = FullA3Sheet();
+    const std::vector<QString> lines = PlainLines(w);
+    QFont font(QStringLiteral("ＭＳ 明朝"));
+    font.setPointSize(12);
+    for (auto _ : state) {
+        QImage image(891, 1260, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setFont(font);
+        double y = 130;
+        for (const auto& line : lines) {
+            p.drawText(QPointF(50, y), line);
+            y += 24 * 0.7875;
+        }
+        p.end();
+        benchmark::DoNotOptimize(image.bits());
+    }
 }
 
 }  // namespace sulkan::bench

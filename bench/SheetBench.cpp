@@ -31,25 +31,8 @@ namespace {
 
 using namespace bench;
 
-// The same characters drawn the plain way: one drawText per line, no styles, no frames.
 void BM_BaselinePlainQPainter(benchmark::State& state) {
-    Worksheet w = FullA3Sheet();
-    const std::vector<QString> lines = PlainLines(w);
-    QFont font(QStringLiteral("ＭＳ 明朝"));
-    font.setPointSize(12);
-    for (auto _ : state) {
-        QImage image(891, 1260, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter p(&image);
-        p.setFont(font);
-        double y = 130;
-        for (const auto& line : lines) {
-            p.drawText(QPointF(50, y), line);
-            y += 24 * 0.7875;
-        }
-        p.end();
-        benchmark::DoNotOptimize(image.bits());
-    }
+    PlainQPainterBaseline(state);
 }
 BENCHMARK(BM_BaselinePlainQPainter)->Unit(benchmark::kMillisecond);
 

@@ -122,7 +122,8 @@ QRect FaithfulPageRect(QSize sheetImage, int pageWidth) {
 
 bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const ScreenView& view,
                               const SheetPictures& pictures, const std::string& numberText,
-                              SheetShared& shared, RenderOutput* output) {
+                              SheetShared& shared, RenderOutput* output,
+                              const std::function<void(RenderInputs&)>& adjust) {
     QPainter* painter = target.beginJob();
     if (!painter) return false;
     // On other paper the sheet is drawn as on its own and the page scaled as a whole: scaling
@@ -132,6 +133,7 @@ bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const S
     RenderInputs in = PrinterInputs(worksheet, view, pictures, RoundToInt(target.pageWidth() / fit),
                                     RoundToInt(target.pageHeight() / fit), target.resolution());
     in.numberText = numberText;
+    if (adjust) adjust(in);
     RenderOutput out;
     {
         std::unique_ptr<Canvas> canvas = target.canvasFor(*painter);
@@ -192,7 +194,8 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         } else {
             // What the printer pass would say the screen pass has said already.
             done = PrintAtPrinterResolution(target, *source.worksheet, source.view, source.pictures,
-                                            NumberText(numbered, numbering.startNumber()), shared);
+                                            NumberText(numbered, numbering.startNumber()), shared,
+                                            nullptr, source.adjustInputs);
         }
         if (!done) {
             std::string why = target.failure();

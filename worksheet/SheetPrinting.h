@@ -107,9 +107,11 @@ QRect FaithfulPageRect(QSize sheetImage, int pageWidth);
 
 // One job: the sheet drawn on the target's page at its resolution. The blank table of the last
 // screen pass is used as it stands, so that pass must have been of this worksheet.
+// adjust, when given, changes the inputs of the pass (the drill adds its entries and marks).
 bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const ScreenView& view,
                               const SheetPictures& pictures, const std::string& numberText,
-                              SheetShared& shared, RenderOutput* output = nullptr);
+                              SheetShared& shared, RenderOutput* output = nullptr,
+                              const std::function<void(RenderInputs&)>& adjust = {});
 
 // One job: the sheet image stretched over the target's page.
 bool PrintSheetImage(PrintTarget& target, const QImage& sheetImage);
@@ -123,6 +125,8 @@ struct PrintSource {
     // Draws the screen sheet again with the current number and returns the full-size image.
     // Without it every faithful copy is screenImage as it stands.
     std::function<QImage()> redrawScreen;
+    // Changes the inputs of the printer pass: the drill's sheet carries entries, marks and score.
+    std::function<void(RenderInputs&)> adjustInputs;
 };
 
 struct PrintResult {

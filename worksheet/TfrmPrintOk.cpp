@@ -77,7 +77,12 @@ TfrmPrintOk::Printer& TfrmPrintOk::printer() {
 }
 
 int TfrmPrintOk::showFor(TfrmPrint* window) {
+    return showFor(window, {});
+}
+
+int TfrmPrintOk::showFor(TfrmPrint* window, std::function<void(PrintSource&)> source) {
     if (!window) return QDialog::Rejected;
+    m_source = std::move(source);
     m_window = window;
     // The print reuses the blanks of the sheet as drawn last; no pass may replace them now.
     m_host.sheetShared().blankRecording = false;
@@ -85,6 +90,7 @@ int TfrmPrintOk::showFor(TfrmPrint* window) {
     FormShow();
     const int result = exec();
     m_window = nullptr;
+    m_source = nullptr;
     return result;
 }
 
@@ -159,6 +165,7 @@ PrintResult TfrmPrintOk::printJob() {
         window->Redraw();
         return window->sheetImage();
     };
+    if (m_source) m_source(source);
     return PrintWorksheet(source, mode, m_printMode, *printer().target, m_host.sheetShared());
 }
 

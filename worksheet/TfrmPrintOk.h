@@ -37,6 +37,9 @@ public:
     // Shows the dialog modally for the window's worksheet; without a window nothing happens.
     // From here on drawing passes leave the blank table alone until a window is activated.
     int showFor(TfrmPrint* window);
+    // The same for a sheet drawn by someone else over the window's worksheet (the drill): source
+    // replaces what is printed.
+    int showFor(TfrmPrint* window, std::function<void(PrintSource&)> source);
     // Shows a worksheet's start number without storing it anywhere (activation).
     void showStartNumber(int number);
     // The printer setup was confirmed in this run.
@@ -69,6 +72,7 @@ private:
     Printer m_printer;
     std::unique_ptr<QPrinterTarget> m_systemPrinter;
     QPointer<TfrmPrint> m_window;
+    std::function<void(PrintSource&)> m_source;
     bool m_printerChosen = false;
 };
 

@@ -1,0 +1,71 @@
+// The main window's study command and what the drill window gets from the main window.
+#include <QObject>
+#include <random>
+
+#include "DrillHost.h"
+#include "DrillRandom.h"
+#include "TfrmMain.h"
+#include "TfrmPrint.h"
+#include "TfrmPrintOk.h"
+#include "TfrmRenshu.h"
+
+namespace sulkan {
+
+class MainDrillHost : public QObject, public DrillHost {
+public:
+    explicit MainDrillHost(TfrmMain& main)
+        : QObject(&main), random(std::random_device{}()), m_main(main) {}
+
+    WorksheetHost& worksheetHost() override { return m_main; }
+    bool alternativesShown() const override { return m_main.chkBekkai->isChecked(); }
+    void setAlternativesShown(bool shown) override { m_main.chkBekkai->setChecked(shown); }
+    int commandPanelWidth() const override { return m_main.pnlMain->width(); }
+    RecordPlace recordPlace(const Worksheet& worksheet) const override {
+        const AppState& s = m_main.state();
+        return StudyRecordPlace(worksheet, s.ProgramFolder, s.Course, s.LearnerName, s.RunFromCdRom,
+                                s.WindowsFolder, s.ChosenCopyFileName);
+    }
+    void recordWritten() override { m_main.state().MarksRecountPending = true; }
+    void printSheet(TfrmPrint* window, std::function<void(PrintSource&)> source) override {
+        if (m_main.frmPrintOk) m_main.frmPrintOk->showFor(window, std::move(source));
+    }
+    // The record viewer is not part of the program yet; the drill shows the records itself.
+    void showRecordViewer() override {}
+
+    SeededRandom random;
+
+private:
+    TfrmMain& m_main;
+};
+
+void TfrmMain::btnTestClick() {
+    const bool hadWorksheet = activeWorksheet() != nullptr;
+    if (hadWorksheet) {
+        activeWorksheet()->scrollToTop();
+    } else {
+        hidePopupPanels();
+        if (!OpenMasterUnit() || !activeWorksheet()) {
+            FocusMain();
+            return;
+        }
+        spnKranWX->setValue(activeWorksheet()->worksheet().params.BoxWidth);
+        ClearWorksheetModified();
+    }
+    if (!frmRenshu) {
+        m_drillHost = new MainDrillHost(*this);
+        frmRenshu = new TfrmRenshu(*m_drillHost, m_drillHost->random, this);
+    }
+    const bool answers = m_answerDisplay;
+    m_answerDisplay = false;
+    m_drilled = activeWorksheet();
+    frmRenshu->setGeometry(0, 0, width(), height());
+    frmRenshu->showFor(m_drilled);
+    m_drilled = nullptr;
+    // The answer display command toggles: from the opposite it comes back to what it was.
+    m_answerDisplay = !answers;
+    btnKaitouClick();
+    if (!hadWorksheet) btnFpCloseClick();
+    FocusMain();
+}
+
+}  // namespace sulkan

@@ -1,0 +1,771 @@
+#include "DrillEngine.h"
+
+#include <algorithm>
+
+#include "GradingMarks.h"
+#include "MessageBoard.h"
+#include "Sjis.h"
+
+namespace sulkan {
+namespace {
+
+constexpr Rgb kMessageBlue{0, 0, 255};
+
+}  // namespace
+
+const std::array<Rgb, 4>& AnswerBoxColours() {
+    static const std::array<Rgb, 4> colours = {Rgb{192, 255, 255}, Rgb{192, 255, 192},
+                                               Rgb{255, 255, 192}, Rgb{255, 192, 255}};
+    return colours;
+}
+
+DrillEngine::DrillEngine(BlankTable& blanks, DrillFrontEnd& frontEnd, RandomSource& random,
+                         std::function<LocalTime()> clock)
+    : m_blanks(blanks), m_front(frontEnd), m_random(random), m_clock(std::move(clock)) {}
+
+// ---- opening and closing ----------------------------------------------------------------------
+
+bool DrillEngine::open(const DrillSetup& setup) {
+    m_state = DrillState::Ready;
+    m_choices = setup.kgroup;
+    m_inputMode = setup.hasSoftKeyLines ? InputMode::SoftKeyboard : InputMode::Choices;
+    m_panels = DrillPanels{};
+    m_panels.btnTouan = false;
+    m_panels.btnFukushu = false;
+    for (AnswerBox& b : m_boxes) b.visible = false;
+    m_correctCount = m_totalCount = 0;
+    m_isCopy = setup.isCopy;
+    m_similar = setup.similar;
+    m_front.scrollToTop();
+    rebuildAlternatives();
+    resetBlanks();
+    m_scoreShown = false;
+
+    m_usable = setup.answerCount <= kMaxBlanks;
+    if (!m_usable) {
+        // More answers than the table holds would leave some ungraded: no run is offered.
+        m_panels.btnAnki = m_panels.btnRenshu = m_panels.btnTest = false;
+        m_panels.btnSeikai = m_panels.btnStartPrint = false;
+        changed();
+        m_front.message(sjis("解答欄が多すぎるため、このシートでは学習できません（８０個まで）"));
+        return false;
+    }
+
+    m_front.showUnitRecords();
+    setBoxesReadOnly(true);
+    m_hint = setup.hint;
+    if (!setup.keyFile.empty()) LayKeysFromFile(m_keys, setup.keyFile);
+    DrawCourseText(m_front.messageCanvas(MessageImage::Mess));
+    m_front.imagesChanged();
+    m_choices = PreparedChoices(std::move(m_choices));
+    if (!setup.hasSoftKeyLines) LayKeysFromChoices(m_keys, m_choices, m_random);
+    m_front.choicesChanged();
+    changed();
+    return true;
+}
+
+void DrillEngine::close() {
+    m_front.timerRunning(false);
+    resetBlanks();
+    m_panels.btnTest = true;
+    m_scoreShown = false;
+    m_state = DrillState::Ready;
+}
+
+void DrillEngine::rebuildAlternatives() {
+    for (int i = 1; i <= m_blanks.BlankCount; ++i)
+        blank(i).Alternatives = SplitAlternatives(blank(i).AnswerText);
+}
+
+void DrillEngine::resetBlanks() {
+    for (BlankRecord& b : m_blanks.slots) {
+        b.BlankStatus = 99;
+        b.AnswerShown = false;
+    }
+}
+
+bool DrillEngine::refuseWithoutBlanks() {
+    if (!m_usable) return true;
+    if (m_blanks.BlankCount >= 1) return false;
+    m_front.message(sjis("このシートには答える問題がありません"));
+    return true;
+}
+
+bool DrillEngine::inRun() const {
+    return m_state == DrillState::Memorise || answering();
+}
+
+bool DrillEngine::answering() const {
+    return m_state == DrillState::Practise || m_state == DrillState::Test ||
+           m_state == DrillState::Review;
+}
+
+// ---- memorise ---------------------------------------------------------------------------------
+
+void DrillEngine::btnAnkiClick() {
+    if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
+        return;
+    m_state = DrillState::Memorise;
+    m_front.scrollToTop();
+    m_panels.pnlKiroku = false;
+    m_panels.ankiLayout = true;
+    resetBlanks();
+    m_scoreShown = false;
+    m_front.renderSheet(false);
+    rebuildAlternatives();
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        showBox(i, {});
+        boxAt(i).readOnly = true;
+    }
+    m_panels.pnlRenshu = false;
+    m_panels.pnlSS = true;
+    m_panels.pnlAnki = true;
+    m_panels.grbTest = false;
+    m_panels.grbSelect = m_panels.grbMoji = false;
+    CurrentBlank = 1;
+    boxAt(1).text = blank(1).Alternatives.front();
+    changed();
+    focus(1, Caret::Start);
+    showAlternatives(1);
+    ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    DrawHint();
+}
+
+void DrillEngine::memoriseMoveTo(int b, bool wholeAnswer) {
+    // A sheet with one blank has no other blank to go on to: stay where we are.
+    if (b == 0) b = CurrentBlank;
+    boxAt(b).text = wholeAnswer ? blank(b).AnswerText : blank(b).Alternatives.front();
+    CurrentBlank = b;
+    changed();
+    focus(b, Caret::Start);
+    showAlternatives(b);
+}
+
+void DrillEngine::btnNextAClick() {
+    if (m_state != DrillState::Memorise) return;
+    boxAt(CurrentBlank).text.clear();
+    memoriseMoveTo(NextOpenBlank(), false);
+}
+
+void DrillEngine::btnNextBClick() {
+    if (m_state != DrillState::Memorise) return;
+    memoriseMoveTo(NextOpenBlank(), true);
+}
+
+void DrillEngine::btnShowClick() {
+    if (m_state != DrillState::Memorise) return;
+    showCorrectAnswers();
+    CurrentBlank = 1;
+    focus(1, Caret::Start);
+}
+
+void DrillEngine::btnAllClearClick() {
+    if (m_state != DrillState::Memorise) return;
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) showBox(i, {});
+    changed();
+    CurrentBlank = 1;
+    focus(1, Caret::Start);
+}
+
+void DrillEngine::btnCloseClick() {
+    if (m_state != DrillState::Memorise) return;
+    m_state = DrillState::Ready;
+    m_panels.pnlRenshu = true;
+    m_panels.pnlAnki = false;
+    m_panels.pnlSS = false;
+    m_panels.ankiLayout = false;
+    m_panels.pnlKiroku = true;
+    drawMessage(MessageImage::Mess, 0, sjis("　次は［練習です］"), 14, kMessageBlue);
+    m_front.scrollToTop();
+    changed();
+}
+
+void DrillEngine::showAlternatives(int b) {
+    Canvas& canvas = m_front.messageCanvas(MessageImage::MessXX);
+    const std::vector<std::string>& alternatives = blank(b).Alternatives;
+    if (alternatives.size() < 2) {
+        ClearMessage(canvas);
+    } else {
+        DrawMessageLine(canvas, 0, sjis("別解は"), 14, kBlack);
+        for (std::size_t k = 1; k < alternatives.size(); ++k)
+            DrawMessageLine(canvas, static_cast<int>(k), alternatives[k], 14, kMessageBlue);
+    }
+    m_front.imagesChanged();
+}
+
+// ---- practise, test, review -------------------------------------------------------------------
+
+void DrillEngine::btnRenshuClick() {
+    if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
+        return;
+    m_panels.memKiroku = false;
+    m_panels.btnHintVisible = true;
+    m_panels.btnHintEnabled = !m_hint.empty() && !m_isCopy;
+    m_panels.btnAnswerVisible = m_panels.btnAnswerEnabled = true;
+    m_panels.btnSaitenVisible = false;
+    StartAnswering(false);
+}
+
+void DrillEngine::btnTestClick() {
+    if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
+        return;
+    m_panels.memKiroku = false;
+    m_panels.btnHintEnabled = !m_hint.empty() && !m_isCopy;
+    m_panels.btnAnswerVisible = false;
+    m_panels.btnSaitenVisible = true;
+    StartAnswering(true);
+}
+
+void DrillEngine::StartAnswering(bool test) {
+    m_state = test ? DrillState::Test : DrillState::Practise;
+    m_panels.btnEndVisible = true;
+    FirstAnswers.fill(std::nullopt);
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        blank(i).BlankStatus = 99;
+        ShownAnswerWidth[static_cast<std::size_t>(i)] = blank(i).AnswerText;
+    }
+    m_panels.ankiLayout = false;
+    m_panels.pnlAnki = false;
+    m_panels.pnlSS = true;
+    m_panels.pnlKiroku = false;
+    m_panels.pnlRenshu = false;
+    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
+    m_panels.grbSelect = m_inputMode == InputMode::Choices;
+    if (test) {
+        drawMessage(MessageImage::Mess, 0, sjis("すべて解答を入力し終えたら。"), 12, kBlack);
+        drawMessage(MessageImage::Mess, 1, sjis("［採点］キーをクリックして採点します。"), 12,
+                    kBlack);
+        m_panels.btnHintVisible = false;
+        m_panels.btnAnswerVisible = false;
+    } else if (!m_panels.grbMoji && !m_panels.grbSelect) {
+        drawMessage(MessageImage::Mess, 0, sjis("キーボードから解答を入力し、"), 12, kBlack);
+        drawMessage(MessageImage::Mess, 1, sjis("Enterキーを押します。"), 12, kBlack);
+    }
+    AllCorrect = false;
+    PractiseMode = !test;
+    ReviewMode = false;
+    ElapsedSeconds = 0;
+    m_front.timerRunning(true);
+    m_front.scrollToTop();
+    resetBlanks();
+    m_correctCount = 0;
+    m_scoreShown = false;
+    ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    m_front.imagesChanged();
+    m_front.renderSheet(false);
+    rebuildAlternatives();
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        showBox(i, {});
+        boxAt(i).readOnly = false;
+    }
+    WrongCount = 0;
+    CurrentBlank = 1;
+    MarksText.clear();
+    m_panels.grbTest = true;
+    changed();
+    focus(1, Caret::End);
+}
+
+void DrillEngine::btnFukushuClick() {
+    if (m_state != DrillState::Results || !m_panels.btnFukushu) return;
+    int first = -1, count = 0;
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        if (blank(i).BlankStatus == 1) continue;
+        if (first < 0) first = i;
+        ++count;
+    }
+    if (count == 0) {
+        m_panels.btnFukushu = false;
+        changed();
+        return;
+    }
+    m_state = DrillState::Review;
+    setBoxesReadOnly(false);
+    m_panels.btnHintVisible = true;
+    m_panels.btnAnswerVisible = m_panels.btnAnswerEnabled = true;
+    m_panels.btnSaitenVisible = false;
+    m_panels.pnlKiroku = false;
+    m_panels.pnlSS = true;
+    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
+    m_panels.grbSelect = m_inputMode == InputMode::Choices;
+    m_panels.grbTest = true;
+    AllCorrect = false;
+    WrongCount = 0;
+    PractiseMode = true;
+    m_panels.pnlRenshu = false;
+    m_front.scrollToTop();
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        if (blank(i).BlankStatus == 1) continue;
+        showBox(i, {});
+        boxAt(i).readOnly = false;
+        blank(i).BlankStatus = 99;
+    }
+    m_reviewCount = count;
+    m_firstReviewBlank = first;
+    m_panels.btnStartPrint = m_panels.btnSeikai = m_panels.btnFukushu = m_panels.btnTest = false;
+    ReviewMode = true;
+    m_scoreShown = false;
+    if (m_choices.size() > 1) {
+        ShuffleChoices(m_choices, m_random);
+        m_front.choicesChanged();
+    }
+    CurrentBlank = first;
+    changed();
+    focus(first, Caret::End);
+}
+
+void DrillEngine::btnAbortClick() {
+    if (!answering()) return;
+    m_front.timerRunning(false);
+    // Nothing more may be graded in this run: an Enter after the stop would grade and record it.
+    setBoxesReadOnly(true);
+    ShowResultsPanel();
+    m_panels.btnSeikai = true;
+    m_panels.btnTouan = false;
+    // The grades of an earlier run no longer describe the boxes: a review needs a new grading.
+    m_panels.btnFukushu = false;
+    drawMessage(MessageImage::Mess, 0, sjis("中止しました。"), 12, kBlack);
+    changed();
+}
+
+void DrillEngine::ShowResultsPanel() {
+    m_state = DrillState::Results;
+    m_panels.btnSeikai = m_panels.btnTouan = true;
+    m_panels.grbMoji = m_panels.grbSelect = false;
+    m_panels.memKiroku = m_panels.pnlRenshu = m_panels.pnlKiroku = true;
+    m_panels.btnTest = m_panels.btnStartPrint = true;
+    m_panels.pnlSS = m_panels.grbTest = false;
+    m_panels.ankiLayout = false;
+    m_front.showUnitRecords();
+    m_front.scrollToTop();
+    changed();
+}
+
+void DrillEngine::EndOfRun() {
+    if (AllCorrect && !ReviewMode) {
+        m_front.showAllCorrect();
+        return;
+    }
+    if (ReviewMode)
+        m_front.message(sjis("復習を終わりました"));
+    else if (PractiseMode)
+        m_front.message(sjis("練習を終わりました"));
+    else
+        m_front.message(sjis("テストを終わりました"));
+    AllCorrect = false;
+}
+
+// ---- answer entry -----------------------------------------------------------------------------
+
+void DrillEngine::boxEdited(int i, const std::string& text) {
+    if (i < 1 || i >= kAnswerBoxes) return;
+    boxAt(i).text = text;
+}
+
+void DrillEngine::enterPressed(int i) {
+    if (i != CurrentBlank || i < 1 || i > m_blanks.BlankCount) return;
+    AnswerBox& box = boxAt(i);
+    // Read-only boxes (memorising, correct answers shown) and boxes after a stop take no answer.
+    if (box.readOnly || !answering()) return;
+    const std::string text = EnteredAnswer(box.text);
+    box.text = text;
+    std::optional<std::string>& first = FirstAnswers[static_cast<std::size_t>(i)];
+    if (m_state == DrillState::Test) {
+        first = text;
+        changed();
+        if (FirstOpenBlank() == 0) {
+            m_front.focusButton(DrillButton::Saiten);
+        } else if (const int next = NextOpenBlank(); next != 0) {
+            CurrentBlank = next;
+            focus(next, Caret::End);
+        }
+        return;
+    }
+    if (text.empty()) {
+        changed();
+        return;
+    }
+    int attempt = 2;
+    if (!first) {
+        first = text;
+        attempt = 1;
+    }
+    const int status = GradeBlank(i, text);
+    blank(i).BlankStatus = status;
+    if (status != 0) {
+        Rgb colour = kRed;
+        if (blank(i).AnswerShown) {
+            box.textColour = kRed;
+            colour = kBlue;
+        } else {
+            const auto& words = PraiseWords();
+            const std::string& word =
+                words[static_cast<std::size_t>(m_random.below(static_cast<int>(words.size())))];
+            drawMessage(MessageImage::MessXX, 0, sjis("★★") + word + sjis("★★"), 18, kRed);
+        }
+        drawMark(i, 1, colour, attempt);
+        changed();
+        const int next = NextOpenBlank();
+        if (FirstOpenBlank() != 0) {
+            if (next != 0) {
+                CurrentBlank = next;
+                focus(next, Caret::End);
+            }
+            return;
+        }
+        afterAnsweredRun();
+        return;
+    }
+    drawMark(i, 0, kRed, 1);
+    changed();
+    focus(i, Caret::SelectAll);
+    drawMessage(MessageImage::MessXX, 0, sjis("解答を訂正してください"), 14, kMessageBlue);
+}
+
+void DrillEngine::afterAnsweredRun() {
+    if (ReviewMode) {
+        m_front.timerRunning(false);
+        EndOfRun();
+        ReviewMode = false;
+    } else {
+        gradeRun();
+    }
+    ShowResultsPanel();
+    if (AllCorrect || WrongCount <= 0) {
+        m_front.focusButton(DrillButton::End);
+    } else {
+        m_panels.btnFukushu = true;
+        changed();
+        m_front.focusButton(DrillButton::Fukushu);
+    }
+}
+
+bool DrillEngine::boxFocusEnter(int j) {
+    if (j < 1 || j > m_blanks.BlankCount) return false;
+    if (!inRun()) return true;
+    if (blank(j).BlankStatus == 99) {
+        CurrentBlank = j;
+        return true;
+    }
+    focus(CurrentBlank, Caret::End);
+    return false;
+}
+
+void DrillEngine::boxFocusLeave(int j) {
+    if (j < 1 || j > m_blanks.BlankCount || !answering()) return;
+    std::optional<std::string>& first = FirstAnswers[static_cast<std::size_t>(j)];
+    AnswerBox& box = boxAt(j);
+    if (first || box.text.empty() || box.readOnly) return;
+    if (PractiseMode) {
+        box.text.clear();
+        first = std::string();
+        changed();
+    } else {
+        first = box.text;
+    }
+}
+
+void DrillEngine::boxClicked(int j) {
+    if (PractiseMode && answering()) boxFocusEnter(j);
+}
+
+void DrillEngine::timerTick() {
+    ++ElapsedSeconds;
+}
+
+void DrillEngine::softKeyPressed(int key, bool selected) {
+    if (!answering() || key < 1 || key > kSoftKeyCount) return;
+    AnswerBox& box = boxAt(CurrentBlank);
+    if (box.readOnly) return;
+    if (selected) box.text.clear();
+    box.text += m_keys.captions[static_cast<std::size_t>(key)];
+    changed();
+    focus(CurrentBlank, Caret::End);
+}
+
+void DrillEngine::btnNextClick() {
+    if (!answering()) return;
+    enterPressed(CurrentBlank);
+}
+
+void DrillEngine::btnClearSClick() {
+    if (!answering()) return;
+    AnswerBox& box = boxAt(CurrentBlank);
+    if (!box.readOnly) box.text.clear();
+    changed();
+    focus(CurrentBlank, Caret::End);
+}
+
+void DrillEngine::choiceClicked(int index, bool selected) {
+    if (!answering() || index < 0 || index >= static_cast<int>(m_choices.size())) return;
+    AnswerBox& box = boxAt(CurrentBlank);
+    if (box.readOnly) return;
+    // The entry replaces the box text whether or not it was selected.
+    (void)selected;
+    box.text = m_choices[static_cast<std::size_t>(index)];
+    changed();
+    focus(CurrentBlank, Caret::End);
+}
+
+void DrillEngine::btnAnswerClick() {
+    if (m_state != DrillState::Practise && m_state != DrillState::Review) return;
+    Canvas& canvas = m_front.messageCanvas(MessageImage::MessXX);
+    DrawMessageLine(canvas, 0, sjis("正解は"), 18, kBlack);
+    const std::vector<std::string>& alternatives = blank(CurrentBlank).Alternatives;
+    for (std::size_t k = 0; k < alternatives.size(); ++k)
+        DrawMessageLine(canvas, static_cast<int>(k) + 2, alternatives[k], 18, kBlack);
+    m_front.imagesChanged();
+    blank(CurrentBlank).BlankStatus = -1;
+    blank(CurrentBlank).AnswerShown = true;
+    focus(CurrentBlank, Caret::End);
+}
+
+void DrillEngine::btnHintClick() {
+    if (m_state != DrillState::Practise && m_state != DrillState::Review) return;
+    DrawHint();
+}
+
+void DrillEngine::DrawHint() {
+    if (DrawHintText(m_front.messageCanvas(MessageImage::MessXX), m_hint)) m_front.imagesChanged();
+    focus(CurrentBlank, Caret::End);
+}
+
+void DrillEngine::btnSoftKeyClick() {
+    if (!answering()) return;
+    std::swap(m_panels.grbSelect, m_panels.grbMoji);
+    m_inputMode = m_panels.grbMoji ? InputMode::SoftKeyboard : InputMode::Choices;
+    changed();
+    focus(CurrentBlank, Caret::End);
+}
+
+void DrillEngine::setInputMode(InputMode mode) {
+    m_inputMode = mode;
+}
+
+// ---- navigation -------------------------------------------------------------------------------
+
+int DrillEngine::FirstOpenBlank() const {
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        const AnswerBox& b = m_boxes[static_cast<std::size_t>(i)];
+        if ((b.visible && b.text.empty()) || !FirstAnswers[static_cast<std::size_t>(i)]) return i;
+    }
+    return 0;
+}
+
+int DrillEngine::NextOpenBlank() const {
+    auto open = [this](int i) {
+        const AnswerBox& b = m_boxes[static_cast<std::size_t>(i)];
+        return (b.visible && b.text.empty()) || blank(i).BlankStatus == 99;
+    };
+    for (int i = CurrentBlank + 1; i <= m_blanks.BlankCount; ++i)
+        if (open(i)) return i;
+    for (int i = 1; i < CurrentBlank && i <= m_blanks.BlankCount; ++i)
+        if (open(i)) return i;
+    return 0;
+}
+
+// ---- grading ----------------------------------------------------------------------------------
+
+int DrillEngine::CompareAnswer(int i, const std::string& answer) const {
+    if (!m_boxes[static_cast<std::size_t>(i)].visible) return -1;
+    if (!MatchesAlternative(answer, blank(i).Alternatives)) return 0;
+    return blank(i).AnswerShown ? -2 : 1;
+}
+
+int DrillEngine::GradeBlank(int i, const std::string& answer) {
+    const int r = CompareAnswer(i, answer);
+    if (r == -2 || r == 0) {
+        ++WrongCount;
+        if (!ReviewMode) MarksText += r == -2 ? "X" : "x";
+    } else if (r == 1) {
+        if (!ReviewMode) MarksText += "O";
+    }
+    return r;
+}
+
+bool DrillEngine::GradeAll(bool enableCorrectDisplay, bool showScore) {
+    int empty = 0;
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        const AnswerBox& b = m_boxes[static_cast<std::size_t>(i)];
+        if (b.visible && b.text.empty()) ++empty;
+    }
+    if (!ReviewMode && empty == m_blanks.BlankCount) {
+        m_front.message(sjis("解答を入力してから採点してください。"));
+        focus(CurrentBlank, Caret::End);
+        return false;
+    }
+    m_front.timerRunning(false);
+    m_panels.grbSelect = false;
+    MarksText.clear();
+    m_correctCount = 0;
+    WrongCount = 0;
+    for (int i = 1; i <= m_blanks.BlankCount; ++i)
+        blank(i).BlankStatus =
+            GradeBlank(i, FirstAnswers[static_cast<std::size_t>(i)].value_or(std::string()));
+    if (enableCorrectDisplay) m_panels.btnSeikai = true;
+    m_panels.btnTest = true;
+    m_scoreShown = ReviewMode ? false : showScore;
+    AllCorrect = WrongCount == 0;
+    m_panels.btnStartPrint = true;
+    m_panels.grbMoji = false;
+    m_lastScore = ScorePercent();
+    if (!ReviewMode) {
+        writeStudyRecord(m_lastScore);
+        m_front.recordWritten();
+    }
+    m_panels.btnFukushu = WrongCount != 0;
+    changed();
+    return true;
+}
+
+int DrillEngine::ScorePercent() {
+    const int count = m_blanks.BlankCount;
+    if (count < 1) return 0;
+    int correct = 0;
+    for (int i = 1; i <= count; ++i) correct += blank(i).BlankStatus == 1;
+    m_correctCount = correct;
+    m_totalCount = count;
+    // Halves round up: 1 of 8 is 12.5, which counts as 13.
+    return (200 * correct + count) / (2 * count);
+}
+
+void DrillEngine::btnSaitenClick() {
+    if (m_state != DrillState::Test) return;
+    gradeRun();
+}
+
+void DrillEngine::gradeRun() {
+    if (m_state == DrillState::Test)
+        for (int i = 1; i <= m_blanks.BlankCount; ++i)
+            FirstAnswers[static_cast<std::size_t>(i)] =
+                PadLike(boxAt(i).text, ShownAnswerWidth[static_cast<std::size_t>(i)]);
+    if (!GradeAll(true, true)) {
+        m_front.message(sjis("採点できません"));
+        return;
+    }
+    m_panels.imgMess = false;
+    m_front.scrollToTop();
+    for (AnswerBox& b : m_boxes) b.visible = false;
+    changed();
+    m_front.renderSheet(true);
+    EndOfRun();
+    ShowResultsPanel();
+    m_lastScore = ScorePercent();
+    if (!ReviewMode) {
+        const int score = m_lastScore;
+        Mascot mascot = Mascot::Gaoh;
+        if (score >= 100)
+            mascot = m_random.below(2) == 0 ? Mascot::Kutta : Mascot::RedHeart;
+        else if (score >= 80)
+            mascot = m_random.below(2) == 0 ? Mascot::Happy : Mascot::GreenHeart;
+        else if (score >= 60)
+            mascot = Mascot::Sleep;
+        else if (score >= 40)
+            mascot = Mascot::Nanda;
+        else if (score >= 1)
+            mascot = Mascot::Namida;
+        m_front.showMascot(mascot);
+        m_panels.pnlKiroku = m_panels.imgMess = true;
+    }
+    ReviewMode = false;
+    if (AllCorrect) {
+        changed();
+        m_front.focusButton(DrillButton::End);
+    } else {
+        m_panels.btnFukushu = true;
+        changed();
+        m_front.focusButton(DrillButton::Fukushu);
+    }
+}
+
+void DrillEngine::writeStudyRecord(int score) {
+    if (!m_records) return;
+    StudyRun run;
+    run.prefix = SimilarPrefix(m_similar);
+    run.when = m_clock();
+    run.marks = MarksText;
+    run.correct = m_correctCount;
+    run.total = m_totalCount;
+    run.score = score;
+    run.elapsedSeconds = ElapsedSeconds;
+    const SaveResult saved = m_records->append(StudyRecordLine(run));
+    if (!saved) m_front.message(saved.error);
+}
+
+std::vector<std::string> DrillEngine::resultEntries() const {
+    std::vector<std::string> entries(kAnswerBoxes);
+    for (int i = 1; i <= m_blanks.BlankCount; ++i)
+        entries[static_cast<std::size_t>(i)] =
+            FirstAnswers[static_cast<std::size_t>(i)].value_or(std::string());
+    return entries;
+}
+
+// ---- correct answers and colours --------------------------------------------------------------
+
+void DrillEngine::showCorrectAnswers() {
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
+        if (blank(i).BlankStatus == 1) continue;
+        AnswerBox& b = boxAt(i);
+        b.background = AnswerBoxColour;
+        b.visible = true;
+        b.textColour = kBlack;
+        b.readOnly = true;
+        b.text = blank(i).Alternatives.empty() ? std::string() : blank(i).Alternatives.front();
+    }
+    changed();
+}
+
+void DrillEngine::btnSeikaiClick() {
+    if (inRun() || !m_usable) return;
+    showCorrectAnswers();
+}
+
+void DrillEngine::btnTouanClick() {
+    if (inRun()) return;
+    for (AnswerBox& b : m_boxes) b.visible = false;
+    changed();
+}
+
+void DrillEngine::chooseColour(int index) {
+    if (index < 0 || index > 3) return;
+    AnswerBoxColour = AnswerBoxColours()[static_cast<std::size_t>(index)];
+    if (inRun() || !m_usable) return;
+    showCorrectAnswers();
+}
+
+// ---- helpers ----------------------------------------------------------------------------------
+
+void DrillEngine::drawMessage(MessageImage image, int line, const std::string& text, double points,
+                              Rgb colour) {
+    DrawMessageLine(m_front.messageCanvas(image), line, text, points, colour);
+    m_front.imagesChanged();
+}
+
+void DrillEngine::drawMark(int i, int status, Rgb colour, int count) {
+    const BlankFrame frame = m_front.frameOf(i);
+    DrawGradingMark(m_front.sheetCanvas(), MarkForStatus(status), frame, 1.0,
+                    frame.enlarged.width(), colour, count);
+    m_front.imagesChanged();
+}
+
+void DrillEngine::setBoxesReadOnly(bool readOnly) {
+    for (AnswerBox& b : m_boxes) b.readOnly = readOnly;
+}
+
+void DrillEngine::showBox(int i, const std::string& text) {
+    AnswerBox& b = boxAt(i);
+    b.text = text;
+    b.visible = true;
+    b.textColour = kBlack;
+}
+
+void DrillEngine::focus(int blank, Caret caret) {
+    if (blank >= 1 && blank <= m_blanks.BlankCount) m_front.focusBox(blank, caret);
+}
+
+void DrillEngine::changed() {
+    m_front.boxesChanged();
+    m_front.panelsChanged();
+}
+
+}  // namespace sulkan

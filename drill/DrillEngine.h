@@ -1,0 +1,262 @@
+// The drill's runs without a window: memorise, practise, test and review over the blanks of the
+// sheet, what Enter does in each, grading, score and marks. The engine keeps the model of the 81
+// answer boxes and of the panels; the window mirrors them and reports what the learner does. It
+// talks to the window through DrillFrontEnd, so every rule can be tested without a display.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AnswerFrames.h"
+#include "Canvas.h"
+#include "DrillRandom.h"
+#include "DrillText.h"
+#include "SheetState.h"
+#include "StudyRecord.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+
+enum class DrillState { Ready, Memorise, Practise, Test, Review, Results };
+
+enum class MessageImage { Mess, MessXX };  // imgMess (record panel), imgMessXX (right panel)
+
+enum class Mascot { Gaoh, Namida, Nanda, Sleep, Happy, GreenHeart, Kutta, RedHeart };
+
+enum class DrillButton { End, Fukushu, Saiten };
+
+enum class Caret { Start, End, SelectAll };
+
+enum class InputMode { Choices, SoftKeyboard };  // chkKaitou, chkRandom
+
+inline constexpr int kAnswerBoxes = kMaxBlanks + 1;  // "M0".."M80"; box 0 is never shown
+inline constexpr Rgb kDefaultBoxColour{192, 255, 255};
+
+// The four answer-box colours of "解答欄の色", shpCol1..shpCol4.
+const std::array<Rgb, 4>& AnswerBoxColours();
+
+struct AnswerBox {
+    std::string text;  // CP932
+    bool visible = false;
+    bool readOnly = true;
+    Rgb background = kDefaultBoxColour;
+    Rgb textColour = kBlack;
+    friend bool operator==(const AnswerBox&, const AnswerBox&) = default;
+};
+
+// Which panels and commands the window shows and enables.
+struct DrillPanels {
+    bool pnlRenshu = true;  // command panel
+    bool pnlSS = false;     // right panel
+    bool pnlKiroku = true;  // record panel
+    bool memKiroku = true;
+    bool imgMess = true;
+    bool grbTest = false;
+    bool pnlAnki = false;
+    bool grbSelect = false;
+    bool grbMoji = false;
+    bool ankiLayout = false;  // pnlAnki stands where grbTest does; imgMessXX higher and taller
+    bool btnHintVisible = false, btnHintEnabled = false;
+    bool btnAnswerVisible = false, btnAnswerEnabled = false;
+    bool btnSaitenVisible = false;
+    bool btnEndVisible = true;
+    // Enabled commands of the command panel.
+    bool btnAnki = true, btnRenshu = true, btnTest = true, btnFukushu = false, btnSeikai = true,
+         btnTouan = false, btnStartPrint = true;
+    friend bool operator==(const DrillPanels&, const DrillPanels&) = default;
+};
+
+// What the window does for the engine.
+class DrillFrontEnd {
+public:
+    virtual ~DrillFrontEnd() = default;
+    // The boxes' model changed: show it.
+    virtual void boxesChanged() = 0;
+    virtual void panelsChanged() = 0;
+    virtual void focusBox(int blank, Caret caret) = 0;
+    virtual void focusButton(DrillButton button) = 0;
+    // Lays the sheet out again onto the sheet image (which refills the blank table's layout
+    // fields): plain, or with the learner's entries, red marks and the score. Then the boxes are
+    // placed over the blanks.
+    virtual void renderSheet(bool result) = 0;
+    // The sheet image and the message images, drawn on by the engine; changed() shows them.
+    virtual Canvas& sheetCanvas() = 0;
+    virtual Canvas& messageCanvas(MessageImage image) = 0;
+    virtual void imagesChanged() = 0;
+    // The rectangles of a blank at scale 1, and the width of its answer box.
+    virtual BlankFrame frameOf(int blank) = 0;
+    virtual void message(const std::string& text) = 0;  // a message box, CP932
+    virtual void showAllCorrect() = 0;                  // "全問正解です"
+    virtual void showMascot(Mascot mascot) = 0;
+    virtual void showUnitRecords() = 0;  // the record panel, after opening and every grading
+    virtual void recordWritten() = 0;    // unit selection counts again
+    virtual void scrollToTop() = 0;
+    virtual void timerRunning(bool running) = 0;
+    virtual void choicesChanged() = 0;  // the choice list or the soft keys
+};
+
+// What the drill is opened on.
+struct DrillSetup {
+    std::vector<std::string> kgroup;   // "<<kgroup" lines
+    bool hasSoftKeyLines = false;      // "<<SoftKeyB" has lines
+    std::vector<std::string> keyFile;  // lines of the soft-keyboard file, when one was read
+    std::vector<std::string> hint;     // "<<hint" lines of the unit
+    bool isCopy = false;               // read from a copy file
+    int similar = 0;                   // similar problem number, 0 for the unit itself
+    int answerCount = 0;               // answers on the sheet, counted past the table's limit
+};
+
+class DrillEngine {
+public:
+    DrillEngine(
+        BlankTable& blanks, DrillFrontEnd& frontEnd, RandomSource& random,
+        std::function<LocalTime()> clock = [] { return Now(); });
+
+    // The opening steps, after the window laid the sheet out plain. False when the sheet cannot
+    // be drilled (more answers than the table holds): nothing of a run can then be started.
+    bool open(const DrillSetup& setup);
+    // The closing steps; the window restores the main window's options.
+    void close();
+
+    // Commands of the command panel.
+    void btnAnkiClick();
+    void btnRenshuClick();
+    void btnTestClick();
+    void btnFukushuClick();
+    void btnSeikaiClick();
+    void btnTouanClick();
+    void chooseColour(int index);  // 0..3
+    // Memorise buttons.
+    void btnNextAClick();
+    void btnNextBClick();
+    void btnShowClick();
+    void btnAllClearClick();
+    void btnCloseClick();
+    // Right panel.
+    void btnSaitenClick();
+    void btnAnswerClick();
+    void btnAbortClick();
+    void btnHintClick();
+    void btnSoftKeyClick();
+    void setInputMode(InputMode mode);
+    // Soft keyboard and choice list: selected says whether text is selected in the current box.
+    void softKeyPressed(int key, bool selected);
+    void btnNextClick();    // "次へ": Enter in the current box
+    void btnClearSClick();  // "クリア"
+    void choiceClicked(int index, bool selected);
+    void btnNext2Click() { btnNextClick(); }
+    void btnClear2Click() { btnClearSClick(); }
+
+    // Events of the answer boxes.
+    void boxEdited(int blank, const std::string& text);
+    void enterPressed(int blank);
+    // Focus arrives at a box; false when it must go back to the current blank.
+    bool boxFocusEnter(int blank);
+    void boxFocusLeave(int blank);
+    void boxClicked(int blank);
+    void timerTick();
+
+    // Navigation.
+    int FirstOpenBlank() const;
+    int NextOpenBlank() const;
+
+    // Grading.
+    int CompareAnswer(int blank, const std::string& answer) const;
+    int GradeBlank(int blank, const std::string& answer);
+    bool GradeAll(bool enableCorrectDisplay, bool showScore);
+    int ScorePercent();
+
+    // State, for the window and tests.
+    DrillState state() const { return m_state; }
+    const DrillPanels& panels() const { return m_panels; }
+    const AnswerBox& box(int i) const { return m_boxes[static_cast<std::size_t>(i)]; }
+    const std::optional<std::string>& firstAnswer(int i) const {
+        return FirstAnswers[static_cast<std::size_t>(i)];
+    }
+    int currentBlank() const { return CurrentBlank; }
+    const std::string& marksText() const { return MarksText; }
+    int wrongCount() const { return WrongCount; }
+    int elapsedSeconds() const { return ElapsedSeconds; }
+    bool allCorrect() const { return AllCorrect; }
+    bool reviewMode() const { return ReviewMode; }
+    bool scoreShown() const { return m_scoreShown; }
+    int lastScore() const { return m_lastScore; }
+    int correctCount() const { return m_correctCount; }
+    int totalCount() const { return m_totalCount; }
+    Rgb answerBoxColour() const { return AnswerBoxColour; }
+    InputMode inputMode() const { return m_inputMode; }
+    const std::vector<std::string>& choices() const { return m_choices; }
+    const SoftKeys& softKeys() const { return m_keys; }
+    const std::vector<std::string>& hintLines() const { return m_hint; }
+    bool usable() const { return m_usable; }
+    int blankCount() const { return m_blanks.BlankCount; }
+    // The learner's entries per blank for the result rendering (index 0 unused).
+    std::vector<std::string> resultEntries() const;
+    // The record sink graded runs are written to; none means no record is kept.
+    void setRecordSink(StudyRecordSink* sink) { m_records = sink; }
+
+private:
+    BlankRecord& blank(int i) { return m_blanks.slots[static_cast<std::size_t>(i)]; }
+    const BlankRecord& blank(int i) const { return m_blanks.slots[static_cast<std::size_t>(i)]; }
+    AnswerBox& boxAt(int i) { return m_boxes[static_cast<std::size_t>(i)]; }
+    bool inRun() const;
+    bool answering() const;
+    bool refuseWithoutBlanks();
+    void resetBlanks();
+    void rebuildAlternatives();
+    void StartAnswering(bool test);
+    void ShowResultsPanel();
+    void EndOfRun();
+    void gradeRun();
+    void afterAnsweredRun();
+    void showCorrectAnswers();
+    void showAlternatives(int b);
+    void memoriseMoveTo(int b, bool wholeAnswer);
+    void DrawHint();
+    void drawMessage(MessageImage image, int line, const std::string& text, double points,
+                     Rgb colour);
+    void drawMark(int blank, int status, Rgb colour, int count);
+    void writeStudyRecord(int score);
+    void setBoxesReadOnly(bool readOnly);
+    void showBox(int i, const std::string& text);
+    void focus(int blank, Caret caret);
+    void changed();
+
+    BlankTable& m_blanks;
+    DrillFrontEnd& m_front;
+    RandomSource& m_random;
+    std::function<LocalTime()> m_clock;
+    StudyRecordSink* m_records = nullptr;
+
+    DrillState m_state = DrillState::Ready;
+    DrillPanels m_panels;
+    bool m_usable = false;
+    std::array<AnswerBox, kAnswerBoxes> m_boxes{};
+    std::array<std::optional<std::string>, kAnswerBoxes> FirstAnswers{};  // none: not answered
+    std::array<std::string, kAnswerBoxes> ShownAnswerWidth{};
+    int CurrentBlank = 1;
+    std::string MarksText;
+    int WrongCount = 0;
+    int ElapsedSeconds = 0;
+    bool AllCorrect = false;
+    bool PractiseMode = false;
+    bool ReviewMode = false;
+    int m_reviewCount = 0;
+    int m_firstReviewBlank = -1;
+    Rgb AnswerBoxColour = kDefaultBoxColour;
+    InputMode m_inputMode = InputMode::Choices;
+
+    bool m_scoreShown = false;
+    int m_lastScore = 0;
+    int m_correctCount = 0, m_totalCount = 0;
+    bool m_isCopy = false;
+    int m_similar = 0;
+    std::vector<std::string> m_choices;
+    SoftKeys m_keys;
+    std::vector<std::string> m_hint;
+};
+
+}  // namespace sulkan

@@ -1,0 +1,51 @@
+// What the drill window needs from the main window, passed down as a small interface so that the
+// drill never reaches up into the application.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "CourseTree.h"
+#include "SheetPrinting.h"
+#include "Worksheet.h"
+#include "WorksheetHost.h"
+
+namespace sulkan {
+
+class TfrmPrint;
+
+// Where a worksheet's study records are kept: the learner's record file (empty when there is no
+// usable one) and the section of the unit or copy file.
+struct RecordPlace {
+    std::string file;
+    std::string section;
+};
+
+// An unchanged unit worksheet keeps its records in its unit's section of the record file of its
+// lesson; any other worksheet under its copy file's name in the record file of lesson 1.
+RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& programFolder,
+                             const CourseTables& course, const std::string& learnerName,
+                             bool runFromCdRom, const std::string& windowsFolder,
+                             const std::string& chosenCopyFileName);
+
+class DrillHost {
+public:
+    virtual ~DrillHost() = default;
+
+    // The view, the blank table, the prompter and the program folder.
+    virtual WorksheetHost& worksheetHost() = 0;
+    // The main window's "別解表示" box.
+    virtual bool alternativesShown() const = 0;
+    virtual void setAlternativesShown(bool shown) = 0;
+    // Width of the main window's command panel; the drill's own has the same.
+    virtual int commandPanelWidth() const = 0;
+    virtual RecordPlace recordPlace(const Worksheet& worksheet) const = 0;
+    // A record line was written: unit selection counts again.
+    virtual void recordWritten() = 0;
+    // The print dialog on the window's worksheet, printing what source sets.
+    virtual void printSheet(TfrmPrint* window, std::function<void(PrintSource&)> source) = 0;
+    // The record viewer, when the program has one.
+    virtual void showRecordViewer() = 0;
+};
+
+}  // namespace sulkan

@@ -1,0 +1,840 @@
+#include "TfrmRenshu.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "FileChecks.h"
+#include "GradingMarks.h"
+#include "LineFile.h"
+#include "MascotPictures.h"
+#include "MessageBoard.h"
+#include "Named.h"
+#include "Pictures.h"
+#include "QtText.h"
+#include "QuestionFile.h"
+#include "Sjis.h"
+#include "TfrmZenSeikai.h"
+#include "UnitAddress.h"
+
+namespace sulkan {
+namespace {
+
+constexpr int kRightPanelWidth = 225;
+constexpr int kKeySize = 25;
+constexpr int kKeyRowPitch = 24;
+constexpr int kKeysPerRow = 8;
+constexpr int kGroupWidth = 209;
+constexpr int kGroupHeight = 440;
+constexpr int kMessXXHeight = 100;
+constexpr int kRecordListTop = 40;
+constexpr int kRecordListHeight = 250;
+
+QPushButton* Button(const QString& caption, const char* name, QWidget* parent = nullptr) {
+    return Named(new QPushButton(caption, parent), name);
+}
+
+// Buttons of the answering panels leave the focus in the answer box: leaving the box would
+// count as abandoning the answer.
+QPushButton* AnswerButton(const QString& caption, const char* name, QWidget* parent) {
+    QPushButton* b = Button(caption, name, parent);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QColor ToQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+// The character itself cannot be put into a CP932 message, so it is named by its code.
+std::string UnusableCharacterText(char32_t c) {
+    const QString code =
+        QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, u'0');
+    return sjis("答えに使えない文字（U+") + code.toStdString() +
+           sjis("）が入っています。別の書き方で入力してください");
+}
+
+std::unique_ptr<ImageCanvas> FreshCanvas(QSize size) {
+    auto canvas =
+        std::make_unique<ImageCanvas>(std::max(1, size.width()), std::max(1, size.height()));
+    canvas->fillRect(0, 0, canvas->width(), canvas->height(), kWhite);
+    return canvas;
+}
+
+}  // namespace
+
+// ---- memo pad ---------------------------------------------------------------------------------
+
+MemoPad::MemoPad(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void MemoPad::Reset() {
+    m_image = QImage(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
+    m_image.fill(Qt::white);
+    QPainter g(&m_image);
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPointSize(18);
+    g.setFont(font);
+    g.drawText(QPoint(10, 5 + QFontMetrics(font).ascent()), QStringLiteral("    自由メモ欄"));
+    font.setPointSize(12);
+    g.setFont(font);
+    const int ascent = QFontMetrics(font).ascent();
+    g.drawText(QPoint(10, 33 + ascent), QStringLiteral("左ボタン：描く"));
+    g.drawText(QPoint(10, 50 + ascent), QStringLiteral("右ボタン：消す"));
+    g.drawText(QPoint(10, 67 + ascent), QStringLiteral("ダブルクリック：全部消す"));
+    g.end();
+    setPixmap(QPixmap::fromImage(m_image));
+    setCursor(CursorSlot(4));
+}
+
+void MemoPad::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    Reset();
+}
+
+void MemoPad::mousePressEvent(QMouseEvent* event) {
+    m_drawing = true;
+    m_erasing = event->button() != Qt::LeftButton;
+    m_last = event->position().toPoint();
+    setCursor(m_erasing ? CursorSlot(6) : CursorSlot(4));
+}
+
+void MemoPad::mouseMoveEvent(QMouseEvent* event) {
+    if (m_drawing) segmentTo(event->position().toPoint());
+}
+
+void MemoPad::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_drawing) return;
+    segmentTo(event->position().toPoint());
+    m_drawing = false;
+    setCursor(CursorSlot(4));
+}
+
+void MemoPad::mouseDoubleClickEvent(QMouseEvent*) {
+    m_drawing = false;
+    Reset();
+}
+
+void MemoPad::segmentTo(QPoint point) {
+    QPainter g(&m_image);
+    g.setPen(m_erasing ? QPen(Qt::white, 10, Qt::SolidLine, Qt::RoundCap)
+                       : QPen(Qt::red, 2, Qt::SolidLine, Qt::RoundCap));
+    g.drawLine(m_last, point);
+    g.end();
+    m_last = point;
+    setPixmap(QPixmap::fromImage(m_image));
+}
+
+// ---- window -----------------------------------------------------------------------------------
+
+TfrmRenshu::TfrmRenshu(DrillHost& host, RandomSource& random, QWidget* parent)
+    : QDialog(parent),
+      ScrollBox(Named(new QScrollArea, "ScrollBox")),
+      imgPaper2(Named(new QLabel, "imgPaper2")),
+      timSecond(Named(new QTimer(this), "timSecond")),
+      frmZenSeikai(new TfrmZenSeikai(this)),
+      m_host(host),
+      m_engine(host.worksheetHost().sheetShared().blanks, *this, random) {
+    setObjectName(QStringLiteral("TfrmRenshu"));
+    setWindowTitle(QStringLiteral("学習"));
+    allCorrectDialog = [this] { frmZenSeikai->exec(); };
+    createCommandPanel();
+    createRightPanel();
+    createRecordPanel();
+
+    imgPaper2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox->setWidget(imgPaper2);
+    ScrollBox->setBackgroundRole(QPalette::Dark);
+    ScrollBox->setFocusPolicy(Qt::NoFocus);
+    for (int i = 0; i < kAnswerBoxes; ++i) {
+        const QByteArray name = "M" + QByteArray::number(i);
+        auto* box = Named(new QLineEdit(QString::fromLatin1(name), imgPaper2), name.constData());
+        box->resize(100, 50);
+        box->setFocusPolicy(Qt::ClickFocus);
+        box->hide();
+        box->installEventFilter(this);
+        connect(box, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+            if (m_syncing) return;
+            char32_t failed = 0;
+            const auto bytes = FromQString(text, &failed);
+            m_unencodable[static_cast<std::size_t>(i)] = !bytes;
+            if (bytes) m_engine.boxEdited(i, *bytes);
+        });
+        m_boxes[static_cast<std::size_t>(i)] = box;
+    }
+
+    auto* right = new QWidget;
+    right->setObjectName(QStringLiteral("pnlRight"));
+    pnlKiroku->setParent(right);
+    pnlSS->setParent(right);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(5);
+    row->addWidget(pnlRenshu);
+    row->addWidget(ScrollBox);
+    row->addWidget(right, 1);
+
+    connect(timSecond, &QTimer::timeout, this, [this] { m_engine.timerTick(); });
+    timSecond->setInterval(1000);
+    connectCommands();
+
+    // Top left, the main window's size.
+    if (QWidget* main = parentWidget()) setGeometry(0, 0, main->width(), main->height());
+    m_sheet = FreshCanvas({1, 1});
+    m_mess = FreshCanvas({1, 1});
+    m_messXX = FreshCanvas({1, 1});
+}
+
+TfrmRenshu::~TfrmRenshu() = default;
+
+void TfrmRenshu::createCommandPanel() {
+    pnlRenshu = Named(new QFrame, "pnlRenshu");
+    pnlRenshu->setFixedWidth(m_host.commandPanelWidth());
+    // The sheet stays where it is while a run hides the command panel.
+    QSizePolicy keep = pnlRenshu->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    pnlRenshu->setSizePolicy(keep);
+    btnAnki = Button(QStringLiteral("暗記"), "btnAnki");
+    btnRenshu = Button(QStringLiteral("練習"), "btnRenshu");
+    grbInput = Named(new QGroupBox(QStringLiteral("入力モード")), "grbInput");
+    chkKaitou = Named(new QRadioButton(QStringLiteral("解答選択")), "chkKaitou");
+    chkRandom = Named(new QRadioButton(QStringLiteral("ランダム")), "chkRandom");
+    auto* input = new QVBoxLayout(grbInput);
+    input->addWidget(chkKaitou);
+    input->addWidget(chkRandom);
+    chkKaitou->setChecked(true);
+    btnFukushu = Button(QStringLiteral("復習"), "btnFukushu");
+    btnTest = Button(QStringLiteral("テスト"), "btnTest");
+    btnSeikai = Button(QStringLiteral("正解表示"), "btnSeikai");
+    btnTouan = Button(QStringLiteral("答案表示"), "btnTouan");
+    grbColor = Named(new QGroupBox(QStringLiteral("解答欄の色")), "grbColor");
+    auto* colours = new QGridLayout(grbColor);
+    colours->setContentsMargins(4, 4, 4, 4);
+    for (int k = 0; k < 4; ++k) {
+        const QByteArray radName = "rad" + QByteArray::number(k + 1);
+        const QByteArray shpName = "shpCol" + QByteArray::number(k + 1);
+        rad[k] = Named(new QRadioButton, radName.constData());
+        shpCol[k] = Named(new QFrame, shpName.constData());
+        shpCol[k]->setFixedSize(40, 16);
+        shpCol[k]->setFrameShape(QFrame::Box);
+        shpCol[k]->setAutoFillBackground(true);
+        QPalette p = shpCol[k]->palette();
+        p.setColor(QPalette::Window, ToQColor(AnswerBoxColours()[static_cast<std::size_t>(k)]));
+        shpCol[k]->setPalette(p);
+        shpCol[k]->installEventFilter(this);
+        colours->addWidget(rad[k], k, 0);
+        colours->addWidget(shpCol[k], k, 1);
+    }
+    rad[0]->setChecked(true);
+    btnStartPrint = Button(QStringLiteral("印　刷"), "btnStartPrint");
+    btnShowRecord = Button(QStringLiteral("記録表示"), "btnShowRecord");
+    btnEnd = Button(QStringLiteral("閉じる"), "btnEnd");
+    auto* column = new QVBoxLayout(pnlRenshu);
+    column->setContentsMargins(4, 6, 4, 6);
+    for (QWidget* w : std::initializer_list<QWidget*>{btnAnki, btnRenshu, grbInput, btnFukushu,
+                                                      btnTest, btnSeikai, btnTouan, grbColor,
+                                                      btnStartPrint, btnShowRecord, btnEnd})
+        column->addWidget(w);
+    column->addStretch();
+    for (QPushButton* b : {btnAnki, btnRenshu, btnFukushu, btnTest, btnSeikai, btnTouan,
+                           btnStartPrint, btnShowRecord, btnEnd})
+        b->setAutoDefault(false);
+}
+
+void TfrmRenshu::createRightPanel() {
+    pnlSS = Named(new QFrame, "pnlSS");
+    // The choice group and the soft keyboard share one place.
+    grbSelect = Named(new QGroupBox(QStringLiteral("答えの選択"), pnlSS), "grbSelect");
+    grbSelect->setGeometry(8, 0, kGroupWidth, kGroupHeight);
+    auto* note =
+        new QLabel(QStringLiteral("解答を選択し\n[入力]ボタンを\n押してください"), grbSelect);
+    note->setGeometry(8, 18, kGroupWidth - 16, 48);
+    lstKgroup = Named(new QListWidget(grbSelect), "lstKgroup");
+    lstKgroup->setFocusPolicy(Qt::NoFocus);
+    lstKgroup->setGeometry(8, 70, kGroupWidth - 16, kGroupHeight - 110);
+    btnNext2 = AnswerButton(QStringLiteral("入力"), "btnNext2", grbSelect);
+    btnNext2->setGeometry(8, kGroupHeight - 34, 90, 26);
+    btnClear2 = AnswerButton(QStringLiteral("クリア"), "btnClear2", grbSelect);
+    btnClear2->setGeometry(110, kGroupHeight - 34, 90, 26);
+
+    grbMoji = Named(new QGroupBox(QStringLiteral("ソフトキーボード"), pnlSS), "grbMoji");
+    grbMoji->setGeometry(8, 0, kGroupWidth, kGroupHeight);
+    for (int k = 1; k <= kSoftKeyCount; ++k) {
+        const QByteArray name = "Button" + QByteArray::number(k);
+        QPushButton* key = AnswerButton(QString(), name.constData(), grbMoji);
+        key->setGeometry(4 + ((k - 1) % kKeysPerRow) * kKeySize,
+                         20 + ((k - 1) / kKeysPerRow) * kKeyRowPitch, kKeySize, kKeySize);
+        softKeys[static_cast<std::size_t>(k)] = key;
+    }
+    auto* keyNote = new QLabel(QStringLiteral("英数字はキーボードから入力してください"), grbMoji);
+    keyNote->setGeometry(2, 384, kGroupWidth - 4, 18);
+    QFont small = keyNote->font();
+    small.setPointSize(7);
+    keyNote->setFont(small);
+    btnNext = AnswerButton(QStringLiteral("次へ"), "btnNext", grbMoji);
+    btnNext->setGeometry(8, kGroupHeight - 34, 90, 26);
+    btnClearS = AnswerButton(QStringLiteral("クリア"), "btnClearS", grbMoji);
+    btnClearS->setGeometry(110, kGroupHeight - 34, 90, 26);
+
+    grbTest = Named(new QGroupBox(pnlSS), "grbTest");
+    grbTest->setGeometry(8, kGroupHeight + 5, kGroupWidth, 100);
+    btnAnswer = AnswerButton(QStringLiteral("答えを見る"), "btnAnswer", grbTest);
+    btnSaiten = AnswerButton(QStringLiteral("採点"), "btnSaiten", grbTest);
+    btnAbort = AnswerButton(QStringLiteral("中止"), "btnAbort", grbTest);
+    btnHint = AnswerButton(QStringLiteral("ヒントを見る"), "btnHint", grbTest);
+    btnSoftKey = AnswerButton(QStringLiteral("入力切替"), "btnSoftKey", grbTest);
+    // The test's grade button takes the focus once every blank is answered.
+    btnSaiten->setFocusPolicy(Qt::TabFocus);
+    btnAnswer->setGeometry(6, 8, 96, 28);
+    btnSaiten->setGeometry(6, 8, 96, 28);
+    btnHint->setGeometry(106, 8, 96, 28);
+    btnSoftKey->setGeometry(6, 38, 96, 28);
+    btnAbort->setGeometry(106, 38, 96, 28);
+
+    pnlAnki = Named(new QFrame(pnlSS), "pnlAnki");
+    pnlAnki->setGeometry(grbTest->geometry());
+    pnlAnki->setFrameShape(QFrame::StyledPanel);
+    btnNextA = AnswerButton(QStringLiteral("消して次へ"), "btnNextA", pnlAnki);
+    btnNextB = AnswerButton(QStringLiteral("消さずに次へ"), "btnNextB", pnlAnki);
+    btnShow = AnswerButton(QStringLiteral("すべて表示"), "btnShow", pnlAnki);
+    btnAllClear = AnswerButton(QStringLiteral("すべて消去"), "btnAllClear", pnlAnki);
+    btnClose = AnswerButton(QStringLiteral("暗記終了"), "btnClose", pnlAnki);
+    btnNextA->setGeometry(6, 6, 96, 28);
+    btnNextB->setGeometry(106, 6, 96, 28);
+    btnShow->setGeometry(6, 36, 96, 28);
+    btnAllClear->setGeometry(106, 36, 96, 28);
+    btnClose->setGeometry(6, 66, 196, 28);
+
+    imgMessXX = Named(new QLabel(pnlSS), "imgMessXX");
+    imgMessXX->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TfrmRenshu::createRecordPanel() {
+    pnlKiroku = Named(new QFrame, "pnlKiroku");
+    lblKiroku = Named(new QLabel(pnlKiroku), "lblKiroku");
+    memKiroku = Named(new QPlainTextEdit(pnlKiroku), "memKiroku");
+    memKiroku->setReadOnly(true);
+    QFont nine = memKiroku->font();
+    nine.setPointSize(9);
+    memKiroku->setFont(nine);
+    imgMess = Named(new QLabel(pnlKiroku), "imgMess");
+    imgMess->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    imgMess->installEventFilter(this);
+    btnMemo = Button(QStringLiteral("メモ"), "btnMemo", pnlKiroku);
+    btnMemo->setCheckable(true);
+    btnMemo->setAutoDefault(false);
+    imgMemo = Named(new MemoPad(pnlKiroku), "imgMemo");
+    imgMemo->hide();
+}
+
+void TfrmRenshu::connectCommands() {
+    DrillEngine* e = &m_engine;
+    auto on = [this](QPushButton* b, auto slot) { connect(b, &QPushButton::clicked, this, slot); };
+    on(btnAnki, [e] { e->btnAnkiClick(); });
+    on(btnRenshu, [e] { e->btnRenshuClick(); });
+    on(btnTest, [e] { e->btnTestClick(); });
+    on(btnFukushu, [e] { e->btnFukushuClick(); });
+    on(btnSeikai, [e] { e->btnSeikaiClick(); });
+    on(btnTouan, [e] { e->btnTouanClick(); });
+    on(btnNextA, [e] { e->btnNextAClick(); });
+    on(btnNextB, [e] { e->btnNextBClick(); });
+    on(btnShow, [e] { e->btnShowClick(); });
+    on(btnAllClear, [e] { e->btnAllClearClick(); });
+    on(btnClose, [e] { e->btnCloseClick(); });
+    on(btnSaiten, [e] { e->btnSaitenClick(); });
+    on(btnAnswer, [e] { e->btnAnswerClick(); });
+    on(btnAbort, [e] { e->btnAbortClick(); });
+    on(btnHint, [e] { e->btnHintClick(); });
+    on(btnSoftKey, [e] { e->btnSoftKeyClick(); });
+    on(btnNext, [e] { e->btnNextClick(); });
+    on(btnNext2, [e] { e->btnNext2Click(); });
+    on(btnClearS, [e] { e->btnClearSClick(); });
+    on(btnClear2, [e] { e->btnClear2Click(); });
+    on(btnEnd, [this] { btnEndClick(); });
+    on(btnStartPrint, [this] { btnStartPrintClick(); });
+    on(btnShowRecord, [this] { btnShowRecordClick(); });
+    on(btnMemo, [this] { btnMemoClick(); });
+    for (int k = 1; k <= kSoftKeyCount; ++k)
+        on(softKeys[static_cast<std::size_t>(k)], [this, k] {
+            m_engine.softKeyPressed(k, answerBox(m_engine.currentBlank())->hasSelectedText());
+        });
+    connect(lstKgroup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        m_engine.choiceClicked(lstKgroup->row(item),
+                               answerBox(m_engine.currentBlank())->hasSelectedText());
+    });
+    connect(chkKaitou, &QRadioButton::toggled, this, [this](bool on) {
+        m_engine.setInputMode(on ? InputMode::Choices : InputMode::SoftKeyboard);
+    });
+    for (int k = 0; k < 4; ++k)
+        connect(rad[k], &QRadioButton::clicked, this, [this, k] { m_engine.chooseColour(k); });
+}
+
+// ---- opening and closing ----------------------------------------------------------------------
+
+void TfrmRenshu::prepare(TfrmPrint* window) {
+    m_window = window;
+    m_ws = window ? &window->worksheet() : nullptr;
+    m_open = false;
+    if (!m_ws) {
+        // Without a worksheet the window keeps its design-time state and can only be closed.
+        for (QWidget* w : std::initializer_list<QWidget*>{btnAnki, btnRenshu, btnTest, btnFukushu,
+                                                          btnSeikai, btnTouan, btnStartPrint})
+            w->setEnabled(false);
+        return;
+    }
+    WorksheetHost& wh = m_host.worksheetHost();
+    const int lesson = std::max(1, m_ws->address.lesson);
+    m_pictures = LoadSheetPictures(*m_ws, wh.programFolder(), wh.figureFolder(lesson), nullptr);
+    setWindowTitle(ToQString(m_ws->title));
+    m_savedAlternatives = m_host.alternativesShown();
+    m_host.setAlternativesShown(false);
+    m_savedShowAnswers = m_ws->params.ShowAnswers;
+    m_ws->params.ShowAnswers = false;
+    const RecordPlace place = m_host.recordPlace(*m_ws);
+    m_records = std::make_unique<ProfileRecordSink>(place.file, place.section);
+    m_engine.setRecordSink(m_records.get());
+    placePanels();
+    renderSheet(false);
+    m_open = true;
+    m_engine.open(readSetup());
+    chkRandom->setChecked(m_engine.inputMode() == InputMode::SoftKeyboard);
+    chkKaitou->setChecked(m_engine.inputMode() == InputMode::Choices);
+}
+
+int TfrmRenshu::showFor(TfrmPrint* window) {
+    prepare(window);
+    return exec();
+}
+
+DrillSetup TfrmRenshu::readSetup() {
+    DrillSetup setup;
+    setup.kgroup = m_ws->kgroup;
+    setup.hasSoftKeyLines = !m_ws->softKey.empty();
+    setup.isCopy = m_ws->isCopy;
+    setup.similar = m_ws->address.similar;
+    setup.answerCount = std::max(0, static_cast<int>(m_ws->answerList.size()) - 1);
+    WorksheetHost& wh = m_host.worksheetHost();
+    if (!m_ws->isCopy) {
+        if (auto lines = ReadLines(m_ws->filePath)) {
+            if (auto at = LocateUnit(*lines, UnitHeaderOf(m_ws->address)))
+                setup.hint = ReadUnit(*lines, *at).hint;
+        }
+    }
+    if (setup.hasSoftKeyLines) {
+        const std::string& name = m_ws->softKey.front();
+        if (!SoftKeyFileNameAllowed(name)) {
+            wh.prompter().message(sjis("ソフトキーボードのファイル名が使えません：") + name);
+        } else if (const std::string path = wh.programFolder() + name; FileExists(path)) {
+            if (auto lines = ReadLines(path)) setup.keyFile = std::move(*lines);
+        }
+    }
+    return setup;
+}
+
+void TfrmRenshu::done(int result) {
+    if (m_open) {
+        m_open = false;
+        m_engine.close();
+        m_engine.setRecordSink(nullptr);
+        timSecond->stop();
+        m_host.setAlternativesShown(m_savedAlternatives);
+        if (m_ws) m_ws->params.ShowAnswers = m_savedShowAnswers;
+        for (QLineEdit* box : m_boxes) box->hide();
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{btnAnki, btnRenshu, btnTest})
+        w->setEnabled(true);
+    QDialog::done(result);
+}
+
+void TfrmRenshu::keyPressEvent(QKeyEvent* event) {
+    // Escape would close the window in the middle of a run; only "中止" or the close box may.
+    const DrillState s = m_engine.state();
+    if (event->key() == Qt::Key_Escape && s != DrillState::Ready && s != DrillState::Results) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmRenshu::btnEndClick() {
+    scrollToTop();
+    accept();
+}
+
+void TfrmRenshu::btnStartPrintClick() {
+    if (!m_window || !m_ws) return;
+    scrollToTop();
+    SheetShared& shared = m_host.worksheetHost().sheetShared();
+    const bool result = m_lastResult;
+    shared.drillDrawing = result;
+    m_host.printSheet(m_window, [this, result](PrintSource& source) {
+        source.screenImage = m_sheet->image();
+        source.redrawScreen = [this, result] {
+            renderSheet(result);
+            return m_sheet->image();
+        };
+        const RenderInputs drill = drillInputs(result);
+        source.view.answersShown = false;
+        source.view.showAlternatives = false;
+        source.adjustInputs = [drill](RenderInputs& in) {
+            in.forLearner = true;
+            in.answersShown = false;
+            in.showAlternatives = false;
+            in.graded = drill.graded;
+            in.score = drill.score;
+            in.drill = drill.drill;
+            in.gradingMark = drill.gradingMark;
+        };
+    });
+    shared.drillDrawing = false;
+}
+
+void TfrmRenshu::btnShowRecordClick() {
+    m_host.showRecordViewer();
+    showUnitRecords();
+}
+
+void TfrmRenshu::btnMemoClick() {
+    const bool on = btnMemo->isChecked();
+    imgMemo->setVisible(on);
+    if (on) {
+        imgMemo->raise();
+        imgMemo->Reset();
+    }
+}
+
+// ---- geometry ---------------------------------------------------------------------------------
+
+void TfrmRenshu::placePanels() {
+    const int sheetW = m_ws->sheetWidth(), sheetH = m_ws->sheetHeight();
+    imgPaper2->setFixedSize(sheetW, sheetH);
+    const int scrollBar = ScrollBox->verticalScrollBar()->sizeHint().width();
+    ScrollBox->setFixedWidth(sheetW + scrollBar + 2 * ScrollBox->frameWidth());
+    const int panelH = std::max(400, height() - 40);
+    pnlRenshu->setFixedHeight(panelH);
+    const int rightW =
+        std::max(kRightPanelWidth + 20, width() - pnlRenshu->width() - ScrollBox->width() - 15);
+    pnlKiroku->setGeometry(0, 0, rightW, panelH);
+    const int listW = std::max(100, rightW - 20);
+    lblKiroku->setGeometry(10, 20, listW - 70, 18);
+    btnMemo->setGeometry(10 + listW - 60, 14, 60, 24);
+    memKiroku->setGeometry(10, kRecordListTop, listW, kRecordListHeight);
+    imgMemo->setGeometry(memKiroku->geometry());
+    imgMess->setGeometry(10, kRecordListTop + kRecordListHeight + 20, listW,
+                         std::min(200, panelH - kRecordListTop - kRecordListHeight - 30));
+    pnlSS->setGeometry(15, 0, kRightPanelWidth, panelH);
+    lstKgroup->setFixedWidth(std::min(kGroupWidth - 16, listW - 20));
+    m_mess = FreshCanvas(imgMess->size());
+    imagesChanged();
+}
+
+void TfrmRenshu::placeBoxes() {
+    const BlankTable& table = m_host.worksheetHost().sheetShared().blanks;
+    QFont font(ToQString(m_host.worksheetHost().mainFontName()));
+    font.setPointSize(std::clamp(m_host.worksheetHost().questionSize(), 8, 50));
+    for (int i = 1; i <= table.BlankCount; ++i) {
+        const BlankFrame f = frameOf(i);
+        const BlankRecord& b = table.slots[static_cast<std::size_t>(i)];
+        QLineEdit* box = m_boxes[static_cast<std::size_t>(i)];
+        box->setFont(font);
+        box->setGeometry(b.left + 1, b.top + 4, std::max(20, f.enlarged.width()), f.base.height());
+    }
+}
+
+BlankFrame TfrmRenshu::frameOf(int blank) {
+    const BlankRecord& b =
+        m_host.worksheetHost()
+            .sheetShared()
+            .blanks.slots[static_cast<std::size_t>(std::clamp(blank, 0, kMaxBlanks))];
+    const LayoutParams& p = m_ws->params;
+    const int height = BlankBaseHeight(*m_sheet, m_tracker, p.FontName, b.size);
+    return FrameOfBlank(b, height, p.BoxWidth, p.BoxHeight, 1.0);
+}
+
+// ---- drawing ----------------------------------------------------------------------------------
+
+RenderInputs TfrmRenshu::drillInputs(bool result) {
+    WorksheetHost& wh = m_host.worksheetHost();
+    ScreenView view = ViewOf(wh);
+    view.answersShown = false;
+    view.showAlternatives = false;
+    RenderInputs in = ScreenInputs(*m_ws, view, m_pictures);
+    in.forLearner = true;
+    if (!result) return in;
+    in.drill.entries = m_engine.resultEntries();
+    in.drill.pieceStarts = m_ws->pieceStarts;
+    in.graded = m_engine.scoreShown();
+    in.score = m_engine.lastScore();
+    in.gradingMark = [](Canvas& canvas, int, const BlankRecord& record, const BlankFrame& frame,
+                        double s) {
+        const int boxWidth = static_cast<int>(RoundHalfEven(frame.enlarged.width() / s));
+        DrawGradingMark(canvas, MarkForStatus(record.BlankStatus), frame, s, boxWidth, kRed);
+    };
+    return in;
+}
+
+void TfrmRenshu::renderSheet(bool result) {
+    if (!m_ws) return;
+    SheetShared& shared = m_host.worksheetHost().sheetShared();
+    m_lastResult = result;
+    // The drill's sheet is the one drawn last: its pass describes the blanks.
+    shared.blankRecording = true;
+    shared.drillDrawing = result;
+    const RenderInputs in = drillInputs(result);
+    m_sheet = std::make_unique<ImageCanvas>(in.pageWidth, in.pageHeight);
+    m_tracker = CanvasTracker{};
+    RenderSheet(*m_ws, *m_sheet, in, shared);
+    shared.drillDrawing = false;
+    imgPaper2->setPixmap(QPixmap::fromImage(m_sheet->image()));
+    placeBoxes();
+}
+
+Canvas& TfrmRenshu::messageCanvas(MessageImage image) {
+    return image == MessageImage::Mess ? *m_mess : *m_messXX;
+}
+
+void TfrmRenshu::imagesChanged() {
+    imgPaper2->setPixmap(QPixmap::fromImage(m_sheet->image()));
+    imgMess->setPixmap(QPixmap::fromImage(m_mess->image()));
+    imgMessXX->setPixmap(QPixmap::fromImage(m_messXX->image()));
+}
+
+void TfrmRenshu::showMascot(Mascot mascot) {
+    ClearMessage(*m_mess);
+    const QPixmap picture = MakeMascot(mascot);
+    m_mess->drawBitmap(BitmapFromImage(picture.toImage()), 0, 0, picture.width(), picture.height());
+    imagesChanged();
+}
+
+// ---- the engine's requests --------------------------------------------------------------------
+
+void TfrmRenshu::boxesChanged() {
+    m_syncing = true;
+    for (int i = 1; i < kAnswerBoxes; ++i) {
+        const AnswerBox& model = m_engine.box(i);
+        QLineEdit* box = m_boxes[static_cast<std::size_t>(i)];
+        const QString text = ToQString(model.text);
+        if (box->text() != text && !m_unencodable[static_cast<std::size_t>(i)]) box->setText(text);
+        if (model.text.empty() && !box->text().isEmpty()) {
+            box->clear();
+            m_unencodable[static_cast<std::size_t>(i)] = false;
+        }
+        box->setReadOnly(model.readOnly);
+        QPalette p = box->palette();
+        if (p.color(QPalette::Base) != ToQColor(model.background) ||
+            p.color(QPalette::Text) != ToQColor(model.textColour)) {
+            p.setColor(QPalette::Base, ToQColor(model.background));
+            p.setColor(QPalette::Text, ToQColor(model.textColour));
+            box->setPalette(p);
+        }
+        if (box->isVisibleTo(imgPaper2) != model.visible) box->setVisible(model.visible);
+    }
+    m_syncing = false;
+}
+
+void TfrmRenshu::panelsChanged() {
+    const DrillPanels& p = m_engine.panels();
+    pnlRenshu->setVisible(p.pnlRenshu);
+    pnlSS->setVisible(p.pnlSS);
+    pnlKiroku->setVisible(p.pnlKiroku);
+    memKiroku->setVisible(p.memKiroku);
+    imgMess->setVisible(p.imgMess);
+    grbTest->setVisible(p.grbTest);
+    pnlAnki->setVisible(p.pnlAnki);
+    grbSelect->setVisible(p.grbSelect);
+    grbMoji->setVisible(p.grbMoji);
+    btnHint->setVisible(p.btnHintVisible);
+    btnHint->setEnabled(p.btnHintEnabled);
+    btnAnswer->setVisible(p.btnAnswerVisible);
+    btnAnswer->setEnabled(p.btnAnswerEnabled);
+    btnSaiten->setVisible(p.btnSaitenVisible);
+    btnEnd->setVisible(p.btnEndVisible);
+    btnAnki->setEnabled(p.btnAnki);
+    btnRenshu->setEnabled(p.btnRenshu);
+    btnTest->setEnabled(p.btnTest);
+    btnFukushu->setEnabled(p.btnFukushu);
+    btnSeikai->setEnabled(p.btnSeikai);
+    btnTouan->setEnabled(p.btnTouan);
+    btnStartPrint->setEnabled(p.btnStartPrint);
+    const QRect test = grbTest->geometry();
+    const QSize messSize =
+        p.ankiLayout ? QSize(kGroupWidth, 200) : QSize(kGroupWidth, kMessXXHeight);
+    const int top = p.ankiLayout ? 20 : test.bottom() + 1 + 5;
+    if (imgMessXX->geometry() != QRect(QPoint(8, top), messSize)) {
+        imgMessXX->setGeometry(QRect(QPoint(8, top), messSize));
+        // A new size starts a new picture; what the engine draws next fills it.
+        m_messXX = FreshCanvas(messSize);
+        imagesChanged();
+    }
+}
+
+void TfrmRenshu::focusBox(int blank, Caret caret) {
+    QLineEdit* box = answerBox(blank);
+    box->setFocus(Qt::OtherFocusReason);
+    switch (caret) {
+        case Caret::Start:
+            box->setCursorPosition(0);
+            break;
+        case Caret::End:
+            box->end(false);
+            break;
+        case Caret::SelectAll:
+            box->selectAll();
+            break;
+    }
+}
+
+void TfrmRenshu::focusButton(DrillButton button) {
+    switch (button) {
+        case DrillButton::End:
+            btnEnd->setFocus();
+            break;
+        case DrillButton::Fukushu:
+            btnFukushu->setFocus();
+            break;
+        case DrillButton::Saiten:
+            btnSaiten->setFocus();
+            break;
+    }
+}
+
+void TfrmRenshu::message(const std::string& text) {
+    m_host.worksheetHost().prompter().message(text);
+}
+
+void TfrmRenshu::showAllCorrect() {
+    if (allCorrectDialog) allCorrectDialog();
+}
+
+void TfrmRenshu::showUnitRecords() {
+    if (!m_ws) return;
+    const RecordPlace place = m_host.recordPlace(*m_ws);
+    lblKiroku->setText(
+        ToQString(place.section + sjis("　　氏名：") + m_host.worksheetHost().learnerName()));
+    const ProfileRecordSink sink(place.file, place.section);
+    const std::vector<std::string> lines = sink.lines();
+    memKiroku->clear();
+    if (lines.empty()) {
+        memKiroku->setPlainText(QStringLiteral("練習の記録はありません"));
+        return;
+    }
+    QStringList shown;
+    for (const std::string& line : lines) shown << ToQString(line);
+    memKiroku->setPlainText(shown.join(QLatin1Char('\n')));
+}
+
+void TfrmRenshu::recordWritten() {
+    m_host.recordWritten();
+}
+
+void TfrmRenshu::scrollToTop() {
+    ScrollBox->verticalScrollBar()->setValue(0);
+}
+
+void TfrmRenshu::timerRunning(bool running) {
+    if (running)
+        timSecond->start();
+    else
+        timSecond->stop();
+}
+
+void TfrmRenshu::choicesChanged() {
+    lstKgroup->clear();
+    for (const std::string& choice : m_engine.choices()) lstKgroup->addItem(ToQString(choice));
+    const SoftKeys& keys = m_engine.softKeys();
+    for (int k = 1; k <= kSoftKeyCount; ++k) {
+        QPushButton* key = softKeys[static_cast<std::size_t>(k)];
+        key->setText(ToQString(keys.captions[static_cast<std::size_t>(k)]));
+        QPalette p = key->palette();
+        p.setColor(QPalette::ButtonText, keys.green ? QColor(0, 128, 0) : QColor(Qt::black));
+        key->setPalette(p);
+    }
+}
+
+// ---- events of the boxes and pictures ---------------------------------------------------------
+
+int TfrmRenshu::boxIndex(QObject* watched) const {
+    for (int i = 1; i < kAnswerBoxes; ++i)
+        if (m_boxes[static_cast<std::size_t>(i)] == watched) return i;
+    return 0;
+}
+
+bool TfrmRenshu::boxKeyPress(int i, QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: {
+            // The Enter that ends a composition belongs to the input method.
+            if (m_composing[static_cast<std::size_t>(i)]) return false;
+            if (m_unencodable[static_cast<std::size_t>(i)] && !answerBox(i)->isReadOnly()) {
+                char32_t failed = 0;
+                FromQString(answerBox(i)->text(), &failed);
+                m_host.worksheetHost().prompter().message(UnusableCharacterText(failed));
+                answerBox(i)->setFocus();
+                return true;
+            }
+            m_engine.enterPressed(i);
+            return true;
+        }
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return true;  // the learner stays on the blank being answered
+        default:
+            return false;
+    }
+}
+
+bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event) {
+    if (const int i = boxIndex(watched)) {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+                return boxKeyPress(i, static_cast<QKeyEvent*>(event));
+            case QEvent::InputMethod: {
+                auto* im = static_cast<QInputMethodEvent*>(event);
+                m_composing[static_cast<std::size_t>(i)] = !im->preeditString().isEmpty();
+                break;
+            }
+            case QEvent::FocusIn:
+                if (!m_syncing) m_engine.boxFocusEnter(i);
+                break;
+            case QEvent::FocusOut: {
+                // A message box or another window taking the focus is not leaving the blank.
+                const auto reason = static_cast<QFocusEvent*>(event)->reason();
+                if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
+                    !m_syncing)
+                    m_engine.boxFocusLeave(i);
+                break;
+            }
+            case QEvent::MouseButtonPress:
+                m_engine.boxClicked(i);
+                break;
+            default:
+                break;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress) {
+        for (int k = 0; k < 4; ++k) {
+            if (watched == shpCol[k]) {
+                rad[k]->setChecked(true);
+                m_engine.chooseColour(k);
+                return true;
+            }
+        }
+        if (watched == imgMess && m_engine.state() == DrillState::Results) {
+            showMascot(Mascot::Gaoh);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace sulkan

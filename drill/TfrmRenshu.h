@@ -1,0 +1,192 @@
+// The drill window: a learner memorises, practises, reviews and tests the active worksheet on
+// screen. The runs themselves are DrillEngine's; this window shows its boxes and panels, draws
+// the sheet and passes on what the learner types and clicks.
+#pragma once
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTimer>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "DrillEngine.h"
+#include "DrillHost.h"
+#include "QtCanvas.h"
+#include "SheetImage.h"
+#include "StyledText.h"
+#include "TfrmPrint.h"
+
+namespace sulkan {
+
+class TfrmZenSeikai;
+
+// The free memo pad: draw with the left button, erase with any other, double click clears.
+class MemoPad : public QLabel {
+    Q_OBJECT
+public:
+    explicit MemoPad(QWidget* parent = nullptr);
+    void Reset();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void segmentTo(QPoint point);
+    QImage m_image;
+    bool m_drawing = false;
+    bool m_erasing = false;
+    QPoint m_last;
+};
+
+class TfrmRenshu : public QDialog, private DrillFrontEnd {
+    Q_OBJECT
+public:
+    TfrmRenshu(DrillHost& host, RandomSource& random, QWidget* parent = nullptr);
+    ~TfrmRenshu() override;
+
+    // Opens the drill over the window's worksheet and shows it modally. Without a window the
+    // drill shows nothing of a run and can only be closed.
+    int showFor(TfrmPrint* window);
+    // The opening steps without showing the window modally (tests show it themselves).
+    void prepare(TfrmPrint* window);
+
+    DrillEngine& engine() { return m_engine; }
+    const QImage& sheetImage() const { return m_sheet->image(); }
+    QLineEdit* answerBox(int i) const { return m_boxes[static_cast<std::size_t>(i)]; }
+    // Shows the all-correct window; tests replace it.
+    std::function<void()> allCorrectDialog;
+
+    // Command panel.
+    QFrame* pnlRenshu;
+    QPushButton* btnAnki;
+    QPushButton* btnRenshu;
+    QGroupBox* grbInput;
+    QRadioButton* chkKaitou;
+    QRadioButton* chkRandom;
+    QPushButton* btnFukushu;
+    QPushButton* btnTest;
+    QPushButton* btnSeikai;
+    QPushButton* btnTouan;
+    QGroupBox* grbColor;
+    std::array<QRadioButton*, 4> rad{};
+    std::array<QFrame*, 4> shpCol{};
+    QPushButton* btnStartPrint;
+    QPushButton* btnShowRecord;
+    QPushButton* btnEnd;
+
+    // The sheet.
+    QScrollArea* ScrollBox;
+    QLabel* imgPaper2;
+
+    // Right panel.
+    QFrame* pnlSS;
+    QGroupBox* grbTest;
+    QPushButton* btnAnswer;
+    QPushButton* btnSaiten;
+    QPushButton* btnAbort;
+    QPushButton* btnHint;
+    QPushButton* btnSoftKey;
+    QGroupBox* grbSelect;
+    QListWidget* lstKgroup;
+    QPushButton* btnNext2;
+    QPushButton* btnClear2;
+    QGroupBox* grbMoji;
+    std::array<QPushButton*, kSoftKeyCount + 1> softKeys{};  // Button1..Button120
+    QPushButton* btnNext;
+    QPushButton* btnClearS;
+    QFrame* pnlAnki;
+    QPushButton* btnNextA;
+    QPushButton* btnNextB;
+    QPushButton* btnShow;
+    QPushButton* btnAllClear;
+    QPushButton* btnClose;
+    QLabel* imgMessXX;
+
+    // Record panel.
+    QFrame* pnlKiroku;
+    QLabel* lblKiroku;
+    QPlainTextEdit* memKiroku;
+    QLabel* imgMess;
+    QPushButton* btnMemo;
+    MemoPad* imgMemo;
+
+    QTimer* timSecond;
+    TfrmZenSeikai* frmZenSeikai;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void done(int result) override;
+
+private:
+    // DrillFrontEnd.
+    void boxesChanged() override;
+    void panelsChanged() override;
+    void focusBox(int blank, Caret caret) override;
+    void focusButton(DrillButton button) override;
+    void renderSheet(bool result) override;
+    Canvas& sheetCanvas() override { return *m_sheet; }
+    Canvas& messageCanvas(MessageImage image) override;
+    void imagesChanged() override;
+    BlankFrame frameOf(int blank) override;
+    void message(const std::string& text) override;
+    void showAllCorrect() override;
+    void showMascot(Mascot mascot) override;
+    void showUnitRecords() override;
+    void recordWritten() override;
+    void scrollToTop() override;
+    void timerRunning(bool running) override;
+    void choicesChanged() override;
+
+    void createCommandPanel();
+    void createRightPanel();
+    void createRecordPanel();
+    void connectCommands();
+    void placePanels();
+    void placeBoxes();
+    RenderInputs drillInputs(bool result);
+    DrillSetup readSetup();
+    void btnEndClick();
+    void btnStartPrintClick();
+    void btnShowRecordClick();
+    void btnMemoClick();
+    int boxIndex(QObject* watched) const;
+    bool boxKeyPress(int i, QKeyEvent* event);
+
+    DrillHost& m_host;
+    DrillEngine m_engine;
+    std::array<QLineEdit*, kAnswerBoxes> m_boxes{};
+    std::array<bool, kAnswerBoxes> m_composing{};
+    std::array<bool, kAnswerBoxes> m_unencodable{};
+    QPointer<TfrmPrint> m_window;
+    Worksheet* m_ws = nullptr;
+    SheetPictures m_pictures;
+    std::unique_ptr<ProfileRecordSink> m_records;
+    std::unique_ptr<ImageCanvas> m_sheet;
+    std::unique_ptr<ImageCanvas> m_mess, m_messXX;
+    CanvasTracker m_tracker;
+    bool m_lastResult = false;
+    bool m_savedAlternatives = true;
+    bool m_savedShowAnswers = false;
+    bool m_open = false;
+    bool m_syncing = false;
+};
+
+}  // namespace sulkan

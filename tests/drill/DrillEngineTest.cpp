@@ -1,0 +1,356 @@
+// The drill's runs without a window: opening, memorising, practise, test, review, stop, grading,
+// score, marks and the record written after a graded run.
+#include <gtest/gtest.h>
+
+#include "DrillEngine.h"
+#include "FakeFrontEnd.h"
+#include "Sjis.h"
+
+namespace sulkan {
+namespace {
+
+using Kind = RecordingCanvas::Kind;
+using test::FakeFrontEnd;
+using test::MemoryRecords;
+
+class DrillEngineTest : public ::testing::Test {
+protected:
+    // One blank per answer, in order (UTF-8).
+    void Sheet(const std::vector<const char*>& answers) {
+        table.BlankCount = static_cast<int>(answers.size());
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+            BlankRecord& b = table.slots[i + 1];
+            b.AnswerText = sjis(answers[i]);
+            b.left = 100;
+            b.top = 50 * static_cast<int>(i + 1);
+        }
+        setup.answerCount = table.BlankCount;
+    }
+    void Open() {
+        engine.setRecordSink(&records);
+        ASSERT_TRUE(engine.open(setup));
+    }
+    // Types text into the current box and presses Enter there.
+    void Answer(const char* utf8) {
+        engine.boxEdited(engine.currentBlank(), sjis(utf8));
+        engine.enterPressed(engine.currentBlank());
+    }
+
+    BlankTable table;
+    FakeFrontEnd front;
+    SeededRandom random{7};
+    DrillSetup setup;
+    MemoryRecords records;
+    DrillEngine engine{table, front, random, [] { return LocalTime{2003, 10, 15, 14, 5}; }};
+};
+
+TEST_F(DrillEngineTest, OpeningPreparesChoicesInputModeAndCommands) {
+    Sheet({"山", "川"});
+    setup.kgroup = {sjis("川"), "", sjis("山"), sjis("川")};
+    Open();
+    EXPECT_EQ(engine.state(), DrillState::Ready);
+    EXPECT_EQ(engine.choices(), (std::vector<std::string>{sjis("山"), sjis("川")}));
+    EXPECT_EQ(engine.inputMode(), InputMode::Choices);
+    EXPECT_FALSE(engine.panels().btnTouan);
+    EXPECT_FALSE(engine.panels().btnFukushu);
+    EXPECT_FALSE(engine.box(1).visible);
+    EXPECT_NE(FakeFrontEnd::shown(front.mess).find(sjis("標準の学習コース")), std::string::npos);
+    // Keys from the choices: the two characters, green, the rest empty.
+    EXPECT_TRUE(engine.softKeys().green);
+    std::vector<std::string> keys(engine.softKeys().captions.begin() + 1,
+                                  engine.softKeys().captions.begin() + 3);
+    std::sort(keys.begin(), keys.end());
+    EXPECT_EQ(keys, (std::vector<std::string>{sjis("山"), sjis("川")}));
+    EXPECT_EQ(engine.softKeys().captions[3], "");
+
+    DrillEngine withKeys{table, front, random};
+    setup.hasSoftKeyLines = true;
+    withKeys.open(setup);
+    EXPECT_EQ(withKeys.inputMode(), InputMode::SoftKeyboard);
+}
+
+TEST_F(DrillEngineTest, SheetsWithoutBlanksOrWithTooManyAnswersStartNoRun) {
+    Sheet({});
+    Open();
+    engine.btnRenshuClick();
+    engine.btnAnkiClick();
+    EXPECT_EQ(engine.state(), DrillState::Ready);
+    EXPECT_TRUE(front.messageShown("このシートには答える問題がありません"));
+
+    Sheet({"山"});
+    setup.answerCount = 81;
+    EXPECT_FALSE(engine.open(setup));
+    EXPECT_FALSE(engine.panels().btnRenshu);
+    engine.btnTestClick();
+    EXPECT_EQ(engine.state(), DrillState::Ready);
+    EXPECT_EQ(front.messages.back(),
+              sjis("解答欄が多すぎるため、このシートでは学習できません（８０個まで）"));
+}
+
+TEST_F(DrillEngineTest, PractiseMarksFirstTriesRetriesAndShownAnswers) {
+    Sheet({"山", "川", "大;おお", "森"});
+    Open();
+    engine.btnRenshuClick();
+    ASSERT_EQ(engine.state(), DrillState::Practise);
+    EXPECT_TRUE(front.timer);
+    EXPECT_TRUE(engine.panels().grbTest);
+    EXPECT_FALSE(engine.panels().pnlRenshu);
+
+    Answer("山");  // right at once: one ellipse and praise
+    EXPECT_EQ(front.count(Kind::Ellipse), 1);
+    EXPECT_NE(FakeFrontEnd::shown(front.messXX).find(sjis("★★")), std::string::npos);
+    EXPECT_EQ(engine.currentBlank(), 2);
+
+    Answer("谷");  // wrong: slash, text selected, correction asked, focus stays
+    EXPECT_EQ(front.count(Kind::Line), 1);
+    EXPECT_EQ(front.focusedBox, 2);
+    EXPECT_EQ(front.lastCaret, Caret::SelectAll);
+    EXPECT_EQ(FakeFrontEnd::shown(front.messXX), sjis("解答を訂正してください"));
+    Answer("川");  // second try: two ellipses, first answer kept
+    EXPECT_EQ(front.count(Kind::Ellipse), 3);
+    EXPECT_EQ(engine.firstAnswer(2), sjis("谷"));
+
+    engine.btnAnswerClick();  // answer seen before the first try
+    EXPECT_EQ(table.slots[3].BlankStatus, -1);
+    Answer("　おお　");
+    EXPECT_EQ(engine.box(3).textColour, kRed);
+    const auto& last = front.sheet.ops.back();
+    EXPECT_EQ(last.kind, Kind::Ellipse);
+    EXPECT_EQ(last.pen.colour, kBlue);
+
+    Answer("森");  // the last open blank: graded, recorded, results shown
+    EXPECT_EQ(engine.state(), DrillState::Results);
+    EXPECT_EQ(engine.marksText(), "OxXO");
+    EXPECT_EQ(engine.lastScore(), 50);
+    EXPECT_FALSE(front.timer);
+    EXPECT_TRUE(front.messageShown("練習を終わりました"));
+    ASSERT_EQ(records.written.size(), 1u);
+    EXPECT_EQ(records.written[0], sjis("2003年10月15日 14:05 OxXO  2/ 4  50点 00:00"));
+    EXPECT_EQ(front.renders.back(), true);
+    EXPECT_TRUE(engine.panels().btnFukushu);
+    EXPECT_EQ(front.focusedButton, DrillButton::Fukushu);
+    EXPECT_TRUE(engine.panels().btnTouan);
+}
+
+TEST_F(DrillEngineTest, PractiseEnterRulesEmptyDiscardAndDigits) {
+    Sheet({"１２", "山"});
+    Open();
+    engine.btnRenshuClick();
+    Answer("");  // nothing happens
+    EXPECT_FALSE(engine.firstAnswer(1).has_value());
+    EXPECT_EQ(front.count(Kind::Ellipse) + front.count(Kind::Line), 0);
+
+    // Leaving a typed but unconfirmed box empties it; its first answer counts as empty.
+    engine.boxEdited(1, sjis("川"));
+    engine.boxFocusLeave(1);
+    EXPECT_EQ(engine.box(1).text, "");
+    EXPECT_EQ(engine.firstAnswer(1), "");
+
+    Answer(" 12 ");  // half-width digits become full-width and are accepted
+    EXPECT_EQ(engine.box(1).text, sjis("１２"));
+    EXPECT_EQ(table.slots[1].BlankStatus, 1);
+    Answer("山");
+    EXPECT_EQ(engine.marksText(), "xO");  // the discarded first answer was empty
+}
+
+TEST_F(DrillEngineTest, TestRunScoresMascotsAndRefusesAnEmptySheet) {
+    Sheet({"一", "二", "三", "四", "五", "六", "七", "八"});
+    Open();
+    engine.btnTestClick();
+    ASSERT_EQ(engine.state(), DrillState::Test);
+    EXPECT_FALSE(engine.panels().btnHintVisible);
+    EXPECT_TRUE(engine.panels().btnSaitenVisible);
+    engine.btnSaitenClick();  // nothing typed
+    EXPECT_EQ(engine.state(), DrillState::Test);
+    EXPECT_TRUE(front.messageShown("解答を入力してから採点してください。"));
+    EXPECT_TRUE(front.messageShown("採点できません"));
+    EXPECT_TRUE(records.written.empty());
+
+    Answer("一");
+    for (int i = 2; i <= 8; ++i) Answer("x");
+    EXPECT_EQ(front.focusedButton, DrillButton::Saiten);
+    engine.btnSaitenClick();
+    EXPECT_EQ(engine.state(), DrillState::Results);
+    EXPECT_EQ(engine.lastScore(), 13);
+    EXPECT_EQ(front.mascots.back(), Mascot::Namida);
+    EXPECT_TRUE(front.messageShown("テストを終わりました"));
+    // Test entries are padded to the answer's length for the result sheet.
+    EXPECT_EQ(engine.resultEntries()[2], " x");
+
+    engine.btnTestClick();
+    for (int i = 1; i <= 8; ++i) Answer("x");
+    engine.btnSaitenClick();
+    EXPECT_EQ(front.mascots.back(), Mascot::Gaoh);
+
+    engine.btnTestClick();
+    for (const char* a : {"一", "二", "三", "四", "五", "六", "七", "八"}) Answer(a);
+    engine.btnSaitenClick();
+    EXPECT_EQ(front.allCorrectShown, 1);
+    EXPECT_TRUE(engine.allCorrect());
+    EXPECT_TRUE(front.mascots.back() == Mascot::Kutta || front.mascots.back() == Mascot::RedHeart);
+    EXPECT_EQ(front.focusedButton, DrillButton::End);
+    EXPECT_EQ(records.written.size(), 3u);
+}
+
+TEST_F(DrillEngineTest, ReviewReopensOnlyWrongBlanksAndWritesNoRecord) {
+    Sheet({"一", "二", "三"});
+    setup.kgroup = {sjis("一"), sjis("二"), sjis("三")};
+    Open();
+    engine.btnTestClick();
+    Answer("一");
+    Answer("x");
+    Answer("三");
+    engine.btnSaitenClick();
+    ASSERT_EQ(records.written.size(), 1u);
+
+    engine.btnFukushuClick();
+    ASSERT_EQ(engine.state(), DrillState::Review);
+    EXPECT_FALSE(engine.box(1).visible);
+    EXPECT_TRUE(engine.box(2).visible);
+    EXPECT_EQ(engine.box(2).text, "");
+    EXPECT_FALSE(engine.box(3).visible);
+    EXPECT_EQ(engine.currentBlank(), 2);
+    EXPECT_FALSE(engine.panels().btnStartPrint);
+    EXPECT_EQ(engine.firstAnswer(2), " x");  // the graded run's answers stay
+
+    Answer("二");
+    EXPECT_EQ(engine.state(), DrillState::Results);
+    EXPECT_TRUE(front.messageShown("復習を終わりました"));
+    EXPECT_EQ(records.written.size(), 1u);
+    EXPECT_EQ(front.focusedButton, DrillButton::End);
+}
+
+TEST_F(DrillEngineTest, MemoriseShowsAnswersAndIgnoresTyping) {
+    Sheet({"山", "大;おお", "川"});
+    setup.hint = {sjis("山は高い")};
+    Open();
+    engine.btnAnkiClick();
+    ASSERT_EQ(engine.state(), DrillState::Memorise);
+    EXPECT_TRUE(engine.panels().pnlAnki);
+    EXPECT_EQ(engine.box(1).text, sjis("山"));
+    EXPECT_NE(FakeFrontEnd::shown(front.messXX).find(sjis("学習のポイント")), std::string::npos);
+
+    engine.boxEdited(1, sjis("谷"));
+    engine.enterPressed(1);
+    EXPECT_FALSE(engine.firstAnswer(1).has_value());
+    EXPECT_EQ(front.count(Kind::Ellipse) + front.count(Kind::Line), 0);
+
+    engine.btnNextBClick();  // the whole answer, alternatives listed
+    EXPECT_EQ(engine.box(2).text, sjis("大;おお"));
+    EXPECT_EQ(FakeFrontEnd::shown(front.messXX), sjis("別解は") + sjis("おお"));
+    engine.btnNextAClick();
+    EXPECT_EQ(engine.box(2).text, "");
+    engine.btnNextAClick();  // from the last blank back to the first
+    EXPECT_EQ(engine.currentBlank(), 1);
+    engine.btnCloseClick();
+    EXPECT_EQ(engine.state(), DrillState::Ready);
+    EXPECT_EQ(FakeFrontEnd::shown(front.mess), sjis("　次は［練習です］"));
+}
+
+TEST_F(DrillEngineTest, OneBlankSheetStaysOnItsBlank) {
+    Sheet({"山"});
+    Open();
+    engine.btnAnkiClick();
+    engine.btnNextAClick();
+    EXPECT_EQ(engine.currentBlank(), 1);
+    EXPECT_EQ(engine.box(1).text, sjis("山"));
+}
+
+TEST_F(DrillEngineTest, StopEndsTheRunWithoutGradingAndLocksTheBoxes) {
+    Sheet({"山", "川"});
+    Open();
+    engine.btnRenshuClick();
+    engine.btnAbortClick();
+    EXPECT_EQ(engine.state(), DrillState::Results);
+    EXPECT_FALSE(engine.panels().btnTouan);
+    EXPECT_TRUE(engine.panels().btnSeikai);
+    EXPECT_EQ(FakeFrontEnd::shown(front.mess), sjis("中止しました。"));
+    Answer("山");
+    EXPECT_FALSE(engine.firstAnswer(1).has_value());
+    EXPECT_TRUE(records.written.empty());
+    EXPECT_FALSE(front.timer);
+}
+
+TEST_F(DrillEngineTest, ColourChoiceShowsAnswersNotGradedCorrect) {
+    Sheet({"山", "川"});
+    Open();
+    engine.btnTestClick();
+    Answer("山");
+    Answer("谷");
+    engine.btnSaitenClick();
+    engine.chooseColour(2);
+    EXPECT_FALSE(engine.box(1).visible);
+    EXPECT_TRUE(engine.box(2).visible);
+    EXPECT_TRUE(engine.box(2).readOnly);
+    EXPECT_EQ(engine.box(2).text, sjis("川"));
+    EXPECT_EQ(engine.box(2).background, (Rgb{255, 255, 192}));
+    engine.btnTouanClick();
+    EXPECT_FALSE(engine.box(2).visible);
+}
+
+TEST_F(DrillEngineTest, CompareAnswerAlternativesBlanksAndEmptyPieces) {
+    Sheet({"大;おお", "森;", "3年"});
+    Open();
+    engine.btnRenshuClick();
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("大")), 1);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("おお")), 1);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("　大　")), 1);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("ダイ")), 0);
+    // A trailing ";" leaves an empty alternative that must not accept an empty answer.
+    EXPECT_EQ(engine.CompareAnswer(2, ""), 0);
+    EXPECT_EQ(engine.CompareAnswer(2, sjis("森")), 1);
+    // Half-width digits in the courseware accept the full-width digits Enter makes.
+    EXPECT_EQ(engine.CompareAnswer(3, sjis("３年")), 1);
+    table.slots[1].AnswerShown = true;
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("大")), -2);
+}
+
+TEST_F(DrillEngineTest, ScoreRoundsHalvesUp) {
+    auto score = [this](int correct, int count) {
+        table.BlankCount = count;
+        for (int i = 1; i <= count; ++i) table.slots[i].BlankStatus = i <= correct ? 1 : 0;
+        return engine.ScorePercent();
+    };
+    EXPECT_EQ(score(1, 8), 13);
+    EXPECT_EQ(score(1, 3), 33);
+    EXPECT_EQ(score(2, 3), 67);
+    EXPECT_EQ(score(0, 0), 0);
+    EXPECT_EQ(score(5, 5), 100);
+}
+
+TEST_F(DrillEngineTest, FocusStaysOnTheCurrentBlankUnlessTheOtherIsOpen) {
+    Sheet({"山", "川", "森"});
+    Open();
+    engine.btnRenshuClick();
+    Answer("山");
+    EXPECT_FALSE(engine.boxFocusEnter(1));  // graded: the focus goes back
+    EXPECT_EQ(front.focusedBox, 2);
+    EXPECT_TRUE(engine.boxFocusEnter(3));
+    EXPECT_EQ(engine.currentBlank(), 3);
+}
+
+TEST_F(DrillEngineTest, SoftKeysAndChoicesEditOnlyTheCurrentBox) {
+    Sheet({"山川", "森"});
+    setup.kgroup = {sjis("山川"), sjis("森")};
+    setup.keyFile = {sjis("山川森")};
+    setup.hasSoftKeyLines = true;
+    Open();
+    EXPECT_EQ(engine.softKeys().captions[2], sjis("川"));
+    engine.btnRenshuClick();
+    engine.softKeyPressed(1, false);
+    engine.softKeyPressed(2, false);
+    EXPECT_EQ(engine.box(1).text, sjis("山川"));
+    engine.softKeyPressed(3, true);  // selected text is replaced
+    EXPECT_EQ(engine.box(1).text, sjis("森"));
+    engine.choiceClicked(1, false);
+    EXPECT_EQ(engine.box(1).text, sjis("森"));
+    engine.btnClearSClick();
+    EXPECT_EQ(engine.box(1).text, "");
+    engine.choiceClicked(0, false);
+    engine.btnNextClick();
+    EXPECT_EQ(table.slots[1].BlankStatus, 1);
+    EXPECT_EQ(engine.currentBlank(), 2);
+}
+
+}  // namespace
+}  // namespace sulkan

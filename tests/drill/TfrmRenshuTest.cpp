@@ -1,0 +1,228 @@
+// The drill window: controls by name, boxes over the blanks, typing with an input method, the
+// answering controls that keep the focus in the box, Escape, the record file and the result sheet.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QListWidget>
+#include <QTest>
+#include <memory>
+
+#include "LineFile.h"
+#include "QtText.h"
+#include "Sjis.h"
+#include "TestSupport.h"
+#include "TfrmRenshu.h"
+#include "worksheet/FakeHost.h"
+
+namespace sulkan {
+namespace {
+
+using test::FakeHost;
+using test::TempDir;
+
+class FakeDrillHost : public DrillHost {
+public:
+    explicit FakeDrillHost(FakeHost& host) : m_host(host) {}
+    WorksheetHost& worksheetHost() override { return m_host; }
+    bool alternativesShown() const override { return alternatives; }
+    void setAlternativesShown(bool shown) override { alternatives = shown; }
+    int commandPanelWidth() const override { return 113; }
+    RecordPlace recordPlace(const Worksheet&) const override { return place; }
+    void recordWritten() override { ++written; }
+    void printSheet(TfrmPrint*, std::function<void(PrintSource&)>) override { ++prints; }
+    void showRecordViewer() override {}
+
+    bool alternatives = true;
+    RecordPlace place;
+    int written = 0;
+    int prints = 0;
+
+private:
+    FakeHost& m_host;
+};
+
+void Commit(QWidget* box, const QString& preedit, const QString& commit) {
+    QInputMethodEvent composing(preedit, {});
+    QApplication::sendEvent(box, &composing);
+    if (commit.isNull()) return;
+    QInputMethodEvent done;
+    done.setCommitString(commit);
+    QApplication::sendEvent(box, &done);
+}
+
+class TfrmRenshuTest : public ::testing::Test {
+protected:
+    // answers: the blanks of the sheet, one question line each (UTF-8).
+    void Open(const std::vector<std::string>& answers,
+              const std::vector<std::string>& kgroup = {}) {
+        const std::string file = dir.folder() + "kan31.que";
+        test::WriteSjisFile(dir.path() / "kan31.que",
+                            {"[[unit1", "<<ques", ">>", "<<hint", "山のつく漢字", ">>", "]]"});
+        Worksheet ws;
+        ws.address = {1, 1, 1, 0};
+        ws.filePath = file;
+        ws.isMaster = true;
+        ws.title = sjis("山と川");
+        ws.params.SheetOptions = 0;
+        for (const std::string& a : answers)
+            ws.questionLines.push_back(sjis("（）#" + a + "#です"));
+        for (const std::string& k : kgroup) ws.kgroup.push_back(sjis(k));
+        window = std::make_unique<TfrmPrint>(host, std::move(ws));
+        window->Redraw();
+        drillHost.place = {dir.folder() + "learner.ini", sjis("S11山と川")};
+        frm = std::make_unique<TfrmRenshu>(drillHost, random);
+        frm->allCorrectDialog = [this] { ++allCorrect; };
+        frm->resize(1366, 740);
+        frm->prepare(window.get());
+        frm->show();
+        frm->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get()));
+    }
+    template <typename T>
+    T* Find(const char* name) {
+        return frm->findChild<T*>(QString::fromLatin1(name));
+    }
+    QLineEdit* Box(int i) { return frm->answerBox(i); }
+    void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+    void Type(int i, const QString& text) {
+        QTest::sendKeyEvent(QTest::KeyAction::Click, Box(i), Qt::Key_unknown, text, Qt::NoModifier);
+    }
+    void Return(QWidget* target) { QTest::keyClick(target, Qt::Key_Return); }
+
+    TempDir dir;
+    FakeHost host;
+    FakeDrillHost drillHost{host};
+    SeededRandom random{5};
+    std::unique_ptr<TfrmPrint> window;
+    std::unique_ptr<TfrmRenshu> frm;
+    int allCorrect = 0;
+};
+
+TEST_F(TfrmRenshuTest, OpeningNamesEveryControlAndLaysBoxesOverTheBlanks) {
+    Open({"山", "川"}, {"川", "山", "川"});
+    for (const char* name : {"pnlRenshu", "imgPaper2", "pnlSS", "grbTest", "pnlAnki", "grbSelect",
+                             "grbMoji", "pnlKiroku", "memKiroku", "imgMess", "imgMessXX",
+                             "grbColor", "rad1", "shpCol4", "M0", "M80", "Button120", "imgMemo"})
+        EXPECT_NE(frm->findChild<QWidget*>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("山と川"));
+    EXPECT_TRUE(Find<QRadioButton>("chkKaitou")->isChecked());
+    EXPECT_FALSE(Find<QPushButton>("btnTouan")->isEnabled());
+    EXPECT_FALSE(Find<QWidget>("pnlSS")->isVisible());
+    EXPECT_FALSE(drillHost.alternatives);  // "別解表示" off while the drill is open
+    EXPECT_EQ(Find<QListWidget>("lstKgroup")->count(), 2);
+    EXPECT_EQ(Find<QPlainTextEdit>("memKiroku")->toPlainText(),
+              QStringLiteral("練習の記録はありません"));
+
+    Click("btnRenshu");
+    const BlankTable& table = host.shared.blanks;
+    ASSERT_EQ(table.BlankCount, 2);
+    for (int i = 1; i <= 2; ++i) {
+        EXPECT_TRUE(Box(i)->isVisible());
+        EXPECT_EQ(Box(i)->pos(), QPoint(table.slots[i].left + 1, table.slots[i].top + 4));
+        EXPECT_TRUE(frm->imgPaper2->rect().contains(Box(i)->geometry()));
+    }
+    EXPECT_FALSE(Box(3)->isVisible());
+    EXPECT_LT(Box(1)->y(), Box(2)->y());
+
+    frm->reject();
+    EXPECT_TRUE(drillHost.alternatives);
+}
+
+TEST_F(TfrmRenshuTest, TheEnterThatEndsACompositionDoesNotGrade) {
+    Open({"山", "川"});
+    Click("btnRenshu");
+    ASSERT_TRUE(Box(1)->hasFocus());
+    Commit(Box(1), QStringLiteral("やま"), QString());
+    Return(Box(1));  // the input method's Enter: still composing
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 99);
+    Commit(Box(1), QString(), QStringLiteral("山"));
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    Return(Box(1));
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_TRUE(Box(2)->hasFocus());
+
+    Type(2, QStringLiteral("谷"));
+    QTest::keyClick(Box(2), Qt::Key_Tab);  // Tab stays on the blank
+    EXPECT_TRUE(Box(2)->hasFocus());
+    Return(Box(2));  // wrong: the text stays, selected, for correcting
+    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, 0);
+    EXPECT_TRUE(Box(2)->hasFocus());
+    EXPECT_EQ(Box(2)->selectedText(), QStringLiteral("谷"));
+    Type(2, QStringLiteral("川"));
+    Return(Box(2));
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_EQ(frm->engine().marksText(), "Ox");
+}
+
+TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
+    Open({"山川", "森"}, {"森", "山川"});
+    ASSERT_TRUE(Find<QRadioButton>("chkKaitou")->isChecked());
+    Click("btnRenshu");
+    auto* list = Find<QListWidget>("lstKgroup");
+    ASSERT_TRUE(list->isVisible());
+    // Sorted by bytes: 山川 (8E52) before 森 (9058).
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山川"));
+    EXPECT_TRUE(Box(1)->hasFocus());
+    Click("btnNext2");
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+
+    // The soft keyboard is swapped in; its keys append without taking the focus.
+    Click("btnSoftKey");
+    ASSERT_TRUE(Find<QWidget>("grbMoji")->isVisible());
+    QPushButton* key = nullptr;
+    for (int k = 1; k <= kSoftKeyCount && !key; ++k)
+        if (frm->softKeys[k]->text() == QStringLiteral("森")) key = frm->softKeys[k];
+    ASSERT_NE(key, nullptr);
+    QTest::mouseClick(key, Qt::LeftButton);
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("森"));
+    Click("btnNext");
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_EQ(allCorrect, 1);
+}
+
+TEST_F(TfrmRenshuTest, EscapeNeedsTheStopAndATestIsRecordedOnDisk) {
+    Open({"山", "川"});
+    Click("btnTest");
+    QTest::keyClick(frm.get(), Qt::Key_Escape);
+    EXPECT_TRUE(frm->isVisible());
+    Type(1, QStringLiteral("山"));
+    Return(Box(1));
+    Type(2, QStringLiteral("谷"));
+    Return(Box(2));
+    Click("btnSaiten");
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    const auto lines = ReadLines(dir.folder() + "learner.ini");
+    ASSERT_TRUE(lines.has_value());
+    ASSERT_EQ(lines->size(), 2u);
+    EXPECT_EQ((*lines)[0], sjis("[S11山と川]"));
+    EXPECT_NE((*lines)[1].find(sjis(" Ox  1/ 2  50点 ")), std::string::npos) << (*lines)[1];
+    EXPECT_EQ(drillHost.written, 1);
+    EXPECT_TRUE(Find<QPushButton>("btnTouan")->isEnabled());
+
+    // The result sheet carries a red mark on the wrong blank.
+    const BlankRecord& wrong = host.shared.blanks.slots[2];
+    int red = 0;
+    const QImage sheet = frm->sheetImage();
+    for (int y = wrong.top - 10; y < wrong.top + 40; ++y)
+        for (int x = wrong.left - 10; x < wrong.left + 60; ++x)
+            red += sheet.pixelColor(x, y) == QColor(255, 0, 0);
+    EXPECT_GT(red, 10);
+
+    QTest::keyClick(frm.get(), Qt::Key_Escape);
+    EXPECT_FALSE(frm->isVisible());
+}
+
+TEST_F(TfrmRenshuTest, SheetsWithTooManyAnswersAreRefused) {
+    std::vector<std::string> answers(81, "山");
+    Open(answers);
+    EXPECT_FALSE(Find<QPushButton>("btnRenshu")->isEnabled());
+    ASSERT_FALSE(host.prompts.shown.empty());
+    EXPECT_EQ(host.prompts.shown.back(),
+              sjis("解答欄が多すぎるため、このシートでは学習できません（８０個まで）"));
+}
+
+}  // namespace
+}  // namespace sulkan
