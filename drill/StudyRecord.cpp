@@ -27,7 +27,7 @@ std::string StudyRecordLine(const StudyRun& run) {
 }
 
 SaveResult ProfileRecordSink::append(const std::string& line) {
-    if (m_path.empty()) return {false, sjis("学習の記録を書き込む場所がありません")};
+    if (m_path.empty()) return {false, sjis("学習の記録を書き込む場所がありません"), {}};
     ProfileFile file(m_path);
     const std::size_t n = file.keys(m_section).size() + 1;
     return file.write(m_section, IntText(static_cast<long long>(n)), line);

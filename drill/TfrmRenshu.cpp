@@ -541,7 +541,9 @@ void TfrmRenshu::placeBoxes() {
     const BlankTable& table = m_host.worksheetHost().sheetShared().blanks;
     QFont font(ToQString(m_host.worksheetHost().mainFontName()));
     font.setPointSize(std::clamp(m_host.worksheetHost().questionSize(), 8, 50));
-    for (int i = 1; i <= table.BlankCount; ++i) {
+    // A sheet with more blanks than boxes is refused by the runs; its extra blanks get no box.
+    const int boxes = std::min(table.BlankCount, kMaxBlanks);
+    for (int i = 1; i <= boxes; ++i) {
         const BlankFrame f = frameOf(i);
         const BlankRecord& b = table.slots[static_cast<std::size_t>(i)];
         QLineEdit* box = m_boxes[static_cast<std::size_t>(i)];
