@@ -96,12 +96,6 @@ void LayKeysFromFile(SoftKeys& keys, const std::vector<std::string>& lines) {
     keys.green = false;
 }
 
-bool SoftKeyFileNameAllowed(std::string_view name) {
-    if (name.empty() || name.front() == '\\' || name.front() == '/') return false;
-    // Neither ":" nor "." is ever a trail byte.
-    return name.find(':') == std::string_view::npos && name.find("..") == std::string_view::npos;
-}
-
 const std::vector<std::string>& PraiseWords() {
     static const std::vector<std::string> words = {sjis("正解です"),     sjis("よくできました"),
                                                    sjis("合っています"), sjis("ＧＯＯＤ"),

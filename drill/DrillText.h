@@ -47,10 +47,6 @@ void LayKeysFromChoices(SoftKeys& keys, const std::vector<std::string>& choices,
 // characters past key 120 are dropped, keys past the last character keep their captions.
 void LayKeysFromFile(SoftKeys& keys, const std::vector<std::string>& lines);
 
-// Whether a keyboard file name from a question file may be opened below the course folder: not
-// absolute ("\" or "/" first), no drive or stream (":"), no "..".
-bool SoftKeyFileNameAllowed(std::string_view name);
-
 // The six praise words, CP932.
 const std::vector<std::string>& PraiseWords();
 

@@ -1,5 +1,7 @@
 #include "TfrmRenshu.h"
 
+#include "ContainedPath.h"
+
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
@@ -430,11 +432,12 @@ DrillSetup TfrmRenshu::readSetup() {
         }
     }
     if (setup.hasSoftKeyLines) {
-        const std::string& name = m_ws->softKey.front();
-        if (!SoftKeyFileNameAllowed(name)) {
-            wh.prompter().message(sjis("ソフトキーボードのファイル名が使えません：") + name);
-        } else if (const std::string path = wh.programFolder() + name; FileExists(path)) {
-            if (auto lines = ReadLines(path)) setup.keyFile = std::move(*lines);
+        // The name comes from the unit: it may only name a file inside the course folder.
+        const ContainedPath key = PathInside(wh.programFolder(), m_ws->softKey.front());
+        if (!key) {
+            wh.prompter().message(key.refusal);
+        } else if (FileExists(key.path)) {
+            if (auto lines = ReadLines(key.path)) setup.keyFile = std::move(*lines);
         }
     }
     return setup;

@@ -10,10 +10,10 @@
 namespace sulkan {
 namespace {
 
-QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
+QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const QString& text,
                                 QMessageBox::StandardButtons buttons) {
     // Only the text: the box has no title of its own.
-    QMessageBox box(icon, QString(), ToQString(text), buttons, parent);
+    QMessageBox box(icon, QString(), text, buttons, parent);
     box.exec();
     return box.standardButton(box.clickedButton());
 }
@@ -21,16 +21,17 @@ QMessageBox::StandardButton Ask(QWidget* parent, QMessageBox::Icon icon, const s
 }  // namespace
 
 void QtPrompter::message(const std::string& text) {
-    Ask(m_parent, QMessageBox::Information, text, QMessageBox::Ok);
+    Ask(m_parent, QMessageBox::Information, ToQString(text), QMessageBox::Ok);
 }
 
 Answer QtPrompter::yesNo(const std::string& text) {
-    auto clicked = Ask(m_parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No);
+    auto clicked =
+        Ask(m_parent, QMessageBox::Question, ToQString(text), QMessageBox::Yes | QMessageBox::No);
     return clicked == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 
 Answer QtPrompter::yesNoCancel(const std::string& text) {
-    auto clicked = Ask(m_parent, QMessageBox::Question, text,
+    auto clicked = Ask(m_parent, QMessageBox::Question, ToQString(text),
                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     if (clicked == QMessageBox::Yes) return Answer::Yes;
     if (clicked == QMessageBox::No) return Answer::No;
@@ -48,7 +49,8 @@ std::optional<std::string> QtPrompter::saveFileName(const std::string& initialFo
     char32_t bad = 0;
     auto path = FromQString(QDir::toNativeSeparators(chosen), &bad);
     if (!path) {
-        message(*FromQString(UnencodableMessage(bad)));
+        // The message names the very character CP932 cannot hold, so it goes to the box as it is.
+        Ask(m_parent, QMessageBox::Information, UnencodableMessage(bad), QMessageBox::Ok);
         return std::nullopt;
     }
     return path;

@@ -54,8 +54,8 @@ void Commit(QWidget* box, const QString& preedit, const QString& commit) {
 class TfrmRenshuTest : public ::testing::Test {
 protected:
     // answers: the blanks of the sheet, one question line each (UTF-8).
-    void Open(const std::vector<std::string>& answers,
-              const std::vector<std::string>& kgroup = {}) {
+    void Open(const std::vector<std::string>& answers, const std::vector<std::string>& kgroup = {},
+              const std::string& keyFile = {}) {
         const std::string file = dir.folder() + "kan31.que";
         test::WriteSjisFile(dir.path() / "kan31.que",
                             {"[[unit1", "<<ques", ">>", "<<hint", "山のつく漢字", ">>", "]]"});
@@ -68,6 +68,7 @@ protected:
         for (const std::string& a : answers)
             ws.questionLines.push_back(sjis("（）#" + a + "#です"));
         for (const std::string& k : kgroup) ws.kgroup.push_back(sjis(k));
+        if (!keyFile.empty()) ws.softKey = {keyFile};
         window = std::make_unique<TfrmPrint>(host, std::move(ws));
         window->Redraw();
         drillHost.place = {dir.folder() + "learner.ini", sjis("S11山と川")};
@@ -222,6 +223,28 @@ TEST_F(TfrmRenshuTest, SheetsWithTooManyAnswersAreRefused) {
     ASSERT_FALSE(host.prompts.shown.empty());
     EXPECT_EQ(host.prompts.shown.back(),
               sjis("解答欄が多すぎるため、このシートでは学習できません（８０個まで）"));
+}
+
+TEST_F(TfrmRenshuTest, TheKeyboardFileMustLieInsideTheCourse) {
+    // The course lies in a subfolder, so that a name reaching out still stays in the test's own.
+    host.program = dir.folder() + "course/";
+    std::filesystem::create_directories(dir.path() / "course" / "kan3");
+    test::WriteSjisFile(dir.path() / "course" / "kan3" / "keys.txt", {"森林"});
+    test::WriteSjisFile(dir.path() / "outside.txt", {"外"});
+    auto hasKey = [this](const QString& caption) {
+        for (int k = 1; k <= kSoftKeyCount; ++k)
+            if (frm->softKeys[k]->text() == caption) return true;
+        return false;
+    };
+
+    Open({"森"}, {}, "kan3\\keys.txt");
+    EXPECT_TRUE(hasKey(QStringLiteral("林")));
+    EXPECT_TRUE(host.prompts.shown.empty());
+
+    Open({"森"}, {}, "..\\outside.txt");
+    EXPECT_FALSE(hasKey(QStringLiteral("外")));
+    ASSERT_FALSE(host.prompts.shown.empty());
+    EXPECT_NE(host.prompts.shown.back().find("outside.txt"), std::string::npos);
 }
 
 }  // namespace
