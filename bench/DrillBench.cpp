@@ -83,16 +83,25 @@ private:
     SheetShared& m_shared;
 };
 
-void BM_GradeOneBlankOnEnter(benchmark::State& state) {
+// A drill opened over the full A3 sheet, as the window opens it.
+struct OpenDrill {
     Worksheet w = FullA3Sheet();
     SheetShared shared;
-    BenchFront front(w, shared);
-    SeededRandom random(1);
-    DrillEngine engine(shared.blanks, front, random);
-    front.engine = &engine;
-    DrillSetup setup;
-    setup.answerCount = shared.blanks.BlankCount;
-    engine.open(setup);
+    BenchFront front{w, shared};
+    SeededRandom random{1};
+    DrillEngine engine{shared.blanks, front, random};
+
+    OpenDrill() {
+        front.engine = &engine;
+        DrillSetup setup;
+        setup.answerCount = shared.blanks.BlankCount;
+        engine.open(setup);
+    }
+};
+
+void BM_GradeOneBlankOnEnter(benchmark::State& state) {
+    OpenDrill drill;
+    auto& [w, shared, front, random, engine] = drill;
     engine.btnRenshuClick();
     const std::string answer = shared.blanks.slots[1].Alternatives.front();
     for (auto _ : state) {
@@ -109,15 +118,8 @@ void BM_GradeOneBlankOnEnter(benchmark::State& state) {
 BENCHMARK(BM_GradeOneBlankOnEnter)->Unit(benchmark::kMillisecond);
 
 void BM_GradeWholeSheet(benchmark::State& state) {
-    Worksheet w = FullA3Sheet();
-    SheetShared shared;
-    BenchFront front(w, shared);
-    SeededRandom random(1);
-    DrillEngine engine(shared.blanks, front, random);
-    front.engine = &engine;
-    DrillSetup setup;
-    setup.answerCount = shared.blanks.BlankCount;
-    engine.open(setup);
+    OpenDrill drill;
+    auto& [w, shared, front, random, engine] = drill;
     for (auto _ : state) {
         state.PauseTiming();
         engine.btnTestClick();
@@ -134,13 +136,3 @@ BENCHMARK(BM_GradeWholeSheet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sulkan
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    sulkan::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

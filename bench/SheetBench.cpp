@@ -128,13 +128,3 @@ BENCHMARK(BM_RecountUnitMarks80x80)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sulkan
-
-int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    sulkan::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
