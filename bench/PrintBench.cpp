@@ -94,7 +94,8 @@ void WriteSectionCourse(const std::filesystem::path& folder, int units) {
         for (int i = 1; i <= 12; ++i) {
             std::string line = sjis("（") + std::to_string(i) + sjis("）") + sjis("<U>山道</>を") +
                                "#" + sjis("やまみち") + "#" + sjis("歩いて");
-            if (i % 2 == 0) line += "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
+            if (i % 2 == 0)
+                line.append("#").append(sjis("かわ;せん")).append("#").append(sjis("へ行く"));
             que.push_back(line);
         }
         que.push_back(">>");

@@ -52,7 +52,7 @@ LessonLine ParseLessonLine(std::string_view line) {
     LessonLine lesson;
     const auto comma = FindWholeChar(line, ',');
     if (comma == std::string_view::npos) {
-        lesson.title = "?";
+        lesson.title.assign(1, '?');
         return lesson;
     }
     lesson.hasComma = true;

@@ -8,8 +8,10 @@
 namespace sulkan {
 
 std::string UnitRecordSection(const CourseTables& tables, const UnitAddress& address) {
-    return "S" + IntText(address.section) + IntText(address.unit) +
-           UnitTitleOf(tables, address.section, address.unit);
+    return std::string("S")
+        .append(IntText(address.section))
+        .append(IntText(address.unit))
+        .append(UnitTitleOf(tables, address.section, address.unit));
 }
 
 std::string RecordFilePath(const std::string& programFolder, const CourseTables& tables,

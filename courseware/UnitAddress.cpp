@@ -5,7 +5,7 @@
 namespace sulkan {
 
 std::string SimilarSuffix(int n) {
-    return n == 0 ? std::string() : "R" + IntText(n);
+    return n == 0 ? std::string() : std::string("R").append(IntText(n));
 }
 
 std::string UnitHeaderOf(const UnitAddress& address) {

@@ -123,7 +123,7 @@ bool ProfileLines::write(const std::string& section, const std::string& key,
     const std::string cleanValue = OneLine(value);
     const Index::Section* s = index().find(section);
     if (!s) {
-        m_lines.push_back("[" + std::string(Trim(section)) + "]");
+        m_lines.push_back(std::string("[").append(Trim(section)).append("]"));
         m_lines.push_back(cleanKey + "=" + cleanValue);
         changed();
         return true;

@@ -119,7 +119,7 @@ std::string TrimWide(std::string_view text) {
 std::string PadLike(std::string_view text, std::string_view model) {
     if (text.size() >= model.size()) return std::string(text);
     if (text.empty()) return std::string(std::min<std::size_t>(model.size(), 12), ' ');
-    std::string padded = " " + std::string(text) + std::string(12, ' ');
+    std::string padded = std::string(" ").append(text).append(12, ' ');
     return std::string(WholeCharPrefix(padded, model.size()));
 }
 

@@ -64,7 +64,9 @@ std::string SourceNameOf(const Worksheet& worksheet) {
     if (cut != std::string::npos) file = file.substr(cut + 1);
     if (worksheet.isCopy) return file;
     return file + "-U" + std::to_string(worksheet.address.unit) +
-           (worksheet.address.similar ? "R" + std::to_string(worksheet.address.similar) : "");
+           (worksheet.address.similar
+                ? std::string("R").append(std::to_string(worksheet.address.similar))
+                : "");
 }
 
 ScreenView ViewOf(const WorksheetHost& host) {

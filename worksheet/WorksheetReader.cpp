@@ -36,8 +36,8 @@ std::string SectionAndUnit(int section, int unit) {
 
 // "," + unit continues a run of units of the same section; otherwise the section is named again.
 std::string UnitReference(int section, int unit, int previousSection) {
-    if (section == previousSection) return "," + IntText(unit);
-    return " " + SectionAndUnit(section, unit);
+    if (section == previousSection) return std::string(",").append(IntText(unit));
+    return std::string(" ").append(SectionAndUnit(section, unit));
 }
 
 std::string MasterTitle(const ReadRequest& r) {

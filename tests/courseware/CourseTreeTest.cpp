@@ -167,10 +167,11 @@ TEST(CourseLessonIndex, TruncatedFilesEndAtTheLastLine) {
 
 TEST(CourseLessonIndex, RefusesSectionsAndUnitsBeyondEighty) {
     std::vector<std::string> lines = {"t", "[[sect1", "big", "<<"};
-    for (int u = 1; u <= 82; ++u) lines.push_back("u" + std::to_string(u));
+    for (int u = 1; u <= 82; ++u) lines.push_back(std::string("u").append(std::to_string(u)));
     lines.insert(lines.end(), {">>", "]]"});
     for (int s = 2; s <= 81; ++s)
-        lines.insert(lines.end(), {"[[sect", "s" + std::to_string(s), "<<", "x", ">>", "]]"});
+        lines.insert(lines.end(),
+                     {"[[sect", std::string("s").append(std::to_string(s)), "<<", "x", ">>", "]]"});
 
     auto tables = NewTables();
     ScriptedPrompter prompter;

@@ -16,9 +16,9 @@ TEST(DrillText, AlternativesKeepEveryPieceUntrimmed) {
 
 TEST(DrillText, EnterTrimsAsciiBlanksAndWidensDigitsWithoutDroppingText) {
     EXPECT_EQ(EnteredAnswer("12"), sjis("１２"));
-    EXPECT_EQ(EnteredAnswer(" x2\t"), "x" + sjis("２"));
+    EXPECT_EQ(EnteredAnswer(" x2\t"), std::string("x").append(sjis("２")));
     // A leading blank used to cost the learner the whole answer.
-    EXPECT_EQ(EnteredAnswer(" " + sjis("大")), sjis("大"));
+    EXPECT_EQ(EnteredAnswer(std::string(" ").append(sjis("大"))), sjis("大"));
     // 0x5C and digits as trail bytes stay inside their characters.
     EXPECT_EQ(EnteredAnswer(sjis("表ソ")), sjis("表ソ"));
 }
@@ -44,7 +44,7 @@ TEST(DrillText, KeysFromChoicesTakeDoubleByteCharactersUpTo120) {
 
     std::string many;
     for (int i = 0; i < 130; ++i) many += sjis("あ");
-    LayKeysFromChoices(keys, {"a" + sjis("山"), many}, random);
+    LayKeysFromChoices(keys, {std::string("a").append(sjis("山")), many}, random);
     int filled = 0, mountains = 0;
     for (int i = 1; i <= kSoftKeyCount; ++i) {
         filled += !keys.captions[i].empty();
