@@ -19,11 +19,6 @@ namespace {
 constexpr const char* kDefaultModel = "/usr/share/tegaki/models/zinnia/handwriting-ja.model";
 // Share of the pad the longer side of a character's box is scaled to.
 constexpr double kCharacterShare = 0.5;
-// The normalised strokes go to the engine in sixteenths of a pixel, so that rounding them does
-// not move a character drawn small more than one drawn large.
-constexpr int kSubPixels = 16;
-// Candidates asked for beyond the count, to make up for those CP932 cannot hold.
-constexpr int kSpareCandidates = 10;
 
 struct Engine {
     std::mutex mutex;
@@ -39,12 +34,18 @@ Engine& TheEngine() {
     return engine;
 }
 
+#ifdef SULKAN_HAVE_ZINNIA
+// The normalised strokes go to the engine in sixteenths of a pixel, so that rounding them does
+// not move a character drawn small more than one drawn large.
+constexpr int kSubPixels = 16;
+// Candidates asked for beyond the count, to make up for those CP932 cannot hold.
+constexpr int kSpareCandidates = 10;
+
 bool FileThere(const std::string& path) {
     std::error_code ec;
     return !path.empty() && std::filesystem::is_regular_file(path, ec);
 }
 
-#ifdef SULKAN_HAVE_ZINNIA
 // With the engine's mutex held.
 zinnia::Recognizer* Loaded(Engine& e) {
     if (e.recognizer) return e.recognizer.get();
