@@ -13,8 +13,8 @@ namespace sulkan {
 
 class MainDrillHost : public QObject, public DrillHost {
 public:
-    explicit MainDrillHost(TfrmMain& main)
-        : QObject(&main), random(std::random_device{}()), m_main(main) {}
+    MainDrillHost(TfrmMain& main, SettingsStore& settings)
+        : QObject(&main), random(std::random_device{}()), m_main(main), m_settings(settings) {}
 
     WorksheetHost& worksheetHost() override { return m_main; }
     bool alternativesShown() const override { return m_main.chkBekkai->isChecked(); }
@@ -31,11 +31,13 @@ public:
     }
     // The record viewer is not part of the program yet; the drill shows the records itself.
     void showRecordViewer() override {}
+    SettingsStore* settings() override { return &m_settings; }
 
     SeededRandom random;
 
 private:
     TfrmMain& m_main;
+    SettingsStore& m_settings;
 };
 
 void TfrmMain::btnTestClick() {
@@ -52,7 +54,7 @@ void TfrmMain::btnTestClick() {
         ClearWorksheetModified();
     }
     if (!frmRenshu) {
-        m_drillHost = new MainDrillHost(*this);
+        m_drillHost = new MainDrillHost(*this, m_settings);
         frmRenshu = new TfrmRenshu(*m_drillHost, m_drillHost->random, this);
     }
     const bool answers = m_answerDisplay;

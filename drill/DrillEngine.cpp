@@ -28,7 +28,9 @@ DrillEngine::DrillEngine(BlankTable& blanks, DrillFrontEnd& frontEnd, RandomSour
 bool DrillEngine::open(const DrillSetup& setup) {
     m_state = DrillState::Ready;
     m_choices = setup.kgroup;
+    m_handwriting = setup.handwriting;
     m_inputMode = setup.hasSoftKeyLines ? InputMode::SoftKeyboard : InputMode::Choices;
+    if (m_handwriting && setup.preferHandwriting) m_inputMode = InputMode::Handwriting;
     m_panels = DrillPanels{};
     m_panels.btnTouan = false;
     m_panels.btnFukushu = false;
@@ -121,7 +123,7 @@ void DrillEngine::btnAnkiClick() {
     m_panels.pnlSS = true;
     m_panels.pnlAnki = true;
     m_panels.grbTest = false;
-    m_panels.grbSelect = m_panels.grbMoji = false;
+    m_panels.grbSelect = m_panels.grbMoji = m_panels.grbTegaki = false;
     CurrentBlank = 1;
     boxAt(1).text = blank(1).Alternatives.front();
     changed();
@@ -229,15 +231,14 @@ void DrillEngine::StartAnswering(bool test) {
     m_panels.pnlSS = true;
     m_panels.pnlKiroku = false;
     m_panels.pnlRenshu = false;
-    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
-    m_panels.grbSelect = m_inputMode == InputMode::Choices;
+    showInputPanel();
     if (test) {
         drawMessage(MessageImage::Mess, 0, sjis("すべて解答を入力し終えたら。"), 12, kBlack);
         drawMessage(MessageImage::Mess, 1, sjis("［採点］キーをクリックして採点します。"), 12,
                     kBlack);
         m_panels.btnHintVisible = false;
         m_panels.btnAnswerVisible = false;
-    } else if (!m_panels.grbMoji && !m_panels.grbSelect) {
+    } else if (!m_panels.grbMoji && !m_panels.grbSelect && !m_panels.grbTegaki) {
         drawMessage(MessageImage::Mess, 0, sjis("キーボードから解答を入力し、"), 12, kBlack);
         drawMessage(MessageImage::Mess, 1, sjis("Enterキーを押します。"), 12, kBlack);
     }
@@ -286,8 +287,7 @@ void DrillEngine::btnFukushuClick() {
     m_panels.btnSaitenVisible = false;
     m_panels.pnlKiroku = false;
     m_panels.pnlSS = true;
-    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
-    m_panels.grbSelect = m_inputMode == InputMode::Choices;
+    showInputPanel();
     m_panels.grbTest = true;
     AllCorrect = false;
     WrongCount = 0;
@@ -331,7 +331,7 @@ void DrillEngine::btnAbortClick() {
 void DrillEngine::ShowResultsPanel() {
     m_state = DrillState::Results;
     m_panels.btnSeikai = m_panels.btnTouan = true;
-    m_panels.grbMoji = m_panels.grbSelect = false;
+    m_panels.grbMoji = m_panels.grbSelect = m_panels.grbTegaki = false;
     m_panels.memKiroku = m_panels.pnlRenshu = m_panels.pnlKiroku = true;
     m_panels.btnTest = m_panels.btnStartPrint = true;
     m_panels.pnlSS = m_panels.grbTest = false;
@@ -474,11 +474,20 @@ void DrillEngine::timerTick() {
 }
 
 void DrillEngine::softKeyPressed(int key, bool selected) {
-    if (!answering() || key < 1 || key > kSoftKeyCount) return;
+    if (key < 1 || key > kSoftKeyCount) return;
+    appendToCurrent(m_keys.captions[static_cast<std::size_t>(key)], selected);
+}
+
+void DrillEngine::candidatePicked(const std::string& text, bool selected) {
+    appendToCurrent(text, selected);
+}
+
+void DrillEngine::appendToCurrent(const std::string& text, bool selected) {
+    if (!answering()) return;
     AnswerBox& box = boxAt(CurrentBlank);
     if (box.readOnly) return;
     if (selected) box.text.clear();
-    box.text += m_keys.captions[static_cast<std::size_t>(key)];
+    box.text += text;
     changed();
     focus(CurrentBlank, Caret::End);
 }
@@ -532,14 +541,32 @@ void DrillEngine::DrawHint() {
 
 void DrillEngine::btnSoftKeyClick() {
     if (!answering()) return;
-    std::swap(m_panels.grbSelect, m_panels.grbMoji);
-    m_inputMode = m_panels.grbMoji ? InputMode::SoftKeyboard : InputMode::Choices;
+    // List, keyboard, pad, and round again; the pad only where it can recognise.
+    switch (m_inputMode) {
+        case InputMode::Choices:
+            m_inputMode = InputMode::SoftKeyboard;
+            break;
+        case InputMode::SoftKeyboard:
+            m_inputMode = m_handwriting ? InputMode::Handwriting : InputMode::Choices;
+            break;
+        case InputMode::Handwriting:
+            m_inputMode = InputMode::Choices;
+            break;
+    }
+    showInputPanel();
     changed();
     focus(CurrentBlank, Caret::End);
 }
 
 void DrillEngine::setInputMode(InputMode mode) {
+    if (mode == InputMode::Handwriting && !m_handwriting) return;
     m_inputMode = mode;
+}
+
+void DrillEngine::showInputPanel() {
+    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
+    m_panels.grbSelect = m_inputMode == InputMode::Choices;
+    m_panels.grbTegaki = m_inputMode == InputMode::Handwriting;
 }
 
 // ---- navigation -------------------------------------------------------------------------------
@@ -607,7 +634,7 @@ bool DrillEngine::GradeAll(bool enableCorrectDisplay, bool showScore) {
     m_scoreShown = ReviewMode ? false : showScore;
     AllCorrect = WrongCount == 0;
     m_panels.btnStartPrint = true;
-    m_panels.grbMoji = false;
+    m_panels.grbMoji = m_panels.grbTegaki = false;
     m_lastScore = ScorePercent();
     if (!ReviewMode) {
         writeStudyRecord(m_lastScore);

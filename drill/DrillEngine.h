@@ -30,7 +30,7 @@ enum class DrillButton { End, Fukushu, Saiten };
 
 enum class Caret { Start, End, SelectAll };
 
-enum class InputMode { Choices, SoftKeyboard };  // chkKaitou, chkRandom
+enum class InputMode { Choices, SoftKeyboard, Handwriting };  // chkKaitou, chkRandom, chkTegaki
 
 inline constexpr int kAnswerBoxes = kMaxBlanks + 1;  // "M0".."M80"; box 0 is never shown
 inline constexpr Rgb kDefaultBoxColour{192, 255, 255};
@@ -58,6 +58,7 @@ struct DrillPanels {
     bool pnlAnki = false;
     bool grbSelect = false;
     bool grbMoji = false;
+    bool grbTegaki = false;   // the writing pad
     bool ankiLayout = false;  // pnlAnki stands where grbTest does; imgMessXX higher and taller
     bool btnHintVisible = false, btnHintEnabled = false;
     bool btnAnswerVisible = false, btnAnswerEnabled = false;
@@ -107,6 +108,8 @@ struct DrillSetup {
     bool isCopy = false;               // read from a copy file
     int similar = 0;                   // similar problem number, 0 for the unit itself
     int answerCount = 0;               // answers on the sheet, counted past the table's limit
+    bool handwriting = false;          // the writing pad can recognise characters
+    bool preferHandwriting = false;    // the learner chose the pad last time
 };
 
 class DrillEngine {
@@ -148,6 +151,8 @@ public:
     void btnClearSClick();  // "クリア"
     void choiceClicked(int index, bool selected);
     void btnNext2Click() { btnNextClick(); }
+    // A candidate of the writing pad: goes into the current box as a soft key's caption does.
+    void candidatePicked(const std::string& text, bool selected);
     void btnClear2Click() { btnClearSClick(); }
 
     // Events of the answer boxes.
@@ -192,6 +197,7 @@ public:
     const SoftKeys& softKeys() const { return m_keys; }
     const std::vector<std::string>& hintLines() const { return m_hint; }
     bool usable() const { return m_usable; }
+    bool handwritingAvailable() const { return m_handwriting; }
     int blankCount() const { return m_blanks.BlankCount; }
     // The learner's entries per blank for the result rendering (index 0 unused).
     std::vector<std::string> resultEntries() const;
@@ -222,6 +228,8 @@ private:
     void writeStudyRecord(int score);
     void setBoxesReadOnly(bool readOnly);
     void showBox(int i, const std::string& text);
+    void showInputPanel();
+    void appendToCurrent(const std::string& text, bool selected);
     void focus(int blank, Caret caret);
     void changed();
 
@@ -248,6 +256,7 @@ private:
     int m_firstReviewBlank = -1;
     Rgb AnswerBoxColour = kDefaultBoxColour;
     InputMode m_inputMode = InputMode::Choices;
+    bool m_handwriting = false;
 
     bool m_scoreShown = false;
     int m_lastScore = 0;

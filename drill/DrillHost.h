@@ -6,6 +6,7 @@
 #include <string>
 
 #include "CourseTree.h"
+#include "SettingsStore.h"
 #include "SheetPrinting.h"
 #include "Worksheet.h"
 #include "WorksheetHost.h"
@@ -46,6 +47,8 @@ public:
     virtual void printSheet(TfrmPrint* window, std::function<void(PrintSource&)> source) = 0;
     // The record viewer, when the program has one.
     virtual void showRecordViewer() = 0;
+    // Where the drill keeps the learner's choices between openings; none keeps nothing.
+    virtual SettingsStore* settings() { return nullptr; }
 };
 
 }  // namespace sulkan

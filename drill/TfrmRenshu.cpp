@@ -15,6 +15,7 @@
 
 #include "FileChecks.h"
 #include "GradingMarks.h"
+#include "Handwriting.h"
 #include "LineFile.h"
 #include "MascotPictures.h"
 #include "MessageBoard.h"
@@ -38,6 +39,10 @@ constexpr int kGroupHeight = 440;
 constexpr int kMessXXHeight = 100;
 constexpr int kRecordListTop = 40;
 constexpr int kRecordListHeight = 250;
+constexpr int kPadSize = 200;
+constexpr int kCandidateSize = 40;
+// The settings value that keeps the learner's choice of the writing pad for the next opening.
+constexpr const char* kTegakiSetting = "TegakiInput";
 
 QPushButton* Button(const QString& caption, const char* name, QWidget* parent = nullptr) {
     return Named(new QPushButton(caption, parent), name);
@@ -210,9 +215,11 @@ void TfrmRenshu::createCommandPanel() {
     grbInput = Named(new QGroupBox(QStringLiteral("入力モード")), "grbInput");
     chkKaitou = Named(new QRadioButton(QStringLiteral("解答選択")), "chkKaitou");
     chkRandom = Named(new QRadioButton(QStringLiteral("ランダム")), "chkRandom");
+    chkTegaki = Named(new QRadioButton(QStringLiteral("手書き")), "chkTegaki");
     auto* input = new QVBoxLayout(grbInput);
     input->addWidget(chkKaitou);
     input->addWidget(chkRandom);
+    input->addWidget(chkTegaki);
     chkKaitou->setChecked(true);
     btnFukushu = Button(QStringLiteral("復習"), "btnFukushu");
     btnTest = Button(QStringLiteral("テスト"), "btnTest");
@@ -287,6 +294,8 @@ void TfrmRenshu::createRightPanel() {
     btnClearS = AnswerButton(QStringLiteral("クリア"), "btnClearS", grbMoji);
     btnClearS->setGeometry(110, kGroupHeight - 34, 90, 26);
 
+    createWritingPad();
+
     grbTest = Named(new QGroupBox(pnlSS), "grbTest");
     grbTest->setGeometry(8, kGroupHeight + 5, kGroupWidth, 100);
     btnAnswer = AnswerButton(QStringLiteral("答えを見る"), "btnAnswer", grbTest);
@@ -318,6 +327,40 @@ void TfrmRenshu::createRightPanel() {
 
     imgMessXX = Named(new QLabel(pnlSS), "imgMessXX");
     imgMessXX->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void TfrmRenshu::createWritingPad() {
+    grbTegaki = Named(new QGroupBox(QStringLiteral("手書き入力"), pnlSS), "grbTegaki");
+    grbTegaki->setGeometry(8, 0, kGroupWidth, kGroupHeight);
+    grbTegaki->hide();
+    imgTegaki = Named(new HandwritingPad(grbTegaki), "imgTegaki");
+    imgTegaki->setGeometry((kGroupWidth - kPadSize) / 2, 20, kPadSize, kPadSize);
+    const int candidatesLeft = (kGroupWidth - 5 * kCandidateSize) / 2;
+    const int candidatesTop = 20 + kPadSize + 6;
+    QFont big = font();
+    big.setPointSize(16);
+    for (int k = 1; k <= kCandidateCount; ++k) {
+        const QByteArray name = "btnKouho" + QByteArray::number(k);
+        QPushButton* b = AnswerButton(QString(), name.constData(), grbTegaki);
+        b->setFont(big);
+        b->setGeometry(candidatesLeft + ((k - 1) % 5) * kCandidateSize,
+                       candidatesTop + ((k - 1) / 5) * kCandidateSize, kCandidateSize,
+                       kCandidateSize);
+        b->setEnabled(false);
+        btnKouho[static_cast<std::size_t>(k)] = b;
+    }
+    const int buttonsTop = candidatesTop + 2 * kCandidateSize + 8;
+    btnUndo = AnswerButton(QStringLiteral("1画戻す"), "btnUndo", grbTegaki);
+    btnUndo->setGeometry(8, buttonsTop, 90, 30);
+    btnClear3 = AnswerButton(QStringLiteral("クリア"), "btnClear3", grbTegaki);
+    btnClear3->setGeometry(110, buttonsTop, 90, 30);
+    auto* note = new QLabel(QStringLiteral("字を書いて、候補から選んでください"), grbTegaki);
+    note->setGeometry(4, buttonsTop + 36, kGroupWidth - 8, 18);
+    QFont small = note->font();
+    small.setPointSize(8);
+    note->setFont(small);
+    btnNext3 = AnswerButton(QStringLiteral("次へ"), "btnNext3", grbTegaki);
+    btnNext3->setGeometry(8, kGroupHeight - 38, kGroupWidth - 16, 30);
 }
 
 void TfrmRenshu::createRecordPanel() {
@@ -356,7 +399,10 @@ void TfrmRenshu::connectCommands() {
     on(btnAnswer, [e] { e->btnAnswerClick(); });
     on(btnAbort, [e] { e->btnAbortClick(); });
     on(btnHint, [e] { e->btnHintClick(); });
-    on(btnSoftKey, [e] { e->btnSoftKeyClick(); });
+    on(btnSoftKey, [this] {
+        m_engine.btnSoftKeyClick();
+        inputModeChosen(m_engine.inputMode());
+    });
     on(btnNext, [e] { e->btnNextClick(); });
     on(btnNext2, [e] { e->btnNext2Click(); });
     on(btnClearS, [e] { e->btnClearSClick(); });
@@ -373,9 +419,19 @@ void TfrmRenshu::connectCommands() {
         m_engine.choiceClicked(lstKgroup->row(item),
                                answerBox(m_engine.currentBlank())->hasSelectedText());
     });
-    connect(chkKaitou, &QRadioButton::toggled, this, [this](bool on) {
-        m_engine.setInputMode(on ? InputMode::Choices : InputMode::SoftKeyboard);
-    });
+    // Only the learner's own clicks are a choice to keep; opening ticks a button by the unit.
+    connect(chkKaitou, &QRadioButton::clicked, this,
+            [this] { inputModeChosen(InputMode::Choices); });
+    connect(chkRandom, &QRadioButton::clicked, this,
+            [this] { inputModeChosen(InputMode::SoftKeyboard); });
+    connect(chkTegaki, &QRadioButton::clicked, this,
+            [this] { inputModeChosen(InputMode::Handwriting); });
+    connect(imgTegaki, &HandwritingPad::strokesChanged, this, [this] { recognizeStrokes(); });
+    for (int k = 1; k <= kCandidateCount; ++k)
+        on(btnKouho[static_cast<std::size_t>(k)], [this, k] { candidateClick(k); });
+    on(btnUndo, [this] { imgTegaki->undoStroke(); });
+    on(btnClear3, [this] { btnClear3Click(); });
+    on(btnNext3, [e] { e->btnNextClick(); });
     for (int k = 0; k < 4; ++k)
         connect(rad[k], &QRadioButton::clicked, this, [this, k] { m_engine.chooseColour(k); });
 }
@@ -408,8 +464,7 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
     renderSheet(false);
     m_open = true;
     m_engine.open(readSetup());
-    chkRandom->setChecked(m_engine.inputMode() == InputMode::SoftKeyboard);
-    chkKaitou->setChecked(m_engine.inputMode() == InputMode::Choices);
+    showInputMode();
 }
 
 int TfrmRenshu::showFor(TfrmPrint* window) {
@@ -424,6 +479,14 @@ DrillSetup TfrmRenshu::readSetup() {
     setup.isCopy = m_ws->isCopy;
     setup.similar = m_ws->address.similar;
     setup.answerCount = std::max(0, static_cast<int>(m_ws->answerList.size()) - 1);
+    setup.handwriting = HandwritingAvailable();
+    chkTegaki->setEnabled(setup.handwriting);
+    chkTegaki->setToolTip(setup.handwriting
+                              ? QString()
+                              : QStringLiteral("手書き入力には %1 パッケージが必要です")
+                                    .arg(QLatin1String(kHandwritingModelPackage)));
+    if (SettingsStore* settings = m_host.settings())
+        setup.preferHandwriting = settings->readBool(SettingsKey::Product, kTegakiSetting, false);
     WorksheetHost& wh = m_host.worksheetHost();
     if (!m_ws->isCopy) {
         if (auto lines = ReadLines(m_ws->filePath)) {
@@ -504,6 +567,47 @@ void TfrmRenshu::btnStartPrintClick() {
 void TfrmRenshu::btnShowRecordClick() {
     m_host.showRecordViewer();
     showUnitRecords();
+}
+
+void TfrmRenshu::inputModeChosen(InputMode mode) {
+    m_engine.setInputMode(mode);
+    showInputMode();
+    if (SettingsStore* settings = m_host.settings())
+        settings->writeBool(SettingsKey::Product, kTegakiSetting,
+                            m_engine.inputMode() == InputMode::Handwriting);
+}
+
+void TfrmRenshu::showInputMode() {
+    const InputMode mode = m_engine.inputMode();
+    chkKaitou->setChecked(mode == InputMode::Choices);
+    chkRandom->setChecked(mode == InputMode::SoftKeyboard);
+    chkTegaki->setChecked(mode == InputMode::Handwriting);
+}
+
+void TfrmRenshu::recognizeStrokes() {
+    m_candidates =
+        RecognizeHandwriting(imgTegaki->strokes(), imgTegaki->padSize(), kCandidateCount);
+    for (int k = 1; k <= kCandidateCount; ++k) {
+        QPushButton* b = btnKouho[static_cast<std::size_t>(k)];
+        const bool shown = k <= static_cast<int>(m_candidates.size());
+        b->setText(shown ? ToQString(m_candidates[static_cast<std::size_t>(k - 1)]) : QString());
+        b->setEnabled(shown);
+    }
+}
+
+void TfrmRenshu::candidateClick(int k) {
+    if (k < 1 || k > static_cast<int>(m_candidates.size())) return;
+    const std::string text = m_candidates[static_cast<std::size_t>(k - 1)];
+    m_engine.candidatePicked(text, answerBox(m_engine.currentBlank())->hasSelectedText());
+    imgTegaki->clear();
+}
+
+void TfrmRenshu::btnClear3Click() {
+    // The pad first; an empty pad clears the answer box as the other panels' "クリア" does.
+    if (!imgTegaki->strokes().empty())
+        imgTegaki->clear();
+    else
+        m_engine.btnClearSClick();
 }
 
 void TfrmRenshu::btnMemoClick() {
@@ -657,6 +761,8 @@ void TfrmRenshu::panelsChanged() {
     pnlAnki->setVisible(p.pnlAnki);
     grbSelect->setVisible(p.grbSelect);
     grbMoji->setVisible(p.grbMoji);
+    grbTegaki->setVisible(p.grbTegaki);
+    if (!p.grbTegaki) imgTegaki->clear();
     btnHint->setVisible(p.btnHintVisible);
     btnHint->setEnabled(p.btnHintEnabled);
     btnAnswer->setVisible(p.btnAnswerVisible);

@@ -24,6 +24,7 @@
 
 #include "DrillEngine.h"
 #include "DrillHost.h"
+#include "HandwritingPad.h"
 #include "QtCanvas.h"
 #include "SheetImage.h"
 #include "StyledText.h"
@@ -58,6 +59,8 @@ private:
 class TfrmRenshu : public QDialog, private DrillFrontEnd {
     Q_OBJECT
 public:
+    static constexpr int kCandidateCount = 10;
+
     TfrmRenshu(DrillHost& host, RandomSource& random, QWidget* parent = nullptr);
     ~TfrmRenshu() override;
 
@@ -80,6 +83,7 @@ public:
     QGroupBox* grbInput;
     QRadioButton* chkKaitou;
     QRadioButton* chkRandom;
+    QRadioButton* chkTegaki;
     QPushButton* btnFukushu;
     QPushButton* btnTest;
     QPushButton* btnSeikai;
@@ -111,6 +115,12 @@ public:
     std::array<QPushButton*, kSoftKeyCount + 1> softKeys{};  // Button1..Button120
     QPushButton* btnNext;
     QPushButton* btnClearS;
+    QGroupBox* grbTegaki;
+    HandwritingPad* imgTegaki;
+    std::array<QPushButton*, kCandidateCount + 1> btnKouho{};  // btnKouho1..btnKouho10
+    QPushButton* btnUndo;                                      // "1画戻す"
+    QPushButton* btnClear3;                                    // "クリア"
+    QPushButton* btnNext3;                                     // "次へ"
     QFrame* pnlAnki;
     QPushButton* btnNextA;
     QPushButton* btnNextB;
@@ -157,6 +167,7 @@ private:
 
     void createCommandPanel();
     void createRightPanel();
+    void createWritingPad();
     void createRecordPanel();
     void connectCommands();
     void placePanels();
@@ -167,6 +178,11 @@ private:
     void btnStartPrintClick();
     void btnShowRecordClick();
     void btnMemoClick();
+    void inputModeChosen(InputMode mode);
+    void showInputMode();
+    void recognizeStrokes();
+    void candidateClick(int k);
+    void btnClear3Click();
     int boxIndex(QObject* watched) const;
     bool boxKeyPress(int i, QKeyEvent* event);
 
@@ -175,6 +191,7 @@ private:
     std::array<QLineEdit*, kAnswerBoxes> m_boxes{};
     std::array<bool, kAnswerBoxes> m_composing{};
     std::array<bool, kAnswerBoxes> m_unencodable{};
+    std::vector<std::string> m_candidates;  // CP932, those on btnKouho1..
     QPointer<TfrmPrint> m_window;
     Worksheet* m_ws = nullptr;
     SheetPictures m_pictures;

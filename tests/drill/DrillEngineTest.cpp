@@ -352,5 +352,45 @@ TEST_F(DrillEngineTest, SoftKeysAndChoicesEditOnlyTheCurrentBox) {
     EXPECT_EQ(engine.currentBlank(), 2);
 }
 
+TEST_F(DrillEngineTest, TheWritingPadJoinsTheInputModesOnlyWhereItRecognises) {
+    Sheet({"山川", "森"});
+    setup.preferHandwriting = true;  // kept from an earlier drill, but nothing recognises here
+    Open();
+    EXPECT_EQ(engine.inputMode(), InputMode::Choices);
+    engine.setInputMode(InputMode::Handwriting);
+    EXPECT_EQ(engine.inputMode(), InputMode::Choices);
+    engine.btnRenshuClick();
+    engine.btnSoftKeyClick();
+    EXPECT_TRUE(engine.panels().grbMoji);
+    engine.btnSoftKeyClick();
+    EXPECT_TRUE(engine.panels().grbSelect);
+    EXPECT_FALSE(engine.panels().grbTegaki);
+
+    DrillEngine pad{table, front, random};
+    setup.handwriting = true;
+    setup.hasSoftKeyLines = true;
+    pad.open(setup);
+    EXPECT_EQ(pad.inputMode(), InputMode::Handwriting);
+    pad.btnRenshuClick();
+    EXPECT_TRUE(pad.panels().grbTegaki);
+    EXPECT_FALSE(pad.panels().grbMoji || pad.panels().grbSelect);
+    // A candidate goes in as a soft key does: appended, or replacing the selected text.
+    pad.candidatePicked(sjis("山"), false);
+    pad.candidatePicked(sjis("川"), false);
+    EXPECT_EQ(pad.box(1).text, sjis("山川"));
+    EXPECT_EQ(front.lastCaret, Caret::End);
+    pad.candidatePicked(sjis("森"), true);
+    EXPECT_EQ(pad.box(1).text, sjis("森"));
+    pad.btnSoftKeyClick();
+    EXPECT_TRUE(pad.panels().grbSelect);
+    pad.btnSoftKeyClick();
+    pad.btnSoftKeyClick();
+    EXPECT_TRUE(pad.panels().grbTegaki);
+    pad.btnAbortClick();
+    EXPECT_FALSE(pad.panels().grbTegaki);
+    pad.candidatePicked(sjis("山"), false);  // no run: nothing changes
+    EXPECT_EQ(pad.box(1).text, sjis("森"));
+}
+
 }  // namespace
 }  // namespace sulkan

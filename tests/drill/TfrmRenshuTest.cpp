@@ -8,6 +8,7 @@
 #include <QTest>
 #include <memory>
 
+#include "Handwriting.h"
 #include "LineFile.h"
 #include "QtText.h"
 #include "Sjis.h"
@@ -32,7 +33,9 @@ public:
     void recordWritten() override { ++written; }
     void printSheet(TfrmPrint*, std::function<void(PrintSource&)>) override { ++prints; }
     void showRecordViewer() override {}
+    SettingsStore* settings() override { return &store; }
 
+    MemorySettingsStore store;
     bool alternatives = true;
     RecordPlace place;
     int written = 0;
@@ -214,6 +217,106 @@ TEST_F(TfrmRenshuTest, EscapeNeedsTheStopAndATestIsRecordedOnDisk) {
 
     QTest::keyClick(frm.get(), Qt::Key_Escape);
     EXPECT_FALSE(frm->isVisible());
+}
+
+// Writes one stroke on the pad as the mouse does: press, moves with the button held, release.
+void Stroke(QWidget* pad, const std::vector<QPoint>& points) {
+    auto send = [pad](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons buttons) {
+        QMouseEvent e(type, at, pad->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(pad, &e);
+    };
+    send(QEvent::MouseButtonPress, points.front(), Qt::LeftButton, Qt::LeftButton);
+    for (const QPoint& p : points) send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, points.back(), Qt::LeftButton, Qt::NoButton);
+}
+
+TEST_F(TfrmRenshuTest, WrittenCharactersGoIntoTheAnswerBoxAndTheChoiceIsKept) {
+    if (!HandwritingAvailable()) GTEST_SKIP() << "no handwriting model";
+    Open({"一二", "川"});
+    auto* tegaki = Find<QRadioButton>("chkTegaki");
+    ASSERT_TRUE(tegaki->isEnabled());
+    QTest::mouseClick(tegaki, Qt::LeftButton);
+    EXPECT_EQ(std::get<bool>(drillHost.store.values.at({SettingsKey::Product, "TegakiInput"})),
+              true);
+    Click("btnRenshu");
+    auto* pad = Find<HandwritingPad>("imgTegaki");
+    ASSERT_TRUE(pad->isVisible());
+    EXPECT_GE(pad->width(), 200);
+    EXPECT_GE(pad->height(), 200);
+    EXPECT_FALSE(Find<QWidget>("grbMoji")->isVisible());
+    ASSERT_TRUE(Box(1)->hasFocus());
+
+    // A wrong stroke taken back, then 一: candidates come without a button to press.
+    Stroke(pad, {{100, 30}, {100, 100}, {100, 170}});
+    Stroke(pad, {{30, 100}, {100, 102}, {170, 100}});
+    ASSERT_EQ(pad->strokes().size(), 2u);
+    Click("btnUndo");
+    Click("btnUndo");
+    EXPECT_TRUE(pad->strokes().empty());
+    Stroke(pad, {{30, 100}, {100, 102}, {170, 100}});
+    auto candidate = [this](const QString& text) -> QPushButton* {
+        for (int k = 1; k <= TfrmRenshu::kCandidateCount; ++k)
+            if (frm->btnKouho[k]->isEnabled() && frm->btnKouho[k]->text() == text)
+                return frm->btnKouho[k];
+        return nullptr;
+    };
+    QPushButton* ichi = candidate(QStringLiteral("一"));
+    ASSERT_NE(ichi, nullptr);
+    QTest::mouseClick(ichi, Qt::LeftButton);
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("一"));
+    EXPECT_TRUE(Box(1)->hasFocus());  // the pad and candidates leave the box its focus
+    EXPECT_TRUE(pad->strokes().empty());
+    EXPECT_FALSE(frm->btnKouho[1]->isEnabled());
+
+    // "クリア" clears the pad first, then the box.
+    Stroke(pad, {{30, 60}, {170, 60}});
+    Click("btnClear3");
+    EXPECT_TRUE(pad->strokes().empty());
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("一"));
+    Click("btnClear3");
+    EXPECT_EQ(Box(1)->text(), QString());
+
+    Stroke(pad, {{30, 100}, {170, 100}});
+    QTest::mouseClick(candidate(QStringLiteral("一")), Qt::LeftButton);
+    Stroke(pad, {{50, 60}, {150, 60}});
+    Stroke(pad, {{20, 140}, {180, 140}});
+    QPushButton* ni = candidate(QStringLiteral("二"));
+    ASSERT_NE(ni, nullptr);
+    QTest::mouseClick(ni, Qt::LeftButton);
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("一二"));
+    Click("btnNext3");  // "次へ" grades as Enter does
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_TRUE(Box(2)->hasFocus());
+
+    // "入力切替" goes round the list, the keyboard and the pad; the learner's last choice stays.
+    Click("btnSoftKey");
+    EXPECT_TRUE(Find<QWidget>("grbSelect")->isVisible());
+    EXPECT_FALSE(std::get<bool>(drillHost.store.values.at({SettingsKey::Product, "TegakiInput"})));
+    Click("btnSoftKey");
+    Click("btnSoftKey");
+    EXPECT_TRUE(pad->isVisible());
+    frm->reject();
+    frm->prepare(window.get());
+    EXPECT_TRUE(tegaki->isChecked());
+}
+
+TEST_F(TfrmRenshuTest, WithoutTheModelNoWritingPadIsOffered) {
+    const std::string installed = HandwritingModelPath();
+    SetHandwritingModelPath(dir.folder() + "none.model");
+    drillHost.store.values[{SettingsKey::Product, "TegakiInput"}] = true;
+    Open({"山"});
+    SetHandwritingModelPath(installed);
+    auto* tegaki = Find<QRadioButton>("chkTegaki");
+    EXPECT_FALSE(tegaki->isEnabled());
+    EXPECT_TRUE(tegaki->toolTip().contains(QStringLiteral("tegaki-zinnia-japanese")));
+    EXPECT_TRUE(Find<QRadioButton>("chkKaitou")->isChecked());
+    Click("btnRenshu");
+    EXPECT_TRUE(Find<QWidget>("grbSelect")->isVisible());
+    Click("btnSoftKey");
+    Click("btnSoftKey");
+    EXPECT_TRUE(Find<QWidget>("grbSelect")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("grbTegaki")->isVisible());
 }
 
 TEST_F(TfrmRenshuTest, SheetsWithTooManyAnswersAreRefused) {
