@@ -18,6 +18,7 @@
 #include "Sjis.h"
 #include "SystemFolders.h"
 #include "TfrmDummy.h"
+#include "TfrmInputName.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
 #include "TfrmPrintMode.h"
@@ -265,6 +266,12 @@ void TfrmMain::createWindows() {
     frmMenu = new TfrmMenu(m_state, m_prompter, this);
     frmMenu->ReadCourseIndexHook = [this] { return ReadCourseIndex(); };
     frmOpenSKN = new TfrmOpenSKN(m_state, m_prompter, this);
+    frmInputName = new TfrmInputName(m_state, m_prompter, m_settings, this);
+    frmInputName->LoggedOnHook = [this] {
+        edtLogOnName->setText(ToQString(m_state.LearnerName));
+        frmMenu->RecountUnitMarks();
+    };
+    frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);
@@ -326,10 +333,10 @@ void TfrmMain::FormShow() {
 
     if (s.RunFromCdRom) {
         for (int i = 1; i <= frmMenu->lstLesson->count() && i <= kMaxSlots; ++i) {
-            // A lesson without a base name, or refused, would name the system folder itself.
+            // A lesson without a base name, or refused, would name the records folder itself.
             const std::string& base = s.Course.LessonBaseNames[i];
             if (base.empty() || !s.Course.LessonRefusals[i].empty()) continue;
-            const ContainedPath folder = PathInside(s.WindowsFolder, base);
+            const ContainedPath folder = PathInside(s.RecordsFolder, base);
             if (folder && !FolderExists(folder.path))
                 CreateFolder(folder.path);  // a failure here does no harm
         }
@@ -360,6 +367,7 @@ bool TfrmMain::createRecordsFolders() {
             return false;
         }
     }
+    s.RecordsFolder = WithTrailingSeparator(sulkan);
     s.LogOnFolder = WithTrailingSeparator(sulkan) + "LogOn";
     if (!FolderExists(s.LogOnFolder)) {
         if (auto error = CreateFolder(s.LogOnFolder)) {

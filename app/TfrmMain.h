@@ -37,6 +37,7 @@ class TfrmPrintMode;
 class TfrmPrintOk;
 class TfrmPrint;
 class TfrmRenshu;
+class TfrmInputName;
 class MainDrillHost;
 
 // Results of OpenUnitWorksheet.
@@ -135,6 +136,7 @@ public:
     TfrmPrintMode* frmPrintMode = nullptr;
     TfrmPrintOk* frmPrintOk = nullptr;
     TfrmRenshu* frmRenshu = nullptr;  // made on the first study command
+    TfrmInputName* frmInputName = nullptr;
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;

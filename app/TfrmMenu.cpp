@@ -330,7 +330,7 @@ void TfrmMenu::btnOkClick() {
 }
 
 void TfrmMenu::btnShowRecordClick() {
-    // The learner log-on dialog is not built yet, so without a learner there is nothing to show.
+    if (m_state.LearnerName.empty() && LogOnHook) LogOnHook();
     if (m_state.LearnerName.empty()) return;
     // The record viewer is not built yet.
 }
