@@ -14,17 +14,22 @@
 #include "Named.h"
 #include "Pictures.h"
 #include "QtText.h"
+#include "RecordFile.h"
+#include "RecordStore.h"
 #include "Settings.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
+#include "TextRoutines.h"
 #include "TfrmDummy.h"
 #include "TfrmInputName.h"
+#include "TfrmKiroku.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
 #include "TfrmPrintMode.h"
 #include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
+#include "TfrmZenTangen.h"
 
 namespace sulkan {
 namespace {
@@ -272,6 +277,31 @@ void TfrmMain::createWindows() {
         frmMenu->RecountUnitMarks();
     };
     frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
+    frmKiroku = new TfrmKiroku(m_prompter, this);
+    frmMenu->ShowRecordsHook = [this] {
+        frmKiroku->setGeometry(0, 0, width(), height());
+        frmKiroku->showFor(recordViewerSource());
+        return frmKiroku->erased();
+    };
+    frmZenTangen = new TfrmZenTangen(this);
+    frmMenu->ZenTangenHook = [this] {
+        const AppState& s = m_state;
+        const int lesson = std::max(1, s.CurrentUnit.lesson);
+        ZenTangenSource source;
+        const auto index = ReadLines(LessonIndexPathOf(s.ProgramFolder, s.Course, lesson));
+        if (index && !index->empty()) source.lessonTitle = index->front();
+        const LessonOutline outline = OutlineOfLesson(index.value_or(std::vector<std::string>{}));
+        source.sectionTitles = outline.sectionTitles;
+        source.unitLines.resize(outline.sectionTitles.size());
+        for (const LessonUnit& u : outline.units)
+            source.unitLines[static_cast<std::size_t>(u.section - 1)].push_back(
+                (IsSlot(u.section) && IsSlot(u.unit) ? s.UnitMarks[u.section][u.unit]
+                                                     : std::string()) +
+                u.title);
+        source.dateStamp = DotDateStamp();
+        frmZenTangen->setGeometry(0, 0, width(), height());
+        frmZenTangen->showFor(source);
+    };
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);
@@ -376,6 +406,21 @@ bool TfrmMain::createRecordsFolders() {
         }
     }
     return true;
+}
+
+KirokuSource TfrmMain::recordViewerSource() const {
+    const AppState& s = m_state;
+    const int lesson = std::max(1, s.CurrentUnit.lesson);
+    KirokuSource source;
+    source.learnerName = s.LearnerName;
+    source.recordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, lesson,
+                                       s.RunFromCdRom, s.RecordsFolder);
+    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
+    // Copy files live in the lesson's folder.
+    const std::string folder = LessonFolderOf(s.ProgramFolder, s.Course, lesson);
+    for (const std::string& name : ListFiles(folder, "*.skn"))
+        if (PathInside(folder, name, NameShape::FileName)) source.copyFileNames.push_back(name);
+    return source;
 }
 
 void TfrmMain::loadTitlePicture() {

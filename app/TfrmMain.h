@@ -38,6 +38,9 @@ class TfrmPrintOk;
 class TfrmPrint;
 class TfrmRenshu;
 class TfrmInputName;
+class TfrmKiroku;
+class TfrmZenTangen;
+struct KirokuSource;
 class MainDrillHost;
 
 // Results of OpenUnitWorksheet.
@@ -137,6 +140,10 @@ public:
     TfrmPrintOk* frmPrintOk = nullptr;
     TfrmRenshu* frmRenshu = nullptr;  // made on the first study command
     TfrmInputName* frmInputName = nullptr;
+    TfrmKiroku* frmKiroku = nullptr;
+    TfrmZenTangen* frmZenTangen = nullptr;
+    // The record viewer of the current unit's lesson, for the current learner.
+    KirokuSource recordViewerSource() const;
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;
