@@ -23,6 +23,8 @@ struct AppState {
     std::string WindowsFolder;
     std::string RecordsRoot;
     std::string LogOnFolder;  // no trailing separator
+    // RecordsRoot + "Sulkan" + separator: record files of lessons whose folder cannot be written.
+    std::string RecordsFolder;
     bool RunFromCdRom = false;
     std::string SchoolName;
     std::string LearnerName;

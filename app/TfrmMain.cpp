@@ -14,16 +14,22 @@
 #include "Named.h"
 #include "Pictures.h"
 #include "QtText.h"
+#include "RecordFile.h"
+#include "RecordStore.h"
 #include "Settings.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
+#include "TextRoutines.h"
 #include "TfrmDummy.h"
+#include "TfrmInputName.h"
+#include "TfrmKiroku.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
 #include "TfrmPrintMode.h"
 #include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
+#include "TfrmZenTangen.h"
 
 namespace sulkan {
 namespace {
@@ -265,6 +271,37 @@ void TfrmMain::createWindows() {
     frmMenu = new TfrmMenu(m_state, m_prompter, this);
     frmMenu->ReadCourseIndexHook = [this] { return ReadCourseIndex(); };
     frmOpenSKN = new TfrmOpenSKN(m_state, m_prompter, this);
+    frmInputName = new TfrmInputName(m_state, m_prompter, m_settings, this);
+    frmInputName->LoggedOnHook = [this] {
+        edtLogOnName->setText(ToQString(m_state.LearnerName));
+        frmMenu->RecountUnitMarks();
+    };
+    frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
+    frmKiroku = new TfrmKiroku(m_prompter, this);
+    frmMenu->ShowRecordsHook = [this] {
+        frmKiroku->setGeometry(0, 0, width(), height());
+        frmKiroku->showFor(recordViewerSource());
+        return frmKiroku->erased();
+    };
+    frmZenTangen = new TfrmZenTangen(this);
+    frmMenu->ZenTangenHook = [this] {
+        const AppState& s = m_state;
+        const int lesson = std::max(1, s.CurrentUnit.lesson);
+        ZenTangenSource source;
+        const auto index = ReadLines(LessonIndexPathOf(s.ProgramFolder, s.Course, lesson));
+        if (index && !index->empty()) source.lessonTitle = index->front();
+        const LessonOutline outline = OutlineOfLesson(index.value_or(std::vector<std::string>{}));
+        source.sectionTitles = outline.sectionTitles;
+        source.unitLines.resize(outline.sectionTitles.size());
+        for (const LessonUnit& u : outline.units)
+            source.unitLines[static_cast<std::size_t>(u.section - 1)].push_back(
+                (IsSlot(u.section) && IsSlot(u.unit) ? s.UnitMarks[u.section][u.unit]
+                                                     : std::string()) +
+                u.title);
+        source.dateStamp = DotDateStamp();
+        frmZenTangen->setGeometry(0, 0, width(), height());
+        frmZenTangen->showFor(source);
+    };
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);
@@ -326,10 +363,10 @@ void TfrmMain::FormShow() {
 
     if (s.RunFromCdRom) {
         for (int i = 1; i <= frmMenu->lstLesson->count() && i <= kMaxSlots; ++i) {
-            // A lesson without a base name, or refused, would name the system folder itself.
+            // A lesson without a base name, or refused, would name the records folder itself.
             const std::string& base = s.Course.LessonBaseNames[i];
             if (base.empty() || !s.Course.LessonRefusals[i].empty()) continue;
-            const ContainedPath folder = PathInside(s.WindowsFolder, base);
+            const ContainedPath folder = PathInside(s.RecordsFolder, base);
             if (folder && !FolderExists(folder.path))
                 CreateFolder(folder.path);  // a failure here does no harm
         }
@@ -360,6 +397,7 @@ bool TfrmMain::createRecordsFolders() {
             return false;
         }
     }
+    s.RecordsFolder = WithTrailingSeparator(sulkan);
     s.LogOnFolder = WithTrailingSeparator(sulkan) + "LogOn";
     if (!FolderExists(s.LogOnFolder)) {
         if (auto error = CreateFolder(s.LogOnFolder)) {
@@ -368,6 +406,21 @@ bool TfrmMain::createRecordsFolders() {
         }
     }
     return true;
+}
+
+KirokuSource TfrmMain::recordViewerSource() const {
+    const AppState& s = m_state;
+    const int lesson = std::max(1, s.CurrentUnit.lesson);
+    KirokuSource source;
+    source.learnerName = s.LearnerName;
+    source.recordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, lesson,
+                                       s.RunFromCdRom, s.RecordsFolder);
+    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
+    // Copy files live in the lesson's folder.
+    const std::string folder = LessonFolderOf(s.ProgramFolder, s.Course, lesson);
+    for (const std::string& name : ListFiles(folder, "*.skn"))
+        if (PathInside(folder, name, NameShape::FileName)) source.copyFileNames.push_back(name);
+    return source;
 }
 
 void TfrmMain::loadTitlePicture() {

@@ -37,6 +37,10 @@ class TfrmPrintMode;
 class TfrmPrintOk;
 class TfrmPrint;
 class TfrmRenshu;
+class TfrmInputName;
+class TfrmKiroku;
+class TfrmZenTangen;
+struct KirokuSource;
 class MainDrillHost;
 
 // Results of OpenUnitWorksheet.
@@ -135,6 +139,11 @@ public:
     TfrmPrintMode* frmPrintMode = nullptr;
     TfrmPrintOk* frmPrintOk = nullptr;
     TfrmRenshu* frmRenshu = nullptr;  // made on the first study command
+    TfrmInputName* frmInputName = nullptr;
+    TfrmKiroku* frmKiroku = nullptr;
+    TfrmZenTangen* frmZenTangen = nullptr;
+    // The record viewer of the current unit's lesson, for the current learner.
+    KirokuSource recordViewerSource() const;
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;

@@ -15,6 +15,7 @@
 #include "QtText.h"
 #include "Sjis.h"
 #include "TfrmDummy.h"
+#include "TfrmInputName.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
@@ -50,6 +51,10 @@ void TfrmMain::connectCommands() {
     connect(mnuOpenCopy, &QAction::triggered, this, [this] { OpenCopyFile(); });
     connect(btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
     connect(btnTest, &QPushButton::clicked, this, &TfrmMain::btnTestClick);
+    connect(btnLogOn, &QPushButton::clicked, this, [this] {
+        frmInputName->exec();
+        FocusMain();
+    });
     connect(chkBekkai, &QCheckBox::clicked, this, &TfrmMain::chkBekkaiClick);
     connect(chkKaiSize, &QCheckBox::clicked, this, &TfrmMain::chkKaiSizeClick);
     connect(spnGyouSpace, &QSpinBox::valueChanged, this,

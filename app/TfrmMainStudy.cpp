@@ -4,6 +4,7 @@
 
 #include "DrillHost.h"
 #include "DrillRandom.h"
+#include "TfrmKiroku.h"
 #include "TfrmMain.h"
 #include "TfrmPrint.h"
 #include "TfrmPrintOk.h"
@@ -23,14 +24,17 @@ public:
     RecordPlace recordPlace(const Worksheet& worksheet) const override {
         const AppState& s = m_main.state();
         return StudyRecordPlace(worksheet, s.ProgramFolder, s.Course, s.LearnerName, s.RunFromCdRom,
-                                s.WindowsFolder, s.ChosenCopyFileName);
+                                s.RecordsFolder, s.ChosenCopyFileName);
     }
     void recordWritten() override { m_main.state().MarksRecountPending = true; }
     void printSheet(TfrmPrint* window, std::function<void(PrintSource&)> source) override {
         if (m_main.frmPrintOk) m_main.frmPrintOk->showFor(window, std::move(source));
     }
-    // The record viewer is not part of the program yet; the drill shows the records itself.
-    void showRecordViewer() override {}
+    void showRecordViewer() override {
+        m_main.frmKiroku->setGeometry(0, 0, m_main.width(), m_main.height());
+        m_main.frmKiroku->showFor(m_main.recordViewerSource());
+        if (m_main.frmKiroku->erased()) m_main.state().MarksRecountPending = true;
+    }
     SettingsStore* settings() override { return &m_settings; }
 
     SeededRandom random;

@@ -330,13 +330,14 @@ void TfrmMenu::btnOkClick() {
 }
 
 void TfrmMenu::btnShowRecordClick() {
-    // The learner log-on dialog is not built yet, so without a learner there is nothing to show.
+    if (m_state.LearnerName.empty() && LogOnHook) LogOnHook();
     if (m_state.LearnerName.empty()) return;
-    // The record viewer is not built yet.
+    if (ShowRecordsHook && ShowRecordsHook()) RecountUnitMarks();
 }
 
 void TfrmMenu::btnZenTangenClick() {
-    // The all-units window is not built yet.
+    RecountUnitMarks();
+    if (ZenTangenHook) ZenTangenHook();
 }
 
 void TfrmMenu::recount(bool similarFlagsStale) {

@@ -22,6 +22,11 @@ public:
 
     // Re-reads the course index into this window and the course tables (set by the main window).
     std::function<bool()> ReadCourseIndexHook;
+    // The learner log-on (true when a learner logged on), set by the main window.
+    std::function<bool()> LogOnHook;
+    // The record viewer (true when records were erased) and the all-units window.
+    std::function<bool()> ShowRecordsHook;
+    std::function<void()> ZenTangenHook;
 
     // Shows the course title and the lesson titles of the course index (CP932).
     void setCourseIndex(const std::string& title, const std::vector<std::string>& lessonTitles);

@@ -72,13 +72,10 @@ void RecountUnitMarks(AppState& state, int lesson, int sectionCount, bool simila
     if (!IsSlot(lesson)) return;
     const std::string recordPath =
         RecordFilePath(state.ProgramFolder, state.Course, state.LearnerName, lesson,
-                       state.RunFromCdRom, state.WindowsFolder);
+                       state.RunFromCdRom, state.RecordsFolder);
     // No usable record file means no practice yet.
-    std::vector<std::string> recordLines;
-    if (!recordPath.empty()) {
-        if (auto lines = ReadLines(recordPath)) recordLines = std::move(*lines);
-    }
-    const SectionKeyCounts counts(std::move(recordLines));
+    const SectionKeyCounts counts(recordPath.empty() ? ProfileLines()
+                                                     : ProfileFile(recordPath).load());
 
     const bool recomputeFlags = state.MarksRecountPending || similarFlagsStale;
     const int sections = std::min(sectionCount, kMaxSlots);

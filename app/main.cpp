@@ -1,8 +1,10 @@
 // Program entry: "sulkan check [FOLDER]" checks a course, "sulkan export ..." and "sulkan print
-// ..." output sheets, all without a window; otherwise the program starts on the course in the
-// working folder.
+// ..." output sheets, "sulkan records ..." exports study records, all without a window; otherwise
+// the program starts on the course in the working folder.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "PrintCommand.h"
 #include "PrintQueue.h"
 #include "QtPrompter.h"
+#include "RecordsCommand.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
@@ -21,6 +24,13 @@ int main(int argc, char** argv) {
     if (argc >= 2 && std::string(argv[1]) == "check") {
         std::vector<std::string> args(argv + 2, argv + argc);
         return sulkan::RunCheckCommand(args);
+    }
+
+    if (argc >= 2 && std::string(argv[1]) == "records") {
+        QCoreApplication app(argc, argv);
+        std::vector<std::string> args(argv + 2, argv + argc);
+        auto settings = sulkan::MakeQtSettingsStore();
+        return sulkan::RunRecordsCommand(args, *settings, std::cout, std::cerr);
     }
 
     if (argc >= 2 && (std::string(argv[1]) == "export" || std::string(argv[1]) == "print")) {

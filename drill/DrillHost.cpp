@@ -6,7 +6,7 @@ namespace sulkan {
 
 RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& programFolder,
                              const CourseTables& course, const std::string& learnerName,
-                             bool runFromCdRom, const std::string& windowsFolder,
+                             bool runFromCdRom, const std::string& recordsFolder,
                              const std::string& chosenCopyFileName) {
     RecordPlace place;
     const bool unit = worksheet.isMaster && !worksheet.isCopy;
@@ -15,7 +15,7 @@ RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& prog
     // A composed sheet that was never saved has no name to keep its records under.
     if (!place.section.empty())
         place.file =
-            RecordFilePath(programFolder, course, learnerName, lesson, runFromCdRom, windowsFolder);
+            RecordFilePath(programFolder, course, learnerName, lesson, runFromCdRom, recordsFolder);
     return place;
 }
 

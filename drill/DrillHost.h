@@ -26,7 +26,7 @@ struct RecordPlace {
 // lesson; any other worksheet under its copy file's name in the record file of lesson 1.
 RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& programFolder,
                              const CourseTables& course, const std::string& learnerName,
-                             bool runFromCdRom, const std::string& windowsFolder,
+                             bool runFromCdRom, const std::string& recordsFolder,
                              const std::string& chosenCopyFileName);
 
 class DrillHost {

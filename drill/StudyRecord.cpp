@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ProfileFile.h"
+#include "RecordStore.h"
 #include "Sjis.h"
 
 namespace sulkan {
@@ -28,9 +29,12 @@ std::string StudyRecordLine(const StudyRun& run) {
 
 SaveResult ProfileRecordSink::append(const std::string& line) {
     if (m_path.empty()) return {false, sjis("学習の記録を書き込む場所がありません"), {}};
-    ProfileFile file(m_path);
-    const std::size_t n = file.keys(m_section).size() + 1;
-    return file.write(m_section, IntText(static_cast<long long>(n)), line);
+    if (SaveResult folder = PrepareRecordFolder(m_path); !folder) return folder;
+    // Counting and appending under one lock, so two learners' programs never take one key.
+    return ProfileFile(m_path).update([&](ProfileLines& profile) {
+        const std::size_t n = profile.keys(m_section).size() + 1;
+        return profile.write(m_section, IntText(static_cast<long long>(n)), line);
+    });
 }
 
 std::vector<std::string> ProfileRecordSink::lines() const {

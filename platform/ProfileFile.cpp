@@ -1,9 +1,13 @@
 #include "ProfileFile.h"
 
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <unordered_map>
 
+#include "Codec.h"
+#include "FileLock.h"
 #include "Sjis.h"
 
 namespace sulkan {
@@ -23,8 +27,21 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+bool IsQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+// One pair of matching quotes around a value is not part of it.
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 ParsedLine Parse(std::string_view line) {
     std::string_view s = Trim(line);
+    // A comment is never a section or a key, whatever it holds.
+    if (!s.empty() && s.front() == ';') return {};
     if (!s.empty() && s.front() == '[') {
         // "]" can be the trail byte of a kanji, so search whole characters.
         std::size_t close = FindLastWholeChar(s, ']');
@@ -33,7 +50,9 @@ ParsedLine Parse(std::string_view line) {
     }
     std::size_t eq = FindWholeChar(s, '=');
     if (eq == std::string_view::npos) return {};
-    return {LineKind::Key, Trim(s.substr(0, eq)), Trim(s.substr(eq + 1))};
+    const std::string_view name = Trim(s.substr(0, eq));
+    if (name.empty()) return {};
+    return {LineKind::Key, name, Unquote(Trim(s.substr(eq + 1)))};
 }
 
 // Names compared ignoring ASCII case: only single-byte letters fold, never trail bytes.
@@ -49,11 +68,17 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
-// A line break inside a value would split the line and corrupt the file.
-std::string OneLine(std::string_view text) {
+// A line break inside a value would split the line and corrupt the file. A value that reading
+// would change (outer quotes taken off, outer blanks trimmed) gets one more pair of quotes.
+std::string ValueText(std::string_view text) {
     std::string out(text);
     for (char& c : out)
         if (c == '\r' || c == '\n') c = ' ';
+    if (out.empty()) return out;
+    const bool quoted = out.size() >= 2 && IsQuote(out.front()) && out.back() == out.front();
+    const bool blankEnds =
+        out.front() == ' ' || out.front() == '\t' || out.back() == ' ' || out.back() == '\t';
+    if (quoted || blankEnds) out = '"' + out + '"';
     return out;
 }
 
@@ -64,6 +89,8 @@ std::string ProfileNameProblem(const std::string& section, const std::string& ke
     const std::string_view s = Trim(section), k = Trim(key);
     if (HasLineBreak(s) || FindWholeChar(s, ']') != std::string_view::npos)
         return sjis("セクション名「") + section + sjis("」に「]」または改行があります");
+    if (k.empty() || k.front() == ';')
+        return sjis("キー名「") + key + sjis("」は空か「;」で始まっていて、キーとして読めません");
     if (HasLineBreak(k) || FindWholeChar(k, '=') != std::string_view::npos ||
         (!k.empty() && k.front() == '['))
         return sjis("キー名「") + key + sjis("」に「=」または改行があるか、「[」で始まっています");
@@ -120,7 +147,7 @@ bool ProfileLines::write(const std::string& section, const std::string& key,
                          const std::string& value) {
     if (!ProfileNameProblem(section, key).empty()) return false;
     const std::string cleanKey(Trim(key));
-    const std::string cleanValue = OneLine(value);
+    const std::string cleanValue = ValueText(value);
     const Index::Section* s = index().find(section);
     if (!s) {
         m_lines.push_back(std::string("[").append(Trim(section)).append("]"));
@@ -152,6 +179,19 @@ std::vector<std::string> ProfileLines::keys(const std::string& section) const {
     return names;
 }
 
+std::vector<std::string> ProfileLines::sections() const {
+    std::vector<std::string> names;
+    const Index& all = index();
+    names.reserve(all.sections.size());
+    for (const std::string& line : m_lines) {
+        const ParsedLine parsed = Parse(line);
+        if (parsed.kind != LineKind::Section) continue;
+        const Index::Section* s = all.find(std::string(parsed.name));
+        if (s && &m_lines[s->header] == &line) names.emplace_back(parsed.name);
+    }
+    return names;
+}
+
 bool ProfileLines::hasSection(const std::string& section) const {
     return index().find(section) != nullptr;
 }
@@ -172,6 +212,111 @@ void ProfileLines::eraseSection(const std::string& section) {
     changed();
 }
 
+ProfileLines::ProfileLines(std::vector<std::string> lines) : m_lines(std::move(lines)) {
+    // A DOS end-of-file mark closing the last line is not part of its value.
+    if (!m_lines.empty()) {
+        std::string& last = m_lines.back();
+        while (!last.empty() && last.back() == '\x1A') last.pop_back();
+        if (last.empty()) m_lines.pop_back();
+    }
+}
+
+namespace {
+
+constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+// A character of a UTF-16 file that CP932 cannot hold stands in the lines as this byte (never a
+// CP932 lead byte) and four hex digits of its code unit, so it is written back as it was.
+constexpr char kUnitEscape = '\xFF';
+
+std::string HexUnit(char16_t unit) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(unit));
+    return std::string(1, kUnitEscape) + text;
+}
+
+std::string Utf16FileToCp932(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size() / 2 + 1);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             static_cast<unsigned char>(bytes[i + 1]) << 8));
+    if (auto whole = Utf16ToCp932(text)) return *whole;
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t n = 1;
+        if (text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000)
+            n = 2;
+        const std::u16string_view one(text.data() + i, n);
+        if (auto code = Utf16ToCp932(one)) {
+            out += *code;
+        } else {
+            for (char16_t unit : one) out += HexUnit(unit);
+        }
+        i += n;
+    }
+    return out;
+}
+
+bool IsHexDigits(std::string_view s) {
+    for (char c : s)
+        if (!std::isxdigit(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+std::string Cp932ToUtf16File(const std::string& text) {
+    std::u16string units;
+    std::size_t start = 0;
+    auto flush = [&](std::size_t end) {
+        units += Cp932ToUtf16(std::string_view(text).substr(start, end - start));
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == kUnitEscape && i + 5 <= text.size() &&
+            IsHexDigits(std::string_view(text).substr(i + 1, 4))) {
+            flush(i);
+            units.push_back(static_cast<char16_t>(std::stoul(text.substr(i + 1, 4), nullptr, 16)));
+            i += 5;
+            start = i;
+        } else {
+            i += CharLength(text, i);
+        }
+    }
+    flush(text.size());
+    std::string out(kUtf16Bom);
+    out.reserve(2 + units.size() * 2);
+    for (char16_t unit : units) {
+        out.push_back(static_cast<char>(unit & 0xFF));
+        out.push_back(static_cast<char>(unit >> 8));
+    }
+    return out;
+}
+
+struct FileContent {
+    std::vector<std::string> lines;
+    bool utf16 = false;
+};
+
+FileContent Decode(const std::string& bytes) {
+    if (bytes.starts_with(kUtf16Bom))
+        return {SplitLines(Utf16FileToCp932(std::string_view(bytes).substr(2))), true};
+    return {SplitLines(bytes), false};
+}
+
+// The file's content for a change: empty for a missing file, nullopt when the file is there
+// but cannot be read (saving then would throw its contents away).
+std::optional<FileContent> ContentForChange(const std::string& path) {
+    if (auto bytes = ReadBytes(path)) return Decode(*bytes);
+    std::error_code ec;
+    if (std::filesystem::exists(NativePath(path), ec)) return std::nullopt;
+    return FileContent{};
+}
+
+SaveResult CannotSave(const std::string& path) {
+    return {false, sjis("ファイル ") + path + sjis(" を保存できませんでした"), {}};
+}
+
+}  // namespace
+
 std::string ProfileFile::read(const std::string& section, const std::string& key,
                               const std::string& def) const {
     return load().read(section, key, def);
@@ -182,45 +327,35 @@ std::vector<std::string> ProfileFile::keys(const std::string& section) const {
 }
 
 ProfileLines ProfileFile::load() const {
-    auto lines = ReadLines(m_path);
-    return ProfileLines(lines ? std::move(*lines) : std::vector<std::string>{});
+    auto bytes = ReadBytes(m_path);
+    return ProfileLines(bytes ? Decode(*bytes).lines : std::vector<std::string>{});
 }
 
-namespace {
-
-// The lines of the file for a change: empty for a missing file, nullopt when the file is there
-// but cannot be read (saving then would throw its contents away).
-std::optional<std::vector<std::string>> LinesForChange(const std::string& path) {
-    if (auto lines = ReadLines(path)) return lines;
-    std::error_code ec;
-    if (std::filesystem::exists(NativePath(path), ec)) return std::nullopt;
-    return std::vector<std::string>{};
+SaveResult ProfileFile::update(const std::function<bool(ProfileLines&)>& change) {
+    const FileLock lock(m_path);
+    if (!lock) return {false, lock.error(), {}};
+    auto content = ContentForChange(m_path);
+    if (!content) return CannotSave(m_path);
+    ProfileLines profile(std::move(content->lines));
+    if (!change(profile)) return {};
+    // A file kept as UTF-16 stays UTF-16: Shift-JIS lines in it would read as garbage.
+    if (content->utf16) return WriteBytes(m_path, Cp932ToUtf16File(JoinLines(profile.lines())));
+    return WriteLines(m_path, profile.lines());
 }
-
-SaveResult CannotSave(const std::string& path) {
-    return {false, sjis("ファイル ") + path + sjis(" を保存できませんでした"), {}};
-}
-
-}  // namespace
 
 SaveResult ProfileFile::write(const std::string& section, const std::string& key,
                               const std::string& value) {
     const std::string problem = ProfileNameProblem(section, key);
     if (!problem.empty()) return {false, CannotSave(m_path).error + sjis("：") + problem, {}};
-    auto lines = LinesForChange(m_path);
-    if (!lines) return CannotSave(m_path);
-    ProfileLines profile(std::move(*lines));
-    profile.write(section, key, value);
-    return WriteLines(m_path, profile.lines());
+    return update([&](ProfileLines& profile) { return profile.write(section, key, value); });
 }
 
 SaveResult ProfileFile::eraseSection(const std::string& section) {
-    auto lines = LinesForChange(m_path);
-    if (!lines) return CannotSave(m_path);
-    ProfileLines profile(std::move(*lines));
-    if (!profile.hasSection(section)) return {};
-    profile.eraseSection(section);
-    return WriteLines(m_path, profile.lines());
+    return update([&](ProfileLines& profile) {
+        if (!profile.hasSection(section)) return false;
+        profile.eraseSection(section);
+        return true;
+    });
 }
 
 }  // namespace sulkan

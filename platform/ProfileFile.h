@@ -1,7 +1,11 @@
 // Initialisation (INI) files with the semantics of the Windows profile functions: sections and
 // keys compared ignoring ASCII case, CP932 text, CR LF. Lines that are not understood are kept.
+// As Windows reads them: a line beginning with ";" and a line with nothing before "=" are no
+// keys; one pair of matching quotes around a value is not part of it (a value written that would
+// lose its quotes or outer blanks is written inside one more pair).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,16 +15,18 @@
 
 namespace sulkan {
 
-// Why a section or key name cannot be written: a key that holds "=" or a line break
-// or begins with "[", a section name with "]" or a line break (CP932 message; empty when fine).
-// Names are compared with blanks and tabs at both ends trimmed, when reading and writing alike.
+// Why a section or key name cannot be written: a key that is empty, holds "=" or a line break
+// or begins with "[" or ";", a section name with "]" or a line break (CP932 message; empty when
+// fine). Names are compared with blanks and tabs at both ends trimmed, when reading and writing
+// alike.
 std::string ProfileNameProblem(const std::string& section, const std::string& key);
 
 // The lines of one INI file held in memory; reads and edits work on the lines, save writes them.
 class ProfileLines {
 public:
     ProfileLines() = default;
-    explicit ProfileLines(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
+    // A DOS end-of-file byte (1A hex) at the end of the last line is dropped.
+    explicit ProfileLines(std::vector<std::string> lines);
 
     std::string read(const std::string& section, const std::string& key,
                      const std::string& def) const;
@@ -29,6 +35,8 @@ public:
     // Keys of a section in file order (a key line is one with "=" in it).
     std::vector<std::string> keys(const std::string& section) const;
     bool hasSection(const std::string& section) const;
+    // Section names in file order, each once (as first spelled).
+    std::vector<std::string> sections() const;
     void eraseSection(const std::string& section);
 
     const std::vector<std::string>& lines() const { return m_lines; }
@@ -44,7 +52,9 @@ private:
     mutable std::shared_ptr<const Index> m_index;
 };
 
-// One INI file on disk: every call reads the file and every change saves it atomically.
+// One INI file on disk: every call reads the file and every change saves it atomically, holding
+// the file's lock from reading to saving. A file that begins with a UTF-16LE byte-order mark is
+// read as UTF-16 and written back as UTF-16.
 class ProfileFile {
 public:
     explicit ProfileFile(std::string path) : m_path(std::move(path)) {}
@@ -54,6 +64,8 @@ public:
     SaveResult write(const std::string& section, const std::string& key, const std::string& value);
     std::vector<std::string> keys(const std::string& section) const;
     SaveResult eraseSection(const std::string& section);
+    // Reads, changes and saves the file under its lock; change returns false to save nothing.
+    SaveResult update(const std::function<bool(ProfileLines&)>& change);
     // The whole file at once, for callers that look at many sections.
     ProfileLines load() const;
 

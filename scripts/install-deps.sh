@@ -11,7 +11,7 @@ packages=(
   clang-format python3
   clang-14 libclang-rt-14-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
-  libzinnia-dev tegaki-zinnia-japanese qt6-charts-dev
+  libzinnia-dev tegaki-zinnia-japanese qt6-charts-dev libqt6opengl6-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "FileLock.h"
 #include "RecordFile.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -63,15 +64,38 @@ TEST(RecordFilePath, NoRecordsThroughALinkOutOfTheCourse) {
     EXPECT_EQ(RecordFilePath(dir.folder(), *tables, "taro", 1, false, ""), "");
 }
 
-TEST(RecordFilePath, FromCdRomTheRecordsLieInTheWindowsFolder) {
-    TempDir course, windows;
+TEST(RecordFilePath, FromCdRomTheRecordsLieInTheRecordsFolder) {
+    TempDir course, records;
     auto tables = OneLesson();
     std::filesystem::create_directories(course.path() / "kanji1");
-    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, true, windows.folder()), "");
+    // The per-lesson folder need not exist yet: the writer makes it.
+    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, true, records.folder()),
+              records.folder() + "k1\\taro.ini");
+    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, true, ""), "");
+}
 
-    std::filesystem::create_directories(windows.path() / "k1");
-    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, true, windows.folder()),
-              windows.folder() + "k1\\taro.ini");
+TEST(RecordFilePath, AnUnwritableOrMissingLessonFolderSendsRecordsToTheRecordsFolder) {
+    TempDir course, records;
+    auto tables = OneLesson();
+    const std::string inRecords = records.folder() + "k1\\taro.ini";
+    // Missing lesson folder.
+    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, false, records.folder()),
+              inRecords);
+    std::filesystem::create_directories(course.path() / "kanji1");
+    const std::string inLesson = course.folder() + "kanji1\\taro.ini";
+    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, false, records.folder()),
+              inLesson);
+    // Tests run as root, who may write anywhere: the seam answers for a read-only share.
+    std::function<bool(const std::string&)> readOnly = [](const std::string&) { return false; };
+    testing_hooks::folderWritable = &readOnly;
+    const std::string shared =
+        RecordFilePath(course.folder(), *tables, "taro", 1, false, records.folder());
+    testing_hooks::folderWritable = nullptr;
+    EXPECT_EQ(shared, inRecords);
+    // Never under a temp folder, never the bare records folder.
+    tables->LessonBaseNames[1].clear();
+    std::filesystem::remove(course.path() / "kanji1");
+    EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, false, records.folder()), "");
 }
 
 TEST(RecordSectionKeyCounts, CountsKeysOfEverySectionAsTheProfileFunctionsSeeThem) {

@@ -186,3 +186,61 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotOverwritten) {
 
 }  // namespace
 }  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+TEST(ProfileLines, ReadsHandEditedFilesAsWindowsDoes) {
+    ProfileLines ini(Sjis({"[password]", "pw=\"abcd\"", "; pw=comment", "=no name", "  ;x=y",
+                           "q1='it'", "q2=\"half'", "q3=\"\"", "q4=\"", "[s]", "1=last\x1A"}));
+    EXPECT_EQ(ini.read("password", "pw", "?"), "abcd");
+    EXPECT_EQ(ini.read("password", "q1", "?"), "it");
+    EXPECT_EQ(ini.read("password", "q2", "?"), "\"half'");  // not a matching pair
+    EXPECT_EQ(ini.read("password", "q3", "?"), "");
+    EXPECT_EQ(ini.read("password", "q4", "?"), "\"");
+    EXPECT_EQ(ini.keys("password"), (Lines{"pw", "q1", "q2", "q3", "q4"}));
+    EXPECT_EQ(ini.read("password", ";x", "?"), "?");
+    EXPECT_EQ(ini.read("s", "1", "?"), "last");
+    // Comments and nameless lines do not count when the next key number is chosen.
+    ProfileLines records(Sjis({"[S11a]", "1=a", ";2=old", "=b", "\x1A"}));
+    EXPECT_EQ(records.keys("S11a").size(), 1u);
+    EXPECT_EQ(records.lines(), Sjis({"[S11a]", "1=a", ";2=old", "=b"}));
+}
+
+TEST(ProfileLines, ValuesReadBackExactlyAsWritten) {
+    ProfileLines ini;
+    for (const std::string value : {"\"abcd\"", "'x'", "\"\"", " padded ", "\"", "a\"b", "plain"}) {
+        ASSERT_TRUE(ini.write("s", "k", value));
+        EXPECT_EQ(ini.read("s", "k", "?"), value);
+    }
+    EXPECT_EQ(ini.lines().back(), "k=plain");
+    ini.write("s", "q", "\"abcd\"");
+    EXPECT_EQ(ini.lines().back(), "q=\"\"abcd\"\"");
+    EXPECT_FALSE(ini.write("s", "", "v"));
+    EXPECT_FALSE(ini.write("s", ";k", "v"));
+}
+
+TEST(ProfileFile, Utf16FilesStayUtf16) {
+    TempDir dir;
+    const auto path = dir.path() / "u.ini";
+    auto utf16 = [](const std::u16string& text) {
+        std::string bytes = "\xFF\xFE";
+        for (char16_t c : text) {
+            bytes.push_back(static_cast<char>(c & 0xFF));
+            bytes.push_back(static_cast<char>(c >> 8));
+        }
+        return bytes;
+    };
+    // 😀 has no CP932 code: it must come back as it was.
+    WriteRawFile(path, utf16(u"[password]\r\npw=\"秘密の鍵\"\r\nnote=😀\r\n"));
+    ProfileFile file(dir.folder() + "u.ini");
+    EXPECT_EQ(file.read("password", "pw", "?"), sjis("秘密の鍵"));
+    ASSERT_TRUE(file.write(sjis("S11漢字"), "1", sjis("記録")));
+    EXPECT_EQ(ReadRawFile(path),
+              utf16(u"[password]\r\npw=\"秘密の鍵\"\r\nnote=😀\r\n[S11漢字]\r\n1=記録\r\n"));
+    ASSERT_TRUE(file.eraseSection("password"));
+    EXPECT_EQ(ReadRawFile(path), utf16(u"[S11漢字]\r\n1=記録\r\n"));
+}
+
+}  // namespace
+}  // namespace sulkan

@@ -1,0 +1,148 @@
+#include "RecordsCommand.h"
+
+#include <optional>
+
+#include "Codec.h"
+#include "CourseTree.h"
+#include "LineFile.h"
+#include "RecordFile.h"
+#include "RecordStore.h"
+#include "Settings.h"
+#include "SheetCommandLine.h"
+#include "Sjis.h"
+#include "SystemFolders.h"
+
+namespace sulkan {
+namespace {
+
+constexpr const char* kUsage =
+    "使い方: sulkan records [--course フォルダ] --lesson L [--learner 名前] [--out ファイル.csv]\n";
+
+struct RecordsArgs {
+    std::string course;  // UTF-8
+    int lesson = 0;
+    std::optional<std::string> learner;  // UTF-8
+    std::string out;                     // UTF-8
+};
+
+std::optional<RecordsArgs> Parse(const std::vector<std::string>& args) {
+    RecordsArgs a;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (i + 1 >= args.size()) return std::nullopt;
+        const std::string& value = args[++i];
+        if (arg == "--course") {
+            a.course = value;
+        } else if (arg == "--lesson") {
+            if (value.empty() || value.size() > 2 ||
+                value.find_first_not_of("0123456789") != std::string::npos)
+                return std::nullopt;
+            a.lesson = std::stoi(value);
+        } else if (arg == "--learner") {
+            a.learner = value;
+        } else if (arg == "--out") {
+            a.out = value;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (a.lesson < 1) return std::nullopt;
+    return a;
+}
+
+}  // namespace
+
+int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
+                      std::ostream& out, std::ostream& err) {
+    const auto a = Parse(args);
+    if (!a) {
+        err << kUsage;
+        return 2;
+    }
+    std::optional<std::string> folder;
+    if (a->course.empty()) {
+        folder = WorkingFolder();
+    } else if (auto converted = Utf8ToCp932(a->course)) {
+        folder = WithTrailingSeparator(*converted);
+    }
+    if (!folder) {
+        err << "フォルダ名に扱えない文字があります\n";
+        return 2;
+    }
+    ErrorPrompter prompter;
+    CourseTables tables;
+    auto mainInd = LoadCourseIndex(*folder, prompter);
+    if (!mainInd) return 2;
+    const CourseIndex index = ReadCourseIndex(*mainInd, tables, prompter);
+    const int lesson = a->lesson;
+    if (!IsSlot(lesson) || lesson > static_cast<int>(index.lessonTitles.size()) ||
+        tables.LessonBaseNames[lesson].empty() || !tables.LessonRefusals[lesson].empty()) {
+        err << "課 " << lesson << " はありません\n";
+        return 2;
+    }
+    // Without its index the units are unknown; every section then counts as a copy file.
+    LessonOutline outline;
+    if (auto lines = ReadLines(LessonIndexPathOf(*folder, tables, lesson)))
+        outline = OutlineOfLesson(*lines);
+    else
+        err << Cp932ToUtf8(sjis("ファイル ") + LessonIndexPathOf(*folder, tables, lesson) +
+                           sjis(" が見つかりません"))
+            << "\n";
+
+    std::string root = ReadCommonString(settings, "RecDrive", DefaultRecordsRoot());
+    if (root.empty()) root = DefaultRecordsRoot();
+    const std::string recordsFolder = WithTrailingSeparator(WithTrailingSeparator(root) + "Sulkan");
+    const bool fromCd = IsOnOpticalDisc(*folder);
+
+    std::vector<std::string> learners;
+    if (a->learner) {
+        auto name = Utf8ToCp932(*a->learner);
+        if (!name || !LearnerNameProblem(*name).empty()) {
+            err << "学習者の名前に使えない文字があります\n";
+            return 2;
+        }
+        learners.push_back(*name);
+    } else {
+        const std::string recordFolder =
+            RecordFolderPath(*folder, tables, lesson, fromCd, recordsFolder);
+        const std::vector<std::string> roster =
+            ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
+                .value_or(std::vector<std::string>{});
+        learners =
+            LearnersWithRecords(roster, recordFolder.empty() ? std::vector<std::string>{}
+                                                             : ListFiles(recordFolder, "*.ini"));
+    }
+
+    std::vector<CsvRecord> records;
+    for (const std::string& learner : learners) {
+        const std::string path =
+            RecordFilePath(*folder, tables, learner, lesson, fromCd, recordsFolder);
+        if (path.empty() || !FileExists(path)) continue;
+        std::vector<CsvRecord> rows =
+            CsvRecordsOf(learner, lesson, outline, ProfileFile(path).load());
+        records.insert(records.end(), std::make_move_iterator(rows.begin()),
+                       std::make_move_iterator(rows.end()));
+    }
+    const CsvText csv = RecordsCsv(records);
+    if (a->out.empty()) {
+        out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
+        out.flush();
+    } else {
+        auto path = Utf8ToCp932(a->out);
+        if (!path) {
+            err << "ファイル名に扱えない文字があります\n";
+            return 2;
+        }
+        if (const SaveResult saved = WriteBytes(*path, csv.bytes); !saved) {
+            err << Cp932ToUtf8(saved.error) << "\n";
+            return 1;
+        }
+    }
+    if (csv.unparsed > 0) {
+        err << csv.unparsed << " 行の記録を読み取れませんでした（raw 列にそのまま出力しました）\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace sulkan

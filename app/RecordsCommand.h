@@ -1,0 +1,21 @@
+// "sulkan records": the study records of one lesson as CSV, without a window.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "SettingsStore.h"
+
+namespace sulkan {
+
+// args: the arguments after "records":
+//   [--course DIR] --lesson L [--learner NAME] [--out FILE.csv]
+// The CSV (UTF-8 with BOM, CR LF) goes to the file or to out; messages to err (UTF-8). The
+// records folder comes from settings ("RecDrive"). Returns 0 done, 1 when a record line did not
+// parse (it is exported with its raw text) or the file could not be written, 2 for wrong
+// arguments or a lesson that does not exist.
+int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
+                      std::ostream& out, std::ostream& err);
+
+}  // namespace sulkan

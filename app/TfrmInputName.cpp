@@ -1,0 +1,197 @@
+#include "TfrmInputName.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "LineFile.h"
+#include "Named.h"
+#include "ProfileFile.h"
+#include "QtText.h"
+#include "RecordFile.h"
+#include "RecordStore.h"
+#include "Settings.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+#include "TfrmPassword.h"
+
+namespace sulkan {
+
+TfrmInputName::TfrmInputName(AppState& state, Prompter& prompter, SettingsStore& settings,
+                             QWidget* parent)
+    : QDialog(parent),
+      Memo1(Named(new QPlainTextEdit, "Memo1")),
+      Label2(Named(new QLabel(QStringLiteral("氏名：")), "Label2")),
+      edtName(Named(new QLineEdit, "edtName")),
+      Label1(Named(new QLabel(QStringLiteral("名簿")), "Label1")),
+      edtMeibo(Named(new QLineEdit, "edtMeibo")),
+      lstName(Named(new QListWidget, "lstName")),
+      btnAdd(Named(new QPushButton(QStringLiteral("追加 =>")), "btnAdd")),
+      btnDelete(Named(new QPushButton(QStringLiteral("削除 =>")), "btnDelete")),
+      btnOk(Named(new QPushButton(QStringLiteral("OK")), "btnOk")),
+      btnCancel(Named(new QPushButton(QStringLiteral("キャンセル")), "btnCancel")),
+      frmPassword(new TfrmPassword(prompter, this)),
+      m_state(state),
+      m_prompter(prompter),
+      m_settings(settings) {
+    setObjectName(QStringLiteral("TfrmInputName"));
+    setWindowTitle(QStringLiteral("名前登録"));
+    Memo1->setReadOnly(true);
+    Memo1->setPlainText(
+        QStringLiteral("学習者の名前を選んでください。\nリストに無い場合は、氏名を入力して\n"
+                       "[追加]をクリックすれば名簿を作成\nできます。"));
+    edtMeibo->setReadOnly(true);
+    edtName->installEventFilter(this);
+    for (QPushButton* b : {btnAdd, btnDelete, btnOk, btnCancel}) b->setAutoDefault(false);
+
+    auto* name = new QHBoxLayout;
+    name->addWidget(Label2);
+    name->addWidget(edtName, 1);
+    auto* roster = new QHBoxLayout;
+    roster->addWidget(Label1);
+    roster->addWidget(edtMeibo, 1);
+    auto* left = new QVBoxLayout;
+    left->addWidget(Memo1);
+    left->addLayout(name);
+    left->addWidget(btnAdd);
+    left->addWidget(btnDelete);
+    auto* right = new QVBoxLayout;
+    right->addLayout(roster);
+    right->addWidget(lstName, 1);
+    auto* lists = new QHBoxLayout;
+    lists->addLayout(left, 1);
+    lists->addLayout(right, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOk);
+    buttons->addWidget(btnCancel);
+    auto* root = new QVBoxLayout(this);
+    root->addLayout(lists, 1);
+    root->addLayout(buttons);
+
+    connect(lstName, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { edtName->setText(item->text()); });
+    connect(btnAdd, &QPushButton::clicked, this, &TfrmInputName::btnAddClick);
+    connect(btnDelete, &QPushButton::clicked, this, &TfrmInputName::btnDeleteClick);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmInputName::btnOkClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmInputName::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+bool TfrmInputName::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edtName && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnOkClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmInputName::FormShow() {
+    const std::string path = rosterPath();
+    lstName->clear();
+    m_names.clear();
+    if (FileExists(path)) {
+        if (auto lines = ReadRoster(path)) {
+            m_names = std::move(*lines);
+        } else {
+            m_prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
+        }
+    } else {
+        m_names = {sjis("共通")};
+        if (const SaveResult saved = SaveRoster(path, m_names); !saved)
+            m_prompter.message(saved.error);
+    }
+    for (const std::string& n : m_names) lstName->addItem(ToQString(n));
+    edtMeibo->setText(ToQString(AfterLastChar('\\', path)));
+    edtName->clear();
+    edtName->setFocus();
+}
+
+std::optional<std::string> TfrmInputName::typedName() {
+    char32_t failed = 0;
+    // A name picked from the list keeps the bytes it has in the roster.
+    std::optional<std::string> name;
+    for (int i = 0; i < lstName->count() && !name; ++i)
+        if (lstName->item(i)->text() == edtName->text())
+            name = m_names[static_cast<std::size_t>(i)];
+    if (!name) name = FromQString(edtName->text(), &failed);
+    if (!name) {
+        m_prompter.message(FromQString(UnencodableMessage(failed)).value_or(std::string()));
+        return std::nullopt;
+    }
+    if (name->empty()) return name;
+    if (std::string problem = LearnerNameProblem(*name); !problem.empty()) {
+        m_prompter.message(problem);
+        return std::nullopt;
+    }
+    return name;
+}
+
+void TfrmInputName::btnAddClick() {
+    if (edtName->text().isEmpty()) return;
+    auto name = typedName();
+    if (!name || name->empty()) return;
+    for (const std::string& n : m_names)
+        if (n == *name) return;
+    m_names.push_back(*name);
+    lstName->addItem(ToQString(*name));
+}
+
+void TfrmInputName::btnDeleteClick() {
+    const int row = lstName->currentRow();
+    if (row >= 0 && lstName->currentItem() && lstName->currentItem()->isSelected()) {
+        delete lstName->takeItem(row);
+        m_names.erase(m_names.begin() + row);
+    }
+    edtName->clear();
+}
+
+void TfrmInputName::btnOkClick() {
+    // A name that cannot name a file changes nothing: neither the roster nor the learner.
+    auto name = typedName();
+    if (!name) {
+        edtName->setFocus();
+        return;
+    }
+    btnAddClick();
+    if (const SaveResult saved = SaveRoster(rosterPath(), m_names); !saved) {
+        m_prompter.message(saved.error);
+        return;
+    }
+    if (name->empty()) {
+        reject();
+        return;
+    }
+    const std::string previous = m_state.LearnerName;
+    m_state.LearnerName = *name;
+    bool loggedOn = *name == sjis("共通");
+    if (!loggedOn) {
+        const int lesson = std::max(1, m_state.CurrentUnit.lesson);
+        const std::string file =
+            RecordFilePath(m_state.ProgramFolder, m_state.Course, *name, lesson,
+                           m_state.RunFromCdRom, m_state.RecordsFolder);
+        if (file.empty()) {
+            m_prompter.message(sjis("学習の記録を書き込む場所がありません"));
+        } else {
+            const std::string stored = ProfileFile(file).read("password", "pw", "?");
+            loggedOn = frmPassword->showFor(*name, stored, file) == QDialog::Accepted;
+        }
+    }
+    if (!loggedOn) {
+        m_state.LearnerName = previous;
+        return;
+    }
+    WriteStringSetting(m_settings, "LogOnName", *name);
+    if (LoggedOnHook) LoggedOnHook();
+    accept();
+}
+
+}  // namespace sulkan

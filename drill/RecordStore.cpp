@@ -1,0 +1,382 @@
+#include "RecordStore.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <unordered_map>
+
+#include "Codec.h"
+#include "FileLock.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+
+// ---- learners ----
+
+namespace {
+
+bool IsValidCp932(std::string_view s, std::size_t& bad) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (IsLeadByte(b)) {
+            const auto t = i + 1 < s.size() ? static_cast<unsigned char>(s[i + 1]) : 0;
+            if (t < 0x40 || t == 0x7F || t > 0xFC) {
+                bad = i;
+                return false;
+            }
+            i += 2;
+        } else {
+            if (b == 0x80 || b == 0xA0 || b >= 0xFD) {
+                bad = i;
+                return false;
+            }
+            ++i;
+        }
+    }
+    return true;
+}
+
+std::string Upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+bool IsReservedDevice(std::string_view name) {
+    // Windows takes "CON" and "con.txt" alike for the device, and ignores trailing blanks.
+    std::string stem = Upper(name.substr(0, name.find('.')));
+    while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
+}  // namespace
+
+std::string LearnerNameProblem(const std::string& name) {
+    const std::string head = sjis("名前「") + name + sjis("」は使えません：");
+    if (name.empty()) return sjis("名前を入力してください");
+    if (name.size() > kMaxLearnerNameBytes) return head + sjis("長すぎます（半角６４文字まで）");
+    std::size_t bad = 0;
+    if (!IsValidCp932(name, bad)) return head + sjis("シフトJISにない文字があります");
+    static const std::string forbidden = "\\/:*?\"<>|";
+    for (std::size_t i = 0; i < name.size(); i += CharLength(name, i)) {
+        const auto b = static_cast<unsigned char>(name[i]);
+        if (CharLength(name, i) == 1 && (b < 0x20 || b == 0x7F))
+            return head + sjis("制御文字があります");
+        if (CharLength(name, i) == 1 && forbidden.find(name[i]) != std::string::npos)
+            return head + sjis("記号 \\ / : * ? \" < > | は使えません");
+    }
+    // Blanks and dots at either end vanish or confuse on Windows; a full-width blank is a blank.
+    std::size_t lastChar = 0;
+    for (std::size_t i = 0; i < name.size(); i += CharLength(name, i)) lastChar = i;
+    const std::string wideBlank = sjis("　");
+    const std::string_view last = std::string_view(name).substr(lastChar);
+    if (name.front() == ' ' || name.front() == '.' || name.starts_with(wideBlank) || last == " " ||
+        last == "." || last == wideBlank)
+        return head + sjis("前後に空白や「.」があります");
+    if (name.find("..") != std::string::npos) return head + sjis("「..」があります");
+    if (IsReservedDevice(name)) return head + sjis("装置名と同じ名前です");
+    return {};
+}
+
+bool PasswordLongEnough(const std::string& password) {
+    return password.size() >= 4;
+}
+
+std::optional<std::vector<std::string>> ReadRoster(const std::string& path) {
+    return ReadLines(path);
+}
+
+SaveResult SaveRoster(const std::string& path, const std::vector<std::string>& names) {
+    const FileLock lock(path);
+    if (!lock) return {false, lock.error(), {}};
+    return WriteLines(path, names);
+}
+
+SaveResult PrepareRecordFolder(const std::string& recordFile) {
+    // Whole characters only: the 5C trail byte of a name such as 表 is no separator.
+    const std::size_t back = FindLastWholeChar(recordFile, '\\');
+    const std::size_t slash = FindLastWholeChar(recordFile, '/');
+    const std::size_t cut = back == std::string::npos    ? slash
+                            : slash == std::string::npos ? back
+                                                         : std::max(back, slash);
+    if (cut == std::string::npos || FolderExists(recordFile.substr(0, cut))) return {};
+    if (auto error = CreateFolder(recordFile.substr(0, cut)))
+        return {false,
+                sjis("ファイル ") + recordFile + sjis(" を保存できませんでした（") + *error +
+                    sjis("）"),
+                *error};
+    return {};
+}
+
+// ---- record lines ----
+
+namespace {
+
+class Reader {
+public:
+    explicit Reader(std::string_view s) : m_s(s) {}
+    bool take(std::string_view text) {
+        if (!m_s.substr(m_pos).starts_with(text)) return false;
+        m_pos += text.size();
+        return true;
+    }
+    // Digits (at least one); blanks before them are skipped when padded is set.
+    std::optional<int> number(bool padded = false) {
+        if (padded)
+            while (m_pos < m_s.size() && m_s[m_pos] == ' ') ++m_pos;
+        const std::size_t start = m_pos;
+        long long n = 0;
+        while (m_pos < m_s.size() && m_s[m_pos] >= '0' && m_s[m_pos] <= '9' && m_pos - start < 9)
+            n = n * 10 + (m_s[m_pos++] - '0');
+        if (m_pos == start) return std::nullopt;
+        return static_cast<int>(n);
+    }
+    std::string marks() {
+        const std::size_t start = m_pos;
+        while (m_pos < m_s.size() && (m_s[m_pos] == 'O' || m_s[m_pos] == 'x' || m_s[m_pos] == 'X'))
+            ++m_pos;
+        return std::string(m_s.substr(start, m_pos - start));
+    }
+    bool atEnd() const { return m_pos == m_s.size(); }
+
+private:
+    std::string_view m_s;
+    std::size_t m_pos = 0;
+};
+
+}  // namespace
+
+RecordEntry ParseRecordLine(std::string_view line) {
+    static const std::string ruidai = sjis("類題"), nen = sjis("年"), tsuki = sjis("月"),
+                             hi = sjis("日"), ten = sjis("点");
+    RecordEntry e;
+    Reader r(line);
+    if (r.take(ruidai)) {
+        auto n = r.number();
+        if (!n || !r.take(")")) return e;
+        e.similar = *n;
+    }
+    auto year = r.number();
+    if (!year || !r.take(nen)) return e;
+    auto month = r.number();
+    if (!month || !r.take(tsuki)) return e;
+    auto day = r.number();
+    if (!day || !r.take(hi)) return e;
+    e.year = *year, e.month = *month, e.day = *day;
+    if (!r.take(" ")) return e;
+    auto hour = r.number();
+    if (!hour || !r.take(":")) return e;
+    auto minute = r.number();
+    if (!minute) return e;
+    e.hour = *hour, e.minute = *minute;
+    if (!r.take(" ")) return e;
+    e.marks = r.marks();
+    if (!r.take(" ")) return e;
+    auto correct = r.number(true);
+    if (!correct || !r.take("/")) return e;
+    e.correct = *correct;
+    auto total = r.number(true);
+    if (!total || !r.take(" ")) return e;
+    e.total = *total;
+    auto score = r.number(true);
+    if (!score || !r.take(ten)) return e;
+    e.score = *score;
+    if (!r.take(" ")) return e;
+    auto minutes = r.number();
+    if (!minutes || !r.take(":")) return e;
+    auto seconds = r.number();
+    if (!seconds || *seconds > 59 || !r.atEnd()) return e;
+    e.seconds = *minutes * 60 + *seconds;
+    e.parsed = true;
+    return e;
+}
+
+// ---- the units of a lesson ----
+
+LessonOutline OutlineOfLesson(const std::vector<std::string>& lines) {
+    LessonOutline outline;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].starts_with("[[")) continue;
+        const int section = static_cast<int>(outline.sectionTitles.size()) + 1;
+        outline.sectionTitles.push_back(i + 1 < lines.size() ? lines[i + 1] : std::string());
+        int unit = 0;
+        std::size_t j = i + 3;
+        for (; j < lines.size() && lines[j] != ">>"; ++j) {
+            ++unit;
+            outline.units.push_back(
+                {section, unit, lines[j], "S" + IntText(section) + IntText(unit) + lines[j]});
+        }
+        i = std::max(i, j == lines.size() ? j - 1 : j);
+    }
+    return outline;
+}
+
+std::vector<std::string> RecordLinesOf(const ProfileLines& file, const std::string& section) {
+    std::vector<std::string> out;
+    const std::size_t k = file.keys(section).size();
+    out.reserve(k);
+    for (std::size_t i = 1; i <= k; ++i)
+        out.push_back(file.read(section, IntText(static_cast<long long>(i)), "?"));
+    return out;
+}
+
+// ---- the class overview ----
+
+std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
+                                           const std::vector<LearnerFile>& files) {
+    std::vector<LearnerRow> rows;
+    rows.reserve(files.size());
+    for (const LearnerFile& f : files) {
+        LearnerRow row;
+        row.learner = f.learner;
+        row.cells.reserve(outline.units.size());
+        for (const LessonUnit& u : outline.units) {
+            UnitCell cell;
+            cell.runs = static_cast<int>(f.records.keys(u.recordSection).size());
+            if (cell.runs > 0)
+                cell.last =
+                    ParseRecordLine(f.records.read(u.recordSection, IntText(cell.runs), "?"));
+            row.cells.push_back(std::move(cell));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& roster,
+                                             const std::vector<std::string>& iniFileNames) {
+    auto folded = [](std::string s) { return Upper(s); };
+    std::set<std::string> files;
+    std::vector<std::string> found;
+    for (const std::string& file : iniFileNames) {
+        if (file.size() <= 4) continue;
+        const std::string name = file.substr(0, file.size() - 4);
+        if (files.insert(folded(name)).second) found.push_back(name);
+    }
+    std::vector<std::string> out;
+    std::set<std::string> taken;
+    for (const std::string& name : roster)
+        if (files.count(folded(name)) && taken.insert(folded(name)).second) out.push_back(name);
+    std::sort(found.begin(), found.end());
+    for (const std::string& name : found)
+        if (LearnerNameProblem(name).empty() && taken.insert(folded(name)).second)
+            out.push_back(name);
+    return out;
+}
+
+int ScoreBand(int score) {
+    if (score < 0) return -1;
+    if (score < 40) return 0;
+    if (score < 80) return 1;
+    if (score < 100) return 2;
+    return 3;
+}
+
+// ---- CSV ----
+
+std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
+                                    const LessonOutline& outline, const ProfileLines& file) {
+    // Section names fold like the profile functions fold them.
+    std::unordered_map<std::string, const LessonUnit*> units;
+    for (const LessonUnit& u : outline.units) units.try_emplace(Upper(u.recordSection), &u);
+    std::vector<CsvRecord> out;
+    for (const std::string& section : file.sections()) {
+        if (Upper(section) == "PASSWORD") continue;
+        auto it = units.find(Upper(section));
+        const LessonUnit* unit = it == units.end() ? nullptr : it->second;
+        const std::vector<std::string> lines = RecordLinesOf(file, section);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            CsvRecord r;
+            r.learner = learner;
+            r.lesson = lesson;
+            r.section = unit ? unit->section : 0;
+            r.unit = unit ? unit->unit : 0;
+            r.title = unit ? unit->title : section;
+            r.run = static_cast<int>(i) + 1;
+            r.raw = lines[i];
+            out.push_back(std::move(r));
+        }
+    }
+    return out;
+}
+
+std::string CsvField(std::string_view utf8) {
+    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
+    std::string out = "\"";
+    for (char c : utf8) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+namespace {
+
+std::string NumberField(int n) {
+    return n < 0 ? std::string() : std::to_string(n);
+}
+
+std::string Padded(int n, const char* format) {
+    char text[16];
+    std::snprintf(text, sizeof text, format, n);
+    return text;
+}
+
+}  // namespace
+
+CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
+    CsvText csv;
+    std::vector<RecordEntry> entries;
+    entries.reserve(records.size());
+    for (const CsvRecord& r : records) {
+        entries.push_back(ParseRecordLine(r.raw));
+        if (!entries.back().parsed) ++csv.unparsed;
+    }
+    const bool withRaw = csv.unparsed > 0;
+    std::string& out = csv.bytes;
+    out =
+        "\xEF\xBB\xBF"
+        "learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,"
+        "seconds";
+    out += withRaw ? ",raw\r\n" : "\r\n";
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const CsvRecord& r = records[i];
+        const RecordEntry& e = entries[i];
+        const bool copy = r.section == 0;
+        const std::string date = e.year < 0
+                                     ? std::string()
+                                     : Padded(e.year, "%04d") + "-" + Padded(e.month, "%02d") +
+                                           "-" + Padded(e.day, "%02d");
+        const std::string time =
+            e.hour < 0 ? std::string() : Padded(e.hour, "%02d") + ":" + Padded(e.minute, "%02d");
+        const std::vector<std::string> fields = {
+            CsvField(Cp932ToUtf8(r.learner)),
+            std::to_string(r.lesson),
+            copy ? std::string() : std::to_string(r.section),
+            copy ? std::string() : std::to_string(r.unit),
+            std::to_string(e.similar),
+            CsvField(Cp932ToUtf8(r.title)),
+            std::to_string(r.run),
+            date,
+            time,
+            CsvField(e.marks),
+            NumberField(e.correct),
+            NumberField(e.total),
+            NumberField(e.score),
+            NumberField(e.seconds),
+        };
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            if (f) out += ',';
+            out += fields[f];
+        }
+        if (withRaw) out += "," + (e.parsed ? std::string() : CsvField(Cp932ToUtf8(r.raw)));
+        out += "\r\n";
+    }
+    return csv;
+}
+
+}  // namespace sulkan

@@ -1,0 +1,131 @@
+// The study records of a lesson as a whole: learner names that can name record files, the
+// roster, record lines read back into their parts, the units of a lesson index, the class
+// overview and the CSV export. Plain logic over CP932 lines; files only through the profile layer.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "LineFile.h"
+#include "ProfileFile.h"
+
+namespace sulkan {
+
+// ---- learners ----
+
+constexpr std::size_t kMaxLearnerNameBytes = 64;
+
+// Why a name (CP932) cannot be a learner: it becomes a file name on every system the records may
+// be copied to. Empty when fine. The message (CP932) names the problem.
+std::string LearnerNameProblem(const std::string& name);
+
+// A password must have four bytes or more (two double-byte characters are four).
+bool PasswordLongEnough(const std::string& password);
+
+// The roster "sname.txt": one name a line. Missing file: nullopt.
+std::optional<std::vector<std::string>> ReadRoster(const std::string& path);
+// Saved whole and atomically while holding the roster's lock.
+SaveResult SaveRoster(const std::string& path, const std::vector<std::string>& names);
+
+// Record files kept outside the course lie in a per-lesson folder made on the first write; made
+// here when missing. The failure names the file and the system's reason.
+SaveResult PrepareRecordFolder(const std::string& recordFile);
+
+// ---- record lines ----
+
+// A record line taken apart. Numbers not read are -1; parsed is false when the line does not
+// have the shape the drill writes (what could be read before the fault is kept).
+struct RecordEntry {
+    bool parsed = false;
+    int similar = 0;
+    int year = -1, month = -1, day = -1;
+    int hour = -1, minute = -1;
+    std::string marks;
+    int correct = -1, total = -1, score = -1;
+    int seconds = -1;
+};
+RecordEntry ParseRecordLine(std::string_view line);
+
+// ---- the units of a lesson ----
+
+struct LessonUnit {
+    int section = 0;
+    int unit = 0;
+    std::string title;
+    std::string recordSection;  // "S" + section + unit + title
+};
+struct LessonOutline {
+    std::vector<std::string> sectionTitles;
+    std::vector<LessonUnit> units;  // in index order
+};
+// The sections and units of a lesson index as the record viewer walks it: a line beginning
+// with "[[" opens a section, the next line is its title, the unit titles start on the third line
+// after it and end at ">>".
+LessonOutline OutlineOfLesson(const std::vector<std::string>& indexLines);
+
+// ---- one learner's file ----
+
+struct SectionRecords {
+    std::string section;
+    std::vector<std::string> lines;  // values of keys "1".."k" ("?" for a key that is missing)
+};
+// The record lines of one section, keys "1".."k" where k is the number of keys.
+std::vector<std::string> RecordLinesOf(const ProfileLines& file, const std::string& section);
+
+// ---- the class overview ----
+
+struct UnitCell {
+    int runs = 0;
+    RecordEntry last;  // the last record line (parsed == false and score -1 when none)
+};
+struct LearnerRow {
+    std::string learner;
+    std::vector<UnitCell> cells;  // one per outline unit
+};
+struct LearnerFile {
+    std::string learner;
+    ProfileLines records;
+};
+// One row per learner file, one cell per unit of the outline; each file is looked at once.
+std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
+                                           const std::vector<LearnerFile>& files);
+
+// Learners to look at: roster names first (in roster order), then other names of record files
+// found in the folder (sorted); only names with a record file, each once.
+std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& roster,
+                                             const std::vector<std::string>& iniFileNames);
+
+// The colour band of a score: 0 for 0-39, 1 for 40-79, 2 for 80-99, 3 for 100, -1 for none.
+int ScoreBand(int score);
+
+// ---- CSV ----
+
+// One exported row: the record line of a unit (or copy file) with its place.
+struct CsvRecord {
+    std::string learner;  // CP932
+    int lesson = 0;
+    int section = 0;  // 0 for a copy file
+    int unit = 0;
+    std::string title;  // unit title, or the copy file's name
+    int run = 0;
+    std::string raw;  // the record line as stored
+};
+// The rows of one learner's file in file order of its sections: sections of units of the
+// outline (a section name two units share goes to the first), copy files for every other
+// section except "password".
+std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
+                                    const LessonOutline& outline, const ProfileLines& file);
+
+struct CsvText {
+    std::string bytes;  // UTF-8 with BOM, CR LF
+    int unparsed = 0;   // lines exported with their raw text
+};
+// Header learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,
+// seconds, plus raw when a line did not parse (then every row has it).
+CsvText RecordsCsv(const std::vector<CsvRecord>& records);
+// One field quoted as RFC 4180 asks (only when it holds a comma, quote or line break).
+std::string CsvField(std::string_view utf8);
+
+}  // namespace sulkan

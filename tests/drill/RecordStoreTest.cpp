@@ -1,0 +1,124 @@
+// Record lines read back, learner names, the class overview and the CSV export.
+#include <gtest/gtest.h>
+
+#include "RecordStore.h"
+#include "Sjis.h"
+#include "StudyRecord.h"
+#include "TestSupport.h"
+
+namespace sulkan {
+namespace {
+
+using test::Sjis;
+
+TEST(RecordStore, RecordLinesReadBackIntoTheirParts) {
+    StudyRun run;
+    run.when = {2003, 10, 15, 14, 5};
+    run.correct = 0;
+    run.total = 12;
+    run.score = 0;
+    run.elapsedSeconds = 100 * 60 + 5;
+    run.prefix = SimilarPrefix(2);
+    // No marks at all: two blanks stand between the time and the result.
+    const std::string line = StudyRecordLine(run);
+    EXPECT_EQ(line, sjis("類題2)2003年10月15日 14:05   0/12   0点 100:05"));
+    RecordEntry e = ParseRecordLine(line);
+    EXPECT_TRUE(e.parsed);
+    EXPECT_EQ(e.similar, 2);
+    EXPECT_EQ(e.marks, "");
+    EXPECT_EQ(e.total, 12);
+    EXPECT_EQ(e.seconds, 6005);
+
+    e = ParseRecordLine(sjis("2003年10月15日 14:05 OxOO  3/ 4 100点 01:23"));
+    EXPECT_TRUE(e.parsed);
+    EXPECT_EQ(e.similar, 0);
+    EXPECT_EQ(e.marks, "OxOO");
+    EXPECT_EQ(e.score, 100);
+    // A damaged line keeps what was read before the fault.
+    e = ParseRecordLine(sjis("2003年10月15日 14:05 OxOO  3/ 4  75点"));
+    EXPECT_FALSE(e.parsed);
+    EXPECT_EQ(e.year, 2003);
+    EXPECT_EQ(e.score, 75);
+    EXPECT_EQ(e.seconds, -1);
+    EXPECT_FALSE(ParseRecordLine("?").parsed);
+}
+
+TEST(RecordStore, NamesThatCannotNameAFileAreRefused) {
+    for (const char* good : {"共通", "taro", "Taro", "山田 花子", "表", "con1", "COM0", "a.b"})
+        EXPECT_EQ(LearnerNameProblem(sjis(good)), "") << good;
+    for (const char* bad : {"a\\b", "a/b",   "c:",    "a*",      "a?",     "\"q\"", "<a>",
+                            "a|b",  " taro", "taro ", "　花子",  "花子　", ".taro", "taro.",
+                            "a..b", "CON",   "con",   "Nul.txt", "com1",   "LPT9",  "tab\tname"}) {
+        const std::string problem = LearnerNameProblem(sjis(bad));
+        EXPECT_NE(problem, "") << bad;
+    }
+    EXPECT_NE(LearnerNameProblem(std::string(65, 'a')), "");
+    EXPECT_EQ(LearnerNameProblem(std::string(64, 'a')), "");
+    EXPECT_NE(LearnerNameProblem("\x81"), "");  // a lead byte without its trail
+    EXPECT_NE(LearnerNameProblem("a\xFD"), "");
+    // The message names the name.
+    EXPECT_NE(LearnerNameProblem("a*").find("a*"), std::string::npos);
+    EXPECT_TRUE(PasswordLongEnough(sjis("秘密")));
+    EXPECT_FALSE(PasswordLongEnough("abc"));
+}
+
+ProfileLines Records(const std::vector<std::string>& utf8) {
+    return ProfileLines(Sjis(utf8));
+}
+
+TEST(RecordStore, OverviewAndCsvFollowTheLessonIndex) {
+    // Section 1 unit 12 and section 11 unit 2 share S112同じ; a title holds "回".
+    std::vector<std::string> index = {"レッスン", "[[sect1", "一の回", "<<"};
+    for (int u = 1; u <= 11; ++u) index.push_back("u" + std::to_string(u));
+    index.insert(index.end(), {"同じ", ">>", "]]"});
+    for (int s = 2; s <= 11; ++s)
+        index.insert(index.end(),
+                     {"[[sect" + std::to_string(s), "t", "<<", "第1回", "同じ", ">>", "]]"});
+    const LessonOutline outline = OutlineOfLesson(Sjis(index));
+    ASSERT_EQ(outline.sectionTitles.size(), 11u);
+    ASSERT_EQ(outline.units.size(), 12u + 20u);
+    EXPECT_EQ(outline.units[11].recordSection, sjis("S112同じ"));
+    EXPECT_EQ(outline.units.back().recordSection, sjis("S112同じ"));
+    EXPECT_EQ(outline.units[12].recordSection, sjis("S21第1回"));
+
+    const ProfileLines taro = Records(
+        {"[password]", "pw=abcd", "[S112同じ]", "1=2003年10月15日 14:05 OxOO  3/ 4  75点 01:23",
+         "2=類題1)2003年10月16日 09:00 OOOO  4/ 4 100点 00:40", "[S21第1回]",
+         "1=broken, \"quoted\"", "[my,copy.skn]", "1=2003年10月17日 10:00 xx  0/ 2   0点 00:10"});
+    const auto rows = BuildClassOverview(outline, {{"taro", taro}});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].cells[11].runs, 2);
+    EXPECT_EQ(rows[0].cells[11].last.score, 100);
+    EXPECT_EQ(rows[0].cells[11].last.similar, 1);
+    EXPECT_EQ(rows[0].cells.back().runs, 2);  // the shared section shows in both places
+    EXPECT_EQ(rows[0].cells[0].runs, 0);
+    EXPECT_EQ(ScoreBand(39), 0);
+    EXPECT_EQ(ScoreBand(40), 1);
+    EXPECT_EQ(ScoreBand(99), 2);
+    EXPECT_EQ(ScoreBand(100), 3);
+
+    const CsvText csv = RecordsCsv(CsvRecordsOf(sjis("太郎,\"T\"\r\n"), 3, outline, taro));
+    EXPECT_EQ(csv.unparsed, 1);
+    const std::string learner = "\"太郎,\"\"T\"\"\r\n\"";
+    EXPECT_EQ(csv.bytes,
+              "\xEF\xBB\xBFlearner,lesson,section,unit,similar,title,run,date,time,marks,correct,"
+              "total,score,seconds,raw\r\n" +
+                  learner + ",3,1,12,0,同じ,1,2003-10-15,14:05,OxOO,3,4,75,83,\r\n" + learner +
+                  ",3,1,12,1,同じ,2,2003-10-16,09:00,OOOO,4,4,100,40,\r\n" + learner +
+                  ",3,2,1,0,第1回,1,,,,,,,,\"broken, \"\"quoted\"\"\"\r\n" + learner +
+                  ",3,,,0,\"my,copy.skn\",1,2003-10-17,10:00,xx,0,2,0,10,\r\n");
+    // Without unreadable lines there is no raw column.
+    EXPECT_EQ(RecordsCsv({}).bytes,
+              "\xEF\xBB\xBFlearner,lesson,section,unit,similar,title,run,date,time,marks,correct,"
+              "total,score,seconds\r\n");
+}
+
+TEST(RecordStore, LearnersComeFromTheRosterAndTheFilesFound) {
+    const std::vector<std::string> roster = Sjis({"共通", "taro", "hanako", "nobody"});
+    const std::vector<std::string> files =
+        Sjis({"ziro.ini", "TARO.ini", "hanako.ini", "共通.ini", "con.ini"});
+    EXPECT_EQ(LearnersWithRecords(roster, files), Sjis({"共通", "taro", "hanako", "ziro"}));
+}
+
+}  // namespace
+}  // namespace sulkan
