@@ -90,9 +90,9 @@ TEST_F(HandwritingTest, RecognisesTheFirstYearKanjiWithShiftJisCandidates) {
               << "/80; not offered: " << missed << "\n";
     RecordProperty("top1", top1);
     RecordProperty("top10", top10);
-    // 92 % of the set: what the installed model reaches (74 of 80); any loss is a regression.
-    EXPECT_GE(top10 * 100, 92 * 80);
-    EXPECT_GE(top1 * 100, 75 * 80);
+    // The pad must offer the character among its ten candidates for 95 % of the set (76 of 80).
+    EXPECT_GE(top10 * 100, 95 * 80);
+    EXPECT_GE(top1 * 100, 80 * 80);
 }
 
 TEST_F(HandwritingTest, SizeAndPlaceOnThePadDoNotChangeTheFirstCandidate) {

@@ -7,6 +7,8 @@ and pass the folder holding its JSON files. 気 is not in it (its form there is 
 written out below. The centre lines are then drawn as a learner would: the whole character a
 little rotated, sheared and squeezed, each stroke a little off its place, points about as far
 apart as mouse events arrive, with a slow wobble. A fixed seed keeps the file reproducible.
+五 and 八 are written out too: the source has their Chinese forms (in 五 the second stroke runs
+down to the bottom and the third crosses it; in 八 the right stroke starts above the left).
 """
 import json
 import math
@@ -28,6 +30,22 @@ KI = [
     [(300, 380), (430, 250), (560, 120)],
 ]
 
+# 五 as Japanese schools teach it: the second stroke stops on the third, which starts at its foot,
+# goes right and turns down onto the bottom stroke.
+GO = [
+    [(300, 690), (520, 712), (750, 735)],
+    [(460, 680), (440, 560), (420, 450)],
+    [(420, 450), (650, 470), (630, 320), (610, 160)],
+    [(70, 118), (420, 145), (860, 150), (960, 112)],
+]
+
+# 八 as Japanese schools teach it: the left sweep starts at the top, the right one lower down and
+# further right; both go straight in, with no brush turn at the start.
+HACHI = [
+    [(420, 760), (410, 600), (370, 420), (290, 250), (170, 100)],
+    [(580, 640), (620, 480), (700, 310), (800, 170), (920, 90)],
+]
+
 
 def trimmed(stroke):
     # The centre lines follow a brush: a short turn where it touches the paper and where it
@@ -44,15 +62,22 @@ def trimmed(stroke):
 def medians(folder, char):
     if char == "気":
         return KI
+    if char == "五":
+        return GO
+    if char == "八":
+        return HACHI
     data = json.loads((folder / f"{char}.json").read_text(encoding="utf-8"))
     strokes = data["medians"]
     strokes = [trimmed(s) for s in strokes]
     # Where Japanese schools teach another stroke order than the source follows.
-    for first, chars in ((0, "右"), (2, "田町男"), (1, "王玉")):
+    for first, chars in ((0, "右"), (2, "田町男生"), (1, "王玉")):
         if char in chars:
             # 右: the sweep before the horizontal; 田: the middle vertical before the middle
-            # horizontal; 王: the vertical before the middle horizontal.
+            # horizontal; 王, 生: the vertical before the middle horizontal.
             strokes[first], strokes[first + 1] = strokes[first + 1], strokes[first]
+    if char == "耳":
+        # The long right vertical that goes through the box comes last, after the rising stroke.
+        strokes.append(strokes.pop(2))
     return strokes
 
 
