@@ -124,7 +124,7 @@ std::optional<std::string> TfrmInputName::typedName() {
             name = m_names[static_cast<std::size_t>(i)];
     if (!name) name = FromQString(edtName->text(), &failed);
     if (!name) {
-        m_prompter.message(FromQString(UnencodableMessage(failed)).value_or(std::string()));
+        m_prompter.message(UnencodableText(failed));
         return std::nullopt;
     }
     if (name->empty()) return name;

@@ -83,7 +83,7 @@ void TfrmPassword::btnOkClick() {
     char32_t failed = 0;
     const auto typed = FromQString(mskPW->text(), &failed);
     if (!typed) {
-        m_prompter.message(FromQString(UnencodableMessage(failed)).value_or(std::string()));
+        m_prompter.message(UnencodableText(failed));
         mskPW->setFocus();
         return;
     }

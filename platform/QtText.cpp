@@ -32,4 +32,10 @@ QString UnencodableMessage(char32_t c) {
     return u"「%1」（U+%2）はこのプログラムのファイルに保存できない文字です"_s.arg(shown, code);
 }
 
+std::string UnencodableText(char32_t c) {
+    const QString code =
+        QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, u'0');
+    return *FromQString(u"U+%1 の文字はこのプログラムのファイルに保存できません"_s.arg(code));
+}
+
 }  // namespace sulkan

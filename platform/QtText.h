@@ -19,5 +19,8 @@ std::optional<std::string> FromQStringKeeping(const QString& text, const std::st
 
 // The message shown when typed text holds a character CP932 cannot store.
 QString UnencodableMessage(char32_t c);
+// The same for a Prompter, whose messages are CP932: the character itself cannot be in it, so it
+// is named by its code alone.
+std::string UnencodableText(char32_t c);
 
 }  // namespace sulkan

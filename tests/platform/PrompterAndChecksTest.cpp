@@ -68,6 +68,9 @@ TEST(QtText, ConversionsKeepBytesAndRefuseWhatCp932CannotHold) {
     EXPECT_TRUE(message.contains(QString::fromUtf8("「😀」"))) << message.toStdString();
     EXPECT_TRUE(message.contains(QStringLiteral("U+1F600")));
     EXPECT_TRUE(message.contains(QString::fromUtf8("保存できない文字")));
+    // A Prompter's message is CP932: the character is named by its code, never left out silently.
+    EXPECT_EQ(ToQString(UnencodableText(failed)),
+              QString::fromUtf8("U+1F600 の文字はこのプログラムのファイルに保存できません"));
 }
 
 // Answers the next message box from inside its event loop and notes how it looked.
