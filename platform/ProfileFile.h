@@ -12,7 +12,8 @@
 namespace sulkan {
 
 // Why a section or key name cannot be written: a key that holds "=" or a line break
-// or begins with "[", a section name with "]" or a line break (CP932 message; empty when fine).
+// or begins with "[", a section name with "]" or a line break, a name that ends in half a
+// double-byte character (CP932 message; empty when fine).
 // Names are compared with blanks and tabs at both ends trimmed, when reading and writing alike.
 std::string ProfileNameProblem(const std::string& section, const std::string& key);
 
