@@ -284,11 +284,19 @@ Lines LayoutTextLines(const UnitBlocks& blocks) {
     return out;
 }
 
-Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order) {
+namespace {
+
+// quesBlocks: the "<<ques" blocks with tags and ">>" to write in place of one block of
+// blocks.ques (an existing unit only); empty for that one block.
+Lines UnitLinesWith(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order,
+                    const Lines& quesBlocks) {
     Lines out{headerLine};
     if (order == UnitOrder::Existing) {
         AppendIfAny(out, tags::kSoftKeyB, blocks.softKeyB);
-        AppendBlock(out, tags::kQues, blocks.ques);
+        if (quesBlocks.empty())
+            AppendBlock(out, tags::kQues, blocks.ques);
+        else
+            out.insert(out.end(), quesBlocks.begin(), quesBlocks.end());
         AppendIfAny(out, tags::kKgroup, blocks.kgroup);
         AppendBlock(out, tags::kDummy, blocks.dummy);
         AppendIfAny(out, tags::kGraph, blocks.graph);
@@ -312,6 +320,22 @@ Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrd
     }
     out.emplace_back(tags::kUnitEnd);
     return out;
+}
+
+}  // namespace
+
+Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order) {
+    return UnitLinesWith(headerLine, blocks, order, {});
+}
+
+Lines RewrittenUnitLines(const Lines& lines, std::size_t headerIndex, const UnitBlocks& blocks) {
+    const UnitSpan span = ScanUnitAt(lines, headerIndex);
+    Lines quesBlocks;
+    if (CollectAll(lines, span).ques == blocks.ques) {
+        for (const auto& b : span.blocks)
+            if (b.list == &UnitBlocks::ques) AppendBlock(quesBlocks, tags::kQues, Slice(lines, b));
+    }
+    return UnitLinesWith(lines[headerIndex], blocks, UnitOrder::Existing, quesBlocks);
 }
 
 std::optional<std::string> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {
@@ -365,7 +389,7 @@ UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
     // Nothing changed: the unit keeps its lines as they stand, in their own order.
     if (ReadUnit(fileLines, *header) == blocks) return {true, std::nullopt};
     const std::size_t end = UnitEnd(fileLines, *header);
-    Lines unit = UnitLines(headerLine, blocks, UnitOrder::Existing);
+    Lines unit = RewrittenUnitLines(fileLines, *header, blocks);
     const auto first = fileLines.begin() + static_cast<std::ptrdiff_t>(*header);
     const auto last = fileLines.begin() + static_cast<std::ptrdiff_t>(end);
     const auto at = fileLines.erase(first, last);
