@@ -286,10 +286,15 @@ Lines LayoutTextLines(const UnitBlocks& blocks) {
 
 namespace {
 
-// quesBlocks: the "<<ques" blocks with tags and ">>" to write in place of one block of
-// blocks.ques (an existing unit only); empty for that one block.
+// What a rewrite keeps of the unit as the file has it (an existing unit only).
+struct KeptBlocks {
+    Lines quesBlocks;  // "<<ques" blocks with tags and ">>" in place of one block of blocks.ques
+    bool emptyKran = false;  // an empty "<<kran" block, written though empty
+};
+
 Lines UnitLinesWith(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order,
-                    const Lines& quesBlocks) {
+                    const KeptBlocks& kept) {
+    const Lines& quesBlocks = kept.quesBlocks;
     Lines out{headerLine};
     if (order == UnitOrder::Existing) {
         AppendIfAny(out, tags::kSoftKeyB, blocks.softKeyB);
@@ -304,7 +309,10 @@ Lines UnitLinesWith(const std::string& headerLine, const UnitBlocks& blocks, Uni
         AppendIfAny(out, tags::kHint, blocks.hint);
         AppendIfAny(out, tags::kValue, blocks.value);
         AppendIfAny(out, tags::kFont, blocks.font);
-        AppendIfAny(out, tags::kKran, blocks.kran);
+        if (kept.emptyKran && blocks.kran.empty())
+            AppendBlock(out, tags::kKran, blocks.kran);
+        else
+            AppendIfAny(out, tags::kKran, blocks.kran);
     } else {
         AppendBlock(out, tags::kQues, blocks.ques);
         AppendBlock(out, tags::kDummy, blocks.dummy);
@@ -325,17 +333,22 @@ Lines UnitLinesWith(const std::string& headerLine, const UnitBlocks& blocks, Uni
 }  // namespace
 
 Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order) {
-    return UnitLinesWith(headerLine, blocks, order, {});
+    return UnitLinesWith(headerLine, blocks, order, KeptBlocks{});
 }
 
 Lines RewrittenUnitLines(const Lines& lines, std::size_t headerIndex, const UnitBlocks& blocks) {
     const UnitSpan span = ScanUnitAt(lines, headerIndex);
-    Lines quesBlocks;
+    KeptBlocks kept;
     if (CollectAll(lines, span).ques == blocks.ques) {
         for (const auto& b : span.blocks)
-            if (b.list == &UnitBlocks::ques) AppendBlock(quesBlocks, tags::kQues, Slice(lines, b));
+            if (b.list == &UnitBlocks::ques)
+                AppendBlock(kept.quesBlocks, tags::kQues, Slice(lines, b));
     }
-    return UnitLinesWith(lines[headerIndex], blocks, UnitOrder::Existing, quesBlocks);
+    // The worksheet reader fills an empty "<<kran" with "0" lines, but a missing one with its
+    // defaults: the last one, which every reader takes, stays even when empty.
+    for (const auto& b : span.blocks)
+        if (b.list == &UnitBlocks::kran) kept.emptyKran = b.first == b.last;
+    return UnitLinesWith(lines[headerIndex], blocks, UnitOrder::Existing, kept);
 }
 
 std::optional<std::string> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {

@@ -78,9 +78,10 @@ std::vector<std::string> UnitLines(const std::string& headerLine, const UnitBloc
                                    UnitOrder order);
 
 // The unit at headerIndex of lines as a rewrite gives it: UnitLines in Existing order, except
-// that question lines as the unit has them keep their "<<ques" blocks as they stand. The
+// that question lines as the unit has them keep their "<<ques" blocks as they stand (the
 // worksheet reader skips a "{" ... "}" preamble at the start of each block, so merged into one
-// block a later block's preamble would read as question lines.
+// block a later block's preamble would read as question lines), and that an empty "<<kran" the
+// unit has stays (the worksheet reader reads it as zeros, a missing one as defaults).
 std::vector<std::string> RewrittenUnitLines(const std::vector<std::string>& lines,
                                             std::size_t headerIndex, const UnitBlocks& blocks);
 

@@ -28,8 +28,17 @@ bool WritableValue(std::string_view value) {
            (value.empty() || (!IsBlank(value.front()) && !IsBlank(value.back())));
 }
 
-// Names are the same ignoring ASCII case; a trail byte is never folded.
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Names are the same with outer blanks trimmed and ignoring ASCII case; a trail byte is never
+// folded.
 bool SameName(std::string_view a, std::string_view b) {
+    a = TrimBlanks(a);
+    b = TrimBlanks(b);
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];

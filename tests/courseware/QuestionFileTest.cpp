@@ -276,6 +276,17 @@ TEST(QuestionFileWrite, QuestionBlocksKeepTheirPreamblesWhileTheQuestionsStand) 
     EXPECT_EQ(ReadUnitStrict(written, 0).blocks.ques, blocks.ques);
 }
 
+TEST(QuestionFileWrite, AnEmptyKranBlockStaysAndStillReadsAsZeros) {
+    // Reproducer: without the block the worksheet reader would take its default boxes instead.
+    const Lines file = {"[[unitX", "<<header", "t",      ">>", "<<ques",
+                        "a",       ">>",       "<<kran", ">>", "]]"};
+    UnitBlocks blocks = ReadUnit(file, 0);
+    blocks.hint = {"h"};
+    Lines written = file;
+    ASSERT_TRUE(WriteUnit(written, "[[unitX", blocks).replaced);
+    EXPECT_EQ(ReadUnitStrict(written, 0).blocks.kran, Lines(10, "0"));
+}
+
 TEST(QuestionFileRead, RepeatedSingleBlocksTheLastWinsInEveryReader) {
     // Reproducer: two "<<kgroup" blocks; the same for the other blocks that hold one value.
     const std::string bytes =
