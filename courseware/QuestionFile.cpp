@@ -284,11 +284,24 @@ Lines LayoutTextLines(const UnitBlocks& blocks) {
     return out;
 }
 
-Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order) {
+namespace {
+
+// What a rewrite keeps of the unit as the file has it (an existing unit only).
+struct KeptBlocks {
+    Lines quesBlocks;  // "<<ques" blocks with tags and ">>" in place of one block of blocks.ques
+    bool emptyKran = false;  // an empty "<<kran" block, written though empty
+};
+
+Lines UnitLinesWith(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order,
+                    const KeptBlocks& kept) {
+    const Lines& quesBlocks = kept.quesBlocks;
     Lines out{headerLine};
     if (order == UnitOrder::Existing) {
         AppendIfAny(out, tags::kSoftKeyB, blocks.softKeyB);
-        AppendBlock(out, tags::kQues, blocks.ques);
+        if (quesBlocks.empty())
+            AppendBlock(out, tags::kQues, blocks.ques);
+        else
+            out.insert(out.end(), quesBlocks.begin(), quesBlocks.end());
         AppendIfAny(out, tags::kKgroup, blocks.kgroup);
         AppendBlock(out, tags::kDummy, blocks.dummy);
         AppendIfAny(out, tags::kGraph, blocks.graph);
@@ -296,7 +309,10 @@ Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrd
         AppendIfAny(out, tags::kHint, blocks.hint);
         AppendIfAny(out, tags::kValue, blocks.value);
         AppendIfAny(out, tags::kFont, blocks.font);
-        AppendIfAny(out, tags::kKran, blocks.kran);
+        if (kept.emptyKran && blocks.kran.empty())
+            AppendBlock(out, tags::kKran, blocks.kran);
+        else
+            AppendIfAny(out, tags::kKran, blocks.kran);
     } else {
         AppendBlock(out, tags::kQues, blocks.ques);
         AppendBlock(out, tags::kDummy, blocks.dummy);
@@ -312,6 +328,27 @@ Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrd
     }
     out.emplace_back(tags::kUnitEnd);
     return out;
+}
+
+}  // namespace
+
+Lines UnitLines(const std::string& headerLine, const UnitBlocks& blocks, UnitOrder order) {
+    return UnitLinesWith(headerLine, blocks, order, KeptBlocks{});
+}
+
+Lines RewrittenUnitLines(const Lines& lines, std::size_t headerIndex, const UnitBlocks& blocks) {
+    const UnitSpan span = ScanUnitAt(lines, headerIndex);
+    KeptBlocks kept;
+    if (CollectAll(lines, span).ques == blocks.ques) {
+        for (const auto& b : span.blocks)
+            if (b.list == &UnitBlocks::ques)
+                AppendBlock(kept.quesBlocks, tags::kQues, Slice(lines, b));
+    }
+    // The worksheet reader fills an empty "<<kran" with "0" lines, but a missing one with its
+    // defaults: the last one, which every reader takes, stays even when empty.
+    for (const auto& b : span.blocks)
+        if (b.list == &UnitBlocks::kran) kept.emptyKran = b.first == b.last;
+    return UnitLinesWith(lines[headerIndex], blocks, UnitOrder::Existing, kept);
 }
 
 std::optional<std::string> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {
@@ -365,7 +402,7 @@ UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
     // Nothing changed: the unit keeps its lines as they stand, in their own order.
     if (ReadUnit(fileLines, *header) == blocks) return {true, std::nullopt};
     const std::size_t end = UnitEnd(fileLines, *header);
-    Lines unit = UnitLines(headerLine, blocks, UnitOrder::Existing);
+    Lines unit = RewrittenUnitLines(fileLines, *header, blocks);
     const auto first = fileLines.begin() + static_cast<std::ptrdiff_t>(*header);
     const auto last = fileLines.begin() + static_cast<std::ptrdiff_t>(end);
     const auto at = fileLines.erase(first, last);

@@ -77,6 +77,14 @@ enum class UnitOrder { Existing, New };
 std::vector<std::string> UnitLines(const std::string& headerLine, const UnitBlocks& blocks,
                                    UnitOrder order);
 
+// The unit at headerIndex of lines as a rewrite gives it: UnitLines in Existing order, except
+// that question lines as the unit has them keep their "<<ques" blocks as they stand (the
+// worksheet reader skips a "{" ... "}" preamble at the start of each block, so merged into one
+// block a later block's preamble would read as question lines), and that an empty "<<kran" the
+// unit has stays (the worksheet reader reads it as zeros, a missing one as defaults).
+std::vector<std::string> RewrittenUnitLines(const std::vector<std::string>& lines,
+                                            std::size_t headerIndex, const UnitBlocks& blocks);
+
 // The header LocateUnit found at headerIndex is a line inside another unit's block (a question
 // line that reads like a header): the readers still take it, as the first match, but it is no
 // unit of its own. CP932, naming the line and the unit around it.
@@ -101,7 +109,7 @@ struct UnitWriteResult {
     std::optional<std::string> refused;  // CP932; the file is left as it was
 };
 
-// Replaces the unit of headerLine (its header through UnitEnd) by the new unit in Existing order,
+// Replaces the unit of headerLine (its header through UnitEnd) by RewrittenUnitLines,
 // or appends it in New order when the file has no such header. A unit that reads as blocks
 // already is left as it stands. Refuses (UnitRewriteProblem, AppendProblem, UnwritableContent)
 // rather than corrupt the file.

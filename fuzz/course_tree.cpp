@@ -1,11 +1,12 @@
 // The course index and lesson index parsers on any lines: no reading past the end, at most 80
-// lessons, sections and units, lesson lines cut where the format says, and slots the file does
-// not fill keep what they held.
+// lessons, sections and units, lesson lines cut where the format says (and refused when they
+// lead out of the course folder), and slots the file does not fill keep what they held.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ContainedPath.h"
 #include "CourseTree.h"
 #include "FuzzCheck.h"
 #include "LineFile.h"
@@ -45,12 +46,27 @@ void CheckLessonLine(const std::string& line) {
         if (line[i] == '\\') backslash = i;
         i += IsLeadByte(static_cast<unsigned char>(line[i])) && i + 1 < line.size() ? 2 : 1;
     }
-    FUZZ_REQUIRE(lesson.valid == (backslash != std::string::npos), "folder found or not wrongly");
-    if (!lesson.valid) return;
-    FUZZ_REQUIRE(lesson.folder == line.substr(comma + 1, backslash - comma),
-                 "the folder is not the text from the comma through the \"\\\"");
+    if (backslash == std::string::npos) {
+        FUZZ_REQUIRE(!lesson.valid && lesson.refusal.empty(), "folder found or not wrongly");
+        return;
+    }
+    const std::string folder = line.substr(comma + 1, backslash - comma);
     const std::string rest = line.substr(backslash + 1);
-    FUZZ_REQUIRE(lesson.baseName == (rest.size() > 1 ? rest.substr(1) : std::string()),
+    const std::string baseName = rest.size() > 1 ? rest.substr(1) : std::string();
+    // A folder or base name that leads out of the course folder is refused, with its reason.
+    const std::string_view folderName(folder.data(), folder.size() - 1);
+    const bool outside = (!folderName.empty() && !NameFault(folderName).empty()) ||
+                         (!baseName.empty() && !NameFault(baseName).empty());
+    FUZZ_REQUIRE(lesson.valid == !outside && lesson.refusal.empty() == !outside,
+                 "folder found or not wrongly");
+    if (!lesson.valid) {
+        FUZZ_REQUIRE(lesson.folder.empty() && lesson.baseName.empty(),
+                     "a refused lesson line keeps its folder");
+        return;
+    }
+    FUZZ_REQUIRE(lesson.folder == folder,
+                 "the folder is not the text from the comma through the \"\\\"");
+    FUZZ_REQUIRE(lesson.baseName == baseName,
                  "the base name is not the text after the byte after the \"\\\"");
 }
 
@@ -72,9 +88,13 @@ void CheckCourseIndex(const Lines& lines) {
         const LessonLine lesson = ParseLessonLine(lines[n + 2]);
         const std::size_t slot = n + 1;
         FUZZ_REQUIRE(index.lessonTitles[n] == lesson.title, "lesson title differs from its line");
-        FUZZ_REQUIRE(tables.LessonFolders[slot] == (lesson.valid ? lesson.folder : kOld) &&
-                         tables.LessonBaseNames[slot] == (lesson.valid ? lesson.baseName : kOld),
+        // A refused line empties its slot, so no earlier course's folder stays in use.
+        const bool refused = !lesson.refusal.empty();
+        const std::string kept = refused ? std::string() : kOld;
+        FUZZ_REQUIRE(tables.LessonFolders[slot] == (lesson.valid ? lesson.folder : kept) &&
+                         tables.LessonBaseNames[slot] == (lesson.valid ? lesson.baseName : kept),
                      "a lesson slot holds something its line does not say");
+        FUZZ_REQUIRE(!refused || !index.problems.empty(), "a refused lesson line not told");
     }
     for (std::size_t slot = expected + 1; slot < kSlotCount; ++slot)
         FUZZ_REQUIRE(tables.LessonFolders[slot] == kOld && tables.LessonBaseNames[slot] == kOld,

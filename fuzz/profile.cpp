@@ -1,5 +1,6 @@
-// INI profile lines: a value written reads back under its section and key, the write changes or
-// adds one line (two for a new section), and no other section reads differently afterwards.
+// INI profile lines: a name the writer refuses writes nothing; otherwise a value written reads
+// back under its section and key, the write changes or adds one line (two for a new section),
+// and no other section reads differently afterwards.
 // Input: section NUL key NUL value NUL file bytes.
 #include <cstdint>
 #include <string>
@@ -20,18 +21,24 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Line breaks are turned into blanks by the writer, and a value loses its outer blanks on
-// reading as the profile functions have always done: neither can come back as written.
-bool Writable(std::string_view name) {
-    return name.find_first_of("\r\n") == std::string_view::npos;
-}
+// Line breaks in a value are turned into blanks by the writer, and a value loses its outer
+// blanks on reading as the profile functions have always done: neither can come back as written.
 bool WritableValue(std::string_view value) {
-    return Writable(value) &&
+    return value.find_first_of("\r\n") == std::string_view::npos &&
            (value.empty() || (!IsBlank(value.front()) && !IsBlank(value.back())));
 }
 
-// Names are the same ignoring ASCII case; a trail byte is never folded.
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+// Names are the same with outer blanks trimmed and ignoring ASCII case; a trail byte is never
+// folded.
 bool SameName(std::string_view a, std::string_view b) {
+    a = TrimBlanks(a);
+    b = TrimBlanks(b);
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         char x = a[i], y = b[i];
@@ -106,11 +113,17 @@ Input Parse(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const Input in = Parse(data, size);
-    if (!Writable(in.section) || !Writable(in.key) || !WritableValue(in.value)) return 0;
+    if (!WritableValue(in.value)) return 0;
 
     const ProfileLines before(SplitLines(in.file));
     ProfileLines after = before;
-    after.write(in.section, in.key, in.value);
+    const bool refused = !ProfileNameProblem(in.section, in.key).empty();
+    FUZZ_REQUIRE(after.write(in.section, in.key, in.value) != refused,
+                 "a write refused a fine name or took a refused one");
+    if (refused) {
+        FUZZ_REQUIRE(after.lines() == before.lines(), "a refused name changed the lines");
+        return 0;
+    }
 
     FUZZ_REQUIRE(after.read(in.section, in.key, "\x01") == in.value,
                  "a written value does not read back");

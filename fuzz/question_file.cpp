@@ -1,8 +1,8 @@
-// Units of a question file: the two readers agree on the blocks both take as they stand, and the
-// in-place rewrite of one unit with its own content touches nothing outside it, reads back the
-// same, is a no-op the second time and changes nothing when the unit already is in writer order.
+// Units of a question file: the two readers agree on the blocks both take as they stand; a unit
+// written with its own content is left as it stands, or refused when a rewrite would corrupt
+// the file; written with changed content it touches nothing outside it, reads back as written
+// (the worksheet reader too, when the questions stand), and a second write is a no-op.
 // The first input byte picks the unit header to rewrite; the rest is the file.
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -38,45 +38,6 @@ UnitBlocks Writable(UnitBlocks blocks) {
     return blocks;
 }
 
-// The order the writer gives an existing unit, stated apart from the writer: header, blocks in
-// this order each at most once (optional ones only with content), "]]", nothing in between.
-bool InWriterOrder(const Lines& lines, std::size_t header, std::size_t end) {
-    struct Slot {
-        std::string_view tag;
-        bool required;
-    };
-    constexpr std::array<Slot, 10> kOrder = {{{"<<SoftKeyB", false},
-                                              {"<<ques", true},
-                                              {"<<kgroup", false},
-                                              {"<<dummy", true},
-                                              {"<<graph", false},
-                                              {"<<AGraph", false},
-                                              {"<<hint", false},
-                                              {"<<value", false},
-                                              {"<<font", false},
-                                              {"<<kran", false}}};
-    if (end <= header + 1 || lines[end - 1] != "]]") return false;
-    std::size_t next = 0;  // first slot still allowed
-    std::size_t i = header + 1;
-    while (i < end - 1) {
-        std::size_t slot = next;
-        while (slot < kOrder.size() && lines[i] != kOrder[slot].tag) {
-            if (kOrder[slot].required) return false;
-            ++slot;
-        }
-        if (slot == kOrder.size()) return false;
-        std::size_t close = i + 1;
-        while (close < end - 1 && lines[close] != ">>") ++close;
-        if (close == end - 1) return false;
-        if (!kOrder[slot].required && close == i + 1) return false;
-        next = slot + 1;
-        i = close + 1;
-    }
-    for (; next < kOrder.size(); ++next)
-        if (kOrder[next].required) return false;
-    return true;
-}
-
 void CheckReaders(const Lines& lines, std::size_t header, std::size_t end) {
     const UnitBlocks lenient = ReadUnit(lines, header);
     const StrictUnitRead strict = ReadUnitStrict(lines, header);
@@ -99,37 +60,9 @@ void CheckReaders(const Lines& lines, std::size_t header, std::size_t end) {
     if (!preamble) FUZZ_REQUIRE(s.ques == lenient.ques, "readers disagree on the questions");
 }
 
-void CheckRewrite(const Lines& lines, const std::string& headerLine, const Lines& headers) {
-    const std::size_t header = *LocateUnit(lines, headerLine);
-    const std::size_t end = UnitEnd(lines, header);
-    FUZZ_REQUIRE(end > header && end <= lines.size(), "unit end outside the file");
-    CheckReaders(lines, header, end);
-
-    const UnitBlocks blocks = ReadUnit(lines, header);
-    Lines once = lines;
-    FUZZ_REQUIRE(WriteUnit(once, headerLine, blocks), "an existing unit was appended");
-    const std::size_t written = UnitLines(headerLine, blocks, UnitOrder::Existing).size();
-
-    // Nothing outside the unit moves: the lines before its header and after its end.
-    FUZZ_REQUIRE(once.size() == lines.size() - (end - header) + written, "the file changed size");
-    for (std::size_t i = 0; i < header; ++i)
-        FUZZ_REQUIRE(once[i] == lines[i], "a line before the unit changed");
-    for (std::size_t i = end; i < lines.size(); ++i)
-        FUZZ_REQUIRE(once[i - end + header + written] == lines[i], "a line after the unit changed");
-
-    // The rewritten unit is found where it was, spans what was written and reads back the same.
-    FUZZ_REQUIRE(LocateUnit(once, headerLine) == header, "the rewritten unit moved");
-    FUZZ_REQUIRE(UnitEnd(once, header) == header + written, "the rewritten unit ends elsewhere");
-    FUZZ_REQUIRE(ReadUnit(once, header) == Writable(blocks), "the rewritten unit reads otherwise");
-
-    Lines twice = once;
-    WriteUnit(twice, headerLine, ReadUnit(once, header));
-    FUZZ_REQUIRE(twice == once, "a second rewrite changed the file");
-
-    if (InWriterOrder(lines, header, end))
-        FUZZ_REQUIRE(once == lines, "a unit in writer order changed on rewrite");
-
-    // Every other unit whose header stands outside this one reads as before.
+// Every other unit whose header stands outside the unit at [header, end) reads as before.
+void CheckOtherUnits(const Lines& lines, const Lines& once, const std::string& headerLine,
+                     std::size_t header, std::size_t end, const Lines& headers) {
     for (const auto& other : headers) {
         if (other == headerLine) continue;
         const std::size_t at = *LocateUnit(lines, other);
@@ -141,6 +74,73 @@ void CheckRewrite(const Lines& lines, const std::string& headerLine, const Lines
     }
 }
 
+// The unit rewritten with changed content: nothing outside it moves, it reads back as written,
+// a second write is a no-op, and no other unit reads differently. Returns the rewritten file.
+Lines CheckChangedRewrite(const Lines& lines, const std::string& headerLine,
+                          const UnitBlocks& blocks, const Lines& headers) {
+    const std::size_t header = *LocateUnit(lines, headerLine);
+    const std::size_t end = UnitEnd(lines, header);
+    Lines once = lines;
+    const UnitWriteResult result = WriteUnit(once, headerLine, blocks);
+    FUZZ_REQUIRE(!result.refused, "a changed unit's rewrite was refused");
+    FUZZ_REQUIRE(result.replaced, "an existing unit was appended");
+    const std::size_t written = RewrittenUnitLines(lines, header, blocks).size();
+
+    FUZZ_REQUIRE(once.size() == lines.size() - (end - header) + written, "the file changed size");
+    for (std::size_t i = 0; i < header; ++i)
+        FUZZ_REQUIRE(once[i] == lines[i], "a line before the unit changed");
+    for (std::size_t i = end; i < lines.size(); ++i)
+        FUZZ_REQUIRE(once[i - end + header + written] == lines[i], "a line after the unit changed");
+
+    FUZZ_REQUIRE(LocateUnit(once, headerLine) == header, "the rewritten unit moved");
+    FUZZ_REQUIRE(UnitEnd(once, header) == header + written, "the rewritten unit ends elsewhere");
+    FUZZ_REQUIRE(ReadUnit(once, header) == Writable(blocks), "the rewritten unit reads otherwise");
+
+    Lines twice = once;
+    WriteUnit(twice, headerLine, ReadUnit(once, header));
+    FUZZ_REQUIRE(twice == once, "a second rewrite changed the file");
+    CheckOtherUnits(lines, once, headerLine, header, end, headers);
+    return once;
+}
+
+void CheckRewrite(const Lines& lines, const std::string& headerLine, const Lines& headers) {
+    const std::size_t header = *LocateUnit(lines, headerLine);
+    const std::size_t end = UnitEnd(lines, header);
+    FUZZ_REQUIRE(end > header && end <= lines.size(), "unit end outside the file");
+    CheckReaders(lines, header, end);
+
+    // A unit the rewrite would corrupt is refused and the file left alone.
+    const UnitBlocks blocks = ReadUnit(lines, header);
+    Lines same = lines;
+    const UnitWriteResult result = WriteUnit(same, headerLine, blocks);
+    FUZZ_REQUIRE(same == lines, "a refused or unchanged unit changed the file");
+    FUZZ_REQUIRE(result.refused.has_value() == UnitRewriteProblem(lines, header).has_value(),
+                 "a rewrite refused without a problem, or done despite one");
+    if (result.refused) return;
+    FUZZ_REQUIRE(result.replaced, "an existing unit was appended");
+
+    // Changed apart from its questions: the worksheet reader reads the same questions, and
+    // every other block as written.
+    UnitBlocks hinted = blocks;
+    hinted.hint.push_back("fuzz hint");
+    const Lines once = CheckChangedRewrite(lines, headerLine, hinted, headers);
+    const StrictUnitRead strictBefore = ReadUnitStrict(lines, header);
+    if (!strictBefore.error) {
+        const StrictUnitRead strictAfter = ReadUnitStrict(once, header);
+        FUZZ_REQUIRE(!strictAfter.error, "a rewritten unit no longer reads as a worksheet");
+        UnitBlocks expected = strictBefore.blocks;
+        expected.hint = hinted.hint;
+        expected.header.clear();
+        FUZZ_REQUIRE(strictAfter.blocks == expected,
+                     "a rewrite that kept the questions reads otherwise as a worksheet");
+    }
+
+    // Changed questions.
+    UnitBlocks asked = blocks;
+    asked.ques.push_back("fuzz #q#");
+    CheckChangedRewrite(lines, headerLine, asked, headers);
+}
+
 // A header the file lacks: the unit is appended after every line of the file.
 void CheckAppend(const Lines& lines, const Lines& headers) {
     std::string headerLine;
@@ -149,7 +149,14 @@ void CheckAppend(const Lines& lines, const Lines& headers) {
     const UnitBlocks blocks =
         headers.empty() ? UnitBlocks{} : ReadUnit(lines, *LocateUnit(lines, headers.front()));
     Lines out = lines;
-    FUZZ_REQUIRE(!WriteUnit(out, headerLine, blocks), "a missing unit was replaced");
+    const UnitWriteResult result = WriteUnit(out, headerLine, blocks);
+    FUZZ_REQUIRE(!result.replaced, "a missing unit was replaced");
+    FUZZ_REQUIRE(result.refused.has_value() == AppendProblem(lines).has_value(),
+                 "an append refused without a problem, or done despite one");
+    if (result.refused) {
+        FUZZ_REQUIRE(out == lines, "a refused append changed the file");
+        return;
+    }
     FUZZ_REQUIRE(out.size() > lines.size() && std::equal(lines.begin(), lines.end(), out.begin()),
                  "appending changed the lines before");
     FUZZ_REQUIRE(LocateUnit(out, headerLine) == lines.size(), "the appended unit is not last");

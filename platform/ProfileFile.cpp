@@ -82,6 +82,14 @@ std::string ValueText(std::string_view text) {
     return out;
 }
 
+// A lead byte as the last byte would take the "]" or "=" written after the name as its second
+// byte, and the name would never be found again.
+bool EndsInLoneLeadByte(std::string_view name) {
+    std::size_t i = 0;
+    while (i + 1 < name.size()) i += CharLength(name, i);
+    return i + 1 == name.size() && IsLeadByte(static_cast<unsigned char>(name[i]));
+}
+
 }  // namespace
 
 std::string ProfileNameProblem(const std::string& section, const std::string& key) {
@@ -89,11 +97,15 @@ std::string ProfileNameProblem(const std::string& section, const std::string& ke
     const std::string_view s = Trim(section), k = Trim(key);
     if (HasLineBreak(s) || FindWholeChar(s, ']') != std::string_view::npos)
         return sjis("セクション名「") + section + sjis("」に「]」または改行があります");
+    if (EndsInLoneLeadByte(s))
+        return sjis("セクション名「") + section + sjis("」の終わりの文字が欠けています");
     if (k.empty() || k.front() == ';')
         return sjis("キー名「") + key + sjis("」は空か「;」で始まっていて、キーとして読めません");
     if (HasLineBreak(k) || FindWholeChar(k, '=') != std::string_view::npos ||
         (!k.empty() && k.front() == '['))
         return sjis("キー名「") + key + sjis("」に「=」または改行があるか、「[」で始まっています");
+    if (EndsInLoneLeadByte(k))
+        return sjis("キー名「") + key + sjis("」の終わりの文字が欠けています");
     return {};
 }
 

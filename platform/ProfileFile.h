@@ -16,9 +16,9 @@
 namespace sulkan {
 
 // Why a section or key name cannot be written: a key that is empty, holds "=" or a line break
-// or begins with "[" or ";", a section name with "]" or a line break (CP932 message; empty when
-// fine). Names are compared with blanks and tabs at both ends trimmed, when reading and writing
-// alike.
+// or begins with "[" or ";", a section name with "]" or a line break, a name that ends in half a
+// double-byte character (CP932 message; empty when fine). Names are compared with blanks and
+// tabs at both ends trimmed, when reading and writing alike.
 std::string ProfileNameProblem(const std::string& section, const std::string& key);
 
 // The lines of one INI file held in memory; reads and edits work on the lines, save writes them.

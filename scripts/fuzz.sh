@@ -36,6 +36,8 @@ mapfile -t indexes < <(find "$samples" -name '*.ind' | sort)
 for t in "${all_targets[@]}"; do
   name=${t#fuzz_}
   seed "$name" '' "$root/fuzz/seeds/$name"/*
+  # Past findings stay in the corpus, so a fault that comes back is found at once.
+  seed "$name" '' "$root/fuzz/findings/$name"/*
 done
 seed codec '' "${questions[@]}" "${indexes[@]}"
 seed lines '' "${questions[@]}" "${indexes[@]}"

@@ -76,7 +76,7 @@ MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& works
     if (blocks == asRead) return {fileBytes, std::nullopt};
     const std::size_t end = UnitEnd(cut.lines, *at);
     return {fileBytes.substr(0, cut.starts[*at]) +
-                JoinLines(UnitLines(header, blocks, UnitOrder::Existing)) +
+                JoinLines(RewrittenUnitLines(cut.lines, *at, blocks)) +
                 fileBytes.substr(cut.starts[end]),
             std::nullopt};
 }

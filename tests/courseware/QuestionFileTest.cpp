@@ -257,6 +257,36 @@ TEST(QuestionFileWrite, AnUnchangedUnitKeepsItsLinesAsTheyStand) {
     EXPECT_EQ(written, file);
 }
 
+TEST(QuestionFileWrite, QuestionBlocksKeepTheirPreamblesWhileTheQuestionsStand) {
+    // The worksheet reader skips a "{" ... "}" preamble at the start of every "<<ques" block;
+    // merged into the first block, the second block's preamble would read as questions.
+    const Lines file = {"[[unit1", "<<ques", "a", ">>", "<<ques", "{",
+                        "note",    "}",      "b", ">>", "]]"};
+    UnitBlocks blocks = ReadUnit(file, 0);
+    blocks.hint = {"h"};
+    Lines written = file;
+    EXPECT_TRUE(WriteUnit(written, "[[unit1", blocks).replaced);
+    EXPECT_EQ(written, (Lines{"[[unit1", "<<ques", "a", ">>", "<<ques", "{", "note", "}", "b", ">>",
+                              "<<dummy", ">>", "<<hint", "h", ">>", "]]"}));
+    EXPECT_EQ(ReadUnit(written, 0), blocks);
+    EXPECT_EQ(ReadUnitStrict(written, 0).blocks.ques, (Lines{"a", "b"}));
+    // Questions the editor changed are written as one block, as shown there.
+    blocks.ques.push_back("c");
+    EXPECT_TRUE(WriteUnit(written, "[[unit1", blocks).replaced);
+    EXPECT_EQ(ReadUnitStrict(written, 0).blocks.ques, blocks.ques);
+}
+
+TEST(QuestionFileWrite, AnEmptyKranBlockStaysAndStillReadsAsZeros) {
+    // Reproducer: without the block the worksheet reader would take its default boxes instead.
+    const Lines file = {"[[unitX", "<<header", "t",      ">>", "<<ques",
+                        "a",       ">>",       "<<kran", ">>", "]]"};
+    UnitBlocks blocks = ReadUnit(file, 0);
+    blocks.hint = {"h"};
+    Lines written = file;
+    ASSERT_TRUE(WriteUnit(written, "[[unitX", blocks).replaced);
+    EXPECT_EQ(ReadUnitStrict(written, 0).blocks.kran, Lines(10, "0"));
+}
+
 TEST(QuestionFileRead, RepeatedSingleBlocksTheLastWinsInEveryReader) {
     // Reproducer: two "<<kgroup" blocks; the same for the other blocks that hold one value.
     const std::string bytes =
@@ -269,6 +299,10 @@ TEST(QuestionFileRead, RepeatedSingleBlocksTheLastWinsInEveryReader) {
         {{"[[unit1", "<<font"}, Lines(7, "1"), {">>", "<<font"}, Lines(7, "2"), {">>", "]]"}});
     EXPECT_EQ(ReadUnit(fonts, 0).font, Lines(7, "2"));
     EXPECT_EQ(ReadUnitStrict(fonts, 0).blocks.font, Lines(7, "2"));
+    const Lines keys = {"[[unit1",    "<<SoftKeyB", "k1.txt", ">>",
+                        "<<SoftKeyB", "k2.txt",     ">>",     "]]"};
+    EXPECT_EQ(ReadUnit(keys, 0).softKeyB, Lines{"k2.txt"});
+    EXPECT_EQ(ReadUnitStrict(keys, 0).blocks.softKeyB, Lines{"k2.txt"});
     // List blocks still add up in both.
     const Lines graphs = {"[[unit1", "<<graph", "a", ">>", "<<graph", "b", ">>", "]]"};
     EXPECT_EQ(ReadUnit(graphs, 0).graph, (Lines{"a", "b"}));

@@ -131,6 +131,9 @@ TEST(ProfileLines, NamesThatWouldReadBackAsOtherLinesAreRefused) {
     EXPECT_FALSE(ini.write("s", "k\n[t]", "v"));
     EXPECT_FALSE(ini.write("a]b", "k", "v"));
     EXPECT_FALSE(ini.write("a\r\nb", "k", "v"));
+    // Half a double-byte character at the end would take the "]" or "=" after it for its own.
+    EXPECT_FALSE(ini.write("s\x82", "k", "v"));
+    EXPECT_FALSE(ini.write("s", "k\x82 ", "v"));
     EXPECT_EQ(ini.lines(), Sjis({"[s]", "k=1"}));
     // ゾ ends in the byte of "]" and is a name like any other.
     EXPECT_TRUE(ini.write(sjis("ゾ"), "x]", "v"));

@@ -182,6 +182,17 @@ TEST(MasterSave, RepeatedBlocksReadTheSameBeforeAndAfterAnUnchangedSave) {
     EXPECT_EQ(MasterFileBytes(saved.bytes, Opened(saved.bytes)).bytes, saved.bytes);
 }
 
+TEST(MasterSave, APreambleOfALaterQuestionBlockStaysOne) {
+    // Reproducer: the default layout is written into a unit without one, which rewrites it.
+    const std::string bytes =
+        JoinLines({"[[unit1", "<<ques", "a", ">>", "<<ques", "{", "}", "b", ">>", "]]"});
+    const MasterBytes saved = MasterFileBytes(bytes, Opened(bytes));
+    ASSERT_FALSE(saved.refused);
+    ASSERT_NE(saved.bytes, bytes);
+    EXPECT_EQ(Opened(saved.bytes).questionLines, (Lines{"a", "b"}));
+    EXPECT_EQ(ReadUnit(SplitLines(saved.bytes), 0).ques, ReadUnit(SplitLines(bytes), 0).ques);
+}
+
 TEST(MasterSave, AHeaderInsideAnotherUnitsBlockIsNotOverwritten) {
     TempDir dir;
     const std::string path = dir.folder() + "kan31.que";
