@@ -1,5 +1,7 @@
 #include "TfrmClassRecords.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QSplitter>
@@ -129,6 +131,7 @@ TfrmClassRecords::TfrmClassRecords(Prompter& prompter, QWidget* parent)
     grdRecords->setSelectionMode(QAbstractItemView::SingleSelection);
     grdRecords->verticalHeader()->hide();
     grdRecords->horizontalHeader()->setSectionsClickable(true);
+    grdRecords->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     memDetail->setReadOnly(true);
     createLayout();
 
@@ -239,9 +242,10 @@ void TfrmClassRecords::fillGrid() {
             grdRecords->setItem(gridRow, static_cast<int>(c) + 1, item);
         }
     }
-    grdRecords->resizeColumnToContents(0);
+    // Wide enough for the unit title in the header, up to a limit beyond which it is elided.
+    grdRecords->resizeColumnsToContents();
     for (int c = 1; c < grdRecords->columnCount(); ++c)
-        grdRecords->setColumnWidth(c, std::max(96, grdRecords->columnWidth(c)));
+        grdRecords->setColumnWidth(c, std::clamp(grdRecords->columnWidth(c), 96, 180));
 }
 
 void TfrmClassRecords::grdRecordsDblClick(int row, int column) {
