@@ -52,6 +52,26 @@ std::optional<RecordsArgs> Parse(const std::vector<std::string>& args) {
 
 }  // namespace
 
+std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolder,
+                                                 const CourseTables& tables, int lesson,
+                                                 bool runFromCdRom,
+                                                 const std::string& recordsFolder) {
+    const std::string recordFolder =
+        RecordFolderPath(programFolder, tables, lesson, runFromCdRom, recordsFolder);
+    if (recordFolder.empty()) return {};
+    const std::vector<std::string> roster =
+        ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
+            .value_or(std::vector<std::string>{});
+    std::vector<LearnerRecordFile> out;
+    for (const std::string& learner :
+         LearnersWithRecords(roster, ListFiles(recordFolder, "*.ini"))) {
+        std::string path =
+            RecordFilePath(programFolder, tables, learner, lesson, runFromCdRom, recordsFolder);
+        if (!path.empty() && FileExists(path)) out.push_back({learner, std::move(path)});
+    }
+    return out;
+}
+
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err) {
     const auto a = Parse(args);
@@ -94,32 +114,24 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
     const std::string recordsFolder = WithTrailingSeparator(WithTrailingSeparator(root) + "Sulkan");
     const bool fromCd = IsOnOpticalDisc(*folder);
 
-    std::vector<std::string> learners;
+    std::vector<LearnerRecordFile> learners;
     if (a->learner) {
         auto name = Utf8ToCp932(*a->learner);
         if (!name || !LearnerNameProblem(*name).empty()) {
             err << "学習者の名前に使えない文字があります\n";
             return 2;
         }
-        learners.push_back(*name);
+        learners.push_back(
+            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder)});
     } else {
-        const std::string recordFolder =
-            RecordFolderPath(*folder, tables, lesson, fromCd, recordsFolder);
-        const std::vector<std::string> roster =
-            ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
-                .value_or(std::vector<std::string>{});
-        learners =
-            LearnersWithRecords(roster, recordFolder.empty() ? std::vector<std::string>{}
-                                                             : ListFiles(recordFolder, "*.ini"));
+        learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
     }
 
     std::vector<CsvRecord> records;
-    for (const std::string& learner : learners) {
-        const std::string path =
-            RecordFilePath(*folder, tables, learner, lesson, fromCd, recordsFolder);
-        if (path.empty() || !FileExists(path)) continue;
+    for (const LearnerRecordFile& learner : learners) {
+        if (learner.path.empty() || !FileExists(learner.path)) continue;
         std::vector<CsvRecord> rows =
-            CsvRecordsOf(learner, lesson, outline, ProfileFile(path).load());
+            CsvRecordsOf(learner.learner, lesson, outline, ProfileFile(learner.path).load());
         records.insert(records.end(), std::make_move_iterator(rows.begin()),
                        std::make_move_iterator(rows.end()));
     }

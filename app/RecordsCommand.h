@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "CourseTree.h"
+#include "RecordStore.h"
 #include "SettingsStore.h"
 
 namespace sulkan {
@@ -15,6 +17,13 @@ namespace sulkan {
 // records folder comes from settings ("RecDrive"). Returns 0 done, 1 when a record line did not
 // parse (it is exported with its raw text) or the file could not be written, 2 for wrong
 // arguments or a lesson that does not exist.
+// The learners of a lesson that have a record file there (roster order, then the other files
+// found), each with the file the drill writes them to.
+std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolder,
+                                                 const CourseTables& tables, int lesson,
+                                                 bool runFromCdRom,
+                                                 const std::string& recordsFolder);
+
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err);
 

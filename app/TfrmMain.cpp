@@ -16,10 +16,12 @@
 #include "QtText.h"
 #include "RecordFile.h"
 #include "RecordStore.h"
+#include "RecordsCommand.h"
 #include "Settings.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
 #include "TextRoutines.h"
+#include "TfrmClassRecords.h"
 #include "TfrmDummy.h"
 #include "TfrmInputName.h"
 #include "TfrmKiroku.h"
@@ -242,6 +244,9 @@ void TfrmMain::createMenus() {
     // Copy files are opened from here too, so that a saved worksheet can be found again without
     // opening a unit first.
     mnuOpenCopy = NamedAction(mnuFile, QStringLiteral("コピーファイルを開く(&K)"), "mnuOpenCopy");
+    mnuClassRecords = NamedAction(mnuFile, QStringLiteral("学級の記録(&R)"), "mnuClassRecords");
+    connect(mnuClassRecords, &QAction::triggered, this,
+            [this] { showClassRecords(std::max(1, m_state.CurrentUnit.lesson)); });
     mnuFile->addSeparator();
     mnuExit = NamedAction(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
@@ -302,6 +307,8 @@ void TfrmMain::createWindows() {
         frmZenTangen->setGeometry(0, 0, width(), height());
         frmZenTangen->showFor(source);
     };
+    frmClassRecords = new TfrmClassRecords(m_prompter, this);
+    frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);
@@ -421,6 +428,18 @@ KirokuSource TfrmMain::recordViewerSource() const {
     for (const std::string& name : ListFiles(folder, "*.skn"))
         if (PathInside(folder, name, NameShape::FileName)) source.copyFileNames.push_back(name);
     return source;
+}
+
+void TfrmMain::showClassRecords(int lesson) {
+    const AppState& s = m_state;
+    ClassRecordsSource source;
+    source.lesson = lesson;
+    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
+    source.learners =
+        LessonRecordFiles(s.ProgramFolder, s.Course, lesson, s.RunFromCdRom, s.RecordsFolder);
+    source.saveFolder = s.RecordsFolder;
+    frmClassRecords->setGeometry(0, 0, width(), height());
+    frmClassRecords->showFor(source);
 }
 
 void TfrmMain::loadTitlePicture() {

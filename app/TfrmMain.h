@@ -40,6 +40,7 @@ class TfrmRenshu;
 class TfrmInputName;
 class TfrmKiroku;
 class TfrmZenTangen;
+class TfrmClassRecords;
 struct KirokuSource;
 class MainDrillHost;
 
@@ -142,6 +143,9 @@ public:
     TfrmInputName* frmInputName = nullptr;
     TfrmKiroku* frmKiroku = nullptr;
     TfrmZenTangen* frmZenTangen = nullptr;
+    TfrmClassRecords* frmClassRecords = nullptr;
+    // The class overview of a lesson: every learner with a record file there.
+    void showClassRecords(int lesson);
     // The record viewer of the current unit's lesson, for the current learner.
     KirokuSource recordViewerSource() const;
     QMdiSubWindow* dummyWindow = nullptr;
@@ -210,6 +214,7 @@ public:
     QMenu* mnuFile;
     QAction* mnuOpenMaster;
     QAction* mnuOpenCopy;
+    QAction* mnuClassRecords;
     QAction* mnuExit;
     QMenu* mnuEdit;
     QAction* mnuEditIndex;

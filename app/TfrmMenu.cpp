@@ -77,6 +77,7 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
       btnCancel(Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ")), "btnCancel")),
       btnZenTangen(Named(new QPushButton(QStringLiteral("全単元表示")), "btnZenTangen")),
       btnShowRecord(Named(new QPushButton(QStringLiteral("記録表示")), "btnShowRecord")),
+      btnClassRecords(Named(new QPushButton(QStringLiteral("学級の記録")), "btnClassRecords")),
       m_state(state),
       m_prompter(prompter) {
     createControls();
@@ -129,6 +130,7 @@ void TfrmMenu::createLayout() {
     side->addStretch();
     side->addWidget(btnZenTangen);
     side->addWidget(btnShowRecord);
+    side->addWidget(btnClassRecords);
     side->addWidget(btnOk);
     side->addWidget(btnCancel);
     lists->addLayout(side, 1, 3);
@@ -155,6 +157,7 @@ void TfrmMenu::connectControls() {
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnShowRecord, &QPushButton::clicked, this, &TfrmMenu::btnShowRecordClick);
     connect(btnZenTangen, &QPushButton::clicked, this, &TfrmMenu::btnZenTangenClick);
+    connect(btnClassRecords, &QPushButton::clicked, this, &TfrmMenu::btnClassRecordsClick);
 }
 
 void TfrmMenu::setCourseIndex(const std::string& title,
@@ -211,6 +214,8 @@ void TfrmMenu::FormShow() {
     setWindowTitle(m_mode == QLatin1String("Open") ? QStringLiteral("マスターファイルを開く")
                                                    : QStringLiteral("追加ファイルを開く"));
     move(0, 0);
+    // Other learners' records are for the teacher's eyes only.
+    btnClassRecords->setVisible(!m_state.LearnerMode);
     if (const QWidget* mainWindow = parentWidget()) resize(mainWindow->size());
 
     if (m_state.IndexReloadPending) {
@@ -338,6 +343,12 @@ void TfrmMenu::btnShowRecordClick() {
 void TfrmMenu::btnZenTangenClick() {
     RecountUnitMarks();
     if (ZenTangenHook) ZenTangenHook();
+}
+
+void TfrmMenu::btnClassRecordsClick() {
+    const int listed = lstLesson->currentRow() + 1;
+    if (ClassRecordsHook)
+        ClassRecordsHook(listed >= 1 ? listed : std::max(1, m_state.CurrentUnit.lesson));
 }
 
 void TfrmMenu::recount(bool similarFlagsStale) {

@@ -27,6 +27,8 @@ public:
     // The record viewer (true when records were erased) and the all-units window.
     std::function<bool()> ShowRecordsHook;
     std::function<void()> ZenTangenHook;
+    // The class overview of a lesson (teachers only).
+    std::function<void(int lesson)> ClassRecordsHook;
 
     // Shows the course title and the lesson titles of the course index (CP932).
     void setCourseIndex(const std::string& title, const std::vector<std::string>& lessonTitles);
@@ -62,6 +64,7 @@ public:
     QPushButton* btnCancel;
     QPushButton* btnZenTangen;
     QPushButton* btnShowRecord;
+    QPushButton* btnClassRecords;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -80,6 +83,7 @@ private:
     void btnOkClick();
     void btnShowRecordClick();
     void btnZenTangenClick();
+    void btnClassRecordsClick();
 
     void recount(bool similarFlagsStale);
     void setSectionTitles(const std::vector<std::string>& titles);

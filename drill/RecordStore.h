@@ -88,6 +88,11 @@ struct LearnerFile {
     std::string learner;
     ProfileLines records;
 };
+// Where a learner's record file of a lesson lies (both CP932).
+struct LearnerRecordFile {
+    std::string learner;
+    std::string path;
+};
 // One row per learner file, one cell per unit of the outline; each file is looked at once.
 std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
                                            const std::vector<LearnerFile>& files);

@@ -35,10 +35,19 @@ void ScoreChart::setRecordLines(const QString& title, const std::vector<std::str
     c->addSeries(dots);
     auto* x = new QValueAxis;
     x->setLabelFormat(QStringLiteral("%d"));
-    x->setRange(1, std::max<int>(2, static_cast<int>(lines.size())));
+    const int runs = std::max<int>(2, static_cast<int>(lines.size()));
+    // Half a run and a few points of room, so the dots at the ends are not cut by the frame.
+    x->setRange(0.5, runs + 0.5);
+    // Whole runs only: fixed ticks would label 1.5 as a second "1".
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(1);
+    x->setTickInterval(std::max(1, (runs + 9) / 10));
     x->setTitleText(QStringLiteral("回"));
     auto* y = new QValueAxis;
-    y->setRange(0, 100);
+    y->setRange(0, 105);
+    y->setTickType(QValueAxis::TicksDynamic);
+    y->setTickAnchor(0);
+    y->setTickInterval(25);
     y->setLabelFormat(QStringLiteral("%d"));
     y->setTitleText(QStringLiteral("点"));
     c->addAxis(x, Qt::AlignBottom);

@@ -1,0 +1,293 @@
+#include "TfrmClassRecords.h"
+
+#include <algorithm>
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "LineFile.h"
+#include "Named.h"
+#include "ProfileFile.h"
+#include "QtText.h"
+#include "ScoreChart.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+namespace {
+
+// The last score of a cell, for sorting (-1 when the unit was never run or the score is unread).
+constexpr int kScoreRole = Qt::UserRole;
+// Which learner a row shows, as an index into the overview; rows move when sorted.
+constexpr int kLearnerRole = Qt::UserRole + 1;
+
+class ScoreItem : public QTableWidgetItem {
+public:
+    using QTableWidgetItem::QTableWidgetItem;
+    bool operator<(const QTableWidgetItem& other) const override {
+        return data(kScoreRole).toInt() < other.data(kScoreRole).toInt();
+    }
+};
+
+QString UnitHeading(const LessonUnit& u) {
+    return QStringLiteral("%1-%2").arg(u.section).arg(u.unit);
+}
+
+QString CellText(const UnitCell& cell) {
+    if (cell.runs == 0) return {};
+    QString text = QStringLiteral("%1回 ").arg(cell.runs);
+    text +=
+        cell.last.score >= 0 ? QStringLiteral("%1点").arg(cell.last.score) : QStringLiteral("？");
+    // The last run was on one of the unit's similar problems.
+    if (cell.last.similar > 0) text += QStringLiteral(" 類%1").arg(cell.last.similar);
+    return text;
+}
+
+QLabel* BandLabel(int band, const QString& text, const char* name) {
+    auto* label = Named(new QLabel(text), name);
+    label->setStyleSheet(QStringLiteral("background-color: %1; color: black; padding: 2px 10px;")
+                             .arg(ScoreBandColour(band).name()));
+    return label;
+}
+
+bool HasExtension(const std::string& path) {
+    const std::size_t back = FindLastWholeChar(path, '\\');
+    const std::size_t slash = FindLastWholeChar(path, '/');
+    std::size_t start = 0;
+    if (back != std::string::npos) start = back + 1;
+    if (slash != std::string::npos) start = std::max(start, slash + 1);
+    return path.find('.', start) != std::string::npos;
+}
+
+}  // namespace
+
+ClassOverview LoadClassOverview(const ClassRecordsSource& source) {
+    ClassOverview o;
+    if (auto lines = ReadLines(source.lessonIndexPath)) {
+        o.indexRead = true;
+        if (!lines->empty()) o.lessonTitle = lines->front();
+        o.outline = OutlineOfLesson(*lines);
+    }
+    o.files.reserve(source.learners.size());
+    for (const LearnerRecordFile& l : source.learners)
+        o.files.push_back({l.learner, ProfileFile(l.path).load()});
+    o.rows = BuildClassOverview(o.outline, o.files);
+    return o;
+}
+
+CsvText ClassRecordsCsv(const ClassRecordsSource& source, const LessonOutline& outline) {
+    std::vector<CsvRecord> records;
+    for (const LearnerRecordFile& l : source.learners) {
+        if (!FileExists(l.path)) continue;
+        std::vector<CsvRecord> rows =
+            CsvRecordsOf(l.learner, source.lesson, outline, ProfileFile(l.path).load());
+        records.insert(records.end(), std::make_move_iterator(rows.begin()),
+                       std::make_move_iterator(rows.end()));
+    }
+    return RecordsCsv(records);
+}
+
+QColor ScoreBandColour(int band) {
+    switch (band) {
+        case 0:
+            return QColor(0xF4, 0xB0, 0xB0);  // 0-39: red
+        case 1:
+            return QColor(0xFC, 0xE0, 0x80);  // 40-79: yellow
+        case 2:
+            return QColor(0xB4, 0xE2, 0xA0);  // 80-99: green
+        case 3:
+            return QColor(0x98, 0xC8, 0xF0);  // 100: blue
+        default:
+            return {};
+    }
+}
+
+TfrmClassRecords::TfrmClassRecords(Prompter& prompter, QWidget* parent)
+    : QDialog(parent),
+      lblLesson(Named(new QLabel, "lblLesson")),
+      lblNoRecords(
+          Named(new QLabel(QStringLiteral("この課の記録がある学習者はいません")), "lblNoRecords")),
+      grdRecords(Named(new QTableWidget, "grdRecords")),
+      lblBand0(BandLabel(0, QStringLiteral("0～39点"), "lblBand0")),
+      lblBand1(BandLabel(1, QStringLiteral("40～79点"), "lblBand1")),
+      lblBand2(BandLabel(2, QStringLiteral("80～99点"), "lblBand2")),
+      lblBand3(BandLabel(3, QStringLiteral("100点"), "lblBand3")),
+      lblDetail(Named(new QLabel(QStringLiteral("ます目をダブルクリックすると記録を表示します")),
+                      "lblDetail")),
+      memDetail(Named(new QPlainTextEdit, "memDetail")),
+      chtScores(Named(new ScoreChart, "chtScores")),
+      btnSaveCsv(Named(new QPushButton(QStringLiteral("CSV に保存")), "btnSaveCsv")),
+      btnClose(Named(new QPushButton(QStringLiteral("閉じる")), "btnClose")),
+      m_prompter(prompter) {
+    setObjectName(QStringLiteral("TfrmClassRecords"));
+    setWindowTitle(QStringLiteral("学級の記録"));
+    QFont titleFont = lblLesson->font();
+    titleFont.setPointSize(titleFont.pointSize() + 2);
+    titleFont.setBold(true);
+    lblLesson->setFont(titleFont);
+    grdRecords->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdRecords->setSelectionMode(QAbstractItemView::SingleSelection);
+    grdRecords->verticalHeader()->hide();
+    grdRecords->horizontalHeader()->setSectionsClickable(true);
+    grdRecords->horizontalHeader()->setTextElideMode(Qt::ElideRight);
+    memDetail->setReadOnly(true);
+    createLayout();
+
+    connect(grdRecords, &QTableWidget::cellDoubleClicked, this,
+            &TfrmClassRecords::grdRecordsDblClick);
+    // The header flips its own indicator on a click (ascending first, see fillGrid); sorted
+    // here rather than by the view so that rows keep the roster order until a click.
+    connect(grdRecords->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        grdRecords->sortItems(column, grdRecords->horizontalHeader()->sortIndicatorOrder());
+    });
+    connect(btnSaveCsv, &QPushButton::clicked, this, &TfrmClassRecords::btnSaveCsvClick);
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfrmClassRecords::createLayout() {
+    auto* detailText = new QVBoxLayout;
+    detailText->addWidget(lblDetail);
+    detailText->addWidget(memDetail, 1);
+    auto* detail = new QWidget;
+    auto* detailRow = new QHBoxLayout(detail);
+    detailRow->setContentsMargins(0, 0, 0, 0);
+    detailRow->addLayout(detailText, 1);
+    detailRow->addWidget(chtScores, 1);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(grdRecords);
+    splitter->addWidget(detail);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto* bottom = new QHBoxLayout;
+    for (QLabel* band : {lblBand0, lblBand1, lblBand2, lblBand3}) bottom->addWidget(band);
+    bottom->addStretch();
+    bottom->addWidget(btnSaveCsv);
+    bottom->addWidget(btnClose);
+
+    auto* root = new QVBoxLayout(this);
+    root->addWidget(lblLesson);
+    root->addWidget(lblNoRecords);
+    root->addWidget(splitter, 1);
+    root->addLayout(bottom);
+}
+
+int TfrmClassRecords::showFor(const ClassRecordsSource& source) {
+    FormShow(source);
+    return exec();
+}
+
+void TfrmClassRecords::FormShow(const ClassRecordsSource& source) {
+    m_source = source;
+    m_overview = LoadClassOverview(source);
+    if (!m_overview.indexRead)
+        m_prompter.message(sjis("ファイル ") + source.lessonIndexPath + sjis(" が見つかりません"));
+    lblLesson->setText(QStringLiteral("第%1課　").arg(source.lesson) +
+                       ToQString(m_overview.lessonTitle));
+    lblNoRecords->setVisible(m_overview.rows.empty());
+    fillGrid();
+    lblDetail->setText(QStringLiteral("ます目をダブルクリックすると記録を表示します"));
+    memDetail->clear();
+    chtScores->setRecordLines({}, {});
+}
+
+void TfrmClassRecords::fillGrid() {
+    const std::vector<LessonUnit>& units = m_overview.outline.units;
+    grdRecords->clear();
+    grdRecords->horizontalHeader()->setSortIndicatorShown(true);
+    grdRecords->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    grdRecords->setRowCount(static_cast<int>(m_overview.rows.size()));
+    grdRecords->setColumnCount(static_cast<int>(units.size()) + 1);
+
+    auto heading = [this](int column, QTableWidgetItem* item) {
+        // Lowest scores first: the learners who need help come to the top.
+        item->setData(Qt::InitialSortOrderRole, Qt::AscendingOrder);
+        grdRecords->setHorizontalHeaderItem(column, item);
+    };
+    heading(0, new QTableWidgetItem(QStringLiteral("学習者")));
+    for (std::size_t c = 0; c < units.size(); ++c) {
+        const LessonUnit& u = units[c];
+        auto* item = new QTableWidgetItem(UnitHeading(u) + QLatin1Char('\n') + ToQString(u.title));
+        item->setToolTip(
+            ToQString(m_overview.outline.sectionTitles[static_cast<std::size_t>(u.section - 1)]) +
+            QStringLiteral(" ／ ") + ToQString(u.title));
+        heading(static_cast<int>(c) + 1, item);
+    }
+
+    for (std::size_t r = 0; r < m_overview.rows.size(); ++r) {
+        const LearnerRow& row = m_overview.rows[r];
+        const int gridRow = static_cast<int>(r);
+        auto* name = new QTableWidgetItem(ToQString(row.learner));
+        name->setData(kLearnerRole, static_cast<int>(r));
+        grdRecords->setItem(gridRow, 0, name);
+        for (std::size_t c = 0; c < row.cells.size(); ++c) {
+            const UnitCell& cell = row.cells[c];
+            auto* item = new ScoreItem(CellText(cell));
+            item->setData(kScoreRole, cell.runs > 0 ? cell.last.score : -1);
+            item->setTextAlignment(Qt::AlignCenter);
+            if (const QColor colour =
+                    ScoreBandColour(cell.runs > 0 ? ScoreBand(cell.last.score) : -1);
+                colour.isValid()) {
+                item->setBackground(colour);
+                item->setForeground(QColor(Qt::black));
+            }
+            if (cell.runs > 0) {
+                const std::string last = m_overview.files[r].records.read(units[c].recordSection,
+                                                                          IntText(cell.runs), "?");
+                item->setToolTip(ToQString(last));
+            }
+            grdRecords->setItem(gridRow, static_cast<int>(c) + 1, item);
+        }
+    }
+    // Wide enough for the unit title in the header, up to a limit beyond which it is elided.
+    grdRecords->resizeColumnsToContents();
+    for (int c = 1; c < grdRecords->columnCount(); ++c)
+        grdRecords->setColumnWidth(c, std::clamp(grdRecords->columnWidth(c), 96, 180));
+}
+
+void TfrmClassRecords::grdRecordsDblClick(int row, int column) {
+    const QTableWidgetItem* name = grdRecords->item(row, 0);
+    if (!name || column < 1) return;
+    const auto learner = static_cast<std::size_t>(name->data(kLearnerRole).toInt());
+    const auto unit = static_cast<std::size_t>(column - 1);
+    if (learner >= m_overview.files.size() || unit >= m_overview.outline.units.size()) return;
+    const LessonUnit& u = m_overview.outline.units[unit];
+    const std::vector<std::string> lines =
+        RecordLinesOf(m_overview.files[learner].records, u.recordSection);
+    lblDetail->setText(ToQString(m_overview.files[learner].learner) + QStringLiteral("　") +
+                       UnitHeading(u) + QLatin1Char(' ') + ToQString(u.title));
+    if (lines.empty()) {
+        memDetail->setPlainText(QStringLiteral("練習の記録はありません"));
+    } else {
+        QStringList shown;
+        for (const std::string& line : lines) shown << ToQString(line);
+        memDetail->setPlainText(shown.join(QLatin1Char('\n')));
+    }
+    chtScores->setRecordLines(
+        ToQString(m_overview.files[learner].learner) + QStringLiteral("　") + ToQString(u.title),
+        lines);
+}
+
+void TfrmClassRecords::btnSaveCsvClick() {
+    auto chosen = m_prompter.saveFileName(m_source.saveFolder, "*.csv");
+    if (!chosen) return;
+    std::string path = *chosen;
+    if (!HasExtension(path)) path += ".csv";
+    if (FileExists(path) && m_prompter.yesNo(sjis("ファイル") + path +
+                                             sjis("を上書きしてもいいですか？")) != Answer::Yes)
+        return;
+    // Read again: runs written since the window opened belong in the file too.
+    const CsvText csv = ClassRecordsCsv(m_source, m_overview.outline);
+    if (const SaveResult saved = WriteBytes(path, csv.bytes); !saved) {
+        m_prompter.message(saved.error);
+        return;
+    }
+    if (csv.unparsed > 0)
+        m_prompter.message(IntText(csv.unparsed) +
+                           sjis(" 行の記録を読み取れませんでした（raw 列にそのまま出力しました）"));
+}
+
+}  // namespace sulkan
