@@ -208,7 +208,8 @@ LessonOutline OutlineOfLesson(const std::vector<std::string>& lines) {
         for (; j < lines.size() && lines[j] != ">>"; ++j) {
             ++unit;
             outline.units.push_back(
-                {section, unit, lines[j], "S" + IntText(section) + IntText(unit) + lines[j]});
+                {section, unit, lines[j],
+                 std::string("S").append(IntText(section)).append(IntText(unit)).append(lines[j])});
         }
         i = std::max(i, j == lines.size() ? j - 1 : j);
     }
@@ -373,7 +374,8 @@ CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
             if (f) out += ',';
             out += fields[f];
         }
-        if (withRaw) out += "," + (e.parsed ? std::string() : CsvField(Cp932ToUtf8(r.raw)));
+        if (withRaw)
+            out.append(",").append(e.parsed ? std::string() : CsvField(Cp932ToUtf8(r.raw)));
         out += "\r\n";
     }
     return csv;
