@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "CourseCheck.h"
+#include "Desktop.h"
 #include "ExportCommand.h"
 #include "Fonts.h"
 #include "PrintCommand.h"
@@ -46,11 +47,11 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sulkan++ 漢字プリント＆ドリル"));
+    sulkan::DesktopConventions desktop;
     sulkan::InstallFontSubstitutions();
 
-    auto folder = sulkan::WorkingFolder();
     sulkan::QtPrompter prompter;
+    auto folder = sulkan::WorkingFolder();
     if (!folder) {
         prompter.message(sulkan::sjis("作業フォルダの名前に扱えない文字があります"));
         return 1;

@@ -1,0 +1,36 @@
+// The program's behaviour as a desktop program, set up once at start-up before any window: the
+// toolkit's own texts in Japanese and window titles as the program gives them.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QObject;
+class QTranslator;
+
+namespace sulkan {
+
+// The application title: the taskbar's name for the program and the caption of windows that have
+// none of their own (message boxes).
+QString ApplicationTitle();
+
+// While it lives, on the running application: the toolkit's Japanese texts (Yes/No/Cancel, file
+// dialogs) whatever the user's locale, window titles without the program's name appended, and the
+// application title on windows without a title.
+class DesktopConventions {
+public:
+    DesktopConventions();
+    ~DesktopConventions();
+    DesktopConventions(const DesktopConventions&) = delete;
+    DesktopConventions& operator=(const DesktopConventions&) = delete;
+
+    // False when the Japanese texts are not installed; the program runs on with English ones.
+    bool japaneseTexts() const { return m_translator != nullptr; }
+
+private:
+    std::unique_ptr<QTranslator> m_translator;
+    std::unique_ptr<QObject> m_filter;
+    QString m_displayName;
+};
+
+}  // namespace sulkan
