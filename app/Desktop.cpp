@@ -1,8 +1,10 @@
 #include "Desktop.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPushButton>
 #include <QTranslator>
 #include <QWidget>
 
@@ -16,7 +18,17 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
+        if (event->type() == QEvent::KeyPress) {
+            // Outside dialogs the toolkit ignores Enter on a focused button; the program's users
+            // expect it to press the button everywhere. A held key presses once.
+            auto* key = static_cast<QKeyEvent*>(event);
+            auto* button = qobject_cast<QPushButton*>(watched);
+            if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                button->isEnabled()) {
+                if (!key->isAutoRepeat()) button->click();
+                return true;
+            }
+        } else if (event->type() == QEvent::Show) {
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget && widget->isWindow() && widget->windowTitle().isEmpty())
                 widget->setWindowTitle(ApplicationTitle());

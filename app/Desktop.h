@@ -1,5 +1,6 @@
 // The program's behaviour as a desktop program, set up once at start-up before any window: the
-// toolkit's own texts in Japanese and window titles as the program gives them.
+// toolkit's own texts in Japanese, window titles as the program gives them and Enter on a push
+// button.
 #pragma once
 #include <QString>
 #include <QStringList>
@@ -15,8 +16,9 @@ namespace sulkan {
 QString ApplicationTitle();
 
 // While it lives, on the running application: the toolkit's Japanese texts (Yes/No/Cancel, file
-// dialogs) whatever the user's locale, window titles without the program's name appended, and the
-// application title on windows without a title.
+// dialogs) whatever the user's locale, window titles without the program's name appended, the
+// application title on windows without a title, and Enter on a focused push button pressing it,
+// in the main window as in dialogs.
 class DesktopConventions {
 public:
     DesktopConventions();

@@ -1,10 +1,8 @@
-// The desktop conventions set up at start-up: Japanese toolkit texts, titles, Enter on buttons,
-// and the course folder named on the command line.
+// The desktop conventions set up at start-up: Japanese toolkit texts, titles, Enter on buttons.
 #include <gtest/gtest.h>
 
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,6 +51,68 @@ TEST(DesktopTest, TitlesStandAsGivenAndUntitledWindowsTakeTheApplicationTitle) {
     titled.setWindowTitle(QStringLiteral("名前登録"));
     titled.show();
     EXPECT_EQ(titled.windowTitle(), QStringLiteral("名前登録"));
+}
+
+TEST(DesktopTest, EnterPressesTheFocusedButtonOfTheMainWindow) {
+    TempDir course, records;
+    WriteSjisFile(course.path() / "Main.ind", {"コース", "", "三年の漢字,kan3\\_kan3", ">>"});
+    WriteSjisFile(course.path() / "kan3" / "kan3.ind",
+                  {"三年", "[[sect1", "読み", "<<", "一", ">>", "]]"});
+    MemorySettingsStore settings;
+    settings.values[{SettingsKey::Shared, "RecDrive"}] = records.folder();
+    ScriptedPrompter prompter;
+    AppServices services;
+    services.settings = &settings;
+    services.prompter = &prompter;
+    services.workingFolder = course.path().string();
+    services.screenWidth = 1024;
+    services.screenHeight = 768;
+    TfrmMain w(services);
+    w.show();
+    ASSERT_EQ(w.focusWidget(), w.btnOpenMaster);
+
+    QSignalSpy clicked(w.btnOpenMaster, &QPushButton::clicked);
+    bool menuShown = false;
+    auto closeMenu = [&] {
+        menuShown = w.frmMenu->isVisible();
+        w.frmMenu->reject();
+    };
+    {
+        // Without the conventions the toolkit ignores Enter outside dialogs.
+        QTest::keyClick(w.btnOpenMaster, Qt::Key_Return);
+        EXPECT_EQ(clicked.count(), 0);
+    }
+    DesktopConventions desktop;
+    QTimer::singleShot(0, w.frmMenu, closeMenu);
+    QTest::keyClick(w.btnOpenMaster, Qt::Key_Return);
+    EXPECT_EQ(clicked.count(), 1);
+    EXPECT_TRUE(menuShown);
+
+    w.btnOpenMaster->setEnabled(false);
+    QTest::keyClick(w.btnOpenMaster, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicked.count(), 1);
+}
+
+TEST(DesktopTest, InADialogEnterPressesTheFocusedButtonOnceAndEscapeCancels) {
+    DesktopConventions desktop;
+    QDialog dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* ok = new QPushButton(QStringLiteral("ＯＫ"));
+    auto* other = new QPushButton(QStringLiteral("別の"));
+    layout->addWidget(ok);
+    layout->addWidget(other);
+    ok->setDefault(true);
+    QSignalSpy okClicked(ok, &QPushButton::clicked);
+    QSignalSpy otherClicked(other, &QPushButton::clicked);
+    dialog.show();
+    other->setFocus();
+    QTest::keyClick(other, Qt::Key_Return);
+    EXPECT_EQ(otherClicked.count(), 1);
+    EXPECT_EQ(okClicked.count(), 0);
+
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 }  // namespace
