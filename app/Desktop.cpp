@@ -1,6 +1,8 @@
 #include "Desktop.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -62,6 +64,18 @@ DesktopConventions::~DesktopConventions() {
     if (m_translator) QCoreApplication::removeTranslator(m_translator.get());
     QCoreApplication::instance()->removeEventFilter(m_filter.get());
     QGuiApplication::setApplicationDisplayName(m_displayName);
+}
+
+QString EnterStartFolder(const QStringList& arguments) {
+    if (arguments.isEmpty()) return {};
+    if (arguments.size() > 1)
+        return QStringLiteral("コースのフォルダは一つだけ指定してください（sulkan [フォルダ]）");
+    const QString& folder = arguments.front();
+    if (!QFileInfo(folder).isDir())
+        return QStringLiteral("ディレクトリ ") + folder + QStringLiteral(" が見つかりません");
+    if (!QDir::setCurrent(folder))
+        return QStringLiteral("ディレクトリ ") + folder + QStringLiteral(" に移れません");
+    return {};
 }
 
 }  // namespace sulkan

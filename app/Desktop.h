@@ -1,6 +1,6 @@
 // The program's behaviour as a desktop program, set up once at start-up before any window: the
-// toolkit's own texts in Japanese, window titles as the program gives them and Enter on a push
-// button.
+// toolkit's own texts in Japanese, window titles as the program gives them, Enter on a push
+// button, and the course folder named on the command line.
 #pragma once
 #include <QString>
 #include <QStringList>
@@ -34,5 +34,10 @@ private:
     std::unique_ptr<QObject> m_filter;
     QString m_displayName;
 };
+
+// `sulkan [COURSE_FOLDER]`: arguments are those after the program name, the toolkit's own options
+// already removed. With a folder it becomes the working folder, so the program runs in it as if
+// started there. Returns the Japanese message to show when the program cannot go on, else empty.
+QString EnterStartFolder(const QStringList& arguments);
 
 }  // namespace sulkan

@@ -1,8 +1,10 @@
-// The desktop conventions set up at start-up: Japanese toolkit texts, titles, Enter on buttons.
+// The desktop conventions set up at start-up: Japanese toolkit texts, titles, Enter on buttons,
+// and the course folder named on the command line.
 #include <gtest/gtest.h>
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -113,6 +115,41 @@ TEST(DesktopTest, InADialogEnterPressesTheFocusedButtonOnceAndEscapeCancels) {
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+class StartFolderTest : public ::testing::Test {
+protected:
+    void TearDown() override { QDir::setCurrent(m_before); }
+    const QString m_before = QDir::currentPath();
+    TempDir course;
+};
+
+TEST_F(StartFolderTest, NoArgumentKeepsTheWorkingFolderAndAFolderBecomesIt) {
+    EXPECT_TRUE(EnterStartFolder({}).isEmpty());
+    EXPECT_EQ(QDir::currentPath(), m_before);
+
+    const QString folder = QString::fromStdString(course.path().string());
+    EXPECT_TRUE(EnterStartFolder({folder}).isEmpty());
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(folder).canonicalPath());
+
+    // Relative to the folder the program was started in.
+    std::filesystem::create_directories(course.path() / "sub");
+    EXPECT_TRUE(EnterStartFolder({QStringLiteral("sub")}).isEmpty());
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(folder + "/sub").canonicalPath());
+}
+
+TEST_F(StartFolderTest, MissingFolderFileOrSecondArgumentIsReportedAndNothingChanges) {
+    const QString missing = QString::fromStdString((course.path() / "ない").string());
+    EXPECT_EQ(EnterStartFolder({missing}),
+              QStringLiteral("ディレクトリ ") + missing + QStringLiteral(" が見つかりません"));
+
+    WriteSjisFile(course.path() / "Main.ind", {"コース"});
+    const QString file = QString::fromStdString((course.path() / "Main.ind").string());
+    EXPECT_FALSE(EnterStartFolder({file}).isEmpty());
+
+    const QString folder = QString::fromStdString(course.path().string());
+    EXPECT_FALSE(EnterStartFolder({folder, folder}).isEmpty());
+    EXPECT_EQ(QDir::currentPath(), m_before);
 }
 
 }  // namespace
