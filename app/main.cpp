@@ -1,6 +1,6 @@
 // Program entry: "sulkan check [FOLDER]" checks a course, "sulkan export ..." and "sulkan print
 // ..." output sheets, "sulkan records ..." exports study records, all without a window; otherwise
-// the program starts on the course in the working folder.
+// the program starts on the course in the folder named ("sulkan FOLDER") or the working folder.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "CourseCheck.h"
+#include "Desktop.h"
 #include "ExportCommand.h"
 #include "Fonts.h"
 #include "PrintCommand.h"
 #include "PrintQueue.h"
 #include "QtPrompter.h"
+#include "QtText.h"
 #include "RecordsCommand.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
@@ -46,11 +48,19 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Sulkan++ 漢字プリント＆ドリル"));
+    sulkan::DesktopConventions desktop;
     sulkan::InstallFontSubstitutions();
 
-    auto folder = sulkan::WorkingFolder();
     sulkan::QtPrompter prompter;
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    if (QString problem = sulkan::EnterStartFolder(arguments); !problem.isEmpty()) {
+        // A folder whose name CP932 cannot hold is reported without its name.
+        prompter.message(sulkan::FromQString(problem).value_or(
+            sulkan::sjis("指定されたコースのフォルダが使えません")));
+        return 1;
+    }
+    auto folder = sulkan::WorkingFolder();
     if (!folder) {
         prompter.message(sulkan::sjis("作業フォルダの名前に扱えない文字があります"));
         return 1;
