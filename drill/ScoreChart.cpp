@@ -22,7 +22,11 @@ void ScoreChart::setRecordLines(const QString& title, const std::vector<std::str
     }
     QChart* c = chart();
     c->removeAllSeries();
-    for (QAbstractAxis* axis : c->axes()) c->removeAxis(axis);
+    // A removed axis is no longer the chart's: it is ours to delete.
+    for (QAbstractAxis* axis : c->axes()) {
+        c->removeAxis(axis);
+        delete axis;
+    }
     c->setTitle(title);
     auto* line = new QLineSeries;
     auto* dots = new QScatterSeries;
