@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "LineFile.h"
+#include "Processes.h"
 #include "Sjis.h"
 
 #ifdef _WIN32
@@ -16,21 +17,12 @@
 #include <process.h>
 #else
 #include <unistd.h>
-#include <csignal>
 #endif
 
 namespace sulkan {
 namespace fs = std::filesystem;
 
 namespace {
-
-int OwnPid() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(::getpid());
-#endif
-}
 
 // Creates the lock file only if it does not exist; the errno value on failure.
 int CreateExclusive(const fs::path& path) {
@@ -40,7 +32,7 @@ int CreateExclusive(const fs::path& path) {
     int fd = ::open(path.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0644);
 #endif
     if (fd < 0) return errno;
-    const std::string pid = std::to_string(OwnPid());
+    const std::string pid = std::to_string(OwnProcessId());
 #ifdef _WIN32
     (void)_write(fd, pid.data(), static_cast<unsigned>(pid.size()));
     _close(fd);
@@ -57,7 +49,6 @@ bool IsStale(const fs::path& path, std::chrono::seconds stale) {
     const auto written = fs::last_write_time(path, ec);
     if (ec) return false;  // gone already: the next attempt takes it
     if (fs::file_time_type::clock::now() - written > stale) return true;
-#ifndef _WIN32
     std::ifstream in(path, std::ios::binary);
     std::string text;
     std::getline(in, text);
@@ -68,10 +59,7 @@ bool IsStale(const fs::path& path, std::chrono::seconds stale) {
         pid = pid * 10 + (c - '0');
         if (pid > 1 << 22) return false;
     }
-    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
-#else
-    return false;
-#endif
+    return ProcessGone(pid);
 }
 
 }  // namespace
@@ -81,7 +69,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
     m_lockPath = NativePath(path);
     m_lockPath += ".lock";
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::minstd_rand jitter(static_cast<unsigned>(OwnPid()));
+    std::minstd_rand jitter(static_cast<unsigned>(OwnProcessId()));
     for (;;) {
         const int error = CreateExclusive(m_lockPath);
         if (error == 0) {

@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "Codec.h"
+#include "Processes.h"
 #include "Sjis.h"
 
 #ifdef _WIN32
@@ -20,7 +21,6 @@
 #include <sys/stat.h>
 #else
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -154,14 +154,6 @@ bool MatchMask(std::string_view mask, std::string_view name) {
 constexpr std::string_view kTempPrefix = ".~sulkan-";
 constexpr std::string_view kTempSuffix = ".tmp";
 
-int ProcessId() {
-#ifdef _WIN32
-    return _getpid();
-#else
-    return static_cast<int>(::getpid());
-#endif
-}
-
 // A temporary file beside the target that is removed again unless it was renamed. Its name
 // carries the process id, so a later save can tell a leftover from a save still running.
 class TempFile {
@@ -170,7 +162,7 @@ public:
         std::random_device rd;
         for (int attempt = 0; attempt < 20 && m_fd < 0; ++attempt) {
             char name[48];
-            std::snprintf(name, sizeof name, ".~sulkan-%d-%08x.tmp", ProcessId(),
+            std::snprintf(name, sizeof name, ".~sulkan-%d-%08x.tmp", OwnProcessId(),
                           static_cast<unsigned>(rd()));
             m_path = folder / name;
 #ifdef _WIN32
@@ -265,15 +257,6 @@ private:
     bool m_kept = false;
 };
 
-// Whether a process of that id is running now; on Windows leftovers go by age alone.
-bool ProcessRunning([[maybe_unused]] int pid) {
-#ifdef _WIN32
-    return true;
-#else
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
-#endif
-}
-
 // The process id in a temporary name of ours (".~sulkan-<pid>-<hex>.tmp"), 0 for the older form
 // without one, nullopt for any other name.
 std::optional<int> TempFileOwner(std::string_view name) {
@@ -304,7 +287,7 @@ void RemoveStaleTempFiles(const std::filesystem::path& folder, std::chrono::seco
     for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         const std::optional<int> owner = TempFileOwner(name);
-        if (!owner || *owner == ProcessId()) continue;
+        if (!owner || *owner == OwnProcessId()) continue;
         std::error_code typeError;
         if (!it->is_regular_file(typeError) || it->is_symlink(typeError)) continue;
         const auto written = it->last_write_time(typeError);
@@ -312,7 +295,7 @@ void RemoveStaleTempFiles(const std::filesystem::path& folder, std::chrono::seco
         // A save that really runs finishes within seconds; an old file is a leftover even when
         // its process id now belongs to another process.
         const bool old = now - written > maxAge;
-        if (old || (*owner != 0 && !ProcessRunning(*owner))) fs::remove(it->path(), typeError);
+        if (old || ProcessGone(*owner)) fs::remove(it->path(), typeError);
     }
 }
 
