@@ -1,4 +1,5 @@
-// Entry of the benchmark programs that need no more than a headless application and our fonts.
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -7,14 +8,21 @@
 
 #include "Fonts.h"
 
-int main(int argc, char** argv) {
+namespace sulkan::bench {
+
+int RunBenchmarks(int argc, char** argv, benchmark::BenchmarkReporter* reporter) {
     if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication app(argc, argv);
     // Keep the user's own settings out of what is measured.
     QStandardPaths::setTestModeEnabled(true);
-    sulkan::InstallFontSubstitutions();
+    InstallFontSubstitutions();
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    if (reporter)
+        benchmark::RunSpecifiedBenchmarks(reporter);
+    else
+        benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
 }
+
+}  // namespace sulkan::bench

@@ -3,10 +3,9 @@
 // QPainter baseline of the sheet benchmarks, on the full A3 sheet of 60 lines and 80 blanks.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPixmap>
-#include <cstdlib>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "DrillEngine.h"
 #include "Fonts.h"
@@ -136,3 +135,7 @@ BENCHMARK(BM_GradeWholeSheet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sulkan
+
+int main(int argc, char** argv) {
+    return sulkan::bench::RunBenchmarks(argc, argv);
+}

@@ -3,18 +3,16 @@
 // and answer sheet of every unit) into one PDF. Ends with the medians set against the targets.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFont>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QStandardPaths>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "ExportCommand.h"
 #include "Fonts.h"
@@ -141,15 +139,8 @@ public:
 }  // namespace sulkan
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    // The export reads the school name; keep the user's settings out of it.
-    QStandardPaths::setTestModeEnabled(true);
-    sulkan::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
     sulkan::MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    sulkan::bench::RunBenchmarks(argc, argv, &reporter);
 
     const auto& m = reporter.medians;
     auto at = [&](const char* name) {

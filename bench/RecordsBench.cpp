@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "RecordsCommand.h"
 #include "Settings.h"
@@ -141,3 +142,7 @@ BENCHMARK(BM_RecordsCommandCsv40Learners)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sulkan
+
+int main(int argc, char** argv) {
+    return sulkan::bench::RunBenchmarks(argc, argv);
+}

@@ -3,16 +3,15 @@
 // file, and recounting the unit marks of a lesson.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QFont>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "AppState.h"
+#include "BenchMain.h"
 #include "BenchSupport.h"
 #include "Codec.h"
 #include "CourseTree.h"
@@ -128,3 +127,7 @@ BENCHMARK(BM_RecountUnitMarks80x80)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace sulkan
+
+int main(int argc, char** argv) {
+    return sulkan::bench::RunBenchmarks(argc, argv);
+}

@@ -49,8 +49,9 @@ TfrmKiroku::TfrmKiroku(Prompter& prompter, QWidget* parent)
     root->addLayout(lists, 1);
     root->addLayout(bottom);
 
+    // A click that changes the row comes through here too; a click on the current row changes
+    // nothing, so the record file is read once per choice.
     connect(lstTitle, &QListWidget::currentRowChanged, this, [this] { lstTitleClick(); });
-    connect(lstTitle, &QListWidget::itemClicked, this, [this] { lstTitleClick(); });
     connect(btnErase, &QPushButton::clicked, this, &TfrmKiroku::btnEraseClick);
     connect(btnReturn, &QPushButton::clicked, this, &TfrmKiroku::btnReturnClick);
 }

@@ -63,12 +63,7 @@ TEST(DesktopTest, EnterPressesTheFocusedButtonOfTheMainWindow) {
     MemorySettingsStore settings;
     settings.values[{SettingsKey::Shared, "RecDrive"}] = records.folder();
     ScriptedPrompter prompter;
-    AppServices services;
-    services.settings = &settings;
-    services.prompter = &prompter;
-    services.workingFolder = course.path().string();
-    services.screenWidth = 1024;
-    services.screenHeight = 768;
+    const AppServices services{&settings, &prompter, course.path().string(), 1024, 768};
     TfrmMain w(services);
     w.show();
     ASSERT_EQ(w.focusWidget(), w.btnOpenMaster);

@@ -57,12 +57,7 @@ protected:
         WriteSjisFile(course.path() / "kan3" / "kan31.que", que);
         settings.values[{SettingsKey::Shared, "RecDrive"}] = records.folder();
 
-        AppServices services;
-        services.settings = &settings;
-        services.prompter = &prompter;
-        services.workingFolder = course.path().string();
-        services.screenWidth = 1280;
-        services.screenHeight = 1024;
+        const AppServices services{&settings, &prompter, course.path().string(), 1280, 1024};
         w = std::make_unique<TfrmMain>(services);
         w->show();
         prompter.shown.clear();

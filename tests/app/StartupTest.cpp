@@ -33,12 +33,7 @@ protected:
     }
 
     std::unique_ptr<TfrmMain> start() {
-        AppServices services;
-        services.settings = &settings;
-        services.prompter = &prompter;
-        services.workingFolder = course.path().string();
-        services.screenWidth = 1024;
-        services.screenHeight = 768;
+        const AppServices services{&settings, &prompter, course.path().string(), 1024, 768};
         auto w = std::make_unique<TfrmMain>(services);
         w->show();
         return w;
