@@ -12,7 +12,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   libzinnia-dev tegaki-zinnia-japanese qt6-charts-dev libqt6opengl6-dev
-  qt6-translations-l10n desktop-file-utils appstream
+  qt6-translations-l10n desktop-file-utils appstream ccache
 )
 
 missing=()
