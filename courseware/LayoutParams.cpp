@@ -54,9 +54,13 @@ long long WideNumber(std::string_view text) {
 struct NumberRule {
     int low, high;
     std::optional<int> oldFlag;  // what "True"/"False" read as, where older files hold them
+    // What any other line that is not a number reads as; without it, 0 (then clamped).
+    std::optional<int> notNumber = std::nullopt;
 };
 
-constexpr NumberRule kPaperRule{kMinPaperWidth, kMaxPaperWidth, kA4Width};
+// A paper width that is not a number would otherwise read as 0 and be clamped to the narrowest
+// sheet (33 mm): A4 is what the teacher most likely had.
+constexpr NumberRule kPaperRule{kMinPaperWidth, kMaxPaperWidth, kA4Width, kA4Width};
 constexpr NumberRule kOptionsRule{0, kMaxSheetOptions, sheet_options::kAll};
 constexpr NumberRule kExtentRule{-kMaxExtent, kMaxExtent, std::nullopt};
 constexpr NumberRule kPointsRule{kMinPoints, kMaxPoints, std::nullopt};
@@ -65,6 +69,7 @@ constexpr NumberRule kAnswerPointsRule{-kMaxExtent, kMaxPoints, std::nullopt};
 
 int ReadWith(const NumberRule& rule, const std::string& line) {
     if (rule.oldFlag && IsTrueFalse(line)) return *rule.oldFlag;
+    if (rule.notNumber && !IsNumberText(line)) return *rule.notNumber;
     return static_cast<int>(std::clamp<long long>(WideNumber(line), rule.low, rule.high));
 }
 

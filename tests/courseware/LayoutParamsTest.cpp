@@ -39,7 +39,10 @@ TEST(LayoutParams, DefaultsAreTheNewUnitBlocks) {
 TEST(LayoutParams, ValueBlock) {
     EXPECT_EQ(WithValue(0, "True").PaperWidth, 630);
     EXPECT_EQ(WithValue(0, "False").PaperWidth, 630);
-    EXPECT_EQ(WithValue(0, "A4").PaperWidth, kMinPaperWidth);  // 0, clamped
+    // Not a number: A4, not the narrowest sheet that 0 would clamp to.
+    EXPECT_EQ(WithValue(0, "A4").PaperWidth, 630);
+    EXPECT_EQ(WithValue(0, "").PaperWidth, 630);
+    EXPECT_EQ(WithValue(0, "0").PaperWidth, kMinPaperWidth);
     EXPECT_EQ(WithValue(6, "False").SheetOptions, 7);
     EXPECT_EQ(WithValue(6, "20").SheetOptions, 15);
     EXPECT_EQ(WithValue(6, "-1").SheetOptions, 0);
