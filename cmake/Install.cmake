@@ -41,11 +41,11 @@ set(CPACK_PACKAGE_VENDOR "Sulkan++ developers")
 set(CPACK_PACKAGE_CONTACT "Sulkan++ developers <dev@sulkanpp.invalid>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "kanji worksheets to print and drills on screen")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "kanji worksheets to print and drills on screen\n"
-    "Sulkan++ is a desktop program for Japanese schools and cram schools: teachers compose\n"
-    "kanji worksheets from the units of a course and print question and answer sheets;\n"
-    "learners drill the same units on screen. A sample course is included.")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Sulkan++ is a desktop program for Japanese schools and cram schools: teachers
+compose kanji worksheets from the units of a course and print question and
+answer sheets; learners drill the same units on screen. A sample course is
+included.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
