@@ -2,16 +2,37 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QWidget>
 
+#include "QtText.h"
+#include "Settings.h"
+#include "Sjis.h"
+#include "SystemFolders.h"
+
+// The resources live in a static library: without a reference the linker would drop them.
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace sulkan {
 namespace {
+
+constexpr char kCourseFolderSetting[] = "CourseFolder";
+
+// A folder as the program names it (CP932, native separators, trailing separator); empty when
+// its name cannot be held.
+std::string ProgramFolderName(const QString& folder) {
+    auto name = FromQString(QDir::toNativeSeparators(QDir::cleanPath(folder)));
+    return name ? WithTrailingSeparator(*name) : std::string();
+}
 
 // Application-wide, so that it holds in the main window and in every dialog alike.
 class DesktopFilter : public QObject {
@@ -45,11 +66,24 @@ QString ApplicationTitle() {
     return QStringLiteral("Sulkan++ 漢字プリント＆ドリル");
 }
 
+QIcon ApplicationIcon() {
+    InitResources();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/sulkan-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 DesktopConventions::DesktopConventions()
     : m_filter(std::make_unique<DesktopFilter>()),
-      m_displayName(QGuiApplication::applicationDisplayName()) {
+      m_displayName(QGuiApplication::applicationDisplayName()),
+      m_icon(QGuiApplication::windowIcon()),
+      m_desktopFileName(QGuiApplication::desktopFileName()) {
     // An empty display name: the toolkit appends it to every title only when it is not empty.
     QGuiApplication::setApplicationDisplayName(QString());
+    QGuiApplication::setWindowIcon(ApplicationIcon());
+    // Lets the desktop match the windows to the installed entry (and its icon).
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileId));
     QCoreApplication::instance()->installEventFilter(m_filter.get());
 
     auto translator = std::make_unique<QTranslator>();
@@ -64,6 +98,8 @@ DesktopConventions::~DesktopConventions() {
     if (m_translator) QCoreApplication::removeTranslator(m_translator.get());
     QCoreApplication::instance()->removeEventFilter(m_filter.get());
     QGuiApplication::setApplicationDisplayName(m_displayName);
+    QGuiApplication::setWindowIcon(m_icon);
+    QGuiApplication::setDesktopFileName(m_desktopFileName);
 }
 
 QString EnterStartFolder(const QStringList& arguments) {
@@ -76,6 +112,56 @@ QString EnterStartFolder(const QStringList& arguments) {
     if (!QDir::setCurrent(folder))
         return QStringLiteral("ディレクトリ ") + folder + QStringLiteral(" に移れません");
     return {};
+}
+
+CourseFolderPlaces StartCoursePlaces(bool named, SettingsStore& settings) {
+    CourseFolderPlaces places;
+    places.working = WorkingFolder().value_or(std::string());
+    places.named = named;
+    places.remembered = ReadStringSetting(settings, kCourseFolderSetting, std::string());
+    const QDir programDir(QCoreApplication::applicationDirPath());
+    places.installedSample =
+        ProgramFolderName(programDir.filePath(QStringLiteral("../share/sulkan/kanji")));
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty())
+        places.userSample =
+            ProgramFolderName(QDir(data).filePath(QStringLiteral("Sulkan++/kanji")));
+    return places;
+}
+
+std::optional<std::string> ChooseCourseFolderDialog(const std::string& initialFolder,
+                                                    Prompter& prompter) {
+    for (;;) {
+        const QString chosen = QFileDialog::getExistingDirectory(
+            nullptr, QStringLiteral("コースのフォルダ（Main.ind のあるフォルダ）を選んでください"),
+            ToQString(initialFolder), QFileDialog::ShowDirsOnly);
+        if (chosen.isEmpty()) return std::nullopt;
+        const std::string folder = ProgramFolderName(chosen);
+        if (!folder.empty()) return folder;
+        prompter.message(sjis("フォルダの名前に扱えない文字があります"));
+    }
+}
+
+std::optional<std::string> EnterCourseFolder(bool named, SettingsStore& settings,
+                                             Prompter& prompter) {
+    const CourseFolderPlaces places = StartCoursePlaces(named, settings);
+    if (named && places.working.empty()) {
+        prompter.message(sjis("作業フォルダの名前に扱えない文字があります"));
+        return std::nullopt;
+    }
+    const auto folder = FindCourseFolder(places, prompter, [&](const std::string& initial) {
+        return ChooseCourseFolderDialog(initial, prompter);
+    });
+    if (!folder) return std::nullopt;
+    if (!QDir::setCurrent(ToQString(*folder))) {
+        prompter.message(sjis("ディレクトリ ") + *folder + sjis(" に移れません"));
+        return std::nullopt;
+    }
+    return WorkingFolder();
+}
+
+void RememberCourseFolder(SettingsStore& settings, const std::string& folder) {
+    WriteStringSetting(settings, kCourseFolderSetting, folder);
 }
 
 }  // namespace sulkan

@@ -1,15 +1,28 @@
 // The program's behaviour as a desktop program, set up once at start-up before any window: the
 // toolkit's own texts in Japanese, window titles as the program gives them, Enter on a push
-// button, and the course folder named on the command line.
+// button, the application icon, and the course folder it starts in.
 #pragma once
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <string>
+
+#include "CourseFolder.h"
 
 class QObject;
 class QTranslator;
 
 namespace sulkan {
+
+class SettingsStore;
+
+// The name of the desktop entry, icon and metadata files installed with the program.
+inline constexpr char kDesktopFileId[] = "org.sulkanpp.Sulkan";
+
+// The application icon: the worksheet drawing at every size it was drawn for.
+QIcon ApplicationIcon();
 
 // The application title: the taskbar's name for the program and the caption of windows that have
 // none of their own (message boxes).
@@ -17,8 +30,8 @@ QString ApplicationTitle();
 
 // While it lives, on the running application: the toolkit's Japanese texts (Yes/No/Cancel, file
 // dialogs) whatever the user's locale, window titles without the program's name appended, the
-// application title on windows without a title, and Enter on a focused push button pressing it,
-// in the main window as in dialogs.
+// application title on windows without a title, Enter on a focused push button pressing it,
+// in the main window as in dialogs, and the application icon on every window.
 class DesktopConventions {
 public:
     DesktopConventions();
@@ -33,11 +46,32 @@ private:
     std::unique_ptr<QTranslator> m_translator;
     std::unique_ptr<QObject> m_filter;
     QString m_displayName;
+    QIcon m_icon;
+    QString m_desktopFileName;
 };
 
 // `sulkan [COURSE_FOLDER]`: arguments are those after the program name, the toolkit's own options
 // already removed. With a folder it becomes the working folder, so the program runs in it as if
 // started there. Returns the Japanese message to show when the program cannot go on, else empty.
 QString EnterStartFolder(const QStringList& arguments);
+
+// Where start-up looks for a course besides the working folder: the "CourseFolder" setting, the
+// sample course installed with the program (<bindir>/../share/sulkan/kanji) and the user's copy
+// of it (<user's data folder>/Sulkan++/kanji). `named`: the working folder was named.
+CourseFolderPlaces StartCoursePlaces(bool named, SettingsStore& settings);
+
+// The folder dialog of start-up, opened in initialFolder. A folder whose name CP932 cannot hold
+// is refused with a message and the dialog comes back.
+std::optional<std::string> ChooseCourseFolderDialog(const std::string& initialFolder,
+                                                    Prompter& prompter);
+
+// After EnterStartFolder: finds the course (FindCourseFolder with the places above and the
+// dialog) and makes it the working folder. Returns that folder (CP932, trailing separator), or
+// nothing when the program ends (every reason already shown).
+std::optional<std::string> EnterCourseFolder(bool named, SettingsStore& settings,
+                                             Prompter& prompter);
+
+// Kept once the course has opened, for the next start without a folder.
+void RememberCourseFolder(SettingsStore& settings, const std::string& folder);
 
 }  // namespace sulkan

@@ -1,6 +1,7 @@
 // Program entry: "sulkan check [FOLDER]" checks a course, "sulkan export ..." and "sulkan print
 // ..." output sheets, "sulkan records ..." exports study records, all without a window; otherwise
-// the program starts on the course in the folder named ("sulkan FOLDER") or the working folder.
+// the program starts on the course in the folder named ("sulkan FOLDER"), the working folder, the
+// course used last time or the sample course.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -60,12 +61,11 @@ int main(int argc, char** argv) {
             sulkan::sjis("指定されたコースのフォルダが使えません")));
         return 1;
     }
-    auto folder = sulkan::WorkingFolder();
-    if (!folder) {
-        prompter.message(sulkan::sjis("作業フォルダの名前に扱えない文字があります"));
-        return 1;
-    }
     auto settings = sulkan::MakeQtSettingsStore();
+    // Started from the desktop menu the working folder is the home folder: the course is then the
+    // one used last, or a first copy of the sample course, or one the user picks.
+    auto folder = sulkan::EnterCourseFolder(!arguments.isEmpty(), *settings, prompter);
+    if (!folder) return 1;
     sulkan::AppServices services;
     services.settings = settings.get();
     services.prompter = &prompter;
@@ -75,5 +75,6 @@ int main(int argc, char** argv) {
     prompter.setParent(&main);
     main.show();
     if (main.startupFailed()) return 1;
+    sulkan::RememberCourseFolder(*settings, *folder);
     return app.exec();
 }

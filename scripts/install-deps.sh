@@ -13,6 +13,7 @@ packages=(
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
   libzinnia-dev tegaki-zinnia-japanese qt6-charts-dev libqt6opengl6-dev
   qt6-translations-l10n desktop-file-utils appstream ccache
+  librsvg2-bin dpkg-dev file
 )
 
 missing=()

@@ -5,6 +5,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/build.sh" "$root/build" -DSULKAN_WERROR=ON
 export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
 (cd "$root/build" && ctest --output-on-failure -j"$(nproc)")
+bash "$root/scripts/test-install.sh" "$root/build"
 # Printing through a private print daemon (skipped where cupsd or root is missing).
 bash "$root/scripts/test-print.sh" "$root/build"
 # The sample course's own checker.

@@ -6,6 +6,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QIcon>
+#include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -53,6 +55,26 @@ TEST(DesktopTest, TitlesStandAsGivenAndUntitledWindowsTakeTheApplicationTitle) {
     titled.setWindowTitle(QStringLiteral("名前登録"));
     titled.show();
     EXPECT_EQ(titled.windowTitle(), QStringLiteral("名前登録"));
+}
+
+TEST(DesktopTest, EveryWindowCarriesTheProgramsIconDrawnForEachSize) {
+    ASSERT_TRUE(QGuiApplication::windowIcon().isNull());
+    {
+        DesktopConventions desktop;
+        const QIcon icon = QGuiApplication::windowIcon();
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_EQ(QGuiApplication::desktopFileName(), QString::fromLatin1(kDesktopFileId));
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            EXPECT_TRUE(icon.availableSizes().contains(QSize(size, size))) << size;
+        QDialog dialog;
+        EXPECT_EQ(dialog.windowIcon().cacheKey(), icon.cacheKey());
+        // Our drawing, not a blank: the red mark round the last answer box.
+        const QImage image = icon.pixmap(QSize(256, 256)).toImage();
+        const QColor mark = image.pixelColor(106, 206);
+        EXPECT_GT(mark.red(), 180);
+        EXPECT_LT(mark.green(), 80);
+    }
+    EXPECT_TRUE(QGuiApplication::windowIcon().isNull());
 }
 
 TEST(DesktopTest, EnterPressesTheFocusedButtonOfTheMainWindow) {
