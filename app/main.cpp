@@ -75,5 +75,6 @@ int main(int argc, char** argv) {
     prompter.setParent(&main);
     main.show();
     if (main.startupFailed()) return 1;
+    main.ShowTipsAtStart();
     return app.exec();
 }
