@@ -44,7 +44,13 @@ TfrmVersion::TfrmVersion(QWidget* parent)
         {QStringLiteral("お問い合わせ　Sulkan++ 開発チーム"),
          QStringLiteral("不具合・ご要望は、お使いのコースの配布元へお知らせください。"),
          QStringLiteral("使い方は［ヘルプ］→［使い方］をご覧ください。")});
-    ListBox2->setFixedHeight(ListBox2->sizeHintForRow(0) * 3 + 2 * ListBox2->frameWidth() + 4);
+    // Every contact line shows whole, without scrolling.
+    ListBox2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int frame = 2 * ListBox2->frameWidth();
+    ListBox2->setFixedHeight(ListBox2->count() * (ListBox2->fontMetrics().height() + 4) + frame +
+                             4);
+    ListBox2->setMinimumWidth(ListBox2->sizeHintForColumn(0) + frame + 12);
     ListBox2->setFocusPolicy(Qt::NoFocus);
     imgProgramIcon->setFixedSize(48, 48);
     imgProgramIcon->setPixmap(qApp->windowIcon().pixmap(48, 48));

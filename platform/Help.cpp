@@ -183,6 +183,8 @@ HelpWindow::HelpWindow(const QString& folder, QWidget* parent)
       m_folder(folder) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Sulkan++ ヘルプ"));
+    // Its own reading size, not the small panel font of the window it belongs to.
+    setFont(QApplication::font());
     btnBack->setObjectName(QStringLiteral("btnBack"));
     btnForward->setObjectName(QStringLiteral("btnForward"));
     btnContents->setObjectName(QStringLiteral("btnContents"));
