@@ -75,7 +75,9 @@ QString FolderWithPages() {
 // blocked while it is open.
 QWidget* ParentForHelp() {
     if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    return Setup().owner;
+    if (Setup().owner) return Setup().owner;
+    // Without a main window (a window shown on its own) the help goes with the active window.
+    return QApplication::activeWindow();
 }
 
 HelpWindow* OpenHelpWindow() {

@@ -5,7 +5,6 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include "Help.h"
 #include "Prompter.h"
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -96,11 +95,8 @@ TEST_F(JukuTest, CharacterWithoutShiftJisCodeIsRefusedAndNothingStored) {
 class DoYouKnowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        SetHelpFolders({QStringLiteral(SULKAN_SOURCE_DIR "/help")});
-        SetUpHelp(&dialog, &prompter, "");
         dialog.ShowTitleHook = [this] { ++titleShown; };
     }
-    void TearDown() override { SetHelpFolders({}); }
     bool storedValue(bool otherwise) {
         auto it = settings.values.find({SettingsKey::Product, "ShowDoYouKnow"});
         return it == settings.values.end() ? otherwise : std::get<bool>(it->second);
@@ -108,7 +104,6 @@ protected:
 
     AppState state;
     MemorySettingsStore settings;
-    ScriptedPrompter prompter;
     TfrmDoYouKnow dialog{state, settings};
     int titleShown = 0;
 };
@@ -145,20 +140,6 @@ TEST_F(DoYouKnowTest, CloseButtonStoresTheBoxAndTheCloseBoxStoresNothing) {
     dialog.showModal();
     EXPECT_TRUE(storedValue(false));
     EXPECT_EQ(titleShown, 1);
-}
-
-TEST_F(DoYouKnowTest, TipButtonOpensItsHelpPageAndTheDialogStaysOpen) {
-    bool stillOpen = false;
-    QString page;
-    WhenModal([&](QDialog*) {
-        dialog.btnFax->click();
-        stillOpen = dialog.isVisible();
-        if (HelpWindow* w = CurrentHelpWindow()) page = w->currentPage();
-        dialog.btnClose->click();
-    });
-    dialog.showModal();
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(page, HelpPageOf(901));
 }
 
 TEST(VersionTest, TextHasTheVersionAndTheDateOfTheBuild) {
