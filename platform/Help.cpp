@@ -97,6 +97,9 @@ HelpWindow* OpenHelpWindow() {
         return nullptr;
     }
     QWidget* parent = ParentForHelp();
+    // The help window itself may be the active one.
+    if (s.window && parent && (parent == s.window || s.window->isAncestorOf(parent)))
+        parent = s.window->parentWidget();
     if (s.window && s.window->folder() != folder) delete s.window;
     if (!s.window) {
         s.window = new HelpWindow(folder, parent);
