@@ -9,6 +9,7 @@
 
 #include "ContainedPath.h"
 #include "FileChecks.h"
+#include "Help.h"
 #include "LayoutParams.h"
 #include "LineFile.h"
 #include "Named.h"
@@ -22,6 +23,7 @@
 #include "SystemFolders.h"
 #include "TextRoutines.h"
 #include "TfrmClassRecords.h"
+#include "TfrmDoYouKnow.h"
 #include "TfrmDummy.h"
 #include "TfrmInputName.h"
 #include "TfrmKiroku.h"
@@ -94,6 +96,7 @@ TfrmMain::TfrmMain(const AppServices& services, QWidget* parent)
     m_state.MainFontName = sjis("ＭＳ 明朝");
 
     createWindows();
+    createHelpWindows();
     connectCommands();
 }
 
@@ -340,6 +343,7 @@ void TfrmMain::FormShow() {
     // The help file is the first "*.hlp" of the course folder, by its bare name.
     auto helpFiles = ListFiles(s.ProgramFolder, "*.hlp");
     if (!helpFiles.empty()) s.HelpFileName = helpFiles.front();
+    SetUpHelp(this, &m_prompter, helpFiles.empty() ? std::string() : s.HelpFileName);
 
     auto lines = LoadCourseIndex(s.ProgramFolder, m_prompter);
     if (!lines) {
@@ -349,7 +353,7 @@ void TfrmMain::FormShow() {
     }
     m_mainIndexLines = *lines;
 
-    m_showDoYouKnow = ReadBoolSetting(m_settings, "ShowDoYouKnow", true);
+    frmDoYouKnow->setShowNextTime(ReadBoolSetting(m_settings, "ShowDoYouKnow", true));
     ReadCourseIndex();
     s.PaperFixed = false;
     SetAnswerDisplayMode(0);

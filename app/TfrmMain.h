@@ -41,6 +41,9 @@ class TfrmInputName;
 class TfrmKiroku;
 class TfrmZenTangen;
 class TfrmClassRecords;
+class TfrmVersion;
+class TfrmJuku;
+class TfrmDoYouKnow;
 struct KirokuSource;
 class MainDrillHost;
 
@@ -144,6 +147,9 @@ public:
     TfrmKiroku* frmKiroku = nullptr;
     TfrmZenTangen* frmZenTangen = nullptr;
     TfrmClassRecords* frmClassRecords = nullptr;
+    TfrmVersion* frmVersion = nullptr;
+    TfrmJuku* frmJuku = nullptr;
+    TfrmDoYouKnow* frmDoYouKnow = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
     // The record viewer of the current unit's lesson, for the current learner.
@@ -238,6 +244,13 @@ public:
     void btnCopyClick();
     void btnCancelClick();
     void hidePopupPanels();
+    // Help menu and school name (TfrmMainHelp.cpp).
+    void mnuUsageClick();
+    void mnuVersionClick();
+    void mnuJukuClick();
+    void mnuDoYouKnowClick();
+    // The tips dialog after start-up, when "ShowDoYouKnow" asks for it (teacher mode only).
+    void ShowTipsAtStart();
     // "学　習": the drill over the active worksheet (opening one first when there is none).
     void btnTestClick();
     // The worksheet a drill runs over, while it does.
@@ -254,6 +267,7 @@ private:
     void createValueHolders();
     void createMenus();
     void createWindows();
+    void createHelpWindows();
     void FormShow();
     bool createRecordsFolders();
     void loadTitlePicture();
@@ -283,7 +297,6 @@ private:
     bool m_firstShowDone = false;
     bool m_startupFailed = false;
     bool m_answerDisplay = false;
-    bool m_showDoYouKnow = true;  // for the tips dialog's "show next time" box
     std::vector<std::string> m_mainIndexLines;
     bool m_shrunk = false;
     SheetShared m_shared;

@@ -463,6 +463,9 @@ void TfrmMain::runCommand(WorksheetCommand command) {
         case WorksheetCommand::SetPrinter:
             frmPrintMode->exec();
             break;
+        case WorksheetCommand::Juku:
+            mnuJukuClick();
+            break;
         default:
             // The remaining commands open windows that are added later.
             break;

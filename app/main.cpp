@@ -76,5 +76,6 @@ int main(int argc, char** argv) {
     main.show();
     if (main.startupFailed()) return 1;
     sulkan::RememberCourseFolder(*settings, *folder);
+    main.ShowTipsAtStart();
     return app.exec();
 }
