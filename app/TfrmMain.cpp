@@ -23,6 +23,7 @@
 #include "TextRoutines.h"
 #include "TfrmClassRecords.h"
 #include "TfrmDummy.h"
+#include "TfrmEditIndex.h"
 #include "TfrmInputName.h"
 #include "TfrmKiroku.h"
 #include "TfrmMenu.h"
@@ -309,6 +310,19 @@ void TfrmMain::createWindows() {
     };
     frmClassRecords = new TfrmClassRecords(m_prompter, this);
     frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
+    frmEditIndex = new TfrmEditIndex(m_prompter, m_state.IndexReloadPending, this);
+    // Unit selection's marks belong to the lesson it lists; another lesson gets none.
+    frmEditIndex->UnitMarkHook = [this](int lesson, int section, int unit) {
+        return lesson == frmMenu->listedLesson() && IsSlot(section) && IsSlot(unit)
+                   ? m_state.UnitMarks[section][unit]
+                   : std::string();
+    };
+    connect(mnuEditIndex, &QAction::triggered, this, [this] {
+        if (m_state.OpenWorksheetCount > 0)
+            m_prompter.message(sjis("開いているファイルをすべて閉じてください"));
+        else
+            frmEditIndex->editIndex(m_state.ProgramFolder);
+    });
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);

@@ -41,6 +41,7 @@ class TfrmInputName;
 class TfrmKiroku;
 class TfrmZenTangen;
 class TfrmClassRecords;
+class TfrmEditIndex;
 struct KirokuSource;
 class MainDrillHost;
 
@@ -144,6 +145,7 @@ public:
     TfrmKiroku* frmKiroku = nullptr;
     TfrmZenTangen* frmZenTangen = nullptr;
     TfrmClassRecords* frmClassRecords = nullptr;
+    TfrmEditIndex* frmEditIndex = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
     // The record viewer of the current unit's lesson, for the current learner.
