@@ -25,6 +25,7 @@
 #include "TfrmClassRecords.h"
 #include "TfrmDoYouKnow.h"
 #include "TfrmDummy.h"
+#include "TfrmEditIndex.h"
 #include "TfrmInputName.h"
 #include "TfrmKiroku.h"
 #include "TfrmMenu.h"
@@ -312,6 +313,21 @@ void TfrmMain::createWindows() {
     };
     frmClassRecords = new TfrmClassRecords(m_prompter, this);
     frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
+    frmEditIndex = new TfrmEditIndex(m_prompter, m_state.IndexReloadPending, this);
+    // Unit selection's marks belong to the lesson it lists; another lesson gets none.
+    frmEditIndex->UnitMarkHook = [this](int lesson, int section, int unit) {
+        return lesson == frmMenu->listedLesson() && IsSlot(section) && IsSlot(unit)
+                   ? m_state.UnitMarks[section][unit]
+                   : std::string();
+    };
+    connect(frmEditIndex, &TfrmEditIndex::helpRequested, this,
+            [](int topic) { ShowHelpTopic(topic); });
+    connect(mnuEditIndex, &QAction::triggered, this, [this] {
+        if (m_state.OpenWorksheetCount > 0)
+            m_prompter.message(sjis("開いているファイルをすべて閉じてください"));
+        else
+            frmEditIndex->editIndex(m_state.ProgramFolder);
+    });
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);

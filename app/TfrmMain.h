@@ -44,6 +44,7 @@ class TfrmClassRecords;
 class TfrmVersion;
 class TfrmJuku;
 class TfrmDoYouKnow;
+class TfrmEditIndex;
 struct KirokuSource;
 class MainDrillHost;
 
@@ -150,6 +151,7 @@ public:
     TfrmVersion* frmVersion = nullptr;
     TfrmJuku* frmJuku = nullptr;
     TfrmDoYouKnow* frmDoYouKnow = nullptr;
+    TfrmEditIndex* frmEditIndex = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
     // The record viewer of the current unit's lesson, for the current learner.

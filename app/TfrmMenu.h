@@ -48,6 +48,8 @@ public:
     // The line drawn for unit row `row` of the unit list: its mark and practice count, then its
     // title. The item itself holds the bare title.
     QString unitLineText(int row) const;
+    // The lesson whose sections are listed and whose marks were counted last (0: none).
+    int listedLesson() const { return m_listedLesson; }
 
     QLabel* pnlTitle;
     QLabel* pnlLesson;
