@@ -448,10 +448,6 @@ void TfrmMain::loadTitlePicture() {
     if (FileCheck(m_prompter, path))
         picture.load(QString::fromStdString(NativePath(path).string()));
     if (!picture.isNull()) frmDummy->setTitlePicture(picture);
-    QSize button = frmDummy->btnTitle->size();
-    int left = (m_screenWidth - kPanelWidth - button.width() - 20) / 2;
-    int top = (height() - button.height() - 100) / 2;
-    frmDummy->placeButton(left, top);
 }
 
 bool TfrmMain::ReadCourseIndex() {

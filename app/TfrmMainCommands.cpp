@@ -580,8 +580,7 @@ std::string TfrmMain::numberText() const {
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
     if (!window) return;
     if (window == dummyWindow) {
-        dummyWindow->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
-        dummyWindow->setWindowTitle(TfrmDummy::caption());
+        frmDummy->fitToArea();
         return;
     }
     if (auto* sheet = qobject_cast<TfrmPrint*>(window->widget())) worksheetActivated(sheet);

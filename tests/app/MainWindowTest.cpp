@@ -12,6 +12,7 @@
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "TestSupport.h"
+#include "TfrmDummy.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
@@ -291,6 +292,36 @@ TEST_F(LayoutControlsTest, ScrollJumpsBetweenTopAndBottom) {
     EXPECT_GT(bar->value(), 0);
     w->btnScroll->click();
     EXPECT_EQ(bar->value(), 0);
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+using WindowArrangementTest = MainWindowTest;
+
+TEST_F(WindowArrangementTest, TitleWindowFillsTheAreaAgainAfterTilingClosingAndResizing) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
+    w->mnuTile->trigger();
+    w->dummyWindow->move(400, 300);  // as a tiled or dragged title window would be
+    w->mnuCloseAllWIndows->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(worksheetWindows(), 0);
+    auto wholeAndCentred = [this] {
+        const QRect area = w->mdiArea->viewport()->rect();
+        EXPECT_EQ(w->dummyWindow->geometry(), area);
+        const QRect button = w->frmDummy->btnTitle->geometry();
+        EXPECT_TRUE(w->frmDummy->rect().contains(button));
+        EXPECT_NEAR(button.center().x(), w->frmDummy->rect().center().x(), 1);
+        EXPECT_NEAR(button.center().y(), w->frmDummy->rect().center().y(), 1);
+    };
+    wholeAndCentred();
+    w->resize(900, 700);
+    QCoreApplication::processEvents();
+    wholeAndCentred();
 }
 
 }  // namespace
