@@ -269,6 +269,10 @@ private:
     void connectLayoutControls();
     void mnuMainWinPopup();
     void mnuMaximizeClick();
+    // Cascade and tile arrange the worksheets only: the title window stays behind them.
+    void mnuCascadeClick();
+    void mnuTileClick();
+    std::vector<QMdiSubWindow*> arrangedWorksheets() const;
     void mnuCloseAllWIndowsClick();
     void mdiAreaSubWindowActivated(QMdiSubWindow* window);
     void connectCommands();

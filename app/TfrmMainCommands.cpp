@@ -63,8 +63,6 @@ void TfrmMain::connectCommands() {
             [this](int v) { spnLayoutChange(&LayoutParams::FontSize, v); });
     connect(mnuMainWin, &QMenu::aboutToShow, this, &TfrmMain::mnuMainWinPopup);
     connect(mnuMaximize, &QAction::triggered, this, &TfrmMain::mnuMaximizeClick);
-    connect(mnuTile, &QAction::triggered, mdiArea, &QMdiArea::tileSubWindows);
-    connect(mnuCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
     connect(mnuCloseAllWIndows, &QAction::triggered, this, &TfrmMain::mnuCloseAllWIndowsClick);
     connectLayoutControls();
     // Print, save, edit, study and the copy of a region belong to windows built later; their

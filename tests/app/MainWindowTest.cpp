@@ -18,6 +18,7 @@
 #include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
 #include "TfrmPrintMode.h"
+#include "WindowArrangement.h"
 
 namespace sulkan {
 namespace {
@@ -302,6 +303,28 @@ namespace {
 
 using WindowArrangementTest = MainWindowTest;
 
+TEST_F(WindowArrangementTest, CascadedWorksheetsStayUsableAndInsideTheArea) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    ASSERT_EQ(open(2), OpenResult::Opened);  // A3: wider than two thirds of the area
+    QCoreApplication::processEvents();
+    w->mnuCascade->trigger();
+    const QRect area = w->mdiArea->viewport()->rect();
+    std::vector<QRect> placed;
+    for (QMdiSubWindow* sub : w->mdiArea->subWindowList()) {
+        auto* sheet = qobject_cast<TfrmPrint*>(sub->widget());
+        if (!sheet) continue;
+        const QRect box = sub->geometry();
+        EXPECT_TRUE(area.contains(box)) << sheet->identity().toStdString();
+        EXPECT_GE(box.width(), std::min(sheet->sheetImage().width(), area.width() * 2 / 3));
+        EXPECT_GE(box.height(), area.height() * 2 / 3);
+        placed.push_back(box);
+    }
+    ASSERT_EQ(placed.size(), 2u);
+    EXPECT_NE(placed[0].topLeft(), placed[1].topLeft());
+    // The title window is not arranged: it stays behind, filling the area.
+    EXPECT_EQ(w->dummyWindow->geometry(), area);
+}
+
 TEST_F(WindowArrangementTest, TitleWindowFillsTheAreaAgainAfterTilingClosingAndResizing) {
     ASSERT_EQ(open(1), OpenResult::Opened);
     ASSERT_EQ(open(2), OpenResult::Opened);
@@ -322,6 +345,30 @@ TEST_F(WindowArrangementTest, TitleWindowFillsTheAreaAgainAfterTilingClosingAndR
     w->resize(900, 700);
     QCoreApplication::processEvents();
     wholeAndCentred();
+}
+
+TEST_F(WindowArrangementTest, TilesShareTheAreaWithoutOverlapping) {
+    const auto boxes = TileWindows({1000, 900}, 3);
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0], (WindowBox{0, 0, 500, 450}));
+    EXPECT_EQ(boxes[1], (WindowBox{500, 0, 500, 450}));
+    EXPECT_EQ(boxes[2], (WindowBox{0, 450, 1000, 450}));  // the short last row's window is wider
+    EXPECT_TRUE(TileWindows({1000, 900}, 0).empty());
+}
+
+TEST_F(WindowArrangementTest, CascadeStartsAgainAtTheTopLeftBeforeLeavingTheArea) {
+    const std::vector<WindowExtent> wanted(6, WindowExtent{700, 1200});
+    const auto boxes = CascadeWindows({1200, 900}, wanted, 100);
+    ASSERT_EQ(boxes.size(), 6u);
+    // Full height at first, then shorter down to two thirds; the fourth would leave the area.
+    EXPECT_EQ(boxes[0], (WindowBox{0, 0, 700, 900}));
+    EXPECT_EQ(boxes[1], (WindowBox{100, 100, 700, 800}));
+    EXPECT_EQ(boxes[2], (WindowBox{200, 200, 700, 700}));
+    EXPECT_EQ(boxes[3], (WindowBox{300, 300, 700, 600}));
+    EXPECT_EQ(boxes[4], (WindowBox{0, 0, 700, 900}));
+    // A small sheet keeps its own size; a window never exceeds the area.
+    EXPECT_EQ(CascadeWindows({1200, 900}, {{300, 200}}, 20)[0], (WindowBox{0, 0, 300, 200}));
+    EXPECT_EQ(CascadeWindows({500, 400}, {{900, 1300}}, 20)[0], (WindowBox{0, 0, 500, 400}));
 }
 
 }  // namespace
