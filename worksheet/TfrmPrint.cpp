@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "CopyFileSave.h"
+#include "LineFile.h"
 #include "MasterSave.h"
 #include "Named.h"
 #include "QtText.h"
@@ -183,7 +184,8 @@ void TfrmPrint::mnuKaitouClick() {
 
 void TfrmPrint::setCaption(const std::string& cp932) {
     m_captionBytes = cp932;
-    setWindowTitle(ToQString(cp932));
+    // Paths are built with "\" between their parts; the user sees them in the system's form.
+    setWindowTitle(ToQString(NativeSeparators(cp932)));
 }
 
 void TfrmPrint::LoadPictures() {
@@ -260,7 +262,7 @@ bool TfrmPrint::FormCloseQuery() {
     // Activating another window while the close query runs must not refill the controls from it.
     ScopedFlag paused(m_host.sheetShared().activationFillEnabled, false);
     const std::string caption =
-        FromQStringKeeping(windowTitle(), m_captionBytes).value_or(std::string());
+        FromQStringKeeping(windowTitle(), NativeSeparators(m_captionBytes)).value_or(std::string());
     switch (m_host.prompter().yesNoCancel(caption + sjis("を保存しますか？"))) {
         case Answer::No:
             return true;

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "Prompter.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -369,6 +370,24 @@ TEST_F(WindowArrangementTest, CascadeStartsAgainAtTheTopLeftBeforeLeavingTheArea
     // A small sheet keeps its own size; a window never exceeds the area.
     EXPECT_EQ(CascadeWindows({1200, 900}, {{300, 200}}, 20)[0], (WindowBox{0, 0, 300, 200}));
     EXPECT_EQ(CascadeWindows({500, 400}, {{900, 1300}}, 20)[0], (WindowBox{0, 0, 500, 400}));
+}
+
+TEST_F(WindowArrangementTest, CaptionsShowPathsInOneFormAndIdentitiesKeepTheirBytes) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    const QString identity = w->lstWindow->item(0)->text();
+    EXPECT_TRUE(identity.endsWith(QStringLiteral("kan3\\kan31.que-U1"))) << identity.toStdString();
+    EXPECT_EQ(sheet->identity(), identity);
+    EXPECT_FALSE(sheet->windowTitle().contains(QLatin1Char('\\')));
+    EXPECT_EQ(sheet->windowTitle(), QString(identity).replace(QLatin1Char('\\'), QLatin1Char('/')));
+
+    // The close question names the window as its caption shows it.
+    w->spnMojiSize->setValue(15);
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(w->close());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(ToQString(prompter.shown[0]),
+              sheet->windowTitle() + QStringLiteral("を保存しますか？"));
 }
 
 }  // namespace
