@@ -213,11 +213,15 @@ void TfrmPrint::Redraw() {
     mnuKaitou->setChecked(view.answersShown);
 
     if (m_host.shrunk()) {
-        // The reduced view fits the whole sheet into the panel's height.
+        // The reduced view fits the whole sheet into the panel's height; on a screen taller than
+        // the sheet it shows the sheet as it is rather than enlarged.
         int h = m_host.panelHeight() - 36;
         int w = static_cast<int>(std::lround(h / std::sqrt(2.0)));
+        const QSize fitted = m_image.size().scaled(w, h, Qt::KeepAspectRatio);
         Image2->setPixmap(QPixmap::fromImage(
-            m_image.scaled(w, h, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            fitted.width() >= m_image.width()
+                ? m_image
+                : m_image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
         Image1->hide();
         Image2->show();
     } else {

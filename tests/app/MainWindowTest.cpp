@@ -296,6 +296,23 @@ TEST_F(LayoutControlsTest, ScrollJumpsBetweenTopAndBottom) {
     EXPECT_EQ(bar->value(), 0);
 }
 
+TEST_F(LayoutControlsTest, ReducedViewNeverDrawsTheSheetLargerThanItIs) {
+    ASSERT_EQ(open(1), OpenResult::Opened);  // A4, shorter than the window's panel
+    TfrmPrint* sheet = w->activeWorksheet();
+    w->btnShukusho->click();
+    EXPECT_EQ(sheet->Image2->pixmap().size(), sheet->sheetImage().size());
+
+    w->btnShukusho->click();
+    ASSERT_EQ(open(2), OpenResult::Opened);  // A3, taller than the panel: reduced, proportions kept
+    sheet = w->activeWorksheet();
+    w->btnShukusho->click();
+    const QSize reduced = sheet->Image2->pixmap().size();
+    EXPECT_LE(reduced.height(), w->panelHeight() - 36);
+    EXPECT_LT(reduced.width(), sheet->sheetImage().width());
+    EXPECT_NEAR(reduced.width() * 1.0 / reduced.height(),
+                sheet->sheetImage().width() * 1.0 / sheet->sheetImage().height(), 0.01);
+}
+
 }  // namespace
 }  // namespace sulkan
 
