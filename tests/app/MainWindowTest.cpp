@@ -322,6 +322,7 @@ using WindowArrangementTest = MainWindowTest;
 TEST_F(WindowArrangementTest, CascadedWorksheetsStayUsableAndInsideTheArea) {
     ASSERT_EQ(open(1), OpenResult::Opened);
     ASSERT_EQ(open(2), OpenResult::Opened);  // A3: wider than two thirds of the area
+    w->mnuMaximize->trigger();
     QCoreApplication::processEvents();
     w->mnuCascade->trigger();
     const QRect area = w->mdiArea->viewport()->rect();
