@@ -1,6 +1,7 @@
 #include "Desktop.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,9 +9,11 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTranslator>
 #include <QWidget>
+#include <algorithm>
 
 #include "QtText.h"
 #include "Settings.h"
@@ -34,6 +37,19 @@ std::string ProgramFolderName(const QString& folder) {
     return name ? WithTrailingSeparator(*name) : std::string();
 }
 
+void KeepInsideScreen(QWidget* window) {
+    const QScreen* screen = window->screen();
+    if (!screen) return;
+    const QRect frame = window->frameGeometry();
+    // The frame's margins (title bar, borders) are known once the window has been shown.
+    const QSize margins = frame.size() - window->size();
+    const QRect kept =
+        KeptInside(frame, window->minimumSize() + margins, screen->availableGeometry());
+    if (kept == frame) return;
+    window->resize(kept.size() - margins);
+    window->move(kept.topLeft());
+}
+
 // Application-wide, so that it holds in the main window and in every dialog alike.
 class DesktopFilter : public QObject {
 public:
@@ -55,6 +71,12 @@ protected:
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget && widget->isWindow() && widget->windowTitle().isEmpty())
                 widget->setWindowTitle(ApplicationTitle());
+            if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isWindow())
+                KeepInsideScreen(dialog);
+        } else if (event->type() == QEvent::ShowToParent) {
+            // Again once shown: a dialog may size itself while it is being shown.
+            if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isWindow())
+                KeepInsideScreen(dialog);
         }
         return QObject::eventFilter(watched, event);
     }
@@ -100,6 +122,17 @@ DesktopConventions::~DesktopConventions() {
     QGuiApplication::setApplicationDisplayName(m_displayName);
     QGuiApplication::setWindowIcon(m_icon);
     QGuiApplication::setDesktopFileName(m_desktopFileName);
+}
+
+QRect KeptInside(const QRect& frame, const QSize& minimum, const QRect& available) {
+    const int width = std::max(std::min(frame.width(), available.width()), minimum.width());
+    const int height = std::max(std::min(frame.height(), available.height()), minimum.height());
+    // Right and bottom edges first, so that what does not fit leaves at the right and bottom.
+    int x = std::min(frame.x(), available.x() + available.width() - width);
+    int y = std::min(frame.y(), available.y() + available.height() - height);
+    x = std::max(x, available.x());
+    y = std::max(y, available.y());
+    return {x, y, width, height};
 }
 
 QString EnterStartFolder(const QStringList& arguments) {

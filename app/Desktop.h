@@ -3,6 +3,7 @@
 // button, the application icon, and the course folder it starts in.
 #pragma once
 #include <QIcon>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -30,8 +31,9 @@ QString ApplicationTitle();
 
 // While it lives, on the running application: the toolkit's Japanese texts (Yes/No/Cancel, file
 // dialogs) whatever the user's locale, window titles without the program's name appended, the
-// application title on windows without a title, Enter on a focused push button pressing it,
-// in the main window as in dialogs, and the application icon on every window.
+// application title on windows without a title, Enter on a focused push button pressing it, in
+// the main window as in dialogs, the application icon on every window, and every dialog shown
+// inside the screen's available area.
 class DesktopConventions {
 public:
     DesktopConventions();
@@ -49,6 +51,11 @@ private:
     QIcon m_icon;
     QString m_desktopFileName;
 };
+
+// A window's frame moved, and made smaller where it is larger, so that it lies inside `available`.
+// It never gets smaller than `minimum`; a window that still does not fit keeps its top left (and
+// so its title bar) visible.
+QRect KeptInside(const QRect& frame, const QSize& minimum, const QRect& available);
 
 // `sulkan [COURSE_FOLDER]`: arguments are those after the program name, the toolkit's own options
 // already removed. With a folder it becomes the working folder, so the program runs in it as if

@@ -14,12 +14,22 @@ public:
 
     // Loads the picture onto the button and sizes the button to it.
     void setTitlePicture(const QPixmap& picture);
-    // Centres the button as the main window asks: left and top in the window's client area.
-    void placeButton(int left, int top);
+    // Fills the frame's child area again and takes its caption back: on activation, and whenever
+    // the area changes size. Tiling or a smaller frame would otherwise leave it part off the area.
+    void fitToArea();
 
     static QString caption();
 
     QPushButton* btnTitle;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void centreButton();
+    QWidget* m_area = nullptr;  // the child area it fills, watched for its size
 };
 
 }  // namespace sulkan

@@ -90,7 +90,6 @@ TfrmMain::TfrmMain(const AppServices& services, QWidget* parent)
         screenW = screen.width();
         screenH = screen.height();
     }
-    m_screenWidth = screenW;
     setGeometry(0, 0, screenW, screenH - 28);
     m_state.ChildAreaWidth = width() - kPanelWidth - 10;
     m_state.PanelHeight = height() - menuBar()->sizeHint().height();
@@ -468,10 +467,6 @@ void TfrmMain::loadTitlePicture() {
     if (FileCheck(m_prompter, path))
         picture.load(QString::fromStdString(NativePath(path).string()));
     if (!picture.isNull()) frmDummy->setTitlePicture(picture);
-    QSize button = frmDummy->btnTitle->size();
-    int left = (m_screenWidth - kPanelWidth - button.width() - 20) / 2;
-    int top = (height() - button.height() - 100) / 2;
-    frmDummy->placeButton(left, top);
 }
 
 bool TfrmMain::ReadCourseIndex() {

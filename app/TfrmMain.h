@@ -285,6 +285,10 @@ private:
     void connectLayoutControls();
     void mnuMainWinPopup();
     void mnuMaximizeClick();
+    // Cascade and tile arrange the worksheets only: the title window stays behind them.
+    void mnuCascadeClick();
+    void mnuTileClick();
+    std::vector<QMdiSubWindow*> arrangedWorksheets() const;
     void mnuCloseAllWIndowsClick();
     void mdiAreaSubWindowActivated(QMdiSubWindow* window);
     void connectCommands();
@@ -295,7 +299,6 @@ private:
     SettingsStore& m_settings;
     Prompter& m_prompter;
     AppState m_state;
-    int m_screenWidth = 0;
     bool m_firstShowDone = false;
     bool m_startupFailed = false;
     bool m_answerDisplay = false;

@@ -63,8 +63,6 @@ void TfrmMain::connectCommands() {
             [this](int v) { spnLayoutChange(&LayoutParams::FontSize, v); });
     connect(mnuMainWin, &QMenu::aboutToShow, this, &TfrmMain::mnuMainWinPopup);
     connect(mnuMaximize, &QAction::triggered, this, &TfrmMain::mnuMaximizeClick);
-    connect(mnuTile, &QAction::triggered, mdiArea, &QMdiArea::tileSubWindows);
-    connect(mnuCascade, &QAction::triggered, mdiArea, &QMdiArea::cascadeSubWindows);
     connect(mnuCloseAllWIndows, &QAction::triggered, this, &TfrmMain::mnuCloseAllWIndowsClick);
     connectLayoutControls();
     // Print, save, edit, study and the copy of a region belong to windows built later; their
@@ -583,8 +581,7 @@ std::string TfrmMain::numberText() const {
 void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
     if (!window) return;
     if (window == dummyWindow) {
-        dummyWindow->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
-        dummyWindow->setWindowTitle(TfrmDummy::caption());
+        frmDummy->fitToArea();
         return;
     }
     if (auto* sheet = qobject_cast<TfrmPrint*>(window->widget())) worksheetActivated(sheet);

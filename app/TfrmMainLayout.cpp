@@ -1,14 +1,17 @@
 // The main window's layout and view controls: paper radios, column choice, box width, sub line
 // spacing, the reduced view, scrolling and nudging the answer boxes. Each does nothing without a
-// worksheet; otherwise it changes the active worksheet and redraws it.
+// worksheet; otherwise it changes the active worksheet and redraws it. Also the Window menu's
+// cascade and tile.
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QStyle>
 
 #include "Settings.h"
 #include "TfrmMain.h"
 #include "TfrmPrint.h"
 #include "TfrmSettei.h"
+#include "WindowArrangement.h"
 
 namespace sulkan {
 
@@ -36,6 +39,45 @@ void TfrmMain::connectLayoutControls() {
     connect(btnLeft, &QPushButton::clicked, this, [this, step] { nudgeBoxes(-step(), 0); });
     connect(btnRight, &QPushButton::clicked, this, [this, step] { nudgeBoxes(step(), 0); });
     btnShukusho->setIcon(QIcon(imgMaruYL->pixmap()));
+    connect(mnuCascade, &QAction::triggered, this, &TfrmMain::mnuCascadeClick);
+    connect(mnuTile, &QAction::triggered, this, &TfrmMain::mnuTileClick);
+}
+
+std::vector<QMdiSubWindow*> TfrmMain::arrangedWorksheets() const {
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : mdiArea->subWindowList(QMdiArea::StackingOrder))
+        if (qobject_cast<TfrmPrint*>(sub->widget()) && sub->isVisible() && !sub->isMinimized())
+            windows.push_back(sub);
+    return windows;
+}
+
+void TfrmMain::mnuCascadeClick() {
+    const std::vector<QMdiSubWindow*> windows = arrangedWorksheets();
+    std::vector<WindowExtent> wanted;
+    for (QMdiSubWindow* sub : windows) {
+        if (sub->isMaximized()) sub->showNormal();
+        auto* sheet = static_cast<TfrmPrint*>(sub->widget());
+        // The window's own frame, title, menu and scroll bar around the whole sheet.
+        const QSize chrome = sub->size() - sheet->ScrollBox->viewport()->size();
+        const QSize page = sheet->ScrollBox->widget()->sizeHint();
+        const int bar = sheet->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        wanted.push_back({page.width() + chrome.width() + bar, page.height() + chrome.height()});
+    }
+    const QSize area = mdiArea->viewport()->size();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4;
+    const auto boxes = CascadeWindows({area.width(), area.height()}, wanted, step);
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(boxes[i].x, boxes[i].y, boxes[i].width, boxes[i].height);
+}
+
+void TfrmMain::mnuTileClick() {
+    const std::vector<QMdiSubWindow*> windows = arrangedWorksheets();
+    const QSize area = mdiArea->viewport()->size();
+    const auto boxes = TileWindows({area.width(), area.height()}, static_cast<int>(windows.size()));
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(boxes[i].x, boxes[i].y, boxes[i].width, boxes[i].height);
+    }
 }
 
 void TfrmMain::tickPaperRadio(PaperIndex index) {

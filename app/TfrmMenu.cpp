@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -146,7 +147,10 @@ void TfrmMenu::createLayout() {
 }
 
 void TfrmMenu::connectControls() {
-    for (QListWidget* list : {lstLesson, lstSection, lstUnit}) list->installEventFilter(this);
+    for (QListWidget* list : {lstLesson, lstSection, lstUnit}) {
+        list->installEventFilter(this);
+        list->viewport()->installEventFilter(this);
+    }
     connect(lstLesson, &QListWidget::currentRowChanged, this, [this] { lstLessonClick(); });
     connect(lstSection, &QListWidget::currentRowChanged, this, [this] { lstSectionClick(); });
     connect(lstUnit, &QListWidget::currentRowChanged, this, [this] { lstUnitClick(); });
@@ -193,7 +197,18 @@ void TfrmMenu::showEvent(QShowEvent* event) {
 }
 
 bool TfrmMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+        type == QEvent::MouseButtonDblClick) {
+        // A click below the last title would clear the list's choice, and OK would then say
+        // that nothing is chosen: the list keeps it.
+        for (QListWidget* list : {lstLesson, lstSection, lstUnit}) {
+            if (watched != list->viewport()) continue;
+            const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (!list->indexAt(at).isValid()) return true;
+        }
+    }
+    if (type == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         QWidget* next = nullptr;
         if (key == Qt::Key_Left && watched == lstUnit)

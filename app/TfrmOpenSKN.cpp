@@ -177,7 +177,7 @@ void TfrmOpenSKN::flbSKNClick() {
     const int row = SelectedRow(flbSKN);
     if (row < 0 || row >= static_cast<int>(m_files.size())) return;
     const std::string path = m_folder + m_files[static_cast<std::size_t>(row)];
-    edtFileName->setText(ToQString(path));
+    edtFileName->setText(ToQString(NativeSeparators(path)));
     const auto lines = ReadLines(path);
     FillList(lstContents, lines ? *lines : std::vector<std::string>{});
 }

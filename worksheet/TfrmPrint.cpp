@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "CopyFileSave.h"
+#include "LineFile.h"
 #include "MasterSave.h"
 #include "Named.h"
 #include "QtText.h"
@@ -183,7 +184,8 @@ void TfrmPrint::mnuKaitouClick() {
 
 void TfrmPrint::setCaption(const std::string& cp932) {
     m_captionBytes = cp932;
-    setWindowTitle(ToQString(cp932));
+    // Paths are built with "\" between their parts; the user sees them in the system's form.
+    setWindowTitle(ToQString(NativeSeparators(cp932)));
 }
 
 void TfrmPrint::LoadPictures() {
@@ -211,11 +213,15 @@ void TfrmPrint::Redraw() {
     mnuKaitou->setChecked(view.answersShown);
 
     if (m_host.shrunk()) {
-        // The reduced view fits the whole sheet into the panel's height.
+        // The reduced view fits the whole sheet into the panel's height; on a screen taller than
+        // the sheet it shows the sheet as it is rather than enlarged.
         int h = m_host.panelHeight() - 36;
         int w = static_cast<int>(std::lround(h / std::sqrt(2.0)));
+        const QSize fitted = m_image.size().scaled(w, h, Qt::KeepAspectRatio);
         Image2->setPixmap(QPixmap::fromImage(
-            m_image.scaled(w, h, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            fitted.width() >= m_image.width()
+                ? m_image
+                : m_image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
         Image1->hide();
         Image2->show();
     } else {
@@ -260,7 +266,7 @@ bool TfrmPrint::FormCloseQuery() {
     // Activating another window while the close query runs must not refill the controls from it.
     ScopedFlag paused(m_host.sheetShared().activationFillEnabled, false);
     const std::string caption =
-        FromQStringKeeping(windowTitle(), m_captionBytes).value_or(std::string());
+        FromQStringKeeping(windowTitle(), NativeSeparators(m_captionBytes)).value_or(std::string());
     switch (m_host.prompter().yesNoCancel(caption + sjis("を保存しますか？"))) {
         case Answer::No:
             return true;

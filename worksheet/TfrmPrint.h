@@ -35,8 +35,8 @@ public:
     // The caption starts as the identity and may later show the worksheet's title instead.
     const QString& identity() const { return m_identity; }
     void setIdentity(const QString& identity) { m_identity = identity; }
-    // Shows CP932 text as the caption and keeps its bytes, so questions naming the window quote
-    // the caption as it was and not as Unicode would encode it again.
+    // Shows CP932 text as the caption, with a path's separators in the system's form, and keeps
+    // its bytes, so questions naming the window quote them and not Unicode encoded again.
     void setCaption(const std::string& cp932);
 
     // Draws the sheet again from scratch and shows it (or the reduced view). Does nothing while

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -132,6 +133,29 @@ TEST(DesktopTest, InADialogEnterPressesTheFocusedButtonOnceAndEscapeCancels) {
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(DesktopTest, KeptInsideMovesThenShrinksButNotBelowTheMinimum) {
+    const QRect screen(0, 0, 1600, 1200);
+    // Running 2 pixels past the bottom: moved up, size kept.
+    EXPECT_EQ(KeptInside({100, 402, 600, 800}, {0, 0}, screen), QRect(100, 400, 600, 800));
+    // Taller than the screen: as tall as the screen, at its top.
+    EXPECT_EQ(KeptInside({100, 50, 600, 1300}, {0, 0}, screen), QRect(100, 0, 600, 1200));
+    // A minimum larger than the screen: the top left stays on it.
+    EXPECT_EQ(KeptInside({200, 100, 1800, 900}, {1700, 0}, screen), QRect(0, 100, 1700, 900));
+}
+
+TEST(DesktopTest, ADialogIsShownInsideTheScreenEvenWhenItSizesItselfOnShowing) {
+    DesktopConventions desktop;
+    // Unit selection makes itself as large as the main window while it is being shown.
+    QWidget mainWindow;
+    const QRect available = mainWindow.screen()->availableGeometry();
+    mainWindow.resize(available.width() + 40, available.height() + 30);
+    AppState state;
+    ScriptedPrompter prompter;
+    TfrmMenu menu(state, prompter, &mainWindow);
+    menu.show();
+    EXPECT_TRUE(available.contains(menu.frameGeometry()));
 }
 
 class StartFolderTest : public ::testing::Test {

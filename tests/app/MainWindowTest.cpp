@@ -9,14 +9,17 @@
 #include <QTimer>
 
 #include "Prompter.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "TestSupport.h"
+#include "TfrmDummy.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
 #include "TfrmPrintMode.h"
+#include "WindowArrangement.h"
 
 namespace sulkan {
 namespace {
@@ -291,6 +294,106 @@ TEST_F(LayoutControlsTest, ScrollJumpsBetweenTopAndBottom) {
     EXPECT_GT(bar->value(), 0);
     w->btnScroll->click();
     EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(LayoutControlsTest, ReducedViewNeverDrawsTheSheetLargerThanItIs) {
+    ASSERT_EQ(open(1), OpenResult::Opened);  // A4, shorter than the window's panel
+    TfrmPrint* sheet = w->activeWorksheet();
+    w->btnShukusho->click();
+    EXPECT_EQ(sheet->Image2->pixmap().size(), sheet->sheetImage().size());
+
+    w->btnShukusho->click();
+    ASSERT_EQ(open(2), OpenResult::Opened);  // A3, taller than the panel: reduced, proportions kept
+    sheet = w->activeWorksheet();
+    w->btnShukusho->click();
+    const QSize reduced = sheet->Image2->pixmap().size();
+    EXPECT_LE(reduced.height(), w->panelHeight() - 36);
+    EXPECT_LT(reduced.width(), sheet->sheetImage().width());
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+using WindowArrangementTest = MainWindowTest;
+
+TEST_F(WindowArrangementTest, CascadedWorksheetsStayUsableAndInsideTheArea) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    ASSERT_EQ(open(2), OpenResult::Opened);  // A3: wider than two thirds of the area
+    w->mnuMaximize->trigger();
+    QCoreApplication::processEvents();
+    w->mnuCascade->trigger();
+    const QRect area = w->mdiArea->viewport()->rect();
+    std::vector<QRect> placed;
+    for (QMdiSubWindow* sub : w->mdiArea->subWindowList()) {
+        auto* sheet = qobject_cast<TfrmPrint*>(sub->widget());
+        if (!sheet) continue;
+        const QRect box = sub->geometry();
+        EXPECT_TRUE(area.contains(box)) << sheet->identity().toStdString();
+        EXPECT_GE(box.width(), std::min(sheet->sheetImage().width(), area.width() * 2 / 3));
+        EXPECT_GE(box.height(), area.height() * 2 / 3);
+        placed.push_back(box);
+    }
+    ASSERT_EQ(placed.size(), 2u);
+    EXPECT_NE(placed[0].topLeft(), placed[1].topLeft());
+    // The title window is not arranged: it stays behind, filling the area.
+    EXPECT_EQ(w->dummyWindow->geometry(), area);
+}
+
+TEST_F(WindowArrangementTest, TitleWindowFillsTheAreaAgainAfterTilingClosingAndResizing) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    ASSERT_EQ(open(2), OpenResult::Opened);
+    w->mnuTile->trigger();
+    const QRect first = w->subWindowOf(w->activeWorksheet())->geometry();
+    EXPECT_NEAR(first.width(), w->mdiArea->viewport()->width() / 2, 1);  // side by side
+    w->dummyWindow->move(400, 300);  // as a tiled or dragged title window would be
+    w->mnuCloseAllWIndows->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(worksheetWindows(), 0);
+    auto wholeAndCentred = [this] {
+        const QRect area = w->mdiArea->viewport()->rect();
+        EXPECT_EQ(w->dummyWindow->geometry(), area);
+        const QRect button = w->frmDummy->btnTitle->geometry();
+        EXPECT_TRUE(w->frmDummy->rect().contains(button));
+        EXPECT_NEAR(button.center().x(), w->frmDummy->rect().center().x(), 1);
+        EXPECT_NEAR(button.center().y(), w->frmDummy->rect().center().y(), 1);
+    };
+    wholeAndCentred();
+    w->resize(900, 700);
+    QCoreApplication::processEvents();
+    wholeAndCentred();
+}
+
+TEST_F(WindowArrangementTest, CascadeStartsAgainAtTheTopLeftBeforeLeavingTheArea) {
+    const std::vector<WindowExtent> wanted(6, WindowExtent{700, 1200});
+    const auto boxes = CascadeWindows({1200, 900}, wanted, 100);
+    ASSERT_EQ(boxes.size(), 6u);
+    // Shorter down to two thirds of the area; the fifth would leave it and starts again.
+    EXPECT_EQ(boxes[3], (WindowBox{300, 300, 700, 600}));
+    EXPECT_EQ(boxes[4], (WindowBox{0, 0, 700, 900}));
+    // A small sheet keeps its own size; a window never exceeds the area.
+    EXPECT_EQ(CascadeWindows({1200, 900}, {{300, 200}}, 20)[0], (WindowBox{0, 0, 300, 200}));
+    EXPECT_EQ(CascadeWindows({500, 400}, {{900, 1300}}, 20)[0], (WindowBox{0, 0, 500, 400}));
+}
+
+TEST_F(WindowArrangementTest, CaptionsShowPathsInOneFormAndIdentitiesKeepTheirBytes) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    const QString identity = w->lstWindow->item(0)->text();
+    EXPECT_TRUE(identity.endsWith(QStringLiteral("kan3\\kan31.que-U1"))) << identity.toStdString();
+    EXPECT_EQ(sheet->identity(), identity);
+    EXPECT_FALSE(sheet->windowTitle().contains(QLatin1Char('\\')));
+    EXPECT_EQ(sheet->windowTitle(), QString(identity).replace(QLatin1Char('\\'), QLatin1Char('/')));
+
+    // The close question names the window as its caption shows it.
+    w->spnMojiSize->setValue(15);
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(w->close());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(ToQString(prompter.shown[0]),
+              sheet->windowTitle() + QStringLiteral("を保存しますか？"));
 }
 
 }  // namespace

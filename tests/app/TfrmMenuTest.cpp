@@ -313,6 +313,25 @@ TEST_F(TfrmMenuTest, OkWithoutACompleteChoiceAsksForOne) {
     EXPECT_NE(menu->result(), QDialog::Accepted);
 }
 
+TEST_F(TfrmMenuTest, ClicksBelowTheTitlesKeepEveryListsChoice) {
+    menu->show();
+    clickItem("lstUnit", 1);
+    QCoreApplication::processEvents();
+    for (const char* name : {"lstLesson", "lstSection", "lstUnit"}) {
+        QListWidget* l = list(name);
+        const QPoint below(5, l->viewport()->height() - 5);
+        ASSERT_FALSE(l->indexAt(below).isValid()) << name;
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, below);
+        QTest::mouseDClick(l->viewport(), Qt::LeftButton, {}, below);
+        EXPECT_EQ(l->selectedItems().size(), 1) << name;
+    }
+    EXPECT_TRUE(menu->isVisible());  // a double click there opens nothing
+    QTest::mouseClick(child<QPushButton>("btnOk"), Qt::LeftButton);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(menu->result(), QDialog::Accepted);
+    EXPECT_EQ(state->CurrentUnit, (UnitAddress{1, 1, 2, 0}));
+}
+
 TEST_F(TfrmMenuTest, EscapeAndCancelCloseAndKeepTheClickedLessonAndSection) {
     menu->show();
     list("lstSection")->setCurrentRow(1);

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "FileChecks.h"
+#include "LineFile.h"
 #include "QtText.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -48,8 +49,9 @@ protected:
     std::string lessonFolder(int n) const {
         return course.folder() + "kan" + std::to_string(n) + "\\";
     }
+    // The path as shown: the system's separators throughout.
     QString shownPath(int lesson, const std::string& name) const {
-        return ToQString(lessonFolder(lesson) + sjis(name));
+        return ToQString(NativeSeparators(lessonFolder(lesson) + sjis(name)));
     }
     void ok() { QTest::mouseClick(dialog->btnOk, Qt::LeftButton); }
     void reopen() {
