@@ -23,6 +23,7 @@
 #include "TextRoutines.h"
 #include "TfrmClassRecords.h"
 #include "TfrmDummy.h"
+#include "TfrmEditQues.h"
 #include "TfrmInputName.h"
 #include "TfrmKiroku.h"
 #include "TfrmMenu.h"
@@ -308,6 +309,11 @@ void TfrmMain::createWindows() {
         frmZenTangen->showFor(source);
     };
     frmClassRecords = new TfrmClassRecords(m_prompter, this);
+    frmEditQues = new TfrmEditQues(m_prompter, this);
+    frmEditQues->RecountMarksHook = [this] {
+        m_state.MarksRecountPending = true;
+        frmMenu->RecountUnitMarks();
+    };
     frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
     frmSetPaper = new TfrmSetPaper(*this, this);
     frmSettei = new TfrmSettei(*this, this);

@@ -41,6 +41,7 @@ class TfrmInputName;
 class TfrmKiroku;
 class TfrmZenTangen;
 class TfrmClassRecords;
+class TfrmEditQues;
 struct KirokuSource;
 class MainDrillHost;
 
@@ -98,6 +99,10 @@ public:
     void MarkWorksheetModified();
     void ClearWorksheetModified();
     void btnAddClick();
+    // "編　集": the question editor on the active worksheet's unit, which is opened again after OK.
+    void btnEditClick();
+    // The question editor on address (new-unit mode: no worksheet of it yet). True after OK.
+    bool EditQuestions(const UnitAddress& address, bool newUnit);
     TfrmPrint* activeWorksheet() const { return m_state.ActiveWorksheet; }
     QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
 
@@ -144,6 +149,7 @@ public:
     TfrmKiroku* frmKiroku = nullptr;
     TfrmZenTangen* frmZenTangen = nullptr;
     TfrmClassRecords* frmClassRecords = nullptr;
+    TfrmEditQues* frmEditQues = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
     // The record viewer of the current unit's lesson, for the current learner.

@@ -78,8 +78,8 @@ bool IsChoiceLetter(const std::string& line) {
 
 }  // namespace
 
-std::vector<std::string> RebuildChoices(const std::vector<std::string>& answers,
-                                        bool excludeDigits, bool excludeSymbols) {
+std::vector<std::string> RebuildChoices(const std::vector<std::string>& answers, bool excludeDigits,
+                                        bool excludeSymbols) {
     std::vector<std::string> choices, alternatives;
     for (const std::string& answer : answers) {
         if (answer.empty()) continue;

@@ -40,8 +40,8 @@ std::vector<std::string> ExtractAnswers(const std::vector<std::string>& ques);
 // The choice list from the answers: every alternative a line, all but the last of an answer with
 // one blank appended. excludeDigits drops lines under two bytes and lines of full-width digits
 // only; excludeSymbols drops lines that are one of the choice letters ("ア", "Ａ" ...).
-std::vector<std::string> RebuildChoices(const std::vector<std::string>& answers,
-                                        bool excludeDigits, bool excludeSymbols);
+std::vector<std::string> RebuildChoices(const std::vector<std::string>& answers, bool excludeDigits,
+                                        bool excludeSymbols);
 
 // Appends each non-empty distractor that is not a choice line yet.
 void MergeDistractors(std::vector<std::string>& kgroup, const std::vector<std::string>& dummy);

@@ -167,8 +167,8 @@ void TfrmEditQues::layOut() {
     top->addWidget(edtFileName, 2);
 
     auto* marks = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{btnKai, btnKakko, BitBtn1, BitBtn2, btnUB,
-                                                      btnNumber})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{btnKai, btnKakko, BitBtn1, BitBtn2, btnUB, btnNumber})
         marks->addWidget(w);
     marks->addStretch();
 
@@ -405,9 +405,8 @@ std::optional<std::vector<std::string>> TfrmEditQues::fieldLines(QPlainTextEdit*
 std::optional<QuestionFields> TfrmEditQues::readFields() {
     QuestionFields f;
     const std::pair<QPlainTextEdit*, std::vector<std::string>*> fields[] = {
-        {MemQues, &f.ques},     {memDummy, &f.dummy},   {memKgroup, &f.kgroup},
-        {memHint, &f.hint},     {memQGraph, &f.qgraph}, {memAGraph, &f.agraph},
-        {memPasteLo, &f.pasteLo}};
+        {MemQues, &f.ques},     {memDummy, &f.dummy},   {memKgroup, &f.kgroup},  {memHint, &f.hint},
+        {memQGraph, &f.qgraph}, {memAGraph, &f.agraph}, {memPasteLo, &f.pasteLo}};
     for (const auto& [memo, lines] : fields) {
         auto encoded = fieldLines(memo);
         if (!encoded) return std::nullopt;
@@ -448,8 +447,7 @@ void TfrmEditQues::btnKgAddClick() {
     std::vector<std::string> answers;
     for (int i = 0; i < lstKai->count(); ++i)
         answers.push_back(FromQString(lstKai->item(i)->text()).value_or(std::string()));
-    replaceText(memKgroup,
-                RebuildChoices(answers, chkSuuji->isChecked(), chkKigou->isChecked()));
+    replaceText(memKgroup, RebuildChoices(answers, chkSuuji->isChecked(), chkKigou->isChecked()));
     updateCounts();
 }
 
@@ -519,7 +517,8 @@ void TfrmEditQues::addFigures(QPlainTextEdit* target, bool answerFigures) {
     std::vector<std::string> names;
     for (int i = 0; i < flbGraph->count(); ++i) {
         QListWidgetItem* item = flbGraph->item(i);
-        if (item->isSelected()) names.push_back(item->data(Qt::UserRole).toByteArray().toStdString());
+        if (item->isSelected())
+            names.push_back(item->data(Qt::UserRole).toByteArray().toStdString());
     }
     const int refused = AddFigures(*triples, names, m_request.textPieces, answerFigures);
     replaceText(target, *triples);
@@ -559,7 +558,9 @@ void TfrmEditQues::updatePreview() {
         QuestionFields f;
         bool ok = true;
         const std::pair<QPlainTextEdit*, std::vector<std::string>*> memos[] = {
-            {MemQues, &f.ques}, {memQGraph, &f.qgraph}, {memAGraph, &f.agraph},
+            {MemQues, &f.ques},
+            {memQGraph, &f.qgraph},
+            {memAGraph, &f.agraph},
             {memPasteLo, &f.pasteLo}};
         for (const auto& [memo, lines] : memos) {
             QString text = memo->toPlainText();

@@ -22,7 +22,8 @@ RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& prog
     return place;
 }
 
-std::vector<std::string> ReadUnitHints(const std::string& questionFile, const UnitAddress& address) {
+std::vector<std::string> ReadUnitHints(const std::string& questionFile,
+                                       const UnitAddress& address) {
     if (auto lines = ReadLines(questionFile)) {
         if (auto at = LocateUnit(*lines, UnitHeaderOf(address))) return ReadUnit(*lines, *at).hint;
     }

@@ -1,6 +1,5 @@
 #include "TfrmRenshu.h"
 
-
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
