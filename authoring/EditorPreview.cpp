@@ -7,7 +7,8 @@
 namespace sulkan {
 
 EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& address,
-                                  const ScreenView& view, SheetShared& shared) {
+                                  const ScreenView& view, SheetShared& shared,
+                                  const SheetPictures& pictures) {
     EditorPreview preview;
     if (auto problem = ValidateUnit(blocks)) preview.problem = *problem;
     const std::string header = UnitHeaderOf(address);
@@ -27,7 +28,7 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& a
     options.address = address;
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, options, shared);
-    const RenderInputs inputs = ScreenInputs(worksheet, view, SheetPictures{});
+    const RenderInputs inputs = ScreenInputs(worksheet, view, pictures);
     preview.sheet = RenderSheetImage(worksheet, inputs, shared);
     return preview;
 }

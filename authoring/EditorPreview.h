@@ -20,7 +20,9 @@ struct EditorPreview {
 // Checks the blocks as OK would, reads them as a worksheet would and draws the sheet with the
 // given view (its answersShown chooses the answer or the question sheet). shared is the
 // preview's own, so the open worksheets' blanks and text pieces stay theirs.
+// pictures are the figures' pictures (none drawn when empty).
 EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& address,
-                                  const ScreenView& view, SheetShared& shared);
+                                  const ScreenView& view, SheetShared& shared,
+                                  const SheetPictures& pictures = {});
 
 }  // namespace sulkan

@@ -149,6 +149,7 @@ void TfrmEditQues::createControls() {
     scrPreview = Named(new QScrollArea, "scrPreview");
     scrPreview->setWidget(imgPreview);
     scrPreview->setWidgetResizable(false);
+    scrPreview->viewport()->installEventFilter(this);
     lblPreviewProblem = Named(new QLabel, "lblPreviewProblem");
     lblPreviewProblem->setWordWrap(true);
     lblPreviewProblem->setStyleSheet(u"color: #b00000"_s);
@@ -311,6 +312,7 @@ void TfrmEditQues::FormShow() {
                                                        m_request.address.lesson)
                                       : std::string();
     flbGraph->clear();
+    m_previewFigureNames.reset();
     if (!m_figureFolder.empty()) {
         for (const std::string& name : ListFiles(m_figureFolder, "*.BMP")) {
             auto* item = new QListWidgetItem(ToQString(name), flbGraph);
@@ -541,6 +543,7 @@ bool TfrmEditQues::eventFilter(QObject* watched, QEvent* event) {
             frmBMP->showPicture(picture);
         return true;
     }
+    if (watched == scrPreview->viewport() && event->type() == QEvent::Resize) showPreviewSheet();
     return QDialog::eventFilter(watched, event);
 }
 
@@ -579,12 +582,33 @@ void TfrmEditQues::updatePreview() {
     if (!fields) return;
     ScreenView view = m_request.view;
     view.answersShown = chkPreviewAnswers->isChecked();
-    const EditorPreview preview =
-        RenderEditorPreview(BlocksOf(*fields), m_request.address, view, m_previewShared);
+    // Pictures are read again only when the figure lists name other files.
+    std::vector<std::string> names;
+    for (const auto* list : {&fields->qgraph, &fields->agraph})
+        for (std::size_t i = 0; i < list->size(); i += 3) names.push_back((*list)[i]);
+    if (names != m_previewFigureNames) {
+        Worksheet figures;
+        figures.questionFigures = fields->qgraph;
+        figures.answerFigures = fields->agraph;
+        m_previewPictures =
+            LoadSheetPictures(figures, m_request.programFolder, m_figureFolder, nullptr);
+        m_previewFigureNames = std::move(names);
+    }
+    const EditorPreview preview = RenderEditorPreview(BlocksOf(*fields), m_request.address, view,
+                                                      m_previewShared, m_previewPictures);
     lblPreviewProblem->setText(ToQString(preview.problem));
     if (preview.sheet.isNull()) return;
-    imgPreview->setPixmap(QPixmap::fromImage(preview.sheet));
-    imgPreview->resize(preview.sheet.size());
+    m_previewSheet = preview.sheet;
+    showPreviewSheet();
+}
+
+void TfrmEditQues::showPreviewSheet() {
+    if (m_previewSheet.isNull()) return;
+    // The whole width of the sheet in view; the teacher scrolls down.
+    const int width = std::max(200, scrPreview->viewport()->width() - 4);
+    const QImage shown = m_previewSheet.scaledToWidth(width, Qt::SmoothTransformation);
+    imgPreview->setPixmap(QPixmap::fromImage(shown));
+    imgPreview->resize(shown.size());
 }
 
 bool TfrmEditQues::btnOkClick() {

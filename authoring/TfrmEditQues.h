@@ -152,6 +152,7 @@ private:
     void btnCancelClick();
     void btnEditDirectClick();
     void updateCounts();
+    void showPreviewSheet();
     void replaceText(QPlainTextEdit* field, const std::vector<std::string>& lines);
     void placeCaretAtLine(QPlainTextEdit* field, int line);
     void fieldEdited();
@@ -167,6 +168,9 @@ private:
     std::string m_softKeyOriginal;
     SoftKeys m_softKeys;
     SheetShared m_previewShared;
+    SheetPictures m_previewPictures;
+    QImage m_previewSheet;                                         // at its own size
+    std::optional<std::vector<std::string>> m_previewFigureNames;  // none: read them
     bool m_modified = false;
     bool m_loading = false;
     bool m_canSave = true;
