@@ -320,7 +320,8 @@ void TfrmEditQues::FormShow() {
         }
     }
     const Worksheet* ws = m_request.worksheet;
-    edtTangen->setText(ws ? ToQString(ws->unitName) : u"新規"_s);
+    // A new unit has no worksheet yet; an open one belongs to another unit.
+    edtTangen->setText(ws && !m_request.newUnit ? ToQString(ws->unitName) : u"新規"_s);
     const UnitAddress& a = m_request.address;
     QString address = u"%1 %2 %3"_s.arg(a.lesson).arg(a.section).arg(a.unit);
     if (a.similar != 0) address += u"R%1"_s.arg(a.similar);
