@@ -40,6 +40,10 @@ void BM_EditorPreviewUpdate(benchmark::State& state) {
         fields.pasteLo = EncodeLinesKeeping(pasteLo, {}).lines;
         const EditorPreview preview =
             RenderEditorPreview(BlocksOf(fields), UnitAddress{1, 1, 1, 0}, view, shared);
+        if (preview.sheet.isNull() || !preview.problem.empty()) {
+            state.SkipWithError("the unit was not drawn");
+            break;
+        }
         blanks = shared.blanks.BlankCount;
         benchmark::DoNotOptimize(preview.sheet.constBits());
     }
