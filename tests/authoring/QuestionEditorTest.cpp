@@ -1,6 +1,7 @@
 // The question editor: its text rules, and the window writing units into real question files.
 #include <gtest/gtest.h>
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -186,6 +187,7 @@ TEST_F(TfrmEditQuesTest, TheCloseBoxAsksAndARefusedSaveKeepsTheWindowOpen) {
 
 TEST_F(TfrmEditQuesTest, DirectEditSavesTheFileAndReloadsTheFields) {
     test::WriteRawFile(file(), SampleFile());
+    QSignalSpy help(&editor, &TfrmEditQues::helpRequested);
     run([&] {
         editor.MemQues->setPlainText(u"#捨てられる#"_s);
         QTimer::singleShot(0, [&] {
@@ -194,6 +196,7 @@ TEST_F(TfrmEditQuesTest, DirectEditSavesTheFileAndReloadsTheFields) {
             QString text = source->memEditBuffer->toPlainText();
             text.replace(u"よく見て"_s, u"よく読んで"_s);
             source->memEditBuffer->setPlainText(text);
+            source->btnHelp->click();
             source->btnOk->click();
         });
         editor.btnEditDirect->click();
@@ -201,11 +204,27 @@ TEST_F(TfrmEditQuesTest, DirectEditSavesTheFileAndReloadsTheFields) {
         EXPECT_EQ(editor.MemQues->toPlainText(), u"∵の#川#"_s);
         EXPECT_FALSE(editor.modified());
     });
+    ASSERT_EQ(help.size(), 1);
+    EXPECT_EQ(help[0][0].toInt(), 720);
     std::string expected = SampleFile();
     expected.replace(expected.find(sjis("よく見て")), sjis("よく見て").size(), sjis("よく読んで"));
     // Written as lines: the lone LF becomes CR LF; unedited lines keep their spelling.
     expected.replace(expected.find("#\n>>"), 4, "#\r\n>>");
     EXPECT_EQ(test::ReadRawFile(file()), expected);
+}
+
+TEST_F(TfrmEditQuesTest, AFailedSaveNamesTheFileAndKeepsTheEditorOpen) {
+    // A folder where the question file should be: nothing to read, and no file can replace it.
+    std::filesystem::create_directories(file());
+    run([&] {
+        editor.btnOk->click();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(editor.MemQues->document()->blockCount(), 2);  // the new unit's lines
+    });
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("kan11.que"), std::string::npos);
+    EXPECT_TRUE(std::filesystem::is_directory(file()));
 }
 
 TEST_F(TfrmEditQuesTest, MarkupIsOneUndoStepAndNeedsASelection) {
