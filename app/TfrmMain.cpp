@@ -26,6 +26,7 @@
 #include "TfrmDoYouKnow.h"
 #include "TfrmDummy.h"
 #include "TfrmEditIndex.h"
+#include "TfrmEditQues.h"
 #include "TfrmInputName.h"
 #include "TfrmKiroku.h"
 #include "TfrmMenu.h"
@@ -284,6 +285,8 @@ void TfrmMain::createWindows() {
         edtLogOnName->setText(ToQString(m_state.LearnerName));
         frmMenu->RecountUnitMarks();
     };
+    connect(frmEditQues, &TfrmEditQues::helpRequested, this,
+            [](int topic) { ShowHelpTopic(topic); });
     frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
     frmKiroku = new TfrmKiroku(m_prompter, this);
     frmMenu->ShowRecordsHook = [this] {
@@ -311,6 +314,11 @@ void TfrmMain::createWindows() {
         frmZenTangen->showFor(source);
     };
     frmClassRecords = new TfrmClassRecords(m_prompter, this);
+    frmEditQues = new TfrmEditQues(m_prompter, this);
+    frmEditQues->RecountMarksHook = [this] {
+        m_state.MarksRecountPending = true;
+        frmMenu->RecountUnitMarks();
+    };
     frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
     frmEditIndex = new TfrmEditIndex(m_prompter, m_state.IndexReloadPending, this);
     // Unit selection's marks belong to the lesson it lists; another lesson gets none.

@@ -45,6 +45,7 @@ class TfrmVersion;
 class TfrmJuku;
 class TfrmDoYouKnow;
 class TfrmEditIndex;
+class TfrmEditQues;
 struct KirokuSource;
 class MainDrillHost;
 
@@ -102,6 +103,10 @@ public:
     void MarkWorksheetModified();
     void ClearWorksheetModified();
     void btnAddClick();
+    // "編　集": the question editor on the active worksheet's unit, which is opened again after OK.
+    void btnEditClick();
+    // The question editor on address (new-unit mode: no worksheet of it yet). True after OK.
+    bool EditQuestions(const UnitAddress& address, bool newUnit);
     TfrmPrint* activeWorksheet() const { return m_state.ActiveWorksheet; }
     QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
 
@@ -152,6 +157,7 @@ public:
     TfrmJuku* frmJuku = nullptr;
     TfrmDoYouKnow* frmDoYouKnow = nullptr;
     TfrmEditIndex* frmEditIndex = nullptr;
+    TfrmEditQues* frmEditQues = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
     // The record viewer of the current unit's lesson, for the current learner.

@@ -15,6 +15,7 @@
 #include "QtText.h"
 #include "Sjis.h"
 #include "TfrmDummy.h"
+#include "TfrmEditQues.h"
 #include "TfrmInputName.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
@@ -51,6 +52,8 @@ void TfrmMain::connectCommands() {
     connect(mnuOpenCopy, &QAction::triggered, this, [this] { OpenCopyFile(); });
     connect(btnAdd, &QPushButton::clicked, this, &TfrmMain::btnAddClick);
     connect(btnTest, &QPushButton::clicked, this, &TfrmMain::btnTestClick);
+    connect(btnEdit, &QPushButton::clicked, this, &TfrmMain::btnEditClick);
+    connect(btnEditMaster, &QPushButton::clicked, this, &TfrmMain::btnEditClick);
     connect(btnLogOn, &QPushButton::clicked, this, [this] {
         frmInputName->exec();
         FocusMain();
@@ -65,8 +68,6 @@ void TfrmMain::connectCommands() {
     connect(mnuMaximize, &QAction::triggered, this, &TfrmMain::mnuMaximizeClick);
     connect(mnuCloseAllWIndows, &QAction::triggered, this, &TfrmMain::mnuCloseAllWIndowsClick);
     connectLayoutControls();
-    // Print, save, edit, study and the copy of a region belong to windows built later; their
-    // buttons are in place and do nothing yet.
 }
 
 bool TfrmMain::showAlternatives() const {
@@ -132,10 +133,14 @@ bool TfrmMain::OpenMasterUnit() {
     if (frmMenu->exec() != QDialog::Accepted) return false;
 
     OpenResult result = OpenUnitWorksheet(m_state.CurrentUnit, false);
-    if (result == OpenResult::UnitMissing) {
-        // Creating the unit belongs to the question editor, which is not built yet; until then
-        // the answer opens nothing.
-        ConfirmYesNo(m_prompter, sjis("単元がありません\r\n新規作成しますか?"));
+    if (result == OpenResult::UnitMissing &&
+        ConfirmYesNo(m_prompter, sjis("単元がありません\r\n新規作成しますか?")) == Answer::Yes &&
+        EditQuestions(m_state.CurrentUnit, true)) {
+        result = OpenUnitWorksheet(m_state.CurrentUnit, false);
+        if (result == OpenResult::Opened) {
+            tickPaperRadio(kA4);
+            ApplyPaper(m_state.PaperTable[kA4]);
+        }
     }
     bool opened = result == OpenResult::Opened;
     if (opened) ClearWorksheetModified();
@@ -458,6 +463,9 @@ void TfrmMain::runCommand(WorksheetCommand command) {
         case WorksheetCommand::Print:
             btnStartPrintClick();
             break;
+        case WorksheetCommand::EditMaster:
+            btnEditClick();
+            break;
         case WorksheetCommand::SetPrinter:
             frmPrintMode->exec();
             break;
@@ -468,6 +476,32 @@ void TfrmMain::runCommand(WorksheetCommand command) {
             // The remaining commands open windows that are added later.
             break;
     }
+}
+
+bool TfrmMain::EditQuestions(const UnitAddress& address, bool newUnit) {
+    QuesEditRequest request;
+    request.programFolder = m_state.ProgramFolder;
+    request.course = &m_state.Course;
+    request.address = address;
+    request.newUnit = newUnit;
+    request.worksheet = activeWorksheet() ? &activeWorksheet()->worksheet() : nullptr;
+    request.textPieces = m_shared.textPieceStarts;
+    request.view = ViewOf(*this);
+    return frmEditQues->showFor(request) == QDialog::Accepted;
+}
+
+void TfrmMain::btnEditClick() {
+    TfrmPrint* window = activeWorksheet();
+    if (!window) return;
+    hidePopupPanels();
+    // A copy file is no unit of a question file: there is nothing to edit in place.
+    if (window->worksheet().isCopy) return;
+    if (EditQuestions(window->worksheet().address, false)) {
+        const UnitAddress address = frmEditQues->editedAddress();
+        if (OpenUnitWorksheet(address, frmEditQues->reloadRequested()) == OpenResult::Opened)
+            ClearWorksheetModified();
+    }
+    FocusMain();
 }
 
 void TfrmMain::hidePopupPanels() {

@@ -1,5 +1,8 @@
 #include "DrillHost.h"
 
+#include "ContainedPath.h"
+#include "LineFile.h"
+#include "QuestionFile.h"
 #include "RecordFile.h"
 
 namespace sulkan {
@@ -17,6 +20,25 @@ RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& prog
         place.file =
             RecordFilePath(programFolder, course, learnerName, lesson, runFromCdRom, recordsFolder);
     return place;
+}
+
+std::vector<std::string> ReadUnitHints(const std::string& questionFile,
+                                       const UnitAddress& address) {
+    if (auto lines = ReadLines(questionFile)) {
+        if (auto at = LocateUnit(*lines, UnitHeaderOf(address))) return ReadUnit(*lines, *at).hint;
+    }
+    return {};
+}
+
+SoftKeyFile ReadSoftKeyFile(const std::string& programFolder, const std::string& name) {
+    SoftKeyFile file;
+    const ContainedPath key = PathInside(programFolder, name);
+    if (!key) {
+        file.refusal = key.refusal;
+    } else if (FileExists(key.path)) {
+        if (auto lines = ReadLines(key.path)) file.lines = std::move(*lines);
+    }
+    return file;
 }
 
 }  // namespace sulkan

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "CourseTree.h"
 #include "SettingsStore.h"
@@ -28,6 +29,18 @@ RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& prog
                              const CourseTables& course, const std::string& learnerName,
                              bool runFromCdRom, const std::string& recordsFolder,
                              const std::string& chosenCopyFileName);
+
+// The "<<hint" lines of the unit of address in questionFile; none when the file or unit is missing.
+std::vector<std::string> ReadUnitHints(const std::string& questionFile, const UnitAddress& address);
+
+// The soft-keyboard file a unit names, relative to the program folder. The name comes from the
+// file, so it may only name a file inside that folder: refusal (CP932) says why not. A missing or
+// unreadable file gives no lines and no refusal.
+struct SoftKeyFile {
+    std::vector<std::string> lines;
+    std::string refusal;
+};
+SoftKeyFile ReadSoftKeyFile(const std::string& programFolder, const std::string& name);
 
 class DrillHost {
 public:

@@ -1,7 +1,5 @@
 #include "TfrmRenshu.h"
 
-#include "ContainedPath.h"
-
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
@@ -488,20 +486,11 @@ DrillSetup TfrmRenshu::readSetup() {
     if (SettingsStore* settings = m_host.settings())
         setup.preferHandwriting = settings->readBool(SettingsKey::Product, kTegakiSetting, false);
     WorksheetHost& wh = m_host.worksheetHost();
-    if (!m_ws->isCopy) {
-        if (auto lines = ReadLines(m_ws->filePath)) {
-            if (auto at = LocateUnit(*lines, UnitHeaderOf(m_ws->address)))
-                setup.hint = ReadUnit(*lines, *at).hint;
-        }
-    }
+    if (!m_ws->isCopy) setup.hint = ReadUnitHints(m_ws->filePath, m_ws->address);
     if (setup.hasSoftKeyLines) {
-        // The name comes from the unit: it may only name a file inside the course folder.
-        const ContainedPath key = PathInside(wh.programFolder(), m_ws->softKey.front());
-        if (!key) {
-            wh.prompter().message(key.refusal);
-        } else if (FileExists(key.path)) {
-            if (auto lines = ReadLines(key.path)) setup.keyFile = std::move(*lines);
-        }
+        SoftKeyFile key = ReadSoftKeyFile(wh.programFolder(), m_ws->softKey.front());
+        if (!key.refusal.empty()) wh.prompter().message(key.refusal);
+        setup.keyFile = std::move(key.lines);
     }
     return setup;
 }

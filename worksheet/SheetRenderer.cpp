@@ -298,6 +298,10 @@ private:
 
     void placeFigures() {
         const SheetPoint fallback{RoundToInt(m_left / m_s), RoundToInt(m_bodyTop / m_s)};
+        if (m_recordStarts) {
+            m_shared.textPieceStarts.clear();
+            for (const SheetPoint& p : m_pieces) m_shared.textPieceStarts.push_back({p.x, p.y});
+        }
         m_out.figures =
             PlaceFigures(m_ws.questionFigures, m_ws.answerFigures, m_in.questionPictures,
                          m_in.answerPictures, m_pieces, fallback, m_in.answersShown);

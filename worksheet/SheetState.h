@@ -33,6 +33,12 @@ inline bool ExceedsDrillBlanks(const BlankTable& table) {
     return table.BlankCount > kMaxBlanks;
 }
 
+// Where a text piece (question text or answer) began on the sheet, sheet units.
+struct TextPieceStart {
+    int left = 0, top = 0;
+    friend bool operator==(const TextPieceStart&, const TextPieceStart&) = default;
+};
+
 struct SheetShared {
     BlankTable blanks;
     int runningSizeOffset = 0;    // size tags "+" and "-" build on it from call to call
@@ -48,6 +54,9 @@ struct SheetShared {
     // Off while the layout settings dialog fills its fields; a style button that gets the focus
     // then does nothing.
     bool layoutDialogReady = true;
+    // Every text piece of the last screen pass of a worksheet, in drawing order: the question
+    // editor places new figures beside them.
+    std::vector<TextPieceStart> textPieceStarts;
 };
 
 // Holds one of the shared flags at a value for the life of a scope, then puts back what it was

@@ -14,6 +14,7 @@
 #include "Sjis.h"
 #include "TestSupport.h"
 #include "TfrmDummy.h"
+#include "TfrmEditQues.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
@@ -480,6 +481,33 @@ TEST_F(SaveAndCopyTest, SheetHeaderTakesItsNumberFromThePrintModeDialog) {
     EXPECT_EQ(w->numberText(), sjis("№ 7"));
     w->frmPrintMode->chkNumber->setChecked(false);
     EXPECT_EQ(w->numberText(), "");
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+TEST_F(MainWindowTest, EditingTheActiveWorksheetsUnitOpensItAgainAsSaved) {
+    ASSERT_EQ(open(2), OpenResult::Opened);
+    w->activeWorksheet()->worksheet().params.LineSpacing = 33;  // shown, not saved yet
+    QTimer::singleShot(0, [&] {
+        TfrmEditQues* editor = w->frmEditQues;
+        ASSERT_TRUE(editor->isVisible());
+        // The worksheet's layout as shown is what the editor saves.
+        EXPECT_TRUE(editor->memPasteLo->toPlainText().contains(QStringLiteral("\n33\n")));
+        editor->MemQues->setPlainText(QStringLiteral("（１）#うみ#を見る"));
+        editor->btnOk->click();
+    });
+    w->btnEdit->click();
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(worksheetWindows(), 1);
+    ASSERT_NE(w->activeWorksheet(), nullptr);
+    EXPECT_EQ(w->activeWorksheet()->worksheet().questionLines,
+              std::vector<std::string>{sjis("（１）#うみ#を見る")});
+    EXPECT_EQ(w->activeWorksheet()->worksheet().params.LineSpacing, 33);
+    EXPECT_FALSE(w->activeWorksheet()->worksheet().modified);
 }
 
 }  // namespace

@@ -1,0 +1,231 @@
+#include "QuestionEditing.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "LayoutParams.h"
+#include "LineFile.h"
+#include "QuestionFileCheck.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+
+QuestionFields NewUnitFields() {
+    QuestionFields fields;
+    fields.ques = {sjis("１．次の各空欄に適語を入れなさい。"),
+                   sjis("例　日本の首都は　#　東京　#　です")};
+    fields.pasteLo = DefaultLayoutLines();
+    return fields;
+}
+
+LoadedFields LoadUnitFields(const std::vector<std::string>& fileLines,
+                            const std::string& headerLine) {
+    LoadedFields loaded;
+    const auto at = LocateUnit(fileLines, headerLine);
+    if (!at) {
+        loaded.fields = NewUnitFields();
+        return loaded;
+    }
+    loaded.found = true;
+    const std::size_t end = UnitEnd(fileLines, *at);
+    loaded.unitLines.assign(fileLines.begin() + static_cast<std::ptrdiff_t>(*at),
+                            fileLines.begin() + static_cast<std::ptrdiff_t>(end));
+    UnitBlocks blocks = ReadUnit(fileLines, *at);
+    QuestionFields& f = loaded.fields;
+    f.ques = std::move(blocks.ques);
+    f.dummy = std::move(blocks.dummy);
+    f.kgroup = std::move(blocks.kgroup);
+    f.hint = std::move(blocks.hint);
+    f.qgraph = std::move(blocks.graph);
+    f.agraph = std::move(blocks.agraph);
+    if (!blocks.softKeyB.empty()) f.softKeyB = blocks.softKeyB.back();
+    f.pasteLo = LayoutTextLines(blocks);
+    return loaded;
+}
+
+std::vector<std::string> ExtractAnswers(const std::vector<std::string>& ques) {
+    std::vector<std::string> answers, pieces;
+    for (const std::string& line : ques) {
+        SplitAtHash(line, pieces);
+        for (std::size_t i = 1; i < pieces.size(); i += 2) answers.push_back(TrimWide(pieces[i]));
+    }
+    return answers;
+}
+
+namespace {
+
+bool AllFullWidthDigits(const std::string& line) {
+    static const std::string digits = sjis("０１２３４５６７８９");
+    for (std::size_t i = 0; i + 1 < line.size(); i += 2) {
+        bool digit = false;
+        for (std::size_t d = 0; d < digits.size(); d += 2)
+            digit = digit || line.compare(i, 2, digits, d, 2) == 0;
+        if (!digit) return false;
+    }
+    return true;
+}
+
+bool IsChoiceLetter(const std::string& line) {
+    static const std::string letters =
+        sjis("あいうえおかきくけこアイウエオカキクケコＡＢＣＤＥＦＨＩＪ");
+    if (line.size() != 2) return false;
+    // Whole characters only: a trail byte and the next lead byte are no letter.
+    for (std::size_t i = 0; i < letters.size(); i += 2)
+        if (letters.compare(i, 2, line) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> RebuildChoices(const std::vector<std::string>& answers, bool excludeDigits,
+                                        bool excludeSymbols) {
+    std::vector<std::string> choices, alternatives;
+    for (const std::string& answer : answers) {
+        if (answer.empty()) continue;
+        SplitAtSemicolon(answer, alternatives);
+        choices.insert(choices.end(), alternatives.begin(), alternatives.end());
+    }
+    std::erase_if(choices, [&](const std::string& line) {
+        if (excludeDigits && (line.size() < 2 || AllFullWidthDigits(line))) return true;
+        return excludeSymbols && IsChoiceLetter(line);
+    });
+    return choices;
+}
+
+void MergeDistractors(std::vector<std::string>& kgroup, const std::vector<std::string>& dummy) {
+    for (const std::string& line : dummy) {
+        if (line.empty()) continue;
+        if (std::find(kgroup.begin(), kgroup.end(), line) == kgroup.end()) kgroup.push_back(line);
+    }
+}
+
+ChoiceCounts CountChoices(const std::vector<std::string>& kgroup) {
+    ChoiceCounts counts;
+    counts.lines = static_cast<int>(kgroup.size());
+    for (const std::string& line : kgroup) counts.characters += static_cast<int>(line.size() / 2);
+    return counts;
+}
+
+MarkupTags TagsOf(Markup markup) {
+    switch (markup) {
+        case Markup::Answer:
+            return {" # ", " # "};
+        case Markup::Underline:
+            return {"<U>", "</>"};
+        case Markup::Bold:
+            return {"<B>", "</>"};
+        case Markup::Italic:
+            return {"<I>", "</>"};
+        case Markup::UnderlineBold:
+            return {"<U><B>", "</></>"};
+    }
+    return {};
+}
+
+std::string QuestionNumberPrefix(int n) {
+    return sjis("（") + std::to_string(n) + sjis("）");
+}
+
+std::vector<std::string> NumberQuestionLines(std::vector<std::string> ques) {
+    if (ques.size() < 2) return ques;
+    for (std::size_t i = 1; i < ques.size(); ++i)
+        ques[i] = QuestionNumberPrefix(static_cast<int>(i)) + ques[i];
+    return ques;
+}
+
+int AddFigures(std::vector<std::string>& triples, const std::vector<std::string>& names,
+               const std::vector<TextPieceStart>& pieces, bool answerFigures) {
+    int refused = 0;
+    for (const std::string& name : names) {
+        const std::size_t k = triples.size() / 3;
+        if (k >= kMaxEditorFigures) {
+            ++refused;
+            continue;
+        }
+        const std::size_t piece = answerFigures ? k : k + 1;
+        TextPieceStart at;
+        if (piece >= 1 && piece <= pieces.size()) at = pieces[piece - 1];
+        triples.push_back(name);
+        triples.push_back(std::to_string(at.left + kFigureShiftX));
+        triples.push_back(std::to_string(at.top + kFigureShiftY));
+    }
+    return refused;
+}
+
+std::string FigureLimitText() {
+    return sjis("グラフは") + std::to_string(kMaxEditorFigures) + sjis("個までです");
+}
+
+std::optional<std::string> CheckLayoutText(const std::vector<std::string>& pasteLo) {
+    return CheckLayoutBlocks(ReadLayoutText(pasteLo));
+}
+
+UnitBlocks BlocksOf(const QuestionFields& fields) {
+    UnitBlocks blocks = ReadLayoutText(fields.pasteLo);
+    UnitBlocks out;
+    out.value = std::move(blocks.value);
+    out.font = std::move(blocks.font);
+    out.kran = std::move(blocks.kran);
+    out.ques = fields.ques;
+    out.dummy = fields.dummy;
+    out.kgroup = fields.kgroup;
+    out.hint = fields.hint;
+    out.graph = fields.qgraph;
+    out.agraph = fields.agraph;
+    if (!fields.softKeyB.empty()) out.softKeyB = {fields.softKeyB};
+    return out;
+}
+
+namespace {
+
+// Lines as SplitLines cuts them, and where each starts in the bytes; the last start is the end of
+// the bytes, so line i with its line end is [starts[i], starts[i + 1]).
+struct CutLines {
+    std::vector<std::string> lines;
+    std::vector<std::size_t> starts;
+};
+
+CutLines Cut(const std::string& bytes) {
+    CutLines cut;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        cut.lines.emplace_back(bytes, start, i - start);
+        cut.starts.push_back(start);
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) {
+        cut.lines.emplace_back(bytes, start);
+        cut.starts.push_back(start);
+    }
+    cut.starts.push_back(bytes.size());
+    return cut;
+}
+
+}  // namespace
+
+UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
+                      const UnitBlocks& blocks) {
+    const CutLines cut = Cut(fileBytes);
+    const auto at = LocateUnit(cut.lines, headerLine);
+    auto problem = at ? UnitRewriteProblem(cut.lines, *at) : AppendProblem(cut.lines);
+    if (!problem) problem = UnwritableContent(blocks);
+    if (problem) return {{}, false, std::move(problem)};
+    if (!at) {
+        std::string out = fileBytes;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+        return {out + JoinLines(UnitLines(headerLine, blocks, UnitOrder::New)), false,
+                std::nullopt};
+    }
+    // Always in the editor's order, also when nothing changed: OK is how a teacher tidies a unit.
+    const std::size_t end = UnitEnd(cut.lines, *at);
+    return {fileBytes.substr(0, cut.starts[*at]) +
+                JoinLines(RewrittenUnitLines(cut.lines, *at, blocks)) +
+                fileBytes.substr(cut.starts[end]),
+            true, std::nullopt};
+}
+
+}  // namespace sulkan

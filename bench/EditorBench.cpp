@@ -1,0 +1,59 @@
+// Speed of the question editor's live preview: one update from the field texts of a full A3 unit
+// (encoding the fields, the check, the worksheet reader and the sheet renderer) against plain
+// QPainter text drawing of the same characters.
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+#include "BenchMain.h"
+#include "BenchSupport.h"
+#include "EditorPreview.h"
+#include "EditorText.h"
+#include "LayoutParams.h"
+#include "QuestionEditing.h"
+
+namespace sulkan {
+namespace {
+
+using namespace bench;
+
+void BM_BaselinePlainQPainter(benchmark::State& state) {
+    PlainQPainterBaseline(state);
+}
+BENCHMARK(BM_BaselinePlainQPainter)->Unit(benchmark::kMillisecond);
+
+void BM_EditorPreviewUpdate(benchmark::State& state) {
+    const Worksheet sheet = FullA3Sheet();
+    LayoutParams layout = sheet.params;
+    const std::vector<std::string> original = sheet.questionLines;
+    // The fields as the teacher sees them, one line changed since loading.
+    std::vector<std::string> shown = original;
+    shown[30] += sjis("ね");
+    const QString ques = JoinLinesForField(shown);
+    const QString pasteLo = JoinLinesForField(LayoutLines(layout));
+    const ScreenView view = BenchView();
+    SheetShared shared;
+    int blanks = 0;
+    for (auto _ : state) {
+        QuestionFields fields;
+        fields.ques = EncodeLinesKeeping(ques, original).lines;
+        fields.pasteLo = EncodeLinesKeeping(pasteLo, {}).lines;
+        const EditorPreview preview =
+            RenderEditorPreview(BlocksOf(fields), UnitAddress{1, 1, 1, 0}, view, shared);
+        if (preview.sheet.isNull() || !preview.problem.empty()) {
+            state.SkipWithError("the unit was not drawn");
+            break;
+        }
+        blanks = shared.blanks.BlankCount;
+        benchmark::DoNotOptimize(preview.sheet.constBits());
+    }
+    state.counters["blanks"] = blanks;
+}
+BENCHMARK(BM_EditorPreviewUpdate)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace sulkan
+
+int main(int argc, char** argv) {
+    return sulkan::bench::RunBenchmarks(argc, argv);
+}
