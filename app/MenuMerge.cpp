@@ -34,10 +34,18 @@ void SetLearnerFrame(QMdiSubWindow* window, bool learner) {
                 : Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                       Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
     if (window->windowFlags() == flags) return;
-    // Changing the flags hides a widget; a maximised worksheet stays maximised.
-    const bool shown = window->isVisible();
+    // Changing the flags hides a widget. A maximised one keeps the buttons it put into the bar
+    // under the old flags until it is maximised again.
+    const bool shown = window->isVisible(), maximised = window->isMaximized();
     window->setWindowFlags(flags);
-    if (shown) window->show();
+    if (maximised) {
+        window->showNormal();
+        window->showMaximized();
+    } else if (shown) {
+        window->show();
+    }
+    // The title bar is not repainted by itself: its old buttons would stay on screen.
+    window->update();
 }
 
 }  // namespace sulkan
