@@ -12,6 +12,7 @@
 #include "Help.h"
 #include "LayoutParams.h"
 #include "LineFile.h"
+#include "MenuMerge.h"
 #include "Named.h"
 #include "Pictures.h"
 #include "QtText.h"
@@ -31,6 +32,7 @@
 #include "TfrmKiroku.h"
 #include "TfrmMenu.h"
 #include "TfrmOpenSKN.h"
+#include "TfrmPrint.h"
 #include "TfrmPrintMode.h"
 #include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
@@ -245,6 +247,7 @@ void TfrmMain::createValueHolders() {
 void TfrmMain::createMenus() {
     mnuFile = Named(menuBar()->addMenu(QStringLiteral("ファイル(&F)")), "mnuFile");
     mnuOpenMaster = NamedAction(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    mnuOpenMaster->setShortcut(QKeySequence::Open);
     // Copy files are opened from here too, so that a saved worksheet can be found again without
     // opening a unit first.
     mnuOpenCopy = NamedAction(mnuFile, QStringLiteral("コピーファイルを開く(&K)"), "mnuOpenCopy");
@@ -253,6 +256,7 @@ void TfrmMain::createMenus() {
             [this] { showClassRecords(std::max(1, m_state.CurrentUnit.lesson)); });
     mnuFile->addSeparator();
     mnuExit = NamedAction(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
+    mnuExit->setShortcut(QKeySequence::Quit);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
 
     mnuEdit = Named(menuBar()->addMenu(QStringLiteral("編集(&E)")), "mnuEdit");
@@ -516,7 +520,17 @@ void TfrmMain::SetLearnerMode(bool learner) {
              btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMojiSize})
         w->setVisible(!learner);
     for (QMenu* m : {mnuFile, mnuEdit, mnuMainWin}) m->menuAction()->setVisible(!learner);
+    // A hidden item is disabled too, so its shortcut does nothing.
     mnuDoYouKnow->setVisible(!learner);
+    updateMenuBar();
+    for (QMdiSubWindow* sub : mdiArea->subWindowList())
+        if (qobject_cast<TfrmPrint*>(sub->widget())) SetLearnerFrame(sub, learner);
+}
+
+void TfrmMain::updateMenuBar() {
+    const TfrmPrint* sheet = activeWorksheet();
+    SetBarMenus(menuBar(), BarMenus({mnuFile, mnuEdit, mnuMainWin, mnuHelp},
+                                    sheet ? sheet->menus() : QList<QMenu*>{}, m_state.LearnerMode));
 }
 
 void TfrmMain::FocusMain() {

@@ -298,6 +298,8 @@ private:
     void mnuCloseAllWIndowsClick();
     void mdiAreaSubWindowActivated(QMdiSubWindow* window);
     void connectCommands();
+    // Puts the menus of the active worksheet (or the frame's own) and of the lock on the bar.
+    void updateMenuBar();
     // The reading of a unit chosen in unit selection, with the titles chosen there.
     ReadRequest selectedUnitRequest(ReadKind kind, const UnitAddress& address) const;
     void redrawActive();

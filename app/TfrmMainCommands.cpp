@@ -12,6 +12,7 @@
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "MenuMerge.h"
 #include "QtText.h"
 #include "Sjis.h"
 #include "TfrmDummy.h"
@@ -207,8 +208,13 @@ TfrmPrint* TfrmMain::addWorksheetWindow(Worksheet worksheet, const QString& iden
     auto* window = new TfrmPrint(*this, std::move(worksheet));
     window->setIdentity(identity);
     window->setWindowTitle(identity);
+    // The frame's own items that the worksheet's File menu lacks stay at hand while it stands in
+    // for the frame's File menu.
+    window->mnuFile->insertActions(window->mnuSaveMaster, {mnuOpenCopy, mnuClassRecords});
     QMdiSubWindow* sub = mdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    TakeFrameCloseKey(sub);
+    SetLearnerFrame(sub, m_state.LearnerMode);
     lstWindow->addItem(identity);
     ++m_state.OpenWorksheetCount;
     window->LoadPictures();
@@ -402,6 +408,7 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
     if (!m_shared.activationFillEnabled) {
         // A print job or a close query is running: the controls and the blank table stay.
         m_state.ActiveWorksheet = window;
+        updateMenuBar();
         return;
     }
     const Worksheet& sheet = window->worksheet();
@@ -422,6 +429,7 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
     m_shared.redrawEnabled = true;
 
     m_state.ActiveWorksheet = window;
+    updateMenuBar();
     m_shared.blankRecording = true;
     window->Redraw();
 }
@@ -431,6 +439,7 @@ void TfrmMain::worksheetClosing(TfrmPrint* window) {
     int line = FindOpenWorksheet(window->identity());
     if (line >= 0) delete lstWindow->takeItem(line);
     if (m_state.ActiveWorksheet == window) m_state.ActiveWorksheet = nullptr;
+    updateMenuBar();
     --m_state.OpenWorksheetCount;
 }
 

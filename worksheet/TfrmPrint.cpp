@@ -24,10 +24,8 @@
 namespace sulkan {
 namespace {
 
-QMenu* Menu(QMenuBar* bar, const QString& caption, const char* name) {
-    QMenu* m = bar->addMenu(caption);
-    m->setObjectName(QString::fromLatin1(name));
-    return m;
+QMenu* Menu(QWidget* owner, const QString& caption, const char* name) {
+    return Named(new QMenu(caption, owner), name);
 }
 
 // The frame through two corners in any order, its lines on both corners' rows and columns.
@@ -63,7 +61,6 @@ private:
 
 TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
     : QWidget(parent),
-      MainMenu(new QMenuBar(this)),
       ScrollBox(new QScrollArea(this)),
       Image1(new QLabel),
       Image2(new QLabel),
@@ -89,7 +86,6 @@ TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
     createMenus();
     auto* box = new QVBoxLayout(this);
     box->setContentsMargins(0, 0, 0, 0);
-    box->setMenuBar(MainMenu);
     box->addWidget(ScrollBox);
     connectMenus();
     mnuFilePopup();
@@ -99,30 +95,35 @@ TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
 }
 
 void TfrmPrint::createMenus() {
-    // Qt does not merge a child window's menus into the frame's, so the window keeps its own bar.
-    MainMenu->setObjectName(QStringLiteral("MainMenu"));
-    MainMenu->setNativeMenuBar(false);
-    mnuFile = Menu(MainMenu, QStringLiteral("ファイル(&F)"), "mnuFile");
+    // A bar inside the child window would give a second row of menus and clashing &-letters, so
+    // the menus belong to the window and the frame puts them on its bar while the window is active.
+    // The usual keys work only then: a menu off the bar takes its shortcuts along.
+    mnuFile = Menu(this, QStringLiteral("ファイル(&F)"), "mnuFile");
     mnuOpenMaster = NamedAction(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
+    mnuOpenMaster->setShortcut(QKeySequence::Open);
     mnuSaveMaster = NamedAction(mnuFile, QStringLiteral("上書き保存(&S)"), "mnuSaveMaster");
+    mnuSaveMaster->setShortcut(QKeySequence::Save);
     mnuFile->addSeparator();
     mnuPrint = NamedAction(mnuFile, QStringLiteral("印刷(&P)"), "mnuPrint");
+    mnuPrint->setShortcut(QKeySequence::Print);
     mnuFile->addSeparator();
     mnuClose = NamedAction(mnuFile, QStringLiteral("閉じる(&C)"), "mnuClose");
+    mnuClose->setShortcuts(QKeySequence::Close);
     mnuExit = NamedAction(mnuFile, QStringLiteral("終了(&X)"), "mnuExit");
+    mnuExit->setShortcut(QKeySequence::Quit);
 
-    mnuEdit = Menu(MainMenu, QStringLiteral("編集(&E)"), "mnuEdit");
+    mnuEdit = Menu(this, QStringLiteral("編集(&E)"), "mnuEdit");
     mnuEditIndex = NamedAction(mnuEdit, QStringLiteral("目次作成(&C)"), "mnuEditIndex");
     mnuJuku = NamedAction(mnuEdit, QStringLiteral("学校名・塾名(&J)"), "mnuJuku");
     mnuEdit->addSeparator();
     mnuEditMaster = NamedAction(mnuEdit, QStringLiteral("編集(&E)"), "mnuEditMaster");
     mnuToClipBoard = NamedAction(mnuEdit, QStringLiteral("ｸﾘｯﾌﾟﾎﾞｰﾄﾞへｺﾋﾟｰ(&B)"), "mnuToClipBoard");
 
-    mnuShow = Menu(MainMenu, QStringLiteral("表示(&V)"), "mnuShow");
+    mnuShow = Menu(this, QStringLiteral("表示(&V)"), "mnuShow");
     mnuKaitou = NamedAction(mnuShow, QStringLiteral("解答表示(&A)"), "mnuKaitou");
     mnuKaitou->setCheckable(true);
 
-    mnuSetting = Menu(MainMenu, QStringLiteral("設定(&T)"), "mnuSetting");
+    mnuSetting = Menu(this, QStringLiteral("設定(&T)"), "mnuSetting");
     mnuSetPrinter =
         NamedAction(mnuSetting, QStringLiteral("印字モードの設定(&P)"), "mnuSetPrinter");
     mnuSetKran = NamedAction(mnuSetting, QStringLiteral("解答欄の設定(&K)"), "mnuSetKran");

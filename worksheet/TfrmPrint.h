@@ -1,13 +1,14 @@
 // The worksheet window: a child window of the main frame that owns one worksheet, shows its sheet
-// image full size or reduced, carries the worksheet's menu, moves figures and frames regions of
-// the sheet with the mouse, and asks about unsaved changes when it closes.
+// image full size or reduced, owns the worksheet's menus (the frame shows them in its own bar),
+// moves figures and frames regions of the sheet with the mouse, and asks about unsaved changes
+// when it closes.
 #pragma once
 
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QList>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPoint>
 #include <QScrollArea>
 #include <QWidget>
@@ -61,7 +62,9 @@ public:
     // region or cancelled the copy.
     void EraseSelection();
 
-    QMenuBar* MainMenu;
+    // The window has no menu bar of its own: while it is the active worksheet the frame's bar
+    // carries these menus, in this order (File, Edit, View, Settings).
+    QList<QMenu*> menus() const { return {mnuFile, mnuEdit, mnuShow, mnuSetting}; }
     QMenu* mnuFile;
     QAction* mnuOpenMaster;
     QAction* mnuSaveMaster;
