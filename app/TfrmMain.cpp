@@ -289,8 +289,6 @@ void TfrmMain::createWindows() {
         edtLogOnName->setText(ToQString(m_state.LearnerName));
         frmMenu->RecountUnitMarks();
     };
-    connect(frmEditQues, &TfrmEditQues::helpRequested, this,
-            [](int topic) { ShowHelpTopic(topic); });
     frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
     frmKiroku = new TfrmKiroku(m_prompter, this);
     frmMenu->ShowRecordsHook = [this] {
@@ -323,6 +321,8 @@ void TfrmMain::createWindows() {
         m_state.MarksRecountPending = true;
         frmMenu->RecountUnitMarks();
     };
+    connect(frmEditQues, &TfrmEditQues::helpRequested, this,
+            [](int topic) { ShowHelpTopic(topic); });
     frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
     frmEditIndex = new TfrmEditIndex(m_prompter, m_state.IndexReloadPending, this);
     // Unit selection's marks belong to the lesson it lists; another lesson gets none.

@@ -121,6 +121,7 @@ public:
     std::string mainFontName() const override { return m_state.MainFontName; }
     std::string schoolName() const override { return m_state.SchoolName; }
     std::string learnerName() const override { return m_state.LearnerName; }
+    bool learnerMode() const override { return m_state.LearnerMode; }
     std::string figureFolder(int lesson) const override;
     std::string copyFileFolder(int lesson) const override;
     SheetShared& sheetShared() override { return m_shared; }

@@ -100,6 +100,9 @@ void TfrmMain::redrawActive() {
 }
 
 void TfrmMain::MarkWorksheetModified() {
+    // A learner's changes (such as "解を大きくする") are for the screen only: marking them would
+    // make closing offer to overwrite the question file, a teacher's command.
+    if (m_state.LearnerMode) return;
     if (TfrmPrint* w = activeWorksheet()) w->worksheet().modified = true;
 }
 

@@ -210,7 +210,7 @@ void TfrmPrint::Redraw() {
     if (!output.drawn) return;
     m_image = std::move(image);
     m_figures = std::move(output.figures);
-    if (output.figuresWrittenBack) m_worksheet.modified = true;
+    if (output.figuresWrittenBack && !m_host.learnerMode()) m_worksheet.modified = true;
     mnuKaitou->setChecked(view.answersShown);
 
     if (m_host.shrunk()) {
@@ -341,6 +341,7 @@ void TfrmPrint::Image1MouseDown(QMouseEvent* event) {
     const QPoint point = onSheet(event->position().toPoint());
     const int figure = figureAt(point);
     if (figure >= 0 && event->button() == Qt::LeftButton) {
+        if (m_host.learnerMode()) return;
         m_gesture = Gesture::MovingFigure;
         m_movingFigure = figure;
         m_pressPoint = m_pointer = point;

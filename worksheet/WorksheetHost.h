@@ -47,6 +47,9 @@ public:
     virtual std::string mainFontName() const = 0;
     virtual std::string schoolName() const = 0;
     virtual std::string learnerName() const = 0;
+    // Learner mode ("生徒用"): what a learner does to a sheet is never kept, so it marks nothing
+    // modified and offers no save; figures stay where the teacher put them.
+    virtual bool learnerMode() const { return false; }
     // The lesson's figure folder ("Graph\"), or empty.
     virtual std::string figureFolder(int lesson) const = 0;
     // The folder copy files of the lesson are saved in and listed from.

@@ -11,10 +11,13 @@
 #include <map>
 #include <set>
 
+#include "Help.h"
 #include "Prompter.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
 #include "TestSupport.h"
+#include "TfrmEditIndex.h"
+#include "TfrmEditQues.h"
 #include "TfrmMain.h"
 #include "TfrmPrint.h"
 
@@ -260,6 +263,34 @@ TEST_F(MenuBarTest, LearnerModeLeavesNoTeacherCommandAndTeacherModeRestoresAll) 
     QObject::connect(active->mnuSaveMaster, &QAction::triggered, [&] { ++saves; });
     QTest::keySequence(w.get(), QKeySequence::Save);
     EXPECT_EQ(saves, 1);
+}
+
+TEST_F(MenuBarTest, ALearnersChangesAreNeverOfferedForSaving) {
+    TfrmPrint* sheet = open(1);
+    ASSERT_NE(sheet, nullptr);
+    const std::string before = test::ReadRawFile(course.path() / "kan3" / "kan31.que");
+    w->SetLearnerMode(true);
+    w->chkKaiSize->click();
+    EXPECT_FALSE(sheet->worksheet().modified);
+    // Closing the program asks nothing, so a learner cannot overwrite the question file.
+    prompter.answers = {Answer::Yes};
+    prompter.shown.clear();
+    w->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(test::ReadRawFile(course.path() / "kan3" / "kan31.que"), before);
+}
+
+TEST_F(MenuBarTest, TheEditorsHelpButtonsOpenTheirTopics) {
+    SetHelpFolders({QStringLiteral(SULKAN_SOURCE_DIR "/help")});
+    // The index editor's own button, and a request from the question editor (its source
+    // editor's, passed on).
+    w->frmEditIndex->btnHelp->click();
+    ASSERT_NE(CurrentHelpWindow(), nullptr);
+    EXPECT_EQ(CurrentHelpWindow()->currentPage(), HelpPageOf(730));
+    Q_EMIT w->frmEditQues->helpRequested(720);
+    EXPECT_EQ(CurrentHelpWindow()->currentPage(), HelpPageOf(720));
+    SetHelpFolders({});
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ public:
     std::string mainFontName() const override { return sjis("ＭＳ 明朝"); }
     std::string schoolName() const override { return {}; }
     std::string learnerName() const override { return {}; }
+    bool learnerMode() const override { return learner; }
     std::string figureFolder(int) const override { return figures; }
 
     SheetShared& sheetShared() override { return shared; }
@@ -84,6 +85,7 @@ public:
     bool answersShown = false;
     bool answersEnabled = true;
     bool reduced = false;
+    bool learner = false;
     int panel = 560;
     int paper = 630;
     TfrmPrint* window = nullptr;  // redrawn when the view is shrunk or enlarged

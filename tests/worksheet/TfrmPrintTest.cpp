@@ -167,6 +167,16 @@ TEST_F(TfrmPrintTest, DraggingAFigureMovesItByThePointersTravel) {
     EXPECT_EQ(ShownAt(w, 120, 510), kBlue);  // the outline is gone again
 }
 
+TEST_F(TfrmPrintTest, InLearnerModeFiguresStayWhereTheTeacherPutThem) {
+    host.learner = true;
+    TfrmPrint& w = Open(Sheet());
+    Mouse(w.Image1, QEvent::MouseButtonPress, {110, 505});
+    Mouse(w.Image1, QEvent::MouseMove, {130, 505});
+    Mouse(w.Image1, QEvent::MouseButtonRelease, {130, 505});
+    EXPECT_EQ(w.worksheet().questionFigures[7], "100");
+    EXPECT_FALSE(w.worksheet().modified);
+}
+
 TEST_F(TfrmPrintTest, DraggingAnAnswerFigureMovesThePlaceItShares) {
     host.answersShown = true;
     Worksheet ws = Sheet();
