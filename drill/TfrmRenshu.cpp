@@ -903,17 +903,24 @@ bool TfrmRenshu::boxKeyPress(int i, QKeyEvent* event) {
 // they act on what the learner sees, the composed text included.
 void TfrmRenshu::commitComposition() {
     const auto composing = [this] {
-        return std::find_if(m_preedit.begin() + 1, m_preedit.end(),
-                            [](const QString& p) { return !p.isEmpty(); }) != m_preedit.end();
+        return std::any_of(m_preedit.begin() + 1, m_preedit.end(),
+                           [](const QString& p) { return !p.isEmpty(); });
     };
     if (!composing()) return;
     QGuiApplication::inputMethod()->commit();
-    if (composing()) QGuiApplication::inputMethod()->reset();
-    // An input method that neither commits nor resets: take over what it was showing.
+    if (!composing()) return;
+    // Some input methods commit only on a reset, others drop the composition there: whatever
+    // the reset did not put into the box is committed here.
+    const std::array<QString, kAnswerBoxes> preedit = m_preedit;
+    std::array<QString, kAnswerBoxes> before;
+    for (int i = 1; i < kAnswerBoxes; ++i)
+        before[static_cast<std::size_t>(i)] = answerBox(i)->text();
+    QGuiApplication::inputMethod()->reset();
     for (int i = 1; i < kAnswerBoxes; ++i) {
-        if (m_preedit[static_cast<std::size_t>(i)].isEmpty()) continue;
+        const auto k = static_cast<std::size_t>(i);
+        if (preedit[k].isEmpty() || answerBox(i)->text() != before[k]) continue;
         QInputMethodEvent done;
-        done.setCommitString(m_preedit[static_cast<std::size_t>(i)]);
+        done.setCommitString(preedit[k]);
         QApplication::sendEvent(answerBox(i), &done);
     }
 }
