@@ -3,6 +3,8 @@
 #   share/applications, share/metainfo, share/icons/hicolor: desktop entry, metadata, icon
 #   share/sulkan/kanji: the sample course, copied to the user's data folder on first start
 #   share/sulkan/help: the help pages, when the source tree has them
+#   share/man/man1/sulkan.1.gz, share/doc/sulkan/{copyright,changelog.gz}: what a Debian package
+#   carries beside the program
 # The program finds its data at <bindir>/../share/sulkan, so the build tree mirrors that layout
 # with links: build/app/sulkan runs on the sample course as the installed program does.
 include(GNUInstallDirs)
@@ -26,6 +28,17 @@ install(DIRECTORY samples/kanji/ DESTINATION ${SULKAN_DATA_DIR}/kanji)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/help)
   install(DIRECTORY help/ DESTINATION ${SULKAN_DATA_DIR}/help)
 endif()
+
+# Compressed as Debian wants them: best compression, no name or time stamp in the header.
+foreach(page data/sulkan.1 data/debian/changelog)
+  get_filename_component(name ${page} NAME)
+  execute_process(COMMAND gzip -9nc ${CMAKE_CURRENT_SOURCE_DIR}/${page}
+                  OUTPUT_FILE ${CMAKE_BINARY_DIR}/${name}.gz COMMAND_ERROR_IS_FATAL ANY)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${page})
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/sulkan.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES data/debian/copyright ${CMAKE_BINARY_DIR}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sulkan)
 
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/share/sulkan)
 foreach(folder samples/kanji help)

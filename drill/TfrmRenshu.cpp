@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -381,7 +382,12 @@ void TfrmRenshu::createRecordPanel() {
 
 void TfrmRenshu::connectCommands() {
     DrillEngine* e = &m_engine;
-    auto on = [this](QPushButton* b, auto slot) { connect(b, &QPushButton::clicked, this, slot); };
+    auto on = [this](QPushButton* b, auto slot) {
+        connect(b, &QPushButton::clicked, this, [this, slot] {
+            commitComposition();
+            slot();
+        });
+    };
     on(btnAnki, [e] { e->btnAnkiClick(); });
     on(btnRenshu, [e] { e->btnRenshuClick(); });
     on(btnTest, [e] { e->btnTestClick(); });
@@ -414,6 +420,7 @@ void TfrmRenshu::connectCommands() {
             m_engine.softKeyPressed(k, answerBox(m_engine.currentBlank())->hasSelectedText());
         });
     connect(lstKgroup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        commitComposition();
         m_engine.choiceClicked(lstKgroup->row(item),
                                answerBox(m_engine.currentBlank())->hasSelectedText());
     });
@@ -873,7 +880,7 @@ bool TfrmRenshu::boxKeyPress(int i, QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter: {
             // The Enter that ends a composition belongs to the input method.
-            if (m_composing[static_cast<std::size_t>(i)]) return false;
+            if (!m_preedit[static_cast<std::size_t>(i)].isEmpty()) return false;
             if (m_unencodable[static_cast<std::size_t>(i)] && !answerBox(i)->isReadOnly()) {
                 char32_t failed = 0;
                 FromQString(answerBox(i)->text(), &failed);
@@ -892,6 +899,32 @@ bool TfrmRenshu::boxKeyPress(int i, QKeyEvent* event) {
     }
 }
 
+// The commands never take the focus from the answer box, so nothing else would end a composition:
+// they act on what the learner sees, the composed text included.
+void TfrmRenshu::commitComposition() {
+    const auto composing = [this] {
+        return std::any_of(m_preedit.begin() + 1, m_preedit.end(),
+                           [](const QString& p) { return !p.isEmpty(); });
+    };
+    if (!composing()) return;
+    QGuiApplication::inputMethod()->commit();
+    if (!composing()) return;
+    // Some input methods commit only on a reset, others drop the composition there: whatever
+    // the reset did not put into the box is committed here.
+    const std::array<QString, kAnswerBoxes> preedit = m_preedit;
+    std::array<QString, kAnswerBoxes> before;
+    for (int i = 1; i < kAnswerBoxes; ++i)
+        before[static_cast<std::size_t>(i)] = answerBox(i)->text();
+    QGuiApplication::inputMethod()->reset();
+    for (int i = 1; i < kAnswerBoxes; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        if (preedit[k].isEmpty() || answerBox(i)->text() != before[k]) continue;
+        QInputMethodEvent done;
+        done.setCommitString(preedit[k]);
+        QApplication::sendEvent(answerBox(i), &done);
+    }
+}
+
 bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event) {
     if (const int i = boxIndex(watched)) {
         switch (event->type()) {
@@ -899,7 +932,7 @@ bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event) {
                 return boxKeyPress(i, static_cast<QKeyEvent*>(event));
             case QEvent::InputMethod: {
                 auto* im = static_cast<QInputMethodEvent*>(event);
-                m_composing[static_cast<std::size_t>(i)] = !im->preeditString().isEmpty();
+                m_preedit[static_cast<std::size_t>(i)] = im->preeditString();
                 break;
             }
             case QEvent::FocusIn:

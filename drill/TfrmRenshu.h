@@ -185,11 +185,12 @@ private:
     void btnClear3Click();
     int boxIndex(QObject* watched) const;
     bool boxKeyPress(int i, QKeyEvent* event);
+    void commitComposition();
 
     DrillHost& m_host;
     DrillEngine m_engine;
     std::array<QLineEdit*, kAnswerBoxes> m_boxes{};
-    std::array<bool, kAnswerBoxes> m_composing{};
+    std::array<QString, kAnswerBoxes> m_preedit;  // what the input method is composing
     std::array<bool, kAnswerBoxes> m_unencodable{};
     std::vector<std::string> m_candidates;  // CP932, those on btnKouho1..
     QPointer<TfrmPrint> m_window;

@@ -159,6 +159,26 @@ TEST_F(TfrmRenshuTest, TheEnterThatEndsACompositionDoesNotGrade) {
     EXPECT_EQ(frm->engine().marksText(), "Ox");
 }
 
+// The buttons keep the focus in the box, so a click does not end a composition by itself.
+TEST_F(TfrmRenshuTest, ACommandClickedDuringACompositionTakesTheComposedText) {
+    Open({"山", "川"}, {"山", "川"});
+    Click("btnTest");
+    Commit(Box(1), QStringLiteral("山"), QString());
+    Click("btnSaiten");
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_EQ(frm->engine().marksText(), "Ox");
+
+    Click("btnRenshu");
+    Commit(Box(1), QStringLiteral("やま"), QString());
+    auto* list = Find<QListWidget>("lstKgroup");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));  // the choice replaces the box
+    Return(Box(1));  // no composition is left to swallow this Enter
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+}
+
 TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     Open({"山川", "森"}, {"森", "山川"});
     ASSERT_TRUE(Find<QRadioButton>("chkKaitou")->isChecked());
