@@ -88,6 +88,18 @@ void CheckStep(Lines& lines, unsigned op, unsigned sectionPick, unsigned unitPic
                const std::string& title) {
     const Tree before = ReadTree(lines);
     const Lines old = lines;
+    // The editor lists the sections and units the tree reads (80 of each at most).
+    const std::vector<IndexBlock> blocks = IndexBlocks(lines);
+    FUZZ_REQUIRE(std::min(blocks.size(), kMax) == before.sections.size(),
+                 "the editor lists other sections than the tree reads");
+    for (std::size_t s = 0; s < before.sections.size(); ++s) {
+        const Lines& units = blocks[s].units;
+        FUZZ_REQUIRE(
+            blocks[s].title == before.sections[s] &&
+                Lines(units.begin(), units.begin() + static_cast<std::ptrdiff_t>(std::min(
+                                                         units.size(), kMax))) == before.units[s],
+            "the editor lists a section otherwise than the tree reads it");
+    }
     // Sections and units from 0 to one past the last, so the missing ones are tried too.
     const int section = static_cast<int>(sectionPick % (before.sections.size() + 2));
     const bool shown = section >= 1 && static_cast<std::size_t>(section) <= before.sections.size();
