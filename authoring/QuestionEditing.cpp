@@ -6,6 +6,7 @@
 #include "LayoutParams.h"
 #include "LineFile.h"
 #include "QuestionFileCheck.h"
+#include "QuestionFileTags.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
 
@@ -205,6 +206,26 @@ CutLines Cut(const std::string& bytes) {
     return cut;
 }
 
+// A content line equal to the header of a unit further down: every reader looking for that unit
+// takes the first such line, and would read it from inside this unit's block from then on.
+std::optional<std::string> HeaderOfLaterUnit(const std::vector<std::string>& lines, std::size_t end,
+                                             const UnitBlocks& blocks) {
+    for (const auto* list :
+         {&blocks.ques, &blocks.value, &blocks.font, &blocks.kran, &blocks.graph, &blocks.agraph,
+          &blocks.kgroup, &blocks.dummy, &blocks.hint, &blocks.softKeyB}) {
+        for (const std::string& line : *list) {
+            if (!line.starts_with(tags::kUnitHeaderPrefix)) continue;
+            const auto other = LocateUnit(lines, line);
+            if (other && *other >= end)
+                return sjis("「") + line +
+                       sjis(
+                           "」は後にある単元の見出しと同じ行です。書くとその単元が読めなくなりま"
+                           "す");
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
@@ -213,6 +234,7 @@ UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLin
     const auto at = LocateUnit(cut.lines, headerLine);
     auto problem = at ? UnitRewriteProblem(cut.lines, *at) : AppendProblem(cut.lines);
     if (!problem) problem = UnwritableContent(blocks);
+    if (!problem && at) problem = HeaderOfLaterUnit(cut.lines, UnitEnd(cut.lines, *at), blocks);
     if (problem) return {{}, false, std::move(problem)};
     if (!at) {
         std::string out = fileBytes;

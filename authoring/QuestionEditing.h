@@ -85,7 +85,8 @@ UnitBlocks BlocksOf(const QuestionFields& fields);
 // The file's bytes with the unit of headerLine written from blocks: an existing unit is replaced
 // where it stands (header through its end) in the editor's full order, a missing one appended.
 // Every byte outside the unit stays as it was, line ends included. refused (CP932) says why the
-// unit cannot be written; bytes is then empty.
+// unit cannot be written; bytes is then empty. Besides the file's own problems, a line that is
+// the header of a unit further down is refused: that unit would be found inside this one.
 struct UnitSplice {
     std::string bytes;
     bool replaced = false;

@@ -9,7 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
 dir="$root/build-fuzz"
-all_targets=(fuzz_codec fuzz_lines fuzz_profile fuzz_question_file fuzz_course_tree fuzz_worksheet)
+all_targets=(fuzz_codec fuzz_lines fuzz_profile fuzz_question_file fuzz_course_tree fuzz_worksheet
+  fuzz_unit_edit fuzz_index_edit)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 
@@ -46,6 +47,16 @@ seed question_file '\000' "${questions[@]}"
 seed question_file '\001' "${questions[@]}"
 seed worksheet '\000' "${questions[@]}"
 seed worksheet '\002' "${questions[@]}"
+seed unit_edit '\000' "${questions[@]}"
+seed unit_edit '\001' "${questions[@]}"
+# The index editor's input: "Main.ind", NUL, a lesson index, NUL, a script of edits (add section
+# "New", rename section 1 "S", add unit "U" to section 2, rename its unit 1 "R").
+for f in "${indexes[@]}"; do
+  [ "$(basename "$f")" = Main.ind ] && continue
+  { cat "$samples/Main.ind"; printf '\000'; cat "$f"; printf '\000'
+    printf '\000\000\000\003New\001\001\000\001S\002\002\000\001U\003\002\001\001R'
+  } >"$dir/corpus/index_edit/seed-$(basename "$f")"
+done
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -56,7 +67,10 @@ run() {  # run TARGET: one target for the time given; its log says how it ended
   local findings="$dir/findings/$name" extra=()
   mkdir -p "$findings"
   # The structural lines of question and copy files, so mutations build blocks sooner.
-  case $name in question_file | worksheet) extra+=("-dict=$root/fuzz/unit.dict") ;; esac
+  case $name in
+    question_file | worksheet | unit_edit) extra+=("-dict=$root/fuzz/unit.dict") ;;
+    index_edit) extra+=("-dict=$root/fuzz/index.dict") ;;
+  esac
   "$dir/fuzz/$target" "$dir/corpus/$name" -max_total_time="$seconds" -rss_limit_mb=2048 \
     -print_final_stats=1 -artifact_prefix="$findings/" "${extra[@]}" \
     >"$dir/logs/$name.log" 2>&1 || true

@@ -66,6 +66,25 @@ TEST(QuestionEditingTest, NumberingTwiceNumbersTwice) {
     EXPECT_EQ(NumberQuestionLines(Sjis({"一行"})), Sjis({"一行"}));
 }
 
+TEST(QuestionEditingTest, AQuestionLineThatIsALaterUnitsHeaderIsRefused) {
+    const std::string file =
+        JoinLines({"[[unit1", "<<ques", "a", ">>", "]]", "[[unit2", "<<ques", "b", ">>", "]]"});
+    UnitBlocks blocks;
+    blocks.ques = {"[[unit2", "c"};
+    // Written, "[[unit2" would be found first and unit 2 read from inside unit 1.
+    const UnitSplice refused = SpliceUnit(file, "[[unit1", blocks);
+    ASSERT_TRUE(refused.refused);
+    EXPECT_NE(refused.refused->find("[[unit2"), std::string::npos);
+    EXPECT_TRUE(refused.bytes.empty());
+    // The header of an earlier unit is found before the line: unit 2 may hold it.
+    blocks.ques = {"[[unit1", "c"};
+    const UnitSplice done = SpliceUnit(file, "[[unit2", blocks);
+    ASSERT_FALSE(done.refused);
+    const auto lines = SplitLines(done.bytes);
+    EXPECT_EQ(LocateUnit(lines, "[[unit1"), 0u);
+    EXPECT_EQ(ReadUnit(lines, 5).ques, blocks.ques);
+}
+
 // ---- The window on a question file in a temporary course ----
 
 const std::string kNecBecause = "\x87\x9A";  // "∵" in NEC row 13; re-encodes to 0x81E6
