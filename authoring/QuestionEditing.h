@@ -82,17 +82,7 @@ std::optional<std::string> CheckLayoutText(const std::vector<std::string>& paste
 // The fields as the blocks of a unit.
 UnitBlocks BlocksOf(const QuestionFields& fields);
 
-// The file's bytes with the unit of headerLine written from blocks: an existing unit is replaced
-// where it stands (header through its end) in the editor's full order, a missing one appended.
-// Every byte outside the unit stays as it was, line ends included. refused (CP932) says why the
-// unit cannot be written; bytes is then empty. Besides the file's own problems, a line that is
-// the header of a unit further down is refused: that unit would be found inside this one.
-struct UnitSplice {
-    std::string bytes;
-    bool replaced = false;
-    std::optional<std::string> refused;
-};
-UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
-                      const UnitBlocks& blocks);
+// The unit is written into the file's bytes by SpliceUnit (courseware), always in the editor's
+// full order: OK is how a teacher tidies a unit.
 
 }  // namespace sulkan

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "LayoutParams.h"
+#include "LineFile.h"
 #include "QuestionFileTags.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
@@ -392,6 +393,7 @@ UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
     auto header = LocateUnit(fileLines, headerLine);
     auto problem = header ? UnitRewriteProblem(fileLines, *header) : AppendProblem(fileLines);
     if (!problem) problem = UnwritableContent(blocks);
+    if (!problem) problem = LaterHeaderProblem(fileLines, header, blocks);
     if (problem) return {false, std::move(problem)};
     if (!header) {
         Lines unit = UnitLines(headerLine, blocks, UnitOrder::New);
@@ -409,6 +411,76 @@ UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
     fileLines.insert(at, std::make_move_iterator(unit.begin()),
                      std::make_move_iterator(unit.end()));
     return {true, std::nullopt};
+}
+
+std::optional<std::string> LaterHeaderProblem(const Lines& lines,
+                                              std::optional<std::size_t> headerIndex,
+                                              const UnitBlocks& blocks) {
+    if (!headerIndex) return std::nullopt;  // appended last: no unit comes after it
+    const std::size_t end = UnitEnd(lines, *headerIndex);
+    for (const auto& t : kBlockTags) {
+        for (const std::string& line : blocks.*(t.list)) {
+            if (!line.starts_with(tags::kUnitHeaderPrefix)) continue;
+            if (const auto other = LocateUnit(lines, line); other && *other >= end)
+                return sjis("「") + line +
+                       sjis(
+                           "」は後にある単元の見出しと同じ行です。書くとその単元が読めなくなりま"
+                           "す");
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// Lines as SplitLines cuts them, and where each starts in the bytes; the last start is the end of
+// the bytes, so line i with its line end is [starts[i], starts[i + 1]).
+struct CutLines {
+    Lines lines;
+    std::vector<std::size_t> starts;
+};
+
+CutLines Cut(const std::string& bytes) {
+    CutLines cut;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c != '\r' && c != '\n') continue;
+        cut.lines.emplace_back(bytes, start, i - start);
+        cut.starts.push_back(start);
+        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size()) {
+        cut.lines.emplace_back(bytes, start);
+        cut.starts.push_back(start);
+    }
+    cut.starts.push_back(bytes.size());
+    return cut;
+}
+
+}  // namespace
+
+UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
+                      const UnitBlocks& blocks, bool keepUnchanged) {
+    const CutLines cut = Cut(fileBytes);
+    const auto at = LocateUnit(cut.lines, headerLine);
+    auto problem = at ? UnitRewriteProblem(cut.lines, *at) : AppendProblem(cut.lines);
+    if (!problem) problem = UnwritableContent(blocks);
+    if (!problem) problem = LaterHeaderProblem(cut.lines, at, blocks);
+    if (problem) return {{}, false, std::move(problem)};
+    if (!at) {
+        std::string out = fileBytes;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
+        return {out + JoinLines(UnitLines(headerLine, blocks, UnitOrder::New)), false,
+                std::nullopt};
+    }
+    if (keepUnchanged && ReadUnit(cut.lines, *at) == blocks) return {fileBytes, true, std::nullopt};
+    const std::size_t end = UnitEnd(cut.lines, *at);
+    return {fileBytes.substr(0, cut.starts[*at]) +
+                JoinLines(RewrittenUnitLines(cut.lines, *at, blocks)) +
+                fileBytes.substr(cut.starts[end]),
+            true, std::nullopt};
 }
 
 }  // namespace sulkan

@@ -104,6 +104,27 @@ std::optional<std::string> AppendProblem(const std::vector<std::string>& lines);
 // Content the file could not give back as it is: a line ">>", or a line break in a line.
 std::optional<std::string> UnwritableContent(const UnitBlocks& blocks);
 
+// A content line equal to the header of a unit further down the file than the unit at headerIndex
+// (or than the end, for a unit to be appended, where there is none): every reader looking for that
+// unit takes the first such line, and would find it inside this unit's block.
+std::optional<std::string> LaterHeaderProblem(const std::vector<std::string>& lines,
+                                              std::optional<std::size_t> headerIndex,
+                                              const UnitBlocks& blocks);
+
+// The file's bytes with the unit of headerLine written from blocks: an existing unit is replaced
+// where it stands (header through its end) by RewrittenUnitLines, a missing one appended in New
+// order. Every byte outside the unit stays as it was, line ends included. With keepUnchanged, a
+// unit that already reads as blocks is left as it stands (bytes == fileBytes). refused (CP932)
+// says why the unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent,
+// LaterHeaderProblem); bytes is then empty.
+struct UnitSplice {
+    std::string bytes;
+    bool replaced = false;
+    std::optional<std::string> refused;
+};
+UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
+                      const UnitBlocks& blocks, bool keepUnchanged = false);
+
 struct UnitWriteResult {
     bool replaced = false;               // false: appended, or refused
     std::optional<std::string> refused;  // CP932; the file is left as it was
@@ -111,7 +132,8 @@ struct UnitWriteResult {
 
 // Replaces the unit of headerLine (its header through UnitEnd) by RewrittenUnitLines,
 // or appends it in New order when the file has no such header. A unit that reads as blocks
-// already is left as it stands. Refuses (UnitRewriteProblem, AppendProblem, UnwritableContent)
+// already is left as it stands. Refuses (UnitRewriteProblem, AppendProblem, UnwritableContent,
+// LaterHeaderProblem)
 // rather than corrupt the file.
 UnitWriteResult WriteUnit(std::vector<std::string>& fileLines, const std::string& headerLine,
                           const UnitBlocks& blocks);

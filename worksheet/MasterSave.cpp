@@ -14,32 +14,6 @@
 namespace sulkan {
 namespace {
 
-// Lines as SplitLines cuts them, plus where each one starts in the bytes; the last start is the
-// end of the bytes, so line i with its line end is [starts[i], starts[i + 1]).
-struct CutLines {
-    std::vector<std::string> lines;
-    std::vector<std::size_t> starts;
-};
-
-CutLines Cut(const std::string& bytes) {
-    CutLines cut;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c != '\r' && c != '\n') continue;
-        cut.lines.emplace_back(bytes, start, i - start);
-        cut.starts.push_back(start);
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size()) {
-        cut.lines.emplace_back(bytes, start);
-        cut.starts.push_back(start);
-    }
-    cut.starts.push_back(bytes.size());
-    return cut;
-}
-
 void TakeWorksheetState(UnitBlocks& blocks, const Worksheet& worksheet) {
     blocks.value = ValueLines(worksheet.params);
     blocks.font = FontLines(worksheet.params);
@@ -52,33 +26,22 @@ void TakeWorksheetState(UnitBlocks& blocks, const Worksheet& worksheet) {
 
 MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& worksheet) {
     const std::string header = UnitHeaderOf(worksheet.address);
-    const CutLines cut = Cut(fileBytes);
-    const auto at = LocateUnit(cut.lines, header);
+    const std::vector<std::string> lines = SplitLines(fileBytes);
+    const auto at = LocateUnit(lines, header);
     UnitBlocks blocks;
     if (at) {
-        if (auto problem = UnitRewriteProblem(cut.lines, *at)) return {{}, std::move(problem)};
-        blocks = ReadUnit(cut.lines, *at);
+        if (auto problem = UnitRewriteProblem(lines, *at)) return {{}, std::move(problem)};
+        blocks = ReadUnit(lines, *at);
     } else {
         // The unit has gone from the file since it was opened: append it from the worksheet.
-        if (auto problem = AppendProblem(cut.lines)) return {{}, std::move(problem)};
         blocks.ques = worksheet.questionLines;
         blocks.kgroup = worksheet.kgroup;
         blocks.softKeyB = worksheet.softKey;
     }
-    const UnitBlocks asRead = blocks;
     TakeWorksheetState(blocks, worksheet);
-    if (auto problem = UnwritableContent(blocks)) return {{}, std::move(problem)};
-    if (!at) {
-        std::string out = fileBytes;
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";
-        return {out + JoinLines(UnitLines(header, blocks, UnitOrder::New)), std::nullopt};
-    }
-    if (blocks == asRead) return {fileBytes, std::nullopt};
-    const std::size_t end = UnitEnd(cut.lines, *at);
-    return {fileBytes.substr(0, cut.starts[*at]) +
-                JoinLines(RewrittenUnitLines(cut.lines, *at, blocks)) +
-                fileBytes.substr(cut.starts[end]),
-            std::nullopt};
+    // An unchanged unit keeps its lines as they stand, in their own order.
+    UnitSplice spliced = SpliceUnit(fileBytes, header, blocks, /*keepUnchanged=*/true);
+    return {std::move(spliced.bytes), std::move(spliced.refused)};
 }
 
 MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter) {
