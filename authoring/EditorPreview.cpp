@@ -1,5 +1,7 @@
 #include "EditorPreview.h"
 
+#include <algorithm>
+
 #include "QuestionFileCheck.h"
 #include "Worksheet.h"
 #include "WorksheetReader.h"
@@ -24,13 +26,52 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& a
         return preview;
     }
     LoadOptions options;
-    options.answersShown = view.answersShown;
+    options.answersShown = true;
     options.address = address;
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, options, shared);
-    const RenderInputs inputs = ScreenInputs(worksheet, view, pictures);
-    preview.sheet = RenderSheetImage(worksheet, inputs, shared);
+    // One worksheet, one set of inputs: the two passes differ only in the answers drawn.
+    RenderInputs inputs = ScreenInputs(worksheet, view, pictures);
+    inputs.answersShown = false;
+    preview.questionSheet = RenderSheetImage(worksheet, inputs, shared);
+    inputs.answersShown = true;
+    preview.answerSheet = RenderSheetImage(worksheet, inputs, shared);
     return preview;
+}
+
+PreviewPlacement PlacePreviewSheets(QSize area, QSize sheet, int captionHeight, int gap) {
+    PreviewPlacement place;
+    if (sheet.isEmpty() || area.isEmpty()) return place;
+    const auto scaleToFit = [&](int width, int height) {
+        if (width <= 0 || height <= 0) return 0.0;
+        return std::min({1.0, double(width) / sheet.width(), double(height) / sheet.height()});
+    };
+    const double across = scaleToFit((area.width() - gap) / 2, area.height() - captionHeight);
+    const double down = scaleToFit(area.width(), (area.height() - gap) / 2 - captionHeight);
+    place.sideBySide = across >= down;
+    const double scale = std::max(across, down);
+    const QSize shown(std::max(0, int(sheet.width() * scale)),
+                      std::max(0, int(sheet.height() * scale)));
+    if (shown.isEmpty()) return place;
+    place.question = QRect(QPoint(0, captionHeight), shown);
+    place.answer = place.sideBySide
+                       ? QRect(QPoint(shown.width() + gap, captionHeight), shown)
+                       : QRect(QPoint(0, 2 * captionHeight + shown.height() + gap), shown);
+    return place;
+}
+
+ScaledPreview ScalePreviewSheets(const EditorPreview& preview, QSize area, int captionHeight,
+                                 int gap) {
+    ScaledPreview scaled;
+    if (preview.answerSheet.isNull()) return scaled;
+    scaled.place = PlacePreviewSheets(area, preview.answerSheet.size(), captionHeight, gap);
+    if (scaled.place.question.isEmpty()) return scaled;
+    const QSize size = scaled.place.question.size();
+    scaled.question =
+        preview.questionSheet.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.answer =
+        preview.answerSheet.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaled;
 }
 
 }  // namespace sulkan

@@ -1,6 +1,7 @@
 // Speed of the question editor's live preview: one update from the field texts of a full A3 unit
-// (encoding the fields, the check, the worksheet reader and the sheet renderer) against plain
-// QPainter text drawing of the same characters.
+// (encoding the fields, the check, the worksheet reader, the sheet renderer drawing the question
+// and the answer sheet, and both scaled into the pane) against plain QPainter text drawing of the
+// same characters.
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -16,6 +17,11 @@ namespace sulkan {
 namespace {
 
 using namespace bench;
+
+// The preview pane of an editor the size of a 1280 x 1024 main window.
+constexpr QSize kPane(392, 800);
+constexpr int kCaption = 17;
+constexpr int kGap = 8;
 
 void BM_BaselinePlainQPainter(benchmark::State& state) {
     PlainQPainterBaseline(state);
@@ -40,12 +46,14 @@ void BM_EditorPreviewUpdate(benchmark::State& state) {
         fields.pasteLo = EncodeLinesKeeping(pasteLo, {}).lines;
         const EditorPreview preview =
             RenderEditorPreview(BlocksOf(fields), UnitAddress{1, 1, 1, 0}, view, shared);
-        if (preview.sheet.isNull() || !preview.problem.empty()) {
+        if (preview.answerSheet.isNull() || !preview.problem.empty()) {
             state.SkipWithError("the unit was not drawn");
             break;
         }
+        const ScaledPreview shown = ScalePreviewSheets(preview, kPane, kCaption, kGap);
         blanks = shared.blanks.BlankCount;
-        benchmark::DoNotOptimize(preview.sheet.constBits());
+        benchmark::DoNotOptimize(shown.question.constBits());
+        benchmark::DoNotOptimize(shown.answer.constBits());
     }
     state.counters["blanks"] = blanks;
 }
