@@ -4,14 +4,14 @@
 
 #include "QuestionFileCheck.h"
 #include "Worksheet.h"
-#include "WorksheetReader.h"
 
 namespace sulkan {
 
-EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& address,
+EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& options,
                                   const ScreenView& view, SheetShared& shared,
                                   const SheetPictures& pictures) {
     EditorPreview preview;
+    const UnitAddress& address = options.address;
     if (auto problem = ValidateUnit(blocks)) preview.problem = *problem;
     const std::string header = UnitHeaderOf(address);
     const std::vector<std::string> lines = UnitLines(header, blocks, UnitOrder::Existing);
@@ -19,15 +19,15 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& a
     request.headerLine = header;
     request.section = address.section;
     request.unit = address.unit;
+    request.lessonName = options.lessonName;
+    request.sectionName = options.sectionName;
+    request.unitName = options.unitName;
     HoldingArea holding;
     const ReadResult read = ReadIntoHolding(lines, request, holding, shared);
     if (!read.ok()) {
         if (preview.problem.empty() && read.message) preview.problem = *read.message;
         return preview;
     }
-    LoadOptions options;
-    options.answersShown = true;
-    options.address = address;
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, options, shared);
     // One worksheet, one set of inputs: the two passes differ only in the answers drawn.

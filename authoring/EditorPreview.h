@@ -12,6 +12,7 @@
 #include "SheetImage.h"
 #include "SheetState.h"
 #include "UnitAddress.h"
+#include "WorksheetReader.h"
 
 namespace sulkan {
 
@@ -22,10 +23,11 @@ struct EditorPreview {
 };
 
 // Checks the blocks as OK would, reads them once as a worksheet would and draws that worksheet
-// twice, without and with its answers (the view's answersShown is not used). shared is the
+// twice, without and with its answers (the view's answersShown is not used). options are those
+// the worksheet will be opened with (address, file, names for the title). shared is the
 // preview's own, so the open worksheets' blanks and text pieces stay theirs.
 // pictures are the figures' pictures (none drawn when empty).
-EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const UnitAddress& address,
+EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& options,
                                   const ScreenView& view, SheetShared& shared,
                                   const SheetPictures& pictures = {});
 

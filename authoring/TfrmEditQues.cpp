@@ -351,7 +351,7 @@ void TfrmEditQues::FormShow() {
     QString address = u"%1 %2 %3"_s.arg(a.lesson).arg(a.section).arg(a.unit);
     if (a.similar != 0) address += u"R%1"_s.arg(a.similar);
     edtLesson->setText(address);
-    edtFileName->setText(ToQString(m_path));
+    edtFileName->setText(ToQString(NativeSeparators(m_path)));
     MemQues->setFocus();
     btnTestClick();
     updateCounts();
@@ -618,10 +618,27 @@ void TfrmEditQues::updatePreview() {
         m_previewFigureNames = std::move(names);
     }
     const EditorPreview preview = RenderEditorPreview(
-        BlocksOf(*fields), m_request.address, m_request.view, m_previewShared, m_previewPictures);
+        BlocksOf(*fields), previewOptions(), m_request.view, m_previewShared, m_previewPictures);
     lblPreviewProblem->setText(ToQString(preview.problem));
     // A unit the reader refuses leaves the last sheets in view, under the problem.
     if (!preview.answerSheet.isNull()) pnlPreview->setSheets(preview);
+}
+
+LoadOptions TfrmEditQues::previewOptions() const {
+    // What the worksheet of this unit will be opened with, so the title reads as on the sheet.
+    LoadOptions options;
+    options.address = m_request.address;
+    options.filePath = m_path;
+    options.lessonName = m_request.lessonName;
+    options.sectionName = m_request.sectionName;
+    options.unitName = m_request.unitName;
+    const Worksheet* ws = m_request.worksheet;
+    if (ws && !ws->isCopy && ws->address == m_request.address && ws->filePath == m_path) {
+        options.lessonName = ws->lessonName;
+        options.sectionName = ws->sectionName;
+        options.unitName = ws->unitName;
+    }
+    return options;
 }
 
 bool TfrmEditQues::btnOkClick() {

@@ -75,6 +75,9 @@ struct QuesEditRequest {
     const Worksheet* worksheet = nullptr;
     std::vector<TextPieceStart> textPieces;  // of the last drawn worksheet, for new figures
     ScreenView view;                         // for the preview
+    // As chosen in unit selection, for the preview's title (an open worksheet of this unit
+    // gives its own).
+    std::string lessonName, sectionName, unitName;
 };
 
 class TfrmEditQues : public QDialog {
@@ -172,6 +175,7 @@ private:
     void btnCancelClick();
     void btnEditDirectClick();
     void updateCounts();
+    LoadOptions previewOptions() const;
     void replaceText(QPlainTextEdit* field, const std::vector<std::string>& lines);
     void placeCaretAtLine(QPlainTextEdit* field, int line);
     void fieldEdited();

@@ -38,14 +38,19 @@ void BM_EditorPreviewUpdate(benchmark::State& state) {
     const QString ques = JoinLinesForField(shown);
     const QString pasteLo = JoinLinesForField(LayoutLines(layout));
     const ScreenView view = BenchView();
+    LoadOptions options;
+    options.address = {1, 1, 1, 0};
+    options.filePath = sjis("kan4\\kan41.que");
+    options.lessonName = sjis("小学四年の漢字");
+    options.sectionName = sjis("まとめ");
+    options.unitName = sjis("まとめテスト");
     SheetShared shared;
     int blanks = 0;
     for (auto _ : state) {
         QuestionFields fields;
         fields.ques = EncodeLinesKeeping(ques, original).lines;
         fields.pasteLo = EncodeLinesKeeping(pasteLo, {}).lines;
-        const EditorPreview preview =
-            RenderEditorPreview(BlocksOf(fields), UnitAddress{1, 1, 1, 0}, view, shared);
+        const EditorPreview preview = RenderEditorPreview(BlocksOf(fields), options, view, shared);
         if (preview.answerSheet.isNull() || !preview.problem.empty()) {
             state.SkipWithError("the unit was not drawn");
             break;
