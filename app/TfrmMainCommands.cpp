@@ -499,6 +499,9 @@ bool TfrmMain::EditQuestions(const UnitAddress& address, bool newUnit) {
     request.worksheet = activeWorksheet() ? &activeWorksheet()->worksheet() : nullptr;
     request.textPieces = m_shared.textPieceStarts;
     request.view = ViewOf(*this);
+    request.lessonName = m_state.SelectedLessonName;
+    request.sectionName = m_state.SelectedSectionName;
+    request.unitName = m_state.SelectedUnitName;
     return frmEditQues->showFor(request) == QDialog::Accepted;
 }
 

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QShowEvent>
 #include <QSignalBlocker>
@@ -31,6 +32,7 @@ namespace {
 
 constexpr int kDirectEditHelp = 720;
 constexpr int kPreviewDelayMs = 300;
+constexpr int kPreviewGap = 8;  // between the two sheets
 
 QPushButton* Button(const QString& caption, const char* name, const QString& hint = {}) {
     auto* b = Named(new QPushButton(caption), name);
@@ -86,6 +88,41 @@ int TfrmBMP::showPicture(const QPixmap& picture) {
     adjustSize();
     move(0, 0);
     return exec();
+}
+
+PreviewSheets::PreviewSheets(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(160, 160);
+}
+
+void PreviewSheets::setSheets(const EditorPreview& sheets) {
+    m_sheets = sheets;
+    rescale();
+}
+
+void PreviewSheets::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    rescale();
+}
+
+void PreviewSheets::rescale() {
+    m_shown = ScalePreviewSheets(m_sheets, size(), fontMetrics().height(), kPreviewGap);
+    update();
+}
+
+void PreviewSheets::paintEvent(QPaintEvent*) {
+    if (m_shown.question.isNull()) return;
+    QPainter p(this);
+    const int ascent = fontMetrics().ascent();
+    const std::pair<const QRect&, QString> captions[] = {{m_shown.place.question, u"問題"_s},
+                                                         {m_shown.place.answer, u"解答"_s}};
+    for (const auto& [place, caption] : captions)
+        p.drawText(place.left(), place.top() - fontMetrics().height() + ascent, caption);
+    p.drawImage(m_shown.place.question.topLeft(), m_shown.question);
+    p.drawImage(m_shown.place.answer.topLeft(), m_shown.answer);
+    // The paper's edge, since a sheet is as white as many window backgrounds.
+    p.setPen(palette().color(QPalette::Mid));
+    for (const QRect& r : {m_shown.place.question, m_shown.place.answer})
+        p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
 TfrmEditQues::TfrmEditQues(Prompter& prompter, QWidget* parent)
@@ -144,17 +181,10 @@ void TfrmEditQues::createControls() {
     imgGraph->setScaledContents(true);
     imgGraph->setFrameShape(QFrame::Box);
     imgGraph->installEventFilter(this);
-    imgPreview = Named(new QLabel, "imgPreview");
-    imgPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    scrPreview = Named(new QScrollArea, "scrPreview");
-    scrPreview->setWidget(imgPreview);
-    scrPreview->setWidgetResizable(false);
-    scrPreview->viewport()->installEventFilter(this);
+    pnlPreview = Named(new PreviewSheets, "pnlPreview");
     lblPreviewProblem = Named(new QLabel, "lblPreviewProblem");
     lblPreviewProblem->setWordWrap(true);
     lblPreviewProblem->setStyleSheet(u"color: #b00000"_s);
-    chkPreviewAnswers = Named(new QCheckBox(u"解答を表示"_s), "chkPreviewAnswers");
-    chkPreviewAnswers->setChecked(true);
     tmrPreview = Named(new QTimer(this), "tmrPreview");
     tmrPreview->setSingleShot(true);
     tmrPreview->setInterval(kPreviewDelayMs);
@@ -226,12 +256,8 @@ void TfrmEditQues::layOut() {
     side->addLayout(Labelled(u"<<value 位置情報など"_s, memPasteLo), 2);
 
     auto* preview = new QVBoxLayout;
-    auto* previewHead = new QHBoxLayout;
-    previewHead->addWidget(new QLabel(u"プレビュー"_s));
-    previewHead->addStretch();
-    previewHead->addWidget(chkPreviewAnswers);
-    preview->addLayout(previewHead);
-    preview->addWidget(scrPreview, 1);
+    preview->addWidget(new QLabel(u"プレビュー"_s));
+    preview->addWidget(pnlPreview, 1);
     preview->addWidget(lblPreviewProblem);
 
     auto* columns = new QHBoxLayout;
@@ -276,7 +302,6 @@ void TfrmEditQues::connectControls() {
     connect(edtSoftKeyB, &QLineEdit::textChanged, this, &TfrmEditQues::fieldEdited);
     connect(memKgroup, &QPlainTextEdit::textChanged, this, &TfrmEditQues::updateCounts);
     connect(tmrPreview, &QTimer::timeout, this, &TfrmEditQues::updatePreview);
-    connect(chkPreviewAnswers, &QCheckBox::toggled, this, &TfrmEditQues::updatePreview);
 }
 
 int TfrmEditQues::showFor(const QuesEditRequest& request) {
@@ -326,7 +351,7 @@ void TfrmEditQues::FormShow() {
     QString address = u"%1 %2 %3"_s.arg(a.lesson).arg(a.section).arg(a.unit);
     if (a.similar != 0) address += u"R%1"_s.arg(a.similar);
     edtLesson->setText(address);
-    edtFileName->setText(ToQString(m_path));
+    edtFileName->setText(ToQString(NativeSeparators(m_path)));
     MemQues->setFocus();
     btnTestClick();
     updateCounts();
@@ -544,7 +569,6 @@ bool TfrmEditQues::eventFilter(QObject* watched, QEvent* event) {
             frmBMP->showPicture(picture);
         return true;
     }
-    if (watched == scrPreview->viewport() && event->type() == QEvent::Resize) showPreviewSheet();
     return QDialog::eventFilter(watched, event);
 }
 
@@ -581,8 +605,6 @@ void TfrmEditQues::updatePreview() {
         if (ok) fields = std::move(f);
     }
     if (!fields) return;
-    ScreenView view = m_request.view;
-    view.answersShown = chkPreviewAnswers->isChecked();
     // Pictures are read again only when the figure lists name other files.
     std::vector<std::string> names;
     for (const auto* list : {&fields->qgraph, &fields->agraph})
@@ -595,21 +617,28 @@ void TfrmEditQues::updatePreview() {
             LoadSheetPictures(figures, m_request.programFolder, m_figureFolder, nullptr);
         m_previewFigureNames = std::move(names);
     }
-    const EditorPreview preview = RenderEditorPreview(BlocksOf(*fields), m_request.address, view,
-                                                      m_previewShared, m_previewPictures);
+    const EditorPreview preview = RenderEditorPreview(
+        BlocksOf(*fields), previewOptions(), m_request.view, m_previewShared, m_previewPictures);
     lblPreviewProblem->setText(ToQString(preview.problem));
-    if (preview.sheet.isNull()) return;
-    m_previewSheet = preview.sheet;
-    showPreviewSheet();
+    // A unit the reader refuses leaves the last sheets in view, under the problem.
+    if (!preview.answerSheet.isNull()) pnlPreview->setSheets(preview);
 }
 
-void TfrmEditQues::showPreviewSheet() {
-    if (m_previewSheet.isNull()) return;
-    // The whole width of the sheet in view; the teacher scrolls down.
-    const int width = std::max(200, scrPreview->viewport()->width() - 4);
-    const QImage shown = m_previewSheet.scaledToWidth(width, Qt::SmoothTransformation);
-    imgPreview->setPixmap(QPixmap::fromImage(shown));
-    imgPreview->resize(shown.size());
+LoadOptions TfrmEditQues::previewOptions() const {
+    // What the worksheet of this unit will be opened with, so the title reads as on the sheet.
+    LoadOptions options;
+    options.address = m_request.address;
+    options.filePath = m_path;
+    options.lessonName = m_request.lessonName;
+    options.sectionName = m_request.sectionName;
+    options.unitName = m_request.unitName;
+    const Worksheet* ws = m_request.worksheet;
+    if (ws && !ws->isCopy && ws->address == m_request.address && ws->filePath == m_path) {
+        options.lessonName = ws->lessonName;
+        options.sectionName = ws->sectionName;
+        options.unitName = ws->unitName;
+    }
+    return options;
 }
 
 bool TfrmEditQues::btnOkClick() {

@@ -1,6 +1,7 @@
 // The question editor: one unit of a question file in editing fields, one per block, with the
 // answers extracted, the choice list rebuilt, markup, numbering and figures, a live preview of the
-// sheet, and OK writing the unit back into its file. TfrmBMP shows a figure enlarged.
+// question and answer sheets, and OK writing the unit back into its file. TfrmBMP shows a figure
+// enlarged.
 #pragma once
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QTimer>
 #include <functional>
 #include <optional>
@@ -19,6 +19,7 @@
 
 #include "CourseTree.h"
 #include "DrillText.h"
+#include "EditorPreview.h"
 #include "Prompter.h"
 #include "QuestionEditing.h"
 #include "SheetImage.h"
@@ -29,6 +30,27 @@
 namespace sulkan {
 
 class TfrmEditSource;
+
+// The preview's question sheet and answer sheet, each scaled to fit the pane under its caption.
+class PreviewSheets : public QWidget {
+public:
+    explicit PreviewSheets(QWidget* parent = nullptr);
+    void setSheets(const EditorPreview& sheets);
+    // As last drawn, at their own size; null before the first drawing.
+    const QImage& questionSheet() const { return m_sheets.questionSheet; }
+    const QImage& answerSheet() const { return m_sheets.answerSheet; }
+    // As shown now.
+    const ScaledPreview& shown() const { return m_shown; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void rescale();
+    EditorPreview m_sheets;
+    ScaledPreview m_shown;
+};
 
 // The bitmap viewer: a figure at its own size, with its width and height.
 class TfrmBMP : public QDialog {
@@ -53,6 +75,9 @@ struct QuesEditRequest {
     const Worksheet* worksheet = nullptr;
     std::vector<TextPieceStart> textPieces;  // of the last drawn worksheet, for new figures
     ScreenView view;                         // for the preview
+    // As chosen in unit selection, for the preview's title (an open worksheet of this unit
+    // gives its own).
+    std::string lessonName, sectionName, unitName;
 };
 
 class TfrmEditQues : public QDialog {
@@ -111,11 +136,9 @@ public:
     QPushButton* btnAGClear;
     QListWidget* flbGraph;
     QLabel* imgGraph;
-    // The live preview.
-    QScrollArea* scrPreview;
-    QLabel* imgPreview;
+    // The live preview: both sheets and the first problem found.
+    PreviewSheets* pnlPreview;
     QLabel* lblPreviewProblem;
-    QCheckBox* chkPreviewAnswers;
     QTimer* tmrPreview;
 
     // The preview as it was drawn last (also before the timer fires, when called directly).
@@ -152,7 +175,7 @@ private:
     void btnCancelClick();
     void btnEditDirectClick();
     void updateCounts();
-    void showPreviewSheet();
+    LoadOptions previewOptions() const;
     void replaceText(QPlainTextEdit* field, const std::vector<std::string>& lines);
     void placeCaretAtLine(QPlainTextEdit* field, int line);
     void fieldEdited();
@@ -169,7 +192,6 @@ private:
     SoftKeys m_softKeys;
     SheetShared m_previewShared;
     SheetPictures m_previewPictures;
-    QImage m_previewSheet;                                         // at its own size
     std::optional<std::vector<std::string>> m_previewFigureNames;  // none: read them
     bool m_modified = false;
     bool m_loading = false;

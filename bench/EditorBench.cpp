@@ -1,6 +1,7 @@
 // Speed of the question editor's live preview: one update from the field texts of a full A3 unit
-// (encoding the fields, the check, the worksheet reader and the sheet renderer) against plain
-// QPainter text drawing of the same characters.
+// (encoding the fields, the check, the worksheet reader, the sheet renderer drawing the question
+// and the answer sheet, and both scaled into the pane) against plain QPainter text drawing of the
+// same characters.
 #include <benchmark/benchmark.h>
 
 #include <QString>
@@ -17,6 +18,11 @@ namespace {
 
 using namespace bench;
 
+// The preview pane of an editor the size of a 1280 x 1024 main window.
+constexpr QSize kPane(392, 800);
+constexpr int kCaption = 17;
+constexpr int kGap = 8;
+
 void BM_BaselinePlainQPainter(benchmark::State& state) {
     PlainQPainterBaseline(state);
 }
@@ -32,20 +38,27 @@ void BM_EditorPreviewUpdate(benchmark::State& state) {
     const QString ques = JoinLinesForField(shown);
     const QString pasteLo = JoinLinesForField(LayoutLines(layout));
     const ScreenView view = BenchView();
+    LoadOptions options;
+    options.address = {1, 1, 1, 0};
+    options.filePath = sjis("kan4\\kan41.que");
+    options.lessonName = sjis("小学四年の漢字");
+    options.sectionName = sjis("まとめ");
+    options.unitName = sjis("まとめテスト");
     SheetShared shared;
     int blanks = 0;
     for (auto _ : state) {
         QuestionFields fields;
         fields.ques = EncodeLinesKeeping(ques, original).lines;
         fields.pasteLo = EncodeLinesKeeping(pasteLo, {}).lines;
-        const EditorPreview preview =
-            RenderEditorPreview(BlocksOf(fields), UnitAddress{1, 1, 1, 0}, view, shared);
-        if (preview.sheet.isNull() || !preview.problem.empty()) {
+        const EditorPreview preview = RenderEditorPreview(BlocksOf(fields), options, view, shared);
+        if (preview.answerSheet.isNull() || !preview.problem.empty()) {
             state.SkipWithError("the unit was not drawn");
             break;
         }
+        const ScaledPreview shown = ScalePreviewSheets(preview, kPane, kCaption, kGap);
         blanks = shared.blanks.BlankCount;
-        benchmark::DoNotOptimize(preview.sheet.constBits());
+        benchmark::DoNotOptimize(shown.question.constBits());
+        benchmark::DoNotOptimize(shown.answer.constBits());
     }
     state.counters["blanks"] = blanks;
 }

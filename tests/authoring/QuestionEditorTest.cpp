@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "EditorPreview.h"
 #include "LineFile.h"
 #include "Prompter.h"
 #include "QtText.h"
@@ -83,6 +84,27 @@ TEST(QuestionEditingTest, AQuestionLineThatIsALaterUnitsHeaderIsRefused) {
     const auto lines = SplitLines(done.bytes);
     EXPECT_EQ(LocateUnit(lines, "[[unit1"), 0u);
     EXPECT_EQ(ReadUnit(lines, 5).ques, blocks.ques);
+}
+
+TEST(EditorPreviewTest, SheetsGoWhereTheyShowLargerAndAreNeverEnlarged) {
+    const QSize a4(630, 891);
+    // A tall, narrow pane: one above the other, each under its caption.
+    PreviewPlacement tall = PlacePreviewSheets({400, 1000}, a4, 20, 8);
+    EXPECT_FALSE(tall.sideBySide);
+    EXPECT_EQ(tall.question.size(), tall.answer.size());
+    EXPECT_EQ(tall.question.top(), 20);
+    EXPECT_EQ(tall.answer.top(), tall.question.bottom() + 1 + 8 + 20);
+    EXPECT_LE(tall.answer.bottom(), 999);
+    EXPECT_LE(tall.question.width(), 400);
+    // A wide pane: side by side, both inside it.
+    PreviewPlacement wide = PlacePreviewSheets({900, 500}, a4, 20, 8);
+    EXPECT_TRUE(wide.sideBySide);
+    EXPECT_EQ(wide.answer.left(), wide.question.right() + 1 + 8);
+    EXPECT_LE(wide.answer.right(), 899);
+    EXPECT_LE(wide.answer.bottom(), 499);
+    // Room for more than the sheet: its own size.
+    EXPECT_EQ(PlacePreviewSheets({3000, 3000}, a4, 20, 8).question.size(), a4);
+    EXPECT_TRUE(PlacePreviewSheets({10, 10}, a4, 20, 8).question.isEmpty());
 }
 
 // ---- The window on a question file in a temporary course ----
@@ -261,6 +283,47 @@ TEST_F(TfrmEditQuesTest, MarkupIsOneUndoStepAndNeedsASelection) {
         EXPECT_EQ(editor.lstKai->count(), 2);
         editor.MemQues->undo();
         EXPECT_EQ(editor.MemQues->toPlainText(), u"∵の#川#"_s);
+    });
+}
+
+bool HasBlue(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.blue() > 150 && c.red() < 100 && c.green() < 100) return true;
+        }
+    return false;
+}
+
+TEST_F(TfrmEditQuesTest, PreviewShowsBothSheetsAndRedrawsAfterThePause) {
+    test::WriteRawFile(file(), SampleFile());
+    editor.resize(1200, 900);
+    run([&] {
+        PreviewSheets* pane = editor.pnlPreview;
+        const QImage question = pane->questionSheet(), answer = pane->answerSheet();
+        ASSERT_FALSE(answer.isNull());
+        EXPECT_EQ(question.size(), answer.size());
+        // The answers are drawn in blue on the answer sheet only.
+        EXPECT_TRUE(HasBlue(answer));
+        EXPECT_FALSE(HasBlue(question));
+        const ScaledPreview& shown = pane->shown();
+        ASSERT_FALSE(shown.question.isNull());
+        EXPECT_FALSE(shown.place.question.intersects(shown.place.answer));
+        EXPECT_TRUE(pane->rect().contains(shown.place.answer));
+        EXPECT_TRUE(editor.lblPreviewProblem->text().isEmpty());
+
+        // A broken line: nothing is redrawn until the pause, then the problem is named.
+        editor.MemQues->setPlainText(u"∵の#川#と#"_s);
+        EXPECT_TRUE(editor.tmrPreview->isActive());
+        EXPECT_TRUE(editor.lblPreviewProblem->text().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!editor.lblPreviewProblem->text().isEmpty(), 2000);
+
+        // A second answer: both sheets drawn anew from it.
+        editor.MemQues->setPlainText(u"∵の#川#と#山#"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(editor.lblPreviewProblem->text().isEmpty(), 2000);
+        EXPECT_NE(pane->answerSheet(), answer);
+        EXPECT_NE(pane->questionSheet(), question);
+        EXPECT_FALSE(HasBlue(pane->questionSheet()));
     });
 }
 
