@@ -10,7 +10,7 @@ namespace sulkan {
 
 EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& options,
                                   const ScreenView& view, SheetShared& shared,
-                                  const SheetPictures& pictures) {
+                                  const PreviewArea& area, const SheetPictures& pictures) {
     EditorPreview preview;
     const UnitAddress& address = options.address;
     if (auto problem = ValidateUnit(blocks)) preview.problem = *problem;
@@ -33,50 +33,18 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& o
     LoadWorksheet(holding, worksheet, options, shared);
     // One worksheet, one set of inputs: the two passes differ only in the answers drawn.
     RenderInputs inputs = ScreenInputs(worksheet, view, pictures);
+    const QSize sheet(inputs.pageWidth, inputs.pageHeight);
+    preview.place = PlacePreviewSheets(area.size, sheet, area.captionHeight, area.gap);
+    if (preview.place.question.isEmpty()) return preview;
+    // Drawn straight at the size shown: drawing the whole sheet and shrinking the picture costs
+    // about twice as much, most of it in reading the large picture back.
+    const double scale = double(preview.place.question.width()) / sheet.width();
     inputs.answersShown = false;
-    preview.questionSheet = RenderSheetImage(worksheet, inputs, shared);
+    preview.questionSheet = RenderSheetImage(worksheet, inputs, shared, nullptr, scale);
     inputs.answersShown = true;
-    preview.answerSheet = RenderSheetImage(worksheet, inputs, shared);
+    preview.answerSheet = RenderSheetImage(worksheet, inputs, shared, nullptr, scale);
     return preview;
 }
-
-namespace {
-
-// The mean of two RGB32 pixels, channel by channel, without carries between channels.
-inline quint32 Mean(quint32 a, quint32 b) {
-    return (a & b) + (((a ^ b) & 0xFEFEFEFEu) >> 1);
-}
-
-// Half the size, each pixel the mean of a 2 x 2 block. One pass on this thread: the toolkit's
-// smooth scaling of a whole sheet costs more than drawing it and hands rows to a thread pool.
-QImage Halved(const QImage& source) {
-    QImage out(source.width() / 2, source.height() / 2, QImage::Format_RGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        const auto* upper = reinterpret_cast<const quint32*>(source.constScanLine(2 * y));
-        const auto* lower = reinterpret_cast<const quint32*>(source.constScanLine(2 * y + 1));
-        auto* row = reinterpret_cast<quint32*>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x)
-            row[x] =
-                Mean(Mean(upper[2 * x], upper[2 * x + 1]), Mean(lower[2 * x], lower[2 * x + 1]));
-    }
-    return out;
-}
-
-// Averaging scale-down: halved while at least twice the size, then the last step (less than
-// half) interpolated, which loses no line at that ratio.
-QImage ShrunkTo(QImage image, QSize size) {
-    if (image.format() != QImage::Format_RGB32) image = image.convertToFormat(QImage::Format_RGB32);
-    while (image.width() >= 2 * size.width() && image.height() >= 2 * size.height())
-        image = Halved(image);
-    if (image.size() == size) return image;
-    QImage out(size, QImage::Format_RGB32);
-    QPainter painter(&out);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(QPoint(0, 0), size), image);
-    return out;
-}
-
-}  // namespace
 
 PreviewPlacement PlacePreviewSheets(QSize area, QSize sheet, int captionHeight, int gap) {
     PreviewPlacement place;
@@ -97,18 +65,6 @@ PreviewPlacement PlacePreviewSheets(QSize area, QSize sheet, int captionHeight, 
                        ? QRect(QPoint(shown.width() + gap, captionHeight), shown)
                        : QRect(QPoint(0, 2 * captionHeight + shown.height() + gap), shown);
     return place;
-}
-
-ScaledPreview ScalePreviewSheets(const EditorPreview& preview, QSize area, int captionHeight,
-                                 int gap) {
-    ScaledPreview scaled;
-    if (preview.answerSheet.isNull()) return scaled;
-    scaled.place = PlacePreviewSheets(area, preview.answerSheet.size(), captionHeight, gap);
-    if (scaled.place.question.isEmpty()) return scaled;
-    const QSize size = scaled.place.question.size();
-    scaled.question = ShrunkTo(preview.questionSheet, size);
-    scaled.answer = ShrunkTo(preview.answerSheet, size);
-    return scaled;
 }
 
 }  // namespace sulkan

@@ -16,21 +16,6 @@
 
 namespace sulkan {
 
-struct EditorPreview {
-    QImage questionSheet;  // both null when the reader refuses the unit
-    QImage answerSheet;
-    std::string problem;  // CP932: the check's or the reader's first problem; empty when none
-};
-
-// Checks the blocks as OK would, reads them once as a worksheet would and draws that worksheet
-// twice, without and with its answers (the view's answersShown is not used). options are those
-// the worksheet will be opened with (address, file, names for the title). shared is the
-// preview's own, so the open worksheets' blanks and text pieces stay theirs.
-// pictures are the figures' pictures (none drawn when empty).
-EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& options,
-                                  const ScreenView& view, SheetShared& shared,
-                                  const SheetPictures& pictures = {});
-
 // Where the two sheets go in an area, each under a caption line: side by side or one above the
 // other, whichever shows them larger, never larger than their own size.
 struct PreviewPlacement {
@@ -39,12 +24,27 @@ struct PreviewPlacement {
 };
 PreviewPlacement PlacePreviewSheets(QSize area, QSize sheet, int captionHeight, int gap);
 
-// Both sheets scaled to their places, as the editor shows them.
-struct ScaledPreview {
-    QImage question, answer;
+struct EditorPreview {
+    QImage questionSheet;  // both null when the reader refuses the unit or nothing fits
+    QImage answerSheet;    // at the size of their places
     PreviewPlacement place;
+    std::string problem;  // CP932: the check's or the reader's first problem; empty when none
 };
-ScaledPreview ScalePreviewSheets(const EditorPreview& preview, QSize area, int captionHeight,
-                                 int gap);
+
+// The area the preview fills, with a caption line over each sheet and a gap between them.
+struct PreviewArea {
+    QSize size;
+    int captionHeight = 0;
+    int gap = 0;
+};
+
+// Checks the blocks as OK would, reads them once as a worksheet would and draws that worksheet
+// twice, without and with its answers (the view's answersShown is not used), each straight at the
+// size of its place in area. options are those the worksheet will be opened with (address, file,
+// names for the title). shared is the preview's own, so the open worksheets' blanks and text
+// pieces stay theirs. pictures are the figures' pictures (none drawn when empty).
+EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& options,
+                                  const ScreenView& view, SheetShared& shared,
+                                  const PreviewArea& area, const SheetPictures& pictures = {});
 
 }  // namespace sulkan

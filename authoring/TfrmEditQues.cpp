@@ -94,34 +94,33 @@ PreviewSheets::PreviewSheets(QWidget* parent) : QWidget(parent) {
     setMinimumSize(160, 160);
 }
 
+PreviewArea PreviewSheets::area() const {
+    return {size(), fontMetrics().height(), kPreviewGap};
+}
+
 void PreviewSheets::setSheets(const EditorPreview& sheets) {
     m_sheets = sheets;
-    rescale();
+    update();
 }
 
 void PreviewSheets::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    rescale();
-}
-
-void PreviewSheets::rescale() {
-    m_shown = ScalePreviewSheets(m_sheets, size(), fontMetrics().height(), kPreviewGap);
-    update();
+    if (ResizedHook) ResizedHook();
 }
 
 void PreviewSheets::paintEvent(QPaintEvent*) {
-    if (m_shown.question.isNull()) return;
+    if (m_sheets.questionSheet.isNull()) return;
     QPainter p(this);
     const int ascent = fontMetrics().ascent();
-    const std::pair<const QRect&, QString> captions[] = {{m_shown.place.question, u"問題"_s},
-                                                         {m_shown.place.answer, u"解答"_s}};
+    const std::pair<const QRect&, QString> captions[] = {{m_sheets.place.question, u"問題"_s},
+                                                         {m_sheets.place.answer, u"解答"_s}};
     for (const auto& [place, caption] : captions)
         p.drawText(place.left(), place.top() - fontMetrics().height() + ascent, caption);
-    p.drawImage(m_shown.place.question.topLeft(), m_shown.question);
-    p.drawImage(m_shown.place.answer.topLeft(), m_shown.answer);
+    p.drawImage(m_sheets.place.question.topLeft(), m_sheets.questionSheet);
+    p.drawImage(m_sheets.place.answer.topLeft(), m_sheets.answerSheet);
     // The paper's edge, since a sheet is as white as many window backgrounds.
     p.setPen(palette().color(QPalette::Mid));
-    for (const QRect& r : {m_shown.place.question, m_shown.place.answer})
+    for (const QRect& r : {m_sheets.place.question, m_sheets.place.answer})
         p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
@@ -302,6 +301,10 @@ void TfrmEditQues::connectControls() {
     connect(edtSoftKeyB, &QLineEdit::textChanged, this, &TfrmEditQues::fieldEdited);
     connect(memKgroup, &QPlainTextEdit::textChanged, this, &TfrmEditQues::updateCounts);
     connect(tmrPreview, &QTimer::timeout, this, &TfrmEditQues::updatePreview);
+    // A new pane size is drawn for at once: drawing at the size shown is cheap.
+    pnlPreview->ResizedHook = [this] {
+        if (isVisible() && !m_loading) updatePreview();
+    };
 }
 
 int TfrmEditQues::showFor(const QuesEditRequest& request) {
@@ -617,8 +620,9 @@ void TfrmEditQues::updatePreview() {
             LoadSheetPictures(figures, m_request.programFolder, m_figureFolder, nullptr);
         m_previewFigureNames = std::move(names);
     }
-    const EditorPreview preview = RenderEditorPreview(
-        BlocksOf(*fields), previewOptions(), m_request.view, m_previewShared, m_previewPictures);
+    const EditorPreview preview =
+        RenderEditorPreview(BlocksOf(*fields), previewOptions(), m_request.view, m_previewShared,
+                            pnlPreview->area(), m_previewPictures);
     lblPreviewProblem->setText(ToQString(preview.problem));
     // A unit the reader refuses leaves the last sheets in view, under the problem.
     if (!preview.answerSheet.isNull()) pnlPreview->setSheets(preview);

@@ -31,25 +31,26 @@ namespace sulkan {
 
 class TfrmEditSource;
 
-// The preview's question sheet and answer sheet, each scaled to fit the pane under its caption.
+// The preview's question sheet and answer sheet, each drawn to fit the pane under its caption.
 class PreviewSheets : public QWidget {
 public:
     explicit PreviewSheets(QWidget* parent = nullptr);
+    // The area the sheets are to be drawn for.
+    PreviewArea area() const;
     void setSheets(const EditorPreview& sheets);
-    // As last drawn, at their own size; null before the first drawing.
+    // As last drawn, at the size shown; null before the first drawing.
     const QImage& questionSheet() const { return m_sheets.questionSheet; }
     const QImage& answerSheet() const { return m_sheets.answerSheet; }
-    // As shown now.
-    const ScaledPreview& shown() const { return m_shown; }
+    const PreviewPlacement& place() const { return m_sheets.place; }
+    // Called when the pane's size changes: the sheets are to be drawn again for it.
+    std::function<void()> ResizedHook;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void rescale();
     EditorPreview m_sheets;
-    ScaledPreview m_shown;
 };
 
 // The bitmap viewer: a figure at its own size, with its width and height.

@@ -447,17 +447,20 @@ void PainterCanvas::drawBitmap(const Bitmap& bitmap, int left, int top, int righ
 
 namespace detail {
 
-ImageSurface::ImageSurface(int width, int height) {
-    if (width <= 0 || height <= 0) return;  // nothing to draw on; the canvas draws nothing
-    image = QImage(width, height, QImage::Format_RGB32);
+ImageSurface::ImageSurface(int width, int height, double scale) {
+    const int w = static_cast<int>(std::lround(width * scale));
+    const int h = static_cast<int>(std::lround(height * scale));
+    if (w <= 0 || h <= 0) return;  // nothing to draw on; the canvas draws nothing
+    image = QImage(w, h, QImage::Format_RGB32);
     image.fill(Qt::white);
     painter.begin(&image);
+    if (scale != 1) painter.scale(scale, scale);
 }
 
 }  // namespace detail
 
-ImageCanvas::ImageCanvas(int width, int height)
-    : ImageSurface(width, height), PainterCanvas(ImageSurface::painter) {}
+ImageCanvas::ImageCanvas(int width, int height, double scale)
+    : ImageSurface(width, height, scale), PainterCanvas(ImageSurface::painter) {}
 
 QImage ImageCanvas::takeImage() {
     if (ImageSurface::painter.isActive()) ImageSurface::painter.end();

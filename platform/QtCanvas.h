@@ -89,7 +89,7 @@ private:
 namespace detail {
 // Holds the image and its active painter so that both exist before the PainterCanvas using them.
 struct ImageSurface {
-    ImageSurface(int width, int height);
+    ImageSurface(int width, int height, double scale);
     QImage image;
     QPainter painter;
 };
@@ -98,7 +98,10 @@ struct ImageSurface {
 // A canvas on its own white RGB32 image, for the sheet on screen.
 class ImageCanvas : private detail::ImageSurface, public PainterCanvas {
 public:
-    ImageCanvas(int width, int height);
+    // width and height in drawing units; with a scale below 1 the image is that much smaller and
+    // everything is drawn straight at its size (a preview), cheaper than drawing large and
+    // shrinking the picture.
+    ImageCanvas(int width, int height, double scale = 1);
 
     const QImage& image() const { return ImageSurface::image; }
     // Ends painting and hands the image over; the canvas must not be drawn on afterwards.

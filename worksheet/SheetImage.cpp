@@ -101,12 +101,12 @@ RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
 }
 
 QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetShared& shared,
-                        RenderOutput* output) {
+                        RenderOutput* output, double scale) {
     if (!shared.redrawEnabled) {
         if (output) *output = RenderOutput{};
         return {};
     }
-    ImageCanvas canvas(inputs.pageWidth, inputs.pageHeight);
+    ImageCanvas canvas(inputs.pageWidth, inputs.pageHeight, scale);
     RenderOutput out = RenderSheet(worksheet, canvas, inputs, shared);
     if (output) *output = std::move(out);
     return canvas.takeImage();

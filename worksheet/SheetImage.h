@@ -45,9 +45,9 @@ RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
 // base name + section + ".que-U" + unit, as the header shows the source of a sheet.
 std::string SourceNameOf(const Worksheet& worksheet);
 
-// Draws the sheet onto a new image of the sheet's size. While drawing is suppressed the image is
-// null and output->drawn is false.
+// Draws the sheet onto a new image of the sheet's size (times scale, for a preview drawn small).
+// While drawing is suppressed the image is null and output->drawn is false.
 QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetShared& shared,
-                        RenderOutput* output = nullptr);
+                        RenderOutput* output = nullptr, double scale = 1);
 
 }  // namespace sulkan

@@ -306,10 +306,13 @@ TEST_F(TfrmEditQuesTest, PreviewShowsBothSheetsAndRedrawsAfterThePause) {
         // The answers are drawn in blue on the answer sheet only.
         EXPECT_TRUE(HasBlue(answer));
         EXPECT_FALSE(HasBlue(question));
-        const ScaledPreview& shown = pane->shown();
-        ASSERT_FALSE(shown.question.isNull());
-        EXPECT_FALSE(shown.place.question.intersects(shown.place.answer));
-        EXPECT_TRUE(pane->rect().contains(shown.place.answer));
+        // Drawn at the size of their places, which lie apart inside the pane.
+        const PreviewPlacement& place = pane->place();
+        EXPECT_NEAR(answer.width(), place.answer.width(), 1);
+        EXPECT_NEAR(answer.height(), place.answer.height(), 1);
+        EXPECT_LT(answer.width(), 891);
+        EXPECT_FALSE(place.question.intersects(place.answer));
+        EXPECT_TRUE(pane->rect().contains(place.answer));
         EXPECT_TRUE(editor.lblPreviewProblem->text().isEmpty());
 
         // A broken line: nothing is redrawn until the pause, then the problem is named.
