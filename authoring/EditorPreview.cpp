@@ -1,8 +1,8 @@
 #include "EditorPreview.h"
 
-#include <QPainter>
 #include <algorithm>
 
+#include "QuestionEditing.h"
 #include "QuestionFileCheck.h"
 #include "Worksheet.h"
 
@@ -14,6 +14,7 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& o
     EditorPreview preview;
     const UnitAddress& address = options.address;
     if (auto problem = ValidateUnit(blocks)) preview.problem = *problem;
+    if (preview.problem.empty()) preview.problem = FullWidthMarkNotice(blocks.ques);
     const std::string header = UnitHeaderOf(address);
     const std::vector<std::string> lines = UnitLines(header, blocks, UnitOrder::Existing);
     ReadRequest request;

@@ -178,4 +178,18 @@ UnitBlocks BlocksOf(const QuestionFields& fields) {
     return out;
 }
 
+std::string FullWidthMarkNotice(const std::vector<std::string>& ques) {
+    static const std::string fullWidthMark = sjis("＃");
+    for (std::size_t n = 0; n < ques.size(); ++n) {
+        const std::string& line = ques[n];
+        if (FindWholeChar(line, '#') != std::string::npos) continue;
+        for (std::size_t pos = 0; pos < line.size(); pos += CharLength(line, pos)) {
+            if (line.compare(pos, 2, fullWidthMark) == 0)
+                return IntText(static_cast<long long>(n) + 1) +
+                       sjis(" 行目の「＃」は全角です。解答欄には半角の「#」を使います");
+        }
+    }
+    return {};
+}
+
 }  // namespace sulkan

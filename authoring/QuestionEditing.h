@@ -79,6 +79,11 @@ std::string FigureLimitText();
 // The layout blocks of the field must have the line counts the readers take.
 std::optional<std::string> CheckLayoutText(const std::vector<std::string>& pasteLo);
 
+// A question line with a full-width "＃" and no "#": an input method in kana mode types the
+// answer marks full-width, and such a line shows no answer blank. The notice names the line
+// (1-based); empty when there is none. Not an error: "＃" may be meant as a sharp sign.
+std::string FullWidthMarkNotice(const std::vector<std::string>& ques);
+
 // The fields as the blocks of a unit.
 UnitBlocks BlocksOf(const QuestionFields& fields);
 

@@ -86,6 +86,15 @@ TEST(QuestionEditingTest, AQuestionLineThatIsALaterUnitsHeaderIsRefused) {
     EXPECT_EQ(ReadUnit(lines, 5).ques, blocks.ques);
 }
 
+TEST(QuestionEditingTest, AFullWidthMarkWithoutAnAnswerIsPointedOut) {
+    // Typed through an input method in kana mode, the marks come out full-width.
+    const std::string notice = FullWidthMarkNotice(Sjis({"ふつう", "たかい＃山＃にのぼる"}));
+    EXPECT_EQ(notice.rfind(sjis("2 行目"), 0), 0u);
+    // A line with real marks uses "＃" as a sign; "＝馬" holds the bytes 81 94 across two
+    // characters, which is no "＃".
+    EXPECT_EQ(FullWidthMarkNotice(Sjis({"＃は#シャープ#", "＝馬"})), "");
+}
+
 TEST(EditorPreviewTest, SheetsGoWhereTheyShowLargerAndAreNeverEnlarged) {
     const QSize a4(630, 891);
     // A tall, narrow pane: one above the other, each under its caption.
