@@ -297,7 +297,7 @@ void TfrmEditIndex::loadLesson(int lesson) {
         return;
     }
     const std::string path = EditorIndexPath(m_programFolder, entry);
-    edtIndex->setText(ToQString(path));
+    edtIndex->setText(ToQString(NativeSeparators(path)));
     if (FileExists(path)) {
         auto lines = ReadLines(path);
         if (!lines) {
@@ -368,7 +368,7 @@ void TfrmEditIndex::lstESectionClick() {
     if (section < 1 || m_loadedLesson < 1) return;
     const EditorLesson& lesson = m_lessons.lessons[static_cast<std::size_t>(m_loadedLesson - 1)];
     const std::string questionFile = EditorQuestionPath(m_programFolder, lesson, section);
-    edtDataFile->setText(FileExists(questionFile) ? ToQString(questionFile)
+    edtDataFile->setText(FileExists(questionFile) ? ToQString(NativeSeparators(questionFile))
                                                   : QStringLiteral("未作成"));
     const auto units = SectionUnits(m_lines, section);
     // Another section's units left in the list would be taken for this section's.

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "EditorText.h"
+#include "LineFile.h"
 #include "Named.h"
 #include "QtText.h"
 
@@ -45,7 +46,7 @@ TfrmEditSource::TfrmEditSource(Prompter& prompter, QWidget* parent)
 
 int TfrmEditSource::editLines(const std::string& path, int helpContext,
                               const std::vector<std::string>& lines) {
-    setWindowTitle(QStringLiteral("ソースの直接編集") + ToQString(path));
+    setWindowTitle(QStringLiteral("ソースの直接編集") + ToQString(NativeSeparators(path)));
     m_helpContext = helpContext;
     m_original = lines;
     m_edited.clear();

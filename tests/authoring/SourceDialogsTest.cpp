@@ -1,6 +1,7 @@
 // The source editor and the text input dialog, and the encoding of editor fields behind them.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -75,7 +76,8 @@ protected:
 TEST_F(TfrmEditSourceTest, AnyTextComesBackAsTypedAndUnchangedLinesAsRead) {
     const std::vector<std::string> lines = {sjis("[[unit1"), kNecBecause, sjis("]]")};
     int result = run(lines, [&] {
-        EXPECT_EQ(dialog.windowTitle(), u"ソースの直接編集C:\\kanji\\kan1\\kan11.que"_s);
+        EXPECT_EQ(dialog.windowTitle(),
+                  u"ソースの直接編集"_s + QDir::toNativeSeparators(u"C:/kanji/kan1/kan11.que"_s));
         EXPECT_EQ(dialog.memEditBuffer->textCursor().position(), 0);
         EXPECT_TRUE(dialog.memEditBuffer->hasFocus() || !dialog.isActiveWindow());
         // Text that breaks the file format is not the dialog's business.

@@ -1,6 +1,7 @@
 // The index editor driven through its controls, over lesson indexes in a temporary course.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -92,7 +93,7 @@ TEST_F(TfrmEditIndexTest, OpensOnLessonOneWithItsTreeAndHelp) {
         EXPECT_EQ(Texts(editor.lstELesson),
                   QStringList({u"一課"_s, u"二課"_s, u"三課"_s, u"外"_s, u"五課"_s}));
         EXPECT_EQ(editor.edtMainTitle->text(), u"一の課"_s);
-        EXPECT_TRUE(editor.edtIndex->text().endsWith(u"kan1\\k1.ind"_s));
+        EXPECT_TRUE(editor.edtIndex->text().endsWith(QDir::toNativeSeparators(u"kan1/k1.ind"_s)));
         EXPECT_EQ(editor.edtDataFile->text(), u"未作成"_s);
         EXPECT_EQ(Texts(editor.lstEUnit), QStringList({u"駅"_s, u"旅行"_s}));
         EXPECT_EQ(editor.lstEUnit->currentRow(), 0);
