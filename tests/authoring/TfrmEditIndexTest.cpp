@@ -172,7 +172,7 @@ TEST_F(TfrmEditIndexTest, DirectEditWritesTheTextKeepingBytesAndReturnsToLessonO
         chooseLesson(2);
         QTimer::singleShot(0, [&] {
             TfrmEditSource* source = editor.frmEditSource;
-            EXPECT_TRUE(source->windowTitle().endsWith(u"kan2\\k2.ind"_s));
+            EXPECT_TRUE(source->windowTitle().endsWith(QDir::toNativeSeparators(u"kan2/k2.ind"_s)));
             QTest::mouseClick(source->btnHelp, Qt::LeftButton);
             source->memEditBuffer->setPlainText(
                 source->memEditBuffer->toPlainText().replace(u"書き"_s, u"書き取り"_s));
