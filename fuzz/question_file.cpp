@@ -15,21 +15,8 @@
 namespace {
 
 using namespace sulkan;
+using fuzz::UnitHeaders;
 using Lines = std::vector<std::string>;
-
-constexpr std::string_view kHeaderPrefix = "[[unit";
-
-// Header lines in the order of their first occurrence.
-Lines UnitHeaders(const Lines& lines) {
-    Lines headers;
-    for (const auto& line : lines) {
-        if (!line.starts_with(kHeaderPrefix)) continue;
-        bool seen = false;
-        for (const auto& h : headers) seen = seen || h == line;
-        if (!seen) headers.push_back(line);
-    }
-    return headers;
-}
 
 // What the writer keeps of what a reader gave it: it never writes "<<ans" or "<<header".
 UnitBlocks Writable(UnitBlocks blocks) {

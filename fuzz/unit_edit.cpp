@@ -17,36 +17,10 @@
 namespace {
 
 using namespace sulkan;
+using fuzz::kHeaderPrefix;
+using fuzz::LineStarts;
+using fuzz::UnitHeaders;
 using Lines = std::vector<std::string>;
-
-constexpr std::string_view kHeaderPrefix = "[[unit";
-
-Lines UnitHeaders(const Lines& lines) {
-    Lines headers;
-    for (const auto& line : lines) {
-        if (!line.starts_with(kHeaderPrefix)) continue;
-        bool seen = false;
-        for (const auto& h : headers) seen = seen || h == line;
-        if (!seen) headers.push_back(line);
-    }
-    return headers;
-}
-
-// Where each line starts in the bytes, and the end of the bytes last (CR LF, CR or LF ends a
-// line), counted here on its own so the splice is not checked against its own cutting.
-std::vector<std::size_t> LineStarts(const std::string& bytes) {
-    std::vector<std::size_t> starts;
-    bool atStart = true;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (atStart) starts.push_back(i);
-        atStart = false;
-        if (bytes[i] == '\n' ||
-            (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
-            atStart = true;
-    }
-    starts.push_back(bytes.size());
-    return starts;
-}
 
 // The texts after the file replace the fields they stand for.
 QuestionFields WithInputTexts(QuestionFields fields, const std::vector<std::string>& texts) {

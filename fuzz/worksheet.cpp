@@ -20,20 +20,11 @@
 namespace {
 
 using namespace sulkan;
+using fuzz::LineStarts;
+using fuzz::UnitHeaders;
 using Lines = std::vector<std::string>;
 
 constexpr std::string_view kCopyHeader = "[[unitX";
-
-Lines UnitHeaders(const Lines& lines) {
-    Lines headers;
-    for (const auto& line : lines) {
-        if (!line.starts_with("[[unit")) continue;
-        bool seen = false;
-        for (const auto& h : headers) seen = seen || h == line;
-        if (!seen) headers.push_back(line);
-    }
-    return headers;
-}
 
 // Decimal without leading zeros, small enough for an int.
 std::optional<int> Number(std::string_view s) {
@@ -60,21 +51,6 @@ std::optional<UnitAddress> AddressOf(std::string_view headerLine) {
     }
     if (UnitHeaderOf(address) != headerLine) return std::nullopt;
     return address;
-}
-
-// Start of each line in the bytes, cut as SplitLines cuts; the last entry is the end.
-std::vector<std::size_t> LineStarts(const std::string& bytes) {
-    std::vector<std::size_t> starts;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != '\r' && bytes[i] != '\n') continue;
-        starts.push_back(start);
-        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < bytes.size()) starts.push_back(start);
-    starts.push_back(bytes.size());
-    return starts;
 }
 
 struct Read {
