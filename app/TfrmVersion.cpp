@@ -21,8 +21,9 @@ std::string BuildVersionText() {
 }
 
 TfrmVersion::TfrmVersion(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
       imgProgramIcon(Named(new QLabel, "imgProgramIcon")),
       lblProductName(Named(new QLabel, "lblProductName")),
       lblVersion(Named(new QLabel, "lblVersion")),
