@@ -1,6 +1,5 @@
 #include "EditorText.h"
 
-#include <QHash>
 #include <QStringList>
 
 #include "QtText.h"
@@ -9,21 +8,21 @@
 
 namespace sulkan {
 
-EncodedLines EncodeLinesKeeping(const QString& text, const std::vector<std::string>& originals) {
-    // Decoded text → the original spelling. Equal texts with different spellings: the first
-    // one read wins, which is as good as any since they are the same characters.
-    QHash<QString, const std::string*> spelling;
+KeptSpellings::KeptSpellings(const std::vector<std::string>& originals) {
     for (const std::string& original : originals) {
         const QString decoded = ToQString(original);
-        if (!spelling.contains(decoded)) spelling.insert(decoded, &original);
+        if (!m_spelling.contains(decoded)) m_spelling.insert(decoded, original);
     }
+}
+
+EncodedLines KeptSpellings::encode(const QString& text) const {
     EncodedLines result;
     const QStringList fieldLines = text.split(u'\n');
     int start = 0;
     for (int i = 0; i < fieldLines.size(); ++i) {
         const QString& line = fieldLines[i];
-        if (auto found = spelling.constFind(line); found != spelling.constEnd()) {
-            result.lines.push_back(**found);
+        if (auto found = m_spelling.constFind(line); found != m_spelling.constEnd()) {
+            result.lines.push_back(*found);
         } else if (auto encoded = FromQString(line, &result.failedChar)) {
             result.lines.push_back(std::move(*encoded));
         } else {
@@ -43,6 +42,10 @@ EncodedLines EncodeLinesKeeping(const QString& text, const std::vector<std::stri
         start += static_cast<int>(line.size()) + 1;
     }
     return result;
+}
+
+EncodedLines EncodeLinesKeeping(const QString& text, const std::vector<std::string>& originals) {
+    return KeptSpellings(originals).encode(text);
 }
 
 QString JoinLinesForField(const std::vector<std::string>& lines) {

@@ -3,6 +3,7 @@
 // being written as something else.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <string>
 #include <vector>
@@ -18,6 +19,21 @@ struct EncodedLines {
     int failedPosition = -1;
     char32_t failedChar = 0;
     explicit operator bool() const { return failedChar == 0; }
+};
+
+// The original spelling of each line text, made once per loaded unit so that every encoding of a
+// field (on OK, and at every preview update) does not decode the originals again.
+class KeptSpellings {
+public:
+    KeptSpellings() = default;
+    explicit KeptSpellings(const std::vector<std::string>& originals);
+    // As EncodeLinesKeeping with the originals given at construction.
+    EncodedLines encode(const QString& text) const;
+
+private:
+    // Decoded text → the original bytes. Equal texts with different spellings: the first one
+    // read wins, which is as good as any since they are the same characters.
+    QHash<QString, std::string> m_spelling;
 };
 
 // Splits a field's text at line breaks and encodes each line. A line whose text equals the

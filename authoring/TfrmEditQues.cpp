@@ -381,16 +381,17 @@ void TfrmEditQues::loadUnit(bool fromWorksheet) {
         m_fileLines = SplitLines(m_fileBytes);
     }
     LoadedFields loaded = LoadUnitFields(m_fileLines, UnitHeaderOf(m_request.address));
-    m_originals = loaded.unitLines;
+    std::vector<std::string> originals = loaded.unitLines;
     const Worksheet* ws = m_request.worksheet;
     if (fromWorksheet && ws && !ws->isCopy && ws->address == m_request.address &&
         ws->filePath == m_path) {
         loaded.fields.pasteLo = LayoutLines(ws->params);
         loaded.fields.qgraph = ws->questionFigures;
         loaded.fields.agraph = ws->answerFigures;
-        m_originals.insert(m_originals.end(), loaded.fields.pasteLo.begin(),
-                           loaded.fields.pasteLo.end());
+        originals.insert(originals.end(), loaded.fields.pasteLo.begin(),
+                         loaded.fields.pasteLo.end());
     }
+    m_spellings = KeptSpellings(originals);
     setFields(loaded.fields);
     m_softKeyOriginal = loaded.fields.softKeyB;
     const std::string& key = loaded.fields.softKeyB;
@@ -421,7 +422,7 @@ std::optional<std::vector<std::string>> TfrmEditQues::fieldLines(QPlainTextEdit*
     // A line break after the last line starts no line of its own.
     if (text.endsWith(u'\n')) text.chop(1);
     if (field->toPlainText().isEmpty()) return std::vector<std::string>{};
-    EncodedLines encoded = EncodeLinesKeeping(text, m_originals);
+    EncodedLines encoded = m_spellings.encode(text);
     if (!encoded) {
         m_prompter.message(UnencodableLineText(encoded));
         QTextCursor at = field->textCursor();
@@ -597,7 +598,7 @@ void TfrmEditQues::updatePreview() {
             QString text = memo->toPlainText();
             if (text.endsWith(u'\n')) text.chop(1);
             if (text.isEmpty()) continue;
-            EncodedLines encoded = EncodeLinesKeeping(text, m_originals);
+            EncodedLines encoded = m_spellings.encode(text);
             if (!encoded) {
                 lblPreviewProblem->setText(ToQString(UnencodableLineText(encoded)));
                 ok = false;

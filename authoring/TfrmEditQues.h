@@ -20,6 +20,7 @@
 #include "CourseTree.h"
 #include "DrillText.h"
 #include "EditorPreview.h"
+#include "EditorText.h"
 #include "Prompter.h"
 #include "QuestionEditing.h"
 #include "SheetImage.h"
@@ -187,7 +188,7 @@ private:
     std::string m_path;       // the question file, CP932
     std::string m_fileBytes;  // as read or last saved
     std::vector<std::string> m_fileLines;
-    std::vector<std::string> m_originals;  // lines as read, whose bytes unedited lines keep
+    KeptSpellings m_spellings;  // of the lines as read, whose bytes unedited lines keep
     std::string m_figureFolder;
     std::string m_softKeyOriginal;
     SoftKeys m_softKeys;

@@ -45,11 +45,13 @@ void BM_EditorPreviewUpdate(benchmark::State& state) {
     options.sectionName = sjis("まとめ");
     options.unitName = sjis("まとめテスト");
     SheetShared shared;
+    const KeptSpellings spellings(original);  // made once per loaded unit, as in the editor
+    const KeptSpellings none;
     int blanks = 0;
     for (auto _ : state) {
         QuestionFields fields;
-        fields.ques = EncodeLinesKeeping(ques, original).lines;
-        fields.pasteLo = EncodeLinesKeeping(pasteLo, {}).lines;
+        fields.ques = spellings.encode(ques).lines;
+        fields.pasteLo = none.encode(pasteLo).lines;
         const EditorPreview preview =
             RenderEditorPreview(BlocksOf(fields), options, view, shared, {kPane, kCaption, kGap});
         if (preview.answerSheet.isNull() || !preview.problem.empty()) {
