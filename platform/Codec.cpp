@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -61,6 +62,40 @@ struct DecodeTable {
 
 const DecodeTable& Table() {
     static const DecodeTable table;
+    return table;
+}
+
+// For every double-byte code, the code its character encodes back to (0 when it is its own).
+struct CanonicalTable {
+    std::vector<std::uint16_t> pairs = std::vector<std::uint16_t>(65536, 0);
+
+    CanonicalTable() {
+        const DecodeTable& t = Table();
+        iconv_t cd = iconv_open("CP932", "UTF-16LE");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return;
+        for (int code = 0x8100; code <= 0xFCFF; ++code) {
+            const char16_t c = t.pairs[static_cast<std::size_t>(code)];
+            if (c == 0) continue;
+            char in[2] = {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+            char out[4];
+            char* inp = in;
+            char* outp = out;
+            std::size_t inleft = 2, outleft = sizeof out;
+            iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (iconv(cd, &inp, &inleft, &outp, &outleft) == static_cast<std::size_t>(-1) ||
+                outp - out != 2)
+                continue;
+            const int other =
+                (static_cast<unsigned char>(out[0]) << 8) | static_cast<unsigned char>(out[1]);
+            if (other != code)
+                pairs[static_cast<std::size_t>(code)] = static_cast<std::uint16_t>(other);
+        }
+        iconv_close(cd);
+    }
+};
+
+const CanonicalTable& Canonical() {
+    static const CanonicalTable table;
     return table;
 }
 
@@ -150,6 +185,25 @@ std::optional<std::string> Utf16ToCp932(std::u16string_view text, char32_t* fail
         }
     }
     return out;
+}
+
+std::string CanonicalSpelling(std::string_view bytes) {
+    const CanonicalTable& t = Canonical();
+    std::string out(bytes);
+    for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) {
+        if (CharLength(out, i) != 2) continue;
+        const int code =
+            (static_cast<unsigned char>(out[i]) << 8) | static_cast<unsigned char>(out[i + 1]);
+        if (const std::uint16_t other = t.pairs[static_cast<std::size_t>(code)]) {
+            out[i] = static_cast<char>(other >> 8);
+            out[i + 1] = static_cast<char>(other & 0xFF);
+        }
+    }
+    return out;
+}
+
+bool SameSpelling(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && (a == b || CanonicalSpelling(a) == CanonicalSpelling(b));
 }
 
 namespace {

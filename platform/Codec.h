@@ -15,6 +15,14 @@ std::u16string Cp932ToUtf16(std::string_view bytes);
 // it receives the first character that could not be encoded.
 std::optional<std::string> Utf16ToCp932(std::u16string_view text, char32_t* failedChar = nullptr);
 
+// The text with every double-byte character that CP932 spells two ways (the NEC and IBM
+// duplicates: ED40-EEFC beside FA40-FC4B, 8790-879C beside 81xx, ...) in the one spelling that
+// encoding its character gives. Two texts that decode to the same characters have the same
+// canonical spelling; everything else, invalid bytes included, is kept as it is.
+std::string CanonicalSpelling(std::string_view bytes);
+// Whether two CP932 texts are the same characters, the duplicate spellings counted as equal.
+bool SameSpelling(std::string_view a, std::string_view b);
+
 // UTF-8 conveniences (an escaped byte becomes U+FFFD in UTF-8, since a lone surrogate has no
 // UTF-8 form; use the UTF-16 functions where bytes must survive).
 std::string Cp932ToUtf8(std::string_view bytes);

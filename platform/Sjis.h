@@ -27,6 +27,13 @@ std::size_t FindLastWholeChar(std::string_view s, char c);
 // Number of characters (not bytes).
 std::size_t CharCount(std::string_view s);
 
+// ASCII letters folded to lower case, stepping by character: a trail byte in the letter range
+// (the 0x67 of ナ, the 0x71 of 子) is part of its kanji or kana and never folds.
+std::string FoldAsciiCase(std::string_view s);
+// Whether two CP932 texts are equal when their ASCII letters are folded (as file names and the
+// section and key names of initialisation files are compared on Windows).
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // Converts a UTF-8 literal of the source code to CP932 bytes, for comparisons with file data.
 // Only for texts known to be encodable; anything else is a programming error and throws.
 std::string sjis(std::string_view utf8);

@@ -123,5 +123,42 @@ TEST(Sjis, WholeCharacterSearchSkipsTrailBytes) {
     EXPECT_EQ(CharLength("a\x81", 1), 1u);
 }
 
+TEST(Codec, DuplicateSpellingsHaveOneCanonicalSpelling) {
+    // NEC-selected IBM extension (ED/EE rows) and the IBM rows (FA-FC) spell the same kanji;
+    // NEC row 13 repeats symbols of row 2; each pair must compare equal and keep its length.
+    const std::pair<std::string, std::string> pairs[] = {
+        {"\xED\x40", "\xFA\x5C"},  // 纊
+        {"\xEE\xEF", "\xFA\x40"},  // small roman numeral one
+        {"\x87\x9A", "\x81\xE6"},  // because
+        {"\xEE\xE0", "\xFB\xFC"},  // 髙
+        {"\x87\x54", "\xFA\x4A"},  // capital roman numeral one
+    };
+    for (const auto& [a, b] : pairs) {
+        EXPECT_TRUE(SameSpelling(a, b)) << a;
+        EXPECT_EQ(CanonicalSpelling(a), CanonicalSpelling(b));
+        EXPECT_EQ(Cp932ToUtf16(CanonicalSpelling(a)), Cp932ToUtf16(a));
+    }
+    // Text around the duplicates, single bytes and invalid bytes stay as they are.
+    EXPECT_EQ(CanonicalSpelling("a\x88\x9F\xED\x40\x80z"), "a\x88\x9F\xFA\x5C\x80z");
+    EXPECT_FALSE(SameSpelling("\x88\x9F", "\x88\xA0"));
+    EXPECT_FALSE(SameSpelling("\xED\x40", "\xFA\x5C\x41"));
+}
+
+TEST(Sjis, AsciiCaseFoldsOnlyWholeSingleByteLetters) {
+    // Pairs whose second bytes differ only by ASCII case: different names, never one.
+    const char* pairs[][2] = {{"ナミ", "オミ"}, {"葉子", "裕子"}, {"ト", "エ"},
+                              {"ニ", "カ"},     {"ホ", "セ"},     {"子", "参"}};
+    for (const auto& p : pairs) {
+        const std::string a = sjis(p[0]), b = sjis(p[1]);
+        EXPECT_FALSE(SameIgnoringAsciiCase(a, b)) << p[0] << " " << p[1];
+        EXPECT_NE(FoldAsciiCase(a), FoldAsciiCase(b)) << p[0] << " " << p[1];
+    }
+    EXPECT_TRUE(SameIgnoringAsciiCase(sjis("Password漢字A"), sjis("PASSWORD漢字a")));
+    EXPECT_EQ(FoldAsciiCase(sjis("ABCナ子xyZ")), sjis("abcナ子xyz"));
+    EXPECT_FALSE(SameIgnoringAsciiCase("abc", "abcd"));
+    // A lone lead byte at the end is one character of its own.
+    EXPECT_TRUE(SameIgnoringAsciiCase("A\x83", "a\x83"));
+}
+
 }  // namespace
 }  // namespace sulkan
