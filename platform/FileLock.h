@@ -1,22 +1,27 @@
 // A lock file beside a data file, held for one read-modify-write so that two programs saving the
-// same record file or roster at once never lose each other's lines.
+// same record file or roster at once never lose each other's lines, also from several computers
+// sharing one folder.
 #pragma once
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace sulkan {
 
 class FileLock {
 public:
-    // Locks the file at path (CP932, as the program builds paths) by creating path + ".lock".
-    // Waits up to wait for another holder; a lock file older than stale, or left by a process
-    // that no longer runs, is taken over.
+    // Locks the file at path (CP932, as the program builds paths) by placing path + ".lock",
+    // which names its owner: "<pid> <token> <process start> <host>". Waits up to wait for another
+    // holder. A lock is taken over when its holder is certainly gone: this computer's by its
+    // process, any by age (older than stale; the holder refreshes the time while it holds it),
+    // and an empty or unreadable one after a moment.
     explicit FileLock(const std::string& path,
                       std::chrono::milliseconds wait = std::chrono::seconds(10),
                       std::chrono::seconds stale = std::chrono::seconds(30));
+    // Removes the lock only while it is still this holder's.
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
@@ -26,9 +31,13 @@ public:
     const std::string& error() const { return m_error; }
 
 private:
+    class Refresher;
+
     std::filesystem::path m_lockPath;
+    std::string m_owner;  // the bytes of our lock file
     bool m_locked = false;
     std::string m_error;
+    std::unique_ptr<Refresher> m_refresher;
 };
 
 // Whether files can be created in folder (CP932): false for a missing folder, a read-only file
@@ -38,6 +47,8 @@ bool FolderWritable(const std::string& folder);
 namespace testing_hooks {
 // Replaces FolderWritable's answer (tests run as root, who may write anywhere).
 inline std::function<bool(const std::string&)>* folderWritable = nullptr;
+// Replaces the host name locks are written and judged with, to stand for another computer.
+inline const std::string* lockHostName = nullptr;
 }  // namespace testing_hooks
 
 }  // namespace sulkan
