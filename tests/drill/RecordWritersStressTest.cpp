@@ -146,12 +146,13 @@ TEST(RecordWriters, EightProgramsLoseNothingBesideStaleLocksAndAKilledHolder) {
             // The next "L" comes from inside the lock; the kill lands somewhere in its save.
             const bool inside = ReadByte(signal[0], 2000ms);
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 1000));
+            // Whose lock is there just before the kill: the doomed program's, if it still holds.
+            const std::string held = fs::exists(lock) ? test::ReadRawFile(lock) : "";
             ::kill(doomed, SIGKILL);
             ::waitpid(doomed, nullptr, 0);
             ::close(signal[0]);
             ++kills;
-            const std::string left = fs::exists(lock) ? test::ReadRawFile(lock) : "";
-            if (inside && left.starts_with(std::to_string(doomed) + " ")) ++killedHolding;
+            if (inside && held.starts_with(std::to_string(doomed) + " ")) ++killedHolding;
         }
     });
 
