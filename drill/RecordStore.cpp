@@ -305,14 +305,85 @@ std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
     return out;
 }
 
-std::string CsvField(std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
+namespace {
+
+// Whether a spreadsheet opening the CSV would read this text as a formula, a number, a date or a
+// truth value instead of the text itself: it begins with = + - @, a tab or a line break, or it
+// is made of digits and the signs of numbers, dates and times only, or it reads TRUE/FALSE.
+bool SpreadsheetWouldConvert(std::string_view utf8) {
+    if (utf8.empty()) return false;
+    if (std::string_view("=+-@\t\r\n").find(utf8.front()) != std::string_view::npos) return true;
+    static constexpr std::string_view kNumberSigns[] = {
+        "\xEF\xBC\x90", "\xEF\xBC\x91", "\xEF\xBC\x92", "\xEF\xBC\x93", "\xEF\xBC\x94",
+        "\xEF\xBC\x95", "\xEF\xBC\x96", "\xEF\xBC\x97", "\xEF\xBC\x98", "\xEF\xBC\x99",  // ０-９
+        "\xE5\xB9\xB4", "\xE6\x9C\x88", "\xE6\x97\xA5",  // 年 月 日
+        "\xC2\xA5",     "\xEF\xBF\xA5"};                 // yen signs
+    bool digit = false;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char c = utf8[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+            ++i;
+            continue;
+        }
+        if (std::string_view(" .,:/-+%()$\\eE").find(c) != std::string_view::npos) {
+            ++i;
+            continue;
+        }
+        bool sign = false;
+        for (std::size_t k = 0; k < std::size(kNumberSigns) && !sign; ++k) {
+            if (utf8.substr(i).starts_with(kNumberSigns[k])) {
+                sign = true;
+                digit = digit || k < 10;
+                i += kNumberSigns[k].size();
+            }
+        }
+        if (!sign) {
+            digit = false;
+            break;
+        }
+    }
+    if (digit) return true;
+    std::string word(utf8);
+    while (!word.empty() && word.back() == ' ') word.pop_back();
+    while (!word.empty() && word.front() == ' ') word.erase(0, 1);
+    for (char& ch : word)
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    return word == "TRUE" || word == "FALSE";
+}
+
+std::string Quoted(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
     std::string out = "\"";
-    for (char c : utf8) {
+    for (char c : text) {
         if (c == '"') out += '"';
         out += c;
     }
     return out + "\"";
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view utf8) {
+    if (!SpreadsheetWouldConvert(utf8)) return Quoted(utf8);
+    // A string literal holds at most 255 characters in the common spreadsheets: longer text is
+    // joined from pieces.
+    std::string formula = "=\"";
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if ((byte & 0xC0) != 0x80) {
+            if (chars == 255) {
+                formula += "\"&\"";
+                chars = 0;
+            }
+            ++chars;
+        }
+        if (utf8[i] == '"') formula += '"';
+        formula += utf8[i];
+    }
+    formula += '"';
+    return Quoted(formula);
 }
 
 namespace {
@@ -329,53 +400,87 @@ std::string Padded(int n, const char* format) {
 
 }  // namespace
 
-CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
-    CsvText csv;
-    std::vector<RecordEntry> entries;
-    entries.reserve(records.size());
+ExportTable RecordsTable(const std::vector<CsvRecord>& records) {
+    ExportTable table;
+    table.rows.reserve(records.size());
     for (const CsvRecord& r : records) {
-        entries.push_back(ParseRecordLine(r.raw));
-        if (!entries.back().parsed) ++csv.unparsed;
+        const RecordEntry e = ParseRecordLine(r.raw);
+        ExportRow row;
+        row.learner = Cp932ToUtf8(r.learner);
+        row.title = Cp932ToUtf8(r.title);
+        row.marks = e.marks;
+        row.lesson = r.lesson;
+        if (r.section != 0) row.section = r.section, row.unit = r.unit;
+        // The prefix comes before the date: once the date or a prefix number was read, whether
+        // the run was a similar problem is known; before that it is not.
+        row.similar = e.parsed || e.year >= 0 || e.similar > 0 ? e.similar : -1;
+        row.run = r.run;
+        row.year = e.year, row.month = e.month, row.day = e.day;
+        row.hour = e.hour, row.minute = e.minute;
+        row.correct = e.correct, row.total = e.total, row.score = e.score;
+        row.seconds = e.seconds;
+        row.parsed = e.parsed;
+        if (!e.parsed) {
+            row.raw = Cp932ToUtf8(r.raw);
+            ++table.unparsed;
+        }
+        table.rows.push_back(std::move(row));
     }
-    const bool withRaw = csv.unparsed > 0;
+    return table;
+}
+
+std::vector<std::string> RecordsColumns(bool withRaw) {
+    std::vector<std::string> columns = {"learner", "lesson", "section", "unit",   "similar",
+                                        "title",   "run",    "date",    "time",   "marks",
+                                        "correct", "total",  "score",   "seconds"};
+    if (withRaw) columns.push_back("raw");
+    return columns;
+}
+
+CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
+    return RecordsCsv(RecordsTable(records));
+}
+
+CsvText RecordsCsv(const ExportTable& table) {
+    CsvText csv;
+    csv.unparsed = table.unparsed;
+    const bool withRaw = table.unparsed > 0;
     std::string& out = csv.bytes;
-    out =
-        "\xEF\xBB\xBF"
-        "learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,"
-        "seconds";
-    out += withRaw ? ",raw\r\n" : "\r\n";
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const CsvRecord& r = records[i];
-        const RecordEntry& e = entries[i];
-        const bool copy = r.section == 0;
-        const std::string date = e.year < 0
+    out = "\xEF\xBB\xBF";
+    const std::vector<std::string> columns = RecordsColumns(withRaw);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c) out += ',';
+        out += columns[c];
+    }
+    out += "\r\n";
+    for (const ExportRow& r : table.rows) {
+        const std::string date = r.year < 0
                                      ? std::string()
-                                     : Padded(e.year, "%04d") + "-" + Padded(e.month, "%02d") +
-                                           "-" + Padded(e.day, "%02d");
+                                     : Padded(r.year, "%04d") + "-" + Padded(r.month, "%02d") +
+                                           "-" + Padded(r.day, "%02d");
         const std::string time =
-            e.hour < 0 ? std::string() : Padded(e.hour, "%02d") + ":" + Padded(e.minute, "%02d");
-        const std::vector<std::string> fields = {
-            CsvField(Cp932ToUtf8(r.learner)),
+            r.hour < 0 ? std::string() : Padded(r.hour, "%02d") + ":" + Padded(r.minute, "%02d");
+        const std::string fields[] = {
+            CsvField(r.learner),
             std::to_string(r.lesson),
-            copy ? std::string() : std::to_string(r.section),
-            copy ? std::string() : std::to_string(r.unit),
-            std::to_string(e.similar),
-            CsvField(Cp932ToUtf8(r.title)),
+            NumberField(r.section),
+            NumberField(r.unit),
+            NumberField(r.similar),
+            CsvField(r.title),
             std::to_string(r.run),
             date,
             time,
-            CsvField(e.marks),
-            NumberField(e.correct),
-            NumberField(e.total),
-            NumberField(e.score),
-            NumberField(e.seconds),
+            CsvField(r.marks),
+            NumberField(r.correct),
+            NumberField(r.total),
+            NumberField(r.score),
+            NumberField(r.seconds),
         };
-        for (std::size_t f = 0; f < fields.size(); ++f) {
+        for (std::size_t f = 0; f < std::size(fields); ++f) {
             if (f) out += ',';
             out += fields[f];
         }
-        if (withRaw)
-            out.append(",").append(e.parsed ? std::string() : CsvField(Cp932ToUtf8(r.raw)));
+        if (withRaw) out.append(",").append(CsvField(r.raw));
         out += "\r\n";
     }
     return csv;

@@ -123,6 +123,28 @@ struct CsvRecord {
 std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
                                     const LessonOutline& outline, const ProfileLines& file);
 
+// One exported row as cells, the same for the CSV and the spreadsheet. Numbers not known are -1
+// (an empty cell); text is UTF-8.
+struct ExportRow {
+    std::string learner, title, marks;
+    std::string raw;  // the line as stored, only when it did not read
+    int lesson = 0;
+    int section = -1, unit = -1;  // -1 for a copy file
+    int similar = -1;             // -1 when the line did not read as far as its date
+    int run = 0;
+    int year = -1, month = -1, day = -1;
+    int hour = -1, minute = -1;
+    int correct = -1, total = -1, score = -1, seconds = -1;
+    bool parsed = false;
+};
+struct ExportTable {
+    std::vector<ExportRow> rows;
+    int unparsed = 0;  // rows whose line did not read; the raw column is added when > 0
+};
+ExportTable RecordsTable(const std::vector<CsvRecord>& records);
+// The column names, raw included when asked.
+std::vector<std::string> RecordsColumns(bool withRaw);
+
 struct CsvText {
     std::string bytes;  // UTF-8 with BOM, CR LF
     int unparsed = 0;   // lines exported with their raw text
@@ -130,7 +152,11 @@ struct CsvText {
 // Header learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,
 // seconds, plus raw when a line did not parse (then every row has it).
 CsvText RecordsCsv(const std::vector<CsvRecord>& records);
-// One field quoted as RFC 4180 asks (only when it holds a comma, quote or line break).
+CsvText RecordsCsv(const ExportTable& table);
+// One text field. Text a spreadsheet would take for a formula, a number or a date (it begins with
+// = + - @, a tab or a line break, or holds only digits and the signs of numbers, dates and times,
+// or reads TRUE/FALSE) is written as the formula ="text", which shows the text itself; a field
+// holding a comma, quote or line break is quoted as RFC 4180 asks.
 std::string CsvField(std::string_view utf8);
 
 }  // namespace sulkan
