@@ -454,6 +454,13 @@ KirokuSource TfrmMain::recordViewerSource() const {
     source.learnerName = s.LearnerName;
     source.recordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, lesson,
                                        s.RunFromCdRom, s.RecordsFolder);
+    source.recordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, lesson,
+                                              s.RunFromCdRom, s.RecordsFolder);
+    // The runs of every copy file are filed under lesson 1, whichever lesson keeps the file.
+    source.copyRecordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, 1,
+                                           s.RunFromCdRom, s.RecordsFolder);
+    source.copyRecordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, 1,
+                                                  s.RunFromCdRom, s.RecordsFolder);
     source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
     // Copy files live in the lesson's folder.
     const std::string folder = LessonFolderOf(s.ProgramFolder, s.Course, lesson);
