@@ -98,6 +98,7 @@ void TfrmKiroku::fillTitles() {
     lstTitle->clear();
     m_items.clear();
     m_copyItems.clear();
+    m_headingItems.clear();
     m_shownRow = -1;
     std::vector<std::string> index;
     if (auto lines = ReadLines(m_source.lessonIndexPath)) {
@@ -119,10 +120,13 @@ void TfrmKiroku::fillTitles() {
     std::size_t next = 0;
     for (std::size_t s = 0; s < outline.sectionTitles.size(); ++s) {
         m_items.push_back(outline.sectionTitles[s]);
+        m_headingItems.resize(m_items.size(), false);
+        m_headingItems.back() = true;
         for (; next < outline.units.size() && outline.units[next].section == int(s) + 1; ++next)
             m_items.push_back(item(records, outline.units[next].recordSection));
     }
     m_copyItems.assign(m_items.size(), false);
+    m_headingItems.resize(m_items.size(), false);
     for (const std::string& copy : m_source.copyFileNames) {
         m_items.push_back(item(copyRecords, copy));
         m_copyItems.push_back(true);
@@ -137,6 +141,10 @@ void TfrmKiroku::fillTitles() {
 
 std::string TfrmKiroku::sectionOf(int row) const {
     if (row < 0 || row >= static_cast<int>(m_items.size())) return "?";
+    // A section title is no unit, even one that holds a 回.
+    if (row < static_cast<int>(m_headingItems.size()) &&
+        m_headingItems[static_cast<std::size_t>(row)])
+        return "?";
     const std::string& text = m_items[static_cast<std::size_t>(row)];
     // Whole characters: the bytes of 回 may also stand across two other characters.
     static const std::string kai = sjis("回");

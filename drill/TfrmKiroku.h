@@ -67,6 +67,7 @@ private:
     KirokuSource m_source;
     std::vector<std::string> m_items;  // CP932 text of each list item
     std::vector<bool> m_copyItems;     // which items are copy files
+    std::vector<bool> m_headingItems;  // which items are section titles, whatever they hold
     int m_shownRow = -1;               // the item whose records are shown
     bool m_erased = false;
 };

@@ -463,7 +463,7 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
     m_savedShowAnswers = m_ws->params.ShowAnswers;
     m_ws->params.ShowAnswers = false;
     const RecordPlace place = m_host.recordPlace(*m_ws);
-    m_records = std::make_unique<ProfileRecordSink>(place.file, place.section);
+    m_records = std::make_unique<ProfileRecordSink>(place.file, place.section, place.readFiles);
     m_engine.setRecordSink(m_records.get());
     placePanels();
     renderSheet(false);
@@ -827,7 +827,7 @@ void TfrmRenshu::showUnitRecords() {
     const RecordPlace place = m_host.recordPlace(*m_ws);
     lblKiroku->setText(
         ToQString(place.section + sjis("　　氏名：") + m_host.worksheetHost().learnerName()));
-    const ProfileRecordSink sink(place.file, place.section);
+    const ProfileRecordSink sink(place.file, place.section, place.readFiles);
     const std::vector<std::string> lines = sink.lines();
     memKiroku->clear();
     if (lines.empty()) {
