@@ -613,8 +613,7 @@ void DrillEngine::showInputPanel() {
 
 int DrillEngine::FirstOpenBlank() const {
     for (int i = 1; i <= m_blanks.BlankCount; ++i)
-        if ((box(i).visible && boxEmpty(i)) || !FirstAnswers[static_cast<std::size_t>(i)])
-            return i;
+        if ((box(i).visible && boxEmpty(i)) || !FirstAnswers[static_cast<std::size_t>(i)]) return i;
     return 0;
 }
 
@@ -776,8 +775,8 @@ void DrillEngine::showCorrectAnswers() {
         b.visible = true;
         b.textColour = kBlack;
         b.readOnly = true;
-        setBoxText(i, blank(i).Alternatives.empty() ? std::string()
-                                                    : blank(i).Alternatives.front());
+        setBoxText(i,
+                   blank(i).Alternatives.empty() ? std::string() : blank(i).Alternatives.front());
     }
     changed();
 }

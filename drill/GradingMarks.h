@@ -12,7 +12,7 @@ namespace blank_status {
 inline constexpr int kOpen = 99;  // not graded yet
 inline constexpr int kCorrect = 1;
 inline constexpr int kWrong = 0;
-inline constexpr int kNotGraded = -1;           // box hidden, or the answer was just shown
+inline constexpr int kNotGraded = -1;          // box hidden, or the answer was just shown
 inline constexpr int kCorrectAfterShown = -2;  // right, but only after seeing the answer
 }  // namespace blank_status
 

@@ -194,7 +194,7 @@ private:
     DrillEngine m_engine;
     std::array<QLineEdit*, kAnswerBoxes> m_boxes{};
     std::array<QString, kAnswerBoxes> m_preedit;  // what the input method is composing
-    std::vector<std::string> m_candidates;  // CP932, those on btnKouho1..
+    std::vector<std::string> m_candidates;        // CP932, those on btnKouho1..
     QPointer<TfrmPrint> m_window;
     Worksheet* m_ws = nullptr;
     SheetPictures m_pictures;
@@ -202,8 +202,8 @@ private:
     std::unique_ptr<ImageCanvas> m_sheet;
     std::unique_ptr<ImageCanvas> m_mess, m_messXX;
     std::unique_ptr<ExtentCanvas> m_messXXExtent;  // what the engine draws m_messXX through
-    int m_messXXClears = -1;                        // clears of the message last placed
-    bool m_messXXAnki = false;                      // placed for the memorise run
+    int m_messXXClears = -1;                       // clears of the message last placed
+    bool m_messXXAnki = false;                     // placed for the memorise run
     CanvasTracker m_tracker;
     bool m_lastResult = false;
     bool m_savedAlternatives = true;

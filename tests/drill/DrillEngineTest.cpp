@@ -421,7 +421,9 @@ TEST_F(DrillEngineTest, AShownAnswerGetsTwoBlueEllipsesAtTheFirstTryToo) {
     Answer("山");
     ASSERT_EQ(front.count(Kind::Ellipse), 2);
     for (const auto& op : front.sheet.ops)
-        if (op.kind == Kind::Ellipse) EXPECT_EQ(op.pen.colour, kBlue);
+        if (op.kind == Kind::Ellipse) {
+            EXPECT_EQ(op.pen.colour, kBlue);
+        }
     EXPECT_EQ(table.slots[1].BlankStatus, blank_status::kCorrectAfterShown);
     // Without help the first try still gets one red ellipse.
     Answer("川");
