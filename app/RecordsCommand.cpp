@@ -1,5 +1,6 @@
 #include "RecordsCommand.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "Codec.h"
@@ -7,6 +8,7 @@
 #include "LineFile.h"
 #include "RecordFile.h"
 #include "RecordStore.h"
+#include "RecordsXlsx.h"
 #include "Settings.h"
 #include "SheetCommandLine.h"
 #include "Sjis.h"
@@ -16,13 +18,15 @@ namespace sulkan {
 namespace {
 
 constexpr const char* kUsage =
-    "使い方: sulkan records [--course フォルダ] --lesson L [--learner 名前] [--out ファイル.csv]\n";
+    "使い方: sulkan records [--course フォルダ] --lesson L [--learner 名前] [--out ファイル.csv]\n"
+    "                      [--xlsx ファイル.xlsx]\n";
 
 struct RecordsArgs {
     std::string course;  // UTF-8
     int lesson = 0;
     std::optional<std::string> learner;  // UTF-8
     std::string out;                     // UTF-8
+    std::string xlsx;                    // UTF-8
 };
 
 std::optional<RecordsArgs> Parse(const std::vector<std::string>& args) {
@@ -42,6 +46,9 @@ std::optional<RecordsArgs> Parse(const std::vector<std::string>& args) {
             a.learner = value;
         } else if (arg == "--out") {
             a.out = value;
+        } else if (arg == "--xlsx") {
+            if (value.empty()) return std::nullopt;
+            a.xlsx = value;
         } else {
             return std::nullopt;
         }
@@ -62,12 +69,35 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
     const std::vector<std::string> roster =
         ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
             .value_or(std::vector<std::string>{});
+    // Records lie in the lesson folder, and in the records folder while that cannot be written.
+    std::vector<std::string> iniFiles;
+    const std::vector<std::string> folders =
+        RecordFolderCandidates(programFolder, tables, lesson, runFromCdRom, recordsFolder);
+    for (const std::string& folder : folders)
+        for (std::string& name : ListFiles(folder, "*.ini")) iniFiles.push_back(std::move(name));
+
+    // A file found beside the records is a learner's only when it holds records: a folder's
+    // desktop.ini is nobody's.
+    LessonOutline outline;
+    if (auto lines = ReadLines(LessonIndexPathOf(programFolder, tables, lesson)))
+        outline = OutlineOfLesson(*lines);
+    auto onRoster = [&](const std::string& name) {
+        return std::any_of(roster.begin(), roster.end(), [&](const std::string& listed) {
+            return SameIgnoringAsciiCase(listed, name);
+        });
+    };
     std::vector<LearnerRecordFile> out;
-    for (const std::string& learner :
-         LearnersWithRecords(roster, ListFiles(recordFolder, "*.ini"))) {
-        std::string path =
+    for (const std::string& learner : LearnersWithRecords(roster, iniFiles)) {
+        LearnerRecordFile file;
+        file.learner = learner;
+        file.path =
             RecordFilePath(programFolder, tables, learner, lesson, runFromCdRom, recordsFolder);
-        if (!path.empty() && FileExists(path)) out.push_back({learner, std::move(path)});
+        for (std::string& candidate : RecordFileCandidates(programFolder, tables, learner, lesson,
+                                                           runFromCdRom, recordsFolder))
+            if (FileExists(candidate)) file.files.push_back(std::move(candidate));
+        if (file.path.empty() || file.files.empty()) continue;
+        if (!onRoster(learner) && !HoldsRecordSections(LoadLearnerRecords(file), outline)) continue;
+        out.push_back(std::move(file));
     }
     return out;
 }
@@ -122,39 +152,60 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
             return 2;
         }
         learners.push_back(
-            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder)});
+            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder),
+             RecordFileCandidates(*folder, tables, *name, lesson, fromCd, recordsFolder)});
     } else {
         learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
     }
 
     std::vector<CsvRecord> records;
     for (const LearnerRecordFile& learner : learners) {
-        if (learner.path.empty() || !FileExists(learner.path)) continue;
+        if (learner.path.empty()) continue;
         std::vector<CsvRecord> rows =
-            CsvRecordsOf(learner.learner, lesson, outline, ProfileFile(learner.path).load());
+            CsvRecordsOf(learner.learner, lesson, outline, LoadLearnerRecords(learner));
         records.insert(records.end(), std::make_move_iterator(rows.begin()),
                        std::make_move_iterator(rows.end()));
     }
-    const CsvText csv = RecordsCsv(records);
-    if (a->out.empty()) {
-        out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
-        out.flush();
-    } else {
-        auto path = Utf8ToCp932(a->out);
-        if (!path) {
-            err << "ファイル名に扱えない文字があります\n";
-            return 2;
-        }
-        if (const SaveResult saved = WriteBytes(*path, csv.bytes); !saved) {
+    std::optional<std::string> csvPath, xlsxPath;
+    if (!a->out.empty() && !(csvPath = Utf8ToCp932(a->out))) {
+        err << "ファイル名に扱えない文字があります\n";
+        return 2;
+    }
+    if (!a->xlsx.empty() && !(xlsxPath = Utf8ToCp932(a->xlsx))) {
+        err << "ファイル名に扱えない文字があります\n";
+        return 2;
+    }
+
+    const ExportTable table = RecordsTable(records);
+    int status = 0;
+    // Each file asked for is written even when the other one fails.
+    if (csvPath || !xlsxPath) {
+        const CsvText csv = RecordsCsv(table);
+        if (!csvPath) {
+            out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
+            out.flush();
+        } else if (const SaveResult saved = WriteBytes(*csvPath, csv.bytes); !saved) {
             err << Cp932ToUtf8(saved.error) << "\n";
-            return 1;
+            status = 1;
         }
     }
-    if (csv.unparsed > 0) {
-        err << csv.unparsed << " 行の記録を読み取れませんでした（raw 列にそのまま出力しました）\n";
-        return 1;
+    if (xlsxPath) {
+        const XlsxResult written = WriteRecordsXlsx(*xlsxPath, table);
+        if (!written.saved) {
+            err << Cp932ToUtf8(written.saved.error) << "\n";
+            status = 1;
+        } else if (written.cutCells > 0) {
+            err << written.cutCells
+                << " 個のセルは長すぎるため、表計算ファイルでは 32767 文字で切りました\n";
+            status = 1;
+        }
     }
-    return 0;
+    if (table.unparsed > 0) {
+        err << table.unparsed
+            << " 行の記録を読み取れませんでした（raw 列にそのまま出力しました）\n";
+        status = 1;
+    }
+    return status;
 }
 
 }  // namespace sulkan

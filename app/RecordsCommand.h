@@ -1,4 +1,4 @@
-// "sulkan records": the study records of one lesson as CSV, without a window.
+// "sulkan records": the study records of one lesson as CSV or as a spreadsheet, without a window.
 #pragma once
 
 #include <ostream>
@@ -11,12 +11,6 @@
 
 namespace sulkan {
 
-// args: the arguments after "records":
-//   [--course DIR] --lesson L [--learner NAME] [--out FILE.csv]
-// The CSV (UTF-8 with BOM, CR LF) goes to the file or to out; messages to err (UTF-8). The
-// records folder comes from settings ("RecDrive"). Returns 0 done, 1 when a record line did not
-// parse (it is exported with its raw text) or the file could not be written, 2 for wrong
-// arguments or a lesson that does not exist.
 // The learners of a lesson that have a record file there (roster order, then the other files
 // found), each with the file the drill writes them to.
 std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolder,
@@ -24,6 +18,12 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
                                                  bool runFromCdRom,
                                                  const std::string& recordsFolder);
 
+// args: the arguments after "records":
+//   [--course DIR] --lesson L [--learner NAME] [--out FILE.csv] [--xlsx FILE.xlsx]
+// The CSV (UTF-8 with BOM, CR LF) goes to the file or, when neither file is named, to out; the
+// spreadsheet to its file. Messages go to err (UTF-8). The records folder comes from settings
+// ("RecDrive"). Returns 0 done, 1 when a record line did not parse (it is exported with its raw
+// text) or a file could not be written, 2 for wrong arguments or a lesson that does not exist.
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err);
 

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "Codec.h"
 #include "FileLock.h"
+#include "RecordFile.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
 
@@ -37,19 +39,20 @@ bool IsValidCp932(std::string_view s, std::size_t& bad) {
     return true;
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
+// How the profile functions and the file system compare names: ASCII case folded by whole
+// character, blanks at both ends trimmed, the duplicate spellings of CP932 alike.
+std::string NameKey(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return FoldAsciiCase(CanonicalSpelling(s));
 }
 
 bool IsReservedDevice(std::string_view name) {
     // Windows takes "CON" and "con.txt" alike for the device, and ignores trailing blanks.
-    std::string stem = Upper(name.substr(0, name.find('.')));
+    std::string stem = FoldAsciiCase(name.substr(0, name.find('.')));
     while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
-    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
+    return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) &&
            stem[3] >= '1' && stem[3] <= '9';
 }
 
@@ -218,11 +221,22 @@ LessonOutline OutlineOfLesson(const std::vector<std::string>& lines) {
 
 std::vector<std::string> RecordLinesOf(const ProfileLines& file, const std::string& section) {
     std::vector<std::string> out;
-    const std::size_t k = file.keys(section).size();
-    out.reserve(k);
-    for (std::size_t i = 1; i <= k; ++i)
-        out.push_back(file.read(section, IntText(static_cast<long long>(i)), "?"));
+    const std::vector<std::string> keys = file.keys(section);
+    out.reserve(keys.size());
+    for (const std::string& key : keys) out.push_back(file.read(section, key, "?"));
     return out;
+}
+
+bool HoldsRecordSections(const ProfileLines& file, const LessonOutline& outline) {
+    std::unordered_set<std::string> units;
+    for (const LessonUnit& u : outline.units) units.insert(NameKey(u.recordSection));
+    static const std::string password = "password", copyFile = ".skn";
+    for (const std::string& section : file.sections()) {
+        const std::string key = NameKey(section);
+        if (key == password || units.contains(key)) return true;
+        if (key.size() > copyFile.size() && key.ends_with(copyFile)) return true;
+    }
+    return false;
 }
 
 // ---- the class overview ----
@@ -237,10 +251,11 @@ std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
         row.cells.reserve(outline.units.size());
         for (const LessonUnit& u : outline.units) {
             UnitCell cell;
-            cell.runs = static_cast<int>(f.records.keys(u.recordSection).size());
+            const std::vector<std::string> keys = f.records.keys(u.recordSection);
+            cell.runs = static_cast<int>(keys.size());
+            // The last line of the section, whatever its key (keys may have gaps).
             if (cell.runs > 0)
-                cell.last =
-                    ParseRecordLine(f.records.read(u.recordSection, IntText(cell.runs), "?"));
+                cell.last = ParseRecordLine(f.records.read(u.recordSection, keys.back(), "?"));
             row.cells.push_back(std::move(cell));
         }
         rows.push_back(std::move(row));
@@ -250,7 +265,7 @@ std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
 
 std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& roster,
                                              const std::vector<std::string>& iniFileNames) {
-    auto folded = [](std::string s) { return Upper(s); };
+    auto folded = [](const std::string& s) { return NameKey(s); };
     std::set<std::string> files;
     std::vector<std::string> found;
     for (const std::string& file : iniFileNames) {
@@ -269,6 +284,13 @@ std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& ros
     return out;
 }
 
+ProfileLines LoadLearnerRecords(const LearnerRecordFile& learner) {
+    std::vector<std::string> files = learner.files;
+    if (!learner.path.empty() && std::find(files.begin(), files.end(), learner.path) == files.end())
+        files.push_back(learner.path);
+    return LoadRecordFiles(files);
+}
+
 int ScoreBand(int score) {
     if (score < 0) return -1;
     if (score < 40) return 0;
@@ -281,13 +303,14 @@ int ScoreBand(int score) {
 
 std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
                                     const LessonOutline& outline, const ProfileLines& file) {
-    // Section names fold like the profile functions fold them.
+    // Section names compare as the profile functions compare them: a title ending in a blank
+    // is written trimmed and still names its unit.
     std::unordered_map<std::string, const LessonUnit*> units;
-    for (const LessonUnit& u : outline.units) units.try_emplace(Upper(u.recordSection), &u);
+    for (const LessonUnit& u : outline.units) units.try_emplace(NameKey(u.recordSection), &u);
     std::vector<CsvRecord> out;
     for (const std::string& section : file.sections()) {
-        if (Upper(section) == "PASSWORD") continue;
-        auto it = units.find(Upper(section));
+        if (NameKey(section) == "password") continue;
+        auto it = units.find(NameKey(section));
         const LessonUnit* unit = it == units.end() ? nullptr : it->second;
         const std::vector<std::string> lines = RecordLinesOf(file, section);
         for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -305,14 +328,85 @@ std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
     return out;
 }
 
-std::string CsvField(std::string_view utf8) {
-    if (utf8.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(utf8);
+namespace {
+
+// Whether a spreadsheet opening the CSV would read this text as a formula, a number, a date or a
+// truth value instead of the text itself: it begins with = + - @, a tab or a line break, or it
+// is made of digits and the signs of numbers, dates and times only, or it reads TRUE/FALSE.
+bool SpreadsheetWouldConvert(std::string_view utf8) {
+    if (utf8.empty()) return false;
+    if (std::string_view("=+-@\t\r\n").find(utf8.front()) != std::string_view::npos) return true;
+    static constexpr std::string_view kNumberSigns[] = {
+        "\xEF\xBC\x90", "\xEF\xBC\x91", "\xEF\xBC\x92", "\xEF\xBC\x93", "\xEF\xBC\x94",
+        "\xEF\xBC\x95", "\xEF\xBC\x96", "\xEF\xBC\x97", "\xEF\xBC\x98", "\xEF\xBC\x99",  // ０-９
+        "\xE5\xB9\xB4", "\xE6\x9C\x88", "\xE6\x97\xA5",  // 年 月 日
+        "\xC2\xA5",     "\xEF\xBF\xA5"};                 // yen signs
+    bool digit = false;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char c = utf8[i];
+        if (c >= '0' && c <= '9') {
+            digit = true;
+            ++i;
+            continue;
+        }
+        if (std::string_view(" .,:/-+%()$\\eE").find(c) != std::string_view::npos) {
+            ++i;
+            continue;
+        }
+        bool sign = false;
+        for (std::size_t k = 0; k < std::size(kNumberSigns) && !sign; ++k) {
+            if (utf8.substr(i).starts_with(kNumberSigns[k])) {
+                sign = true;
+                digit = digit || k < 10;
+                i += kNumberSigns[k].size();
+            }
+        }
+        if (!sign) {
+            digit = false;
+            break;
+        }
+    }
+    if (digit) return true;
+    std::string word(utf8);
+    while (!word.empty() && word.back() == ' ') word.pop_back();
+    while (!word.empty() && word.front() == ' ') word.erase(0, 1);
+    for (char& ch : word)
+        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    return word == "TRUE" || word == "FALSE";
+}
+
+std::string Quoted(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
     std::string out = "\"";
-    for (char c : utf8) {
+    for (char c : text) {
         if (c == '"') out += '"';
         out += c;
     }
     return out + "\"";
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view utf8) {
+    if (!SpreadsheetWouldConvert(utf8)) return Quoted(utf8);
+    // A string literal holds at most 255 characters in the common spreadsheets: longer text is
+    // joined from pieces.
+    std::string formula = "=\"";
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        if ((byte & 0xC0) != 0x80) {
+            if (chars == 255) {
+                formula += "\"&\"";
+                chars = 0;
+            }
+            ++chars;
+        }
+        if (utf8[i] == '"') formula += '"';
+        formula += utf8[i];
+    }
+    formula += '"';
+    return Quoted(formula);
 }
 
 namespace {
@@ -329,53 +423,87 @@ std::string Padded(int n, const char* format) {
 
 }  // namespace
 
-CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
-    CsvText csv;
-    std::vector<RecordEntry> entries;
-    entries.reserve(records.size());
+ExportTable RecordsTable(const std::vector<CsvRecord>& records) {
+    ExportTable table;
+    table.rows.reserve(records.size());
     for (const CsvRecord& r : records) {
-        entries.push_back(ParseRecordLine(r.raw));
-        if (!entries.back().parsed) ++csv.unparsed;
+        const RecordEntry e = ParseRecordLine(r.raw);
+        ExportRow row;
+        row.learner = Cp932ToUtf8(r.learner);
+        row.title = Cp932ToUtf8(r.title);
+        row.marks = e.marks;
+        row.lesson = r.lesson;
+        if (r.section != 0) row.section = r.section, row.unit = r.unit;
+        // The prefix comes before the date: once the date or a prefix number was read, whether
+        // the run was a similar problem is known; before that it is not.
+        row.similar = e.parsed || e.year >= 0 || e.similar > 0 ? e.similar : -1;
+        row.run = r.run;
+        row.year = e.year, row.month = e.month, row.day = e.day;
+        row.hour = e.hour, row.minute = e.minute;
+        row.correct = e.correct, row.total = e.total, row.score = e.score;
+        row.seconds = e.seconds;
+        row.parsed = e.parsed;
+        if (!e.parsed) {
+            row.raw = Cp932ToUtf8(r.raw);
+            ++table.unparsed;
+        }
+        table.rows.push_back(std::move(row));
     }
-    const bool withRaw = csv.unparsed > 0;
+    return table;
+}
+
+std::vector<std::string> RecordsColumns(bool withRaw) {
+    std::vector<std::string> columns = {"learner", "lesson", "section", "unit",   "similar",
+                                        "title",   "run",    "date",    "time",   "marks",
+                                        "correct", "total",  "score",   "seconds"};
+    if (withRaw) columns.push_back("raw");
+    return columns;
+}
+
+CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
+    return RecordsCsv(RecordsTable(records));
+}
+
+CsvText RecordsCsv(const ExportTable& table) {
+    CsvText csv;
+    csv.unparsed = table.unparsed;
+    const bool withRaw = table.unparsed > 0;
     std::string& out = csv.bytes;
-    out =
-        "\xEF\xBB\xBF"
-        "learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,"
-        "seconds";
-    out += withRaw ? ",raw\r\n" : "\r\n";
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const CsvRecord& r = records[i];
-        const RecordEntry& e = entries[i];
-        const bool copy = r.section == 0;
-        const std::string date = e.year < 0
+    out = "\xEF\xBB\xBF";
+    const std::vector<std::string> columns = RecordsColumns(withRaw);
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        if (c) out += ',';
+        out += columns[c];
+    }
+    out += "\r\n";
+    for (const ExportRow& r : table.rows) {
+        const std::string date = r.year < 0
                                      ? std::string()
-                                     : Padded(e.year, "%04d") + "-" + Padded(e.month, "%02d") +
-                                           "-" + Padded(e.day, "%02d");
+                                     : Padded(r.year, "%04d") + "-" + Padded(r.month, "%02d") +
+                                           "-" + Padded(r.day, "%02d");
         const std::string time =
-            e.hour < 0 ? std::string() : Padded(e.hour, "%02d") + ":" + Padded(e.minute, "%02d");
-        const std::vector<std::string> fields = {
-            CsvField(Cp932ToUtf8(r.learner)),
+            r.hour < 0 ? std::string() : Padded(r.hour, "%02d") + ":" + Padded(r.minute, "%02d");
+        const std::string fields[] = {
+            CsvField(r.learner),
             std::to_string(r.lesson),
-            copy ? std::string() : std::to_string(r.section),
-            copy ? std::string() : std::to_string(r.unit),
-            std::to_string(e.similar),
-            CsvField(Cp932ToUtf8(r.title)),
+            NumberField(r.section),
+            NumberField(r.unit),
+            NumberField(r.similar),
+            CsvField(r.title),
             std::to_string(r.run),
             date,
             time,
-            CsvField(e.marks),
-            NumberField(e.correct),
-            NumberField(e.total),
-            NumberField(e.score),
-            NumberField(e.seconds),
+            CsvField(r.marks),
+            NumberField(r.correct),
+            NumberField(r.total),
+            NumberField(r.score),
+            NumberField(r.seconds),
         };
-        for (std::size_t f = 0; f < fields.size(); ++f) {
+        for (std::size_t f = 0; f < std::size(fields); ++f) {
             if (f) out += ',';
             out += fields[f];
         }
-        if (withRaw)
-            out.append(",").append(e.parsed ? std::string() : CsvField(Cp932ToUtf8(r.raw)));
+        if (withRaw) out.append(",").append(CsvField(r.raw));
         out += "\r\n";
     }
     return csv;

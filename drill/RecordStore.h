@@ -71,8 +71,12 @@ struct SectionRecords {
     std::string section;
     std::vector<std::string> lines;  // values of keys "1".."k" ("?" for a key that is missing)
 };
-// The record lines of one section, keys "1".."k" where k is the number of keys.
+// The record lines of one section: the value of every key line in file order (keys need not be
+// 1..k: a line deleted by hand leaves a gap).
 std::vector<std::string> RecordLinesOf(const ProfileLines& file, const std::string& section);
+// Whether a file holds a learner's records: a section of a unit of the outline, of a copy file
+// (".skn") or the password. Other INI files (a folder's desktop.ini) are no learner's.
+bool HoldsRecordSections(const ProfileLines& file, const LessonOutline& outline);
 
 // ---- the class overview ----
 
@@ -88,17 +92,27 @@ struct LearnerFile {
     std::string learner;
     ProfileLines records;
 };
-// Where a learner's record file of a lesson lies (both CP932).
+// Where a learner's record file of a lesson lies (both CP932): the file written to, and every
+// file its records are read from (the written one included; when empty, path alone).
 struct LearnerRecordFile {
+    LearnerRecordFile() = default;
+    LearnerRecordFile(std::string learnerName, std::string filePath,
+                      std::vector<std::string> readFiles = {})
+        : learner(std::move(learnerName)), path(std::move(filePath)), files(std::move(readFiles)) {}
+
     std::string learner;
     std::string path;
+    std::vector<std::string> files;
 };
+// The learner's records of the lesson, from every file they lie in.
+ProfileLines LoadLearnerRecords(const LearnerRecordFile& learner);
 // One row per learner file, one cell per unit of the outline; each file is looked at once.
 std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
                                            const std::vector<LearnerFile>& files);
 
 // Learners to look at: roster names first (in roster order), then other names of record files
-// found in the folder (sorted); only names with a record file, each once.
+// found in the folder (sorted); only names with a record file, each once. Names compare as the
+// file system compares them (ASCII case folded by whole character: ナミ and オミ are two).
 std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& roster,
                                              const std::vector<std::string>& iniFileNames);
 
@@ -123,6 +137,28 @@ struct CsvRecord {
 std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
                                     const LessonOutline& outline, const ProfileLines& file);
 
+// One exported row as cells, the same for the CSV and the spreadsheet. Numbers not known are -1
+// (an empty cell); text is UTF-8.
+struct ExportRow {
+    std::string learner, title, marks;
+    std::string raw;  // the line as stored, only when it did not read
+    int lesson = 0;
+    int section = -1, unit = -1;  // -1 for a copy file
+    int similar = -1;             // -1 when the line did not read as far as its date
+    int run = 0;
+    int year = -1, month = -1, day = -1;
+    int hour = -1, minute = -1;
+    int correct = -1, total = -1, score = -1, seconds = -1;
+    bool parsed = false;
+};
+struct ExportTable {
+    std::vector<ExportRow> rows;
+    int unparsed = 0;  // rows whose line did not read; the raw column is added when > 0
+};
+ExportTable RecordsTable(const std::vector<CsvRecord>& records);
+// The column names, raw included when asked.
+std::vector<std::string> RecordsColumns(bool withRaw);
+
 struct CsvText {
     std::string bytes;  // UTF-8 with BOM, CR LF
     int unparsed = 0;   // lines exported with their raw text
@@ -130,7 +166,11 @@ struct CsvText {
 // Header learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,
 // seconds, plus raw when a line did not parse (then every row has it).
 CsvText RecordsCsv(const std::vector<CsvRecord>& records);
-// One field quoted as RFC 4180 asks (only when it holds a comma, quote or line break).
+CsvText RecordsCsv(const ExportTable& table);
+// One text field. Text a spreadsheet would take for a formula, a number or a date (it begins with
+// = + - @, a tab or a line break, or holds only digits and the signs of numbers, dates and times,
+// or reads TRUE/FALSE) is written as the formula ="text", which shows the text itself; a field
+// holding a comma, quote or line break is quoted as RFC 4180 asks.
 std::string CsvField(std::string_view utf8);
 
 }  // namespace sulkan

@@ -14,6 +14,7 @@ packages=(
   libzinnia-dev tegaki-zinnia-japanese qt6-charts-dev libqt6opengl6-dev
   qt6-translations-l10n desktop-file-utils appstream ccache
   librsvg2-bin dpkg-dev file
+  libxlsxwriter-dev unzip
 )
 
 missing=()
