@@ -21,10 +21,9 @@
 #ifdef _WIN32
 #define NOMINMAX
 #include <io.h>
-#include <process.h>
-#include <sys/utime.h>
 #include <windows.h>
 #else
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -33,11 +32,21 @@ namespace sulkan {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+// How the lock works: the lock file is opened (created when missing) and the system's own lock is
+// taken on one byte of it. That lock is the one that counts: the system gives it to one holder
+// at a time and drops it the moment its process ends, however it ends, also on a share whose
+// server keeps locks for its clients. The holder then writes its owner line into the file
+// ("<pid> <token> <process start> <host>"), keeps its time fresh while it holds it, and removes the
+// file when done. An owner line found by the next holder was left by a holder that never
+// released: this computer's by a process that has ended (taken at once), another computer's
+// perhaps by a live one on a share that does not pass locks between computers (taken only when
+// it has not been refreshed for the stale age).
+
 namespace {
 
-// An empty or unreadable lock cannot name its holder; it only exists from a holder killed while
-// creating it without hard links (or a machine switched off), so it is waited for this long.
-constexpr auto kNamelessLockGrace = std::chrono::seconds(2);
+// The byte the system lock is taken on: beyond any content, so that readers of the owner line are
+// never refused, and the same on every system, so that locks of all computers on a share meet.
+constexpr std::int64_t kLockedByte = std::int64_t(1) << 30;
 
 const std::string& HostName() {
     static const std::string own = OwnHostName();
@@ -62,12 +71,16 @@ std::string RandomHex() {
     return text;
 }
 
+std::uint64_t OwnStartTime() {
+    static const std::uint64_t started = ProcessStartTime(OwnProcessId());
+    return started;
+}
+
 // The one line our lock files hold: it tells this holder from every other, also from an earlier
 // process that had the same id.
 std::string OwnerLine() {
-    static const std::uint64_t started = ProcessStartTime(OwnProcessId());
-    return std::to_string(OwnProcessId()) + " " + RandomHex() + " " + std::to_string(started) +
-           " " + HostName() + "\r\n";
+    return std::to_string(OwnProcessId()) + " " + RandomHex() + " " +
+           std::to_string(OwnStartTime()) + " " + HostName() + "\r\n";
 }
 
 struct Owner {
@@ -107,104 +120,40 @@ std::optional<Owner> ParseOwner(std::string_view text) {
     return owner;
 }
 
-std::optional<std::string> ReadContent(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string text(512, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) return std::nullopt;
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
-}
-
-// What a waiter sees of a lock: whether it is there, its text (nullopt: unreadable), its time.
-struct LockSeen {
-    bool exists = false;
-    bool regular = true;
-    std::optional<std::string> content;
-    fs::file_time_type written{};
-};
-
-LockSeen Inspect(const fs::path& path) {
-    LockSeen seen;
-    std::error_code ec;
-    const fs::file_status status = fs::symlink_status(path, ec);
-    if (ec || !fs::exists(status)) return seen;
-    seen.exists = true;
-    seen.regular = fs::is_regular_file(status);
-    seen.written = fs::last_write_time(path, ec);
-    if (ec) seen.written = fs::file_time_type::clock::now();  // no age known: counts as young
-    seen.content = ReadContent(path);
-    return seen;
-}
-
-// now is the file system's clock (see OwnerFile::skew), so another computer's clock does not
-// make a lock look older or younger than it is.
-bool IsStale(const LockSeen& seen, fs::file_time_type now, std::chrono::seconds stale) {
-    if (!seen.exists || !seen.regular) return false;
-    const auto age = now - seen.written;
-    const std::optional<Owner> owner = seen.content ? ParseOwner(*seen.content) : std::nullopt;
-    if (!owner) return age > std::min<fs::file_time_type::duration>(stale, kNamelessLockGrace);
-    if (age > stale) return true;
-    // Another computer's process ids mean nothing here: its lock goes by its age alone.
-    return owner->thisHost && ProcessGone(owner->pid, owner->started);
-}
-
 // A name of our temporary files, which saves remove again when their process is gone.
 fs::path TempName(const fs::path& folder) {
     return folder / (".~sulkan-" + std::to_string(OwnProcessId()) + "-" + RandomHex() + ".tmp");
 }
 
-// Writes text into a new temporary file in folder; the errno value on failure.
-int CreateOwnerFile(const fs::path& folder, const std::string& text, fs::path& created) {
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        created = TempName(folder);
-#ifdef _WIN32
-        int fd = -1;
-        _wsopen_s(&fd, created.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
-                  _S_IREAD | _S_IWRITE);
-#else
-        const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-#endif
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            created.clear();
-            return errno;
-        }
-#ifdef _WIN32
-        const bool written = _write(fd, text.data(), static_cast<unsigned>(text.size())) ==
-                             static_cast<int>(text.size());
-        const int error = written ? 0 : errno;
-        _close(fd);
-#else
-        const bool written =
-            ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-        const int error = written ? 0 : (errno ? errno : ENOSPC);
-        ::close(fd);
-#endif
-        if (!written) {
-            std::error_code ec;
-            fs::remove(created, ec);
-            created.clear();
-            return error;
-        }
-        return 0;
-    }
-    created.clear();
-    return EEXIST;
+// The file system's time now, from a file written just now: ages of locks are measured on the
+// clock that stamped them, not on this computer's, which may differ from a server's.
+fs::file_time_type FileSystemNow(const fs::path& folder) {
+    const fs::path probe = TempName(folder);
+    std::error_code ec;
+    if (!std::ofstream(probe, std::ios::binary)) return fs::file_time_type::clock::now();
+    const auto stamped = fs::last_write_time(probe, ec);
+    const bool known = !ec;
+    fs::remove(probe, ec);
+    return known ? stamped : fs::file_time_type::clock::now();
 }
 
 #ifdef _WIN32
+using Handle = HANDLE;
+const Handle kNoHandle = INVALID_HANDLE_VALUE;
+
+std::intptr_t Stored(Handle handle) {
+    return reinterpret_cast<std::intptr_t>(handle);
+}
+Handle Held(std::intptr_t stored) {
+    return reinterpret_cast<Handle>(stored);
+}
+
 int ErrnoOf(DWORD error) {
     switch (error) {
-        case ERROR_ALREADY_EXISTS:
-        case ERROR_FILE_EXISTS:
-            return EEXIST;
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
             return ENOENT;
         case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
             return EACCES;
         case ERROR_WRITE_PROTECT:
             return EROFS;
@@ -214,107 +163,186 @@ int ErrnoOf(DWORD error) {
             return EIO;
     }
 }
-#else
-// The file system has no hard links (FAT on a memory stick, some shares).
-bool NoHardLinks(int error) {
-    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS ||
-           error == EMLINK;
-}
-#endif
 
-// Gives the complete file from the name to, only if to does not exist: no one ever sees a lock
-// without its owner. from is gone on success. The errno value on failure (EEXIST: taken).
-int PlaceExclusive(const fs::path& from, const fs::path& to, const std::string& text) {
-#ifdef _WIN32
-    (void)text;
-    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) return 0;
-    return ErrnoOf(GetLastError());
-#else
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        ::unlink(from.c_str());
-        return 0;
+Handle OpenLockFile(const fs::path& path, int& error) {
+    const Handle handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Another program opening the file for a moment without sharing it: as if locked.
+    error =
+        handle == kNoHandle
+            ? (GetLastError() == ERROR_SHARING_VIOLATION ? EWOULDBLOCK : ErrnoOf(GetLastError()))
+            : 0;
+    return handle;
+}
+
+void CloseLockFile(Handle handle) {
+    CloseHandle(handle);
+}
+
+enum class SystemLock { Held, Busy, Unsupported, Failed };
+
+SystemLock TakeSystemLock(Handle handle, int& error) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(kLockedByte & 0xFFFFFFFF);
+    at.OffsetHigh = static_cast<DWORD>(kLockedByte >> 32);
+    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+        return SystemLock::Held;
+    const DWORD code = GetLastError();
+    if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING) return SystemLock::Busy;
+    if (code == ERROR_NOT_SUPPORTED || code == ERROR_INVALID_FUNCTION)
+        return SystemLock::Unsupported;
+    error = ErrnoOf(code);
+    return SystemLock::Failed;
+}
+
+// Whether the name still leads to the file held open: a released lock is gone or replaced.
+bool StillNamed(Handle handle, const fs::path& path) {
+    BY_HANDLE_FILE_INFORMATION held{}, named{};
+    if (!GetFileInformationByHandle(handle, &held)) return false;
+    const Handle again =
+        CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (again == kNoHandle) return false;
+    const bool ok = GetFileInformationByHandle(again, &named);
+    CloseHandle(again);
+    return ok && held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
+}
+
+std::optional<std::string> ReadHeld(Handle handle) {
+    std::string text(512, '\0');
+    OVERLAPPED at{};
+    DWORD got = 0;
+    if (!ReadFile(handle, text.data(), static_cast<DWORD>(text.size()), &got, &at)) {
+        if (GetLastError() != ERROR_HANDLE_EOF) return std::nullopt;
+        got = 0;
     }
-    int error = errno;
-    if (!NoHardLinks(error)) return error;
-#if defined(__linux__) && defined(RENAME_NOREPLACE)
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    error = errno;
-    if (error != EINVAL && error != ENOSYS && error != ENOTSUP && error != EOPNOTSUPP) return error;
-#endif
-    // Neither: create exclusively and write at once. Waiters give such a lock a moment while it
-    // is still empty.
-    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return errno;
-    (void)!::write(fd, text.data(), text.size());
-    ::close(fd);
-    ::unlink(from.c_str());
+    text.resize(got);
+    return text;
+}
+
+int WriteHeld(Handle handle, const std::string& text) {
+    OVERLAPPED at{};
+    DWORD put = 0;
+    if (!WriteFile(handle, text.data(), static_cast<DWORD>(text.size()), &put, &at) ||
+        put != text.size())
+        return ErrnoOf(GetLastError());
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(text.size());
+    if (!SetFilePointerEx(handle, end, nullptr, FILE_BEGIN) || !SetEndOfFile(handle))
+        return ErrnoOf(GetLastError());
     return 0;
-#endif
 }
 
-int MoveAside(const fs::path& from, const fs::path& to) {
-#ifdef _WIN32
-    if (MoveFileExW(from.c_str(), to.c_str(), 0)) return 0;
-    return ErrnoOf(GetLastError());
+void TouchHeld(Handle handle) {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    SetFileTime(handle, nullptr, nullptr, &now);
+}
+
+// Windows cannot remove a file another program holds open; an empty lock file is a free one.
+void ReleaseHeld(Handle handle, const fs::path&) {
+    WriteHeld(handle, std::string());
+}
 #else
-    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
-#endif
+using Handle = int;
+constexpr Handle kNoHandle = -1;
+
+std::intptr_t Stored(Handle fd) {
+    return fd;
+}
+Handle Held(std::intptr_t stored) {
+    return static_cast<Handle>(stored);
 }
 
-// Removes the file at path only if it is still the one expected (by its text; nullopt: one that
-// could not be read). It is moved aside first, so what is judged is exactly what is removed; one
-// that turns out to be another's goes back unless a newer one has taken its place. True when the
-// file is gone.
-bool RemoveIfStill(const fs::path& path, const std::optional<std::string>& expected) {
-    const fs::path aside = TempName(path.parent_path());
-    if (const int error = MoveAside(path, aside)) return error == ENOENT;
-    const std::optional<std::string> content = ReadContent(aside);
-    std::error_code ec;
-    if (content == expected) {
-        fs::remove(aside, ec);
-        return true;
+Handle OpenLockFile(const fs::path& path, int& error) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    error = fd < 0 ? errno : 0;
+    return fd;
+}
+
+void CloseLockFile(Handle fd) {
+    ::close(fd);
+}
+
+enum class SystemLock { Held, Busy, Unsupported, Failed };
+
+bool NoLocksHere(int error) {
+    return error == ENOLCK || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+SystemLock TakeSystemLock(Handle fd, int& error) {
+    struct flock range {};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = static_cast<off_t>(kLockedByte);
+    range.l_len = 1;
+#ifdef F_OFD_SETLK
+    // Held by the open file, not the process: two threads of one program exclude each other too.
+    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return SystemLock::Held;
+    if (errno == EAGAIN || errno == EACCES) return SystemLock::Busy;
+    if (errno != EINVAL && !NoLocksHere(errno)) {
+        error = errno;
+        return SystemLock::Failed;
     }
-    if (PlaceExclusive(aside, path, content.value_or(std::string())) != 0) fs::remove(aside, ec);
-    return false;
-}
-
-void Touch(const fs::path& path) {
-#ifdef _WIN32
-    _wutime(path.c_str(), nullptr);
-#else
-    ::utimensat(AT_FDCWD, path.c_str(), nullptr, 0);
 #endif
+    // Without such locks: flock belongs to the open file as well.
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return SystemLock::Held;
+    if (errno == EWOULDBLOCK) return SystemLock::Busy;
+    if (NoLocksHere(errno) || errno == EINVAL) return SystemLock::Unsupported;
+    error = errno;
+    return SystemLock::Failed;
 }
 
-// Removes a stale lock while holding path + ".takeover", so that of several waiters that judged
-// the same lock stale only one removes it, and none removes the lock another has placed since.
-// True when a retry may succeed at once.
-bool TakeOver(const fs::path& lock, const LockSeen& judged, const std::string& owner,
-              fs::file_time_type::duration skew, std::chrono::seconds stale) {
-    fs::path guard = lock;
-    guard += ".takeover";
-    fs::path mine;
-    if (CreateOwnerFile(lock.parent_path(), owner, mine) != 0) return false;
-    const int placed = PlaceExclusive(mine, guard, owner);
-    if (placed != 0) {
-        std::error_code ec;
-        fs::remove(mine, ec);
-        if (placed != EEXIST) return false;
-        // Its holder was killed in these few steps: the guard goes as any stale lock does.
-        const LockSeen guardSeen = Inspect(guard);
-        const auto now = fs::file_time_type::clock::now() + skew;
-        return guardSeen.exists && IsStale(guardSeen, now, stale) &&
-               RemoveIfStill(guard, guardSeen.content);
+bool StillNamed(Handle fd, const fs::path& path) {
+    struct stat held {
+    }, named{};
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+std::optional<std::string> ReadHeld(Handle fd) {
+    std::string text(512, '\0');
+    const ssize_t got = ::pread(fd, text.data(), text.size(), 0);
+    if (got < 0) return std::nullopt;
+    text.resize(static_cast<std::size_t>(got));
+    return text;
+}
+
+int WriteHeld(Handle fd, const std::string& text) {
+    // One write of a short line at the start, then the rest cut: a reader sees it whole or not.
+    if (::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size()))
+        return errno ? errno : ENOSPC;
+    if (::ftruncate(fd, static_cast<off_t>(text.size())) != 0) return errno;
+    return 0;
+}
+
+void TouchHeld(Handle fd) {
+    ::futimens(fd, nullptr);
+}
+
+void ReleaseHeld(Handle, const fs::path& path) {
+    ::unlink(path.c_str());
+}
+#endif
+
+// Whether an owner line found in a lock whose system lock was free still stands for a holder:
+// one that names nobody, or this computer's ended process, or one not refreshed for the stale
+// age, does not.
+bool StandsForHolder(const std::optional<std::string>& content, fs::file_time_type written,
+                     const std::function<fs::file_time_type()>& now, std::chrono::seconds stale) {
+    const std::optional<Owner> owner = content ? ParseOwner(*content) : std::nullopt;
+    if (!owner) return false;
+    if (owner->thisHost) {
+        // A line of this very process was left by a release that could not remove the file.
+        if (owner->pid == OwnProcessId() &&
+            (owner->started == 0 || owner->started == OwnStartTime()))
+            return false;
+        if (ProcessGone(owner->pid, owner->started)) return false;
     }
-    bool retry = false;
-    const LockSeen again = Inspect(lock);
-    const auto now = fs::file_time_type::clock::now() + skew;
-    if (!again.exists)
-        retry = true;
-    else if (again.content == judged.content && IsStale(again, now, stale))
-        retry = RemoveIfStill(lock, again.content);
-    RemoveIfStill(guard, owner);
-    return retry;
+    // Another computer's process ids mean nothing here: its lock goes by its age alone.
+    return now() - written <= stale;
 }
 
 std::chrono::milliseconds RefreshInterval(std::chrono::seconds stale) {
@@ -324,13 +352,11 @@ std::chrono::milliseconds RefreshInterval(std::chrono::seconds stale) {
 }  // namespace
 
 // Keeps the time of a held lock fresh, so that a long save on a slow share is not judged stale by
-// another computer. It stops as soon as the lock is no longer ours.
+// another computer.
 class FileLock::Refresher {
 public:
-    Refresher(fs::path lock, std::string owner, std::chrono::milliseconds every)
-        : m_thread([this, lock = std::move(lock), owner = std::move(owner), every] {
-              run(lock, owner, every);
-          }) {}
+    Refresher(Handle handle, std::chrono::milliseconds every)
+        : m_thread([this, handle, every] { run(handle, every); }) {}
     ~Refresher() {
         {
             const std::lock_guard guard(m_mutex);
@@ -343,14 +369,9 @@ public:
     Refresher& operator=(const Refresher&) = delete;
 
 private:
-    void run(const fs::path& lock, const std::string& owner, std::chrono::milliseconds every) {
+    void run(Handle handle, std::chrono::milliseconds every) {
         std::unique_lock guard(m_mutex);
-        while (!m_wake.wait_for(guard, every, [this] { return m_stop; })) {
-            guard.unlock();
-            if (ReadContent(lock) != owner) return;
-            Touch(lock);
-            guard.lock();
-        }
+        while (!m_wake.wait_for(guard, every, [this] { return m_stop; })) TouchHeld(handle);
     }
 
     std::mutex m_mutex;
@@ -368,57 +389,82 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
         m_error = sjis("ファイル ") + path + sjis(" をロックできません（") +
                   SystemErrorText(error) + sjis("）");
     };
-    fs::path mine;
-    if (const int error = CreateOwnerFile(m_lockPath.parent_path(), m_owner, mine)) {
-        cannotLock(error);
-        return;
-    }
-    // The file system's clock against ours, from the file just written: ages of locks are
-    // measured on the clock that stamped them.
-    std::error_code ec;
-    const auto stamped = fs::last_write_time(mine, ec);
-    const auto skew =
-        ec ? fs::file_time_type::duration::zero() : stamped - fs::file_time_type::clock::now();
+    std::optional<fs::file_time_type> fsNow;
+    const auto now = [&] {
+        if (!fsNow) fsNow = FileSystemNow(m_lockPath.parent_path());
+        return *fsNow;
+    };
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    std::minstd_rand jitter(static_cast<unsigned>(OwnProcessId()));
-    int lateRetries = 0;
+    std::minstd_rand jitter(static_cast<unsigned>(OwnProcessId()) ^
+                            static_cast<unsigned>(std::hash<std::string>()(m_owner)));
     for (;;) {
-        const int error = PlaceExclusive(mine, m_lockPath, m_owner);
-        if (error == 0) break;
-        if (error != EEXIST) {
-            fs::remove(mine, ec);
+        int error = 0;
+        const Handle handle = OpenLockFile(m_lockPath, error);
+        if (handle == kNoHandle && error != EWOULDBLOCK) {
             cannotLock(error);
             return;
         }
-        const LockSeen seen = Inspect(m_lockPath);
-        // A share may answer "exists" to a link it has made when it repeats the request.
-        if (seen.content == m_owner) {
-            fs::remove(mine, ec);
+        bool free = false;
+        if (handle != kNoHandle) {
+            const SystemLock got = testing_hooks::noSystemLocks ? SystemLock::Unsupported
+                                                                : TakeSystemLock(handle, error);
+            switch (got) {
+                case SystemLock::Failed:
+                    CloseLockFile(handle);
+                    cannotLock(error);
+                    return;
+                case SystemLock::Busy:
+                    break;
+                case SystemLock::Unsupported:
+                    // A file system that keeps no locks (a share without its lock service): the
+                    // owner line alone is all there is to go by.
+                    [[fallthrough]];
+                case SystemLock::Held: {
+                    std::error_code ec;
+                    const auto written = fs::last_write_time(m_lockPath, ec);
+                    // The holder before released it (removed the file) while we opened it: the
+                    // next try opens the current one.
+                    if (!StillNamed(handle, m_lockPath) || ec) {
+                        CloseLockFile(handle);
+                        continue;
+                    }
+                    free = !StandsForHolder(ReadHeld(handle), written, now, stale);
+                    break;
+                }
+            }
+        }
+        if (free) {
+            if ((error = WriteHeld(handle, m_owner)) != 0) {
+                ReleaseHeld(handle, m_lockPath);
+                CloseLockFile(handle);
+                cannotLock(error);
+                return;
+            }
+            m_handle = Stored(handle);
             break;
         }
-        const auto now = fs::file_time_type::clock::now() + skew;
-        const bool retryNow = !seen.exists || (IsStale(seen, now, stale) &&
-                                               TakeOver(m_lockPath, seen, m_owner, skew, stale));
-        const bool late = std::chrono::steady_clock::now() >= deadline;
-        // A lock that went just now is tried for even when the time is up, but not endlessly.
-        if (retryNow && (!late || ++lateRetries <= 2)) continue;
-        if (late) {
-            fs::remove(mine, ec);
+        if (handle != kNoHandle) CloseLockFile(handle);
+        if (std::chrono::steady_clock::now() >= deadline) {
             m_error = sjis("ファイル ") + path +
                       sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
             return;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
+        fsNow.reset();
     }
     m_locked = true;
-    m_refresher = std::make_unique<Refresher>(m_lockPath, m_owner, RefreshInterval(stale));
+    m_refresher = std::make_unique<Refresher>(Held(m_handle), RefreshInterval(stale));
 }
 
 FileLock::~FileLock() {
     m_refresher.reset();
     if (!m_locked) return;
-    // Another's lock (ours was judged stale and taken over) is left alone.
-    if (ReadContent(m_lockPath) == m_owner) RemoveIfStill(m_lockPath, m_owner);
+    const auto handle = Held(m_handle);
+    // Another's lock in our place (ours was judged stale on a share that keeps no locks) is left
+    // alone. The name goes before the system lock, so that no one finds our line without it.
+    if (StillNamed(handle, m_lockPath) && ReadHeld(handle) == m_owner)
+        ReleaseHeld(handle, m_lockPath);
+    CloseLockFile(handle);
 }
 
 bool FolderWritable(const std::string& folder) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -13,11 +14,12 @@ namespace sulkan {
 
 class FileLock {
 public:
-    // Locks the file at path (CP932, as the program builds paths) by placing path + ".lock",
-    // which names its owner: "<pid> <token> <process start> <host>". Waits up to wait for another
-    // holder. A lock is taken over when its holder is certainly gone: this computer's by its
-    // process, any by age (older than stale; the holder refreshes the time while it holds it),
-    // and an empty or unreadable one after a moment.
+    // Locks the file at path (CP932, as the program builds paths) through path + ".lock": the
+    // system's lock on that file, which ends with its process, and in it the owner line
+    // "<pid> <token> <process start> <host>". Waits up to wait for another holder. A line left
+    // behind by a holder that never released is taken over at once when it is this computer's
+    // and its process has ended, and otherwise when it is older than stale (the holder refreshes
+    // its time while it holds it).
     explicit FileLock(const std::string& path,
                       std::chrono::milliseconds wait = std::chrono::seconds(10),
                       std::chrono::seconds stale = std::chrono::seconds(30));
@@ -34,7 +36,8 @@ private:
     class Refresher;
 
     std::filesystem::path m_lockPath;
-    std::string m_owner;  // the bytes of our lock file
+    std::string m_owner;          // the bytes of our lock file
+    std::intptr_t m_handle = -1;  // the open lock file while held (a descriptor or a HANDLE)
     bool m_locked = false;
     std::string m_error;
     std::unique_ptr<Refresher> m_refresher;
@@ -49,6 +52,8 @@ namespace testing_hooks {
 inline std::function<bool(const std::string&)>* folderWritable = nullptr;
 // Replaces the host name locks are written and judged with, to stand for another computer.
 inline const std::string* lockHostName = nullptr;
+// When set, locks are taken as on a share that keeps no system locks: by the owner line alone.
+inline bool noSystemLocks = false;
 }  // namespace testing_hooks
 
 }  // namespace sulkan
