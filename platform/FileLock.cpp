@@ -467,6 +467,25 @@ FileLock::~FileLock() {
     CloseLockFile(handle);
 }
 
+bool RemoveAbandonedLock(const std::string& lockPath) {
+    const fs::path path = NativePath(lockPath);
+    std::error_code ec;
+    if (!fs::exists(fs::symlink_status(path, ec))) return true;
+#ifdef _WIN32
+    // A live holder keeps it open without letting it be removed.
+    return DeleteFileW(path.c_str()) != 0;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return errno == ENOENT;
+    // Its holder keeps flock on it from creating it until removing it.
+    bool removed = false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path))
+        removed = ::unlink(path.c_str()) == 0;
+    ::close(fd);
+    return removed;
+#endif
+}
+
 bool FolderWritable(const std::string& folder) {
     if (testing_hooks::folderWritable) return (*testing_hooks::folderWritable)(folder);
     const fs::path native = NativePath(folder);

@@ -43,6 +43,12 @@ private:
     std::unique_ptr<Refresher> m_refresher;
 };
 
+// Removes the lock file at lockPath (CP932) of another kind, one made by exclusive creation as
+// Qt's lock files are, when no process holds it open or locked: a program killed while creating
+// it leaves it empty, and its own kind would wait for its age. Only call while holding a FileLock
+// that every writer of the locked file takes first. True when it is not there (any more).
+bool RemoveAbandonedLock(const std::string& lockPath);
+
 // Whether files can be created in folder (CP932): false for a missing folder, a read-only file
 // system or share, or a folder the user may not write to.
 bool FolderWritable(const std::string& folder);

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <random>
 #include <thread>
 
@@ -55,11 +57,13 @@ const std::string& Tail() {
     _exit(0);
 }
 
-// The program that gets killed: appends to a section of its own, and says "L" each time it is
-// inside the lock.
-[[noreturn]] void DoomedWriter(const std::string& path, int signal) {
+// The program that gets killed: waits for "go", then appends to a section of its own, and says
+// "L" each time it is inside the lock.
+[[noreturn]] void DoomedWriter(const std::string& path, int go, int signal) {
     ProfileFile file(path);
     const std::string section = "S99kill";
+    char byte = 0;
+    if (::read(go, &byte, 1) != 1) _exit(4);
     for (;;)
         file.update([&](ProfileLines& profile) {
             const char inside = 'L';
@@ -76,8 +80,17 @@ int DeadPid() {
     return child;
 }
 
+// Whether the lock file there names a process that has ended (it was killed holding the lock).
+bool LeftByEndedProcess(const fs::path& lock) {
+    std::error_code ec;
+    if (!fs::exists(lock, ec)) return false;
+    const std::string text = test::ReadRawFile(lock);
+    const int pid = std::atoi(text.c_str());
+    return pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+}
+
 // Places a lock of a process that has ended, as one that died holding it would leave it; waits
-// while a live holder has the lock.
+// while a live holder has the lock. One the killed program left there is such a lock already.
 bool PlantStaleLock(const fs::path& lock) {
     const fs::path temp = lock.parent_path() / "planted.tmp";
     test::WriteRawFile(temp,
@@ -85,7 +98,7 @@ bool PlantStaleLock(const fs::path& lock) {
     const auto until = std::chrono::steady_clock::now() + 2s;
     bool placed = false;
     while (!placed && std::chrono::steady_clock::now() < until) {
-        placed = ::link(temp.c_str(), lock.c_str()) == 0;
+        placed = ::link(temp.c_str(), lock.c_str()) == 0 || LeftByEndedProcess(lock);
         if (!placed) std::this_thread::sleep_for(200us);
     }
     fs::remove(temp);
@@ -129,22 +142,23 @@ TEST(RecordWriters, EightProgramsLoseNothingBesideStaleLocksAndAKilledHolder) {
     std::thread killer([&] {
         std::mt19937 random(12345);
         while (!stop) {
-            int signal[2];
-            if (::pipe(signal) != 0) return;
+            int signal[2], go[2];
+            if (::pipe(signal) != 0 || ::pipe(go) != 0) return;
             const pid_t doomed = fork();
             if (doomed == 0) {
                 ::close(signal[0]);
-                DoomedWriter(path, signal[1]);
+                ::close(go[1]);
+                DoomedWriter(path, go[0], signal[1]);
             }
             ::close(signal[1]);
-            const auto killAt =
-                std::chrono::steady_clock::now() + std::chrono::milliseconds(20 + random() % 61);
-            while (std::chrono::steady_clock::now() < killAt)
-                ReadByte(signal[0], std::chrono::duration_cast<std::chrono::milliseconds>(
-                                        killAt - std::chrono::steady_clock::now()) +
-                                        1ms);
+            ::close(go[0]);
+            // It saves only in its last moments, so that the file grows mostly by the writers'
+            // lines and the test stays quick.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20 + random() % 61));
+            const bool started = ::write(go[1], "g", 1) == 1;
+            ::close(go[1]);
             // The next "L" comes from inside the lock; the kill lands somewhere in its save.
-            const bool inside = ReadByte(signal[0], 2000ms);
+            const bool inside = started && ReadByte(signal[0], 2000ms);
             std::this_thread::sleep_for(std::chrono::microseconds(random() % 1000));
             // Whose lock is there just before the kill: the doomed program's, if it still holds.
             const std::string held = fs::exists(lock) ? test::ReadRawFile(lock) : "";
