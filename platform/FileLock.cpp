@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <random>
+#include <set>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -327,6 +328,22 @@ void ReleaseHeld(Handle, const fs::path& path) {
 }
 #endif
 
+// The owner lines of the locks this process holds now: on a file system without system locks,
+// they tell a lock of another thread from a leftover of this process. With add, adds (true) or
+// removes (false) line.
+bool HeldHere(const std::string& line, std::optional<bool> add) {
+    static std::mutex mutex;
+    static std::set<std::string> held;
+    const std::lock_guard guard(mutex);
+    if (add) {
+        if (*add)
+            held.insert(line);
+        else
+            held.erase(line);
+    }
+    return held.contains(line);
+}
+
 // Whether an owner line found in a lock whose system lock was free still stands for a holder:
 // one that names nobody, or this computer's ended process, or one not refreshed for the stale
 // age, does not.
@@ -335,10 +352,11 @@ bool StandsForHolder(const std::optional<std::string>& content, fs::file_time_ty
     const std::optional<Owner> owner = content ? ParseOwner(*content) : std::nullopt;
     if (!owner) return false;
     if (owner->thisHost) {
-        // A line of this very process was left by a release that could not remove the file.
+        // A line of this very process stands only while one of its locks holds it; otherwise
+        // a release could not remove the file.
         if (owner->pid == OwnProcessId() &&
             (owner->started == 0 || owner->started == OwnStartTime()))
-            return false;
+            return HeldHere(*content, std::nullopt);
         if (ProcessGone(owner->pid, owner->started)) return false;
     }
     // Another computer's process ids mean nothing here: its lock goes by its age alone.
@@ -441,6 +459,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
                 return;
             }
             m_handle = Stored(handle);
+            HeldHere(m_owner, true);
             break;
         }
         if (handle != kNoHandle) CloseLockFile(handle);
@@ -465,6 +484,7 @@ FileLock::~FileLock() {
     if (StillNamed(handle, m_lockPath) && ReadHeld(handle) == m_owner)
         ReleaseHeld(handle, m_lockPath);
     CloseLockFile(handle);
+    HeldHere(m_owner, false);
 }
 
 bool RemoveAbandonedLock(const std::string& lockPath) {

@@ -1,6 +1,8 @@
 // The lock beside a shared file: held, waited for, taken over only when its holder is gone, and
 // never removed from under another holder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -256,6 +258,47 @@ TEST(FileLock, AHolderRefreshesItsLockSoThatALongSaveIsNotTakenOver) {
     EXPECT_TRUE(FileLock(path, 5s, 1s));
     EXPECT_GT(SecondsSince(start), 0.5);
     testing_hooks::noSystemLocks = false;
+}
+
+TEST(FileLock, WithoutSystemLocksTheOwnerLineStillExcludes) {
+    test::TempDir dir;
+    const std::string path = dir.folder() + "a.ini";
+    const fs::path lock = dir.path() / "a.ini.lock";
+    testing_hooks::noSystemLocks = true;
+    {
+        FileLock first(path);
+        ASSERT_TRUE(first);
+        // Another lock of this same program holds it: the line is not a leftover of ours.
+        FileLock second(path, 100ms);
+        EXPECT_FALSE(second);
+        EXPECT_NE(second.error().find(kBusy), std::string::npos) << second.error();
+    }
+    EXPECT_FALSE(fs::exists(lock));
+    // A leftover of this program that no lock holds is taken.
+    test::WriteRawFile(lock,
+                       Owner(OwnProcessId(), ProcessStartTime(OwnProcessId()), OwnHostName()));
+    EXPECT_TRUE(FileLock(path, 100ms));
+    testing_hooks::noSystemLocks = false;
+}
+
+// Lock files of the exclusive-creation kind (as Qt makes them) are removed only when nobody holds
+// them.
+TEST(FileLock, AnAbandonedLockOfAnotherKindIsRemovedAndAHeldOneIsNot) {
+    test::TempDir dir;
+    const fs::path other = dir.path() / "s.ini.lock";
+    const std::string name = dir.folder() + "s.ini.lock";
+    EXPECT_TRUE(RemoveAbandonedLock(name));  // not there
+    test::WriteRawFile(other, "");
+    {
+        const int held = open(other.c_str(), O_RDONLY);
+        ASSERT_GE(held, 0);
+        ASSERT_EQ(flock(held, LOCK_EX | LOCK_NB), 0);
+        EXPECT_FALSE(RemoveAbandonedLock(name));
+        EXPECT_TRUE(fs::exists(other));
+        close(held);
+    }
+    EXPECT_TRUE(RemoveAbandonedLock(name));
+    EXPECT_FALSE(fs::exists(other));
 }
 
 }  // namespace
