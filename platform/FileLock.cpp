@@ -258,8 +258,11 @@ Handle Held(std::intptr_t stored) {
 }
 
 Handle OpenLockFile(const fs::path& path, int& error) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     error = fd < 0 ? errno : 0;
+    // Learners of a shared folder may be different users: a lock one of them left behind (killed)
+    // must still open for writing for the others. Only its creator can do this; others' fail.
+    if (fd >= 0) (void)::fchmod(fd, 0666);
     return fd;
 }
 

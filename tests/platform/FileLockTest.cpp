@@ -64,6 +64,11 @@ TEST(FileLock, ExcludesWhileHeldAndLeavesNothingBehind) {
         const std::string text = test::ReadRawFile(dir.path() / "a.ini.lock");
         EXPECT_TRUE(text.starts_with(std::to_string(OwnProcessId()) + " ")) << text;
         EXPECT_NE(text.find(" " + OwnHostName() + "\r\n"), std::string::npos) << text;
+        // Writable for every user of a shared folder, whatever the umask, so that one left by a
+        // killed program of another user can still be opened and taken.
+        EXPECT_EQ(fs::status(dir.path() / "a.ini.lock").permissions() & fs::perms::all,
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                      fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
         FileLock second(path, 50ms);
         EXPECT_FALSE(second);
         EXPECT_NE(second.error().find("a.ini"), std::string::npos);
