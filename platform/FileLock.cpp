@@ -410,10 +410,12 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
         m_error = sjis("ファイル ") + path + sjis(" をロックできません（") +
                   SystemErrorText(error) + sjis("）");
     };
-    std::optional<fs::file_time_type> fsNow;
+    // How far the file system's clock is from ours, measured once and only when an age is needed.
+    std::optional<fs::file_time_type::duration> skew;
     const auto now = [&] {
-        if (!fsNow) fsNow = FileSystemNow(m_lockPath.parent_path());
-        return *fsNow;
+        if (!skew)
+            skew = FileSystemNow(m_lockPath.parent_path()) - fs::file_time_type::clock::now();
+        return fs::file_time_type::clock::now() + *skew;
     };
     const auto deadline = std::chrono::steady_clock::now() + wait;
     std::minstd_rand jitter(static_cast<unsigned>(OwnProcessId()) ^
@@ -471,8 +473,11 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
                       sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
             return;
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
-        fsNow.reset();
+        // Quick turns while locks change hands; a long wait (a lock of another computer, a slow
+        // share) asks the file system less often.
+        const bool longWait = std::chrono::steady_clock::now() - (deadline - wait) > 200ms;
+        std::this_thread::sleep_for(longWait ? std::chrono::microseconds(10000 + jitter() % 20000)
+                                             : std::chrono::microseconds(500 + jitter() % 1500));
     }
     m_locked = true;
     m_refresher = std::make_unique<Refresher>(Held(m_handle), RefreshInterval(stale));
