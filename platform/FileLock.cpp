@@ -428,6 +428,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
             return;
         }
         bool free = false;
+        bool replaced = false;
         if (handle != kNoHandle) {
             const SystemLock got = testing_hooks::noSystemLocks ? SystemLock::Unsupported
                                                                 : TakeSystemLock(handle, error);
@@ -444,14 +445,12 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
                     [[fallthrough]];
                 case SystemLock::Held: {
                     std::error_code ec;
-                    const auto written = fs::last_write_time(m_lockPath, ec);
+                    auto written = fs::last_write_time(m_lockPath, ec);
+                    if (ec) written = now();  // no age known: counts as young
                     // The holder before released it (removed the file) while we opened it: the
-                    // next try opens the current one.
-                    if (!StillNamed(handle, m_lockPath) || ec) {
-                        CloseLockFile(handle);
-                        continue;
-                    }
-                    free = !StandsForHolder(ReadHeld(handle), written, now, stale);
+                    // next try, at once, opens the current one.
+                    replaced = !StillNamed(handle, m_lockPath);
+                    free = !replaced && !StandsForHolder(ReadHeld(handle), written, now, stale);
                     break;
                 }
             }
@@ -468,7 +467,9 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
             break;
         }
         if (handle != kNoHandle) CloseLockFile(handle);
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const bool late = std::chrono::steady_clock::now() >= deadline;
+        if (replaced && !late) continue;
+        if (late) {
             m_error = sjis("ファイル ") + path +
                       sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
             return;
