@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -347,6 +348,24 @@ bool HeldHere(const std::string& line, std::optional<bool> add) {
     return held.contains(line);
 }
 
+// Whether this process released the lock at path a moment ago; with when, notes a release.
+bool ReleasedJustNow(const fs::path& path,
+                     std::optional<std::chrono::steady_clock::time_point> when) {
+    static std::mutex mutex;
+    static std::map<fs::path, std::chrono::steady_clock::time_point> released;
+    const std::lock_guard guard(mutex);
+    const auto now = std::chrono::steady_clock::now();
+    if (when) {
+        // Only the last few matter.
+        if (released.size() > 64)
+            std::erase_if(released, [&](const auto& r) { return now - r.second > 10ms; });
+        released[path] = *when;
+        return true;
+    }
+    const auto found = released.find(path);
+    return found != released.end() && now - found->second < 5ms;
+}
+
 // Whether an owner line found in a lock whose system lock was free still stands for a holder:
 // one that names nobody, or this computer's ended process, or one not refreshed for the stale
 // age, does not.
@@ -420,6 +439,10 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
     const auto deadline = std::chrono::steady_clock::now() + wait;
     std::minstd_rand jitter(static_cast<unsigned>(OwnProcessId()) ^
                             static_cast<unsigned>(std::hash<std::string>()(m_owner)));
+    // Waiters try again after a pause: a program that has just released this lock and wants it
+    // again pauses as they do, or it would take it back every time before any of them.
+    if (ReleasedJustNow(m_lockPath, std::nullopt))
+        std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
     for (;;) {
         int error = 0;
         const Handle handle = OpenLockFile(m_lockPath, error);
@@ -474,11 +497,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
                       sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
             return;
         }
-        // Quick turns while locks change hands; a long wait (a lock of another computer, a slow
-        // share) asks the file system less often.
-        const bool longWait = std::chrono::steady_clock::now() - (deadline - wait) > 200ms;
-        std::this_thread::sleep_for(longWait ? std::chrono::microseconds(10000 + jitter() % 20000)
-                                             : std::chrono::microseconds(500 + jitter() % 1500));
+        std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
     }
     m_locked = true;
     m_refresher = std::make_unique<Refresher>(Held(m_handle), RefreshInterval(stale));
@@ -494,6 +513,7 @@ FileLock::~FileLock() {
         ReleaseHeld(handle, m_lockPath);
     CloseLockFile(handle);
     HeldHere(m_owner, false);
+    ReleasedJustNow(m_lockPath, std::chrono::steady_clock::now());
 }
 
 bool RemoveAbandonedLock(const std::string& lockPath) {
