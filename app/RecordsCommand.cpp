@@ -155,7 +155,7 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
     int status = 0;
     // Each file asked for is written even when the other one fails.
     if (csvPath || !xlsxPath) {
-        const CsvText csv = RecordsCsv(table);
+        const CsvText csv = CsvOfTable(table);
         if (!csvPath) {
             out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
             out.flush();

@@ -105,7 +105,7 @@ TEST(RecordStore, OverviewAndCsvFollowTheLessonIndex) {
               "total,score,seconds,raw\r\n" +
                   learner + ",3,1,12,0,同じ,1,2003-10-15,14:05,OxOO,3,4,75,83,\r\n" + learner +
                   ",3,1,12,1,同じ,2,2003-10-16,09:00,OOOO,4,4,100,40,\r\n" + learner +
-                  ",3,2,1,0,第1回,1,,,,,,,,\"broken, \"\"quoted\"\"\"\r\n" + learner +
+                  ",3,2,1,,第1回,1,,,,,,,,\"broken, \"\"quoted\"\"\"\r\n" + learner +
                   ",3,,,0,\"my,copy.skn\",1,2003-10-17,10:00,xx,0,2,0,10,\r\n");
     // Without unreadable lines there is no raw column.
     EXPECT_EQ(RecordsCsv({}).bytes,
