@@ -7,8 +7,10 @@
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "ProfileFile.h"
 #include "QuestionFile.h"
 #include "QuestionFileCheck.h"
+#include "RecordFile.h"
 #include "SheetState.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
@@ -154,7 +156,12 @@ private:
                                                  "-" + IntText(a.unit) + "\t" + *kNotWritten));
             return;
         }
-        unitLines(a, checkUnit(a, *lines, *at));
+        std::vector<std::string> problems = checkUnit(a, *lines, *at);
+        // Its similar problems share the section: said once, at the unit.
+        const std::string refused = ProfileNameProblem(UnitRecordSection(m_tables, a), "1");
+        if (!refused.empty())
+            problems.push_back(sjis("この単元の学習の記録は書き込めません：") + refused);
+        unitLines(a, problems);
 
         // Similar problems as unit selection offers them: R1, R2, ... in file order, the first
         // missing number ending the list, at most five.

@@ -14,6 +14,8 @@
 #include <QTranslator>
 #include <QWidget>
 #include <algorithm>
+#include <clocale>
+#include <cstring>
 
 #include "QtText.h"
 #include "Settings.h"
@@ -49,6 +51,43 @@ void KeepInsideScreen(QWidget* window) {
     window->resize(kept.size() - margins);
     window->move(kept.topLeft());
 }
+
+// The toolkit's own texts that its Japanese catalogue lacks: the kind of a file list entry in the
+// file dialogs (the catalogue has them under an older context) and the newer controls of the
+// print dialog. Asked only for what the catalogue has no translation of.
+class MissingToolkitTexts : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        struct Text {
+            const char* context;
+            const char* source;
+            const char* japanese;
+        };
+        static constexpr Text texts[] = {
+            {"QAbstractFileIconProvider", "Folder", "フォルダ"},
+            {"QAbstractFileIconProvider", "Drive", "ドライブ"},
+            {"QAbstractFileIconProvider", "File", "ファイル"},
+            {"QAbstractFileIconProvider", "%1 File", "%1 ファイル"},
+            {"QPrintSettingsOutput", "Pages", "ページ指定"},
+            {"QPrintSettingsOutput",
+             "Specify pages or ranges separated by commas. Ranges are specified by two numbers "
+             "separated by a hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",
+             "ページまたはページの範囲をコンマで区切って指定します。範囲は2つの番号をハイフンで"
+             "つなぎます。例: 3,5-7,9 でページ 3、5、6、7、9 を印刷します。"},
+            {"QPrintSettingsOutput", "Double Sided Printing", "両面印刷"},
+            {"QPrintSettingsOutput", "Off", "しない"},
+            {"QPrintSettingsOutput", "Long side binding", "長辺とじ"},
+            {"QPrintSettingsOutput", "Short side binding", "短辺とじ"},
+        };
+        if (!context || !source) return {};
+        for (const Text& t : texts)
+            if (std::strcmp(context, t.context) == 0 && std::strcmp(source, t.source) == 0)
+                return QString::fromUtf8(t.japanese);
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
 
 // Application-wide, so that it holds in the main window and in every dialog alike.
 class DesktopFilter : public QObject {
@@ -108,6 +147,9 @@ DesktopConventions::DesktopConventions()
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileId));
     QCoreApplication::instance()->installEventFilter(m_filter.get());
 
+    // Installed first, so that the catalogue installed after it is asked first.
+    m_missingTexts = std::make_unique<MissingToolkitTexts>();
+    QCoreApplication::installTranslator(m_missingTexts.get());
     auto translator = std::make_unique<QTranslator>();
     if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -118,10 +160,32 @@ DesktopConventions::DesktopConventions()
 
 DesktopConventions::~DesktopConventions() {
     if (m_translator) QCoreApplication::removeTranslator(m_translator.get());
+    QCoreApplication::removeTranslator(m_missingTexts.get());
     QCoreApplication::instance()->removeEventFilter(m_filter.get());
     QGuiApplication::setApplicationDisplayName(m_displayName);
     QGuiApplication::setWindowIcon(m_icon);
     QGuiApplication::setDesktopFileName(m_desktopFileName);
+}
+
+bool WantsJapaneseDates(const QByteArray& lcAll, const QByteArray& lcTime, const QByteArray& lang) {
+    // LC_ALL is the user's word for everything; otherwise the time category decides.
+    if (!lcAll.isEmpty()) return false;
+    const QByteArray& time = lcTime.isEmpty() ? lang : lcTime;
+    return !time.startsWith("ja");
+}
+
+void PreferJapaneseDates() {
+    if (WantsJapaneseDates(qgetenv("LC_ALL"), qgetenv("LC_TIME"), qgetenv("LANG")))
+        qputenv("LC_TIME", "ja_JP.UTF-8");
+}
+
+void SettleSystemLocale() {
+    // The toolkit sets every category at once, which fails as a whole when the Japanese time
+    // locale is not installed with the C library: the other categories (the character type
+    // above all, which input methods need) are set one by one. Only the toolkit reads the time
+    // category, from its own data.
+    for (int category : {LC_CTYPE, LC_NUMERIC, LC_COLLATE, LC_MONETARY, LC_MESSAGES, LC_TIME})
+        std::setlocale(category, "");
 }
 
 QRect KeptInside(const QRect& frame, const QSize& minimum, const QRect& available) {

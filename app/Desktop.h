@@ -2,6 +2,7 @@
 // toolkit's own texts in Japanese, window titles as the program gives them, Enter on a push
 // button, the application icon, and the course folder it starts in.
 #pragma once
+#include <QByteArray>
 #include <QIcon>
 #include <QRect>
 #include <QString>
@@ -45,12 +46,21 @@ public:
     bool japaneseTexts() const { return m_translator != nullptr; }
 
 private:
+    std::unique_ptr<QTranslator> m_missingTexts;
     std::unique_ptr<QTranslator> m_translator;
     std::unique_ptr<QObject> m_filter;
     QString m_displayName;
     QIcon m_icon;
     QString m_desktopFileName;
 };
+
+// The file dialogs write dates as the system's time locale does: a Japanese one unless the user
+// set LC_ALL or a Japanese time locale already. PreferJapaneseDates sets LC_TIME before the
+// QApplication is made; SettleSystemLocale, right after it, sets the C library's categories from
+// the environment one by one.
+bool WantsJapaneseDates(const QByteArray& lcAll, const QByteArray& lcTime, const QByteArray& lang);
+void PreferJapaneseDates();
+void SettleSystemLocale();
 
 // A window's frame moved, and made smaller where it is larger, so that it lies inside `available`.
 // It never gets smaller than `minimum`; a window that still does not fit keeps its top left (and

@@ -1,5 +1,6 @@
 #include "RecordsCommand.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "Codec.h"
@@ -68,12 +69,35 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
     const std::vector<std::string> roster =
         ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
             .value_or(std::vector<std::string>{});
+    // Records lie in the lesson folder, and in the records folder while that cannot be written.
+    std::vector<std::string> iniFiles;
+    const std::vector<std::string> folders =
+        RecordFolderCandidates(programFolder, tables, lesson, runFromCdRom, recordsFolder);
+    for (const std::string& folder : folders)
+        for (std::string& name : ListFiles(folder, "*.ini")) iniFiles.push_back(std::move(name));
+
+    // A file found beside the records is a learner's only when it holds records: a folder's
+    // desktop.ini is nobody's.
+    LessonOutline outline;
+    if (auto lines = ReadLines(LessonIndexPathOf(programFolder, tables, lesson)))
+        outline = OutlineOfLesson(*lines);
+    auto onRoster = [&](const std::string& name) {
+        return std::any_of(roster.begin(), roster.end(), [&](const std::string& listed) {
+            return SameIgnoringAsciiCase(listed, name);
+        });
+    };
     std::vector<LearnerRecordFile> out;
-    for (const std::string& learner :
-         LearnersWithRecords(roster, ListFiles(recordFolder, "*.ini"))) {
-        std::string path =
+    for (const std::string& learner : LearnersWithRecords(roster, iniFiles)) {
+        LearnerRecordFile file;
+        file.learner = learner;
+        file.path =
             RecordFilePath(programFolder, tables, learner, lesson, runFromCdRom, recordsFolder);
-        if (!path.empty() && FileExists(path)) out.push_back({learner, std::move(path)});
+        for (std::string& candidate : RecordFileCandidates(programFolder, tables, learner, lesson,
+                                                           runFromCdRom, recordsFolder))
+            if (FileExists(candidate)) file.files.push_back(std::move(candidate));
+        if (file.path.empty() || file.files.empty()) continue;
+        if (!onRoster(learner) && !HoldsRecordSections(LoadLearnerRecords(file), outline)) continue;
+        out.push_back(std::move(file));
     }
     return out;
 }
@@ -128,16 +152,17 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
             return 2;
         }
         learners.push_back(
-            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder)});
+            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder),
+             RecordFileCandidates(*folder, tables, *name, lesson, fromCd, recordsFolder)});
     } else {
         learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
     }
 
     std::vector<CsvRecord> records;
     for (const LearnerRecordFile& learner : learners) {
-        if (learner.path.empty() || !FileExists(learner.path)) continue;
+        if (learner.path.empty()) continue;
         std::vector<CsvRecord> rows =
-            CsvRecordsOf(learner.learner, lesson, outline, ProfileFile(learner.path).load());
+            CsvRecordsOf(learner.learner, lesson, outline, LoadLearnerRecords(learner));
         records.insert(records.end(), std::make_move_iterator(rows.begin()),
                        std::make_move_iterator(rows.end()));
     }

@@ -181,7 +181,12 @@ void TfrmInputName::btnOkClick() {
         if (file.empty()) {
             m_prompter.message(sjis("学習の記録を書き込む場所がありません"));
         } else {
-            const std::string stored = ProfileFile(file).read("password", "pw", "?");
+            // Wherever the password lies: a lesson folder that became read-only still holds it.
+            const std::string stored =
+                LoadRecordFiles(RecordFileCandidates(m_state.ProgramFolder, m_state.Course, *name,
+                                                     lesson, m_state.RunFromCdRom,
+                                                     m_state.RecordsFolder))
+                    .read("password", "pw", "?");
             loggedOn = frmPassword->showFor(*name, stored, file) == QDialog::Accepted;
         }
     }

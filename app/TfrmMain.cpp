@@ -123,6 +123,8 @@ void TfrmMain::createPanel() {
     btnFpClose = Button(QStringLiteral("閉じる"), "btnFpClose");
     btnFpClose->setToolTip(QStringLiteral("閉じる"));
     btnOpenMaster = Button(QStringLiteral("開  く "), "btnOpenMaster");
+    btnAdd = Button(QStringLiteral("追  加 "), "btnAdd");
+    btnAdd->setToolTip(QStringLiteral("開いているシートに単元を追加 (Ctrl+Shift+O)"));
     btnSave = Button(QStringLiteral("保　存　"), "btnSave");
     btnStartPrint = Button(QStringLiteral("印　刷　"), "btnStartPrint");
     btnEdit = Button(QStringLiteral("編　集　"), "btnEdit");
@@ -158,9 +160,9 @@ void TfrmMain::createPanel() {
     auto* column = new QVBoxLayout(pnlMain);
     column->setContentsMargins(6, 6, 6, 6);
     for (QWidget* w : std::initializer_list<QWidget*>{
-             btnLock, btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnTest, btnLogOn,
-             edtLogOnName, btnKaitou, chkBekkai, btnKran, lblGyouSpace, spnGyouSpace, lblMojiSize,
-             spnMojiSize, chkKaiSize, pnlCopy})
+             btnLock, btnFpClose, btnOpenMaster, btnAdd, btnSave, btnStartPrint, btnEdit, btnTest,
+             btnLogOn, edtLogOnName, btnKaitou, chkBekkai, btnKran, lblGyouSpace, spnGyouSpace,
+             lblMojiSize, spnMojiSize, chkKaiSize, pnlCopy})
         column->addWidget(w);
     column->addStretch();
 }
@@ -224,7 +226,6 @@ void TfrmMain::createValueHolders() {
     btnDown = Named(new QPushButton(QStringLiteral("↓"), this), "btnDown");
     btnLeft = Named(new QPushButton(QStringLiteral("←"), this), "btnLeft");
     btnRight = Named(new QPushButton(QStringLiteral("→"), this), "btnRight");
-    btnAdd = Named(new QPushButton(QStringLiteral("追加"), this), "btnAdd");
     btnOpenCopy = Named(new QPushButton(QStringLiteral("コピーを開く"), this), "btnOpenCopy");
     lstWindow = Named(new QListWidget(this), "lstWindow");
     lstDummyX = Named(new QListWidget(this), "lstDummyX");
@@ -240,7 +241,7 @@ void TfrmMain::createValueHolders() {
 
     for (QWidget* w : std::initializer_list<QWidget*>{
              cmbRetsuX, spnKranWX, spnGyoukanSub, pnlSize, btnShukusho, btnScroll, btnUp, btnDown,
-             btnLeft, btnRight, btnAdd, btnOpenCopy, lstWindow, lstDummyX, lstDefaultData})
+             btnLeft, btnRight, btnOpenCopy, lstWindow, lstDummyX, lstDefaultData})
         w->hide();
 }
 
@@ -453,6 +454,13 @@ KirokuSource TfrmMain::recordViewerSource() const {
     source.learnerName = s.LearnerName;
     source.recordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, lesson,
                                        s.RunFromCdRom, s.RecordsFolder);
+    source.recordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, lesson,
+                                              s.RunFromCdRom, s.RecordsFolder);
+    // The runs of every copy file are filed under lesson 1, whichever lesson keeps the file.
+    source.copyRecordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, 1,
+                                           s.RunFromCdRom, s.RecordsFolder);
+    source.copyRecordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, 1,
+                                                  s.RunFromCdRom, s.RecordsFolder);
     source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
     // Copy files live in the lesson's folder.
     const std::string folder = LessonFolderOf(s.ProgramFolder, s.Course, lesson);
@@ -516,7 +524,7 @@ void TfrmMain::SetLearnerMode(bool learner) {
     btnLock->setIcon(QIcon((learner ? imgLockShut : imgLockOpen)->pixmap()));
     btnLock->setText(learner ? QStringLiteral("生徒用") : QStringLiteral("先生用"));
     for (QWidget* w : std::initializer_list<QWidget*>{
-             btnFpClose, btnOpenMaster, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
+             btnFpClose, btnOpenMaster, btnAdd, btnSave, btnStartPrint, btnEdit, btnKran, chkBekkai,
              btnKaitou, spnGyouSpace, spnMojiSize, pnlCopy, lblGyouSpace, lblMojiSize})
         w->setVisible(!learner);
     for (QMenu* m : {mnuFile, mnuEdit, mnuMainWin}) m->menuAction()->setVisible(!learner);

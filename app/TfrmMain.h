@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -298,6 +299,8 @@ private:
     std::vector<QMdiSubWindow*> arrangedWorksheets() const;
     void mnuCloseAllWIndowsClick();
     void mdiAreaSubWindowActivated(QMdiSubWindow* window);
+    // After a worksheet closed: the one activated last before it, in front with its menus.
+    void bringNextWorksheetForward();
     void connectCommands();
     // Puts the menus of the active worksheet (or the frame's own) and of the lock on the bar.
     void updateMenuBar();
@@ -311,6 +314,10 @@ private:
     bool m_firstShowDone = false;
     bool m_startupFailed = false;
     bool m_answerDisplay = false;
+    // The answer display a worksheet being opened by the open command starts with.
+    std::optional<bool> m_newSheetAnswers;
+    // Open worksheets in the order they were last activated, the latest last.
+    std::vector<TfrmPrint*> m_activationHistory;
     std::vector<std::string> m_mainIndexLines;
     bool m_shrunk = false;
     SheetShared m_shared;

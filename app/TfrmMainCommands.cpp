@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <algorithm>
 
 #include "CopyFileOpen.h"
@@ -131,11 +132,17 @@ bool TfrmMain::OpenMasterUnit() {
     pnlSave->hide();
     pnlEdit->hide();
     if (!FileCheck(m_prompter, CourseIndexPath(m_state.ProgramFolder))) return false;
-    m_answerDisplay = true;
-    btnKaitou->setIcon(QIcon(imgRED->pixmap()));
     frmMenu->setMode(QStringLiteral("Open"));
     if (frmMenu->exec() != QDialog::Accepted) return false;
 
+    // A unit opens with its answers shown. Only the new worksheet takes that: the display of the
+    // sheets on screen changes when it becomes the active one, and not at all when nothing opens
+    // (a sheet shown without answers would otherwise be printed with them).
+    m_newSheetAnswers = m_state.AnswerDisplayMode == 0 ? true : m_answerDisplay;
+    struct Reset {
+        std::optional<bool>& flag;
+        ~Reset() { flag.reset(); }
+    } reset{m_newSheetAnswers};
     OpenResult result = OpenUnitWorksheet(m_state.CurrentUnit, false);
     if (result == OpenResult::UnitMissing &&
         ConfirmYesNo(m_prompter, sjis("単元がありません\r\n新規作成しますか?")) == Answer::Yes &&
@@ -192,7 +199,7 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
     }
 
     LoadOptions options;
-    options.answersShown = m_answerDisplay;
+    options.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
     options.paperFixed = m_state.PaperFixed;
     options.tickedPaperWidth = m_state.CurrentPaper.width;
     options.address = address;
@@ -292,9 +299,24 @@ void TfrmMain::btnFpCloseClick() {
 void TfrmMain::btnKaitouClick() {
     m_answerDisplay = !m_answerDisplay;
     btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
-    if (TfrmPrint* w = activeWorksheet()) {
-        w->worksheet().params.ShowAnswers = m_answerDisplay;
-        w->Redraw();
+    // Every open sheet shows the answers or none does. A sheet's answers are written from the
+    // blank table its own drawing fills, but the table (with its grades) and the text places
+    // belong to the active sheet: they are put back after the others have been drawn.
+    TfrmPrint* active = activeWorksheet();
+    const BlankTable blanks = m_shared.blanks;
+    const std::vector<TextPieceStart> pieces = m_shared.textPieceStarts;
+    for (QMdiSubWindow* sub : mdiArea->subWindowList()) {
+        auto* sheet = qobject_cast<TfrmPrint*>(sub->widget());
+        if (!sheet || sheet == active) continue;
+        sheet->worksheet().params.ShowAnswers = m_answerDisplay;
+        ScopedFlag record(m_shared.blankRecording, true);
+        sheet->Redraw();
+    }
+    m_shared.blanks = blanks;
+    m_shared.textPieceStarts = pieces;
+    if (active) {
+        active->worksheet().params.ShowAnswers = m_answerDisplay;
+        active->Redraw();
     }
     FocusMain();
 }
@@ -403,6 +425,10 @@ void TfrmMain::btnAddClick() {
 }
 
 void TfrmMain::worksheetActivated(TfrmPrint* window) {
+    m_activationHistory.erase(
+        std::remove(m_activationHistory.begin(), m_activationHistory.end(), window),
+        m_activationHistory.end());
+    m_activationHistory.push_back(window);
     QMdiSubWindow* sub = subWindowOf(window);
     if (sub && !sub->isMaximized()) {
         sub->move(0, 0);
@@ -437,7 +463,25 @@ void TfrmMain::worksheetActivated(TfrmPrint* window) {
     window->Redraw();
 }
 
+void TfrmMain::bringNextWorksheetForward() {
+    // The worksheet used last before the one that closed; the title window stays behind them.
+    for (auto it = m_activationHistory.rbegin(); it != m_activationHistory.rend(); ++it) {
+        QMdiSubWindow* sub = subWindowOf(*it);
+        if (!sub || !sub->isVisible()) continue;
+        dummyWindow->lower();
+        mdiArea->setActiveSubWindow(sub);
+        sub->raise();
+        return;
+    }
+}
+
 void TfrmMain::worksheetClosing(TfrmPrint* window) {
+    m_activationHistory.erase(
+        std::remove(m_activationHistory.begin(), m_activationHistory.end(), window),
+        m_activationHistory.end());
+    // Once the window is gone: the frame would otherwise bring the title window forward.
+    if (!m_activationHistory.empty())
+        QTimer::singleShot(0, this, &TfrmMain::bringNextWorksheetForward);
     if (frmSettei->activeWorksheet() == window) frmSettei->setActiveWorksheet(nullptr);
     int line = FindOpenWorksheet(window->identity());
     if (line >= 0) delete lstWindow->takeItem(line);

@@ -24,7 +24,7 @@ public:
     RecordPlace recordPlace(const Worksheet& worksheet) const override {
         const AppState& s = m_main.state();
         return StudyRecordPlace(worksheet, s.ProgramFolder, s.Course, s.LearnerName, s.RunFromCdRom,
-                                s.RecordsFolder, s.ChosenCopyFileName);
+                                s.RecordsFolder);
     }
     void recordWritten() override { m_main.state().MarksRecountPending = true; }
     void printSheet(TfrmPrint* window, std::function<void(PrintSource&)> source) override {

@@ -65,6 +65,8 @@ TfrmOpenSKN::TfrmOpenSKN(AppState& state, Prompter& prompter, QWidget* parent)
     root->addLayout(buttons);
 
     for (QListWidget* list : {lstLesson, flbSKN}) list->installEventFilter(this);
+    // The handlers read the current row, which a mouse press sets before it selects the item:
+    // the click and the arrow keys then show the same file.
     connect(lstLesson, &QListWidget::currentRowChanged, this, [this] { lstLessonClick(); });
     connect(flbSKN, &QListWidget::currentRowChanged, this, [this] { flbSKNClick(); });
     connect(btnOk, &QPushButton::clicked, this, &TfrmOpenSKN::btnOkClick);
@@ -131,7 +133,7 @@ bool TfrmOpenSKN::readCourseIndex() {
 }
 
 void TfrmOpenSKN::lstLessonClick() {
-    const int lesson = SelectedRow(lstLesson) + 1;
+    const int lesson = lstLesson->currentRow() + 1;
     if (!IsSlot(lesson)) return;
     if (m_lessonFolders[lesson].empty()) {
         // A lesson line without a folder has no copy files; the program folder is not its place.
@@ -174,7 +176,7 @@ void TfrmOpenSKN::lstLessonClick() {
 }
 
 void TfrmOpenSKN::flbSKNClick() {
-    const int row = SelectedRow(flbSKN);
+    const int row = flbSKN->currentRow();
     if (row < 0 || row >= static_cast<int>(m_files.size())) return;
     const std::string path = m_folder + m_files[static_cast<std::size_t>(row)];
     edtFileName->setText(ToQString(NativeSeparators(path)));
@@ -183,7 +185,7 @@ void TfrmOpenSKN::flbSKNClick() {
 }
 
 void TfrmOpenSKN::btnOkClick() {
-    const int row = SelectedRow(flbSKN);
+    const int row = flbSKN->currentRow();
     // A path left from an earlier lesson is no choice: the listed lesson has no file selected.
     if (edtFileName->text().isEmpty() || row < 0) {
         m_prompter.message(sjis("単元を選択してください"));

@@ -70,12 +70,10 @@ std::string UnitMarkText(bool hasSimilar, int practiceCount) {
 
 void RecountUnitMarks(AppState& state, int lesson, int sectionCount, bool similarFlagsStale) {
     if (!IsSlot(lesson)) return;
-    const std::string recordPath =
-        RecordFilePath(state.ProgramFolder, state.Course, state.LearnerName, lesson,
-                       state.RunFromCdRom, state.RecordsFolder);
-    // No usable record file means no practice yet.
-    const SectionKeyCounts counts(recordPath.empty() ? ProfileLines()
-                                                     : ProfileFile(recordPath).load());
+    // Every place the learner's records lie in, read once; none means no practice yet.
+    const SectionKeyCounts counts(
+        LoadRecordFiles(RecordFileCandidates(state.ProgramFolder, state.Course, state.LearnerName,
+                                             lesson, state.RunFromCdRom, state.RecordsFolder)));
 
     const bool recomputeFlags = state.MarksRecountPending || similarFlagsStale;
     const int sections = std::min(sectionCount, kMaxSlots);

@@ -21,8 +21,8 @@ std::vector<std::string> SimilarProblemItems(const std::vector<std::string>& que
 // ("◎" with a similar problem, else a full-width space) + "[" + count, or " " for 0, + "]".
 std::string UnitMarkText(bool hasSimilar, int practiceCount);
 
-// Recomputes UnitMarks of sections 1..sectionCount of the lesson from the learner's record file,
-// which is read once. SimilarFlags are recomputed from the question files only when
+// Recomputes UnitMarks of sections 1..sectionCount of the lesson from the learner's records,
+// every file they lie in read once. SimilarFlags are recomputed from the question files only when
 // MarksRecountPending is set or similarFlagsStale says they belong to another lesson or an older
 // lesson index; MarksRecountPending is cleared afterwards. A section whose question file is
 // missing has no similar problems but still gets its practice counts.

@@ -48,7 +48,9 @@ int main(int argc, char** argv) {
         return sulkan::RunPrintCommand(args, *settings, queue.get());
     }
 
+    sulkan::PreferJapaneseDates();
     QApplication app(argc, argv);
+    sulkan::SettleSystemLocale();
     sulkan::DesktopConventions desktop;
     sulkan::InstallFontSubstitutions();
 

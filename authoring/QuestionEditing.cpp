@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "Codec.h"
 #include "LayoutParams.h"
 #include "LineFile.h"
 #include "QuestionFileCheck.h"
@@ -97,7 +98,10 @@ std::vector<std::string> RebuildChoices(const std::vector<std::string>& answers,
 void MergeDistractors(std::vector<std::string>& kgroup, const std::vector<std::string>& dummy) {
     for (const std::string& line : dummy) {
         if (line.empty()) continue;
-        if (std::find(kgroup.begin(), kgroup.end(), line) == kgroup.end()) kgroup.push_back(line);
+        // A distractor spelled with the other code of a character is no new choice.
+        if (std::none_of(kgroup.begin(), kgroup.end(),
+                         [&line](const std::string& choice) { return SameSpelling(choice, line); }))
+            kgroup.push_back(line);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "MessagePaths.h"
 #include "Named.h"
 #include "QtText.h"
 #include "Sjis.h"
@@ -302,7 +303,7 @@ void TfrmEditIndex::loadLesson(int lesson) {
         auto lines = ReadLines(path);
         if (!lines) {
             // Showing the template here would let OK overwrite a file nobody could read.
-            m_prompter.message(CannotReadText(path));
+            m_prompter.message(CannotReadText(NativeSeparators(path)));
             return;
         }
         m_lines = std::move(*lines);
@@ -510,7 +511,8 @@ std::optional<std::vector<std::string>> TfrmEditIndex::linesToSave() {
 bool TfrmEditIndex::saveIndex(const std::vector<std::string>& lines) {
     const EditorLesson& lesson = m_lessons.lessons[static_cast<std::size_t>(m_loadedLesson - 1)];
     const SaveResult saved = WriteLines(EditorIndexPath(m_programFolder, lesson), lines);
-    if (!saved) m_prompter.message(saved.error);
+    if (!saved)
+        m_prompter.message(WithNativePath(saved.error, EditorIndexPath(m_programFolder, lesson)));
     return saved.ok;
 }
 

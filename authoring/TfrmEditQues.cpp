@@ -18,6 +18,7 @@
 #include "EditorText.h"
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "MessagePaths.h"
 #include "Named.h"
 #include "QtText.h"
 #include "QuestionFileCheck.h"
@@ -372,7 +373,7 @@ void TfrmEditQues::loadUnit(bool fromWorksheet) {
         auto bytes = ReadBytes(m_path);
         if (!bytes) {
             // Starting from nothing would overwrite the file with this unit alone.
-            m_prompter.message(CannotReadText(m_path));
+            m_prompter.message(CannotReadText(NativeSeparators(m_path)));
             m_canSave = false;
             m_loading = false;
             return;
@@ -415,6 +416,17 @@ void TfrmEditQues::setFields(const QuestionFields& f) {
     memPasteLo->setPlainText(JoinLinesForField(f.pasteLo));
     edtSoftKeyB->setText(ToQString(f.softKeyB));
     lstKai->clear();
+    m_answers.clear();
+}
+
+std::string TfrmEditQues::fieldName(const QPlainTextEdit* field) const {
+    const std::pair<const QPlainTextEdit*, const char*> names[] = {
+        {MemQues, "問題ブロック"},   {memDummy, "ダミーの解答"},  {memKgroup, "解選択ブロック"},
+        {memHint, "ヒントブロック"}, {memQGraph, "問題のグラフ"}, {memAGraph, "解答のグラフ"},
+        {memPasteLo, "位置情報など"}};
+    for (const auto& [memo, name] : names)
+        if (memo == field) return sjis(name);
+    return {};
 }
 
 std::optional<std::vector<std::string>> TfrmEditQues::fieldLines(QPlainTextEdit* field) {
@@ -424,7 +436,7 @@ std::optional<std::vector<std::string>> TfrmEditQues::fieldLines(QPlainTextEdit*
     if (field->toPlainText().isEmpty()) return std::vector<std::string>{};
     EncodedLines encoded = m_spellings.encode(text);
     if (!encoded) {
-        m_prompter.message(UnencodableLineText(encoded));
+        m_prompter.message(fieldName(field) + " " + UnencodableLineText(encoded));
         QTextCursor at = field->textCursor();
         at.setPosition(encoded.failedPosition);
         field->setTextCursor(at);
@@ -437,7 +449,7 @@ std::optional<std::vector<std::string>> TfrmEditQues::fieldLines(QPlainTextEdit*
 std::optional<QuestionFields> TfrmEditQues::readFields() {
     QuestionFields f;
     const std::pair<QPlainTextEdit*, std::vector<std::string>*> fields[] = {
-        {MemQues, &f.ques},     {memDummy, &f.dummy},   {memKgroup, &f.kgroup},  {memHint, &f.hint},
+        {MemQues, &f.ques},     {memDummy, &f.dummy},   {memHint, &f.hint},
         {memQGraph, &f.qgraph}, {memAGraph, &f.agraph}, {memPasteLo, &f.pasteLo}};
     for (const auto& [memo, lines] : fields) {
         auto encoded = fieldLines(memo);
@@ -469,17 +481,19 @@ bool TfrmEditQues::btnTestClick() {
         placeCaretAtLine(MemQues, problem->line ? static_cast<int>(*problem->line) : 0);
         return false;
     }
-    lstKai->clear();
-    for (const std::string& answer : ExtractAnswers(*ques)) lstKai->addItem(ToQString(answer));
-    lblKosuh->setText(QString::number(lstKai->count()));
+    showAnswers(ExtractAnswers(*ques));
     return true;
 }
 
+void TfrmEditQues::showAnswers(std::vector<std::string> answers) {
+    lstKai->clear();
+    for (const std::string& answer : answers) lstKai->addItem(ToQString(answer));
+    lblKosuh->setText(QString::number(lstKai->count()));
+    m_answers = std::move(answers);
+}
+
 void TfrmEditQues::btnKgAddClick() {
-    std::vector<std::string> answers;
-    for (int i = 0; i < lstKai->count(); ++i)
-        answers.push_back(FromQString(lstKai->item(i)->text()).value_or(std::string()));
-    replaceText(memKgroup, RebuildChoices(answers, chkSuuji->isChecked(), chkKigou->isChecked()));
+    replaceText(memKgroup, RebuildChoices(m_answers, chkSuuji->isChecked(), chkKigou->isChecked()));
     updateCounts();
 }
 
@@ -600,7 +614,8 @@ void TfrmEditQues::updatePreview() {
             if (text.isEmpty()) continue;
             EncodedLines encoded = m_spellings.encode(text);
             if (!encoded) {
-                lblPreviewProblem->setText(ToQString(UnencodableLineText(encoded)));
+                lblPreviewProblem->setText(
+                    ToQString(fieldName(memo) + " " + UnencodableLineText(encoded)));
                 ok = false;
                 break;
             }
@@ -648,10 +663,7 @@ LoadOptions TfrmEditQues::previewOptions() const {
 
 bool TfrmEditQues::btnOkClick() {
     if (!m_canSave) return false;
-    // The choice list is always made afresh from the answers and the distractors.
-    if (!btnTestClick()) return false;
-    btnKgAddClick();
-    btnDummyClick();
+    // Each field is read once, so a character CP932 cannot hold is told once, with its field.
     std::optional<QuestionFields> fields = readFields();
     if (!fields) return false;
     if (auto problem = CheckQuestionLines(fields->ques)) {
@@ -659,6 +671,14 @@ bool TfrmEditQues::btnOkClick() {
         placeCaretAtLine(MemQues, problem->line ? static_cast<int>(*problem->line) : 0);
         return false;
     }
+    // The choice list is always made afresh from the answers and the distractors, in the bytes
+    // they have in their own lines: the drill takes a choice as right when its bytes are the
+    // answer's, and an unedited line keeps its spelling of a character with two codes.
+    showAnswers(ExtractAnswers(fields->ques));
+    fields->kgroup = RebuildChoices(m_answers, chkSuuji->isChecked(), chkKigou->isChecked());
+    MergeDistractors(fields->kgroup, fields->dummy);
+    replaceText(memKgroup, fields->kgroup);
+    updateCounts();
     if (auto problem = CheckLayoutText(fields->pasteLo)) {
         m_prompter.message(*problem);
         placeCaretAtLine(memPasteLo, 0);
@@ -667,13 +687,13 @@ bool TfrmEditQues::btnOkClick() {
     const UnitSplice splice =
         SpliceUnit(m_fileBytes, UnitHeaderOf(m_request.address), BlocksOf(*fields));
     if (splice.refused) {
-        m_prompter.message(sjis("ファイル ") + m_path + sjis(" に保存できません：") +
-                           *splice.refused);
+        m_prompter.message(sjis("ファイル ") + NativeSeparators(m_path) +
+                           sjis(" に保存できません：") + *splice.refused);
         return false;
     }
     const SaveResult saved = WriteBytes(m_path, splice.bytes);
     if (!saved) {
-        m_prompter.message(saved.error);
+        m_prompter.message(WithNativePath(saved.error, m_path));
         return false;
     }
     m_fileBytes = splice.bytes;
@@ -694,11 +714,14 @@ void TfrmEditQues::finish(int result) {
 }
 
 void TfrmEditQues::btnEditDirectClick() {
-    if (frmEditSource->editLines(m_path, kDirectEditHelp, m_fileLines) != Accepted) return;
-    const SaveResult saved = WriteLines(m_path, frmEditSource->editedLines());
-    if (!saved) {
-        m_prompter.message(saved.error);
-        return;
+    // A failed save brings the source editor back with the text, so nothing typed is lost.
+    std::vector<std::string> lines = m_fileLines;
+    for (;;) {
+        if (frmEditSource->editLines(m_path, kDirectEditHelp, lines) != Accepted) return;
+        lines = frmEditSource->editedLines();
+        const SaveResult saved = WriteLines(m_path, lines);
+        if (saved) break;
+        m_prompter.message(WithNativePath(saved.error, m_path));
     }
     // The file as now written is what the fields show; the worksheet's layout no longer is.
     loadUnit(false);

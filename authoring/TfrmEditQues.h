@@ -165,8 +165,12 @@ private:
     void loadUnit(bool fromWorksheet);
     void setFields(const QuestionFields& fields);
     std::optional<std::vector<std::string>> fieldLines(QPlainTextEdit* field);
+    // The field's name in messages (CP932), as its label shows it.
+    std::string fieldName(const QPlainTextEdit* field) const;
+    // Every field but the choice list, which OK makes afresh.
     std::optional<QuestionFields> readFields();
     bool btnTestClick();
+    void showAnswers(std::vector<std::string> answers);
     void btnKgAddClick();
     void btnDummyClick();
     void markup(Markup kind);
@@ -189,6 +193,9 @@ private:
     std::string m_fileBytes;  // as read or last saved
     std::vector<std::string> m_fileLines;
     KeptSpellings m_spellings;  // of the lines as read, whose bytes unedited lines keep
+    // The answers of the last extraction as they are spelled in the question lines: a choice is
+    // right only when it has the answer's own bytes.
+    std::vector<std::string> m_answers;
     std::string m_figureFolder;
     std::string m_softKeyOriginal;
     SoftKeys m_softKeys;

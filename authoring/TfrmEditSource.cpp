@@ -47,6 +47,9 @@ TfrmEditSource::TfrmEditSource(Prompter& prompter, QWidget* parent)
 int TfrmEditSource::editLines(const std::string& path, int helpContext,
                               const std::vector<std::string>& lines) {
     setWindowTitle(QStringLiteral("ソースの直接編集") + ToQString(NativeSeparators(path)));
+    // As large as the window it edits for, which has the main window's size: made together
+    // with its owner, the dialog would keep the size the owner had before it was ever shown.
+    if (parentWidget()) resize(parentWidget()->window()->size());
     m_helpContext = helpContext;
     m_original = lines;
     m_edited.clear();

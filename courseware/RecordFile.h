@@ -1,5 +1,6 @@
-// Where a learner's record file of a lesson lies, how a unit's section in it is named, and the
-// key counts of all its sections at once.
+// Where a learner's record file of a lesson lies (and where older records of it may lie), how a
+// unit's section in it is named, the record files read as one, and the key counts of all its
+// sections at once.
 #pragma once
 
 #include <string>
@@ -30,6 +31,37 @@ std::string RecordFolderPath(const std::string& programFolder, const CourseTable
 std::string RecordFilePath(const std::string& programFolder, const CourseTables& tables,
                            const std::string& learnerName, int lesson, bool runFromCdRom,
                            const std::string& recordsFolder);
+
+// Every file a learner's records of a lesson may lie in, in the order they are read: the lesson
+// folder's file when that folder exists, writable or not (records written before it became
+// read-only stay there), then the file in the records folder, where records go while the lesson
+// folder cannot be written. Each path once; none where RecordFilePath gives none.
+// RecordFolderCandidates: the folders of these files (trailing "\\"), for listing learners.
+std::vector<std::string> RecordFolderCandidates(const std::string& programFolder,
+                                                const CourseTables& tables, int lesson,
+                                                bool runFromCdRom,
+                                                const std::string& recordsFolder);
+std::vector<std::string> RecordFileCandidates(const std::string& programFolder,
+                                              const CourseTables& tables,
+                                              const std::string& learnerName, int lesson,
+                                              bool runFromCdRom, const std::string& recordsFolder);
+
+// The time of a record line as yyyymmddhhmm ("類題n)" before the date allowed); -1 when the line
+// does not begin with a date and time as the drill writes them.
+long long RecordLineTime(std::string_view line);
+
+// The record files read as one, for display and counting (missing files are empty):
+// - sections of the same name are one (ASCII case and the duplicate spellings of CP932 alike);
+// - the key lines of a section come in file order, the files' lines merged by their date and time
+//   (a line without one stays after the line before it), and are numbered 1, 2, ... anew;
+// - of the "password" section, each key is taken from the first file that has it.
+// One file is read as it is. Never saved: writers write where RecordFilePath says.
+ProfileLines LoadRecordFiles(const std::vector<std::string>& files);
+
+// The key a new record line of a section takes: one more than the largest number among its keys,
+// so that a gap (a line deleted by hand) never makes a new run overwrite an old one; "1" for a
+// new section. Never the name of a key the section has.
+std::string NextRecordKey(const ProfileLines& file, const std::string& section);
 
 // The number of keys of every section of a record file, for callers that look up thousands of
 // sections: the file is parsed once, on the first lookup, with the profile functions' rules.

@@ -9,6 +9,8 @@
 namespace sulkan {
 namespace {
 
+using namespace blank_status;
+
 constexpr Rgb kMessageBlue{0, 0, 255};
 
 }  // namespace
@@ -44,16 +46,24 @@ bool DrillEngine::open(const DrillSetup& setup) {
     m_scoreShown = false;
 
     m_usable = setup.answerCount <= kMaxBlanks;
+    // The record panel shows this unit's records whatever follows: left as they were, they
+    // would be another unit's (or another learner's) under this unit's name.
+    m_front.showUnitRecords();
     if (!m_usable) {
-        // More answers than the table holds would leave some ungraded: no run is offered.
+        // More answers than the table holds would leave some ungraded: no run is offered, and
+        // the course text would point at commands that are off. The reason stays in its place.
         m_panels.btnAnki = m_panels.btnRenshu = m_panels.btnTest = false;
         m_panels.btnSeikai = m_panels.btnStartPrint = false;
+        Canvas& mess = m_front.messageCanvas(MessageImage::Mess);
+        DrawMessageLine(mess, 0, sjis("解答欄が多すぎるため、"), 12, kBlack);
+        DrawMessageLine(mess, 1, sjis("このシートでは学習できません"), 12, kBlack);
+        DrawMessageLine(mess, 2, sjis("（８０個まで）"), 12, kBlack);
+        m_front.imagesChanged();
         changed();
         m_front.message(sjis("解答欄が多すぎるため、このシートでは学習できません（８０個まで）"));
         return false;
     }
 
-    m_front.showUnitRecords();
     setBoxesReadOnly(true);
     m_hint = setup.hint;
     if (!setup.keyFile.empty()) LayKeysFromFile(m_keys, setup.keyFile);
@@ -81,7 +91,7 @@ void DrillEngine::rebuildAlternatives() {
 
 void DrillEngine::resetBlanks() {
     for (BlankRecord& b : m_blanks.slots) {
-        b.BlankStatus = 99;
+        b.BlankStatus = kOpen;
         b.AnswerShown = false;
     }
 }
@@ -125,7 +135,7 @@ void DrillEngine::btnAnkiClick() {
     m_panels.grbTest = false;
     m_panels.grbSelect = m_panels.grbMoji = m_panels.grbTegaki = false;
     CurrentBlank = 1;
-    boxAt(1).text = blank(1).Alternatives.front();
+    setBoxText(1, blank(1).Alternatives.front());
     changed();
     focus(1, Caret::Start);
     showAlternatives(1);
@@ -136,7 +146,7 @@ void DrillEngine::btnAnkiClick() {
 void DrillEngine::memoriseMoveTo(int b, bool wholeAnswer) {
     // A sheet with one blank has no other blank to go on to: stay where we are.
     if (b == 0) b = CurrentBlank;
-    boxAt(b).text = wholeAnswer ? blank(b).AnswerText : blank(b).Alternatives.front();
+    setBoxText(b, wholeAnswer ? blank(b).AnswerText : blank(b).Alternatives.front());
     CurrentBlank = b;
     changed();
     focus(b, Caret::Start);
@@ -145,7 +155,7 @@ void DrillEngine::memoriseMoveTo(int b, bool wholeAnswer) {
 
 void DrillEngine::btnNextAClick() {
     if (m_state != DrillState::Memorise) return;
-    boxAt(CurrentBlank).text.clear();
+    setBoxText(CurrentBlank, {});
     memoriseMoveTo(NextOpenBlank(), false);
 }
 
@@ -223,7 +233,7 @@ void DrillEngine::StartAnswering(bool test) {
     m_panels.btnEndVisible = true;
     FirstAnswers.fill(std::nullopt);
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
-        blank(i).BlankStatus = 99;
+        blank(i).BlankStatus = kOpen;
         ShownAnswerWidth[static_cast<std::size_t>(i)] = blank(i).AnswerText;
     }
     m_panels.ankiLayout = false;
@@ -271,7 +281,7 @@ void DrillEngine::btnFukushuClick() {
     if (m_state != DrillState::Results || !m_panels.btnFukushu) return;
     int first = -1, count = 0;
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
-        if (blank(i).BlankStatus == 1) continue;
+        if (blank(i).BlankStatus == kCorrect) continue;
         if (first < 0) first = i;
         ++count;
     }
@@ -295,10 +305,13 @@ void DrillEngine::btnFukushuClick() {
     m_panels.pnlRenshu = false;
     m_front.scrollToTop();
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
-        if (blank(i).BlankStatus == 1) continue;
+        if (blank(i).BlankStatus == kCorrect) continue;
         showBox(i, {});
         boxAt(i).readOnly = false;
-        blank(i).BlankStatus = 99;
+        blank(i).BlankStatus = kOpen;
+        // An answer seen in the graded run is not help in this one: answered without seeing it
+        // again, the blank is right this time, or no review would ever end clean.
+        blank(i).AnswerShown = false;
     }
     m_reviewCount = count;
     m_firstReviewBlank = first;
@@ -359,7 +372,21 @@ void DrillEngine::EndOfRun() {
 
 void DrillEngine::boxEdited(int i, const std::string& text) {
     if (i < 1 || i >= kAnswerBoxes) return;
-    boxAt(i).text = text;
+    setBoxText(i, text);
+}
+
+void DrillEngine::boxUnusable(int i, char32_t character) {
+    if (i < 1 || i >= kAnswerBoxes) return;
+    boxAt(i).unusable = character;
+}
+
+bool DrillEngine::refuseUnusable(int i) {
+    const char32_t c = boxAt(i).unusable;
+    if (c == 0) return false;
+    m_front.message(UnusableCharacterMessage(c));
+    CurrentBlank = i;
+    focus(i, Caret::End);
+    return true;
 }
 
 void DrillEngine::enterPressed(int i) {
@@ -367,6 +394,7 @@ void DrillEngine::enterPressed(int i) {
     AnswerBox& box = boxAt(i);
     // Read-only boxes (memorising, correct answers shown) and boxes after a stop take no answer.
     if (box.readOnly || !answering()) return;
+    if (refuseUnusable(i)) return;
     const std::string text = EnteredAnswer(box.text);
     box.text = text;
     std::optional<std::string>& first = FirstAnswers[static_cast<std::size_t>(i)];
@@ -392,18 +420,21 @@ void DrillEngine::enterPressed(int i) {
     }
     const int status = GradeBlank(i, text);
     blank(i).BlankStatus = status;
-    if (status != 0) {
+    if (status != kWrong) {
         Rgb colour = kRed;
+        int ellipses = attempt;
         if (blank(i).AnswerShown) {
+            // Two blue ellipses however many tries it took: help was needed.
             box.textColour = kRed;
             colour = kBlue;
+            ellipses = 2;
         } else {
             const auto& words = PraiseWords();
             const std::string& word =
                 words[static_cast<std::size_t>(m_random.below(static_cast<int>(words.size())))];
             drawMessage(MessageImage::MessXX, 0, sjis("★★") + word + sjis("★★"), 18, kRed);
         }
-        drawMark(i, 1, colour, attempt);
+        drawMark(i, kCorrect, colour, ellipses);
         changed();
         const int next = NextOpenBlank();
         if (FirstOpenBlank() != 0) {
@@ -416,22 +447,27 @@ void DrillEngine::enterPressed(int i) {
         afterAnsweredRun();
         return;
     }
-    drawMark(i, 0, kRed, 1);
+    drawMark(i, kWrong, kRed, 1);
     changed();
     focus(i, Caret::SelectAll);
     drawMessage(MessageImage::MessXX, 0, sjis("解答を訂正してください"), 14, kMessageBlue);
 }
 
 void DrillEngine::afterAnsweredRun() {
+    bool more = false;
     if (ReviewMode) {
         m_front.timerRunning(false);
         EndOfRun();
         ReviewMode = false;
+        // A wrong try corrected in the review leaves its blank right: another review is offered
+        // only for what it would reopen.
+        more = blanksLeftToReview() > 0;
     } else {
         gradeRun();
+        more = !AllCorrect && WrongCount > 0;
     }
     ShowResultsPanel();
-    if (AllCorrect || WrongCount <= 0) {
+    if (!more) {
         m_front.focusButton(DrillButton::End);
     } else {
         m_panels.btnFukushu = true;
@@ -443,7 +479,9 @@ void DrillEngine::afterAnsweredRun() {
 bool DrillEngine::boxFocusEnter(int j) {
     if (j < 1 || j > m_blanks.BlankCount) return false;
     if (!inRun()) return true;
-    if (blank(j).BlankStatus == 99) {
+    // Leaving a box whose text cannot be held would keep an answer the box does not show.
+    if (j != CurrentBlank && answering() && refuseUnusable(CurrentBlank)) return false;
+    if (blank(j).BlankStatus == kOpen) {
         CurrentBlank = j;
         return true;
     }
@@ -454,13 +492,14 @@ bool DrillEngine::boxFocusEnter(int j) {
 void DrillEngine::boxFocusLeave(int j) {
     if (j < 1 || j > m_blanks.BlankCount || !answering()) return;
     std::optional<std::string>& first = FirstAnswers[static_cast<std::size_t>(j)];
-    AnswerBox& box = boxAt(j);
-    if (first || box.text.empty() || box.readOnly) return;
+    const AnswerBox& box = boxAt(j);
+    if (first || boxEmpty(j) || box.readOnly) return;
     if (PractiseMode) {
-        box.text.clear();
+        setBoxText(j, {});
         first = std::string();
         changed();
-    } else {
+    } else if (!box.unusable) {
+        // A box that cannot be held keeps no answer: entering another box refuses the move.
         first = box.text;
     }
 }
@@ -486,8 +525,10 @@ void DrillEngine::appendToCurrent(const std::string& text, bool selected) {
     if (!answering()) return;
     AnswerBox& box = boxAt(CurrentBlank);
     if (box.readOnly) return;
-    if (selected) box.text.clear();
-    box.text += text;
+    // Added to what the engine holds, the key would drop the character the box shows and the
+    // engine cannot hold; the learner writes that one otherwise first.
+    if (!selected && refuseUnusable(CurrentBlank)) return;
+    setBoxText(CurrentBlank, selected ? text : box.text + text);
     changed();
     focus(CurrentBlank, Caret::End);
 }
@@ -499,8 +540,7 @@ void DrillEngine::btnNextClick() {
 
 void DrillEngine::btnClearSClick() {
     if (!answering()) return;
-    AnswerBox& box = boxAt(CurrentBlank);
-    if (!box.readOnly) box.text.clear();
+    if (!boxAt(CurrentBlank).readOnly) setBoxText(CurrentBlank, {});
     changed();
     focus(CurrentBlank, Caret::End);
 }
@@ -511,7 +551,7 @@ void DrillEngine::choiceClicked(int index, bool selected) {
     if (box.readOnly) return;
     // The entry replaces the box text whether or not it was selected.
     (void)selected;
-    box.text = m_choices[static_cast<std::size_t>(index)];
+    setBoxText(CurrentBlank, m_choices[static_cast<std::size_t>(index)]);
     changed();
     focus(CurrentBlank, Caret::End);
 }
@@ -524,7 +564,7 @@ void DrillEngine::btnAnswerClick() {
     for (std::size_t k = 0; k < alternatives.size(); ++k)
         DrawMessageLine(canvas, static_cast<int>(k) + 2, alternatives[k], 18, kBlack);
     m_front.imagesChanged();
-    blank(CurrentBlank).BlankStatus = -1;
+    blank(CurrentBlank).BlankStatus = kNotGraded;
     blank(CurrentBlank).AnswerShown = true;
     focus(CurrentBlank, Caret::End);
 }
@@ -572,17 +612,14 @@ void DrillEngine::showInputPanel() {
 // ---- navigation -------------------------------------------------------------------------------
 
 int DrillEngine::FirstOpenBlank() const {
-    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
-        const AnswerBox& b = m_boxes[static_cast<std::size_t>(i)];
-        if ((b.visible && b.text.empty()) || !FirstAnswers[static_cast<std::size_t>(i)]) return i;
-    }
+    for (int i = 1; i <= m_blanks.BlankCount; ++i)
+        if ((box(i).visible && boxEmpty(i)) || !FirstAnswers[static_cast<std::size_t>(i)]) return i;
     return 0;
 }
 
 int DrillEngine::NextOpenBlank() const {
     auto open = [this](int i) {
-        const AnswerBox& b = m_boxes[static_cast<std::size_t>(i)];
-        return (b.visible && b.text.empty()) || blank(i).BlankStatus == 99;
+        return (box(i).visible && boxEmpty(i)) || blank(i).BlankStatus == kOpen;
     };
     for (int i = CurrentBlank + 1; i <= m_blanks.BlankCount; ++i)
         if (open(i)) return i;
@@ -594,17 +631,17 @@ int DrillEngine::NextOpenBlank() const {
 // ---- grading ----------------------------------------------------------------------------------
 
 int DrillEngine::CompareAnswer(int i, const std::string& answer) const {
-    if (!m_boxes[static_cast<std::size_t>(i)].visible) return -1;
-    if (!MatchesAlternative(answer, blank(i).Alternatives)) return 0;
-    return blank(i).AnswerShown ? -2 : 1;
+    if (!m_boxes[static_cast<std::size_t>(i)].visible) return kNotGraded;
+    if (!MatchesAlternative(answer, blank(i).Alternatives)) return kWrong;
+    return blank(i).AnswerShown ? kCorrectAfterShown : kCorrect;
 }
 
 int DrillEngine::GradeBlank(int i, const std::string& answer) {
     const int r = CompareAnswer(i, answer);
-    if (r == -2 || r == 0) {
+    if (r == kCorrectAfterShown || r == kWrong) {
         ++WrongCount;
-        if (!ReviewMode) MarksText += r == -2 ? "X" : "x";
-    } else if (r == 1) {
+        if (!ReviewMode) MarksText += r == kCorrectAfterShown ? "X" : "x";
+    } else if (r == kCorrect) {
         if (!ReviewMode) MarksText += "O";
     }
     return r;
@@ -612,10 +649,8 @@ int DrillEngine::GradeBlank(int i, const std::string& answer) {
 
 bool DrillEngine::GradeAll(bool enableCorrectDisplay, bool showScore) {
     int empty = 0;
-    for (int i = 1; i <= m_blanks.BlankCount; ++i) {
-        const AnswerBox& b = m_boxes[static_cast<std::size_t>(i)];
-        if (b.visible && b.text.empty()) ++empty;
-    }
+    for (int i = 1; i <= m_blanks.BlankCount; ++i)
+        if (box(i).visible && boxEmpty(i)) ++empty;
     if (!ReviewMode && empty == m_blanks.BlankCount) {
         m_front.message(sjis("解答を入力してから採点してください。"));
         focus(CurrentBlank, Caret::End);
@@ -649,7 +684,7 @@ int DrillEngine::ScorePercent() {
     const int count = m_blanks.BlankCount;
     if (count < 1) return 0;
     int correct = 0;
-    for (int i = 1; i <= count; ++i) correct += blank(i).BlankStatus == 1;
+    for (int i = 1; i <= count; ++i) correct += blank(i).BlankStatus == kCorrect;
     m_correctCount = correct;
     m_totalCount = count;
     // Halves round up: 1 of 8 is 12.5, which counts as 13.
@@ -658,6 +693,9 @@ int DrillEngine::ScorePercent() {
 
 void DrillEngine::btnSaitenClick() {
     if (m_state != DrillState::Test) return;
+    // Graded as it stands, a box would count the text before a character it cannot hold.
+    for (int i = 1; i <= m_blanks.BlankCount; ++i)
+        if (box(i).visible && refuseUnusable(i)) return;
     gradeRun();
 }
 
@@ -731,13 +769,14 @@ std::vector<std::string> DrillEngine::resultEntries() const {
 
 void DrillEngine::showCorrectAnswers() {
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
-        if (blank(i).BlankStatus == 1) continue;
+        if (blank(i).BlankStatus == kCorrect) continue;
         AnswerBox& b = boxAt(i);
         b.background = AnswerBoxColour;
         b.visible = true;
         b.textColour = kBlack;
         b.readOnly = true;
-        b.text = blank(i).Alternatives.empty() ? std::string() : blank(i).Alternatives.front();
+        setBoxText(i,
+                   blank(i).Alternatives.empty() ? std::string() : blank(i).Alternatives.front());
     }
     changed();
 }
@@ -779,11 +818,28 @@ void DrillEngine::setBoxesReadOnly(bool readOnly) {
     for (AnswerBox& b : m_boxes) b.readOnly = readOnly;
 }
 
+void DrillEngine::setBoxText(int i, std::string text) {
+    AnswerBox& b = boxAt(i);
+    b.text = std::move(text);
+    b.unusable = 0;
+}
+
 void DrillEngine::showBox(int i, const std::string& text) {
     AnswerBox& b = boxAt(i);
-    b.text = text;
+    setBoxText(i, text);
     b.visible = true;
     b.textColour = kBlack;
+}
+
+bool DrillEngine::boxEmpty(int i) const {
+    const AnswerBox& b = box(i);
+    return b.text.empty() && b.unusable == 0;
+}
+
+int DrillEngine::blanksLeftToReview() const {
+    int left = 0;
+    for (int i = 1; i <= m_blanks.BlankCount; ++i) left += blank(i).BlankStatus != kCorrect;
+    return left;
 }
 
 void DrillEngine::focus(int blank, Caret caret) {

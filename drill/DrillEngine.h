@@ -14,6 +14,7 @@
 #include "Canvas.h"
 #include "DrillRandom.h"
 #include "DrillText.h"
+#include "GradingMarks.h"
 #include "SheetState.h"
 #include "StudyRecord.h"
 #include "TextRoutines.h"
@@ -44,6 +45,9 @@ struct AnswerBox {
     bool readOnly = true;
     Rgb background = kDefaultBoxColour;
     Rgb textColour = kBlack;
+    // The first character the box shows that CP932 cannot hold (0: none). While there is one,
+    // text lacks it, so the box is neither graded nor left until the learner writes it otherwise.
+    char32_t unusable = 0;
     friend bool operator==(const AnswerBox&, const AnswerBox&) = default;
 };
 
@@ -157,6 +161,9 @@ public:
 
     // Events of the answer boxes.
     void boxEdited(int blank, const std::string& text);
+    // The box now shows a character CP932 cannot hold (the first one given); its text is left
+    // as it was until the learner's next edit that can be held.
+    void boxUnusable(int blank, char32_t character);
     void enterPressed(int blank);
     // Focus arrives at a box; false when it must go back to the current blank.
     bool boxFocusEnter(int blank);
@@ -227,7 +234,11 @@ private:
     void drawMark(int blank, int status, Rgb colour, int count);
     void writeStudyRecord(int score);
     void setBoxesReadOnly(bool readOnly);
+    void setBoxText(int i, std::string text);
     void showBox(int i, const std::string& text);
+    bool boxEmpty(int i) const;
+    bool refuseUnusable(int i);
+    int blanksLeftToReview() const;
     void showInputPanel();
     void appendToCurrent(const std::string& text, bool selected);
     void focus(int blank, Caret caret);

@@ -17,18 +17,29 @@ namespace sulkan {
 class TfrmPrint;
 
 // Where a worksheet's study records are kept: the learner's record file (empty when there is no
-// usable one) and the section of the unit or copy file.
+// usable one), the section of the unit or copy file, and every file the records are read from.
 struct RecordPlace {
+    RecordPlace() = default;
+    RecordPlace(std::string recordFile, std::string recordSection,
+                std::vector<std::string> files = {})
+        : file(std::move(recordFile)),
+          section(std::move(recordSection)),
+          readFiles(std::move(files)) {}
+
     std::string file;
     std::string section;
+    std::vector<std::string> readFiles;
 };
 
 // An unchanged unit worksheet keeps its records in its unit's section of the record file of its
-// lesson; any other worksheet under its copy file's name in the record file of lesson 1.
+// lesson; a sheet read from or saved as a copy file under that file's own name (as the copy-file
+// dialog lists it) in the record file of lesson 1. A composed sheet never saved has no section
+// and no file.
 RecordPlace StudyRecordPlace(const Worksheet& worksheet, const std::string& programFolder,
                              const CourseTables& course, const std::string& learnerName,
-                             bool runFromCdRom, const std::string& recordsFolder,
-                             const std::string& chosenCopyFileName);
+                             bool runFromCdRom, const std::string& recordsFolder);
+// The name a copy file's records are kept under: the file name of its path, extension included.
+std::string CopyFileRecordSection(const std::string& copyPath);
 
 // The "<<hint" lines of the unit of address in questionFile; none when the file or unit is missing.
 std::vector<std::string> ReadUnitHints(const std::string& questionFile, const UnitAddress& address);

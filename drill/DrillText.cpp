@@ -1,7 +1,9 @@
 #include "DrillText.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "Codec.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
 
@@ -43,15 +45,23 @@ std::string EnteredAnswer(std::string_view boxText) {
     return out;
 }
 
+std::string ComparableAnswer(std::string_view text) {
+    return CanonicalSpelling(EnteredAnswer(TrimWide(text)));
+}
+
 bool MatchesAlternative(std::string_view answer, const std::vector<std::string>& alternatives) {
-    const std::string given = TrimWide(answer);
+    const std::string given = ComparableAnswer(answer);
     if (given.empty()) return false;
-    for (const std::string& alternative : alternatives) {
-        const std::string accepted = TrimWide(alternative);
-        if (accepted.empty()) continue;
-        if (given == accepted || given == EnteredAnswer(accepted)) return true;
-    }
+    for (const std::string& alternative : alternatives)
+        if (ComparableAnswer(alternative) == given) return true;
     return false;
+}
+
+std::string UnusableCharacterMessage(char32_t character) {
+    char code[16];
+    std::snprintf(code, sizeof code, "%04X", static_cast<unsigned>(character));
+    return sjis("答えに使えない文字（U+") + code +
+           sjis("）が入っています。別の書き方で入力してください");
 }
 
 std::vector<std::string> PreparedChoices(std::vector<std::string> lines) {

@@ -20,10 +20,18 @@ std::vector<std::string> SplitAlternatives(std::string_view answerText);
 // every half-width digit turned into its full-width form. Nothing the learner typed is dropped.
 std::string EnteredAnswer(std::string_view boxText);
 
-// Whether answer is one of the alternatives, both trimmed with TrimWide and compared byte for
-// byte. Half-width digits of an alternative also match their full-width forms (Enter turns typed
-// digits full-width), and an empty alternative matches nothing.
+// The form in which answers are compared: trimmed with TrimWide, half-width digits made
+// full-width as Enter makes them, and the duplicate CP932 spellings of a character made one. So
+// an answer compares the same whether it was confirmed with Enter or not.
+std::string ComparableAnswer(std::string_view text);
+
+// Whether answer is one of the alternatives, both in their comparable forms and compared byte
+// for byte. An empty alternative matches nothing.
 bool MatchesAlternative(std::string_view answer, const std::vector<std::string>& alternatives);
+
+// The message that refuses an answer holding a character CP932 cannot hold, naming its code
+// (the character itself cannot be put into a CP932 message).
+std::string UnusableCharacterMessage(char32_t character);
 
 // The choice list as the drill offers it: sorted by bytes, duplicates and empty entries removed.
 std::vector<std::string> PreparedChoices(std::vector<std::string> lines);

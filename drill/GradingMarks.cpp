@@ -13,11 +13,11 @@ int Round(double v) {
 
 GradingMark MarkForStatus(int status) {
     switch (status) {
-        case 1:
+        case blank_status::kCorrect:
             return GradingMark::Circle;
-        case 0:
+        case blank_status::kWrong:
             return GradingMark::Slash;
-        case -2:
+        case blank_status::kCorrectAfterShown:
             return GradingMark::Cross;
         default:
             return GradingMark::None;

@@ -1,11 +1,20 @@
-// The red and blue marks the drill draws over a blank: ellipses for a correct answer, a slash for
-// a wrong one, a cross for one that was right only after the answer had been shown.
+// The grades of a blank and the red and blue marks the drill draws over it: ellipses for a
+// correct answer, a slash for a wrong one, a cross for one right only after the answer was shown.
 #pragma once
 
 #include "AnswerFrames.h"
 #include "Canvas.h"
 
 namespace sulkan {
+
+// The values of BlankRecord::BlankStatus.
+namespace blank_status {
+inline constexpr int kOpen = 99;  // not graded yet
+inline constexpr int kCorrect = 1;
+inline constexpr int kWrong = 0;
+inline constexpr int kNotGraded = -1;          // box hidden, or the answer was just shown
+inline constexpr int kCorrectAfterShown = -2;  // right, but only after seeing the answer
+}  // namespace blank_status
 
 enum class GradingMark { None, Circle, Slash, Cross };
 

@@ -1,5 +1,8 @@
 #include "MessageBoard.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "Sjis.h"
 
 namespace sulkan {
@@ -18,6 +21,57 @@ void Text(Canvas& canvas, double x, double y, const std::string& text, double po
 }
 
 }  // namespace
+
+void ExtentCanvas::reach(double right, double bottom) {
+    m_right = std::max(m_right, static_cast<int>(std::ceil(right)));
+    m_bottom = std::max(m_bottom, static_cast<int>(std::ceil(bottom)));
+}
+
+double ExtentCanvas::drawText(double x, double y, const std::string& text) {
+    const double advance = m_inner.drawText(x, y, text);
+    if (!text.empty()) reach(x + advance, y + m_inner.textHeight());
+    return advance;
+}
+
+void ExtentCanvas::setPen(const PenSpec& pen) {
+    m_penWidth = std::max(1, pen.width);
+    m_inner.setPen(pen);
+}
+
+void ExtentCanvas::line(int x1, int y1, int x2, int y2) {
+    m_inner.line(x1, y1, x2, y2);
+    reach(std::max(x1, x2) + m_penWidth, std::max(y1, y2) + m_penWidth);
+}
+
+void ExtentCanvas::rectangle(int left, int top, int right, int bottom) {
+    m_inner.rectangle(left, top, right, bottom);
+    reach(right + m_penWidth / 2, bottom + m_penWidth / 2);
+}
+
+void ExtentCanvas::roundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
+    m_inner.roundRect(left, top, right, bottom, cornerW, cornerH);
+    reach(right + m_penWidth / 2, bottom + m_penWidth / 2);
+}
+
+void ExtentCanvas::ellipse(int left, int top, int right, int bottom) {
+    m_inner.ellipse(left, top, right, bottom);
+    reach(right + m_penWidth / 2, bottom + m_penWidth / 2);
+}
+
+void ExtentCanvas::fillRect(int left, int top, int right, int bottom, Rgb colour) {
+    m_inner.fillRect(left, top, right, bottom, colour);
+    if (left <= 0 && top <= 0 && right >= width() && bottom >= height()) {
+        m_right = m_bottom = 0;
+        ++m_clears;
+        return;
+    }
+    reach(right, bottom);
+}
+
+void ExtentCanvas::drawBitmap(const Bitmap& bitmap, int left, int top, int right, int bottom) {
+    m_inner.drawBitmap(bitmap, left, top, right, bottom);
+    reach(right, bottom);
+}
 
 void ClearMessage(Canvas& canvas) {
     canvas.fillRect(0, 0, canvas.width(), canvas.height(), kWhite);

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "Codec.h"
 #include "FileLock.h"
+#include "RecordFile.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
 
@@ -37,19 +39,20 @@ bool IsValidCp932(std::string_view s, std::size_t& bad) {
     return true;
 }
 
-std::string Upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
+// How the profile functions and the file system compare names: ASCII case folded by whole
+// character, blanks at both ends trimmed, the duplicate spellings of CP932 alike.
+std::string NameKey(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return FoldAsciiCase(CanonicalSpelling(s));
 }
 
 bool IsReservedDevice(std::string_view name) {
     // Windows takes "CON" and "con.txt" alike for the device, and ignores trailing blanks.
-    std::string stem = Upper(name.substr(0, name.find('.')));
+    std::string stem = FoldAsciiCase(name.substr(0, name.find('.')));
     while (!stem.empty() && stem.back() == ' ') stem.pop_back();
-    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") return true;
-    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+    if (stem == "con" || stem == "prn" || stem == "aux" || stem == "nul") return true;
+    return stem.size() == 4 && (stem.starts_with("com") || stem.starts_with("lpt")) &&
            stem[3] >= '1' && stem[3] <= '9';
 }
 
@@ -218,11 +221,22 @@ LessonOutline OutlineOfLesson(const std::vector<std::string>& lines) {
 
 std::vector<std::string> RecordLinesOf(const ProfileLines& file, const std::string& section) {
     std::vector<std::string> out;
-    const std::size_t k = file.keys(section).size();
-    out.reserve(k);
-    for (std::size_t i = 1; i <= k; ++i)
-        out.push_back(file.read(section, IntText(static_cast<long long>(i)), "?"));
+    const std::vector<std::string> keys = file.keys(section);
+    out.reserve(keys.size());
+    for (const std::string& key : keys) out.push_back(file.read(section, key, "?"));
     return out;
+}
+
+bool HoldsRecordSections(const ProfileLines& file, const LessonOutline& outline) {
+    std::unordered_set<std::string> units;
+    for (const LessonUnit& u : outline.units) units.insert(NameKey(u.recordSection));
+    static const std::string password = "password", copyFile = ".skn";
+    for (const std::string& section : file.sections()) {
+        const std::string key = NameKey(section);
+        if (key == password || units.contains(key)) return true;
+        if (key.size() > copyFile.size() && key.ends_with(copyFile)) return true;
+    }
+    return false;
 }
 
 // ---- the class overview ----
@@ -237,10 +251,11 @@ std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
         row.cells.reserve(outline.units.size());
         for (const LessonUnit& u : outline.units) {
             UnitCell cell;
-            cell.runs = static_cast<int>(f.records.keys(u.recordSection).size());
+            const std::vector<std::string> keys = f.records.keys(u.recordSection);
+            cell.runs = static_cast<int>(keys.size());
+            // The last line of the section, whatever its key (keys may have gaps).
             if (cell.runs > 0)
-                cell.last =
-                    ParseRecordLine(f.records.read(u.recordSection, IntText(cell.runs), "?"));
+                cell.last = ParseRecordLine(f.records.read(u.recordSection, keys.back(), "?"));
             row.cells.push_back(std::move(cell));
         }
         rows.push_back(std::move(row));
@@ -250,7 +265,7 @@ std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
 
 std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& roster,
                                              const std::vector<std::string>& iniFileNames) {
-    auto folded = [](std::string s) { return Upper(s); };
+    auto folded = [](const std::string& s) { return NameKey(s); };
     std::set<std::string> files;
     std::vector<std::string> found;
     for (const std::string& file : iniFileNames) {
@@ -269,6 +284,13 @@ std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& ros
     return out;
 }
 
+ProfileLines LoadLearnerRecords(const LearnerRecordFile& learner) {
+    std::vector<std::string> files = learner.files;
+    if (!learner.path.empty() && std::find(files.begin(), files.end(), learner.path) == files.end())
+        files.push_back(learner.path);
+    return LoadRecordFiles(files);
+}
+
 int ScoreBand(int score) {
     if (score < 0) return -1;
     if (score < 40) return 0;
@@ -281,13 +303,14 @@ int ScoreBand(int score) {
 
 std::vector<CsvRecord> CsvRecordsOf(const std::string& learner, int lesson,
                                     const LessonOutline& outline, const ProfileLines& file) {
-    // Section names fold like the profile functions fold them.
+    // Section names compare as the profile functions compare them: a title ending in a blank
+    // is written trimmed and still names its unit.
     std::unordered_map<std::string, const LessonUnit*> units;
-    for (const LessonUnit& u : outline.units) units.try_emplace(Upper(u.recordSection), &u);
+    for (const LessonUnit& u : outline.units) units.try_emplace(NameKey(u.recordSection), &u);
     std::vector<CsvRecord> out;
     for (const std::string& section : file.sections()) {
-        if (Upper(section) == "PASSWORD") continue;
-        auto it = units.find(Upper(section));
+        if (NameKey(section) == "password") continue;
+        auto it = units.find(NameKey(section));
         const LessonUnit* unit = it == units.end() ? nullptr : it->second;
         const std::vector<std::string> lines = RecordLinesOf(file, section);
         for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -71,8 +71,12 @@ struct SectionRecords {
     std::string section;
     std::vector<std::string> lines;  // values of keys "1".."k" ("?" for a key that is missing)
 };
-// The record lines of one section, keys "1".."k" where k is the number of keys.
+// The record lines of one section: the value of every key line in file order (keys need not be
+// 1..k: a line deleted by hand leaves a gap).
 std::vector<std::string> RecordLinesOf(const ProfileLines& file, const std::string& section);
+// Whether a file holds a learner's records: a section of a unit of the outline, of a copy file
+// (".skn") or the password. Other INI files (a folder's desktop.ini) are no learner's.
+bool HoldsRecordSections(const ProfileLines& file, const LessonOutline& outline);
 
 // ---- the class overview ----
 
@@ -88,17 +92,27 @@ struct LearnerFile {
     std::string learner;
     ProfileLines records;
 };
-// Where a learner's record file of a lesson lies (both CP932).
+// Where a learner's record file of a lesson lies (both CP932): the file written to, and every
+// file its records are read from (the written one included; when empty, path alone).
 struct LearnerRecordFile {
+    LearnerRecordFile() = default;
+    LearnerRecordFile(std::string learnerName, std::string filePath,
+                      std::vector<std::string> readFiles = {})
+        : learner(std::move(learnerName)), path(std::move(filePath)), files(std::move(readFiles)) {}
+
     std::string learner;
     std::string path;
+    std::vector<std::string> files;
 };
+// The learner's records of the lesson, from every file they lie in.
+ProfileLines LoadLearnerRecords(const LearnerRecordFile& learner);
 // One row per learner file, one cell per unit of the outline; each file is looked at once.
 std::vector<LearnerRow> BuildClassOverview(const LessonOutline& outline,
                                            const std::vector<LearnerFile>& files);
 
 // Learners to look at: roster names first (in roster order), then other names of record files
-// found in the folder (sorted); only names with a record file, each once.
+// found in the folder (sorted); only names with a record file, each once. Names compare as the
+// file system compares them (ASCII case folded by whole character: ナミ and オミ are two).
 std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& roster,
                                              const std::vector<std::string>& iniFileNames);
 

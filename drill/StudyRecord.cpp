@@ -1,8 +1,10 @@
 #include "StudyRecord.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "ProfileFile.h"
+#include "RecordFile.h"
 #include "RecordStore.h"
 #include "Sjis.h"
 
@@ -29,22 +31,27 @@ std::string StudyRecordLine(const StudyRun& run) {
 
 SaveResult ProfileRecordSink::append(const std::string& line) {
     if (m_path.empty()) return {false, sjis("学習の記録を書き込む場所がありません"), {}};
+    // A section the file cannot hold is said before anything is touched; never a silent success.
+    if (const std::string problem = ProfileNameProblem(m_section, "1"); !problem.empty())
+        return {false, sjis("ファイル ") + m_path + sjis(" を保存できませんでした：") + problem,
+                problem};
     if (SaveResult folder = PrepareRecordFolder(m_path); !folder) return folder;
-    // Counting and appending under one lock, so two learners' programs never take one key.
-    return ProfileFile(m_path).update([&](ProfileLines& profile) {
-        const std::size_t n = profile.keys(m_section).size() + 1;
-        return profile.write(m_section, IntText(static_cast<long long>(n)), line);
+    // Choosing the key and appending under one lock, so two learners' programs never take one key.
+    bool refused = false;
+    SaveResult saved = ProfileFile(m_path).update([&](ProfileLines& profile) {
+        refused = !profile.write(m_section, NextRecordKey(profile, m_section), line);
+        return !refused;
     });
+    if (saved && refused)
+        return {false, sjis("ファイル ") + m_path + sjis(" を保存できませんでした"), {}};
+    return saved;
 }
 
 std::vector<std::string> ProfileRecordSink::lines() const {
-    std::vector<std::string> out;
-    if (m_path.empty()) return out;
-    const ProfileLines profile = ProfileFile(m_path).load();
-    const std::size_t k = profile.keys(m_section).size();
-    for (std::size_t i = 1; i <= k; ++i)
-        out.push_back(profile.read(m_section, IntText(static_cast<long long>(i)), "?"));
-    return out;
+    if (m_path.empty()) return {};
+    std::vector<std::string> files = m_readFiles;
+    if (std::find(files.begin(), files.end(), m_path) == files.end()) files.push_back(m_path);
+    return RecordLinesOf(LoadRecordFiles(files), m_section);
 }
 
 }  // namespace sulkan

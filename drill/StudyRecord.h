@@ -38,11 +38,16 @@ public:
 };
 
 // One section of the learner's record file of a lesson: keys "1", "2", ... in the order of the
-// runs. An empty path means there is no usable record file; writing then fails with a message.
+// runs, a new one after the largest. An empty path means there is no usable record file; writing
+// then fails with a message. Lines are read from readFiles (the places older records of the
+// learner may lie, RecordFileCandidates) merged, and always from the file written to.
 class ProfileRecordSink : public StudyRecordSink {
 public:
-    ProfileRecordSink(std::string filePath, std::string section)
-        : m_path(std::move(filePath)), m_section(std::move(section)) {}
+    ProfileRecordSink(std::string filePath, std::string section,
+                      std::vector<std::string> readFiles = {})
+        : m_path(std::move(filePath)),
+          m_section(std::move(section)),
+          m_readFiles(std::move(readFiles)) {}
 
     SaveResult append(const std::string& line) override;
     std::vector<std::string> lines() const override;
@@ -53,6 +58,7 @@ public:
 private:
     std::string m_path;
     std::string m_section;
+    std::vector<std::string> m_readFiles;
 };
 
 }  // namespace sulkan

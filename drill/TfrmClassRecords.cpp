@@ -72,7 +72,7 @@ ClassOverview LoadClassOverview(const ClassRecordsSource& source) {
     }
     o.files.reserve(source.learners.size());
     for (const LearnerRecordFile& l : source.learners)
-        o.files.push_back({l.learner, ProfileFile(l.path).load()});
+        o.files.push_back({l.learner, LoadLearnerRecords(l)});
     o.rows = BuildClassOverview(o.outline, o.files);
     return o;
 }
@@ -80,9 +80,8 @@ ClassOverview LoadClassOverview(const ClassRecordsSource& source) {
 CsvText ClassRecordsCsv(const ClassRecordsSource& source, const LessonOutline& outline) {
     std::vector<CsvRecord> records;
     for (const LearnerRecordFile& l : source.learners) {
-        if (!FileExists(l.path)) continue;
         std::vector<CsvRecord> rows =
-            CsvRecordsOf(l.learner, source.lesson, outline, ProfileFile(l.path).load());
+            CsvRecordsOf(l.learner, source.lesson, outline, LoadLearnerRecords(l));
         records.insert(records.end(), std::make_move_iterator(rows.begin()),
                        std::make_move_iterator(rows.end()));
     }
@@ -191,7 +190,7 @@ void TfrmClassRecords::FormShow(const ClassRecordsSource& source) {
     fillGrid();
     lblDetail->setText(QStringLiteral("ます目をダブルクリックすると記録を表示します"));
     memDetail->clear();
-    chtScores->setRecordLines({}, {});
+    chtScores->clear();
 }
 
 void TfrmClassRecords::fillGrid() {
@@ -235,9 +234,9 @@ void TfrmClassRecords::fillGrid() {
                 item->setForeground(QColor(Qt::black));
             }
             if (cell.runs > 0) {
-                const std::string last = m_overview.files[r].records.read(units[c].recordSection,
-                                                                          IntText(cell.runs), "?");
-                item->setToolTip(ToQString(last));
+                const std::vector<std::string> lines =
+                    RecordLinesOf(m_overview.files[r].records, units[c].recordSection);
+                item->setToolTip(ToQString(lines.back()));
             }
             grdRecords->setItem(gridRow, static_cast<int>(c) + 1, item);
         }

@@ -1,12 +1,16 @@
 #include "TfrmKiroku.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "LineFile.h"
 #include "Named.h"
 #include "ProfileFile.h"
 #include "QtText.h"
+#include "RecordFile.h"
 #include "RecordStore.h"
 #include "ScoreChart.h"
 #include "Sjis.h"
@@ -49,9 +53,12 @@ TfrmKiroku::TfrmKiroku(Prompter& prompter, QWidget* parent)
     root->addLayout(lists, 1);
     root->addLayout(bottom);
 
-    // A click that changes the row comes through here too; a click on the current row changes
-    // nothing, so the record file is read once per choice.
+    // Arrow keys change the row; a click on the row that is current when the window opens
+    // (the list keeps one so that taking the focus chooses nothing) changes no row.
     connect(lstTitle, &QListWidget::currentRowChanged, this, [this] { lstTitleClick(); });
+    connect(lstTitle, &QListWidget::itemClicked, this, [this] {
+        if (lstTitle->currentRow() != m_shownRow) lstTitleClick();
+    });
     connect(btnErase, &QPushButton::clicked, this, &TfrmKiroku::btnEraseClick);
     connect(btnReturn, &QPushButton::clicked, this, &TfrmKiroku::btnReturnClick);
 }
@@ -68,10 +75,31 @@ void TfrmKiroku::FormShow() {
     fillTitles();
 }
 
+std::vector<std::string> TfrmKiroku::lessonFiles() const {
+    std::vector<std::string> files;
+    if (!m_source.recordFile.empty()) files.push_back(m_source.recordFile);
+    for (const std::string& f : m_source.recordFiles)
+        if (std::find(files.begin(), files.end(), f) == files.end()) files.push_back(f);
+    return files;
+}
+
+std::vector<std::string> TfrmKiroku::copyFiles() const {
+    if (m_source.copyRecordFile.empty() && m_source.copyRecordFiles.empty()) return lessonFiles();
+    std::vector<std::string> files;
+    if (!m_source.copyRecordFile.empty()) files.push_back(m_source.copyRecordFile);
+    for (const std::string& f : m_source.copyRecordFiles)
+        if (std::find(files.begin(), files.end(), f) == files.end()) files.push_back(f);
+    return files;
+}
+
 void TfrmKiroku::fillTitles() {
-    if (m_source.recordFile.empty()) return;
+    if (m_source.recordFile.empty() && m_source.recordFiles.empty()) return;
+    const QSignalBlocker quiet(lstTitle);
     lstTitle->clear();
     m_items.clear();
+    m_copyItems.clear();
+    m_headingItems.clear();
+    m_shownRow = -1;
     std::vector<std::string> index;
     if (auto lines = ReadLines(m_source.lessonIndexPath)) {
         index = std::move(*lines);
@@ -79,10 +107,12 @@ void TfrmKiroku::fillTitles() {
         m_prompter.message(sjis("ファイル ") + m_source.lessonIndexPath +
                            sjis(" が見つかりません"));
     }
-    // The file is read once for all its sections.
-    const ProfileLines records = ProfileFile(m_source.recordFile).load();
-    auto item = [&](const std::string& name) {
-        const std::size_t c = records.keys(name).size();
+    // Each place is read once for all its sections.
+    const ProfileLines records = LoadRecordFiles(lessonFiles());
+    const bool sameFiles = m_source.copyRecordFile.empty() && m_source.copyRecordFiles.empty();
+    const ProfileLines copyRecords = sameFiles ? records : LoadRecordFiles(copyFiles());
+    auto item = [&](const ProfileLines& file, const std::string& name) {
+        const std::size_t c = file.keys(name).size();
         const std::string count = c == 0 ? "  " : (c < 10 ? "0" : "") + std::to_string(c);
         return count + sjis("回") + name;
     };
@@ -90,17 +120,31 @@ void TfrmKiroku::fillTitles() {
     std::size_t next = 0;
     for (std::size_t s = 0; s < outline.sectionTitles.size(); ++s) {
         m_items.push_back(outline.sectionTitles[s]);
+        m_headingItems.resize(m_items.size(), false);
+        m_headingItems.back() = true;
         for (; next < outline.units.size() && outline.units[next].section == int(s) + 1; ++next)
-            m_items.push_back(item(outline.units[next].recordSection));
+            m_items.push_back(item(records, outline.units[next].recordSection));
     }
-    for (const std::string& copy : m_source.copyFileNames) m_items.push_back(item(copy));
+    m_copyItems.assign(m_items.size(), false);
+    m_headingItems.resize(m_items.size(), false);
+    for (const std::string& copy : m_source.copyFileNames) {
+        m_items.push_back(item(copyRecords, copy));
+        m_copyItems.push_back(true);
+    }
     for (const std::string& text : m_items) lstTitle->addItem(ToQString(text));
+    // A current row without a selection: taking the focus would otherwise choose the first
+    // item and show it before the learner chose anything.
+    if (lstTitle->count() > 0) lstTitle->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     memDetail->clear();
-    chtScores->setRecordLines({}, {});
+    chtScores->clear();
 }
 
 std::string TfrmKiroku::sectionOf(int row) const {
     if (row < 0 || row >= static_cast<int>(m_items.size())) return "?";
+    // A section title is no unit, even one that holds a 回.
+    if (row < static_cast<int>(m_headingItems.size()) &&
+        m_headingItems[static_cast<std::size_t>(row)])
+        return "?";
     const std::string& text = m_items[static_cast<std::size_t>(row)];
     // Whole characters: the bytes of 回 may also stand across two other characters.
     static const std::string kai = sjis("回");
@@ -109,13 +153,26 @@ std::string TfrmKiroku::sectionOf(int row) const {
     return "?";
 }
 
+std::vector<std::string> TfrmKiroku::filesOf(int row) const {
+    const bool copy = row >= 0 && row < static_cast<int>(m_copyItems.size()) &&
+                      m_copyItems[static_cast<std::size_t>(row)];
+    return copy ? copyFiles() : lessonFiles();
+}
+
 void TfrmKiroku::lstTitleClick() {
-    const std::string section = sectionOf(lstTitle->currentRow());
+    showRow(lstTitle->currentRow());
+}
+
+void TfrmKiroku::showRow(int row) {
+    m_shownRow = row;
     memDetail->clear();
-    const std::vector<std::string> lines =
-        m_source.recordFile.empty()
-            ? std::vector<std::string>{}
-            : RecordLinesOf(ProfileFile(m_source.recordFile).load(), section);
+    const std::string section = sectionOf(row);
+    // A heading is no unit: nothing to show.
+    if (section == "?") {
+        chtScores->clear();
+        return;
+    }
+    const std::vector<std::string> lines = RecordLinesOf(LoadRecordFiles(filesOf(row)), section);
     if (lines.empty()) {
         memDetail->setPlainText(QStringLiteral("練習の記録はありません"));
     } else {
@@ -132,14 +189,20 @@ void TfrmKiroku::btnEraseClick() {
         return;
     }
     if (m_prompter.yesNo(sjis("記録を消してもいいですか？")) != Answer::Yes) return;
-    const SaveResult saved =
-        ProfileFile(m_source.recordFile).eraseSection(sectionOf(lstTitle->currentRow()));
-    if (!saved) {
-        m_prompter.message(saved.error);
-        return;
+    const int row = lstTitle->currentRow();
+    const std::string section = sectionOf(row);
+    // From every place the records lie in, or they would come back from the one left.
+    std::string failure;
+    for (const std::string& file : filesOf(row)) {
+        if (!FileExists(file)) continue;
+        if (const SaveResult saved = ProfileFile(file).eraseSection(section); !saved) {
+            if (failure.empty()) failure = saved.error;
+        } else {
+            m_erased = true;
+        }
     }
-    m_erased = true;
-    fillTitles();
+    if (m_erased) fillTitles();
+    if (!failure.empty()) m_prompter.message(failure);
 }
 
 void TfrmKiroku::btnReturnClick() {

@@ -20,9 +20,15 @@ class ScoreChart;
 // What the viewer shows, given by its caller (CP932).
 struct KirokuSource {
     std::string learnerName;
-    std::string recordFile;       // empty: no usable record file
+    std::string recordFile;       // the lesson's record file written to; empty: none usable
     std::string lessonIndexPath;  // the lesson of the current unit
-    std::vector<std::string> copyFileNames;
+    std::vector<std::string> copyFileNames;  // the copy files kept in the lesson
+    // Every file the lesson's records are read from (RecordFileCandidates); empty: recordFile.
+    std::vector<std::string> recordFiles;
+    // Where the copy files' runs lie (they are always filed under lesson 1); both empty: the
+    // lesson's own files.
+    std::string copyRecordFile;
+    std::vector<std::string> copyRecordFiles;
 };
 
 class TfrmKiroku : public QDialog {
@@ -51,10 +57,18 @@ private:
     void btnReturnClick();
     // The section of an item: the text after its first "回" ("?" for a heading).
     std::string sectionOf(int row) const;
+    // The files the records of an item lie in: the written one first, then every one read.
+    std::vector<std::string> filesOf(int row) const;
+    std::vector<std::string> lessonFiles() const;
+    std::vector<std::string> copyFiles() const;
+    void showRow(int row);
 
     Prompter& m_prompter;
     KirokuSource m_source;
     std::vector<std::string> m_items;  // CP932 text of each list item
+    std::vector<bool> m_copyItems;     // which items are copy files
+    std::vector<bool> m_headingItems;  // which items are section titles, whatever they hold
+    int m_shownRow = -1;               // the item whose records are shown
     bool m_erased = false;
 };
 

@@ -36,6 +36,11 @@ constexpr int kKeysPerRow = 8;
 constexpr int kGroupWidth = 209;
 constexpr int kGroupHeight = 440;
 constexpr int kMessXXHeight = 100;
+constexpr int kMessXXAnkiHeight = 200;
+// The picture behind imgMessXX; the label shows as much of it as the message needs.
+constexpr int kMessXXCanvasWidth = 1000;
+constexpr int kMessXXCanvasHeight = 1600;
+constexpr int kMessageGap = 20;  // imgMess below grbSelect
 constexpr int kRecordListTop = 40;
 constexpr int kRecordListHeight = 250;
 constexpr int kPadSize = 200;
@@ -58,14 +63,6 @@ QPushButton* AnswerButton(const QString& caption, const char* name, QWidget* par
 
 QColor ToQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);
-}
-
-// The character itself cannot be put into a CP932 message, so it is named by its code.
-std::string UnusableCharacterText(char32_t c) {
-    const QString code =
-        QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, u'0');
-    return sjis("答えに使えない文字（U+") + code.toStdString() +
-           sjis("）が入っています。別の書き方で入力してください");
 }
 
 std::unique_ptr<ImageCanvas> FreshCanvas(QSize size) {
@@ -171,9 +168,10 @@ TfrmRenshu::TfrmRenshu(DrillHost& host, RandomSource& random, QWidget* parent)
         connect(box, &QLineEdit::textEdited, this, [this, i](const QString& text) {
             if (m_syncing) return;
             char32_t failed = 0;
-            const auto bytes = FromQString(text, &failed);
-            m_unencodable[static_cast<std::size_t>(i)] = !bytes;
-            if (bytes) m_engine.boxEdited(i, *bytes);
+            if (const auto bytes = FromQString(text, &failed))
+                m_engine.boxEdited(i, *bytes);
+            else
+                m_engine.boxUnusable(i, failed);
         });
         m_boxes[static_cast<std::size_t>(i)] = box;
     }
@@ -197,7 +195,8 @@ TfrmRenshu::TfrmRenshu(DrillHost& host, RandomSource& random, QWidget* parent)
     if (QWidget* main = parentWidget()) setGeometry(0, 0, main->width(), main->height());
     m_sheet = FreshCanvas({1, 1});
     m_mess = FreshCanvas({1, 1});
-    m_messXX = FreshCanvas({1, 1});
+    m_messXX = FreshCanvas({kMessXXCanvasWidth, kMessXXCanvasHeight});
+    m_messXXExtent = std::make_unique<ExtentCanvas>(*m_messXX);
 }
 
 TfrmRenshu::~TfrmRenshu() = default;
@@ -324,8 +323,16 @@ void TfrmRenshu::createRightPanel() {
     btnAllClear->setGeometry(106, 36, 96, 28);
     btnClose->setGeometry(6, 66, 196, 28);
 
-    imgMessXX = Named(new QLabel(pnlSS), "imgMessXX");
+    // Praise at 18 points, long hints and a third alternative do not fit the usual 209 × 100:
+    // the image grows with its message, and scrolls where the panel ends.
+    scrMessXX = Named(new QScrollArea(pnlSS), "scrMessXX");
+    scrMessXX->setFrameShape(QFrame::NoFrame);
+    scrMessXX->setFocusPolicy(Qt::NoFocus);
+    scrMessXX->verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    scrMessXX->horizontalScrollBar()->setFocusPolicy(Qt::NoFocus);
+    imgMessXX = Named(new QLabel, "imgMessXX");
     imgMessXX->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scrMessXX->setWidget(imgMessXX);
 }
 
 void TfrmRenshu::createWritingPad() {
@@ -454,6 +461,10 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
             w->setEnabled(false);
         return;
     }
+    // The memo pad belongs to one opening: the next learner or unit starts without it.
+    btnMemo->setChecked(false);
+    imgMemo->hide();
+    imgMemo->Reset();
     WorksheetHost& wh = m_host.worksheetHost();
     const int lesson = std::max(1, m_ws->address.lesson);
     m_pictures = LoadSheetPictures(*m_ws, wh.programFolder(), wh.figureFolder(lesson), nullptr);
@@ -463,7 +474,7 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
     m_savedShowAnswers = m_ws->params.ShowAnswers;
     m_ws->params.ShowAnswers = false;
     const RecordPlace place = m_host.recordPlace(*m_ws);
-    m_records = std::make_unique<ProfileRecordSink>(place.file, place.section);
+    m_records = std::make_unique<ProfileRecordSink>(place.file, place.section, place.readFiles);
     m_engine.setRecordSink(m_records.get());
     placePanels();
     renderSheet(false);
@@ -632,8 +643,8 @@ void TfrmRenshu::placePanels() {
     btnMemo->setGeometry(10 + listW - 60, 14, 60, 24);
     memKiroku->setGeometry(10, kRecordListTop, listW, kRecordListHeight);
     imgMemo->setGeometry(memKiroku->geometry());
-    imgMess->setGeometry(10, kRecordListTop + kRecordListHeight + 20, listW,
-                         std::min(200, panelH - kRecordListTop - kRecordListHeight - 30));
+    const int messTop = grbSelect->geometry().bottom() + 1 + kMessageGap;
+    imgMess->setGeometry(10, messTop, listW, std::max(120, std::min(200, panelH - messTop - 10)));
     pnlSS->setGeometry(15, 0, kRightPanelWidth, panelH);
     lstKgroup->setFixedWidth(std::min(kGroupWidth - 16, listW - 20));
     m_mess = FreshCanvas(imgMess->size());
@@ -674,6 +685,7 @@ RenderInputs TfrmRenshu::drillInputs(bool result) {
     view.showAlternatives = false;
     RenderInputs in = ScreenInputs(*m_ws, view, m_pictures);
     in.forLearner = true;
+    in.numberText = wh.numberText();  // the same "№" line the worksheet window shows
     if (!result) return in;
     in.drill.entries = m_engine.resultEntries();
     in.drill.pieceStarts = m_ws->pieceStarts;
@@ -704,13 +716,46 @@ void TfrmRenshu::renderSheet(bool result) {
 }
 
 Canvas& TfrmRenshu::messageCanvas(MessageImage image) {
-    return image == MessageImage::Mess ? *m_mess : *m_messXX;
+    if (image == MessageImage::Mess) return *m_mess;
+    return *m_messXXExtent;
 }
 
 void TfrmRenshu::imagesChanged() {
     imgPaper2->setPixmap(QPixmap::fromImage(m_sheet->image()));
     imgMess->setPixmap(QPixmap::fromImage(m_mess->image()));
-    imgMessXX->setPixmap(QPixmap::fromImage(m_messXX->image()));
+    placeMessXX();
+}
+
+// imgMessXX keeps its size while the message fits and grows with it where it does not, as far
+// as the right panel reaches; beyond that it scrolls.
+void TfrmRenshu::placeMessXX() {
+    const bool anki = m_engine.panels().ankiLayout;
+    const QSize base(kGroupWidth, anki ? kMessXXAnkiHeight : kMessXXHeight);
+    const QSize content(std::max(base.width(), m_messXXExtent->right() + 2),
+                        std::max(base.height(), m_messXXExtent->bottom() + 2));
+    imgMessXX->setFixedSize(content);
+    imgMessXX->setPixmap(QPixmap::fromImage(m_messXX->image().copy(QRect(QPoint(0, 0), content))));
+
+    const int left = 8;
+    const int top = anki ? 20 : grbTest->geometry().bottom() + 1 + 5;
+    const int bottom = anki ? pnlAnki->geometry().top() - 5 : pnlSS->height() - 5;
+    const QWidget* area = pnlSS->parentWidget();
+    const int roomW = std::max(base.width(), (area ? area->width() : width()) - pnlSS->x() - 16);
+    const int roomH = std::max(base.height(), bottom - top);
+    const int bar = scrMessXX->verticalScrollBar()->sizeHint().width();
+    int w = std::min(content.width(), roomW);
+    int h = std::min(content.height(), roomH);
+    // A scroll bar in one direction takes room from the other.
+    if (content.height() > h) w = std::min(roomW, w + bar);
+    if (content.width() > w) h = std::min(roomH, h + bar);
+    pnlSS->resize(std::max(kRightPanelWidth, left + w + 8), pnlSS->height());
+    scrMessXX->setGeometry(left, top, w, h);
+    if (m_messXXExtent->clears() != m_messXXClears) {
+        // A new message is read from its start.
+        m_messXXClears = m_messXXExtent->clears();
+        scrMessXX->verticalScrollBar()->setValue(0);
+        scrMessXX->horizontalScrollBar()->setValue(0);
+    }
 }
 
 void TfrmRenshu::showMascot(Mascot mascot) {
@@ -727,11 +772,11 @@ void TfrmRenshu::boxesChanged() {
     for (int i = 1; i < kAnswerBoxes; ++i) {
         const AnswerBox& model = m_engine.box(i);
         QLineEdit* box = m_boxes[static_cast<std::size_t>(i)];
-        const QString text = ToQString(model.text);
-        if (box->text() != text && !m_unencodable[static_cast<std::size_t>(i)]) box->setText(text);
-        if (model.text.empty() && !box->text().isEmpty()) {
-            box->clear();
-            m_unencodable[static_cast<std::size_t>(i)] = false;
+        // A box showing what the engine cannot hold keeps what it shows until the engine
+        // gives it new text (which also ends the unusable state).
+        if (model.unusable == 0) {
+            const QString text = ToQString(model.text);
+            if (box->text() != text) box->setText(text);
         }
         box->setReadOnly(model.readOnly);
         QPalette p = box->palette();
@@ -772,16 +817,12 @@ void TfrmRenshu::panelsChanged() {
     btnSeikai->setEnabled(p.btnSeikai);
     btnTouan->setEnabled(p.btnTouan);
     btnStartPrint->setEnabled(p.btnStartPrint);
-    const QRect test = grbTest->geometry();
-    const QSize messSize =
-        p.ankiLayout ? QSize(kGroupWidth, 200) : QSize(kGroupWidth, kMessXXHeight);
-    const int top = p.ankiLayout ? 20 : test.bottom() + 1 + 5;
-    if (imgMessXX->geometry() != QRect(QPoint(8, top), messSize)) {
-        imgMessXX->setGeometry(QRect(QPoint(8, top), messSize));
-        // A new size starts a new picture; what the engine draws next fills it.
-        m_messXX = FreshCanvas(messSize);
-        imagesChanged();
+    if (p.ankiLayout != m_messXXAnki) {
+        // The other place starts a new picture; what the engine draws next fills it.
+        m_messXXAnki = p.ankiLayout;
+        ClearMessage(*m_messXXExtent);
     }
+    placeMessXX();
 }
 
 void TfrmRenshu::focusBox(int blank, Caret caret) {
@@ -827,7 +868,7 @@ void TfrmRenshu::showUnitRecords() {
     const RecordPlace place = m_host.recordPlace(*m_ws);
     lblKiroku->setText(
         ToQString(place.section + sjis("　　氏名：") + m_host.worksheetHost().learnerName()));
-    const ProfileRecordSink sink(place.file, place.section);
+    const ProfileRecordSink sink(place.file, place.section, place.readFiles);
     const std::vector<std::string> lines = sink.lines();
     memKiroku->clear();
     if (lines.empty()) {
@@ -881,13 +922,6 @@ bool TfrmRenshu::boxKeyPress(int i, QKeyEvent* event) {
         case Qt::Key_Enter: {
             // The Enter that ends a composition belongs to the input method.
             if (!m_preedit[static_cast<std::size_t>(i)].isEmpty()) return false;
-            if (m_unencodable[static_cast<std::size_t>(i)] && !answerBox(i)->isReadOnly()) {
-                char32_t failed = 0;
-                FromQString(answerBox(i)->text(), &failed);
-                m_host.worksheetHost().prompter().message(UnusableCharacterText(failed));
-                answerBox(i)->setFocus();
-                return true;
-            }
             m_engine.enterPressed(i);
             return true;
         }

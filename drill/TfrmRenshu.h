@@ -25,6 +25,7 @@
 #include "DrillEngine.h"
 #include "DrillHost.h"
 #include "HandwritingPad.h"
+#include "MessageBoard.h"
 #include "QtCanvas.h"
 #include "SheetImage.h"
 #include "StyledText.h"
@@ -127,6 +128,7 @@ public:
     QPushButton* btnShow;
     QPushButton* btnAllClear;
     QPushButton* btnClose;
+    QScrollArea* scrMessXX;  // holds imgMessXX when a message outgrows its room
     QLabel* imgMessXX;
 
     // Record panel.
@@ -171,6 +173,7 @@ private:
     void createRecordPanel();
     void connectCommands();
     void placePanels();
+    void placeMessXX();
     void placeBoxes();
     RenderInputs drillInputs(bool result);
     DrillSetup readSetup();
@@ -191,14 +194,16 @@ private:
     DrillEngine m_engine;
     std::array<QLineEdit*, kAnswerBoxes> m_boxes{};
     std::array<QString, kAnswerBoxes> m_preedit;  // what the input method is composing
-    std::array<bool, kAnswerBoxes> m_unencodable{};
-    std::vector<std::string> m_candidates;  // CP932, those on btnKouho1..
+    std::vector<std::string> m_candidates;        // CP932, those on btnKouho1..
     QPointer<TfrmPrint> m_window;
     Worksheet* m_ws = nullptr;
     SheetPictures m_pictures;
     std::unique_ptr<ProfileRecordSink> m_records;
     std::unique_ptr<ImageCanvas> m_sheet;
     std::unique_ptr<ImageCanvas> m_mess, m_messXX;
+    std::unique_ptr<ExtentCanvas> m_messXXExtent;  // what the engine draws m_messXX through
+    int m_messXXClears = -1;                       // clears of the message last placed
+    bool m_messXXAnki = false;                     // placed for the memorise run
     CanvasTracker m_tracker;
     bool m_lastResult = false;
     bool m_savedAlternatives = true;

@@ -7,6 +7,7 @@
 #include "FileChecks.h"
 #include "LayoutParams.h"
 #include "LineFile.h"
+#include "MessagePaths.h"
 #include "QuestionFile.h"
 #include "Sjis.h"
 #include "UnitAddress.h"
@@ -48,23 +49,23 @@ MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter) {
     if (!worksheet.isMaster || worksheet.isCopy) return MasterSaveStatus::NotMaster;
     const std::string& path = worksheet.filePath;
     if (!FileExists(path)) {
-        prompter.message(FileMissingText(path));
+        prompter.message(FileMissingText(NativeSeparators(path)));
         return MasterSaveStatus::Failed;
     }
     const auto bytes = ReadBytes(path);
     if (!bytes) {
-        prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
+        prompter.message(CannotReadText(NativeSeparators(path)));
         return MasterSaveStatus::Failed;
     }
     const MasterBytes rewritten = MasterFileBytes(*bytes, worksheet);
     if (rewritten.refused) {
-        prompter.message(sjis("ファイル ") + path + sjis(" に保存できません：") +
+        prompter.message(sjis("ファイル ") + NativeSeparators(path) + sjis(" に保存できません：") +
                          *rewritten.refused);
         return MasterSaveStatus::Failed;
     }
     const SaveResult saved = WriteBytes(path, rewritten.bytes);
     if (!saved) {
-        prompter.message(saved.error);
+        prompter.message(WithNativePath(saved.error, path));
         return MasterSaveStatus::Failed;
     }
     worksheet.modified = false;

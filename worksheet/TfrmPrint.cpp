@@ -101,6 +101,9 @@ void TfrmPrint::createMenus() {
     mnuFile = Menu(this, QStringLiteral("ファイル(&F)"), "mnuFile");
     mnuOpenMaster = NamedAction(mnuFile, QStringLiteral("開く(&O)"), "mnuOpenMaster");
     mnuOpenMaster->setShortcut(QKeySequence::Open);
+    // A test is often composed of several units: each is added after the ones already there.
+    mnuAdd = NamedAction(mnuFile, QStringLiteral("追加(&A)..."), "mnuAdd");
+    mnuAdd->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
     mnuSaveMaster = NamedAction(mnuFile, QStringLiteral("上書き保存(&S)"), "mnuSaveMaster");
     mnuSaveMaster->setShortcut(QKeySequence::Save);
     mnuFile->addSeparator();
@@ -136,6 +139,7 @@ void TfrmPrint::connectMenus() {
         connect(action, &QAction::triggered, this, [this, command] { m_host.runCommand(command); });
     };
     forward(mnuOpenMaster, WorksheetCommand::OpenMaster);
+    forward(mnuAdd, WorksheetCommand::AddUnit);
     forward(mnuPrint, WorksheetCommand::Print);
     forward(mnuExit, WorksheetCommand::Exit);
     forward(mnuJuku, WorksheetCommand::Juku);
@@ -199,9 +203,18 @@ void TfrmPrint::LoadPictures() {
 }
 
 void TfrmPrint::Redraw() {
+    redraw(ViewOf(m_host));
+}
+
+void TfrmPrint::Redraw(bool answersShown) {
+    ScreenView view = ViewOf(m_host);
+    view.answersShown = answersShown;
+    redraw(view);
+}
+
+void TfrmPrint::redraw(const ScreenView& view) {
     SheetShared& shared = m_host.sheetShared();
     if (!shared.redrawEnabled) return;
-    const ScreenView view = ViewOf(m_host);
     SheetPictures pictures{m_classFlag, m_questionPictures, m_answerPictures};
     RenderOutput output;
     RenderInputs inputs = ScreenInputs(m_worksheet, view, pictures);
@@ -211,6 +224,7 @@ void TfrmPrint::Redraw() {
     m_image = std::move(image);
     m_figures = std::move(output.figures);
     if (output.figuresWrittenBack && !m_host.learnerMode()) m_worksheet.modified = true;
+    m_answersShown = view.answersShown;
     mnuKaitou->setChecked(view.answersShown);
 
     if (m_host.shrunk()) {

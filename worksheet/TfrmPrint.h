@@ -18,6 +18,7 @@
 
 #include "Canvas.h"
 #include "SheetFigures.h"
+#include "SheetImage.h"
 #include "Worksheet.h"
 #include "WorksheetHost.h"
 
@@ -43,6 +44,10 @@ public:
     // Draws the sheet again from scratch and shows it (or the reduced view). Does nothing while
     // drawing is suppressed.
     void Redraw();
+    // The same with the answers shown or not as given, whatever the main window's display says.
+    void Redraw(bool answersShown);
+    // Whether the sheet image as shown now carries the answers.
+    bool answersShown() const { return m_answersShown; }
     // Loads the figure pictures of the worksheet's triples and the class flag again; a missing
     // figure file is reported and its place stays empty.
     void LoadPictures();
@@ -67,6 +72,7 @@ public:
     QList<QMenu*> menus() const { return {mnuFile, mnuEdit, mnuShow, mnuSetting}; }
     QMenu* mnuFile;
     QAction* mnuOpenMaster;
+    QAction* mnuAdd;
     QAction* mnuSaveMaster;
     QAction* mnuPrint;
     QAction* mnuClose;
@@ -101,6 +107,7 @@ private:
 
     void createMenus();
     void connectMenus();
+    void redraw(const ScreenView& view);
     void mnuFilePopup();
     void mnuShowPopup();
     void mnuCloseClick();
@@ -126,6 +133,7 @@ private:
     QString m_identity;
     std::string m_captionBytes;
     QImage m_image;
+    bool m_answersShown = false;
     Bitmap m_classFlag;
     std::vector<Bitmap> m_questionPictures, m_answerPictures;
     std::set<std::string> m_messagesShown;

@@ -152,7 +152,9 @@ PrintResult TfrmPrintOk::printJob() {
     Worksheet& worksheet = window->worksheet();
     PrintSource source;
     source.worksheet = &worksheet;
+    // What is printed is the sheet as its window shows it, answers or not, and the job says so.
     source.view = ViewOf(m_host);
+    source.view.answersShown = window->answersShown();
     const PrintMode mode = m_printMode.mode();
     if (mode == PrintMode::PrinterResolution) {
         // Missing figures were reported when the window loaded them.
@@ -161,8 +163,8 @@ PrintResult TfrmPrintOk::printJob() {
                                             m_host.figureFolder(lesson), nullptr);
     }
     source.screenImage = window->sheetImage();
-    source.redrawScreen = [window] {
-        window->Redraw();
+    source.redrawScreen = [window, answers = source.view.answersShown] {
+        window->Redraw(answers);
         return window->sheetImage();
     };
     if (m_source) m_source(source);

@@ -195,3 +195,31 @@ TEST_F(StartFolderTest, MissingFolderFileOrSecondArgumentIsReportedAndNothingCha
 
 }  // namespace
 }  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+TEST(DesktopTest, ToolkitTextsTheCatalogueLacksAreJapaneseToo) {
+    DesktopConventions desktop;
+    ASSERT_TRUE(desktop.japaneseTexts());
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Pages"),
+              QStringLiteral("ページ指定"));
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+              QStringLiteral("フォルダ"));
+    // What the catalogue has comes from it.
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Collate"),
+              QStringLiteral("丁合い"));
+    EXPECT_EQ(QCoreApplication::translate("QPrintSettingsOutput", "Something else"),
+              QStringLiteral("Something else"));
+}
+
+TEST(DesktopTest, DatesAreJapaneseUnlessTheUserSaidOtherwise) {
+    EXPECT_TRUE(WantsJapaneseDates("", "", "C.UTF-8"));
+    EXPECT_TRUE(WantsJapaneseDates("", "en_GB.UTF-8", "ja_JP.UTF-8"));
+    EXPECT_FALSE(WantsJapaneseDates("", "", "ja_JP.UTF-8"));
+    EXPECT_FALSE(WantsJapaneseDates("", "ja_JP.eucJP", "C"));
+    EXPECT_FALSE(WantsJapaneseDates("C", "", ""));
+}
+
+}  // namespace
+}  // namespace sulkan

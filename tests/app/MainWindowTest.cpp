@@ -5,12 +5,15 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QScrollBar>
+#include <QTest>
 #include <QTimer>
 
 #include "Prompter.h"
 #include "QtText.h"
 #include "SettingsStore.h"
+#include "SheetPrintingTargets.h"
 #include "Sjis.h"
 #include "TestSupport.h"
 #include "TfrmDummy.h"
@@ -20,6 +23,7 @@
 #include "TfrmOpenSKN.h"
 #include "TfrmPrint.h"
 #include "TfrmPrintMode.h"
+#include "TfrmPrintOk.h"
 #include "WindowArrangement.h"
 
 namespace sulkan {
@@ -47,9 +51,9 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         WriteSjisFile(course.path() / "Main.ind", {"コース", "", "三年の漢字,kan3\\_kan3", ">>"});
-        WriteSjisFile(
-            course.path() / "kan3" / "kan3.ind",
-            {"三年", "[[sect1", "読み", "<<", "山と川", "木と林", "壊れた単元", ">>", "]]"});
+        WriteSjisFile(course.path() / "kan3" / "kan3.ind",
+                      {"三年", "[[sect1", "読み", "<<", "山と川", "木と林", "壊れた単元", "海と空",
+                       ">>", "]]"});
         std::vector<std::string> que =
             Unit("[[unit1", {"（１）#やま#に登る", "（２）#かわ#で遊ぶ"});
         auto r1 = Unit("[[unit1R1", {"（１）#き#を切る"});
@@ -58,6 +62,8 @@ protected:
         que.insert(que.end(), u2.begin(), u2.end());
         for (const char* l : {"[[unit3", "<<ques", "#a#", ">>", "<<value", "630", ">>", "]]"})
             que.push_back(l);
+        auto u4 = Unit("[[unit4", {"（１）#うみ#を見る", "（２）#そら#が青い"});
+        que.insert(que.end(), u4.begin(), u4.end());
         WriteSjisFile(course.path() / "kan3" / "kan31.que", que);
         settings.values[{SettingsKey::Shared, "RecDrive"}] = records.folder();
 
@@ -508,6 +514,220 @@ TEST_F(MainWindowTest, EditingTheActiveWorksheetsUnitOpensItAgainAsSaved) {
               std::vector<std::string>{sjis("（１）#うみ#を見る")});
     EXPECT_EQ(w->activeWorksheet()->worksheet().params.LineSpacing, 33);
     EXPECT_FALSE(w->activeWorksheet()->worksheet().modified);
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+// Every job as a recording target keeps it, with the name the job went out under.
+class NamedJobsTarget : public RecordingPrintTarget {
+public:
+    NamedJobsTarget() : RecordingPrintTarget(1240, 1754, 150) {}
+    void setJobName(const std::string& name) override { names.push_back(name); }
+    std::vector<std::string> names;
+};
+
+class TeacherCommandsTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        w->frmPrintOk->usePrinter({&target, [](QWidget*) { return true; }});
+    }
+
+    // Prints the active worksheet through the print button and the print dialog's start button.
+    void print(int copies) {
+        target.copies = copies;
+        QTimer::singleShot(0, w->frmPrintOk, [this] {
+            w->frmPrintOk->findChild<QPushButton*>(QStringLiteral("btnPrint"))->click();
+        });
+        w->btnStartPrint->click();
+    }
+
+    // Chooses unit n of the first section in unit selection, which is shown next, and accepts.
+    void chooseUnitNext(int n) {
+        QTimer::singleShot(0, w->frmMenu, [this, n] {
+            w->frmMenu->lstUnit->setCurrentRow(n - 1);
+            w->frmMenu->btnOk->click();
+        });
+    }
+
+    TfrmPrint* frontWorksheet() const {
+        const auto stack = w->mdiArea->subWindowList(QMdiArea::StackingOrder);
+        for (auto it = stack.rbegin(); it != stack.rend(); ++it)
+            if ((*it)->isVisible()) return qobject_cast<TfrmPrint*>((*it)->widget());
+        return nullptr;
+    }
+
+    NamedJobsTarget target;
+};
+
+TEST_F(TeacherCommandsTest, ACancelledOpenLeavesTheQuestionSheetAndThatIsWhatIsPrinted) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    w->btnKaitou->click();  // the question sheet, without answers
+    ASSERT_FALSE(HasBlue(sheet->sheetImage()));
+    const qint64 offIcon = w->btnKaitou->icon().cacheKey();
+
+    QTimer::singleShot(0, w->frmMenu, [this] { w->frmMenu->reject(); });
+    w->btnOpenMaster->click();
+    EXPECT_FALSE(w->answerDisplay());
+    EXPECT_EQ(w->btnKaitou->icon().cacheKey(), offIcon);
+    EXPECT_FALSE(HasBlue(sheet->sheetImage()));
+
+    // Numbered copies are drawn again one by one: each is still the question sheet.
+    print(2);
+    ASSERT_EQ(target.jobs.size(), 2u);
+    ASSERT_EQ(target.names.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_NE(target.names[i].find(sjis("問題")), std::string::npos) << i;
+        EXPECT_EQ(target.names[i].find(sjis("解答")), std::string::npos) << i;
+        EXPECT_FALSE(HasBlue(target.jobs[i].page)) << i;
+    }
+    EXPECT_FALSE(w->answerDisplay());
+    EXPECT_FALSE(HasBlue(sheet->sheetImage()));
+}
+
+TEST_F(TeacherCommandsTest, AnOpenedUnitStartsWithItsAnswersAndPrintsThemWhenShown) {
+    w->btnKaitou->click();
+    ASSERT_FALSE(w->answerDisplay());
+    chooseUnitNext(1);
+    w->btnOpenMaster->click();
+    ASSERT_NE(w->activeWorksheet(), nullptr);
+    EXPECT_TRUE(w->answerDisplay());
+    EXPECT_TRUE(HasBlue(w->activeWorksheet()->sheetImage()));
+    print(1);
+    ASSERT_EQ(target.names.size(), 1u);
+    EXPECT_NE(target.names[0].find(sjis("解答")), std::string::npos);
+    EXPECT_TRUE(HasBlue(target.jobs[0].page));
+}
+
+TEST_F(TeacherCommandsTest, ClosingAWorksheetBringsTheNextOneForwardWithItsMenus) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* first = w->activeWorksheet();
+    ASSERT_EQ(open(2), OpenResult::Opened);
+    ASSERT_EQ(open(4), OpenResult::Opened);
+    TfrmPrint* third = w->activeWorksheet();
+
+    auto expectInFront = [this](TfrmPrint* sheet) {
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_EQ(w->activeWorksheet(), sheet);
+        EXPECT_EQ(w->mdiArea->activeSubWindow(), w->subWindowOf(sheet));
+        EXPECT_EQ(frontWorksheet(), sheet);  // above the title window and every other sheet
+        EXPECT_TRUE(w->menuBar()->actions().contains(sheet->mnuFile->menuAction()));
+        EXPECT_FALSE(w->menuBar()->actions().contains(w->mnuFile->menuAction()));
+    };
+
+    // The panel's button, the worksheet's menu item and its key: each time the sheet opened
+    // before it comes forward.
+    w->btnFpClose->click();
+    QCoreApplication::processEvents();
+    TfrmPrint* second = w->activeWorksheet();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, third);
+    expectInFront(second);
+
+    second->mnuClose->trigger();
+    QCoreApplication::processEvents();
+    expectInFront(first);
+
+    // Arranging the one left shows it; the title window stays behind.
+    w->mnuTile->trigger();
+    expectInFront(first);
+    w->mnuCascade->trigger();
+    expectInFront(first);
+
+    QTest::keyClick(first, Qt::Key_W, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(worksheetWindows(), 0);
+    EXPECT_EQ(w->activeWorksheet(), nullptr);
+    EXPECT_TRUE(w->menuBar()->actions().contains(w->mnuFile->menuAction()));
+}
+
+TEST_F(TeacherCommandsTest, TheAnswerDisplayRedrawsEveryOpenWorksheet) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* first = w->activeWorksheet();
+    ASSERT_EQ(open(4), OpenResult::Opened);
+    TfrmPrint* second = w->activeWorksheet();
+    const int activeBlanks = w->sheetShared().blanks.BlankCount;
+    ASSERT_TRUE(HasBlue(first->sheetImage()));
+
+    w->btnKaitou->click();
+    EXPECT_FALSE(HasBlue(first->sheetImage()));
+    EXPECT_FALSE(HasBlue(second->sheetImage()));
+    EXPECT_FALSE(first->worksheet().params.ShowAnswers);
+
+    // The first sheet's own answers come back, not those of the active one.
+    second->mnuKaitou->trigger();
+    EXPECT_TRUE(HasBlue(second->sheetImage()));
+    const QImage shown = first->sheetImage();
+    EXPECT_TRUE(HasBlue(shown));
+    w->mdiArea->setActiveSubWindow(w->subWindowOf(first));
+    EXPECT_EQ(first->sheetImage(), shown);
+    // The blank table is the active sheet's again after the others were drawn.
+    w->mdiArea->setActiveSubWindow(w->subWindowOf(second));
+    w->btnKaitou->click();
+    EXPECT_EQ(w->sheetShared().blanks.BlankCount, activeBlanks);
+}
+
+TEST_F(TeacherCommandsTest, AddingHasItsButtonMenuItemAndKeyForTeachersOnly) {
+    EXPECT_FALSE(w->btnAdd->isHidden());
+    EXPECT_EQ(w->btnAdd->parentWidget(), w->pnlMain);
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    QAction* add = sheet->findChild<QAction*>(QStringLiteral("mnuAdd"));
+    ASSERT_NE(add, nullptr);
+    EXPECT_TRUE(sheet->mnuFile->actions().contains(add));
+    EXPECT_FALSE(add->shortcut().isEmpty());
+
+    // The menu item adds through unit selection, like the button.
+    chooseUnitNext(2);
+    add->trigger();
+    EXPECT_EQ(sheet->worksheet().questionLines.size(), 3u);
+
+    w->SetLearnerMode(true);
+    EXPECT_TRUE(w->btnAdd->isHidden());
+    w->SetLearnerMode(false);
+    EXPECT_FALSE(w->btnAdd->isHidden());
+}
+
+TEST_F(TeacherCommandsTest, ATestComposedOfThreeUnitsPrintsSavesAndOpensAgain) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* sheet = w->activeWorksheet();
+    chooseUnitNext(2);
+    w->btnAdd->click();
+    chooseUnitNext(4);
+    sheet->findChild<QAction*>(QStringLiteral("mnuAdd"))->trigger();
+    const std::vector<std::string> composed{sjis("（１）#やま#に登る"), sjis("（２）#かわ#で遊ぶ"),
+                                            sjis("（１）#はやし#の中"), sjis("（１）#うみ#を見る"),
+                                            sjis("（２）#そら#が青い")};
+    ASSERT_EQ(sheet->worksheet().questionLines, composed);
+    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 5);
+    EXPECT_FALSE(sheet->worksheet().isMaster);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    print(1);
+    ASSERT_EQ(target.jobs.size(), 1u);
+    EXPECT_TRUE(HasBlue(target.jobs[0].page));
+
+    const std::string title = sheet->worksheet().title;
+    const std::string copy = (course.path() / "kan3" / "test1-3").string();
+    prompter.fileNames = {copy};
+    w->btnSaveCopy->click();
+    ASSERT_TRUE(std::filesystem::exists(copy + ".skn"));
+    w->btnFpClose->click();
+    ASSERT_EQ(worksheetWindows(), 0);
+
+    QTimer::singleShot(0, w->frmOpenSKN, [this] {
+        w->frmOpenSKN->findChild<QPushButton*>(QStringLiteral("btnOk"))->click();
+    });
+    ASSERT_TRUE(w->OpenCopyFile());
+    ASSERT_NE(w->activeWorksheet(), nullptr);
+    EXPECT_EQ(w->activeWorksheet()->worksheet().questionLines, composed);
+    EXPECT_EQ(w->activeWorksheet()->worksheet().title, title);
+    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 5);
 }
 
 }  // namespace

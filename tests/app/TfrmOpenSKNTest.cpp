@@ -179,3 +179,30 @@ TEST_F(TfrmOpenSKNTest, AMissingCourseIndexClosesWithTheAbortResult) {
 
 }  // namespace
 }  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+TEST_F(TfrmOpenSKNTest, MouseClicksChooseAsTheKeysDo) {
+    dialog->show();
+    auto click = [](QListWidget* list, int row) {
+        const QRect item = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    };
+    click(dialog->lstLesson, 1);  // lesson 2
+    EXPECT_EQ(texts(dialog->flbSKN), (QStringList{u"z.skn"_s, u"漢字.skn"_s}));
+    click(dialog->flbSKN, 1);
+    EXPECT_EQ(dialog->edtFileName->text(), shownPath(2, "漢字.skn"));
+    ok();
+    EXPECT_EQ(dialog->chosenPath(), lessonFolder(2) + sjis("漢字.skn"));
+    EXPECT_EQ(state.LastCopyFileIndex, 1);
+
+    // The same with the arrow keys.
+    reopen();
+    dialog->flbSKN->setFocus();
+    QTest::keyClick(dialog->flbSKN, Qt::Key_Up);
+    EXPECT_EQ(dialog->edtFileName->text(), shownPath(2, "z.skn"));
+}
+
+}  // namespace
+}  // namespace sulkan

@@ -211,7 +211,8 @@ TEST_F(TfrmEditQuesTest, AnUnencodableCharacterIsRefusedWithTheCaretOnIt) {
     });
     EXPECT_TRUE(stayedOpen);
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].rfind(sjis("2 行目"), 0), 0u);
+    // Once, naming the field.
+    EXPECT_EQ(prompter.shown[0].rfind(sjis("ヒントブロック 2 行目"), 0), 0u);
     EXPECT_EQ(test::ReadRawFile(file()), SampleFile());
 }
 

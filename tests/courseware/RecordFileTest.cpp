@@ -115,5 +115,117 @@ TEST(RecordSectionKeyCounts, CountsKeysOfEverySectionAsTheProfileFunctionsSeeThe
     EXPECT_EQ(SectionKeyCounts().count("password"), 0);
 }
 
+// A read-only lesson folder (a share, a disc) while the test runs as root.
+class ReadOnlyFolders {
+public:
+    ReadOnlyFolders() { testing_hooks::folderWritable = &m_never; }
+    ~ReadOnlyFolders() { testing_hooks::folderWritable = nullptr; }
+
+private:
+    std::function<bool(const std::string&)> m_never = [](const std::string&) { return false; };
+};
+
+TEST(RecordFileCandidates, TheLessonFolderFirstWritableOrNotThenTheRecordsFolder) {
+    TempDir course, records;
+    auto tables = OneLesson();
+    const std::string inLesson = course.folder() + "kanji1\\taro.ini";
+    const std::string inRecords = records.folder() + "k1\\taro.ini";
+    // No lesson folder: only the records folder.
+    EXPECT_EQ(RecordFileCandidates(course.folder(), *tables, "taro", 1, false, records.folder()),
+              (std::vector<std::string>{inRecords}));
+    std::filesystem::create_directories(course.path() / "kanji1");
+    const std::vector<std::string> both{inLesson, inRecords};
+    EXPECT_EQ(RecordFileCandidates(course.folder(), *tables, "taro", 1, false, records.folder()),
+              both);
+    {
+        ReadOnlyFolders readOnly;
+        // Written to the records folder now, still read from the lesson folder first.
+        EXPECT_EQ(RecordFilePath(course.folder(), *tables, "taro", 1, false, records.folder()),
+                  inRecords);
+        EXPECT_EQ(
+            RecordFileCandidates(course.folder(), *tables, "taro", 0, false, records.folder()),
+            both);
+    }
+    EXPECT_EQ(RecordFileCandidates(course.folder(), *tables, "taro", 1, true, records.folder()),
+              both);
+    EXPECT_EQ(RecordFileCandidates(course.folder(), *tables, "taro", 1, false, ""),
+              (std::vector<std::string>{inLesson}));
+    EXPECT_EQ(RecordFolderCandidates(course.folder(), *tables, 1, false, records.folder()),
+              (std::vector<std::string>{course.folder() + "kanji1\\", records.folder() + "k1\\"}));
+    // The same refusals as RecordFilePath.
+    for (const std::string name : {"", "..", "a/b"})
+        EXPECT_TRUE(RecordFileCandidates(course.folder(), *tables, name, 1, false, records.folder())
+                        .empty())
+            << name;
+    tables->LessonRefusals[1] = "refused";
+    EXPECT_TRUE(
+        RecordFileCandidates(course.folder(), *tables, "taro", 1, false, records.folder()).empty());
+}
+
+TEST(RecordLineTime, DateAndTimeOfALineAsTheDrillWritesIt) {
+    EXPECT_EQ(RecordLineTime(sjis("2003年10月15日 14:05 OxOO  3/ 4  75点 01:23")), 200310151405);
+    EXPECT_EQ(RecordLineTime(sjis("類題2)2003年10月15日 09:07 O  1/ 1 100点 00:10")), 200310150907);
+    for (const std::string& line : {std::string(), std::string("x"), sjis("2003年10月15日"),
+                                    sjis("2003年10月15日 14"), sjis("類題)2003年10月15日 14:05"),
+                                    sjis("20031年10月15日 14:05"), sjis("2003年100月15日 14:05")})
+        EXPECT_EQ(RecordLineTime(line), -1) << line;
+}
+
+TEST(LoadRecordFiles, SectionsOfBothPlacesMergeInDateOrder) {
+    TempDir dir;
+    const std::string lesson = dir.folder() + "lesson.ini";
+    const std::string records = dir.folder() + "records.ini";
+    test::WriteSjisFile(
+        dir.path() / "lesson.ini",
+        {"[password]", "pw=lesson", "[S11駅]", "1=2003年10月15日 14:05 O  1/ 1 100点 00:10",
+         "2=書きかけ", "4=2003年10月17日 08:00 x  0/ 1   0点 00:10", "[only.skn]", "1=a"});
+    test::WriteSjisFile(
+        dir.path() / "records.ini",
+        {"[PASSWORD]", "pw=records", "hint=records", "[s11駅]",
+         "1=2003年10月16日 09:00 O  1/ 1 100点 00:10", "2=2003年10月18日 10:00 O  1/ 1 100点 00:10",
+         "[S12旅行]", "1=\"quoted\""});
+    const ProfileLines merged = LoadRecordFiles({lesson, records});
+    EXPECT_EQ(merged.sections(), Sjis({"password", "S11駅", "only.skn", "S12旅行"}));
+    // Date order across the files; the undated line stays after the line before it.
+    EXPECT_EQ(merged.keys(sjis("S11駅")), (std::vector<std::string>{"1", "2", "3", "4", "5"}));
+    std::vector<std::string> values;
+    for (const std::string& key : merged.keys(sjis("S11駅")))
+        values.push_back(merged.read(sjis("S11駅"), key, "?"));
+    EXPECT_EQ(values, Sjis({"2003年10月15日 14:05 O  1/ 1 100点 00:10", "書きかけ",
+                            "2003年10月16日 09:00 O  1/ 1 100点 00:10",
+                            "2003年10月17日 08:00 x  0/ 1   0点 00:10",
+                            "2003年10月18日 10:00 O  1/ 1 100点 00:10"}));
+    // Values come back as they were read (one pair of quotes is no part of a value).
+    EXPECT_EQ(merged.read(sjis("S12旅行"), "1", "?"), "quoted");
+    // The password of the lesson folder wins; a key only the other file has is taken from it.
+    EXPECT_EQ(merged.read("password", "pw", "?"), "lesson");
+    EXPECT_EQ(merged.read("password", "hint", "?"), "records");
+
+    // The order of the files decides the password; one file alone is read as it is.
+    EXPECT_EQ(LoadRecordFiles({records, lesson}).read("password", "pw", "?"), "records");
+    const ProfileLines alone = LoadRecordFiles({lesson, dir.folder() + "missing.ini"});
+    EXPECT_EQ(alone.keys(sjis("S11駅")), (std::vector<std::string>{"1", "2", "4"}));
+    EXPECT_TRUE(LoadRecordFiles({dir.folder() + "missing.ini"}).sections().empty());
+    EXPECT_TRUE(LoadRecordFiles({}).sections().empty());
+}
+
+TEST(NextRecordKey, OneMoreThanTheLargestNumberSoAGapNeverOverwrites) {
+    const ProfileLines file(Sjis({"[S11駅]", "1=a", "2=b", "4=c", "note=d", "; 9=e", "[S12x]",
+                                  "0007=a", "[S13y]", "3=a", "1000000000000=b", "4=c", "[S14z]",
+                                  "3=a", "99999999999=b", "100000000000=c"}));
+    EXPECT_EQ(NextRecordKey(file, sjis("S11駅")), "5");
+    EXPECT_EQ(NextRecordKey(file, sjis("s11駅 ")), "5");
+    EXPECT_EQ(NextRecordKey(file, "S12x"), "8");
+    // Keys too long to be run numbers are stepped around, never overwritten.
+    EXPECT_EQ(NextRecordKey(file, "S13y"), "5");
+    EXPECT_EQ(NextRecordKey(file, "S14z"), "4");
+    EXPECT_EQ(NextRecordKey(file, "new"), "1");
+    EXPECT_EQ(NextRecordKey(ProfileLines(Sjis({"[a]", "1000000000=x"})), "a"), "1");
+    EXPECT_EQ(NextRecordKey(ProfileLines(Sjis({"[a]", "999999999=x", "1000000000=y"})), "a"),
+              "1000000001");
+    EXPECT_EQ(NextRecordKey(ProfileLines(Sjis({"[a]", "1=x", "2=x", "1000000000=x", "3=x"})), "a"),
+              "4");
+}
+
 }  // namespace
 }  // namespace sulkan

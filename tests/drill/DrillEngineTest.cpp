@@ -392,5 +392,176 @@ TEST_F(DrillEngineTest, TheWritingPadJoinsTheInputModesOnlyWhereItRecognises) {
     EXPECT_EQ(pad.box(1).text, sjis("森"));
 }
 
+TEST_F(DrillEngineTest, ARefusedSheetShowsItsOwnRecordsAndNoCourse) {
+    Sheet({"山"});
+    Open();
+    EXPECT_EQ(front.recordShows, 1);
+    engine.btnTestClick();
+    Answer("山");
+    engine.btnSaitenClick();
+    ASSERT_EQ(front.recordShows, 2);
+
+    // The next sheet has too many answers: its own records replace the last unit's, and the
+    // record panel's image says why nothing can be started instead of showing the last mascot.
+    setup.answerCount = 81;
+    EXPECT_FALSE(engine.open(setup));
+    EXPECT_EQ(front.recordShows, 3);
+    const std::string shown = FakeFrontEnd::shown(front.mess);
+    EXPECT_NE(shown.find(sjis("このシートでは学習できません")), std::string::npos);
+    EXPECT_EQ(shown.find(sjis("標準の学習コース")), std::string::npos);
+    EXPECT_FALSE(engine.panels().btnAnki || engine.panels().btnRenshu || engine.panels().btnTest);
+}
+
+TEST_F(DrillEngineTest, AShownAnswerGetsTwoBlueEllipsesAtTheFirstTryToo) {
+    Sheet({"山", "川", "森"});
+    Open();
+    engine.btnRenshuClick();
+    engine.btnAnswerClick();
+    EXPECT_EQ(table.slots[1].BlankStatus, blank_status::kNotGraded);
+    Answer("山");
+    ASSERT_EQ(front.count(Kind::Ellipse), 2);
+    for (const auto& op : front.sheet.ops)
+        if (op.kind == Kind::Ellipse) {
+            EXPECT_EQ(op.pen.colour, kBlue);
+        }
+    EXPECT_EQ(table.slots[1].BlankStatus, blank_status::kCorrectAfterShown);
+    // Without help the first try still gets one red ellipse.
+    Answer("川");
+    EXPECT_EQ(front.count(Kind::Ellipse), 3);
+    EXPECT_EQ(front.sheet.ops.back().pen.colour, kRed);
+}
+
+TEST_F(DrillEngineTest, AReviewAnsweredWithoutHelpEndsClean) {
+    Sheet({"山", "川", "森"});
+    Open();
+    engine.btnRenshuClick();
+    Answer("山");
+    engine.btnAnswerClick();  // blank 2 seen, then answered
+    Answer("川");
+    Answer("林");  // blank 3 wrong first, then right
+    Answer("森");
+    ASSERT_EQ(engine.marksText(), "OXx");
+    ASSERT_TRUE(engine.panels().btnFukushu);
+
+    engine.btnFukushuClick();
+    ASSERT_EQ(engine.currentBlank(), 2);
+    Answer("川");  // the answer seen in the graded run is no help in this one
+    EXPECT_EQ(table.slots[2].BlankStatus, blank_status::kCorrect);
+    EXPECT_EQ(engine.box(2).textColour, kBlack);
+    EXPECT_EQ(front.sheet.ops.back().pen.colour, kRed);
+    Answer("木");  // a wrong try corrected in the review
+    Answer("森");
+    EXPECT_EQ(engine.state(), DrillState::Results);
+    EXPECT_TRUE(front.messageShown("復習を終わりました"));
+    // Nothing is left to review: no third round is offered.
+    EXPECT_FALSE(engine.panels().btnFukushu);
+    EXPECT_EQ(front.focusedButton, DrillButton::End);
+    EXPECT_EQ(records.written.size(), 1u);
+}
+
+TEST_F(DrillEngineTest, AnAnswerSeenInAReviewIsReviewedAgain) {
+    Sheet({"山", "川"});
+    Open();
+    engine.btnTestClick();
+    Answer("山");
+    Answer("谷");
+    engine.btnSaitenClick();
+    engine.btnFukushuClick();
+    engine.btnAnswerClick();
+    Answer("川");
+    EXPECT_EQ(table.slots[2].BlankStatus, blank_status::kCorrectAfterShown);
+    EXPECT_TRUE(engine.panels().btnFukushu);
+    EXPECT_EQ(front.focusedButton, DrillButton::Fukushu);
+    engine.btnFukushuClick();
+    EXPECT_EQ(engine.state(), DrillState::Review);
+    EXPECT_FALSE(table.slots[2].AnswerShown);
+    Answer("川");
+    EXPECT_FALSE(engine.panels().btnFukushu);
+}
+
+TEST_F(DrillEngineTest, DigitsAndDuplicateSpellingsCompareAlikeHoweverTheBoxIsLeft) {
+    Sheet({"１２", "", "山", "3"});
+    table.slots[2].AnswerText = "\xED\x40";  // one character, also spelled FA 5C
+    Open();
+    engine.btnTestClick();
+    for (const std::string& given : {std::string("12"), sjis(" 12　"), sjis("１２")})
+        EXPECT_EQ(engine.CompareAnswer(1, given), blank_status::kCorrect) << given;
+    EXPECT_EQ(engine.CompareAnswer(1, "1 2"), blank_status::kWrong);
+    EXPECT_EQ(engine.CompareAnswer(2, "\xFA\x5C"), blank_status::kCorrect);
+    EXPECT_EQ(engine.CompareAnswer(2, "\xFA\x5D"), blank_status::kWrong);
+    EXPECT_EQ(engine.CompareAnswer(4, sjis("３")), blank_status::kCorrect);
+
+    // Typed, then left by clicking the next box, by Enter, and graded without Enter.
+    engine.boxEdited(1, "12");
+    engine.boxFocusLeave(1);
+    ASSERT_TRUE(engine.boxFocusEnter(2));
+    engine.boxEdited(2, "\xFA\x5C");
+    engine.enterPressed(2);
+    engine.boxEdited(3, sjis("山"));
+    engine.boxFocusLeave(3);
+    ASSERT_TRUE(engine.boxFocusEnter(4));
+    engine.boxEdited(4, "3");
+    engine.btnSaitenClick();
+    EXPECT_EQ(engine.marksText(), "OOOO");
+    EXPECT_EQ(engine.lastScore(), 100);
+
+    // In practise the duplicate spelling is right at once as well.
+    engine.btnRenshuClick();
+    Answer("12");
+    engine.boxEdited(2, "\xFA\x5C");
+    engine.enterPressed(2);
+    EXPECT_EQ(table.slots[2].BlankStatus, blank_status::kCorrect);
+}
+
+TEST_F(DrillEngineTest, ABoxShowingAnUnusableCharacterIsNeitherGradedNorLeft) {
+    Sheet({"川", "山"});
+    setup.kgroup = {sjis("山")};
+    Open();
+    engine.btnTestClick();
+    engine.boxEdited(1, sjis("川"));
+    engine.boxUnusable(1, 0x1F600);  // the box shows 川 and a character CP932 lacks
+    const std::string refusal =
+        sjis("答えに使えない文字（U+1F600）が入っています。別の書き方で入力してください");
+
+    engine.btnSaitenClick();
+    EXPECT_EQ(engine.state(), DrillState::Test);
+    ASSERT_FALSE(front.messages.empty());
+    EXPECT_EQ(front.messages.back(), refusal);
+    EXPECT_TRUE(records.written.empty());
+    EXPECT_EQ(front.focusedBox, 1);
+
+    front.messages.clear();
+    engine.enterPressed(1);
+    engine.btnNextClick();
+    engine.softKeyPressed(1, false);
+    EXPECT_EQ(front.messages, (std::vector<std::string>{refusal, refusal, refusal}));
+    EXPECT_FALSE(engine.firstAnswer(1).has_value());
+    EXPECT_EQ(engine.box(1).text, sjis("川"));
+
+    // Clicking the next box leaves no answer behind and brings the learner back.
+    engine.boxFocusLeave(1);
+    EXPECT_FALSE(engine.boxFocusEnter(2));
+    EXPECT_EQ(engine.currentBlank(), 1);
+    EXPECT_FALSE(engine.firstAnswer(1).has_value());
+    EXPECT_EQ(engine.FirstOpenBlank(), 1);
+
+    // Written otherwise, it is graded as shown; a choice replaces the box as well.
+    engine.boxEdited(1, sjis("川"));
+    engine.enterPressed(1);
+    EXPECT_EQ(engine.currentBlank(), 2);
+    engine.boxUnusable(2, 0x20B9F);
+    engine.choiceClicked(0, false);
+    EXPECT_EQ(engine.box(2).unusable, 0u);
+    engine.btnSaitenClick();
+    EXPECT_EQ(engine.marksText(), "OO");
+
+    // In practise, leaving the box discards it as it discards any unconfirmed answer.
+    engine.btnRenshuClick();
+    engine.boxUnusable(1, 0x1F600);
+    engine.boxFocusLeave(1);
+    EXPECT_EQ(engine.firstAnswer(1), "");
+    EXPECT_EQ(engine.box(1).unusable, 0u);
+}
+
 }  // namespace
 }  // namespace sulkan

@@ -108,7 +108,7 @@ TEST(RecordStore, OverviewAndCsvFollowTheLessonIndex) {
                   ",3,2,1,,第1回,1,,,,,,,,\"broken, \"\"quoted\"\"\"\r\n" + learner +
                   ",3,,,0,\"my,copy.skn\",1,2003-10-17,10:00,xx,0,2,0,10,\r\n");
     // Without unreadable lines there is no raw column.
-    EXPECT_EQ(RecordsCsv({}).bytes,
+    EXPECT_EQ(RecordsCsv(std::vector<CsvRecord>{}).bytes,
               "\xEF\xBB\xBFlearner,lesson,section,unit,similar,title,run,date,time,marks,correct,"
               "total,score,seconds\r\n");
 }
@@ -118,6 +118,69 @@ TEST(RecordStore, LearnersComeFromTheRosterAndTheFilesFound) {
     const std::vector<std::string> files =
         Sjis({"ziro.ini", "TARO.ini", "hanako.ini", "共通.ini", "con.ini"});
     EXPECT_EQ(LearnersWithRecords(roster, files), Sjis({"共通", "taro", "hanako", "ziro"}));
+}
+
+TEST(RecordStore, NamesWhoseTrailBytesLookLikeLettersAreDifferentLearners) {
+    // ナ (83 69) and オ (83 49) differ only in a trail byte in the range of "i" and "I"; so do
+    // 葉/裕, ト/エ, ニ/カ, ホ/セ and 子/参. Folding those bytes made one learner of two.
+    const std::vector<std::pair<std::string, std::string>> pairs = {
+        {"ナミ", "オミ"}, {"葉子", "裕子"}, {"ト", "エ"}, {"ニ", "カ"}, {"ホ", "セ"}, {"子", "参"}};
+    for (const auto& [a, b] : pairs) {
+        const std::vector<std::string> names = Sjis({a, b});
+        EXPECT_EQ(LearnersWithRecords({}, Sjis({a + ".ini", b + ".ini"})).size(), 2u) << a;
+        const auto found = LearnersWithRecords(names, Sjis({b + ".ini", a + ".ini"}));
+        EXPECT_EQ(found, names) << a << " " << b;
+        // Each from the roster finds only its own file.
+        EXPECT_EQ(LearnersWithRecords(Sjis({a}), Sjis({b + ".ini"})), Sjis({b})) << a;
+    }
+    // ASCII letters still fold, as Windows names files: one learner, the roster's spelling.
+    EXPECT_EQ(LearnersWithRecords(Sjis({"Taro"}), Sjis({"TARO.ini", "taro.ini"})), Sjis({"Taro"}));
+    EXPECT_TRUE(LearnerNameProblem(sjis("コン")).empty());
+    EXPECT_FALSE(LearnerNameProblem("Con.txt").empty());
+}
+
+TEST(RecordStore, EveryKeyLineIsReadEvenWithGapsInTheKeys) {
+    const LessonOutline outline = OutlineOfLesson(Sjis({"L", "[[sect1", "t", "<<", "駅", ">>"}));
+    const ProfileLines file = Records({"[S11駅]", "1=2003年10月15日 14:05 O  1/ 1 100点 00:10",
+                                       "2=2003年10月16日 14:05 x  0/ 1   0点 00:10", "=no key",
+                                       "4=2003年10月17日 14:05 Ox  1/ 2  50点 00:10"});
+    EXPECT_EQ(RecordLinesOf(file, sjis("S11駅")).size(), 3u);
+    EXPECT_EQ(RecordLinesOf(file, sjis("S11駅")).back(),
+              sjis("2003年10月17日 14:05 Ox  1/ 2  50点 00:10"));
+    const auto rows = BuildClassOverview(outline, {{"taro", file}});
+    EXPECT_EQ(rows[0].cells[0].runs, 3);
+    EXPECT_EQ(rows[0].cells[0].last.score, 50);
+    const auto csv = CsvRecordsOf("taro", 1, outline, file);
+    ASSERT_EQ(csv.size(), 3u);
+    EXPECT_EQ(csv[2].run, 3);
+    EXPECT_EQ(csv[2].raw, sjis("2003年10月17日 14:05 Ox  1/ 2  50点 00:10"));
+}
+
+TEST(RecordStore, ATitleEndingInABlankIsExportedWithItsUnit) {
+    // The drill writes the section trimmed, as every profile write trims names.
+    const LessonOutline outline =
+        OutlineOfLesson(Sjis({"L", "[[sect1", "t", "<<", "駅 ", "まとめ　 ", ">>"}));
+    ProfileLines file;
+    ASSERT_TRUE(file.write(outline.units[0].recordSection, "1", "a"));
+    ASSERT_TRUE(file.write(outline.units[1].recordSection, "1", "b"));
+    EXPECT_EQ(file.sections(), Sjis({"S11駅", "S12まとめ　"}));
+    const auto csv = CsvRecordsOf("taro", 1, outline, file);
+    ASSERT_EQ(csv.size(), 2u);
+    EXPECT_EQ(csv[0].section, 1);
+    EXPECT_EQ(csv[0].unit, 1);
+    EXPECT_EQ(csv[1].unit, 2);
+    EXPECT_EQ(csv[1].title, sjis("まとめ　 "));
+}
+
+TEST(RecordStore, OnlyFilesWithRecordSectionsAreLearners) {
+    const LessonOutline outline = OutlineOfLesson(Sjis({"L", "[[sect1", "t", "<<", "駅", ">>"}));
+    EXPECT_FALSE(HoldsRecordSections(
+        Records({"[.ShellClassInfo]", "IconResource=x.ico", "[ViewState]", "Mode="}), outline));
+    EXPECT_FALSE(HoldsRecordSections(Records({"[S12旅行]", "1=x", "[skn]"}), outline));
+    EXPECT_FALSE(HoldsRecordSections(ProfileLines(), outline));
+    EXPECT_TRUE(HoldsRecordSections(Records({"[x]", "[s11駅]"}), outline));
+    EXPECT_TRUE(HoldsRecordSections(Records({"[PassWord]", "pw=abcd"}), outline));
+    EXPECT_TRUE(HoldsRecordSections(Records({"[まとめ.SKN]", "1=x"}), outline));
 }
 
 }  // namespace
