@@ -50,6 +50,17 @@ TEST(RecordsCsv, LongTextFormulasAreJoinedFromPiecesOfAtMost255Characters) {
     const std::size_t cut = f.find("\"\"&\"\"");
     ASSERT_NE(cut, std::string::npos);
     EXPECT_EQ(f.substr(4, cut - 4), kanji.substr(0, 1 + 254 * 3));
+    EXPECT_EQ(f.find("\"\"&\"\"", cut + 1), std::string::npos);  // 301 characters: two pieces
+
+    // 255 characters fit one literal; the 256th starts a second one.
+    const std::string fits = "=" + std::string(254, 'b');
+    EXPECT_EQ(CsvField(fits), "\"=\"\"" + fits + "\"\"\"");
+    EXPECT_EQ(CsvField(fits + "c"), "\"=\"\"" + fits + "\"\"&\"\"c\"\"\"");
+    // A quote is one character of the text: its doubling stays whole in the piece it starts.
+    const std::string quoteLast = "=" + std::string(253, 'b') + "\"x";
+    EXPECT_EQ(CsvField(quoteLast), "\"=\"\"=" + std::string(253, 'b') + "\"\"\"\"\"\"&\"\"x\"\"\"");
+    const std::string quoteFirst = "=" + std::string(254, 'b') + "\"";
+    EXPECT_EQ(CsvField(quoteFirst), "\"=\"\"" + fits + "\"\"&\"\"\"\"\"\"\"\"\"");
 }
 
 TEST(RecordsCsv, RowsKeepNumbersAsNumbersAndProtectOnlyTextColumns) {
