@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <algorithm>
 #include <sstream>
 
 #include "Prompter.h"
@@ -139,6 +140,29 @@ TEST_F(RecordsWindowsTest, RecordsCommandStatusesZeroOneAndTwo) {
     EXPECT_NE(err.find("課 2 はありません"), std::string::npos) << err;
     EXPECT_EQ(runRecords({"--course", dir}, out, err), 2);
     EXPECT_EQ(out, "");
+}
+
+TEST_F(RecordsWindowsTest, FolderSettingsFilesAreNoLearners) {
+    // Windows keeps a folder's icon and view in desktop.ini, in any folder a teacher opened.
+    WriteSjisFile(kan3() / "desktop.ini",
+                  {"[.ShellClassInfo]", "IconResource=C:\\Windows\\System32\\imageres.dll,-3",
+                   "[ViewState]", "Mode=", "Vid=", "FolderType=Generic"});
+    WriteSjisFile(records.path() / "Sulkan" / "k3" / "Desktop.ini",
+                  {"[.ShellClassInfo]", "InfoTip=records"});
+    // A file the roster does not name but that holds records of the lesson is a learner.
+    WriteSjisFile(records.path() / "Sulkan" / "k3" / "hanako.ini",
+                  {"[S21海]", "1=2003年10月18日 08:00 O  1/ 1 100点 00:05"});
+    std::string out, err;
+    EXPECT_EQ(runRecords({"--course", course.path().string(), "--lesson", "1"}, out, err), 0)
+        << err;
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(out.find("esktop"), std::string::npos) << out;
+    EXPECT_EQ(out.find("ShellClassInfo"), std::string::npos) << out;
+    EXPECT_NE(out.find("\r\nhanako,1,2,1,0,海,1,2003-10-18,08:00,O,1,1,100,5\r\n"),
+              std::string::npos)
+        << out;
+    // Header, taro's run, 共通's three and hanako's one.
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 6);
 }
 
 }  // namespace
