@@ -327,6 +327,27 @@ TEST_F(RecordsFilesTest, AFailedWriteNamesTheFileLeavesNothingAndStillWritesTheO
     EXPECT_EQ(out, "");  // a spreadsheet was asked for, not the CSV on standard output
     EXPECT_EQ(Leftovers(occupied), std::vector<std::string>{"keep.txt"});
     EXPECT_EQ(Leftovers(target.path()).size(), 2u);  // r.csv and the folder, no temporary file
+
+    // The CSV file itself refused.
+    EXPECT_EQ(run({"--out", (target.path() / "none" / "r.csv").string()}), 1);
+    EXPECT_NE(err.find("none/r.csv を保存できませんでした"), std::string::npos) << err;
+}
+
+// Standard output that takes nothing, as a full disk or a closed pipe does.
+class RefusingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST_F(RecordsFilesTest, StandardOutputThatTakesNothingIsAFailure) {
+    RefusingBuffer refusing;
+    std::ostream full(&refusing);
+    std::ostringstream e;
+    const int status =
+        RunRecordsCommand({"--course", course.path().string(), "--lesson", "1"}, settings, full, e);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(e.str(), "記録を標準出力に書き込めませんでした\n");
 }
 
 }  // namespace
