@@ -2,8 +2,12 @@
 // with its marks, the class overview opened from unit selection, and "sulkan records" statuses.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "Prompter.h"
@@ -15,6 +19,7 @@
 #include "TfrmClassRecords.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
+#include "TfrmRenshu.h"
 #include "TfrmZenTangen.h"
 
 namespace sulkan {
@@ -163,6 +168,62 @@ TEST_F(RecordsWindowsTest, FolderSettingsFilesAreNoLearners) {
         << out;
     // Header, taro's run, 共通's three and hanako's one.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 6);
+}
+
+// Acts once the window is shown (a modal loop started later in the same command).
+void WhenShown(QWidget* window, std::function<void()> act) {
+    auto* poll = new QTimer(window);
+    QObject::connect(poll, &QTimer::timeout, window, [window, poll, act] {
+        if (!window->isVisible()) return;
+        poll->deleteLater();
+        poll->stop();
+        act();
+    });
+    poll->start(10);
+}
+
+void ClickRow(QListWidget* list, int row) {
+    QCoreApplication::processEvents();  // lay out a list that was just shown
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+TEST_F(RecordsWindowsTest, ADrilledRunThatCannotBeRecordedIsSaidWithTheFile) {
+    WriteSjisFile(kan3() / "k31.que", {"[[unit1", "<<ques", "（１）#えき#に行く", ">>", "]]"});
+    // A folder where hanako's record file should be: nothing can replace it.
+    std::filesystem::create_directories(kan3() / "hanako.ini");
+    auto w = start();
+    w->state().LearnerName = "hanako";
+    prompter.shown.clear();
+    bool graded = false;
+    WhenShown(w->frmMenu, [&] {
+        ClickRow(w->frmMenu->lstSection, 0);
+        ClickRow(w->frmMenu->lstUnit, 0);
+        w->frmMenu->btnOk->click();
+    });
+    QTimer drillPoll;
+    QObject::connect(&drillPoll, &QTimer::timeout, [&] {
+        TfrmRenshu* drill = w->frmRenshu;
+        if (!drill || !drill->isVisible()) return;
+        drillPoll.stop();
+        drill->btnTest->click();
+        QTest::sendKeyEvent(QTest::KeyAction::Click, drill->answerBox(1), Qt::Key_unknown,
+                            QStringLiteral("駅"), Qt::NoModifier);
+        drill->btnSaiten->click();
+        graded = drill->engine().state() == DrillState::Results;
+        drill->btnEnd->click();
+    });
+    drillPoll.start(10);
+    w->btnTest->click();
+    drillPoll.stop();
+    EXPECT_TRUE(graded);
+    // The refusal comes before the drill's own "テストを終わりました".
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[1], sjis("テストを終わりました"));
+    EXPECT_NE(prompter.shown[0].find("hanako.ini"), std::string::npos) << prompter.shown[0];
+    EXPECT_NE(prompter.shown[0].find(sjis("保存できませんでした")), std::string::npos)
+        << prompter.shown[0];
+    EXPECT_TRUE(std::filesystem::is_directory(kan3() / "hanako.ini"));
 }
 
 }  // namespace
