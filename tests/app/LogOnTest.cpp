@@ -148,6 +148,37 @@ TEST(LogOn, NamesThatCannotNameAFileChangeNothing) {
     EXPECT_EQ(t.dialog->result(), QDialog::Rejected);
 }
 
+TEST(LogOn, ARosterChangedOnAnotherComputerMeanwhileKeepsThoseChanges) {
+    LogOn t;
+    const auto file = t.records.path() / "LogOn" / "sname.txt";
+    t.dialog->show();
+    // Another computer adds hanako while this dialog is open; here jiro is added.
+    test::WriteSjisFile(file, {"共通", "hanako"});
+    t.dialog->edtName->setText(QStringLiteral("jiro"));
+    t.dialog->btnAdd->click();
+    t.logOn(QStringLiteral("共通"));
+    EXPECT_EQ(t.roster(), Sjis({"共通", "hanako", "jiro"}));
+    EXPECT_EQ(t.loggedOn, 1);
+
+    // Another computer removes jiro; here hanako is removed. Neither comes back.
+    t.dialog->show();
+    ASSERT_EQ(t.dialog->lstName->count(), 3);
+    test::WriteSjisFile(file, {"共通", "hanako"});
+    t.dialog->lstName->setCurrentRow(1);
+    t.dialog->btnDelete->click();
+    t.logOn(QStringLiteral("共通"));
+    EXPECT_EQ(t.roster(), Sjis({"共通"}));
+
+    // A roster nothing was changed in is not written again (a teacher's read-only roster still
+    // lets learners log on): its bytes stay as they are.
+    test::WriteRawFile(file, sjis("共通\nhanako"));
+    t.dialog->show();
+    t.logOn(QStringLiteral("共通"));
+    EXPECT_EQ(test::ReadRawFile(file), sjis("共通\nhanako"));
+    EXPECT_EQ(t.loggedOn, 3);
+    EXPECT_TRUE(t.prompter.shown.empty());
+}
+
 // A read-only lesson folder (a share) while the test runs as root.
 struct ReadOnlyFolders {
     ReadOnlyFolders() { testing_hooks::folderWritable = &never; }
