@@ -50,6 +50,7 @@ struct Cell {
     std::string type;
     int style = 0;
     std::string value;
+    bool preserve = false;  // xml:space="preserve" on its text
 };
 
 class Sheet {
@@ -59,16 +60,18 @@ public:
         const auto styles = Member(book, "xl/styles.xml");
         if (!xml || !styles) return std::nullopt;
         Sheet sheet;
-        std::vector<std::string> shared;
+        std::vector<std::pair<std::string, bool>> shared;  // text, blanks preserved
         if (const auto strings = Member(book, "xl/sharedStrings.xml")) {
-            static const std::regex si(R"(<si>\s*<t(?: [^>]*)?>([^<]*)</t>\s*</si>)");
+            static const std::regex si(R"(<si>\s*<t([^>]*)>([^<]*)</t>\s*</si>)");
             for (std::sregex_iterator it(strings->begin(), strings->end(), si), end; it != end;
                  ++it)
-                shared.push_back(Unescaped((*it)[1]));
+                shared.emplace_back(
+                    Unescaped((*it)[2]),
+                    (*it)[1].str().find("xml:space=\"preserve\"") != std::string::npos);
         }
         static const std::regex cell(R"re(<c r="([A-Z]+[0-9]+)"([^>]*?)(?:/>|>(.*?)</c>))re");
         static const std::regex type(R"re(\bt="([a-zA-Z]+)")re"), style(R"re(\bs="([0-9]+)")re");
-        static const std::regex value(R"(<v>([^<]*)</v>)"), inlineText(R"(<t[^>]*>([^<]*)</t>)");
+        static const std::regex value(R"(<v>([^<]*)</v>)"), inlineText(R"(<t([^>]*)>([^<]*)</t>)");
         for (std::sregex_iterator it(xml->begin(), xml->end(), cell), end; it != end; ++it) {
             Cell c;
             const std::string attributes = (*it)[2], body = (*it)[3];
@@ -76,12 +79,14 @@ public:
             if (std::regex_search(attributes, m, type)) c.type = m[1];
             if (std::regex_search(attributes, m, style)) c.style = std::stoi(m[1]);
             if (c.type == "inlineStr" && std::regex_search(body, m, inlineText)) {
-                c.value = Unescaped(m[1]);
+                c.value = Unescaped(m[2]);
+                c.preserve = m[1].str().find("xml:space=\"preserve\"") != std::string::npos;
             } else if (std::regex_search(body, m, value)) {
                 c.value = Unescaped(m[1]);
                 if (c.type == "s") {
                     const std::size_t index = std::stoul(c.value);
-                    c.value = index < shared.size() ? shared[index] : "<bad shared string>";
+                    c.value = index < shared.size() ? shared[index].first : "<bad shared string>";
+                    c.preserve = index < shared.size() && shared[index].second;
                 }
             }
             sheet.m_cells[(*it)[1]] = c;
@@ -118,7 +123,7 @@ public:
         const auto s = static_cast<std::size_t>(at(ref).style);
         return s < m_styleFormats.size() ? m_styleFormats[s] : std::string();
     }
-    std::size_t size() const { return m_cells.size(); }
+    bool preservesSpace(const std::string& ref) const { return at(ref).preserve; }
 
 private:
     std::map<std::string, Cell> m_cells;
@@ -233,7 +238,7 @@ TEST(RecordsXlsx, LinesThatDidNotReadKeepTheirTextInTheRawColumn) {
     ExportRow broken;
     broken.learner = "taro", broken.title = "t", broken.lesson = 1, broken.run = 4;
     broken.section = 1, broken.unit = 2;
-    broken.raw = "=cmd|' /C calc'!A0 & <b>";
+    broken.raw = " =cmd|' /C calc'!A0 & <b>  ";
     table.rows.push_back(broken);
     table.unparsed = 1;
     const fs::path book = dir.path() / "raw.xlsx";
@@ -243,7 +248,9 @@ TEST(RecordsXlsx, LinesThatDidNotReadKeepTheirTextInTheRawColumn) {
     EXPECT_EQ(sheet->at("O1").value, "raw");
     EXPECT_FALSE(sheet->has("O2"));
     EXPECT_TRUE(sheet->isText("O3"));
-    EXPECT_EQ(sheet->at("O3").value, "=cmd|' /C calc'!A0 & <b>");
+    EXPECT_EQ(sheet->at("O3").value, " =cmd|' /C calc'!A0 & <b>  ");
+    // Blanks at either end are kept by every reader only when the cell says so.
+    EXPECT_TRUE(sheet->preservesSpace("O3"));
     // Nothing was read of it: no similar, no date, no numbers.
     EXPECT_FALSE(sheet->has("E3"));
     EXPECT_FALSE(sheet->has("H3"));
