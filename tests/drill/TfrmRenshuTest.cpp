@@ -562,9 +562,12 @@ protected:
         EXPECT_GT(area->viewport()->height() + area->verticalScrollBar()->maximum(), ink.bottom())
             << what;
     }
-    QScrollBar* Bar(Qt::Orientation o) {
+    // Whether the message view shows its scroll bar of that direction.
+    bool Bar(Qt::Orientation o) {
         auto* area = Find<QScrollArea>("scrMessXX");
-        return o == Qt::Vertical ? area->verticalScrollBar() : area->horizontalScrollBar();
+        if (!area) return false;
+        return (o == Qt::Vertical ? area->verticalScrollBar() : area->horizontalScrollBar())
+            ->isVisible();
     }
     static std::vector<std::string> Sjis(const std::vector<std::string>& lines) {
         std::vector<std::string> out;
@@ -586,7 +589,7 @@ TEST_F(TfrmRenshuMessageTest, PraiseIsShownWhole) {
         ExpectShownWhole(WholeMessage([&](Canvas& c) { DrawMessageLine(c, 0, text, 18, kRed); }),
                          word == 1 ? "よくできました" : "合っています");
         EXPECT_GT(frm->imgMessXX->width(), 209);  // wider than the usual image: it grew
-        EXPECT_FALSE(Bar(Qt::Horizontal)->isVisible());
+        EXPECT_FALSE(Bar(Qt::Horizontal));
     }
 }
 
@@ -607,7 +610,7 @@ TEST_F(TfrmRenshuMessageTest, LongHintsAndAThirdAlternativeAreShownWhole) {
                                              18, kBlack);
                      }),
                      "alternatives");
-    EXPECT_FALSE(Bar(Qt::Vertical)->isVisible());
+    EXPECT_FALSE(Bar(Qt::Vertical));
 }
 
 TEST_F(TfrmRenshuMessageTest, AShortMessageKeepsTheUsualSizeAndAnOverlongOneScrolls) {
@@ -615,8 +618,8 @@ TEST_F(TfrmRenshuMessageTest, AShortMessageKeepsTheUsualSizeAndAnOverlongOneScro
     Click("btnRenshu");
     Click("btnHint");
     EXPECT_EQ(frm->imgMessXX->size(), QSize(209, 100));
-    EXPECT_FALSE(Bar(Qt::Vertical)->isVisible());
-    EXPECT_FALSE(Bar(Qt::Horizontal)->isVisible());
+    EXPECT_FALSE(Bar(Qt::Vertical));
+    EXPECT_FALSE(Bar(Qt::Horizontal));
 
     hint.clear();
     for (int k = 1; k <= 40; ++k) hint.push_back("ヒント" + std::to_string(k));
@@ -626,11 +629,12 @@ TEST_F(TfrmRenshuMessageTest, AShortMessageKeepsTheUsualSizeAndAnOverlongOneScro
     const QImage whole = WholeMessage([&](Canvas& c) { DrawHintText(c, Sjis(hint)); });
     ASSERT_GT(InkBox(whole).bottom(), frm->height());  // more than the window can show
     ExpectShownWhole(whole, "40 lines");
-    EXPECT_TRUE(Bar(Qt::Vertical)->isVisible());
-    EXPECT_FALSE(Bar(Qt::Horizontal)->isVisible());
+    EXPECT_TRUE(Bar(Qt::Vertical));
+    EXPECT_FALSE(Bar(Qt::Horizontal));
     // The view stays inside the right panel.
-    const QWidget* panel = Find<QWidget>("pnlSS");
-    EXPECT_LE(Find<QWidget>("scrMessXX")->geometry().bottom(), panel->height());
+    const QWidget* view = Find<QWidget>("scrMessXX");
+    ASSERT_NE(view, nullptr);
+    EXPECT_LE(view->geometry().bottom(), Find<QWidget>("pnlSS")->height());
 }
 
 }  // namespace
