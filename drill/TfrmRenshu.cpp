@@ -781,7 +781,13 @@ void TfrmRenshu::boxesChanged() {
         // gives it new text (which also ends the unusable state).
         if (model.unusable == 0) {
             const QString text = ToQString(model.text);
-            if (box->text() != text) box->setText(text);
+            if (box->text() != text) {
+                box->setText(text);
+                // A box is often narrower than its text: shown from the caret at its end, a
+                // one-kanji answer would be scrolled out of sight. The box in use gets its
+                // caret from focusBox.
+                if (!box->hasFocus()) box->setCursorPosition(0);
+            }
         }
         box->setReadOnly(model.readOnly);
         QPalette p = box->palette();
@@ -981,8 +987,11 @@ bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event) {
                 // A message box or another window taking the focus is not leaving the blank.
                 const auto reason = static_cast<QFocusEvent*>(event)->reason();
                 if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                    !m_syncing)
+                    !m_syncing) {
                     m_engine.boxFocusLeave(i);
+                    // What the learner wrote stays in sight from its start once she moves on.
+                    answerBox(i)->setCursorPosition(0);
+                }
                 break;
             }
             case QEvent::MouseButtonPress:

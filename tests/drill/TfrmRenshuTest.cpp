@@ -32,7 +32,9 @@ using test::TempDir;
 class NumberedHost : public FakeHost {
 public:
     std::string numberText() const override { return number; }
+    int questionSize() const override { return size; }
     std::string number;  // CP932
+    int size = 12;       // points of the main window's "サイズ"
 };
 
 // Seeded, or always the same choice where a test needs one praise word.
@@ -93,6 +95,7 @@ protected:
         ws.isMaster = true;
         ws.title = sjis("山と川");
         ws.params.SheetOptions = sheetOptions;
+        ws.params.BoxWidth = boxWidth;
         for (const std::string& a : answers)
             ws.questionLines.push_back(sjis("（）#" + a + "#です"));
         for (const std::string& k : kgroup) ws.kgroup.push_back(sjis(k));
@@ -130,6 +133,7 @@ protected:
 
     std::vector<std::string> hint = {"山のつく漢字"};  // the unit's hint lines (UTF-8)
     int sheetOptions = 0;
+    int boxWidth = LayoutParams{}.BoxWidth;  // pixels the answer frames are wider than the answers
 
     TempDir dir;
     NumberedHost host;
@@ -405,6 +409,53 @@ TEST_F(TfrmRenshuTest, TheKeyboardFileMustLieInsideTheCourse) {
     EXPECT_FALSE(hasKey(QStringLiteral("外")));
     ASSERT_FALSE(host.prompts.shown.empty());
     EXPECT_NE(host.prompts.shown.back().find("outside.txt"), std::string::npos);
+}
+
+// Inside the frame of a box as it is on screen (the corners show what lies behind it).
+QImage Inside(QLineEdit* box) {
+    return box->grab()
+        .toImage()
+        .copy(box->rect().adjusted(3, 3, -3, -3))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Inside a box as it looks showing its text from the start: a box like it, never focused.
+QImage FromStart(QLineEdit* box) {
+    QLineEdit shown(box->text());
+    shown.setFont(box->font());
+    shown.setPalette(box->palette());
+    shown.setReadOnly(box->isReadOnly());
+    shown.resize(box->size());
+    shown.setCursorPosition(0);
+    return shown.grab()
+        .toImage()
+        .copy(box->rect().adjusted(3, 3, -3, -3))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A box over a one-character blank can be narrower than the character: what it holds is shown
+// from its start, whether the drill put it there or the learner typed it and went on.
+TEST_F(TfrmRenshuTest, NarrowBoxesShowTheirTextFromItsStart) {
+    boxWidth = 0;
+    host.size = 16;
+    Open({"山", "川", "森"});
+    ASSERT_LT(Box(2)->width(), QFontMetrics(Box(2)->font()).horizontalAdvance(u'川') + 8);
+    Click("btnAnki");
+    Click("btnShow");
+    ASSERT_TRUE(Box(1)->hasFocus());
+    for (int i = 2; i <= 3; ++i) {
+        ASSERT_FALSE(Box(i)->text().isEmpty());
+        EXPECT_EQ(Inside(Box(i)), FromStart(Box(i))) << i;
+    }
+    Click("btnClose");
+    Click("btnTest");
+    Type(1, QStringLiteral("山"));
+    Return(Box(1));
+    ASSERT_TRUE(Box(2)->hasFocus());
+    Type(2, QStringLiteral("川"));
+    QTest::mouseClick(Box(3), Qt::LeftButton);
+    ASSERT_TRUE(Box(3)->hasFocus());
+    for (int i = 1; i <= 2; ++i) EXPECT_EQ(Inside(Box(i)), FromStart(Box(i))) << i;
 }
 
 // ---- unusable characters, the memo pad, the sheet number, the message images ----------------
