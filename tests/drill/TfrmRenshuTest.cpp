@@ -1,5 +1,6 @@
-// The drill window: controls by name, boxes over the blanks, typing with an input method, the
-// answering controls that keep the focus in the box, Escape, the record file and the result sheet.
+// The drill window: controls by name, boxes over the blanks and what they show, typing with an
+// input method, the answering controls that keep the focus in the box, Escape, unusable
+// characters, the memo pad, the sheet number, whole messages, the record file and the result sheet.
 #include <gtest/gtest.h>
 
 #include <QApplication>
