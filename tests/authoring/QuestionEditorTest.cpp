@@ -307,6 +307,7 @@ TEST_F(TfrmEditQuesTest, AFailedDirectEditSaveBringsTheSourceEditorBackWithTheTe
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find(file().filename().string()), std::string::npos);
     EXPECT_EQ(prompter.shown[0].find('\\'), std::string::npos) << "one separator style";
+    ASSERT_TRUE(std::filesystem::is_regular_file(file()));
     EXPECT_NE(test::ReadRawFile(file()).find(sjis("よく読んで")), std::string::npos);
 }
 
