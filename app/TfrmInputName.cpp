@@ -128,11 +128,17 @@ void TfrmInputName::FormShow() {
             m_prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
         }
     } else {
-        m_names = {sjis("共通")};
-        if (const SaveResult saved = SaveRoster(path, m_names); !saved)
-            m_prompter.message(saved.error);
-        else
+        // A first roster; another computer may be making it at the same moment.
+        RosterUpdate made = UpdateRoster(path, [](const std::vector<std::string>& current) {
+            return current.empty() ? std::vector<std::string>{sjis("共通")} : current;
+        });
+        if (!made.saved) {
+            m_prompter.message(made.saved.error);
+            m_names = {sjis("共通")};
+        } else {
+            m_names = made.names;
             m_loaded = m_names;
+        }
     }
     for (const std::string& n : m_names) lstName->addItem(ToQString(n));
     edtMeibo->setText(ToQString(AfterLastChar('\\', path)));
@@ -180,31 +186,18 @@ void TfrmInputName::btnDeleteClick() {
 }
 
 bool TfrmInputName::saveRoster() {
-    const std::string path = rosterPath();
-    // Read again: the roster is shared, and a roster that could not be read is never replaced by
-    // the few names this dialog knows.
-    std::vector<std::string> current;
-    const bool exists = FileExists(path);
-    if (exists) {
-        auto lines = ReadRoster(path);
-        if (!lines) {
-            m_prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
-            return false;
-        }
-        current = std::move(*lines);
+    // The roster is shared: this dialog's additions and removals go into the roster as it is at
+    // the save, and a roster that could not be read is never replaced by the few names shown.
+    RosterUpdate updated = UpdateRoster(rosterPath(), [&](const std::vector<std::string>& current) {
+        return MergedRoster(current, m_loaded, m_names);
+    });
+    if (!updated.saved) {
+        m_prompter.message(updated.saved.error);
+        return false;
     }
-    std::vector<std::string> merged = MergedRoster(current, m_loaded, m_names);
-    // Nothing changed is nothing to write: a roster the teacher made read-only still lets
-    // learners log on.
-    if (!exists || merged != current) {
-        if (const SaveResult saved = SaveRoster(path, merged); !saved) {
-            m_prompter.message(saved.error);
-            return false;
-        }
-    }
-    m_loaded = merged;
-    if (merged != m_names) {
-        m_names = std::move(merged);
+    m_loaded = updated.names;
+    if (updated.names != m_names) {
+        m_names = std::move(updated.names);
         lstName->clear();
         for (const std::string& n : m_names) lstName->addItem(ToQString(n));
     }
