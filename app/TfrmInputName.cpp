@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "LineFile.h"
 #include "Named.h"
@@ -17,6 +18,26 @@
 #include "TfrmPassword.h"
 
 namespace sulkan {
+namespace {
+
+bool Lists(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The roster to save: the file as it is now, less the names this dialog removed, plus the names
+// it added. Another computer's changes made while the dialog was open stay as it left them.
+std::vector<std::string> MergedRoster(std::vector<std::string> current,
+                                      const std::vector<std::string>& loaded,
+                                      const std::vector<std::string>& shown) {
+    std::erase_if(current, [&](const std::string& name) {
+        return Lists(loaded, name) && !Lists(shown, name);
+    });
+    for (const std::string& name : shown)
+        if (!Lists(loaded, name) && !Lists(current, name)) current.push_back(name);
+    return current;
+}
+
+}  // namespace
 
 TfrmInputName::TfrmInputName(AppState& state, Prompter& prompter, SettingsStore& settings,
                              QWidget* parent)
@@ -98,9 +119,11 @@ void TfrmInputName::FormShow() {
     const std::string path = rosterPath();
     lstName->clear();
     m_names.clear();
+    m_loaded.clear();
     if (FileExists(path)) {
         if (auto lines = ReadRoster(path)) {
             m_names = std::move(*lines);
+            m_loaded = m_names;
         } else {
             m_prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
         }
@@ -108,6 +131,8 @@ void TfrmInputName::FormShow() {
         m_names = {sjis("共通")};
         if (const SaveResult saved = SaveRoster(path, m_names); !saved)
             m_prompter.message(saved.error);
+        else
+            m_loaded = m_names;
     }
     for (const std::string& n : m_names) lstName->addItem(ToQString(n));
     edtMeibo->setText(ToQString(AfterLastChar('\\', path)));
@@ -154,6 +179,38 @@ void TfrmInputName::btnDeleteClick() {
     edtName->clear();
 }
 
+bool TfrmInputName::saveRoster() {
+    const std::string path = rosterPath();
+    // Read again: the roster is shared, and a roster that could not be read is never replaced by
+    // the few names this dialog knows.
+    std::vector<std::string> current;
+    const bool exists = FileExists(path);
+    if (exists) {
+        auto lines = ReadRoster(path);
+        if (!lines) {
+            m_prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
+            return false;
+        }
+        current = std::move(*lines);
+    }
+    std::vector<std::string> merged = MergedRoster(current, m_loaded, m_names);
+    // Nothing changed is nothing to write: a roster the teacher made read-only still lets
+    // learners log on.
+    if (!exists || merged != current) {
+        if (const SaveResult saved = SaveRoster(path, merged); !saved) {
+            m_prompter.message(saved.error);
+            return false;
+        }
+    }
+    m_loaded = merged;
+    if (merged != m_names) {
+        m_names = std::move(merged);
+        lstName->clear();
+        for (const std::string& n : m_names) lstName->addItem(ToQString(n));
+    }
+    return true;
+}
+
 void TfrmInputName::btnOkClick() {
     // A name that cannot name a file changes nothing: neither the roster nor the learner.
     auto name = typedName();
@@ -162,10 +219,7 @@ void TfrmInputName::btnOkClick() {
         return;
     }
     btnAddClick();
-    if (const SaveResult saved = SaveRoster(rosterPath(), m_names); !saved) {
-        m_prompter.message(saved.error);
-        return;
-    }
+    if (!saveRoster()) return;
     if (name->empty()) {
         reject();
         return;

@@ -461,10 +461,10 @@ std::vector<std::string> RecordsColumns(bool withRaw) {
 }
 
 CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
-    return RecordsCsv(RecordsTable(records));
+    return CsvOfTable(RecordsTable(records));
 }
 
-CsvText RecordsCsv(const ExportTable& table) {
+CsvText CsvOfTable(const ExportTable& table) {
     CsvText csv;
     csv.unparsed = table.unparsed;
     const bool withRaw = table.unparsed > 0;

@@ -166,7 +166,7 @@ struct CsvText {
 // Header learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,
 // seconds, plus raw when a line did not parse (then every row has it).
 CsvText RecordsCsv(const std::vector<CsvRecord>& records);
-CsvText RecordsCsv(const ExportTable& table);
+CsvText CsvOfTable(const ExportTable& table);
 // One text field. Text a spreadsheet would take for a formula, a number or a date (it begins with
 // = + - @, a tab or a line break, or holds only digits and the signs of numbers, dates and times,
 // or reads TRUE/FALSE) is written as the formula ="text", which shows the text itself; a field

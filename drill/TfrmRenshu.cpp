@@ -743,11 +743,16 @@ void TfrmRenshu::placeMessXX() {
     const int roomW = std::max(base.width(), (area ? area->width() : width()) - pnlSS->x() - 16);
     const int roomH = std::max(base.height(), bottom - top);
     const int bar = scrMessXX->verticalScrollBar()->sizeHint().width();
-    int w = std::min(content.width(), roomW);
-    int h = std::min(content.height(), roomH);
     // A scroll bar in one direction takes room from the other.
-    if (content.height() > h) w = std::min(roomW, w + bar);
-    if (content.width() > w) h = std::min(roomH, h + bar);
+    bool barV = content.height() > roomH;
+    const bool barH = content.width() > roomW - (barV ? bar : 0);
+    barV = content.height() > roomH - (barH ? bar : 0);
+    const int w = std::min(roomW, content.width() + (barV ? bar : 0));
+    const int h = std::min(roomH, content.height() + (barH ? bar : 0));
+    // Decided here rather than left to the view: growing the picture before the view would
+    // leave a bar standing over a message that fits.
+    scrMessXX->setVerticalScrollBarPolicy(barV ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    scrMessXX->setHorizontalScrollBarPolicy(barH ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     pnlSS->resize(std::max(kRightPanelWidth, left + w + 8), pnlSS->height());
     scrMessXX->setGeometry(left, top, w, h);
     if (m_messXXExtent->clears() != m_messXXClears) {
@@ -776,7 +781,13 @@ void TfrmRenshu::boxesChanged() {
         // gives it new text (which also ends the unusable state).
         if (model.unusable == 0) {
             const QString text = ToQString(model.text);
-            if (box->text() != text) box->setText(text);
+            if (box->text() != text) {
+                box->setText(text);
+                // A box is often narrower than its text: shown from the caret at its end, a
+                // one-kanji answer would be scrolled out of sight. The box in use gets its
+                // caret from focusBox.
+                if (!box->hasFocus()) box->setCursorPosition(0);
+            }
         }
         box->setReadOnly(model.readOnly);
         QPalette p = box->palette();
@@ -976,8 +987,11 @@ bool TfrmRenshu::eventFilter(QObject* watched, QEvent* event) {
                 // A message box or another window taking the focus is not leaving the blank.
                 const auto reason = static_cast<QFocusEvent*>(event)->reason();
                 if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason &&
-                    !m_syncing)
+                    !m_syncing) {
                     m_engine.boxFocusLeave(i);
+                    // What the learner wrote stays in sight from its start once she moves on.
+                    answerBox(i)->setCursorPosition(0);
+                }
                 break;
             }
             case QEvent::MouseButtonPress:
