@@ -34,8 +34,8 @@ bool DrillEngine::open(const DrillSetup& setup) {
     m_inputMode = setup.hasSoftKeyLines ? InputMode::SoftKeyboard : InputMode::Choices;
     if (m_handwriting && setup.preferHandwriting) m_inputMode = InputMode::Handwriting;
     m_panels = DrillPanels{};
-    m_panels.btnTouan = false;
-    m_panels.btnFukushu = false;
+    m_panels.canShowAnswerSheet = false;
+    m_panels.canReview = false;
     for (AnswerBox& b : m_boxes) b.visible = false;
     m_correctCount = m_totalCount = 0;
     m_isCopy = setup.isCopy;
@@ -52,9 +52,9 @@ bool DrillEngine::open(const DrillSetup& setup) {
     if (!m_usable) {
         // More answers than the table holds would leave some ungraded: no run is offered, and
         // the course text would point at commands that are off. The reason stays in its place.
-        m_panels.btnAnki = m_panels.btnRenshu = m_panels.btnTest = false;
-        m_panels.btnSeikai = m_panels.btnStartPrint = false;
-        Canvas& mess = m_front.messageCanvas(MessageImage::Mess);
+        m_panels.canMemorise = m_panels.canPractise = m_panels.canTest = false;
+        m_panels.canShowAnswers = m_panels.canPrint = false;
+        Canvas& mess = m_front.messageCanvas(MessageImage::RecordPanel);
         DrawMessageLine(mess, 0, sjis("解答欄が多すぎるため、"), 12, kBlack);
         DrawMessageLine(mess, 1, sjis("このシートでは学習できません"), 12, kBlack);
         DrawMessageLine(mess, 2, sjis("（８０個まで）"), 12, kBlack);
@@ -67,7 +67,7 @@ bool DrillEngine::open(const DrillSetup& setup) {
     setBoxesReadOnly(true);
     m_hint = setup.hint;
     if (!setup.keyFile.empty()) LayKeysFromFile(m_keys, setup.keyFile);
-    DrawCourseText(m_front.messageCanvas(MessageImage::Mess));
+    DrawCourseText(m_front.messageCanvas(MessageImage::RecordPanel));
     m_front.imagesChanged();
     m_choices = PreparedChoices(std::move(m_choices));
     if (!setup.hasSoftKeyLines) LayKeysFromChoices(m_keys, m_choices, m_random);
@@ -79,7 +79,7 @@ bool DrillEngine::open(const DrillSetup& setup) {
 void DrillEngine::close() {
     m_front.timerRunning(false);
     resetBlanks();
-    m_panels.btnTest = true;
+    m_panels.canTest = true;
     m_scoreShown = false;
     m_state = DrillState::Ready;
 }
@@ -114,13 +114,13 @@ bool DrillEngine::answering() const {
 
 // ---- memorise ---------------------------------------------------------------------------------
 
-void DrillEngine::btnAnkiClick() {
+void DrillEngine::startMemorise() {
     if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
         return;
     m_state = DrillState::Memorise;
     m_front.scrollToTop();
-    m_panels.pnlKiroku = false;
-    m_panels.ankiLayout = true;
+    m_panels.recordPanel = false;
+    m_panels.memoriseLayout = true;
     resetBlanks();
     m_scoreShown = false;
     m_front.renderSheet(false);
@@ -129,17 +129,17 @@ void DrillEngine::btnAnkiClick() {
         showBox(i, {});
         boxAt(i).readOnly = true;
     }
-    m_panels.pnlRenshu = false;
-    m_panels.pnlSS = true;
-    m_panels.pnlAnki = true;
-    m_panels.grbTest = false;
-    m_panels.grbSelect = m_panels.grbMoji = m_panels.grbTegaki = false;
+    m_panels.commandPanel = false;
+    m_panels.runPanel = true;
+    m_panels.memoriseCommands = true;
+    m_panels.answerCommands = false;
+    m_panels.choiceList = m_panels.softKeyboard = m_panels.writingPad = false;
     CurrentBlank = 1;
     setBoxText(1, blank(1).Alternatives.front());
     changed();
     focus(1, Caret::Start);
     showAlternatives(1);
-    ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    ClearMessage(m_front.messageCanvas(MessageImage::RunPanel));
     DrawHint();
 }
 
@@ -153,25 +153,25 @@ void DrillEngine::memoriseMoveTo(int b, bool wholeAnswer) {
     showAlternatives(b);
 }
 
-void DrillEngine::btnNextAClick() {
+void DrillEngine::eraseAndNext() {
     if (m_state != DrillState::Memorise) return;
     setBoxText(CurrentBlank, {});
     memoriseMoveTo(NextOpenBlank(), false);
 }
 
-void DrillEngine::btnNextBClick() {
+void DrillEngine::keepAndNext() {
     if (m_state != DrillState::Memorise) return;
     memoriseMoveTo(NextOpenBlank(), true);
 }
 
-void DrillEngine::btnShowClick() {
+void DrillEngine::revealAll() {
     if (m_state != DrillState::Memorise) return;
-    showCorrectAnswers();
+    fillInAnswers();
     CurrentBlank = 1;
     focus(1, Caret::Start);
 }
 
-void DrillEngine::btnAllClearClick() {
+void DrillEngine::eraseAll() {
     if (m_state != DrillState::Memorise) return;
     for (int i = 1; i <= m_blanks.BlankCount; ++i) showBox(i, {});
     changed();
@@ -179,21 +179,21 @@ void DrillEngine::btnAllClearClick() {
     focus(1, Caret::Start);
 }
 
-void DrillEngine::btnCloseClick() {
+void DrillEngine::endMemorise() {
     if (m_state != DrillState::Memorise) return;
     m_state = DrillState::Ready;
-    m_panels.pnlRenshu = true;
-    m_panels.pnlAnki = false;
-    m_panels.pnlSS = false;
-    m_panels.ankiLayout = false;
-    m_panels.pnlKiroku = true;
-    drawMessage(MessageImage::Mess, 0, sjis("　次は［練習です］"), 14, kMessageBlue);
+    m_panels.commandPanel = true;
+    m_panels.memoriseCommands = false;
+    m_panels.runPanel = false;
+    m_panels.memoriseLayout = false;
+    m_panels.recordPanel = true;
+    drawMessage(MessageImage::RecordPanel, 0, sjis("　次は［練習です］"), 14, kMessageBlue);
     m_front.scrollToTop();
     changed();
 }
 
 void DrillEngine::showAlternatives(int b) {
-    Canvas& canvas = m_front.messageCanvas(MessageImage::MessXX);
+    Canvas& canvas = m_front.messageCanvas(MessageImage::RunPanel);
     const std::vector<std::string>& alternatives = blank(b).Alternatives;
     if (alternatives.size() < 2) {
         ClearMessage(canvas);
@@ -207,50 +207,50 @@ void DrillEngine::showAlternatives(int b) {
 
 // ---- practise, test, review -------------------------------------------------------------------
 
-void DrillEngine::btnRenshuClick() {
+void DrillEngine::startPractice() {
     if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
         return;
-    m_panels.memKiroku = false;
-    m_panels.btnHintVisible = true;
-    m_panels.btnHintEnabled = !m_hint.empty() && !m_isCopy;
-    m_panels.btnAnswerVisible = m_panels.btnAnswerEnabled = true;
-    m_panels.btnSaitenVisible = false;
+    m_panels.recordList = false;
+    m_panels.hintVisible = true;
+    m_panels.hintEnabled = !m_hint.empty() && !m_isCopy;
+    m_panels.showAnswerVisible = m_panels.showAnswerEnabled = true;
+    m_panels.gradeVisible = false;
     StartAnswering(false);
 }
 
-void DrillEngine::btnTestClick() {
+void DrillEngine::startTest() {
     if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
         return;
-    m_panels.memKiroku = false;
-    m_panels.btnHintEnabled = !m_hint.empty() && !m_isCopy;
-    m_panels.btnAnswerVisible = false;
-    m_panels.btnSaitenVisible = true;
+    m_panels.recordList = false;
+    m_panels.hintEnabled = !m_hint.empty() && !m_isCopy;
+    m_panels.showAnswerVisible = false;
+    m_panels.gradeVisible = true;
     StartAnswering(true);
 }
 
 void DrillEngine::StartAnswering(bool test) {
     m_state = test ? DrillState::Test : DrillState::Practise;
-    m_panels.btnEndVisible = true;
+    m_panels.closeVisible = true;
     FirstAnswers.fill(std::nullopt);
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         blank(i).BlankStatus = kOpen;
         ShownAnswerWidth[static_cast<std::size_t>(i)] = blank(i).AnswerText;
     }
-    m_panels.ankiLayout = false;
-    m_panels.pnlAnki = false;
-    m_panels.pnlSS = true;
-    m_panels.pnlKiroku = false;
-    m_panels.pnlRenshu = false;
+    m_panels.memoriseLayout = false;
+    m_panels.memoriseCommands = false;
+    m_panels.runPanel = true;
+    m_panels.recordPanel = false;
+    m_panels.commandPanel = false;
     showInputPanel();
     if (test) {
-        drawMessage(MessageImage::Mess, 0, sjis("すべて解答を入力し終えたら。"), 12, kBlack);
-        drawMessage(MessageImage::Mess, 1, sjis("［採点］キーをクリックして採点します。"), 12,
-                    kBlack);
-        m_panels.btnHintVisible = false;
-        m_panels.btnAnswerVisible = false;
-    } else if (!m_panels.grbMoji && !m_panels.grbSelect && !m_panels.grbTegaki) {
-        drawMessage(MessageImage::Mess, 0, sjis("キーボードから解答を入力し、"), 12, kBlack);
-        drawMessage(MessageImage::Mess, 1, sjis("Enterキーを押します。"), 12, kBlack);
+        drawMessage(MessageImage::RecordPanel, 0, sjis("すべて解答を入力し終えたら。"), 12, kBlack);
+        drawMessage(MessageImage::RecordPanel, 1, sjis("［採点］キーをクリックして採点します。"),
+                    12, kBlack);
+        m_panels.hintVisible = false;
+        m_panels.showAnswerVisible = false;
+    } else if (!m_panels.softKeyboard && !m_panels.choiceList && !m_panels.writingPad) {
+        drawMessage(MessageImage::RecordPanel, 0, sjis("キーボードから解答を入力し、"), 12, kBlack);
+        drawMessage(MessageImage::RecordPanel, 1, sjis("Enterキーを押します。"), 12, kBlack);
     }
     AllCorrect = false;
     PractiseMode = !test;
@@ -261,7 +261,7 @@ void DrillEngine::StartAnswering(bool test) {
     resetBlanks();
     m_correctCount = 0;
     m_scoreShown = false;
-    ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    ClearMessage(m_front.messageCanvas(MessageImage::RunPanel));
     m_front.imagesChanged();
     m_front.renderSheet(false);
     rebuildAlternatives();
@@ -272,13 +272,13 @@ void DrillEngine::StartAnswering(bool test) {
     WrongCount = 0;
     CurrentBlank = 1;
     MarksText.clear();
-    m_panels.grbTest = true;
+    m_panels.answerCommands = true;
     changed();
     focus(1, Caret::End);
 }
 
-void DrillEngine::btnFukushuClick() {
-    if (m_state != DrillState::Results || !m_panels.btnFukushu) return;
+void DrillEngine::startReview() {
+    if (m_state != DrillState::Results || !m_panels.canReview) return;
     int first = -1, count = 0;
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         if (blank(i).BlankStatus == kCorrect) continue;
@@ -286,23 +286,23 @@ void DrillEngine::btnFukushuClick() {
         ++count;
     }
     if (count == 0) {
-        m_panels.btnFukushu = false;
+        m_panels.canReview = false;
         changed();
         return;
     }
     m_state = DrillState::Review;
     setBoxesReadOnly(false);
-    m_panels.btnHintVisible = true;
-    m_panels.btnAnswerVisible = m_panels.btnAnswerEnabled = true;
-    m_panels.btnSaitenVisible = false;
-    m_panels.pnlKiroku = false;
-    m_panels.pnlSS = true;
+    m_panels.hintVisible = true;
+    m_panels.showAnswerVisible = m_panels.showAnswerEnabled = true;
+    m_panels.gradeVisible = false;
+    m_panels.recordPanel = false;
+    m_panels.runPanel = true;
     showInputPanel();
-    m_panels.grbTest = true;
+    m_panels.answerCommands = true;
     AllCorrect = false;
     WrongCount = 0;
     PractiseMode = true;
-    m_panels.pnlRenshu = false;
+    m_panels.commandPanel = false;
     m_front.scrollToTop();
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         if (blank(i).BlankStatus == kCorrect) continue;
@@ -313,9 +313,7 @@ void DrillEngine::btnFukushuClick() {
         // again, the blank is right this time, or no review would ever end clean.
         blank(i).AnswerShown = false;
     }
-    m_reviewCount = count;
-    m_firstReviewBlank = first;
-    m_panels.btnStartPrint = m_panels.btnSeikai = m_panels.btnFukushu = m_panels.btnTest = false;
+    m_panels.canPrint = m_panels.canShowAnswers = m_panels.canReview = m_panels.canTest = false;
     ReviewMode = true;
     m_scoreShown = false;
     if (m_choices.size() > 1) {
@@ -327,28 +325,28 @@ void DrillEngine::btnFukushuClick() {
     focus(first, Caret::End);
 }
 
-void DrillEngine::btnAbortClick() {
+void DrillEngine::stopRun() {
     if (!answering()) return;
     m_front.timerRunning(false);
     // Nothing more may be graded in this run: an Enter after the stop would grade and record it.
     setBoxesReadOnly(true);
     ShowResultsPanel();
-    m_panels.btnSeikai = true;
-    m_panels.btnTouan = false;
+    m_panels.canShowAnswers = true;
+    m_panels.canShowAnswerSheet = false;
     // The grades of an earlier run no longer describe the boxes: a review needs a new grading.
-    m_panels.btnFukushu = false;
-    drawMessage(MessageImage::Mess, 0, sjis("中止しました。"), 12, kBlack);
+    m_panels.canReview = false;
+    drawMessage(MessageImage::RecordPanel, 0, sjis("中止しました。"), 12, kBlack);
     changed();
 }
 
 void DrillEngine::ShowResultsPanel() {
     m_state = DrillState::Results;
-    m_panels.btnSeikai = m_panels.btnTouan = true;
-    m_panels.grbMoji = m_panels.grbSelect = m_panels.grbTegaki = false;
-    m_panels.memKiroku = m_panels.pnlRenshu = m_panels.pnlKiroku = true;
-    m_panels.btnTest = m_panels.btnStartPrint = true;
-    m_panels.pnlSS = m_panels.grbTest = false;
-    m_panels.ankiLayout = false;
+    m_panels.canShowAnswers = m_panels.canShowAnswerSheet = true;
+    m_panels.softKeyboard = m_panels.choiceList = m_panels.writingPad = false;
+    m_panels.recordList = m_panels.commandPanel = m_panels.recordPanel = true;
+    m_panels.canTest = m_panels.canPrint = true;
+    m_panels.runPanel = m_panels.answerCommands = false;
+    m_panels.memoriseLayout = false;
     m_front.showUnitRecords();
     m_front.scrollToTop();
     changed();
@@ -402,7 +400,7 @@ void DrillEngine::enterPressed(int i) {
         first = text;
         changed();
         if (FirstOpenBlank() == 0) {
-            m_front.focusButton(DrillButton::Saiten);
+            m_front.focusButton(DrillButton::Grade);
         } else if (const int next = NextOpenBlank(); next != 0) {
             CurrentBlank = next;
             focus(next, Caret::End);
@@ -432,7 +430,7 @@ void DrillEngine::enterPressed(int i) {
             const auto& words = PraiseWords();
             const std::string& word =
                 words[static_cast<std::size_t>(m_random.below(static_cast<int>(words.size())))];
-            drawMessage(MessageImage::MessXX, 0, sjis("★★") + word + sjis("★★"), 18, kRed);
+            drawMessage(MessageImage::RunPanel, 0, sjis("★★") + word + sjis("★★"), 18, kRed);
         }
         drawMark(i, kCorrect, colour, ellipses);
         changed();
@@ -450,7 +448,7 @@ void DrillEngine::enterPressed(int i) {
     drawMark(i, kWrong, kRed, 1);
     changed();
     focus(i, Caret::SelectAll);
-    drawMessage(MessageImage::MessXX, 0, sjis("解答を訂正してください"), 14, kMessageBlue);
+    drawMessage(MessageImage::RunPanel, 0, sjis("解答を訂正してください"), 14, kMessageBlue);
 }
 
 void DrillEngine::afterAnsweredRun() {
@@ -468,11 +466,11 @@ void DrillEngine::afterAnsweredRun() {
     }
     ShowResultsPanel();
     if (!more) {
-        m_front.focusButton(DrillButton::End);
+        m_front.focusButton(DrillButton::Close);
     } else {
-        m_panels.btnFukushu = true;
+        m_panels.canReview = true;
         changed();
-        m_front.focusButton(DrillButton::Fukushu);
+        m_front.focusButton(DrillButton::Review);
     }
 }
 
@@ -533,19 +531,19 @@ void DrillEngine::appendToCurrent(const std::string& text, bool selected) {
     focus(CurrentBlank, Caret::End);
 }
 
-void DrillEngine::btnNextClick() {
+void DrillEngine::nextBlank() {
     if (!answering()) return;
     enterPressed(CurrentBlank);
 }
 
-void DrillEngine::btnClearSClick() {
+void DrillEngine::clearAnswer() {
     if (!answering()) return;
     if (!boxAt(CurrentBlank).readOnly) setBoxText(CurrentBlank, {});
     changed();
     focus(CurrentBlank, Caret::End);
 }
 
-void DrillEngine::choiceClicked(int index, bool selected) {
+void DrillEngine::choicePicked(int index, bool selected) {
     if (!answering() || index < 0 || index >= static_cast<int>(m_choices.size())) return;
     AnswerBox& box = boxAt(CurrentBlank);
     if (box.readOnly) return;
@@ -556,9 +554,9 @@ void DrillEngine::choiceClicked(int index, bool selected) {
     focus(CurrentBlank, Caret::End);
 }
 
-void DrillEngine::btnAnswerClick() {
+void DrillEngine::showAnswer() {
     if (m_state != DrillState::Practise && m_state != DrillState::Review) return;
-    Canvas& canvas = m_front.messageCanvas(MessageImage::MessXX);
+    Canvas& canvas = m_front.messageCanvas(MessageImage::RunPanel);
     DrawMessageLine(canvas, 0, sjis("正解は"), 18, kBlack);
     const std::vector<std::string>& alternatives = blank(CurrentBlank).Alternatives;
     for (std::size_t k = 0; k < alternatives.size(); ++k)
@@ -569,17 +567,18 @@ void DrillEngine::btnAnswerClick() {
     focus(CurrentBlank, Caret::End);
 }
 
-void DrillEngine::btnHintClick() {
+void DrillEngine::showHint() {
     if (m_state != DrillState::Practise && m_state != DrillState::Review) return;
     DrawHint();
 }
 
 void DrillEngine::DrawHint() {
-    if (DrawHintText(m_front.messageCanvas(MessageImage::MessXX), m_hint)) m_front.imagesChanged();
+    if (DrawHintText(m_front.messageCanvas(MessageImage::RunPanel), m_hint))
+        m_front.imagesChanged();
     focus(CurrentBlank, Caret::End);
 }
 
-void DrillEngine::btnSoftKeyClick() {
+void DrillEngine::switchInputMode() {
     if (!answering()) return;
     // List, keyboard, pad, and round again; the pad only where it can recognise.
     switch (m_inputMode) {
@@ -604,9 +603,9 @@ void DrillEngine::setInputMode(InputMode mode) {
 }
 
 void DrillEngine::showInputPanel() {
-    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
-    m_panels.grbSelect = m_inputMode == InputMode::Choices;
-    m_panels.grbTegaki = m_inputMode == InputMode::Handwriting;
+    m_panels.softKeyboard = m_inputMode == InputMode::SoftKeyboard;
+    m_panels.choiceList = m_inputMode == InputMode::Choices;
+    m_panels.writingPad = m_inputMode == InputMode::Handwriting;
 }
 
 // ---- navigation -------------------------------------------------------------------------------
@@ -657,25 +656,25 @@ bool DrillEngine::GradeAll(bool enableCorrectDisplay, bool showScore) {
         return false;
     }
     m_front.timerRunning(false);
-    m_panels.grbSelect = false;
+    m_panels.choiceList = false;
     MarksText.clear();
     m_correctCount = 0;
     WrongCount = 0;
     for (int i = 1; i <= m_blanks.BlankCount; ++i)
         blank(i).BlankStatus =
             GradeBlank(i, FirstAnswers[static_cast<std::size_t>(i)].value_or(std::string()));
-    if (enableCorrectDisplay) m_panels.btnSeikai = true;
-    m_panels.btnTest = true;
+    if (enableCorrectDisplay) m_panels.canShowAnswers = true;
+    m_panels.canTest = true;
     m_scoreShown = ReviewMode ? false : showScore;
     AllCorrect = WrongCount == 0;
-    m_panels.btnStartPrint = true;
-    m_panels.grbMoji = m_panels.grbTegaki = false;
+    m_panels.canPrint = true;
+    m_panels.softKeyboard = m_panels.writingPad = false;
     m_lastScore = ScorePercent();
     if (!ReviewMode) {
         writeStudyRecord(m_lastScore);
         m_front.recordWritten();
     }
-    m_panels.btnFukushu = WrongCount != 0;
+    m_panels.canReview = WrongCount != 0;
     changed();
     return true;
 }
@@ -691,7 +690,7 @@ int DrillEngine::ScorePercent() {
     return (200 * correct + count) / (2 * count);
 }
 
-void DrillEngine::btnSaitenClick() {
+void DrillEngine::grade() {
     if (m_state != DrillState::Test) return;
     // Graded as it stands, a box would count the text before a character it cannot hold.
     for (int i = 1; i <= m_blanks.BlankCount; ++i)
@@ -708,7 +707,7 @@ void DrillEngine::gradeRun() {
         m_front.message(sjis("採点できません"));
         return;
     }
-    m_panels.imgMess = false;
+    m_panels.recordMessage = false;
     m_front.scrollToTop();
     for (AnswerBox& b : m_boxes) b.visible = false;
     changed();
@@ -730,16 +729,16 @@ void DrillEngine::gradeRun() {
         else if (score >= 1)
             mascot = Mascot::Namida;
         m_front.showMascot(mascot);
-        m_panels.pnlKiroku = m_panels.imgMess = true;
+        m_panels.recordPanel = m_panels.recordMessage = true;
     }
     ReviewMode = false;
     if (AllCorrect) {
         changed();
-        m_front.focusButton(DrillButton::End);
+        m_front.focusButton(DrillButton::Close);
     } else {
-        m_panels.btnFukushu = true;
+        m_panels.canReview = true;
         changed();
-        m_front.focusButton(DrillButton::Fukushu);
+        m_front.focusButton(DrillButton::Review);
     }
 }
 
@@ -767,7 +766,7 @@ std::vector<std::string> DrillEngine::resultEntries() const {
 
 // ---- correct answers and colours --------------------------------------------------------------
 
-void DrillEngine::showCorrectAnswers() {
+void DrillEngine::fillInAnswers() {
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         if (blank(i).BlankStatus == kCorrect) continue;
         AnswerBox& b = boxAt(i);
@@ -781,12 +780,12 @@ void DrillEngine::showCorrectAnswers() {
     changed();
 }
 
-void DrillEngine::btnSeikaiClick() {
+void DrillEngine::showAllAnswers() {
     if (inRun() || !m_usable) return;
-    showCorrectAnswers();
+    fillInAnswers();
 }
 
-void DrillEngine::btnTouanClick() {
+void DrillEngine::showAnswerSheet() {
     if (inRun()) return;
     for (AnswerBox& b : m_boxes) b.visible = false;
     changed();
@@ -796,7 +795,7 @@ void DrillEngine::chooseColour(int index) {
     if (index < 0 || index > 3) return;
     AnswerBoxColour = AnswerBoxColours()[static_cast<std::size_t>(index)];
     if (inRun() || !m_usable) return;
-    showCorrectAnswers();
+    fillInAnswers();
 }
 
 // ---- helpers ----------------------------------------------------------------------------------

@@ -395,29 +395,29 @@ void TfrmRenshu::connectCommands() {
             slot();
         });
     };
-    on(btnAnki, [e] { e->btnAnkiClick(); });
-    on(btnRenshu, [e] { e->btnRenshuClick(); });
-    on(btnTest, [e] { e->btnTestClick(); });
-    on(btnFukushu, [e] { e->btnFukushuClick(); });
-    on(btnSeikai, [e] { e->btnSeikaiClick(); });
-    on(btnTouan, [e] { e->btnTouanClick(); });
-    on(btnNextA, [e] { e->btnNextAClick(); });
-    on(btnNextB, [e] { e->btnNextBClick(); });
-    on(btnShow, [e] { e->btnShowClick(); });
-    on(btnAllClear, [e] { e->btnAllClearClick(); });
-    on(btnClose, [e] { e->btnCloseClick(); });
-    on(btnSaiten, [e] { e->btnSaitenClick(); });
-    on(btnAnswer, [e] { e->btnAnswerClick(); });
-    on(btnAbort, [e] { e->btnAbortClick(); });
-    on(btnHint, [e] { e->btnHintClick(); });
+    on(btnAnki, [e] { e->startMemorise(); });
+    on(btnRenshu, [e] { e->startPractice(); });
+    on(btnTest, [e] { e->startTest(); });
+    on(btnFukushu, [e] { e->startReview(); });
+    on(btnSeikai, [e] { e->showAllAnswers(); });
+    on(btnTouan, [e] { e->showAnswerSheet(); });
+    on(btnNextA, [e] { e->eraseAndNext(); });
+    on(btnNextB, [e] { e->keepAndNext(); });
+    on(btnShow, [e] { e->revealAll(); });
+    on(btnAllClear, [e] { e->eraseAll(); });
+    on(btnClose, [e] { e->endMemorise(); });
+    on(btnSaiten, [e] { e->grade(); });
+    on(btnAnswer, [e] { e->showAnswer(); });
+    on(btnAbort, [e] { e->stopRun(); });
+    on(btnHint, [e] { e->showHint(); });
     on(btnSoftKey, [this] {
-        m_engine.btnSoftKeyClick();
+        m_engine.switchInputMode();
         inputModeChosen(m_engine.inputMode());
     });
-    on(btnNext, [e] { e->btnNextClick(); });
-    on(btnNext2, [e] { e->btnNext2Click(); });
-    on(btnClearS, [e] { e->btnClearSClick(); });
-    on(btnClear2, [e] { e->btnClear2Click(); });
+    on(btnNext, [e] { e->nextBlank(); });
+    on(btnNext2, [e] { e->nextBlank(); });
+    on(btnClearS, [e] { e->clearAnswer(); });
+    on(btnClear2, [e] { e->clearAnswer(); });
     on(btnEnd, [this] { btnEndClick(); });
     on(btnStartPrint, [this] { btnStartPrintClick(); });
     on(btnShowRecord, [this] { btnShowRecordClick(); });
@@ -428,8 +428,8 @@ void TfrmRenshu::connectCommands() {
         });
     connect(lstKgroup, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         commitComposition();
-        m_engine.choiceClicked(lstKgroup->row(item),
-                               answerBox(m_engine.currentBlank())->hasSelectedText());
+        m_engine.choicePicked(lstKgroup->row(item),
+                              answerBox(m_engine.currentBlank())->hasSelectedText());
     });
     // Only the learner's own clicks are a choice to keep; opening ticks a button by the unit.
     connect(chkKaitou, &QRadioButton::clicked, this,
@@ -443,7 +443,7 @@ void TfrmRenshu::connectCommands() {
         on(btnKouho[static_cast<std::size_t>(k)], [this, k] { candidateClick(k); });
     on(btnUndo, [this] { imgTegaki->undoStroke(); });
     on(btnClear3, [this] { btnClear3Click(); });
-    on(btnNext3, [e] { e->btnNextClick(); });
+    on(btnNext3, [e] { e->nextBlank(); });
     for (int k = 0; k < 4; ++k)
         connect(rad[k], &QRadioButton::clicked, this, [this, k] { m_engine.chooseColour(k); });
 }
@@ -614,7 +614,7 @@ void TfrmRenshu::btnClear3Click() {
     if (!imgTegaki->strokes().empty())
         imgTegaki->clear();
     else
-        m_engine.btnClearSClick();
+        m_engine.clearAnswer();
 }
 
 void TfrmRenshu::btnMemoClick() {
@@ -716,7 +716,7 @@ void TfrmRenshu::renderSheet(bool result) {
 }
 
 Canvas& TfrmRenshu::messageCanvas(MessageImage image) {
-    if (image == MessageImage::Mess) return *m_mess;
+    if (image == MessageImage::RecordPanel) return *m_mess;
     return *m_messXXExtent;
 }
 
@@ -729,7 +729,7 @@ void TfrmRenshu::imagesChanged() {
 // imgMessXX keeps its size while the message fits and grows with it where it does not, as far
 // as the right panel reaches; beyond that it scrolls.
 void TfrmRenshu::placeMessXX() {
-    const bool anki = m_engine.panels().ankiLayout;
+    const bool anki = m_engine.panels().memoriseLayout;
     const QSize base(kGroupWidth, anki ? kMessXXAnkiHeight : kMessXXHeight);
     const QSize content(std::max(base.width(), m_messXXExtent->right() + 2),
                         std::max(base.height(), m_messXXExtent->bottom() + 2));
@@ -804,33 +804,33 @@ void TfrmRenshu::boxesChanged() {
 
 void TfrmRenshu::panelsChanged() {
     const DrillPanels& p = m_engine.panels();
-    pnlRenshu->setVisible(p.pnlRenshu);
-    pnlSS->setVisible(p.pnlSS);
-    pnlKiroku->setVisible(p.pnlKiroku);
-    memKiroku->setVisible(p.memKiroku);
-    imgMess->setVisible(p.imgMess);
-    grbTest->setVisible(p.grbTest);
-    pnlAnki->setVisible(p.pnlAnki);
-    grbSelect->setVisible(p.grbSelect);
-    grbMoji->setVisible(p.grbMoji);
-    grbTegaki->setVisible(p.grbTegaki);
-    if (!p.grbTegaki) imgTegaki->clear();
-    btnHint->setVisible(p.btnHintVisible);
-    btnHint->setEnabled(p.btnHintEnabled);
-    btnAnswer->setVisible(p.btnAnswerVisible);
-    btnAnswer->setEnabled(p.btnAnswerEnabled);
-    btnSaiten->setVisible(p.btnSaitenVisible);
-    btnEnd->setVisible(p.btnEndVisible);
-    btnAnki->setEnabled(p.btnAnki);
-    btnRenshu->setEnabled(p.btnRenshu);
-    btnTest->setEnabled(p.btnTest);
-    btnFukushu->setEnabled(p.btnFukushu);
-    btnSeikai->setEnabled(p.btnSeikai);
-    btnTouan->setEnabled(p.btnTouan);
-    btnStartPrint->setEnabled(p.btnStartPrint);
-    if (p.ankiLayout != m_messXXAnki) {
+    pnlRenshu->setVisible(p.commandPanel);
+    pnlSS->setVisible(p.runPanel);
+    pnlKiroku->setVisible(p.recordPanel);
+    memKiroku->setVisible(p.recordList);
+    imgMess->setVisible(p.recordMessage);
+    grbTest->setVisible(p.answerCommands);
+    pnlAnki->setVisible(p.memoriseCommands);
+    grbSelect->setVisible(p.choiceList);
+    grbMoji->setVisible(p.softKeyboard);
+    grbTegaki->setVisible(p.writingPad);
+    if (!p.writingPad) imgTegaki->clear();
+    btnHint->setVisible(p.hintVisible);
+    btnHint->setEnabled(p.hintEnabled);
+    btnAnswer->setVisible(p.showAnswerVisible);
+    btnAnswer->setEnabled(p.showAnswerEnabled);
+    btnSaiten->setVisible(p.gradeVisible);
+    btnEnd->setVisible(p.closeVisible);
+    btnAnki->setEnabled(p.canMemorise);
+    btnRenshu->setEnabled(p.canPractise);
+    btnTest->setEnabled(p.canTest);
+    btnFukushu->setEnabled(p.canReview);
+    btnSeikai->setEnabled(p.canShowAnswers);
+    btnTouan->setEnabled(p.canShowAnswerSheet);
+    btnStartPrint->setEnabled(p.canPrint);
+    if (p.memoriseLayout != m_messXXAnki) {
         // The other place starts a new picture; what the engine draws next fills it.
-        m_messXXAnki = p.ankiLayout;
+        m_messXXAnki = p.memoriseLayout;
         ClearMessage(*m_messXXExtent);
     }
     placeMessXX();
@@ -854,13 +854,13 @@ void TfrmRenshu::focusBox(int blank, Caret caret) {
 
 void TfrmRenshu::focusButton(DrillButton button) {
     switch (button) {
-        case DrillButton::End:
+        case DrillButton::Close:
             btnEnd->setFocus();
             break;
-        case DrillButton::Fukushu:
+        case DrillButton::Review:
             btnFukushu->setFocus();
             break;
-        case DrillButton::Saiten:
+        case DrillButton::Grade:
             btnSaiten->setFocus();
             break;
     }

@@ -181,18 +181,18 @@ TEST_F(TfrmRenshuTest, TheEnterThatEndsACompositionDoesNotGrade) {
     ASSERT_TRUE(Box(1)->hasFocus());
     Commit(Box(1), QStringLiteral("やま"), QString());
     Return(Box(1));  // the input method's Enter: still composing
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 99);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kOpen);
     Commit(Box(1), QString(), QStringLiteral("山"));
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
     Return(Box(1));
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_TRUE(Box(2)->hasFocus());
 
     Type(2, QStringLiteral("谷"));
     QTest::keyClick(Box(2), Qt::Key_Tab);  // Tab stays on the blank
     EXPECT_TRUE(Box(2)->hasFocus());
     Return(Box(2));  // wrong: the text stays, selected, for correcting
-    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, 0);
+    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, blank_status::kWrong);
     EXPECT_TRUE(Box(2)->hasFocus());
     EXPECT_EQ(Box(2)->selectedText(), QStringLiteral("谷"));
     Type(2, QStringLiteral("川"));
@@ -218,7 +218,7 @@ TEST_F(TfrmRenshuTest, ACommandClickedDuringACompositionTakesTheComposedText) {
                       list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));  // the choice replaces the box
     Return(Box(1));  // no composition is left to swallow this Enter
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
 }
 
 TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
@@ -233,7 +233,7 @@ TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山川"));
     EXPECT_TRUE(Box(1)->hasFocus());
     Click("btnNext2");
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
 
     // The soft keyboard is swapped in; its keys append without taking the focus.
     Click("btnSoftKey");
@@ -348,7 +348,7 @@ TEST_F(TfrmRenshuTest, WrittenCharactersGoIntoTheAnswerBoxAndTheChoiceIsKept) {
     QTest::mouseClick(ni, Qt::LeftButton);
     EXPECT_EQ(Box(1)->text(), QStringLiteral("一二"));
     Click("btnNext3");  // "次へ" grades as Enter does
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_TRUE(Box(2)->hasFocus());
 
     // "入力切替" goes round the list, the keyboard and the pad; the learner's last choice stays.
