@@ -25,6 +25,7 @@
 #include "DrillEngine.h"
 #include "DrillHost.h"
 #include "HandwritingPad.h"
+#include "MemoPad.h"
 #include "MessageBoard.h"
 #include "QtCanvas.h"
 #include "SheetImage.h"
@@ -34,28 +35,6 @@
 namespace sulkan {
 
 class TfrmZenSeikai;
-
-// The free memo pad: draw with the left button, erase with any other, double click clears.
-class MemoPad : public QLabel {
-    Q_OBJECT
-public:
-    explicit MemoPad(QWidget* parent = nullptr);
-    void Reset();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    void segmentTo(QPoint point);
-    QImage m_image;
-    bool m_drawing = false;
-    bool m_erasing = false;
-    QPoint m_last;
-};
 
 class TfrmRenshu : public QDialog, private DrillFrontEnd {
     Q_OBJECT
@@ -168,6 +147,7 @@ private:
     void choicesChanged() override;
 
     void createCommandPanel();
+    void createAnswerBoxes();
     void createRightPanel();
     void createWritingPad();
     void createRecordPanel();
@@ -177,6 +157,27 @@ private:
     void placeBoxes();
     RenderInputs drillInputs(bool result);
     DrillSetup readSetup();
+    // The commands' handlers.
+    void btnAnkiClick();
+    void btnRenshuClick();
+    void btnTestClick();
+    void btnFukushuClick();
+    void btnSeikaiClick();
+    void btnTouanClick();
+    void btnNextAClick();
+    void btnNextBClick();
+    void btnShowClick();
+    void btnAllClearClick();
+    void btnCloseClick();
+    void btnSaitenClick();
+    void btnAnswerClick();
+    void btnAbortClick();
+    void btnHintClick();
+    void btnSoftKeyClick();
+    void btnNextClick();
+    void btnNext2Click();
+    void btnClearSClick();
+    void btnClear2Click();
     void btnEndClick();
     void btnStartPrintClick();
     void btnShowRecordClick();
