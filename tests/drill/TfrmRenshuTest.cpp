@@ -249,6 +249,65 @@ TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     EXPECT_EQ(allCorrect, 1);
 }
 
+// Every button reaches its own command: a handler wired to the wrong one shows in the boxes.
+TEST_F(TfrmRenshuTest, TheMemoriseButtonsShowAndEraseTheAnswers) {
+    Open({"山", "川"});
+    Click("btnAnki");
+    ASSERT_EQ(frm->engine().state(), DrillState::Memorise);
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    Click("btnNextB");  // on, the answer left in sight
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnNextA");  // on, the answer erased; from the last blank back to the first
+    EXPECT_TRUE(Box(2)->text().isEmpty());
+    EXPECT_TRUE(Box(1)->hasFocus());
+    Click("btnAllClear");
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnShow");
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnClose");
+    EXPECT_EQ(frm->engine().state(), DrillState::Ready);
+    EXPECT_TRUE(Find<QWidget>("pnlRenshu")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("pnlAnki")->isVisible());
+}
+
+TEST_F(TfrmRenshuTest, TheRunAndSheetButtonsReachTheirCommands) {
+    Open({"山", "川"}, {"山", "川"});
+    Click("btnRenshu");
+    Type(1, QStringLiteral("谷"));
+    Click("btnClear2");  // the choice list's "クリア"
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnSoftKey");
+    ASSERT_TRUE(Find<QWidget>("grbMoji")->isVisible());
+    Type(1, QStringLiteral("谷"));
+    Click("btnClearS");  // the soft keyboard's
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnAbort");
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_TRUE(Box(1)->isReadOnly());
+
+    Click("btnTest");
+    Type(1, QStringLiteral("山"));
+    Return(Box(1));
+    Type(2, QStringLiteral("谷"));
+    Return(Box(2));
+    Click("btnSaiten");
+    ASSERT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_FALSE(Box(2)->isVisible());
+    Click("btnSeikai");  // the right answer where the learner's was wrong
+    EXPECT_FALSE(Box(1)->isVisible());
+    EXPECT_TRUE(Box(2)->isVisible());
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnTouan");  // the learner's own answers again
+    EXPECT_FALSE(Box(2)->isVisible());
+    Click("btnFukushu");
+    EXPECT_EQ(frm->engine().state(), DrillState::Review);
+    EXPECT_TRUE(Box(2)->isVisible());
+    EXPECT_TRUE(Box(2)->text().isEmpty());
+    EXPECT_TRUE(Box(2)->hasFocus());
+}
+
 TEST_F(TfrmRenshuTest, EscapeNeedsTheStopAndATestIsRecordedOnDisk) {
     Open({"山", "川"});
     Click("btnTest");
