@@ -146,18 +146,26 @@ private:
     void timerRunning(bool running) override;
     void choicesChanged() override;
 
+    RenderInputs drillInputs(bool result);
+    DrillSetup readSetup();
+
+    // Building and placing the panels (TfrmRenshuPanels.cpp).
     void createCommandPanel();
-    void createAnswerBoxes();
     void createRightPanel();
     void createWritingPad();
     void createRecordPanel();
-    void connectCommands();
     void placePanels();
     void placeMessXX();
     void placeBoxes();
-    RenderInputs drillInputs(bool result);
-    DrillSetup readSetup();
-    // The commands' handlers.
+
+    // The answer boxes and their events (TfrmRenshuBoxes.cpp).
+    void createAnswerBoxes();
+    int boxIndex(QObject* watched) const;
+    bool boxKeyPress(int i, QKeyEvent* event);
+    void commitComposition();
+
+    // The commands' handlers (TfrmRenshuCommands.cpp): those of the runs call the engine.
+    void connectCommands();
     void btnAnkiClick();
     void btnRenshuClick();
     void btnTestClick();
@@ -178,6 +186,7 @@ private:
     void btnNext2Click();
     void btnClearSClick();
     void btnClear2Click();
+    void btnClear3Click();
     void btnEndClick();
     void btnStartPrintClick();
     void btnShowRecordClick();
@@ -186,10 +195,6 @@ private:
     void showInputMode();
     void recognizeStrokes();
     void candidateClick(int k);
-    void btnClear3Click();
-    int boxIndex(QObject* watched) const;
-    bool boxKeyPress(int i, QKeyEvent* event);
-    void commitComposition();
 
     DrillHost& m_host;
     DrillEngine m_engine;
