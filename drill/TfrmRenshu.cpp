@@ -22,9 +22,6 @@
 
 namespace sulkan {
 
-using renshu::FreshCanvas;
-using renshu::kTegakiSetting;
-
 namespace {
 
 // The picture behind imgMessXX; the label shows as much of it as the message needs.
@@ -73,9 +70,9 @@ TfrmRenshu::TfrmRenshu(DrillHost& host, RandomSource& random, QWidget* parent)
 
     // Top left, the main window's size.
     if (QWidget* main = parentWidget()) setGeometry(0, 0, main->width(), main->height());
-    m_sheet = FreshCanvas({1, 1});
-    m_mess = FreshCanvas({1, 1});
-    m_messXX = FreshCanvas({kMessXXCanvasWidth, kMessXXCanvasHeight});
+    m_sheet = renshu::FreshCanvas({1, 1});
+    m_mess = renshu::FreshCanvas({1, 1});
+    m_messXX = renshu::FreshCanvas({kMessXXCanvasWidth, kMessXXCanvasHeight});
     m_messXXExtent = std::make_unique<ExtentCanvas>(*m_messXX);
 }
 
@@ -135,7 +132,8 @@ DrillSetup TfrmRenshu::readSetup() {
                               : QStringLiteral("手書き入力には %1 パッケージが必要です")
                                     .arg(QLatin1String(kHandwritingModelPackage)));
     if (SettingsStore* settings = m_host.settings())
-        setup.preferHandwriting = settings->readBool(SettingsKey::Product, kTegakiSetting, false);
+        setup.preferHandwriting =
+            settings->readBool(SettingsKey::Product, renshu::kTegakiSetting, false);
     WorksheetHost& wh = m_host.worksheetHost();
     if (!m_ws->isCopy) setup.hint = ReadUnitHints(m_ws->filePath, m_ws->address);
     if (setup.hasSoftKeyLines) {

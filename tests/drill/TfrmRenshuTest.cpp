@@ -122,6 +122,10 @@ protected:
         QTest::sendKeyEvent(QTest::KeyAction::Click, Box(i), Qt::Key_unknown, text, Qt::NoModifier);
     }
     void Return(QWidget* target) { QTest::keyClick(target, Qt::Key_Return); }
+    void Answer(int i, const QString& text) {
+        Type(i, text);
+        Return(Box(i));
+    }
 
     // Reopens the drill over the same worksheet, as the main window does for the next unit.
     void Reopen() {
@@ -288,10 +292,8 @@ TEST_F(TfrmRenshuTest, TheRunAndSheetButtonsReachTheirCommands) {
     EXPECT_TRUE(Box(1)->isReadOnly());
 
     Click("btnTest");
-    Type(1, QStringLiteral("山"));
-    Return(Box(1));
-    Type(2, QStringLiteral("谷"));
-    Return(Box(2));
+    Answer(1, QStringLiteral("山"));
+    Answer(2, QStringLiteral("谷"));
     Click("btnSaiten");
     ASSERT_EQ(frm->engine().state(), DrillState::Results);
     EXPECT_FALSE(Box(2)->isVisible());
