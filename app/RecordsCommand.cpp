@@ -180,10 +180,16 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
     int status = 0;
     // Each file asked for is written even when the other one fails.
     if (csvPath || !xlsxPath) {
-        const CsvText csv = RecordsCsv(table);
+        const CsvText csv = CsvOfTable(table);
         if (!csvPath) {
             out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
             out.flush();
+            // A full disk or a closed pipe behind standard output loses the export: never say
+            // it was done.
+            if (!out) {
+                err << "記録を標準出力に書き込めませんでした\n";
+                status = 1;
+            }
         } else if (const SaveResult saved = WriteBytes(*csvPath, csv.bytes); !saved) {
             err << Cp932ToUtf8(saved.error) << "\n";
             status = 1;

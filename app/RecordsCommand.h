@@ -23,7 +23,8 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
 // The CSV (UTF-8 with BOM, CR LF) goes to the file or, when neither file is named, to out; the
 // spreadsheet to its file. Messages go to err (UTF-8). The records folder comes from settings
 // ("RecDrive"). Returns 0 done, 1 when a record line did not parse (it is exported with its raw
-// text) or a file could not be written, 2 for wrong arguments or a lesson that does not exist.
+// text) or a file or out could not be written, 2 for wrong arguments or a lesson that does not
+// exist.
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err);
 

@@ -108,7 +108,13 @@ private:
 
 lxw_error WriteWorkbook(const fs::path& file, const ExportTable& table, int& cutCells) {
     const std::u8string name = file.u8string();
-    lxw_workbook* book = workbook_new(reinterpret_cast<const char*>(name.c_str()));
+    // Rows go out as they are written (text as inline strings), so a class's year of records
+    // does not have to fit in memory at once; the library's own scratch files go beside ours.
+    std::u8string scratchFolder = file.parent_path().u8string();
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = reinterpret_cast<char*>(scratchFolder.data());
+    lxw_workbook* book = workbook_new_opt(reinterpret_cast<const char*>(name.c_str()), &options);
     if (!book) return LXW_ERROR_MEMORY_MALLOC_FAILED;
     lxw_worksheet* sheet = workbook_add_worksheet(book, "records");
     lxw_format* header = workbook_add_format(book);

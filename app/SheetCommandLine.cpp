@@ -10,6 +10,7 @@
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "MessagePaths.h"
 #include "Paper.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
@@ -101,6 +102,31 @@ std::string UnitLabel(const UnitAddress& a) {
     return sjis("単元 ") + label + ": ";
 }
 
+// Passes messages on with a path in them written with the system's separators: the course
+// readers name a lesson's files as they build them, with "\" between the parts.
+class NativePathPrompter : public Prompter {
+public:
+    NativePathPrompter(Prompter& inner, std::string path)
+        : m_inner(inner), m_path(std::move(path)) {}
+    void message(const std::string& text) override {
+        m_inner.message(WithNativePath(text, m_path));
+    }
+    Answer yesNo(const std::string& text) override {
+        return m_inner.yesNo(WithNativePath(text, m_path));
+    }
+    Answer yesNoCancel(const std::string& text) override {
+        return m_inner.yesNoCancel(WithNativePath(text, m_path));
+    }
+    std::optional<std::string> saveFileName(const std::string& initialFolder,
+                                            const std::string& pattern) override {
+        return m_inner.saveFileName(initialFolder, pattern);
+    }
+
+private:
+    Prompter& m_inner;
+    std::string m_path;
+};
+
 struct Course {
     std::string folder;
     CourseTables tables;
@@ -131,7 +157,8 @@ bool LoadUnit(const std::vector<std::string>* lines, const Course& course,
     ReadResult read =
         lines ? ReadIntoHolding(*lines, request, holding, shared) : ReadResult{false, {}};
     if (!read.found) {
-        prompter.message(UnitLabel(address) + sjis("単元がありません: ") + files.identity);
+        prompter.message(UnitLabel(address) + sjis("単元がありません: ") +
+                         NativeSeparators(files.identity));
         return false;
     }
     if (read.message) {
@@ -152,7 +179,7 @@ bool LoadUnit(const std::vector<std::string>* lines, const Course& course,
     LoadWorksheet(holding, worksheet, options, shared);
     if (worksheet.sheetWidth() <= 0) {
         // A layout the reader took but that gives no paper to draw on.
-        prompter.message(UnitLabel(address) + files.identity +
+        prompter.message(UnitLabel(address) + NativeSeparators(files.identity) +
                          sjis(" のレイアウトが不正です（用紙の幅 ") +
                          IntText(worksheet.sheetWidth()) + sjis("）"));
         return false;
@@ -167,7 +194,10 @@ int UnitSheets(const SheetArgs& a, Course& course, Prompter& prompter, SheetShar
         prompter.message(UnitLabel(first) + sjis("単元がありません"));
         return 1;
     }
-    LessonIndex lesson = ReadLessonIndex(course.folder, course.tables, first.lesson, prompter);
+    NativePathPrompter lessonPrompter(prompter,
+                                      LessonFolderOf(course.folder, course.tables, first.lesson));
+    LessonIndex lesson =
+        ReadLessonIndex(course.folder, course.tables, first.lesson, lessonPrompter);
     if (!lesson.ok()) return 1;
 
     UnitFiles files = UnitFileNames(course.folder, course.tables, first);
@@ -185,11 +215,11 @@ int UnitSheets(const SheetArgs& a, Course& course, Prompter& prompter, SheetShar
 
     const int units = course.tables.SectionUnitCounts[first.section];
     if (units < 1) {
-        prompter.message(sjis("単元がありません: ") + files.questionFile);
+        prompter.message(sjis("単元がありません: ") + NativeSeparators(files.questionFile));
         return 1;
     }
     if (!lines) {
-        prompter.message(FileMissingText(files.questionFile));
+        prompter.message(FileMissingText(NativeSeparators(files.questionFile)));
         return 1;
     }
     bool allDone = true;
@@ -215,9 +245,11 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
         std::cerr << "ファイル名に扱えない文字があります\n";
         return 2;
     }
+    // As the file system was asked for it: "\" typed in a path is a folder separator here too.
+    const std::string shown = NativeSeparators(*path);
     auto lines = FileExists(*path) ? ReadLines(*path) : std::nullopt;
     if (!lines) {
-        prompter.message(FileMissingText(*path));
+        prompter.message(FileMissingText(shown));
         return 1;
     }
     ReadRequest request;
@@ -226,14 +258,14 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
     HoldingArea holding;
     ReadResult read = ReadIntoHolding(*lines, request, holding, shared);
     if (!read.found) {
-        prompter.message(sjis("コピーファイルではありません: ") + *path);
+        prompter.message(sjis("コピーファイルではありません: ") + shown);
         return 1;
     }
     if (read.message) {
-        prompter.message(*path + ": " + *read.message);
+        prompter.message(shown + ": " + *read.message);
         return 1;
     }
-    for (const std::string& w : read.warnings) prompter.message(*path + ": " + w);
+    for (const std::string& w : read.warnings) prompter.message(shown + ": " + w);
     LoadOptions options;
     options.answersShown = a.answers;
     options.paperFixed = a.paperWidth != 0;
@@ -243,7 +275,7 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, options, shared);
     if (worksheet.sheetWidth() <= 0) {
-        prompter.message(*path + sjis(" のレイアウトが不正です（用紙の幅 ") +
+        prompter.message(shown + sjis(" のレイアウトが不正です（用紙の幅 ") +
                          IntText(worksheet.sheetWidth()) + sjis("）"));
         return 1;
     }

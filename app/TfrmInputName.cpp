@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "LineFile.h"
 #include "Named.h"
@@ -17,6 +18,26 @@
 #include "TfrmPassword.h"
 
 namespace sulkan {
+namespace {
+
+bool Lists(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The roster to save: the file as it is now, less the names this dialog removed, plus the names
+// it added. Another computer's changes made while the dialog was open stay as it left them.
+std::vector<std::string> MergedRoster(std::vector<std::string> current,
+                                      const std::vector<std::string>& loaded,
+                                      const std::vector<std::string>& shown) {
+    std::erase_if(current, [&](const std::string& name) {
+        return Lists(loaded, name) && !Lists(shown, name);
+    });
+    for (const std::string& name : shown)
+        if (!Lists(loaded, name) && !Lists(current, name)) current.push_back(name);
+    return current;
+}
+
+}  // namespace
 
 TfrmInputName::TfrmInputName(AppState& state, Prompter& prompter, SettingsStore& settings,
                              QWidget* parent)
@@ -98,16 +119,26 @@ void TfrmInputName::FormShow() {
     const std::string path = rosterPath();
     lstName->clear();
     m_names.clear();
+    m_loaded.clear();
     if (FileExists(path)) {
         if (auto lines = ReadRoster(path)) {
             m_names = std::move(*lines);
+            m_loaded = m_names;
         } else {
             m_prompter.message(sjis("ファイル ") + path + sjis(" を読み込めません"));
         }
     } else {
-        m_names = {sjis("共通")};
-        if (const SaveResult saved = SaveRoster(path, m_names); !saved)
-            m_prompter.message(saved.error);
+        // A first roster; another computer may be making it at the same moment.
+        RosterUpdate made = UpdateRoster(path, [](const std::vector<std::string>& current) {
+            return current.empty() ? std::vector<std::string>{sjis("共通")} : current;
+        });
+        if (!made.saved) {
+            m_prompter.message(made.saved.error);
+            m_names = {sjis("共通")};
+        } else {
+            m_names = made.names;
+            m_loaded = m_names;
+        }
     }
     for (const std::string& n : m_names) lstName->addItem(ToQString(n));
     edtMeibo->setText(ToQString(AfterLastChar('\\', path)));
@@ -154,6 +185,25 @@ void TfrmInputName::btnDeleteClick() {
     edtName->clear();
 }
 
+bool TfrmInputName::saveRoster() {
+    // The roster is shared: this dialog's additions and removals go into the roster as it is at
+    // the save, and a roster that could not be read is never replaced by the few names shown.
+    RosterUpdate updated = UpdateRoster(rosterPath(), [&](const std::vector<std::string>& current) {
+        return MergedRoster(current, m_loaded, m_names);
+    });
+    if (!updated.saved) {
+        m_prompter.message(updated.saved.error);
+        return false;
+    }
+    m_loaded = updated.names;
+    if (updated.names != m_names) {
+        m_names = std::move(updated.names);
+        lstName->clear();
+        for (const std::string& n : m_names) lstName->addItem(ToQString(n));
+    }
+    return true;
+}
+
 void TfrmInputName::btnOkClick() {
     // A name that cannot name a file changes nothing: neither the roster nor the learner.
     auto name = typedName();
@@ -162,10 +212,7 @@ void TfrmInputName::btnOkClick() {
         return;
     }
     btnAddClick();
-    if (const SaveResult saved = SaveRoster(rosterPath(), m_names); !saved) {
-        m_prompter.message(saved.error);
-        return;
-    }
+    if (!saveRoster()) return;
     if (name->empty()) {
         reject();
         return;

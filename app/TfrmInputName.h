@@ -55,11 +55,15 @@ private:
     // The typed name as CP932 when it can name a learner; otherwise says why and gives nullopt.
     std::optional<std::string> typedName();
     std::vector<std::string> rosterNames() const;
+    // Saves the names added and removed in this dialog into the roster as it is now; says why and
+    // gives false when it cannot be read or written.
+    bool saveRoster();
 
     AppState& m_state;
     Prompter& m_prompter;
     SettingsStore& m_settings;
-    std::vector<std::string> m_names;  // CP932 bytes of the listed names, as in the file
+    std::vector<std::string> m_names;   // CP932 bytes of the listed names, as in the file
+    std::vector<std::string> m_loaded;  // the roster as last read or saved here
 };
 
 }  // namespace sulkan

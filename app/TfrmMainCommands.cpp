@@ -310,7 +310,7 @@ void TfrmMain::btnKaitouClick() {
         if (!sheet || sheet == active) continue;
         sheet->worksheet().params.ShowAnswers = m_answerDisplay;
         ScopedFlag record(m_shared.blankRecording, true);
-        sheet->Redraw();
+        sheet->RedrawBehind();
     }
     m_shared.blanks = blanks;
     m_shared.textPieceStarts = pieces;

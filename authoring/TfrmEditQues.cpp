@@ -209,6 +209,9 @@ void TfrmEditQues::layOut() {
     auto* lower = new QHBoxLayout;
     lower->addLayout(Labelled(u"<<dummy ダミーの解答"_s, memDummy));
     lower->addLayout(Labelled(u"<<hint ヒントブロック"_s, memHint));
+    // Here rather than under the figures: that column alone would make the window taller than
+    // a 768-pixel screen.
+    lower->addLayout(Labelled(u"<<value 位置情報など"_s, memPasteLo));
     question->addLayout(lower, 1);
     auto* softKey = new QHBoxLayout;
     softKey->addWidget(new QLabel(u"ソフトキーボード"_s));
@@ -253,7 +256,6 @@ void TfrmEditQues::layOut() {
     auto* side = new QVBoxLayout;
     side->addLayout(choices, 2);
     side->addLayout(figures, 2);
-    side->addLayout(Labelled(u"<<value 位置情報など"_s, memPasteLo), 2);
 
     auto* preview = new QVBoxLayout;
     preview->addWidget(new QLabel(u"プレビュー"_s));

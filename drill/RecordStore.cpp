@@ -99,6 +99,44 @@ SaveResult SaveRoster(const std::string& path, const std::vector<std::string>& n
     return WriteLines(path, names);
 }
 
+namespace {
+
+// The roster as the file holds it now; a missing file is an empty roster, an unreadable one is
+// an error naming the file.
+std::optional<std::vector<std::string>> CurrentRoster(const std::string& path, SaveResult& error) {
+    if (!FileExists(path) && !FolderExists(path)) return std::vector<std::string>{};
+    if (auto lines = FileExists(path) ? ReadRoster(path) : std::nullopt) return lines;
+    error = {false, sjis("ファイル ") + path + sjis(" を読み込めません"), {}};
+    return std::nullopt;
+}
+
+}  // namespace
+
+RosterUpdate UpdateRoster(
+    const std::string& path,
+    const std::function<std::vector<std::string>(const std::vector<std::string>&)>& change) {
+    RosterUpdate result;
+    auto before = CurrentRoster(path, result.saved);
+    if (!before) return result;
+    if (FileExists(path) && change(*before) == *before) {
+        result.names = std::move(*before);
+        return result;
+    }
+    const FileLock lock(path);
+    if (!lock) {
+        result.saved = {false, lock.error(), {}};
+        return result;
+    }
+    // Read again under the lock: what another computer saved since the first read is kept.
+    auto current = CurrentRoster(path, result.saved);
+    if (!current) return result;
+    const bool exists = FileExists(path);
+    std::vector<std::string> changed = change(*current);
+    if (!exists || changed != *current) result.saved = WriteLines(path, changed);
+    if (result.saved) result.names = std::move(changed);
+    return result;
+}
+
 SaveResult PrepareRecordFolder(const std::string& recordFile) {
     // Whole characters only: the 5C trail byte of a name such as 表 is no separator.
     const std::size_t back = FindLastWholeChar(recordFile, '\\');
@@ -461,10 +499,10 @@ std::vector<std::string> RecordsColumns(bool withRaw) {
 }
 
 CsvText RecordsCsv(const std::vector<CsvRecord>& records) {
-    return RecordsCsv(RecordsTable(records));
+    return CsvOfTable(RecordsTable(records));
 }
 
-CsvText RecordsCsv(const ExportTable& table) {
+CsvText CsvOfTable(const ExportTable& table) {
     CsvText csv;
     csv.unparsed = table.unparsed;
     const bool withRaw = table.unparsed > 0;

@@ -3,6 +3,7 @@
 // overview and the CSV export. Plain logic over CP932 lines; files only through the profile layer.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,18 @@ bool PasswordLongEnough(const std::string& password);
 std::optional<std::vector<std::string>> ReadRoster(const std::string& path);
 // Saved whole and atomically while holding the roster's lock.
 SaveResult SaveRoster(const std::string& path, const std::vector<std::string>& names);
+// A change of the shared roster: reads it, lets change make the new list from the names it holds
+// (empty when there is no file yet), and writes that back only when it differs, all while holding
+// the roster's lock, so names another computer saves meanwhile are never overwritten. Nothing to
+// change takes no lock, so a roster made read-only still serves. A roster that cannot be read is
+// never replaced. On success names is what the roster now holds.
+struct RosterUpdate {
+    SaveResult saved;
+    std::vector<std::string> names;
+};
+RosterUpdate UpdateRoster(
+    const std::string& path,
+    const std::function<std::vector<std::string>(const std::vector<std::string>&)>& change);
 
 // Record files kept outside the course lie in a per-lesson folder made on the first write; made
 // here when missing. The failure names the file and the system's reason.
@@ -166,7 +179,7 @@ struct CsvText {
 // Header learner,lesson,section,unit,similar,title,run,date,time,marks,correct,total,score,
 // seconds, plus raw when a line did not parse (then every row has it).
 CsvText RecordsCsv(const std::vector<CsvRecord>& records);
-CsvText RecordsCsv(const ExportTable& table);
+CsvText CsvOfTable(const ExportTable& table);
 // One text field. Text a spreadsheet would take for a formula, a number or a date (it begins with
 // = + - @, a tab or a line break, or holds only digits and the signs of numbers, dates and times,
 // or reads TRUE/FALSE) is written as the formula ="text", which shows the text itself; a field

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Codec.h"
 #include "FuzzCheck.h"
 #include "LineFile.h"
 #include "ProfileFile.h"
@@ -34,24 +35,11 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// Names are the same with outer blanks trimmed and ignoring ASCII case; a trail byte is never
-// folded.
+// Names are the same with outer blanks trimmed, the duplicate double-byte spellings of one
+// character counted as one and ignoring ASCII case; a trail byte is never folded.
 bool SameName(std::string_view a, std::string_view b) {
-    a = TrimBlanks(a);
-    b = TrimBlanks(b);
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (IsLeadByte(static_cast<unsigned char>(x)) && i + 1 < a.size()) {
-            if (x != y || a[i + 1] != b[i + 1]) return false;
-            ++i;
-            continue;
-        }
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
+    return SameIgnoringAsciiCase(CanonicalSpelling(TrimBlanks(a)),
+                                 CanonicalSpelling(TrimBlanks(b)));
 }
 
 // Names of the sections a file seems to have, to look at them before and after the write; a
@@ -120,6 +108,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool refused = !ProfileNameProblem(in.section, in.key).empty();
     FUZZ_REQUIRE(after.write(in.section, in.key, in.value) != refused,
                  "a write refused a fine name or took a refused one");
+    // The refusal is kept for the save to report; a write that went through keeps none.
+    FUZZ_REQUIRE(after.refusal().empty() != refused, "the refusal was not kept or made up");
     if (refused) {
         FUZZ_REQUIRE(after.lines() == before.lines(), "a refused name changed the lines");
         return 0;

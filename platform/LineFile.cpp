@@ -30,24 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Native file names (UTF-8 bytes on POSIX, UTF-16 on Windows) compared ignoring ASCII case;
-// bytes of multi-byte UTF-8 sequences are all 0x80 or above, so they are never folded.
-template <typename Str>
-bool SameIgnoringAsciiCase(const Str& a, const Str& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = x - 'A' + 'a';
-        if (y >= 'A' && y <= 'Z') y = y - 'A' + 'a';
-        if (x != y) return false;
-    }
-    return true;
-}
-
 #ifdef _WIN32
 
 fs::path PathFromUtf16(const std::u16string& text) {
@@ -79,15 +61,20 @@ bool Exists(const fs::path& p) {
 }
 
 // The entry of folder whose name equals name ignoring ASCII case; the smallest such name when
-// there are several, so the choice does not depend on the order of the directory.
+// there are several, so the choice does not depend on the order of the directory. Names are
+// compared as CP932 text, as the program spells them; an entry CP932 cannot spell is never the
+// one asked for, since every name asked for comes from CP932 text.
 std::optional<fs::path> FindIgnoringCase(const fs::path& folder, const fs::path& name) {
+    const std::optional<std::string> wanted = NameToCp932(name);
+    if (!wanted) return std::nullopt;
     std::error_code ec;
     fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
     std::optional<fs::path> best;
     for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         fs::path entry = it->path().filename();
-        if (SameIgnoringAsciiCase(entry.native(), name.native()) && (!best || entry < *best))
-            best = entry;
+        if (best && !(entry < *best)) continue;
+        const std::optional<std::string> spelled = NameToCp932(entry);
+        if (spelled && SameIgnoringAsciiCase(*spelled, *wanted)) best = entry;
     }
     return best;
 }
@@ -112,10 +99,9 @@ int ErrnoOf(const std::error_code& ec) {
     return condition.category() == std::generic_category() ? condition.value() : 0;
 }
 
-// Lower-cases single-byte letters of a CP932 character for mask comparison.
+// One CP932 character of a mask against one of a name, single-byte letters in either case.
 bool SameChar(std::string_view a, std::string_view b) {
-    if (a.size() == 1 && b.size() == 1) return AsciiLower(a[0]) == AsciiLower(b[0]);
-    return a == b;
+    return SameIgnoringAsciiCase(a, b);
 }
 
 std::vector<std::string_view> Chars(std::string_view s) {

@@ -55,13 +55,10 @@ ParsedLine Parse(std::string_view line) {
     return {LineKind::Key, name, Unquote(Trim(s.substr(eq + 1)))};
 }
 
-// Names compared ignoring ASCII case: only single-byte letters fold, never trail bytes.
-std::string Fold(std::string_view name) {
-    std::string out(name);
-    for (std::size_t i = 0; i < out.size(); i += CharLength(out, i)) {
-        if (out[i] >= 'A' && out[i] <= 'Z') out[i] = static_cast<char>(out[i] - 'A' + 'a');
-    }
-    return out;
+// What two names are compared by: blanks at the ends trimmed, the duplicate double-byte codes in
+// one spelling (a Windows machine writing the file may re-spell them) and ASCII letters folded.
+std::string NameKey(std::string_view name) {
+    return FoldAsciiCase(CanonicalSpelling(Trim(name)));
 }
 
 bool HasLineBreak(std::string_view text) {
@@ -69,7 +66,8 @@ bool HasLineBreak(std::string_view text) {
 }
 
 // A line break inside a value would split the line and corrupt the file. A value that reading
-// would change (outer quotes taken off, outer blanks trimmed) gets one more pair of quotes.
+// would change (outer quotes taken off, outer blanks trimmed, an end-of-file byte closing the
+// last line dropped) gets one more pair of quotes.
 std::string ValueText(std::string_view text) {
     std::string out(text);
     for (char& c : out)
@@ -78,7 +76,7 @@ std::string ValueText(std::string_view text) {
     const bool quoted = out.size() >= 2 && IsQuote(out.front()) && out.back() == out.front();
     const bool blankEnds =
         out.front() == ' ' || out.front() == '\t' || out.back() == ' ' || out.back() == '\t';
-    if (quoted || blankEnds) out = '"' + out + '"';
+    if (quoted || blankEnds || out.back() == '\x1A') out = '"' + out + '"';
     return out;
 }
 
@@ -93,10 +91,11 @@ bool EndsInLoneLeadByte(std::string_view name) {
 }  // namespace
 
 std::string ProfileNameProblem(const std::string& section, const std::string& key) {
-    // Written as it stands, such a name would read back as another key or another section.
+    // Written as it stands, such a name would read back as another key or another section. A
+    // section name may hold "]" and begin with "[" or ";": its line begins with "[" and the name
+    // runs to the line's last "]", so it reads back as written.
     const std::string_view s = Trim(section), k = Trim(key);
-    if (HasLineBreak(s) || FindWholeChar(s, ']') != std::string_view::npos)
-        return sjis("セクション名「") + section + sjis("」に「]」または改行があります");
+    if (HasLineBreak(s)) return sjis("セクション名「") + section + sjis("」に改行があります");
     if (EndsInLoneLeadByte(s))
         return sjis("セクション名「") + section + sjis("」の終わりの文字が欠けています");
     if (k.empty() || k.front() == ';')
@@ -116,11 +115,12 @@ struct ProfileLines::Index {
         std::vector<std::size_t> keyLines;
         std::unordered_map<std::string, std::size_t> firstKey;  // folded name -> line
     };
-    // Folded section name -> its first occurrence; later duplicates are not looked at.
+    // NameKey of a section -> its first occurrence; later duplicates (whatever their spelling)
+    // are not looked at.
     std::unordered_map<std::string, Section> sections;
 
     const Section* find(const std::string& section) const {
-        auto it = sections.find(Fold(Trim(section)));
+        auto it = sections.find(NameKey(section));
         return it == sections.end() ? nullptr : &it->second;
     }
 };
@@ -133,12 +133,12 @@ const ProfileLines::Index& ProfileLines::index() const {
         ParsedLine parsed = Parse(m_lines[i]);
         if (parsed.kind == LineKind::Section) {
             if (current) current->end = i;
-            auto [it, inserted] = index->sections.try_emplace(Fold(parsed.name));
+            auto [it, inserted] = index->sections.try_emplace(NameKey(parsed.name));
             current = inserted ? &it->second : nullptr;
             if (current) current->header = i;
         } else if (parsed.kind == LineKind::Key && current) {
             current->keyLines.push_back(i);
-            current->firstKey.try_emplace(Fold(parsed.name), i);
+            current->firstKey.try_emplace(NameKey(parsed.name), i);
         }
     }
     if (current) current->end = m_lines.size();
@@ -150,14 +150,17 @@ std::string ProfileLines::read(const std::string& section, const std::string& ke
                                const std::string& def) const {
     const Index::Section* s = index().find(section);
     if (!s) return def;
-    auto it = s->firstKey.find(Fold(Trim(key)));
+    auto it = s->firstKey.find(NameKey(key));
     if (it == s->firstKey.end()) return def;
     return std::string(Parse(m_lines[it->second]).value);
 }
 
 bool ProfileLines::write(const std::string& section, const std::string& key,
                          const std::string& value) {
-    if (!ProfileNameProblem(section, key).empty()) return false;
+    if (std::string problem = ProfileNameProblem(section, key); !problem.empty()) {
+        if (m_refusal.empty()) m_refusal = std::move(problem);
+        return false;
+    }
     const std::string cleanKey(Trim(key));
     const std::string cleanValue = ValueText(value);
     const Index::Section* s = index().find(section);
@@ -167,7 +170,7 @@ bool ProfileLines::write(const std::string& section, const std::string& key,
         changed();
         return true;
     }
-    auto it = s->firstKey.find(Fold(cleanKey));
+    auto it = s->firstKey.find(NameKey(cleanKey));
     if (it != s->firstKey.end()) {
         // The key keeps its spelling in the file; the line stays where it is.
         std::string& line = m_lines[it->second];
@@ -191,6 +194,29 @@ std::vector<std::string> ProfileLines::keys(const std::string& section) const {
     return names;
 }
 
+std::vector<std::vector<std::string>> ProfileLines::valuesOfEachCopy(
+    const std::string& section) const {
+    std::vector<std::vector<std::string>> copies;
+    const std::string wanted = NameKey(section);
+    bool inside = false;
+    for (const std::string& line : m_lines) {
+        const ParsedLine parsed = Parse(line);
+        if (parsed.kind == LineKind::Section) {
+            inside = NameKey(parsed.name) == wanted;
+            if (inside) copies.emplace_back();
+        } else if (inside && parsed.kind == LineKind::Key) {
+            copies.back().emplace_back(parsed.value);
+        }
+    }
+    return copies;
+}
+
+bool ProfileLines::hasRepeatedSections() const {
+    std::size_t headers = 0;
+    for (const std::string& line : m_lines) headers += Parse(line).kind == LineKind::Section;
+    return headers != index().sections.size();
+}
+
 std::vector<std::string> ProfileLines::sections() const {
     std::vector<std::string> names;
     const Index& all = index();
@@ -210,14 +236,15 @@ bool ProfileLines::hasSection(const std::string& section) const {
 
 void ProfileLines::eraseSection(const std::string& section) {
     if (!hasSection(section)) return;
-    // Every occurrence goes, so a duplicate further down cannot bring the records back.
-    const std::string folded = Fold(Trim(section));
+    // Every occurrence in every spelling goes, so a duplicate further down cannot bring the
+    // records back.
+    const std::string folded = NameKey(section);
     std::vector<std::string> kept;
     kept.reserve(m_lines.size());
     bool erasing = false;
     for (auto& line : m_lines) {
         ParsedLine parsed = Parse(line);
-        if (parsed.kind == LineKind::Section) erasing = Fold(parsed.name) == folded;
+        if (parsed.kind == LineKind::Section) erasing = NameKey(parsed.name) == folded;
         if (!erasing) kept.push_back(std::move(line));
     }
     m_lines = std::move(kept);
@@ -225,8 +252,9 @@ void ProfileLines::eraseSection(const std::string& section) {
 }
 
 ProfileLines::ProfileLines(std::vector<std::string> lines) : m_lines(std::move(lines)) {
-    // A DOS end-of-file mark closing the last line is not part of its value.
-    if (!m_lines.empty()) {
+    // A DOS end-of-file mark closing the last line is not part of its value; a line that held
+    // only the mark goes, but a blank line of the file stays.
+    if (!m_lines.empty() && !m_lines.back().empty() && m_lines.back().back() == '\x1A') {
         std::string& last = m_lines.back();
         while (!last.empty() && last.back() == '\x1A') last.pop_back();
         if (last.empty()) m_lines.pop_back();
@@ -349,7 +377,12 @@ SaveResult ProfileFile::update(const std::function<bool(ProfileLines&)>& change)
     auto content = ContentForChange(m_path);
     if (!content) return CannotSave(m_path);
     ProfileLines profile(std::move(content->lines));
-    if (!change(profile)) return {};
+    const bool save = change(profile);
+    // A write the change could not make is a failure, not "nothing to save": the caller's record,
+    // password or name would be lost without a word. Nothing is saved then.
+    if (const std::string& problem = profile.refusal(); !problem.empty())
+        return {false, CannotSave(m_path).error + sjis("：") + problem, problem};
+    if (!save) return {};
     // A file kept as UTF-16 stays UTF-16: Shift-JIS lines in it would read as garbage.
     if (content->utf16) return WriteBytes(m_path, Cp932ToUtf16File(JoinLines(profile.lines())));
     return WriteLines(m_path, profile.lines());
@@ -358,7 +391,7 @@ SaveResult ProfileFile::update(const std::function<bool(ProfileLines&)>& change)
 SaveResult ProfileFile::write(const std::string& section, const std::string& key,
                               const std::string& value) {
     const std::string problem = ProfileNameProblem(section, key);
-    if (!problem.empty()) return {false, CannotSave(m_path).error + sjis("：") + problem, {}};
+    if (!problem.empty()) return {false, CannotSave(m_path).error + sjis("：") + problem, problem};
     return update([&](ProfileLines& profile) { return profile.write(section, key, value); });
 }
 

@@ -64,12 +64,8 @@ std::string FileExtension(std::string_view path) {
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     std::size_t dot = FindLastWholeChar(name, '.');
     if (dot == std::string_view::npos) return {};
-    std::string ext(WholeCharPrefix(name.substr(dot), 4));
     // Lower-case single-byte letters only: a trail byte may look like an ASCII capital.
-    for (std::size_t i = 0; i < ext.size(); i += CharLength(ext, i)) {
-        if (ext[i] >= 'A' && ext[i] <= 'Z') ext[i] = static_cast<char>(ext[i] - 'A' + 'a');
-    }
-    return ext;
+    return FoldAsciiCase(WholeCharPrefix(name.substr(dot), 4));
 }
 
 int SplitAtHash(std::string_view line, std::vector<std::string>& pieces) {
@@ -104,15 +100,20 @@ int SplitAtSemicolon(std::string_view line, std::vector<std::string>& pieces) {
 }
 
 std::string TrimWide(std::string_view text) {
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsNarrowBlank(text[first])) ++first;
-    while (last > first && IsNarrowBlank(text[last - 1])) --last;
-    // Trail bytes start at 0x40, so cutting bytes up to 0x20 never splits a character.
-    std::string_view s = text.substr(first, last - first);
-    while (s.substr(0, 2) == kWideSpace) s.remove_prefix(2);
-    while (s.size() >= 2 && LastCharStart(s) == s.size() - 2 &&
-           s.substr(s.size() - 2) == kWideSpace)
-        s.remove_suffix(2);
+    std::string_view s = text;
+    // Narrow and full-width blanks in any mix ("　 x", "x 　"): trimming one kind can bare the
+    // other, so both are trimmed until neither is left, and trimming the result again changes
+    // nothing.
+    for (std::size_t before = s.size() + 1; s.size() != before;) {
+        before = s.size();
+        // Trail bytes start at 0x40, so cutting bytes up to 0x20 never splits a character.
+        while (!s.empty() && IsNarrowBlank(s.front())) s.remove_prefix(1);
+        while (!s.empty() && IsNarrowBlank(s.back())) s.remove_suffix(1);
+        while (s.substr(0, 2) == kWideSpace) s.remove_prefix(2);
+        while (s.size() >= 2 && LastCharStart(s) == s.size() - 2 &&
+               s.substr(s.size() - 2) == kWideSpace)
+            s.remove_suffix(2);
+    }
     return std::string(s);
 }
 

@@ -25,8 +25,8 @@ int SplitAtHash(std::string_view line, std::vector<std::string>& pieces);
 // of pieces.
 int SplitAtSemicolon(std::string_view line, std::vector<std::string>& pieces);
 
-// Removes leading and trailing blanks and control characters, then every leading and trailing
-// full-width space.
+// Removes leading and trailing blanks, control characters and full-width spaces, in any mix,
+// until none is left at either end (so trimming the result again changes nothing).
 std::string TrimWide(std::string_view text);
 
 // When text is shorter than model: a blank, the text and twelve blanks, cut to model's length.

@@ -212,6 +212,13 @@ void TfrmPrint::Redraw(bool answersShown) {
     redraw(view);
 }
 
+void TfrmPrint::RedrawBehind() {
+    ScreenView view = ViewOf(m_host);
+    // The range of the size control, which takes this size when the sheet comes to the front.
+    view.questionSize = std::clamp(m_worksheet.params.FontSize, 8, 50);
+    redraw(view);
+}
+
 void TfrmPrint::redraw(const ScreenView& view) {
     SheetShared& shared = m_host.sheetShared();
     if (!shared.redrawEnabled) return;

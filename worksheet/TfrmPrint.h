@@ -46,6 +46,9 @@ public:
     void Redraw();
     // The same with the answers shown or not as given, whatever the main window's display says.
     void Redraw(bool answersShown);
+    // Drawn while another sheet is in front: the size control shows that sheet's size, so this
+    // one is drawn at its own.
+    void RedrawBehind();
     // Whether the sheet image as shown now carries the answers.
     bool answersShown() const { return m_answersShown; }
     // Loads the figure pictures of the worksheet's triples and the class flag again; a missing

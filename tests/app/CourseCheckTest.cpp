@@ -1,6 +1,7 @@
 // The command-line course check: every unit reported as the program would read it.
 #include <gtest/gtest.h>
 
+#include "Codec.h"
 #include "CourseCheck.h"
 #include "LineFile.h"
 #include "TestSupport.h"
@@ -151,6 +152,28 @@ TEST(CourseCheck, CleanCourseExitsZeroAndMissingIndexTwo) {
     EXPECT_EQ(missing.exitCode, 2);
     ASSERT_EQ(missing.lines.size(), 1u);
     EXPECT_EQ(missing.lines[0], "ファイル " + empty.folder() + "Main.ind が見つかりません");
+}
+
+TEST(CourseCheck, TitlesWithBracketsAreFineAndHalfACharacterIsReported) {
+    TempDir dir;
+    WriteSjisFile(dir.path() / "Main.ind", {"コース", "", "一課,k1\\_k1", ">>"});
+    // A title cut inside its last double-byte character makes a record section that would take
+    // the closing "]" for its second byte.
+    test::WriteRawFile(dir.path() / "k1" / "k1.ind",
+                       *Utf8ToCp932("一課\r\n[[sect1\r\n読み\r\n<<\r\nまとめ[1]\r\n[読み]]\r\n") +
+                           "\x8A\xBF\x8A\r\n>>\r\n]]\r\n");
+    std::vector<std::string> que;
+    for (const char* header : {"[[unit1", "[[unit2", "[[unit3"})
+        Append(que, Unit(header, {"#やま#"}));
+    WriteSjisFile(dir.path() / "k1" / "k11.que", que);
+    CourseCheckReport r = CheckCourse(dir.folder());
+    ASSERT_EQ(r.lines.size(), 4u);
+    EXPECT_EQ(r.lines[0], "1-1-1\tok");
+    EXPECT_EQ(r.lines[1], "1-1-2\tok");
+    EXPECT_EQ(r.lines[2].rfind("1-1-3\tこの単元の学習の記録は書き込めません：", 0), 0u)
+        << r.lines[2];
+    EXPECT_NE(r.lines[2].find("の終わりの文字が欠けています"), std::string::npos) << r.lines[2];
+    EXPECT_EQ(r.exitCode, 1);
 }
 
 TEST(CourseCheck, BundledSampleCourseIsClean) {

@@ -672,6 +672,25 @@ TEST_F(TeacherCommandsTest, TheAnswerDisplayRedrawsEveryOpenWorksheet) {
     EXPECT_EQ(w->sheetShared().blanks.BlankCount, activeBlanks);
 }
 
+TEST_F(TeacherCommandsTest, ASheetBehindIsRedrawnAtItsOwnSize) {
+    ASSERT_EQ(open(1), OpenResult::Opened);
+    TfrmPrint* first = w->activeWorksheet();
+    const int ownSize = first->worksheet().params.FontSize;
+    ASSERT_EQ(open(4), OpenResult::Opened);
+    TfrmPrint* second = w->activeWorksheet();
+    w->spnMojiSize->setValue(ownSize + 8);  // the sheet in front only
+    ASSERT_EQ(second->worksheet().params.FontSize, ownSize + 8);
+
+    w->btnKaitou->click();
+    w->btnKaitou->click();
+    const QImage behind = first->sheetImage();
+    EXPECT_EQ(first->worksheet().params.FontSize, ownSize);
+    // Brought to the front, it is drawn at its own size again: what it showed behind was that.
+    w->mdiArea->setActiveSubWindow(w->subWindowOf(first));
+    ASSERT_EQ(w->spnMojiSize->value(), ownSize);
+    EXPECT_EQ(first->sheetImage(), behind);
+}
+
 TEST_F(TeacherCommandsTest, AddingHasItsButtonMenuItemAndKeyForTeachersOnly) {
     EXPECT_FALSE(w->btnAdd->isHidden());
     EXPECT_EQ(w->btnAdd->parentWidget(), w->pnlMain);

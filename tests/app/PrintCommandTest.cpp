@@ -103,6 +103,34 @@ TEST_F(PrintCommandTest, APrinterThatCannotTakeTheJobsGivesStatusOne) {
         1);
 }
 
+TEST_F(PrintCommandTest, MissingFilesAreNamedWithTheSystemsSeparatorsOnly) {
+    const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    const std::string course = dir.path().string() + sep;
+    auto said = [&](std::vector<std::string> args) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(Print(std::move(args)), 1);
+        return testing::internal::GetCapturedStderr();
+    };
+    // Only the system's separator in what is said, nowhere a "\\" between two parts.
+    auto expectNamed = [&](const std::string& text, const std::string& path) {
+        EXPECT_NE(text.find(path), std::string::npos) << text;
+        EXPECT_EQ(text.find('\\'), std::string::npos) << text;
+    };
+    expectNamed(said({"--unit", "1-1-4"}),
+                "単元がありません: " + course + "kan3" + sep + "kan31.que-U4");
+    std::filesystem::rename(dir.path() / "kan3" / "kan31.que", dir.path() / "kan3" / "moved");
+    expectNamed(said({"--unit", "1-1"}),
+                "ファイル " + course + "kan3" + sep + "kan31.que が見つかりません");
+    expectNamed(said({"--unit", "1-1-1"}), course + "kan3" + sep + "kan31.que-U1");
+    std::filesystem::rename(dir.path() / "kan3" / "kan3.ind", dir.path() / "kan3" / "moved.ind");
+    expectNamed(said({"--unit", "1-1-1"}),
+                "ファイル " + course + "kan3" + sep + "kan3.ind が見つかりません");
+    // A copy file typed with "\\" is looked for, and named, with the system's separator.
+    expectNamed(said({"--copy", dir.path().string() + "\\old\\a.skn"}),
+                "ファイル " + course + "old" + sep + "a.skn が見つかりません");
+    EXPECT_TRUE(queue.jobs.empty());
+}
+
 TEST_F(PrintCommandTest, WrongArgumentsAreUsageErrors) {
     for (std::vector<std::string> args :
          {std::vector<std::string>{"--unit", "1-1-1", "--start", "3"},  // without --numbered

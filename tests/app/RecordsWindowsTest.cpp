@@ -2,7 +2,12 @@
 // with its marks, the class overview opened from unit selection, and "sulkan records" statuses.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QListWidget>
+#include <QTest>
 #include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <sstream>
 
 #include "Prompter.h"
@@ -14,6 +19,7 @@
 #include "TfrmClassRecords.h"
 #include "TfrmMain.h"
 #include "TfrmMenu.h"
+#include "TfrmRenshu.h"
 #include "TfrmZenTangen.h"
 
 namespace sulkan {
@@ -139,6 +145,85 @@ TEST_F(RecordsWindowsTest, RecordsCommandStatusesZeroOneAndTwo) {
     EXPECT_NE(err.find("課 2 はありません"), std::string::npos) << err;
     EXPECT_EQ(runRecords({"--course", dir}, out, err), 2);
     EXPECT_EQ(out, "");
+}
+
+TEST_F(RecordsWindowsTest, FolderSettingsFilesAreNoLearners) {
+    // Windows keeps a folder's icon and view in desktop.ini, in any folder a teacher opened.
+    WriteSjisFile(kan3() / "desktop.ini",
+                  {"[.ShellClassInfo]", "IconResource=C:\\Windows\\System32\\imageres.dll,-3",
+                   "[ViewState]", "Mode=", "Vid=", "FolderType=Generic"});
+    WriteSjisFile(records.path() / "Sulkan" / "k3" / "Desktop.ini",
+                  {"[.ShellClassInfo]", "InfoTip=records"});
+    // A file the roster does not name but that holds records of the lesson is a learner.
+    WriteSjisFile(records.path() / "Sulkan" / "k3" / "hanako.ini",
+                  {"[S21海]", "1=2003年10月18日 08:00 O  1/ 1 100点 00:05"});
+    std::string out, err;
+    EXPECT_EQ(runRecords({"--course", course.path().string(), "--lesson", "1"}, out, err), 0)
+        << err;
+    EXPECT_EQ(err, "");
+    EXPECT_EQ(out.find("esktop"), std::string::npos) << out;
+    EXPECT_EQ(out.find("ShellClassInfo"), std::string::npos) << out;
+    EXPECT_NE(out.find("\r\nhanako,1,2,1,0,海,1,2003-10-18,08:00,O,1,1,100,5\r\n"),
+              std::string::npos)
+        << out;
+    // Header, taro's run, 共通's three and hanako's one.
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 6);
+}
+
+// Acts once the window is shown (a modal loop started later in the same command).
+void WhenShown(QWidget* window, std::function<void()> act) {
+    auto* poll = new QTimer(window);
+    QObject::connect(poll, &QTimer::timeout, window, [window, poll, act] {
+        if (!window->isVisible()) return;
+        poll->deleteLater();
+        poll->stop();
+        act();
+    });
+    poll->start(10);
+}
+
+void ClickRow(QListWidget* list, int row) {
+    QCoreApplication::processEvents();  // lay out a list that was just shown
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+}
+
+TEST_F(RecordsWindowsTest, ADrilledRunThatCannotBeRecordedIsSaidWithTheFile) {
+    WriteSjisFile(kan3() / "k31.que", {"[[unit1", "<<ques", "（１）#えき#に行く", ">>", "]]"});
+    // A folder where hanako's record file should be: nothing can replace it.
+    std::filesystem::create_directories(kan3() / "hanako.ini");
+    auto w = start();
+    w->state().LearnerName = "hanako";
+    prompter.shown.clear();
+    bool graded = false;
+    WhenShown(w->frmMenu, [&] {
+        ClickRow(w->frmMenu->lstSection, 0);
+        ClickRow(w->frmMenu->lstUnit, 0);
+        w->frmMenu->btnOk->click();
+    });
+    QTimer drillPoll;
+    QObject::connect(&drillPoll, &QTimer::timeout, [&] {
+        TfrmRenshu* drill = w->frmRenshu;
+        if (!drill || !drill->isVisible()) return;
+        drillPoll.stop();
+        drill->btnTest->click();
+        QTest::sendKeyEvent(QTest::KeyAction::Click, drill->answerBox(1), Qt::Key_unknown,
+                            QStringLiteral("駅"), Qt::NoModifier);
+        drill->btnSaiten->click();
+        graded = drill->engine().state() == DrillState::Results;
+        drill->btnEnd->click();
+    });
+    drillPoll.start(10);
+    w->btnTest->click();
+    drillPoll.stop();
+    EXPECT_TRUE(graded);
+    // The refusal comes before the drill's own "テストを終わりました".
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[1], sjis("テストを終わりました"));
+    EXPECT_NE(prompter.shown[0].find("hanako.ini"), std::string::npos) << prompter.shown[0];
+    EXPECT_NE(prompter.shown[0].find(sjis("保存できませんでした")), std::string::npos)
+        << prompter.shown[0];
+    EXPECT_TRUE(std::filesystem::is_directory(kan3() / "hanako.ini"));
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 // The similar problems offered for a unit and the marks drawn in front of unit titles.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
+#include "FileLock.h"
 #include "Sjis.h"
 #include "TestSupport.h"
 #include "TextRoutines.h"
@@ -101,6 +103,36 @@ TEST_F(RecountUnitMarksTest, CountsTheKeysOfEachUnitsSection) {
     RecountUnitMarks(*state, 1, 2);
     EXPECT_EQ(mark(1, 1), sjis("　[ ]"));
     EXPECT_EQ(mark(1, 2), sjis("◎[ ]"));
+}
+
+TEST_F(RecountUnitMarksTest, MarksCountRunsInTheLessonFolderAndTheRecordsFolderAlike) {
+    // The lesson folder became read-only (a share): older runs lie there, newer ones in the
+    // records folder. Tests run as root, so the seam answers for the share.
+    std::function<bool(const std::string&)> readOnly = [](const std::string&) { return false; };
+    testing_hooks::folderWritable = &readOnly;
+    TempDir records;
+    state->RecordsFolder = records.folder();
+    WriteSjisFile(lessonFolder() / "共通.ini", {"[password]", "pw=abcd", "[S11駅]",
+                                                "1=2003年10月15日 14:05 OxOO  3/ 4  75点 01:23",
+                                                "2=2003年10月16日 09:00 OOOO  4/ 4 100点 00:40"});
+    // Keys 1, 2 and 4: a line deleted by hand leaves a gap, and every line left is a run.
+    WriteSjisFile(
+        records.path() / "k3" / "共通.ini",
+        {"[s11駅]", "1=2003年10月17日 10:00 xx  0/ 2   0点 00:40", "[S13荷物]",
+         "1=2003年10月17日 10:05 O  1/ 1 100点 00:10", "2=2003年10月17日 10:06 O  1/ 1 100点 00:10",
+         "4=2003年10月17日 10:08 O  1/ 1 100点 00:10"});
+    state->MarksRecountPending = true;
+    RecountUnitMarks(*state, 1, 2);
+    const std::string units[] = {mark(1, 1), mark(1, 2), mark(1, 3)};
+    testing_hooks::folderWritable = nullptr;
+    EXPECT_EQ(units[0], sjis("　[3]"));  // two in the lesson folder, one in the records folder
+    EXPECT_EQ(units[1], sjis("◎[ ]"));
+    EXPECT_EQ(units[2], sjis("　[3]"));  // neither 2 (up to the gap) nor 4 (the largest key)
+
+    // Writable again: the records folder's runs still count.
+    RecountUnitMarks(*state, 1, 2);
+    EXPECT_EQ(mark(1, 1), sjis("　[3]"));
+    EXPECT_EQ(mark(1, 3), sjis("　[3]"));
 }
 
 TEST_F(RecountUnitMarksTest, SimilarFlagsAreReadOnlyWhenPendingOrStale) {

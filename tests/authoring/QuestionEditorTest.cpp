@@ -278,6 +278,99 @@ TEST_F(TfrmEditQuesTest, AFailedSaveNamesTheFileAndKeepsTheEditorOpen) {
     EXPECT_TRUE(std::filesystem::is_directory(file()));
 }
 
+TEST_F(TfrmEditQuesTest, AFailedDirectEditSaveBringsTheSourceEditorBackWithTheText) {
+    test::WriteRawFile(file(), SampleFile());
+    bool reopened = false;
+    QString reopenedWith;
+    run([&] {
+        QTimer::singleShot(0, [&] {
+            TfrmEditSource* source = editor.frmEditSource;
+            QString text = source->memEditBuffer->toPlainText();
+            source->memEditBuffer->setPlainText(text.replace(u"よく見て"_s, u"よく読んで"_s));
+            // The file becomes a folder: no file can be written in its place.
+            std::filesystem::remove(file());
+            std::filesystem::create_directories(file());
+            QTimer::singleShot(0, [&, source] {
+                reopened = source->isVisible();
+                reopenedWith = source->memEditBuffer->toPlainText();
+                std::filesystem::remove(file());
+                QTest::mouseClick(source->btnOk, Qt::LeftButton);
+            });
+            QTest::mouseClick(source->btnOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(editor.btnEditDirect, Qt::LeftButton);
+        EXPECT_FALSE(editor.frmEditSource->isVisible());
+        EXPECT_EQ(editor.memHint->toPlainText(), u"よく読んで"_s);
+    });
+    EXPECT_TRUE(reopened);
+    EXPECT_TRUE(reopenedWith.contains(u"よく読んで"_s));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find(file().filename().string()), std::string::npos);
+    EXPECT_EQ(prompter.shown[0].find('\\'), std::string::npos) << "one separator style";
+    ASSERT_TRUE(std::filesystem::is_regular_file(file()));
+    EXPECT_NE(test::ReadRawFile(file()).find(sjis("よく読んで")), std::string::npos);
+}
+
+TEST(TfrmEditQuesOwnerTest, DirectEditOpensAtTheSizeOfTheEditorsOwner) {
+    test::TempDir dir;
+    CourseTables course;
+    course.LessonFolders[1] = "kan1\\";
+    course.LessonBaseNames[1] = "kan1";
+    test::WriteRawFile(dir.path() / "kan1" / "kan11.que", SampleFile());
+    QuesEditRequest request;
+    request.programFolder = dir.folder();
+    request.course = &course;
+    request.address = {1, 1, 2, 0};
+    QWidget owner;
+    owner.resize(1100, 700);
+    ScriptedPrompter prompter;
+    TfrmEditQues editor{prompter, &owner};
+    QSize sourceSize;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            sourceSize = editor.frmEditSource->size();
+            editor.frmEditSource->reject();
+        });
+        editor.btnEditDirect->click();
+        editor.btnCancel->click();
+    });
+    editor.showFor(request);
+    EXPECT_EQ(editor.size(), owner.size());
+    EXPECT_EQ(sourceSize, owner.size());
+}
+
+TEST_F(TfrmEditQuesTest, ChoicesRebuiltOnOkKeepTheAnswersOwnBytes) {
+    // 纊 written with its NEC code ED 40; its standard code is FA 5C.
+    const std::string necKou = "\xED\x40", ibmKou = "\xFA\x5C";
+    test::WriteRawFile(file(), sjis("[[unit2\r\n<<ques\r\n#") + necKou +
+                                   sjis("#\r\n>>\r\n<<dummy\r\n") + ibmKou +
+                                   sjis("\r\n海\r\n>>\r\n]]\r\n"));
+    run([&] {
+        editor.memKgroup->setPlainText(u"古い選択肢"_s);
+        editor.btnOk->click();
+    });
+    EXPECT_FALSE(stayedOpen);
+    const std::string written = test::ReadRawFile(file());
+    // The answer's spelling is the choice; the distractor with the other code is no second one.
+    EXPECT_NE(written.find("<<kgroup\r\n" + necKou + "\r\n" + sjis("海") + "\r\n>>"),
+              std::string::npos)
+        << written;
+    EXPECT_EQ(written.find("<<kgroup\r\n" + ibmKou), std::string::npos);
+}
+
+TEST_F(TfrmEditQuesTest, AnUnencodableDistractorIsToldOnceNamingItsField) {
+    test::WriteRawFile(file(), SampleFile());
+    run([&] {
+        editor.memDummy->setPlainText(u"海\n😀"_s);
+        editor.btnOk->click();
+        EXPECT_EQ(editor.memDummy->textCursor().blockNumber(), 1);
+    });
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].rfind(sjis("ダミーの解答 2 行目"), 0), 0u) << prompter.shown[0];
+    EXPECT_EQ(test::ReadRawFile(file()), SampleFile());
+}
+
 TEST_F(TfrmEditQuesTest, MarkupIsOneUndoStepAndNeedsASelection) {
     test::WriteRawFile(file(), SampleFile());
     run([&] {
@@ -293,6 +386,29 @@ TEST_F(TfrmEditQuesTest, MarkupIsOneUndoStepAndNeedsASelection) {
         EXPECT_EQ(editor.lstKai->count(), 2);
         editor.MemQues->undo();
         EXPECT_EQ(editor.MemQues->toPlainText(), u"∵の#川#"_s);
+    });
+}
+
+TEST_F(TfrmEditQuesTest, FitsA1366By768ScreenWithEveryControlWhole) {
+    // 768 lines less a taskbar and a title bar.
+    const QSize room(1366, 768 - 40 - 30);
+    const QSize least = editor.minimumSizeHint();
+    EXPECT_LE(least.width(), room.width());
+    EXPECT_LE(least.height(), room.height());
+    test::WriteRawFile(file(), SampleFile());
+    run([&] {
+        editor.resize(room);
+        EXPECT_EQ(editor.size(), room);
+        // Laid out in that room, no control is cut off or squeezed below what it needs.
+        for (QWidget* w : editor.findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(&editor) || w->window() != &editor || w->objectName().isEmpty() ||
+                w->parentWidget() != &editor)
+                continue;
+            const QRect at = w->geometry();
+            EXPECT_TRUE(editor.rect().contains(at)) << w->objectName().toStdString();
+            EXPECT_GE(at.height(), std::min(w->minimumSizeHint().height(), w->maximumHeight()))
+                << w->objectName().toStdString();
+        }
     });
 }
 

@@ -191,6 +191,36 @@ TEST_F(TfrmEditIndexTest, DirectEditWritesTheTextKeepingBytesAndReturnsToLessonO
     EXPECT_EQ(help[0][0].toInt(), 710);
 }
 
+TEST_F(TfrmEditIndexTest, AFailedDirectEditSaveBringsTheSourceEditorBackWithTheText) {
+    bool reopened = false;
+    QString reopenedWith;
+    run([&] {
+        chooseLesson(2);
+        QTimer::singleShot(0, [&] {
+            TfrmEditSource* source = editor.frmEditSource;
+            source->memEditBuffer->setPlainText(
+                source->memEditBuffer->toPlainText().replace(u"書き"_s, u"書き取り"_s));
+            // The index becomes a folder: no file can be written in its place.
+            std::filesystem::remove(file("2"));
+            std::filesystem::create_directories(file("2"));
+            QTimer::singleShot(0, [&, source] {
+                reopened = source->isVisible();
+                reopenedWith = source->memEditBuffer->toPlainText();
+                source->reject();  // given up: nothing is written
+            });
+            QTest::mouseClick(source->btnOk, Qt::LeftButton);
+        });
+        QTest::mouseClick(editor.btnEditDirect, Qt::LeftButton);
+    });
+    EXPECT_TRUE(reopened);
+    EXPECT_TRUE(reopenedWith.contains(u"書き取り"_s));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_NE(prompter.shown[0].find("k2.ind"), std::string::npos);
+    EXPECT_EQ(prompter.shown[0].find('\\'), std::string::npos) << "one separator style";
+    EXPECT_TRUE(std::filesystem::is_directory(file("2")));
+    EXPECT_FALSE(reloadPending);
+}
+
 TEST_F(TfrmEditIndexTest, LessonLeadingOutOfTheCourseIsRefused) {
     run([&] {
         chooseLesson(4);

@@ -183,5 +183,55 @@ TEST(RecordStore, OnlyFilesWithRecordSectionsAreLearners) {
     EXPECT_TRUE(HoldsRecordSections(Records({"[まとめ.SKN]", "1=x"}), outline));
 }
 
+TEST(RecordStore, ARosterChangeKeepsWhatAnotherComputerSavedMeanwhile) {
+    test::TempDir dir;
+    const std::string path = (dir.path() / "sname.txt").string();
+    test::WriteSjisFile(path, {"共通", "ナミ"});
+    int calls = 0;
+    // The first look finds a change to make; before the locked write another computer adds 葉子.
+    RosterUpdate updated = UpdateRoster(path, [&](std::vector<std::string> names) {
+        if (++calls == 1) test::WriteSjisFile(path, {"共通", "ナミ", "葉子"});
+        names.push_back(sjis("オミ"));
+        return names;
+    });
+    ASSERT_TRUE(updated.saved) << updated.saved.error;
+    EXPECT_EQ(calls, 2);
+    const std::vector<std::string> expected = Sjis({"共通", "ナミ", "葉子", "オミ"});
+    EXPECT_EQ(updated.names, expected);
+    EXPECT_EQ(ReadRoster(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(path + ".lock"));
+
+    // Nothing to change writes nothing (a read-only roster still serves), and a first roster is
+    // made when there is none.
+    const auto written = std::filesystem::last_write_time(path);
+    std::filesystem::last_write_time(path, written - std::chrono::hours(1));
+    updated = UpdateRoster(path, [](const std::vector<std::string>& names) { return names; });
+    EXPECT_TRUE(updated.saved);
+    EXPECT_EQ(updated.names, expected);
+    EXPECT_EQ(std::filesystem::last_write_time(path), written - std::chrono::hours(1));
+    const std::string fresh = (dir.path() / "new.txt").string();
+    updated = UpdateRoster(fresh, [](const std::vector<std::string>& names) {
+        return names.empty() ? std::vector<std::string>{sjis("共通")} : names;
+    });
+    EXPECT_TRUE(updated.saved);
+    EXPECT_EQ(ReadRoster(fresh), Sjis({"共通"}));
+}
+
+TEST(RecordStore, ARosterThatCannotBeReadIsNeverReplaced) {
+    test::TempDir dir;
+    // A folder where the roster should be: it cannot be read as lines.
+    const std::filesystem::path path = dir.path() / "sname.txt";
+    std::filesystem::create_directory(path);
+    bool changed = false;
+    const RosterUpdate updated = UpdateRoster(path.string(), [&](std::vector<std::string> names) {
+        changed = true;
+        return names;
+    });
+    EXPECT_FALSE(updated.saved);
+    EXPECT_NE(updated.saved.error.find(path.string()), std::string::npos) << updated.saved.error;
+    EXPECT_FALSE(changed);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
 }  // namespace
 }  // namespace sulkan

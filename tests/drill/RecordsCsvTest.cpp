@@ -38,6 +38,31 @@ TEST(RecordsCsv, TextThatASpreadsheetWouldConvertIsWrittenAsATextFormula) {
     EXPECT_EQ(CsvField("e"), "e");  // no digit: no number
 }
 
+TEST(RecordsCsv, LongTextFormulasAreJoinedFromPiecesOfAtMost255Characters) {
+    const std::string text = "=" + std::string(299, 'a');
+    const std::string field = CsvField(text);
+    EXPECT_EQ(field,
+              "\"=\"\"=" + std::string(254, 'a') + "\"\"&\"\"" + std::string(45, 'a') + "\"\"\"");
+    // Pieces count characters, not bytes: a multi-byte character is never split.
+    std::string kanji = "=";
+    for (int i = 0; i < 300; ++i) kanji += "字";
+    const std::string f = CsvField(kanji);
+    const std::size_t cut = f.find("\"\"&\"\"");
+    ASSERT_NE(cut, std::string::npos);
+    EXPECT_EQ(f.substr(4, cut - 4), kanji.substr(0, 1 + 254 * 3));
+    EXPECT_EQ(f.find("\"\"&\"\"", cut + 1), std::string::npos);  // 301 characters: two pieces
+
+    // 255 characters fit one literal; the 256th starts a second one.
+    const std::string fits = "=" + std::string(254, 'b');
+    EXPECT_EQ(CsvField(fits), "\"=\"\"" + fits + "\"\"\"");
+    EXPECT_EQ(CsvField(fits + "c"), "\"=\"\"" + fits + "\"\"&\"\"c\"\"\"");
+    // A quote is one character of the text: its doubling stays whole in the piece it starts.
+    const std::string quoteLast = "=" + std::string(253, 'b') + "\"x";
+    EXPECT_EQ(CsvField(quoteLast), "\"=\"\"=" + std::string(253, 'b') + "\"\"\"\"\"\"&\"\"x\"\"\"");
+    const std::string quoteFirst = "=" + std::string(254, 'b') + "\"";
+    EXPECT_EQ(CsvField(quoteFirst), "\"=\"\"" + fits + "\"\"&\"\"\"\"\"\"\"\"\"");
+}
+
 TEST(RecordsCsv, RowsKeepNumbersAsNumbersAndProtectOnlyTextColumns) {
     std::vector<CsvRecord> records = {
         {sjis("0123"), 1, 1, 2, sjis("=1+1"), 1,

@@ -1,15 +1,22 @@
-// The drill window: controls by name, boxes over the blanks, typing with an input method, the
-// answering controls that keep the focus in the box, Escape, the record file and the result sheet.
+// The drill window: controls by name, boxes over the blanks and what they show, typing with an
+// input method, the answering controls that keep the focus in the box, Escape, unusable
+// characters, the memo pad, the sheet number, whole messages, the record file and the result sheet.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QListWidget>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "Handwriting.h"
 #include "LineFile.h"
+#include "MessageBoard.h"
+#include "QtCanvas.h"
 #include "QtText.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -21,6 +28,25 @@ namespace {
 
 using test::FakeHost;
 using test::TempDir;
+
+// A main window whose worksheets are numbered, as with the print mode's numbering on.
+class NumberedHost : public FakeHost {
+public:
+    std::string numberText() const override { return number; }
+    int questionSize() const override { return size; }
+    std::string number;  // CP932
+    int size = 12;       // points of the main window's "サイズ"
+};
+
+// Seeded, or always the same choice where a test needs one praise word.
+class TestRandom : public RandomSource {
+public:
+    int below(int n) override {
+        return fixed ? std::clamp(*fixed, 0, std::max(0, n - 1)) : seeded.below(n);
+    }
+    std::optional<int> fixed;
+    SeededRandom seeded{5};
+};
 
 class FakeDrillHost : public DrillHost {
 public:
@@ -60,14 +86,17 @@ protected:
     void Open(const std::vector<std::string>& answers, const std::vector<std::string>& kgroup = {},
               const std::string& keyFile = {}) {
         const std::string file = dir.folder() + "kan31.que";
-        test::WriteSjisFile(dir.path() / "kan31.que",
-                            {"[[unit1", "<<ques", ">>", "<<hint", "山のつく漢字", ">>", "]]"});
+        std::vector<std::string> que = {"[[unit1", "<<ques", ">>", "<<hint"};
+        que.insert(que.end(), hint.begin(), hint.end());
+        que.insert(que.end(), {">>", "]]"});
+        test::WriteSjisFile(dir.path() / "kan31.que", que);
         Worksheet ws;
         ws.address = {1, 1, 1, 0};
         ws.filePath = file;
         ws.isMaster = true;
         ws.title = sjis("山と川");
-        ws.params.SheetOptions = 0;
+        ws.params.SheetOptions = sheetOptions;
+        ws.params.BoxWidth = boxWidth;
         for (const std::string& a : answers)
             ws.questionLines.push_back(sjis("（）#" + a + "#です"));
         for (const std::string& k : kgroup) ws.kgroup.push_back(sjis(k));
@@ -93,11 +122,28 @@ protected:
         QTest::sendKeyEvent(QTest::KeyAction::Click, Box(i), Qt::Key_unknown, text, Qt::NoModifier);
     }
     void Return(QWidget* target) { QTest::keyClick(target, Qt::Key_Return); }
+    void Answer(int i, const QString& text) {
+        Type(i, text);
+        Return(Box(i));
+    }
+
+    // Reopens the drill over the same worksheet, as the main window does for the next unit.
+    void Reopen() {
+        frm->reject();
+        frm->prepare(window.get());
+        frm->show();
+        frm->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(frm.get()));
+    }
+
+    std::vector<std::string> hint = {"山のつく漢字"};  // the unit's hint lines (UTF-8)
+    int sheetOptions = 0;
+    int boxWidth = LayoutParams{}.BoxWidth;  // pixels the answer frames are wider than the answers
 
     TempDir dir;
-    FakeHost host;
+    NumberedHost host;
     FakeDrillHost drillHost{host};
-    SeededRandom random{5};
+    TestRandom random;
     std::unique_ptr<TfrmPrint> window;
     std::unique_ptr<TfrmRenshu> frm;
     int allCorrect = 0;
@@ -139,18 +185,18 @@ TEST_F(TfrmRenshuTest, TheEnterThatEndsACompositionDoesNotGrade) {
     ASSERT_TRUE(Box(1)->hasFocus());
     Commit(Box(1), QStringLiteral("やま"), QString());
     Return(Box(1));  // the input method's Enter: still composing
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 99);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kOpen);
     Commit(Box(1), QString(), QStringLiteral("山"));
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
     Return(Box(1));
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_TRUE(Box(2)->hasFocus());
 
     Type(2, QStringLiteral("谷"));
     QTest::keyClick(Box(2), Qt::Key_Tab);  // Tab stays on the blank
     EXPECT_TRUE(Box(2)->hasFocus());
     Return(Box(2));  // wrong: the text stays, selected, for correcting
-    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, 0);
+    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, blank_status::kWrong);
     EXPECT_TRUE(Box(2)->hasFocus());
     EXPECT_EQ(Box(2)->selectedText(), QStringLiteral("谷"));
     Type(2, QStringLiteral("川"));
@@ -176,7 +222,7 @@ TEST_F(TfrmRenshuTest, ACommandClickedDuringACompositionTakesTheComposedText) {
                       list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));  // the choice replaces the box
     Return(Box(1));  // no composition is left to swallow this Enter
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
 }
 
 TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
@@ -191,7 +237,7 @@ TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山川"));
     EXPECT_TRUE(Box(1)->hasFocus());
     Click("btnNext2");
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
 
     // The soft keyboard is swapped in; its keys append without taking the focus.
     Click("btnSoftKey");
@@ -205,6 +251,63 @@ TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     Click("btnNext");
     EXPECT_EQ(frm->engine().state(), DrillState::Results);
     EXPECT_EQ(allCorrect, 1);
+}
+
+// Every button reaches its own command: a handler wired to the wrong one shows in the boxes.
+TEST_F(TfrmRenshuTest, TheMemoriseButtonsShowAndEraseTheAnswers) {
+    Open({"山", "川"});
+    Click("btnAnki");
+    ASSERT_EQ(frm->engine().state(), DrillState::Memorise);
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    Click("btnNextB");  // on, the answer left in sight
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnNextA");  // on, the answer erased; from the last blank back to the first
+    EXPECT_TRUE(Box(2)->text().isEmpty());
+    EXPECT_TRUE(Box(1)->hasFocus());
+    Click("btnAllClear");
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnShow");
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnClose");
+    EXPECT_EQ(frm->engine().state(), DrillState::Ready);
+    EXPECT_TRUE(Find<QWidget>("pnlRenshu")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("pnlAnki")->isVisible());
+}
+
+TEST_F(TfrmRenshuTest, TheRunAndSheetButtonsReachTheirCommands) {
+    Open({"山", "川"}, {"山", "川"});
+    Click("btnRenshu");
+    Type(1, QStringLiteral("谷"));
+    Click("btnClear2");  // the choice list's "クリア"
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnSoftKey");
+    ASSERT_TRUE(Find<QWidget>("grbMoji")->isVisible());
+    Type(1, QStringLiteral("谷"));
+    Click("btnClearS");  // the soft keyboard's
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnAbort");
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_TRUE(Box(1)->isReadOnly());
+
+    Click("btnTest");
+    Answer(1, QStringLiteral("山"));
+    Answer(2, QStringLiteral("谷"));
+    Click("btnSaiten");
+    ASSERT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_FALSE(Box(2)->isVisible());
+    Click("btnSeikai");  // the right answer where the learner's was wrong
+    EXPECT_FALSE(Box(1)->isVisible());
+    EXPECT_TRUE(Box(2)->isVisible());
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnTouan");  // the learner's own answers again
+    EXPECT_FALSE(Box(2)->isVisible());
+    Click("btnFukushu");
+    EXPECT_EQ(frm->engine().state(), DrillState::Review);
+    EXPECT_TRUE(Box(2)->isVisible());
+    EXPECT_TRUE(Box(2)->text().isEmpty());
+    EXPECT_TRUE(Box(2)->hasFocus());
 }
 
 TEST_F(TfrmRenshuTest, EscapeNeedsTheStopAndATestIsRecordedOnDisk) {
@@ -306,7 +409,7 @@ TEST_F(TfrmRenshuTest, WrittenCharactersGoIntoTheAnswerBoxAndTheChoiceIsKept) {
     QTest::mouseClick(ni, Qt::LeftButton);
     EXPECT_EQ(Box(1)->text(), QStringLiteral("一二"));
     Click("btnNext3");  // "次へ" grades as Enter does
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_TRUE(Box(2)->hasFocus());
 
     // "入力切替" goes round the list, the keyboard and the pad; the learner's last choice stays.
@@ -368,6 +471,283 @@ TEST_F(TfrmRenshuTest, TheKeyboardFileMustLieInsideTheCourse) {
     EXPECT_FALSE(hasKey(QStringLiteral("外")));
     ASSERT_FALSE(host.prompts.shown.empty());
     EXPECT_NE(host.prompts.shown.back().find("outside.txt"), std::string::npos);
+}
+
+// Inside the frame of a box as it is on screen (the corners show what lies behind it).
+QImage Inside(QLineEdit* box) {
+    return box->grab()
+        .toImage()
+        .copy(box->rect().adjusted(3, 3, -3, -3))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// Inside a box as it looks showing its text from the start: a box like it, never focused.
+QImage FromStart(QLineEdit* box) {
+    QLineEdit shown(box->text());
+    shown.setFont(box->font());
+    shown.setPalette(box->palette());
+    shown.setReadOnly(box->isReadOnly());
+    shown.resize(box->size());
+    shown.setCursorPosition(0);
+    return shown.grab()
+        .toImage()
+        .copy(box->rect().adjusted(3, 3, -3, -3))
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// A box over a one-character blank can be narrower than the character: what it holds is shown
+// from its start, whether the drill put it there or the learner typed it and went on.
+TEST_F(TfrmRenshuTest, NarrowBoxesShowTheirTextFromItsStart) {
+    boxWidth = 0;
+    host.size = 16;
+    Open({"山", "川", "森"});
+    ASSERT_LT(Box(2)->width(), QFontMetrics(Box(2)->font()).horizontalAdvance(u'川') + 8);
+    Click("btnAnki");
+    Click("btnShow");
+    ASSERT_TRUE(Box(1)->hasFocus());
+    for (int i = 2; i <= 3; ++i) {
+        ASSERT_FALSE(Box(i)->text().isEmpty());
+        EXPECT_EQ(Inside(Box(i)), FromStart(Box(i))) << i;
+    }
+    Click("btnClose");
+    Click("btnTest");
+    Type(1, QStringLiteral("山"));
+    Return(Box(1));
+    ASSERT_TRUE(Box(2)->hasFocus());
+    Type(2, QStringLiteral("川"));
+    QTest::mouseClick(Box(3), Qt::LeftButton);
+    ASSERT_TRUE(Box(3)->hasFocus());
+    for (int i = 1; i <= 2; ++i) EXPECT_EQ(Inside(Box(i)), FromStart(Box(i))) << i;
+}
+
+// ---- unusable characters, the memo pad, the sheet number, the message images ----------------
+
+bool Ink(QRgb pixel) {
+    return (pixel & 0xFFFFFF) != 0xFFFFFF;
+}
+
+// The smallest rectangle holding every pixel that is not white.
+QRect InkBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (Ink(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+int RedPixels(const QImage& image) {
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) red += image.pixelColor(x, y) == QColor(Qt::red);
+    return red;
+}
+
+// A message as it looks drawn where nothing can cut it.
+QImage WholeMessage(const std::function<void(Canvas&)>& draw) {
+    ImageCanvas canvas(1000, 1600);
+    ClearMessage(canvas);
+    draw(canvas);
+    return canvas.image().convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(TfrmRenshuTest, ABoxHoldingAnUnusableCharacterIsNeitherGradedNorLeftByAnyWay) {
+    Open({"川", "山"}, {"川", "山"});
+    Click("btnTest");
+    ASSERT_TRUE(Box(1)->hasFocus());
+    Type(1, QStringLiteral("川😀"));
+    ASSERT_EQ(Box(1)->text(), QStringLiteral("川😀"));
+    const std::string refusal =
+        sjis("答えに使えない文字（U+1F600）が入っています。別の書き方で入力してください");
+    auto expectRefused = [&](const char* how) {
+        ASSERT_FALSE(host.prompts.shown.empty()) << how;
+        EXPECT_EQ(host.prompts.shown.back(), refusal) << how;
+        host.prompts.shown.clear();
+        EXPECT_TRUE(Box(1)->hasFocus()) << how;
+        EXPECT_EQ(Box(1)->text(), QStringLiteral("川😀")) << how;
+        EXPECT_EQ(frm->engine().state(), DrillState::Test) << how;
+        EXPECT_FALSE(frm->engine().firstAnswer(1).has_value()) << how;
+    };
+
+    Click("btnSaiten");
+    expectRefused("採点");
+    Return(Box(1));
+    expectRefused("Enter");
+    QTest::keyClick(Box(1), Qt::Key_Tab);
+    EXPECT_TRUE(Box(1)->hasFocus());
+    Click("btnNext2");
+    expectRefused("入力");
+    Click("btnSoftKey");
+    ASSERT_TRUE(Find<QWidget>("grbMoji")->isVisible());
+    Click("btnNext");
+    expectRefused("次へ");
+    QTest::mouseClick(Box(2), Qt::LeftButton);
+    expectRefused("the next box");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "learner.ini"));
+
+    // Written otherwise, the box is graded as it shows.
+    Box(1)->selectAll();
+    Type(1, QStringLiteral("川"));
+    Return(Box(1));
+    ASSERT_TRUE(Box(2)->hasFocus());
+    Type(2, QStringLiteral("山"));
+    Click("btnSaiten");
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_EQ(frm->engine().marksText(), "OO");
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+TEST_F(TfrmRenshuTest, EveryOpeningStartsWithoutTheMemoPad) {
+    Open({"山"});
+    auto* memo = Find<MemoPad>("imgMemo");
+    auto* button = Find<QPushButton>("btnMemo");
+    EXPECT_FALSE(memo->isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(memo->isVisible());
+    Stroke(memo, {{20, 120}, {120, 130}, {200, 140}});
+    ASSERT_GT(RedPixels(memo->pixmap().toImage()), 0);
+
+    Reopen();
+    EXPECT_FALSE(memo->isVisible());
+    EXPECT_FALSE(button->isChecked());
+    EXPECT_TRUE(Find<QWidget>("memKiroku")->isVisible());
+    EXPECT_EQ(RedPixels(memo->pixmap().toImage()), 0);  // nothing of the last drawing is kept
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(memo->isVisible());
+    EXPECT_EQ(RedPixels(memo->pixmap().toImage()), 0);
+}
+
+TEST_F(TfrmRenshuTest, TheSheetCarriesTheWorksheetsNumber) {
+    sheetOptions = sheet_options::kNumberAndDate;
+    Open({"山"});
+    const QImage plain = frm->sheetImage().convertToFormat(QImage::Format_RGB32);
+    host.number = sjis("№ 1");
+    Reopen();
+    const QImage numbered = frm->sheetImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(plain.size(), numbered.size());
+
+    // The stamp line lies above the header's first rule, a row inked most of the way across.
+    int rule = 0;
+    for (int y = 0; y < plain.height() && !rule; ++y) {
+        int ink = 0;
+        for (int x = 0; x < plain.width(); ++x) ink += Ink(plain.pixel(x, y));
+        if (ink > plain.width() / 2) rule = y;
+    }
+    ASSERT_GT(rule, 5);
+    // Without a number the stamp begins with the blanks before the date; the number comes first.
+    int firstInk = plain.width();
+    for (int y = 0; y < rule; ++y)
+        for (int x = 0; x < firstInk; ++x)
+            if (Ink(plain.pixel(x, y))) firstInk = x;
+    ASSERT_LT(firstInk, plain.width() / 2);
+    int before = 0;
+    for (int y = 0; y < rule; ++y)
+        for (int x = 0; x < firstInk; ++x) before += Ink(numbered.pixel(x, y));
+    EXPECT_GT(before, 15);
+}
+
+TEST_F(TfrmRenshuTest, TheRecordImageLiesBelowTheChoiceGroup) {
+    Open({"山"});
+    auto top = [this](const char* name) {
+        return Find<QWidget>(name)->mapTo(frm.get(), QPoint()).y();
+    };
+    EXPECT_EQ(top("imgMess"), top("grbSelect") + Find<QWidget>("grbSelect")->height() + 20);
+    const QWidget* panel = Find<QWidget>("pnlKiroku");
+    EXPECT_TRUE(panel->rect().contains(Find<QWidget>("imgMess")->geometry()));
+}
+
+class TfrmRenshuMessageTest : public TfrmRenshuTest {
+protected:
+    // The message image shows the whole of what drawing it made, pixel for pixel, and its view
+    // shows it or scrolls to every part of it.
+    void ExpectShownWhole(const QImage& whole, const char* what) {
+        const QRect ink = InkBox(whole);
+        ASSERT_FALSE(ink.isEmpty()) << what;
+        const QImage shown =
+            frm->imgMessXX->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_TRUE(QRect(QPoint(), shown.size()).contains(ink))
+            << what << ": ink to " << ink.right() << "," << ink.bottom() << ", image "
+            << shown.width() << "x" << shown.height();
+        EXPECT_EQ(shown.copy(ink), whole.copy(ink)) << what;
+        auto* area = Find<QScrollArea>("scrMessXX");
+        ASSERT_NE(area, nullptr);
+        EXPECT_GT(area->viewport()->width() + area->horizontalScrollBar()->maximum(), ink.right())
+            << what;
+        EXPECT_GT(area->viewport()->height() + area->verticalScrollBar()->maximum(), ink.bottom())
+            << what;
+    }
+    // Whether the message view shows its scroll bar of that direction.
+    bool Bar(Qt::Orientation o) {
+        auto* area = Find<QScrollArea>("scrMessXX");
+        if (!area) return false;
+        return (o == Qt::Vertical ? area->verticalScrollBar() : area->horizontalScrollBar())
+            ->isVisible();
+    }
+    static std::vector<std::string> Sjis(const std::vector<std::string>& lines) {
+        std::vector<std::string> out;
+        for (const std::string& l : lines) out.push_back(sjis(l));
+        return out;
+    }
+};
+
+TEST_F(TfrmRenshuMessageTest, PraiseIsShownWhole) {
+    Open({"山", "川", "森"});
+    Click("btnRenshu");
+    for (int word : {1, 2}) {  // よくできました, 合っています
+        random.fixed = word;
+        const int i = frm->engine().currentBlank();
+        Type(i, i == 1 ? QStringLiteral("山") : QStringLiteral("川"));
+        Return(Box(i));
+        const std::string text =
+            sjis("★★") + PraiseWords()[static_cast<std::size_t>(word)] + sjis("★★");
+        ExpectShownWhole(WholeMessage([&](Canvas& c) { DrawMessageLine(c, 0, text, 18, kRed); }),
+                         word == 1 ? "よくできました" : "合っています");
+        EXPECT_GT(frm->imgMessXX->width(), 209);  // wider than the usual image: it grew
+        EXPECT_FALSE(Bar(Qt::Horizontal));
+    }
+}
+
+TEST_F(TfrmRenshuMessageTest, LongHintsAndAThirdAlternativeAreShownWhole) {
+    hint = {"山のつく漢字", "川のつく漢字", "木のつく漢字", "水のつく漢字"};
+    Open({"山;岳;嶺", "川"});
+    Click("btnRenshu");
+    Click("btnHint");
+    ExpectShownWhole(WholeMessage([&](Canvas& c) { DrawHintText(c, Sjis(hint)); }), "hint");
+    EXPECT_GT(frm->imgMessXX->height(), 100);
+
+    Click("btnAnswer");
+    ExpectShownWhole(WholeMessage([&](Canvas& c) {
+                         DrawMessageLine(c, 0, sjis("正解は"), 18, kBlack);
+                         for (int k = 0; k < 3; ++k)
+                             DrawMessageLine(c, k + 2,
+                                             sjis(std::vector<std::string>{"山", "岳", "嶺"}[k]),
+                                             18, kBlack);
+                     }),
+                     "alternatives");
+    EXPECT_FALSE(Bar(Qt::Vertical));
+}
+
+TEST_F(TfrmRenshuMessageTest, AShortMessageKeepsTheUsualSizeAndAnOverlongOneScrolls) {
+    Open({"山"});
+    Click("btnRenshu");
+    Click("btnHint");
+    EXPECT_EQ(frm->imgMessXX->size(), QSize(209, 100));
+    EXPECT_FALSE(Bar(Qt::Vertical));
+    EXPECT_FALSE(Bar(Qt::Horizontal));
+
+    hint.clear();
+    for (int k = 1; k <= 40; ++k) hint.push_back("ヒント" + std::to_string(k));
+    Open({"山"});
+    Click("btnRenshu");
+    Click("btnHint");
+    const QImage whole = WholeMessage([&](Canvas& c) { DrawHintText(c, Sjis(hint)); });
+    ASSERT_GT(InkBox(whole).bottom(), frm->height());  // more than the window can show
+    ExpectShownWhole(whole, "40 lines");
+    EXPECT_TRUE(Bar(Qt::Vertical));
+    EXPECT_FALSE(Bar(Qt::Horizontal));
+    // The view stays inside the right panel.
+    const QWidget* view = Find<QWidget>("scrMessXX");
+    ASSERT_NE(view, nullptr);
+    EXPECT_LE(view->geometry().bottom(), Find<QWidget>("pnlSS")->height());
 }
 
 }  // namespace

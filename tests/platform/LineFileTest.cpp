@@ -221,6 +221,25 @@ TEST(LineFile, KanjiWithBackslashTrailByteAreNotSeparators) {
     EXPECT_EQ(ReadLines(path), Lines{"x"});
 }
 
+TEST(LineFile, CaseIsIgnoredInLettersOnlyNeverInTrailBytes) {
+    TempDir dir;
+    // 葉 is 97 74 and 裕 97 54, ナ 83 69 and オ 83 49: their second bytes are "t"/"T", "i"/"I".
+    WriteRawFile(dir.path() / "Kiroku" / "葉子.Ini", "a");
+    WriteRawFile(dir.path() / "Kiroku" / "ナミ.ini", "b");
+    WriteRawFile(dir.path() / "Kiroku" / "😀A.ini", "c");  // no CP932 spelling: never asked for
+    const std::string root = dir.folder();
+    EXPECT_EQ(ReadBytes(root + sjis("KIROKU\\葉子.INI")), "a");
+    EXPECT_EQ(ReadBytes(root + sjis("kiroku\\ナミ.INI")), "b");
+    EXPECT_FALSE(FileExists(root + sjis("Kiroku\\裕子.ini")));
+    EXPECT_FALSE(FileExists(root + sjis("Kiroku\\オミ.ini")));
+    EXPECT_EQ(ListFiles(root + "kiroku\\", sjis("裕*")), Lines{});
+    EXPECT_EQ(ListFiles(root + "kiroku\\", sjis("*子.INI")), Lines{sjis("葉子.Ini")});
+    // A save under the other kanji is a new file beside the first.
+    ASSERT_TRUE(WriteBytes(root + sjis("Kiroku\\オミ.ini"), "d"));
+    EXPECT_EQ(ReadRawFile(dir.path() / "Kiroku" / "ナミ.ini"), "b");
+    EXPECT_EQ(ReadRawFile(dir.path() / "Kiroku" / "オミ.ini"), "d");
+}
+
 TEST(LineFile, ListFilesByMask) {
     TempDir dir;
     for (const char* name : {"b.skn", "A.SKN", "c.skn.bak", "d.txt", "ab.que", "表1.skn"})

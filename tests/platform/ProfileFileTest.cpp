@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "Codec.h"
 #include "ProfileFile.h"
 #include "Sjis.h"
 #include "TestSupport.h"
@@ -129,8 +130,9 @@ TEST(ProfileLines, NamesThatWouldReadBackAsOtherLinesAreRefused) {
     EXPECT_FALSE(ini.write("s", "a=b", "v"));
     EXPECT_FALSE(ini.write("s", " [x", "v"));
     EXPECT_FALSE(ini.write("s", "k\n[t]", "v"));
-    EXPECT_FALSE(ini.write("a]b", "k", "v"));
     EXPECT_FALSE(ini.write("a\r\nb", "k", "v"));
+    EXPECT_FALSE(ini.write("a\rb", "k", "v"));
+    EXPECT_FALSE(ini.write("a\n", "k", "v"));
     // Half a double-byte character at the end would take the "]" or "=" after it for its own.
     EXPECT_FALSE(ini.write("s\x82", "k", "v"));
     EXPECT_FALSE(ini.write("s", "k\x82 ", "v"));
@@ -243,6 +245,198 @@ TEST(ProfileFile, Utf16FilesStayUtf16) {
               utf16(u"[password]\r\npw=\"秘密の鍵\"\r\nnote=😀\r\n[S11漢字]\r\n1=記録\r\n"));
     ASSERT_TRUE(file.eraseSection("password"));
     EXPECT_EQ(ReadRawFile(path), utf16(u"[S11漢字]\r\n1=記録\r\n"));
+}
+
+}  // namespace
+}  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+using test::ReadRawFile;
+using test::Sjis;
+using test::TempDir;
+using test::WriteRawFile;
+
+// Expected values below are what GetPrivateProfileString reads and WritePrivateProfileString
+// writes; the comment of each case names the rule it checks.
+TEST(ProfileLines, SectionNamesWithBracketsAreWrittenAndReadAsWindowsDoes) {
+    ProfileLines ini;
+    // The name runs from the first "[" to the last "]" of the line, so a "]" inside is kept.
+    ASSERT_TRUE(ini.write(sjis("S11まとめ[1]"), "1", "a"));
+    ASSERT_TRUE(ini.write(sjis("S12くらしの中の漢字[読み]"), "1", "b"));
+    ASSERT_TRUE(ini.write("a]b", "k", "c"));
+    ASSERT_TRUE(ini.write("end]", "k", "d"));
+    // A line that begins with "[" is a section line: a "[", ";" or "=" after it is name.
+    ASSERT_TRUE(ini.write("[lead", "k", "e"));
+    ASSERT_TRUE(ini.write(";semi", "k", "f"));
+    ASSERT_TRUE(ini.write("x=y", "k", "g"));
+    EXPECT_EQ(ini.refusal(), "");
+    EXPECT_EQ(ini.lines(),
+              Sjis({"[S11まとめ[1]]", "1=a", "[S12くらしの中の漢字[読み]]", "1=b", "[a]b]", "k=c",
+                    "[end]]", "k=d", "[[lead]", "k=e", "[;semi]", "k=f", "[x=y]", "k=g"}));
+    // Read from the lines as saved, the names come back as written.
+    const ProfileLines saved(ini.lines());
+    EXPECT_EQ(saved.read(sjis("S11まとめ[1]"), "1", "?"), "a");
+    EXPECT_EQ(saved.read(sjis("s12くらしの中の漢字[読み]"), "1", "?"), "b");
+    EXPECT_EQ(saved.read("a]b", "k", "?"), "c");
+    EXPECT_EQ(saved.read("end]", "k", "?"), "d");
+    EXPECT_EQ(saved.read("[lead", "k", "?"), "e");
+    EXPECT_EQ(saved.read(";semi", "k", "?"), "f");
+    EXPECT_EQ(saved.read("x=y", "k", "?"), "g");
+    EXPECT_EQ(saved.read("a", "k", "?"), "?");  // "[a]b]" is no section "a"
+    EXPECT_EQ(saved.sections(), Sjis({"S11まとめ[1]", "S12くらしの中の漢字[読み]", "a]b", "end]",
+                                      "[lead", ";semi", "x=y"}));
+    // Text after the last "]" is not part of the name; blanks around the name are not either.
+    const ProfileLines hand(Sjis({"[a]b] ; note", "k=1", "[ spaced ]x", "k=2"}));
+    EXPECT_EQ(hand.read("a]b", "k", "?"), "1");
+    EXPECT_EQ(hand.read("spaced", "k", "?"), "2");
+    // A later write to such a section goes into it.
+    ProfileLines more(ini.lines());
+    ASSERT_TRUE(more.write(sjis("S11まとめ[1]"), "2", "again"));
+    EXPECT_EQ(more.keys(sjis("S11まとめ[1]")), (Lines{"1", "2"}));
+    EXPECT_EQ(more.lines()[2], "2=again");
+}
+
+TEST(ProfileLines, OnlyNamesWindowsCannotHoldAreRefusedAndTheReasonIsKept) {
+    ProfileLines ini(Sjis({"[s]", "k=1"}));
+    // A line break would end the section line early; half a character at the end would take
+    // the closing "]" as its second byte.
+    EXPECT_FALSE(ini.write(sjis("S11まとめ\r\n[1]"), "1", "v"));
+    const std::string first = ini.refusal();
+    EXPECT_NE(first.find(sjis("改行")), std::string::npos);
+    EXPECT_NE(first.find(sjis("S11まとめ")), std::string::npos);
+    EXPECT_FALSE(ini.write(sjis("S11まとめ") + "\x82", "1", "v"));
+    EXPECT_EQ(ini.refusal(), first);  // the first refusal is the one told
+    EXPECT_EQ(ini.lines(), Sjis({"[s]", "k=1"}));
+    EXPECT_EQ(ProfileNameProblem(sjis("S11まとめ") + "\x82", "1"),
+              sjis("セクション名「S11まとめ") + "\x82" + sjis("」の終わりの文字が欠けています"));
+    EXPECT_EQ(ProfileNameProblem(sjis("S11まとめ[1]"), "1"), "");
+    EXPECT_EQ(ProfileNameProblem("]", "1"), "");
+    EXPECT_EQ(ProfileNameProblem("[", "1"), "");
+}
+
+// The four characters with two double-byte codes each: IBM's and NEC's.
+struct TwoSpellings {
+    std::string ibm, nec;
+};
+const TwoSpellings kRomanI{"\xFA\x40", "\xEE\xEF"};     // ⅰ
+const TwoSpellings kTakaKanji{"\xFB\xFC", "\xEE\xE0"};  // 髙
+const TwoSpellings kSakiKanji{"\xFA\xB1", "\xED\x95"};  // 﨑
+const TwoSpellings kBecause{"\xFA\x5B", "\x87\x9A"};    // ∵ (also 81E6)
+
+TEST(ProfileLines, NamesSpelledWithEitherDuplicateCodeAreOne) {
+    for (const TwoSpellings& c : {kRomanI, kTakaKanji, kSakiKanji, kBecause}) {
+        ASSERT_NE(c.ibm, c.nec);
+        ASSERT_TRUE(SameSpelling(c.ibm, c.nec)) << "the codes must decode to one character";
+    }
+    // Windows compares names as the characters they decode to; case of ASCII letters aside.
+    const std::string ibmSection = "S11" + kTakaKanji.ibm + kSakiKanji.ibm + kRomanI.ibm;
+    const std::string necSection = "s11" + kTakaKanji.nec + kSakiKanji.nec + kRomanI.nec;
+    ProfileLines ini({"[" + ibmSection + "]", "1=run one", kBecause.nec + "=why"});
+    EXPECT_TRUE(ini.hasSection(necSection));
+    EXPECT_EQ(ini.read(necSection, "1", "?"), "run one");
+    EXPECT_EQ(ini.read(necSection, kBecause.ibm, "?"), "why");
+    EXPECT_EQ(ini.read(ibmSection, "\x81\xE6", "?"), "why");  // the JIS code of ∵ too
+    EXPECT_EQ(ini.keys(necSection), (Lines{"1", kBecause.nec}));
+    // A write with the other spelling goes into the section there and keeps its spelling, the
+    // key's too; a new key is added as given.
+    ASSERT_TRUE(ini.write(necSection, "2", "run two"));
+    ASSERT_TRUE(ini.write(ibmSection, kBecause.ibm, "because"));
+    EXPECT_EQ(ini.lines(),
+              (Lines{"[" + ibmSection + "]", "1=run one", kBecause.nec + "=because", "2=run two"}));
+    EXPECT_EQ(ini.sections(), Lines{ibmSection});
+
+    // The same section under both spellings, as a file written before names were compared so:
+    // the first is read and written, listed once, and erasing takes both.
+    ProfileLines split(
+        {"[" + necSection + "]", "1=first", "[keep]", "a=1", "[" + ibmSection + "]", "1=second"});
+    EXPECT_EQ(split.sections(), (Lines{necSection, "keep"}));
+    EXPECT_EQ(split.read(ibmSection, "1", "?"), "first");
+    ASSERT_TRUE(split.write(ibmSection, "2", "third"));
+    EXPECT_EQ(split.lines()[2], "2=third");
+    split.eraseSection(ibmSection);
+    EXPECT_EQ(split.lines(), (Lines{"[keep]", "a=1"}));
+    EXPECT_FALSE(split.hasSection(necSection));
+}
+
+TEST(ProfileFile, DuplicateSpellingsOnDiskReadTheSameAndTheFileKeepsItsBytes) {
+    TempDir dir;
+    const auto path = dir.path() / "rec.ini";
+    // As a Windows machine leaves it after saving: IBM codes in the heading.
+    WriteRawFile(path, "[S11" + kTakaKanji.ibm + "]\r\n1=a\r\n");
+    ProfileFile file(dir.folder() + "rec.ini");
+    ASSERT_TRUE(file.write("S11" + kTakaKanji.nec, "2", "b"));
+    EXPECT_EQ(ReadRawFile(path), "[S11" + kTakaKanji.ibm + "]\r\n1=a\r\n2=b\r\n");
+    EXPECT_EQ(file.keys("S11" + kTakaKanji.nec), (Lines{"1", "2"}));
+    ASSERT_TRUE(file.eraseSection("s11" + kTakaKanji.nec));
+    EXPECT_EQ(ReadRawFile(path), "");
+}
+
+TEST(ProfileLines, EndOfFileByteAndBlankLines) {
+    // A value ending in 1A hex is written quoted: unquoted as the last line it would lose the
+    // byte, which reading takes for the DOS end-of-file mark.
+    ProfileLines ini;
+    ASSERT_TRUE(ini.write("s", "k", "v\x1A"));
+    ASSERT_TRUE(ini.write("s", "only", "\x1A"));
+    EXPECT_EQ(ini.lines(), (Lines{"[s]", "k=\"v\x1A\"", "only=\"\x1A\""}));
+    const ProfileLines reread(SplitLines(JoinLines(ini.lines())));
+    EXPECT_EQ(reread.read("s", "k", "?"), "v\x1A");
+    EXPECT_EQ(reread.read("s", "only", "?"), "\x1A");
+    // An end-of-file mark still ends a hand-written file, alone on a line or after the value.
+    EXPECT_EQ(ProfileLines(SplitLines("[s]\r\nk=v\x1A")).read("s", "k", "?"), "v");
+    EXPECT_EQ(ProfileLines(SplitLines("[s]\r\nk=v\r\n\x1A")).lines(), (Lines{"[s]", "k=v"}));
+    // A blank last line is a line of the file, not an end-of-file mark.
+    EXPECT_EQ(ProfileLines(SplitLines("\r\n")).lines(), Lines{""});
+    EXPECT_EQ(ProfileLines(SplitLines("[s]\r\nk=v\r\n\r\n")).lines(), (Lines{"[s]", "k=v", ""}));
+
+    TempDir dir;
+    const auto path = dir.path() / "rec.ini";
+    WriteRawFile(path, "\r\n");
+    ProfileFile file(dir.folder() + "rec.ini");
+    // A new section goes after every line of the file, the blank one kept.
+    ASSERT_TRUE(file.write("s", "k", "v\x1A"));
+    EXPECT_EQ(ReadRawFile(path), "\r\n[s]\r\nk=\"v\x1A\"\r\n");
+    EXPECT_EQ(file.read("s", "k", "?"), "v\x1A");
+}
+
+TEST(ProfileFile, AWriteRefusedInsideAnUpdateFailsAndSavesNothing) {
+    TempDir dir;
+    const auto path = dir.path() / "rec.ini";
+    const std::string original = "[password]\r\npw=abcd\r\n";
+    WriteRawFile(path, original);
+    ProfileFile file(dir.folder() + "rec.ini");
+    const std::string bad = sjis("S11まとめ\n1");
+
+    // The change says "nothing to save" because its write was refused: a failure all the same.
+    SaveResult result = file.update([&](ProfileLines& p) { return p.write(bad, "1", "run"); });
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, sjis("ファイル ") + dir.folder() + "rec.ini" +
+                                sjis(" を保存できませんでした：") + ProfileNameProblem(bad, "1"));
+    EXPECT_EQ(result.reason, ProfileNameProblem(bad, "1"));
+    // A refused write among good ones: none is saved, the caller hears of it.
+    result = file.update([&](ProfileLines& p) {
+        p.write("password", "pw", "changed");
+        p.write(bad, "1", "run");
+        p.write("other", "1", "x");
+        return true;
+    });
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(ReadRawFile(path), original);
+    // Through write, too, the reason is given alone.
+    result = file.write(bad, "1", "run");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.reason, ProfileNameProblem(bad, "1"));
+    EXPECT_EQ(ReadRawFile(path), original);
+
+    // Nothing to save without a refusal stays a success, and a missing file is not created.
+    ProfileFile missing(dir.folder() + "none.ini");
+    EXPECT_TRUE(missing.update([](ProfileLines&) { return false; }).ok);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.ini"));
+    // A name with "]" is saved.
+    ASSERT_TRUE(
+        file.update([](ProfileLines& p) { return p.write(sjis("S11まとめ[1]"), "1", "r"); }));
+    EXPECT_EQ(ReadRawFile(path), original + sjis("[S11まとめ[1]]\r\n1=r\r\n"));
 }
 
 }  // namespace

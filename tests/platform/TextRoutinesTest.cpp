@@ -64,12 +64,61 @@ TEST(TextRoutines, TrimWide) {
     EXPECT_EQ(TrimWide(sjis(" 　漢 字　 ")), sjis("漢 字"));
     EXPECT_EQ(TrimWide(sjis("　")), "");
     EXPECT_EQ(TrimWide(""), "");
-    // Blanks are trimmed once, before the full-width spaces: a blank inside stays.
-    EXPECT_EQ(TrimWide(sjis("　 a 　")), sjis(" a "));
+    // Blanks and full-width spaces in any mix go: an answer typed "　 山" is the answer "山".
+    EXPECT_EQ(TrimWide(sjis("　 a 　")), "a");
+    EXPECT_EQ(TrimWide(sjis(" 　 　a") + '\0' + sjis("　")), "a");
+    EXPECT_EQ(TrimWide(sjis("a 　 ")), "a");
+    // A blank inside stays.
+    EXPECT_EQ(TrimWide(sjis("　漢 　字　")), sjis("漢 　字"));
     // 堰 is 89 81; followed by "@" the bytes 81 40 are no full-width space.
     EXPECT_EQ(TrimWide(sjis("堰@")), sjis("堰@"));
     EXPECT_EQ(TrimWide(sjis("堰@　")), sjis("堰@"));
     EXPECT_EQ(TrimWide(sjis("表　")), sjis("表"));
+}
+
+// Whether s begins or ends with something TrimWide takes off.
+bool HasTrimmableEnd(std::string_view s) {
+    if (s.empty()) return false;
+    if (static_cast<unsigned char>(s.front()) <= 0x20 ||
+        static_cast<unsigned char>(s.back()) <= 0x20)
+        return true;
+    if (s.starts_with("\x81\x40")) return true;
+    std::size_t last = 0;
+    for (std::size_t i = 0; i < s.size(); i += CharLength(s, i)) last = i;
+    return s.substr(last) == "\x81\x40";
+}
+
+TEST(TextRoutines, TrimWideIsIdempotentAndLeavesNothingTrimmable) {
+    // Every text of up to six bytes over blanks, NUL, a full-width space's two bytes, lone and
+    // paired lead bytes, a trail byte that is also "@" and a letter.
+    const std::string alphabet = {' ', '\0', '\t', '\x81', '\x40', '\x89', 'a'};
+    std::vector<std::string> texts{""};
+    std::size_t checked = 0, failures = 0;
+    for (std::size_t length = 1; length <= 6; ++length) {
+        std::vector<std::string> longer;
+        for (const std::string& text : texts)
+            for (char c : alphabet) longer.push_back(text + c);
+        texts = std::move(longer);
+        for (const std::string& text : texts) {
+            const std::string once = TrimWide(text);
+            ++checked;
+            if (TrimWide(once) != once || HasTrimmableEnd(once)) {
+                if (++failures <= 5) ADD_FAILURE() << ::testing::PrintToString(text);
+            }
+            // Only ends are taken off: what is left is a piece of the text.
+            if (text.find(once) == std::string::npos)
+                ADD_FAILURE() << ::testing::PrintToString(text);
+        }
+    }
+    EXPECT_EQ(checked, 137256u);  // 7 + 7^2 + ... + 7^6
+    EXPECT_EQ(failures, 0u);
+    // The kinds trimming once left trimmable: a blank bared by a full-width space, a NUL before
+    // one, a lone lead byte whose second byte is a blank.
+    using namespace std::string_literals;
+    EXPECT_EQ(TrimWide("\x81\x40 a"s), "a");
+    EXPECT_EQ(TrimWide("x\0\x81\x40"s), "x");
+    EXPECT_EQ(TrimWide("\0\x81\x40x"s), "x");
+    EXPECT_EQ(TrimWide("\x81 \x81\x40"s), "\x81");
 }
 
 TEST(TextRoutines, PadLike) {
