@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Codec.h"
+#include "CourseFolder.h"
 #include "CourseTree.h"
 #include "LineFile.h"
 #include "RecordFile.h"
@@ -12,6 +13,7 @@
 #include "Settings.h"
 #include "SheetCommandLine.h"
 #include "Sjis.h"
+#include "Startup.h"
 #include "SystemFolders.h"
 
 namespace sulkan {
@@ -67,8 +69,7 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
         RecordFolderPath(programFolder, tables, lesson, runFromCdRom, recordsFolder);
     if (recordFolder.empty()) return {};
     const std::vector<std::string> roster =
-        ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
-            .value_or(std::vector<std::string>{});
+        ReadLines(RosterPathIn(LogOnFolderIn(recordsFolder))).value_or(std::vector<std::string>{});
     // Records lie in the lesson folder, and in the records folder while that cannot be written.
     std::vector<std::string> iniFiles;
     const std::vector<std::string> folders =
@@ -109,12 +110,7 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
         err << kUsage;
         return 2;
     }
-    std::optional<std::string> folder;
-    if (a->course.empty()) {
-        folder = WorkingFolder();
-    } else if (auto converted = Utf8ToCp932(a->course)) {
-        folder = WithTrailingSeparator(*converted);
-    }
+    const std::optional<std::string> folder = CommandCourseFolder(a->course);
     if (!folder) {
         err << "フォルダ名に扱えない文字があります\n";
         return 2;
@@ -139,9 +135,7 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
                            sjis(" が見つかりません"))
             << "\n";
 
-    std::string root = ReadCommonString(settings, "RecDrive", DefaultRecordsRoot());
-    if (root.empty()) root = DefaultRecordsRoot();
-    const std::string recordsFolder = WithTrailingSeparator(WithTrailingSeparator(root) + "Sulkan");
+    const std::string recordsFolder = RecordsFolderIn(RecordsRootSetting(settings));
     const bool fromCd = IsOnOpticalDisc(*folder);
 
     std::vector<LearnerRecordFile> learners;

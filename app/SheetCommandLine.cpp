@@ -7,6 +7,7 @@
 #include <regex>
 
 #include "Codec.h"
+#include "CourseFolder.h"
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
@@ -372,12 +373,7 @@ std::optional<std::string> ErrorPrompter::saveFileName(const std::string&, const
 
 int ForEachSheet(const SheetArgs& args, Prompter& prompter, SheetShared& shared,
                  const SheetOutput& output) {
-    std::optional<std::string> folder;
-    if (args.course.empty()) {
-        folder = WorkingFolder();
-    } else if (auto converted = Utf8ToCp932(args.course)) {
-        folder = WithTrailingSeparator(*converted);
-    }
+    const std::optional<std::string> folder = CommandCourseFolder(args.course);
     if (!folder) {
         std::cerr << "フォルダ名に扱えない文字があります\n";
         return 2;

@@ -72,7 +72,6 @@ public:
     const AppState& state() const { return m_state; }
     // True when the start-up sequence ended the program (no course index).
     bool startupFailed() const { return m_startupFailed; }
-    const std::vector<std::string>& mainIndexLines() const { return m_mainIndexLines; }
 
     // Learner mode hides every teacher command; teacher mode shows them again.
     void SetLearnerMode(bool learner);
@@ -263,8 +262,6 @@ public:
     void ShowTipsAtStart();
     // "学　習": the drill over the active worksheet (opening one first when there is none).
     void btnTestClick();
-    // The worksheet a drill runs over, while it does.
-    TfrmPrint* drilledWorksheet() const { return m_drilled; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -279,8 +276,7 @@ private:
     void createWindows();
     void createHelpWindows();
     void FormShow();
-    bool createRecordsFolders();
-    void loadTitlePicture();
+    void loadTitlePicture(const std::string& path);
     void btnKaitouClick();
     void btnLockClick();
     void btnOpenMasterClick();
@@ -318,14 +314,12 @@ private:
     std::optional<bool> m_newSheetAnswers;
     // Open worksheets in the order they were last activated, the latest last.
     std::vector<TfrmPrint*> m_activationHistory;
-    std::vector<std::string> m_mainIndexLines;
     bool m_shrunk = false;
     SheetShared m_shared;
     HoldingArea m_holding;
     QList<QAction*> m_windowListActions;
     QRect m_copyRegion;  // sheet units, as framed on the active worksheet
     MainDrillHost* m_drillHost = nullptr;
-    TfrmPrint* m_drilled = nullptr;
 };
 
 }  // namespace sulkan

@@ -63,10 +63,8 @@ void TfrmMain::btnTestClick() {
     }
     const bool answers = m_answerDisplay;
     m_answerDisplay = false;
-    m_drilled = activeWorksheet();
     frmRenshu->setGeometry(0, 0, width(), height());
-    frmRenshu->showFor(m_drilled);
-    m_drilled = nullptr;
+    frmRenshu->showFor(activeWorksheet());
     // The answer display command toggles: from the opposite it comes back to what it was.
     m_answerDisplay = !answers;
     btnKaitouClick();
