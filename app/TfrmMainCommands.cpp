@@ -27,6 +27,7 @@
 #include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
+#include "UnitOpen.h"
 
 namespace sulkan {
 
@@ -160,18 +161,16 @@ bool TfrmMain::OpenMasterUnit() {
 }
 
 OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
-    UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, address);
-    m_state.LastWorksheetKey = files.identity;
-    m_state.LastWorksheetShortKey = files.shortIdentity;
-    if (files.questionFile.empty()) return OpenResult::UnitMissing;
-    if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address);
-        !problem.empty()) {
-        m_prompter.message(problem);
+    const UnitSource source = FindUnitSource(m_state.ProgramFolder, m_state.Course, address);
+    m_state.LastWorksheetKey = source.files.identity;
+    m_state.LastWorksheetShortKey = source.files.shortIdentity;
+    if (source.status == UnitOpenStatus::Missing) return OpenResult::UnitMissing;
+    if (source.status == UnitOpenStatus::Failed) {
+        m_prompter.message(source.message);
         return OpenResult::ReadFailed;
     }
-    if (!FileExists(files.questionFile)) return OpenResult::UnitMissing;
 
-    const QString identity = ToQString(files.identity);
+    const QString identity = ToQString(source.files.identity);
     int line = FindOpenWorksheet(identity);
     if (line >= 0 && !reload) {
         m_prompter.message(sjis("すでに読み込まれています"));
@@ -183,34 +182,23 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
         if (QMdiSubWindow* sub = subWindowOf(activeWorksheet())) sub->close();
     }
 
-    auto lines = ReadLines(files.questionFile);
-    if (!lines) {
-        // It is there but cannot be read: creating it anew would overwrite it.
-        m_prompter.message(CannotReadText(files.questionFile));
+    UnitOpenRequest request;
+    request.address = address;
+    request.lessonName = m_state.SelectedLessonName;
+    request.sectionName = m_state.SelectedSectionName;
+    request.unitName = m_state.SelectedUnitName;
+    request.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
+    request.paperFixed = m_state.PaperFixed;
+    request.tickedPaperWidth = m_state.CurrentPaper.width;
+    UnitOpen open = OpenUnit(source.files, request, m_holding, m_shared);
+    if (open.status == UnitOpenStatus::Missing) return OpenResult::UnitMissing;
+    if (open.status == UnitOpenStatus::Failed) {
+        // It is there but cannot be read or is damaged: it is reported as it is, since offering
+        // to create it anew would overwrite it.
+        m_prompter.message(open.message);
         return OpenResult::ReadFailed;
     }
-    ReadRequest request = selectedUnitRequest(ReadKind::OpenMaster, address);
-    ReadResult read = ReadIntoHolding(*lines, request, m_holding, m_shared);
-    if (!read.found) return OpenResult::UnitMissing;
-    if (read.message) {
-        // A damaged unit is reported as it is; offering to create it would be wrong.
-        m_prompter.message(*read.message);
-        return OpenResult::ReadFailed;
-    }
-
-    LoadOptions options;
-    options.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
-    options.paperFixed = m_state.PaperFixed;
-    options.tickedPaperWidth = m_state.CurrentPaper.width;
-    options.address = address;
-    options.filePath = files.questionFile;
-    options.lessonName = m_state.SelectedLessonName;
-    options.sectionName = m_state.SelectedSectionName;
-    options.unitName = m_state.SelectedUnitName;
-    options.isMaster = true;
-    Worksheet worksheet;
-    LoadWorksheet(m_holding, worksheet, options, m_shared);
-    addWorksheetWindow(std::move(worksheet), identity)->setCaption(files.identity);
+    addWorksheetWindow(std::move(*open.worksheet), identity)->setCaption(source.files.identity);
     return OpenResult::Opened;
 }
 
@@ -398,17 +386,16 @@ void TfrmMain::btnAddClick() {
     if (accepted != QDialog::Accepted) return;
 
     const UnitAddress& chosen = m_state.CurrentUnit;
-    UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, chosen);
-    if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, chosen);
-        !problem.empty()) {
-        m_prompter.message(problem);
+    const UnitSource source = FindUnitSource(m_state.ProgramFolder, m_state.Course, chosen);
+    if (source.status == UnitOpenStatus::Failed) {
+        m_prompter.message(source.message);
         return;
     }
-    std::optional<std::vector<std::string>> lines;
-    const bool exists = !files.questionFile.empty() && FileExists(files.questionFile);
-    if (exists) lines = ReadLines(files.questionFile);
+    const bool exists = source.status == UnitOpenStatus::Opened;
+    const auto lines = exists ? ReadLines(source.files.questionFile) : std::nullopt;
     if (!lines) {
-        m_prompter.message(exists ? CannotReadText(files.questionFile) : UnitMissingMessage());
+        m_prompter.message(exists ? CannotReadText(source.files.questionFile)
+                                  : UnitMissingMessage());
         return;
     }
     ReadRequest request = selectedUnitRequest(ReadKind::AddUnit, chosen);
