@@ -17,6 +17,7 @@
 #include "Pictures.h"
 #include "QtText.h"
 #include "RecordFile.h"
+#include "RecordSources.h"
 #include "RecordStore.h"
 #include "RecordsCommand.h"
 #include "Settings.h"
@@ -294,11 +295,7 @@ void TfrmMain::createWindows() {
     };
     frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
     frmKiroku = new TfrmKiroku(m_prompter, this);
-    frmMenu->ShowRecordsHook = [this] {
-        frmKiroku->setGeometry(0, 0, width(), height());
-        frmKiroku->showFor(recordViewerSource());
-        return frmKiroku->erased();
-    };
+    frmMenu->ShowRecordsHook = [this] { return showRecordViewer(); };
     frmZenTangen = new TfrmZenTangen(this);
     frmMenu->ZenTangenHook = [this] {
         const ZenTangenSource source =
@@ -381,38 +378,15 @@ void TfrmMain::FormShow() {
     (s.LearnerMode ? btnTest : btnOpenMaster)->setFocus();
 }
 
-KirokuSource TfrmMain::recordViewerSource() const {
-    const AppState& s = m_state;
-    const int lesson = std::max(1, s.CurrentUnit.lesson);
-    KirokuSource source;
-    source.learnerName = s.LearnerName;
-    source.recordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, lesson,
-                                       s.RunFromCdRom, s.RecordsFolder);
-    source.recordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, lesson,
-                                              s.RunFromCdRom, s.RecordsFolder);
-    // The runs of every copy file are filed under lesson 1, whichever lesson keeps the file.
-    source.copyRecordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, 1,
-                                           s.RunFromCdRom, s.RecordsFolder);
-    source.copyRecordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, 1,
-                                                  s.RunFromCdRom, s.RecordsFolder);
-    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
-    // Copy files live in the lesson's folder.
-    const std::string folder = LessonFolderOf(s.ProgramFolder, s.Course, lesson);
-    for (const std::string& name : ListFiles(folder, "*.skn"))
-        if (PathInside(folder, name, NameShape::FileName)) source.copyFileNames.push_back(name);
-    return source;
+bool TfrmMain::showRecordViewer() {
+    frmKiroku->setGeometry(0, 0, width(), height());
+    frmKiroku->showFor(RecordViewerSource(m_state));
+    return frmKiroku->erased();
 }
 
 void TfrmMain::showClassRecords(int lesson) {
-    const AppState& s = m_state;
-    ClassRecordsSource source;
-    source.lesson = lesson;
-    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
-    source.learners =
-        LessonRecordFiles(s.ProgramFolder, s.Course, lesson, s.RunFromCdRom, s.RecordsFolder);
-    source.saveFolder = s.RecordsFolder;
     frmClassRecords->setGeometry(0, 0, width(), height());
-    frmClassRecords->showFor(source);
+    frmClassRecords->showFor(ClassRecordsSourceOf(m_state, lesson));
 }
 
 void TfrmMain::loadTitlePicture(const std::string& path) {

@@ -47,7 +47,6 @@ class TfrmJuku;
 class TfrmDoYouKnow;
 class TfrmEditIndex;
 class TfrmEditQues;
-struct KirokuSource;
 class MainDrillHost;
 
 // Results of OpenUnitWorksheet.
@@ -161,8 +160,9 @@ public:
     TfrmEditQues* frmEditQues = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
-    // The record viewer of the current unit's lesson, for the current learner.
-    KirokuSource recordViewerSource() const;
+    // The record viewer of the current unit's lesson, for the current learner; true when the
+    // learner erased records there.
+    bool showRecordViewer();
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;
