@@ -144,16 +144,11 @@ public:
     TfrmMenu* frmMenu = nullptr;
     TfrmDummy* frmDummy = nullptr;
     TfrmOpenSKN* frmOpenSKN = nullptr;
-    TfrmSetPaper* frmSetPaper = nullptr;
-    TfrmSettei* frmSettei = nullptr;
     TfrmPrintMode* frmPrintMode = nullptr;
     TfrmPrintOk* frmPrintOk = nullptr;
     TfrmRenshu* frmRenshu = nullptr;  // made on the first study command
-    TfrmInputName* frmInputName = nullptr;
-    TfrmKiroku* frmKiroku = nullptr;
     TfrmZenTangen* frmZenTangen = nullptr;
     TfrmClassRecords* frmClassRecords = nullptr;
-    TfrmVersion* frmVersion = nullptr;
     TfrmJuku* frmJuku = nullptr;
     TfrmDoYouKnow* frmDoYouKnow = nullptr;
     TfrmEditIndex* frmEditIndex = nullptr;
@@ -194,15 +189,10 @@ public:
     QFrame* pnlSave;
     QPushButton* btnSaveMaster;
     QPushButton* btnSaveCopy;
-    QFrame* pnlEdit;
-    QPushButton* btnEditMaster;
-    QPushButton* btnEditCopy;
 
     // Value holders that are not shown.
     QComboBox* cmbRetsuX;
     QSpinBox* spnKranWX;
-    QSpinBox* spnGyoukanSub;
-    QFrame* pnlSize;
     QRadioButton* radB5;
     QRadioButton* radA4;
     QRadioButton* radB4;
@@ -210,20 +200,9 @@ public:
     QPushButton* btnShukusho;
     QPushButton* btnScroll;
     QPushButton* btnUp;
-    QPushButton* btnDown;
-    QPushButton* btnLeft;
-    QPushButton* btnRight;
     QPushButton* btnAdd;
-    QPushButton* btnOpenCopy;
     QListWidget* lstWindow;
-    QListWidget* lstDummyX;
     QListWidget* lstDefaultData;
-    QLabel* imgRED;
-    QLabel* imgDRED;
-    QLabel* imgMaruGR;
-    QLabel* imgMaruYL;
-    QLabel* imgLockShut;
-    QLabel* imgLockOpen;
 
     // Menus.
     QMenu* mnuFile;
@@ -243,7 +222,6 @@ public:
     QAction* mnuUsage;
     QAction* mnuVersion;
     QAction* mnuDoYouKnow;
-    QAction* mnuHosoku;
 
     void btnKranClick();
     void btnStartPrintClick();
@@ -303,6 +281,30 @@ private:
     // The reading of a unit chosen in unit selection, with the titles chosen there.
     ReadRequest selectedUnitRequest(ReadKind kind, const UnitAddress& address) const;
     void redrawActive();
+
+    // Controls and windows only the main window itself uses.
+    TfrmSetPaper* frmSetPaper = nullptr;
+    TfrmSettei* frmSettei = nullptr;
+    TfrmInputName* frmInputName = nullptr;
+    TfrmKiroku* frmKiroku = nullptr;
+    TfrmVersion* frmVersion = nullptr;
+    QFrame* pnlEdit;
+    QPushButton* btnEditMaster;
+    QPushButton* btnEditCopy;
+    QSpinBox* spnGyoukanSub;
+    QFrame* pnlSize;
+    QPushButton* btnDown;
+    QPushButton* btnLeft;
+    QPushButton* btnRight;
+    QPushButton* btnOpenCopy;
+    QListWidget* lstDummyX;
+    QLabel* imgRED;
+    QLabel* imgDRED;
+    QLabel* imgMaruGR;
+    QLabel* imgMaruYL;
+    QLabel* imgLockShut;
+    QLabel* imgLockOpen;
+    QAction* mnuHosoku;
 
     SettingsStore& m_settings;
     Prompter& m_prompter;
