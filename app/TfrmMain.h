@@ -24,6 +24,7 @@
 #include "Prompter.h"
 #include "SettingsStore.h"
 #include "SheetState.h"
+#include "UnitOpen.h"
 #include "WorksheetHost.h"
 #include "WorksheetReader.h"
 
@@ -279,7 +280,7 @@ private:
     // Puts the menus of the active worksheet (or the frame's own) and of the lock on the bar.
     void updateMenuBar();
     // The reading of a unit chosen in unit selection, with the titles chosen there.
-    ReadRequest selectedUnitRequest(ReadKind kind, const UnitAddress& address) const;
+    UnitOpenRequest selectedUnit(const UnitAddress& address) const;
     void redrawActive();
 
     // Controls and windows only the main window itself uses.

@@ -117,12 +117,9 @@ void TfrmMain::btnOpenMasterClick() {
     FocusMain();
 }
 
-ReadRequest TfrmMain::selectedUnitRequest(ReadKind kind, const UnitAddress& address) const {
-    ReadRequest request;
-    request.kind = kind;
-    request.headerLine = UnitHeaderOf(address);
-    request.section = address.section;
-    request.unit = address.unit;
+UnitOpenRequest TfrmMain::selectedUnit(const UnitAddress& address) const {
+    UnitOpenRequest request;
+    request.address = address;
     request.lessonName = m_state.SelectedLessonName;
     request.sectionName = m_state.SelectedSectionName;
     request.unitName = m_state.SelectedUnitName;
@@ -182,11 +179,7 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
         if (QMdiSubWindow* sub = subWindowOf(activeWorksheet())) sub->close();
     }
 
-    UnitOpenRequest request;
-    request.address = address;
-    request.lessonName = m_state.SelectedLessonName;
-    request.sectionName = m_state.SelectedSectionName;
-    request.unitName = m_state.SelectedUnitName;
+    UnitOpenRequest request = selectedUnit(address);
     request.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
     request.paperFixed = m_state.PaperFixed;
     request.tickedPaperWidth = m_state.CurrentPaper.width;
@@ -398,7 +391,7 @@ void TfrmMain::btnAddClick() {
                                   : UnitMissingMessage());
         return;
     }
-    ReadRequest request = selectedUnitRequest(ReadKind::AddUnit, chosen);
+    ReadRequest request = ReadRequestOf(ReadKind::AddUnit, selectedUnit(chosen));
     request.target = AddTargetOf(sheet);
     AddUnitResult result = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
     if (!result.added) {

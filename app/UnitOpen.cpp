@@ -23,18 +23,23 @@ UnitSource FindUnitSource(const std::string& programFolder, const CourseTables& 
     return source;
 }
 
-UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
-                  const UnitOpenRequest& request, HoldingArea& holding, SheetShared& shared) {
-    const UnitAddress& address = request.address;
+ReadRequest ReadRequestOf(ReadKind kind, const UnitOpenRequest& request) {
     ReadRequest read;
-    read.kind = ReadKind::OpenMaster;
-    read.headerLine = UnitHeaderOf(address);
-    read.section = address.section;
-    read.unit = address.unit;
+    read.kind = kind;
+    read.headerLine = UnitHeaderOf(request.address);
+    read.section = request.address.section;
+    read.unit = request.address.unit;
     read.lessonName = request.lessonName;
     read.sectionName = request.sectionName;
     read.unitName = request.unitName;
-    ReadResult result = ReadIntoHolding(lines, read, holding, shared);
+    return read;
+}
+
+UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
+                  const UnitOpenRequest& request, HoldingArea& holding, SheetShared& shared) {
+    const UnitAddress& address = request.address;
+    ReadResult result =
+        ReadIntoHolding(lines, ReadRequestOf(ReadKind::OpenMaster, request), holding, shared);
     if (!result.found) return {UnitOpenStatus::Missing, std::nullopt, {}, {}};
     if (result.message) return {UnitOpenStatus::Failed, std::nullopt, *result.message, {}};
 

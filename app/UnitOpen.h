@@ -39,6 +39,9 @@ struct UnitOpenRequest {
     int tickedPaperWidth = 630;
 };
 
+// The reading of request's unit as kind (a unit opened, or added to a worksheet).
+ReadRequest ReadRequestOf(ReadKind kind, const UnitOpenRequest& request);
+
 struct UnitOpen {
     UnitOpenStatus status = UnitOpenStatus::Opened;
     std::optional<Worksheet> worksheet;   // when Opened
