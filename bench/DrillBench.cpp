@@ -101,12 +101,12 @@ struct OpenDrill {
 void BM_GradeOneBlankOnEnter(benchmark::State& state) {
     OpenDrill drill;
     auto& [w, shared, front, random, engine] = drill;
-    engine.btnRenshuClick();
+    engine.startPractice();
     const std::string answer = shared.blanks.slots[1].Alternatives.front();
     for (auto _ : state) {
         // Every Enter goes to the first blank, which is open again each round.
         state.PauseTiming();
-        shared.blanks.slots[1].BlankStatus = 99;
+        shared.blanks.slots[1].BlankStatus = blank_status::kOpen;
         engine.boxFocusEnter(1);
         state.ResumeTiming();
         engine.boxEdited(1, answer);
@@ -121,13 +121,13 @@ void BM_GradeWholeSheet(benchmark::State& state) {
     auto& [w, shared, front, random, engine] = drill;
     for (auto _ : state) {
         state.PauseTiming();
-        engine.btnTestClick();
+        engine.startTest();
         for (int i = 1; i <= shared.blanks.BlankCount; ++i) {
             engine.boxEdited(i, i % 3 ? shared.blanks.slots[i].Alternatives.front() : "x");
             engine.enterPressed(i);
         }
         state.ResumeTiming();
-        engine.btnSaitenClick();
+        engine.grade();
         benchmark::DoNotOptimize(front.shown.cacheKey());
     }
 }

@@ -1,12 +1,17 @@
 // Speed of the study records of a whole class: one graded run written into a record file of
 // 20,000 lines (locked read, change, atomic save), the class overview of 40 learners over a lesson
-// of 80 sections of 10 units read from their files, and "sulkan records" of that lesson to a file.
+// of 80 sections of 10 units read from their files, "sulkan records" of that lesson to a file, and
+// one run written while seven other programs keep writing into the same file.
 #include <benchmark/benchmark.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <sstream>
 
 #include "BenchMain.h"
 #include "BenchSupport.h"
+#include "ProfileFile.h"
 #include "RecordsCommand.h"
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -139,6 +144,47 @@ void BM_RecordsCommandCsv40Learners(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(kLearners * kSections * kUnits * kClassRuns);
 }
 BENCHMARK(BM_RecordsCommandCsv40Learners)->Unit(benchmark::kMillisecond);
+
+// Seven other programs appending to the same learner's file (one of the class's record files,
+// 3,202 lines to begin with) for as long as the benchmark runs: every append waits for the lock
+// behind them.
+void BM_LockedAppendBeside7Writers(benchmark::State& state) {
+    constexpr int kOthers = 7;
+    ScratchFolder scratch;
+    WriteFile(scratch.path / "taro.ini", RecordFileLines(kClassRuns));
+    const std::string path = scratch.folder() + "taro.ini";
+    int stop[2];
+    if (::pipe(stop) != 0) {
+        state.SkipWithError("no pipe");
+        return;
+    }
+    std::vector<pid_t> others;
+    for (int w = 0; w < kOthers; ++w) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(stop[1]);
+            ProfileRecordSink other(path, RecordSection(1 + w, 1));
+            const std::string line = RunLine(w);
+            pollfd ended{stop[0], POLLIN, 0};
+            // Until the benchmark closes its end of the pipe.
+            while (::poll(&ended, 1, 0) == 0) (void)other.append(line);
+            ::_exit(0);
+        }
+        if (child > 0) others.push_back(child);
+    }
+    ::close(stop[0]);
+    ProfileRecordSink sink(path, RecordSection(40, 5));
+    const std::string line = RunLine(25);
+    for (auto _ : state) {
+        const SaveResult saved = sink.append(line);
+        if (!saved) state.SkipWithError("append failed");
+    }
+    ::close(stop[1]);
+    for (const pid_t child : others) ::waitpid(child, nullptr, 0);
+    if (others.size() != kOthers) state.SkipWithError("the other writers did not start");
+    state.counters["lines"] = static_cast<double>(ProfileFile(path).load().lines().size());
+}
+BENCHMARK(BM_LockedAppendBeside7Writers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace sulkan

@@ -173,7 +173,8 @@ ProfileLines LoadRecordFiles(const std::vector<std::string>& files) {
     for (const std::string& file : files)
         if (FileExists(file)) loaded.push_back(ProfileFile(file).load());
     if (loaded.empty()) return {};
-    if (loaded.size() == 1) return std::move(loaded.front());
+    if (loaded.size() == 1 && !loaded.front().hasRepeatedSections())
+        return std::move(loaded.front());
 
     struct Section {
         std::string name;  // as first spelled
@@ -185,22 +186,30 @@ ProfileLines LoadRecordFiles(const std::vector<std::string>& files) {
     std::vector<Section> sections;
     std::unordered_map<std::string, std::size_t> byName;
     for (const ProfileLines& file : loaded) {
+        const bool repeated = file.hasRepeatedSections();
         for (const std::string& name : file.sections()) {
             auto [it, added] = byName.try_emplace(NameKey(name), sections.size());
             if (added)
                 sections.push_back({name, SameIgnoringAsciiCase(name, "password"), {}, {}, {}});
             Section& s = sections[it->second];
-            const std::vector<std::string> keys = file.keys(name);
             if (s.password) {
-                for (const std::string& key : keys)
+                for (const std::string& key : file.keys(name))
                     if (s.keys.insert(NameKey(key)).second)
                         s.keyed.emplace_back(key, file.read(name, key, ""));
                 continue;
             }
-            std::vector<std::string> lines;
-            lines.reserve(keys.size());
-            for (const std::string& key : keys) lines.push_back(file.read(name, key, ""));
-            s.lines = MergeByTime(std::move(s.lines), std::move(lines));
+            if (!repeated) {
+                const std::vector<std::string> keys = file.keys(name);
+                std::vector<std::string> lines;
+                lines.reserve(keys.size());
+                for (const std::string& key : keys) lines.push_back(file.read(name, key, ""));
+                s.lines = MergeByTime(std::move(s.lines), std::move(lines));
+                continue;
+            }
+            // Every copy of the section: runs written under another spelling of the title are
+            // the same unit's.
+            for (std::vector<std::string>& copy : file.valuesOfEachCopy(name))
+                s.lines = MergeByTime(std::move(s.lines), std::move(copy));
         }
     }
     std::vector<std::string> out;

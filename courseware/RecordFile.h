@@ -55,7 +55,10 @@ long long RecordLineTime(std::string_view line);
 // - the key lines of a section come in file order, the files' lines merged by their date and time
 //   (a line without one stays after the line before it), and are numbered 1, 2, ... anew;
 // - of the "password" section, each key is taken from the first file that has it.
-// One file is read as it is. Never saved: writers write where RecordFilePath says.
+// A section that stands twice in a file (another program wrote the title in its other spelling
+// and this program's old versions then made a second one) gives the lines of both.
+// One file without such sections is read as it is. Never saved: writers write where RecordFilePath
+// says.
 ProfileLines LoadRecordFiles(const std::vector<std::string>& files);
 
 // The key a new record line of a section takes: one more than the largest number among its keys,

@@ -7,13 +7,8 @@
 #include "Sjis.h"
 
 namespace sulkan {
-namespace {
 
 using namespace blank_status;
-
-constexpr Rgb kMessageBlue{0, 0, 255};
-
-}  // namespace
 
 const std::array<Rgb, 4>& AnswerBoxColours() {
     static const std::array<Rgb, 4> colours = {Rgb{192, 255, 255}, Rgb{192, 255, 192},
@@ -34,8 +29,8 @@ bool DrillEngine::open(const DrillSetup& setup) {
     m_inputMode = setup.hasSoftKeyLines ? InputMode::SoftKeyboard : InputMode::Choices;
     if (m_handwriting && setup.preferHandwriting) m_inputMode = InputMode::Handwriting;
     m_panels = DrillPanels{};
-    m_panels.btnTouan = false;
-    m_panels.btnFukushu = false;
+    m_panels.canShowAnswerSheet = false;
+    m_panels.canReview = false;
     for (AnswerBox& b : m_boxes) b.visible = false;
     m_correctCount = m_totalCount = 0;
     m_isCopy = setup.isCopy;
@@ -52,9 +47,9 @@ bool DrillEngine::open(const DrillSetup& setup) {
     if (!m_usable) {
         // More answers than the table holds would leave some ungraded: no run is offered, and
         // the course text would point at commands that are off. The reason stays in its place.
-        m_panels.btnAnki = m_panels.btnRenshu = m_panels.btnTest = false;
-        m_panels.btnSeikai = m_panels.btnStartPrint = false;
-        Canvas& mess = m_front.messageCanvas(MessageImage::Mess);
+        m_panels.canMemorise = m_panels.canPractise = m_panels.canTest = false;
+        m_panels.canShowAnswers = m_panels.canPrint = false;
+        Canvas& mess = m_front.messageCanvas(MessageImage::RecordPanel);
         DrawMessageLine(mess, 0, sjis("解答欄が多すぎるため、"), 12, kBlack);
         DrawMessageLine(mess, 1, sjis("このシートでは学習できません"), 12, kBlack);
         DrawMessageLine(mess, 2, sjis("（８０個まで）"), 12, kBlack);
@@ -67,7 +62,7 @@ bool DrillEngine::open(const DrillSetup& setup) {
     setBoxesReadOnly(true);
     m_hint = setup.hint;
     if (!setup.keyFile.empty()) LayKeysFromFile(m_keys, setup.keyFile);
-    DrawCourseText(m_front.messageCanvas(MessageImage::Mess));
+    DrawCourseText(m_front.messageCanvas(MessageImage::RecordPanel));
     m_front.imagesChanged();
     m_choices = PreparedChoices(std::move(m_choices));
     if (!setup.hasSoftKeyLines) LayKeysFromChoices(m_keys, m_choices, m_random);
@@ -79,7 +74,7 @@ bool DrillEngine::open(const DrillSetup& setup) {
 void DrillEngine::close() {
     m_front.timerRunning(false);
     resetBlanks();
-    m_panels.btnTest = true;
+    m_panels.canTest = true;
     m_scoreShown = false;
     m_state = DrillState::Ready;
 }
@@ -114,13 +109,13 @@ bool DrillEngine::answering() const {
 
 // ---- memorise ---------------------------------------------------------------------------------
 
-void DrillEngine::btnAnkiClick() {
+void DrillEngine::startMemorise() {
     if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
         return;
     m_state = DrillState::Memorise;
     m_front.scrollToTop();
-    m_panels.pnlKiroku = false;
-    m_panels.ankiLayout = true;
+    m_panels.recordPanel = false;
+    m_panels.memoriseLayout = true;
     resetBlanks();
     m_scoreShown = false;
     m_front.renderSheet(false);
@@ -129,17 +124,17 @@ void DrillEngine::btnAnkiClick() {
         showBox(i, {});
         boxAt(i).readOnly = true;
     }
-    m_panels.pnlRenshu = false;
-    m_panels.pnlSS = true;
-    m_panels.pnlAnki = true;
-    m_panels.grbTest = false;
-    m_panels.grbSelect = m_panels.grbMoji = m_panels.grbTegaki = false;
+    m_panels.commandPanel = false;
+    m_panels.runPanel = true;
+    m_panels.memoriseCommands = true;
+    m_panels.answerCommands = false;
+    m_panels.choiceList = m_panels.softKeyboard = m_panels.writingPad = false;
     CurrentBlank = 1;
     setBoxText(1, blank(1).Alternatives.front());
     changed();
     focus(1, Caret::Start);
     showAlternatives(1);
-    ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    ClearMessage(m_front.messageCanvas(MessageImage::RunPanel));
     DrawHint();
 }
 
@@ -153,25 +148,25 @@ void DrillEngine::memoriseMoveTo(int b, bool wholeAnswer) {
     showAlternatives(b);
 }
 
-void DrillEngine::btnNextAClick() {
+void DrillEngine::eraseAndNext() {
     if (m_state != DrillState::Memorise) return;
     setBoxText(CurrentBlank, {});
     memoriseMoveTo(NextOpenBlank(), false);
 }
 
-void DrillEngine::btnNextBClick() {
+void DrillEngine::keepAndNext() {
     if (m_state != DrillState::Memorise) return;
     memoriseMoveTo(NextOpenBlank(), true);
 }
 
-void DrillEngine::btnShowClick() {
+void DrillEngine::revealAll() {
     if (m_state != DrillState::Memorise) return;
-    showCorrectAnswers();
+    fillInAnswers();
     CurrentBlank = 1;
     focus(1, Caret::Start);
 }
 
-void DrillEngine::btnAllClearClick() {
+void DrillEngine::eraseAll() {
     if (m_state != DrillState::Memorise) return;
     for (int i = 1; i <= m_blanks.BlankCount; ++i) showBox(i, {});
     changed();
@@ -179,21 +174,21 @@ void DrillEngine::btnAllClearClick() {
     focus(1, Caret::Start);
 }
 
-void DrillEngine::btnCloseClick() {
+void DrillEngine::endMemorise() {
     if (m_state != DrillState::Memorise) return;
     m_state = DrillState::Ready;
-    m_panels.pnlRenshu = true;
-    m_panels.pnlAnki = false;
-    m_panels.pnlSS = false;
-    m_panels.ankiLayout = false;
-    m_panels.pnlKiroku = true;
-    drawMessage(MessageImage::Mess, 0, sjis("　次は［練習です］"), 14, kMessageBlue);
+    m_panels.commandPanel = true;
+    m_panels.memoriseCommands = false;
+    m_panels.runPanel = false;
+    m_panels.memoriseLayout = false;
+    m_panels.recordPanel = true;
+    drawMessage(MessageImage::RecordPanel, 0, sjis("　次は［練習です］"), 14, kMessageBlue);
     m_front.scrollToTop();
     changed();
 }
 
 void DrillEngine::showAlternatives(int b) {
-    Canvas& canvas = m_front.messageCanvas(MessageImage::MessXX);
+    Canvas& canvas = m_front.messageCanvas(MessageImage::RunPanel);
     const std::vector<std::string>& alternatives = blank(b).Alternatives;
     if (alternatives.size() < 2) {
         ClearMessage(canvas);
@@ -207,50 +202,50 @@ void DrillEngine::showAlternatives(int b) {
 
 // ---- practise, test, review -------------------------------------------------------------------
 
-void DrillEngine::btnRenshuClick() {
+void DrillEngine::startPractice() {
     if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
         return;
-    m_panels.memKiroku = false;
-    m_panels.btnHintVisible = true;
-    m_panels.btnHintEnabled = !m_hint.empty() && !m_isCopy;
-    m_panels.btnAnswerVisible = m_panels.btnAnswerEnabled = true;
-    m_panels.btnSaitenVisible = false;
+    m_panels.recordList = false;
+    m_panels.hintVisible = true;
+    m_panels.hintEnabled = !m_hint.empty() && !m_isCopy;
+    m_panels.showAnswerVisible = m_panels.showAnswerEnabled = true;
+    m_panels.gradeVisible = false;
     StartAnswering(false);
 }
 
-void DrillEngine::btnTestClick() {
+void DrillEngine::startTest() {
     if ((m_state != DrillState::Ready && m_state != DrillState::Results) || refuseWithoutBlanks())
         return;
-    m_panels.memKiroku = false;
-    m_panels.btnHintEnabled = !m_hint.empty() && !m_isCopy;
-    m_panels.btnAnswerVisible = false;
-    m_panels.btnSaitenVisible = true;
+    m_panels.recordList = false;
+    m_panels.hintEnabled = !m_hint.empty() && !m_isCopy;
+    m_panels.showAnswerVisible = false;
+    m_panels.gradeVisible = true;
     StartAnswering(true);
 }
 
 void DrillEngine::StartAnswering(bool test) {
     m_state = test ? DrillState::Test : DrillState::Practise;
-    m_panels.btnEndVisible = true;
+    m_panels.closeVisible = true;
     FirstAnswers.fill(std::nullopt);
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         blank(i).BlankStatus = kOpen;
         ShownAnswerWidth[static_cast<std::size_t>(i)] = blank(i).AnswerText;
     }
-    m_panels.ankiLayout = false;
-    m_panels.pnlAnki = false;
-    m_panels.pnlSS = true;
-    m_panels.pnlKiroku = false;
-    m_panels.pnlRenshu = false;
+    m_panels.memoriseLayout = false;
+    m_panels.memoriseCommands = false;
+    m_panels.runPanel = true;
+    m_panels.recordPanel = false;
+    m_panels.commandPanel = false;
     showInputPanel();
     if (test) {
-        drawMessage(MessageImage::Mess, 0, sjis("すべて解答を入力し終えたら。"), 12, kBlack);
-        drawMessage(MessageImage::Mess, 1, sjis("［採点］キーをクリックして採点します。"), 12,
-                    kBlack);
-        m_panels.btnHintVisible = false;
-        m_panels.btnAnswerVisible = false;
-    } else if (!m_panels.grbMoji && !m_panels.grbSelect && !m_panels.grbTegaki) {
-        drawMessage(MessageImage::Mess, 0, sjis("キーボードから解答を入力し、"), 12, kBlack);
-        drawMessage(MessageImage::Mess, 1, sjis("Enterキーを押します。"), 12, kBlack);
+        drawMessage(MessageImage::RecordPanel, 0, sjis("すべて解答を入力し終えたら。"), 12, kBlack);
+        drawMessage(MessageImage::RecordPanel, 1, sjis("［採点］キーをクリックして採点します。"),
+                    12, kBlack);
+        m_panels.hintVisible = false;
+        m_panels.showAnswerVisible = false;
+    } else if (!m_panels.softKeyboard && !m_panels.choiceList && !m_panels.writingPad) {
+        drawMessage(MessageImage::RecordPanel, 0, sjis("キーボードから解答を入力し、"), 12, kBlack);
+        drawMessage(MessageImage::RecordPanel, 1, sjis("Enterキーを押します。"), 12, kBlack);
     }
     AllCorrect = false;
     PractiseMode = !test;
@@ -261,7 +256,7 @@ void DrillEngine::StartAnswering(bool test) {
     resetBlanks();
     m_correctCount = 0;
     m_scoreShown = false;
-    ClearMessage(m_front.messageCanvas(MessageImage::MessXX));
+    ClearMessage(m_front.messageCanvas(MessageImage::RunPanel));
     m_front.imagesChanged();
     m_front.renderSheet(false);
     rebuildAlternatives();
@@ -272,13 +267,13 @@ void DrillEngine::StartAnswering(bool test) {
     WrongCount = 0;
     CurrentBlank = 1;
     MarksText.clear();
-    m_panels.grbTest = true;
+    m_panels.answerCommands = true;
     changed();
     focus(1, Caret::End);
 }
 
-void DrillEngine::btnFukushuClick() {
-    if (m_state != DrillState::Results || !m_panels.btnFukushu) return;
+void DrillEngine::startReview() {
+    if (m_state != DrillState::Results || !m_panels.canReview) return;
     int first = -1, count = 0;
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         if (blank(i).BlankStatus == kCorrect) continue;
@@ -286,23 +281,23 @@ void DrillEngine::btnFukushuClick() {
         ++count;
     }
     if (count == 0) {
-        m_panels.btnFukushu = false;
+        m_panels.canReview = false;
         changed();
         return;
     }
     m_state = DrillState::Review;
     setBoxesReadOnly(false);
-    m_panels.btnHintVisible = true;
-    m_panels.btnAnswerVisible = m_panels.btnAnswerEnabled = true;
-    m_panels.btnSaitenVisible = false;
-    m_panels.pnlKiroku = false;
-    m_panels.pnlSS = true;
+    m_panels.hintVisible = true;
+    m_panels.showAnswerVisible = m_panels.showAnswerEnabled = true;
+    m_panels.gradeVisible = false;
+    m_panels.recordPanel = false;
+    m_panels.runPanel = true;
     showInputPanel();
-    m_panels.grbTest = true;
+    m_panels.answerCommands = true;
     AllCorrect = false;
     WrongCount = 0;
     PractiseMode = true;
-    m_panels.pnlRenshu = false;
+    m_panels.commandPanel = false;
     m_front.scrollToTop();
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         if (blank(i).BlankStatus == kCorrect) continue;
@@ -313,9 +308,7 @@ void DrillEngine::btnFukushuClick() {
         // again, the blank is right this time, or no review would ever end clean.
         blank(i).AnswerShown = false;
     }
-    m_reviewCount = count;
-    m_firstReviewBlank = first;
-    m_panels.btnStartPrint = m_panels.btnSeikai = m_panels.btnFukushu = m_panels.btnTest = false;
+    m_panels.canPrint = m_panels.canShowAnswers = m_panels.canReview = m_panels.canTest = false;
     ReviewMode = true;
     m_scoreShown = false;
     if (m_choices.size() > 1) {
@@ -327,28 +320,28 @@ void DrillEngine::btnFukushuClick() {
     focus(first, Caret::End);
 }
 
-void DrillEngine::btnAbortClick() {
+void DrillEngine::stopRun() {
     if (!answering()) return;
     m_front.timerRunning(false);
     // Nothing more may be graded in this run: an Enter after the stop would grade and record it.
     setBoxesReadOnly(true);
     ShowResultsPanel();
-    m_panels.btnSeikai = true;
-    m_panels.btnTouan = false;
+    m_panels.canShowAnswers = true;
+    m_panels.canShowAnswerSheet = false;
     // The grades of an earlier run no longer describe the boxes: a review needs a new grading.
-    m_panels.btnFukushu = false;
-    drawMessage(MessageImage::Mess, 0, sjis("中止しました。"), 12, kBlack);
+    m_panels.canReview = false;
+    drawMessage(MessageImage::RecordPanel, 0, sjis("中止しました。"), 12, kBlack);
     changed();
 }
 
 void DrillEngine::ShowResultsPanel() {
     m_state = DrillState::Results;
-    m_panels.btnSeikai = m_panels.btnTouan = true;
-    m_panels.grbMoji = m_panels.grbSelect = m_panels.grbTegaki = false;
-    m_panels.memKiroku = m_panels.pnlRenshu = m_panels.pnlKiroku = true;
-    m_panels.btnTest = m_panels.btnStartPrint = true;
-    m_panels.pnlSS = m_panels.grbTest = false;
-    m_panels.ankiLayout = false;
+    m_panels.canShowAnswers = m_panels.canShowAnswerSheet = true;
+    m_panels.softKeyboard = m_panels.choiceList = m_panels.writingPad = false;
+    m_panels.recordList = m_panels.commandPanel = m_panels.recordPanel = true;
+    m_panels.canTest = m_panels.canPrint = true;
+    m_panels.runPanel = m_panels.answerCommands = false;
+    m_panels.memoriseLayout = false;
     m_front.showUnitRecords();
     m_front.scrollToTop();
     changed();
@@ -368,406 +361,9 @@ void DrillEngine::EndOfRun() {
     AllCorrect = false;
 }
 
-// ---- answer entry -----------------------------------------------------------------------------
-
-void DrillEngine::boxEdited(int i, const std::string& text) {
-    if (i < 1 || i >= kAnswerBoxes) return;
-    setBoxText(i, text);
-}
-
-void DrillEngine::boxUnusable(int i, char32_t character) {
-    if (i < 1 || i >= kAnswerBoxes) return;
-    boxAt(i).unusable = character;
-}
-
-bool DrillEngine::refuseUnusable(int i) {
-    const char32_t c = boxAt(i).unusable;
-    if (c == 0) return false;
-    m_front.message(UnusableCharacterMessage(c));
-    CurrentBlank = i;
-    focus(i, Caret::End);
-    return true;
-}
-
-void DrillEngine::enterPressed(int i) {
-    if (i != CurrentBlank || i < 1 || i > m_blanks.BlankCount) return;
-    AnswerBox& box = boxAt(i);
-    // Read-only boxes (memorising, correct answers shown) and boxes after a stop take no answer.
-    if (box.readOnly || !answering()) return;
-    if (refuseUnusable(i)) return;
-    const std::string text = EnteredAnswer(box.text);
-    box.text = text;
-    std::optional<std::string>& first = FirstAnswers[static_cast<std::size_t>(i)];
-    if (m_state == DrillState::Test) {
-        first = text;
-        changed();
-        if (FirstOpenBlank() == 0) {
-            m_front.focusButton(DrillButton::Saiten);
-        } else if (const int next = NextOpenBlank(); next != 0) {
-            CurrentBlank = next;
-            focus(next, Caret::End);
-        }
-        return;
-    }
-    if (text.empty()) {
-        changed();
-        return;
-    }
-    int attempt = 2;
-    if (!first) {
-        first = text;
-        attempt = 1;
-    }
-    const int status = GradeBlank(i, text);
-    blank(i).BlankStatus = status;
-    if (status != kWrong) {
-        Rgb colour = kRed;
-        int ellipses = attempt;
-        if (blank(i).AnswerShown) {
-            // Two blue ellipses however many tries it took: help was needed.
-            box.textColour = kRed;
-            colour = kBlue;
-            ellipses = 2;
-        } else {
-            const auto& words = PraiseWords();
-            const std::string& word =
-                words[static_cast<std::size_t>(m_random.below(static_cast<int>(words.size())))];
-            drawMessage(MessageImage::MessXX, 0, sjis("★★") + word + sjis("★★"), 18, kRed);
-        }
-        drawMark(i, kCorrect, colour, ellipses);
-        changed();
-        const int next = NextOpenBlank();
-        if (FirstOpenBlank() != 0) {
-            if (next != 0) {
-                CurrentBlank = next;
-                focus(next, Caret::End);
-            }
-            return;
-        }
-        afterAnsweredRun();
-        return;
-    }
-    drawMark(i, kWrong, kRed, 1);
-    changed();
-    focus(i, Caret::SelectAll);
-    drawMessage(MessageImage::MessXX, 0, sjis("解答を訂正してください"), 14, kMessageBlue);
-}
-
-void DrillEngine::afterAnsweredRun() {
-    bool more = false;
-    if (ReviewMode) {
-        m_front.timerRunning(false);
-        EndOfRun();
-        ReviewMode = false;
-        // A wrong try corrected in the review leaves its blank right: another review is offered
-        // only for what it would reopen.
-        more = blanksLeftToReview() > 0;
-    } else {
-        gradeRun();
-        more = !AllCorrect && WrongCount > 0;
-    }
-    ShowResultsPanel();
-    if (!more) {
-        m_front.focusButton(DrillButton::End);
-    } else {
-        m_panels.btnFukushu = true;
-        changed();
-        m_front.focusButton(DrillButton::Fukushu);
-    }
-}
-
-bool DrillEngine::boxFocusEnter(int j) {
-    if (j < 1 || j > m_blanks.BlankCount) return false;
-    if (!inRun()) return true;
-    // Leaving a box whose text cannot be held would keep an answer the box does not show.
-    if (j != CurrentBlank && answering() && refuseUnusable(CurrentBlank)) return false;
-    if (blank(j).BlankStatus == kOpen) {
-        CurrentBlank = j;
-        return true;
-    }
-    focus(CurrentBlank, Caret::End);
-    return false;
-}
-
-void DrillEngine::boxFocusLeave(int j) {
-    if (j < 1 || j > m_blanks.BlankCount || !answering()) return;
-    std::optional<std::string>& first = FirstAnswers[static_cast<std::size_t>(j)];
-    const AnswerBox& box = boxAt(j);
-    if (first || boxEmpty(j) || box.readOnly) return;
-    if (PractiseMode) {
-        setBoxText(j, {});
-        first = std::string();
-        changed();
-    } else if (!box.unusable) {
-        // A box that cannot be held keeps no answer: entering another box refuses the move.
-        first = box.text;
-    }
-}
-
-void DrillEngine::boxClicked(int j) {
-    if (PractiseMode && answering()) boxFocusEnter(j);
-}
-
-void DrillEngine::timerTick() {
-    ++ElapsedSeconds;
-}
-
-void DrillEngine::softKeyPressed(int key, bool selected) {
-    if (key < 1 || key > kSoftKeyCount) return;
-    appendToCurrent(m_keys.captions[static_cast<std::size_t>(key)], selected);
-}
-
-void DrillEngine::candidatePicked(const std::string& text, bool selected) {
-    appendToCurrent(text, selected);
-}
-
-void DrillEngine::appendToCurrent(const std::string& text, bool selected) {
-    if (!answering()) return;
-    AnswerBox& box = boxAt(CurrentBlank);
-    if (box.readOnly) return;
-    // Added to what the engine holds, the key would drop the character the box shows and the
-    // engine cannot hold; the learner writes that one otherwise first.
-    if (!selected && refuseUnusable(CurrentBlank)) return;
-    setBoxText(CurrentBlank, selected ? text : box.text + text);
-    changed();
-    focus(CurrentBlank, Caret::End);
-}
-
-void DrillEngine::btnNextClick() {
-    if (!answering()) return;
-    enterPressed(CurrentBlank);
-}
-
-void DrillEngine::btnClearSClick() {
-    if (!answering()) return;
-    if (!boxAt(CurrentBlank).readOnly) setBoxText(CurrentBlank, {});
-    changed();
-    focus(CurrentBlank, Caret::End);
-}
-
-void DrillEngine::choiceClicked(int index, bool selected) {
-    if (!answering() || index < 0 || index >= static_cast<int>(m_choices.size())) return;
-    AnswerBox& box = boxAt(CurrentBlank);
-    if (box.readOnly) return;
-    // The entry replaces the box text whether or not it was selected.
-    (void)selected;
-    setBoxText(CurrentBlank, m_choices[static_cast<std::size_t>(index)]);
-    changed();
-    focus(CurrentBlank, Caret::End);
-}
-
-void DrillEngine::btnAnswerClick() {
-    if (m_state != DrillState::Practise && m_state != DrillState::Review) return;
-    Canvas& canvas = m_front.messageCanvas(MessageImage::MessXX);
-    DrawMessageLine(canvas, 0, sjis("正解は"), 18, kBlack);
-    const std::vector<std::string>& alternatives = blank(CurrentBlank).Alternatives;
-    for (std::size_t k = 0; k < alternatives.size(); ++k)
-        DrawMessageLine(canvas, static_cast<int>(k) + 2, alternatives[k], 18, kBlack);
-    m_front.imagesChanged();
-    blank(CurrentBlank).BlankStatus = kNotGraded;
-    blank(CurrentBlank).AnswerShown = true;
-    focus(CurrentBlank, Caret::End);
-}
-
-void DrillEngine::btnHintClick() {
-    if (m_state != DrillState::Practise && m_state != DrillState::Review) return;
-    DrawHint();
-}
-
-void DrillEngine::DrawHint() {
-    if (DrawHintText(m_front.messageCanvas(MessageImage::MessXX), m_hint)) m_front.imagesChanged();
-    focus(CurrentBlank, Caret::End);
-}
-
-void DrillEngine::btnSoftKeyClick() {
-    if (!answering()) return;
-    // List, keyboard, pad, and round again; the pad only where it can recognise.
-    switch (m_inputMode) {
-        case InputMode::Choices:
-            m_inputMode = InputMode::SoftKeyboard;
-            break;
-        case InputMode::SoftKeyboard:
-            m_inputMode = m_handwriting ? InputMode::Handwriting : InputMode::Choices;
-            break;
-        case InputMode::Handwriting:
-            m_inputMode = InputMode::Choices;
-            break;
-    }
-    showInputPanel();
-    changed();
-    focus(CurrentBlank, Caret::End);
-}
-
-void DrillEngine::setInputMode(InputMode mode) {
-    if (mode == InputMode::Handwriting && !m_handwriting) return;
-    m_inputMode = mode;
-}
-
-void DrillEngine::showInputPanel() {
-    m_panels.grbMoji = m_inputMode == InputMode::SoftKeyboard;
-    m_panels.grbSelect = m_inputMode == InputMode::Choices;
-    m_panels.grbTegaki = m_inputMode == InputMode::Handwriting;
-}
-
-// ---- navigation -------------------------------------------------------------------------------
-
-int DrillEngine::FirstOpenBlank() const {
-    for (int i = 1; i <= m_blanks.BlankCount; ++i)
-        if ((box(i).visible && boxEmpty(i)) || !FirstAnswers[static_cast<std::size_t>(i)]) return i;
-    return 0;
-}
-
-int DrillEngine::NextOpenBlank() const {
-    auto open = [this](int i) {
-        return (box(i).visible && boxEmpty(i)) || blank(i).BlankStatus == kOpen;
-    };
-    for (int i = CurrentBlank + 1; i <= m_blanks.BlankCount; ++i)
-        if (open(i)) return i;
-    for (int i = 1; i < CurrentBlank && i <= m_blanks.BlankCount; ++i)
-        if (open(i)) return i;
-    return 0;
-}
-
-// ---- grading ----------------------------------------------------------------------------------
-
-int DrillEngine::CompareAnswer(int i, const std::string& answer) const {
-    if (!m_boxes[static_cast<std::size_t>(i)].visible) return kNotGraded;
-    if (!MatchesAlternative(answer, blank(i).Alternatives)) return kWrong;
-    return blank(i).AnswerShown ? kCorrectAfterShown : kCorrect;
-}
-
-int DrillEngine::GradeBlank(int i, const std::string& answer) {
-    const int r = CompareAnswer(i, answer);
-    if (r == kCorrectAfterShown || r == kWrong) {
-        ++WrongCount;
-        if (!ReviewMode) MarksText += r == kCorrectAfterShown ? "X" : "x";
-    } else if (r == kCorrect) {
-        if (!ReviewMode) MarksText += "O";
-    }
-    return r;
-}
-
-bool DrillEngine::GradeAll(bool enableCorrectDisplay, bool showScore) {
-    int empty = 0;
-    for (int i = 1; i <= m_blanks.BlankCount; ++i)
-        if (box(i).visible && boxEmpty(i)) ++empty;
-    if (!ReviewMode && empty == m_blanks.BlankCount) {
-        m_front.message(sjis("解答を入力してから採点してください。"));
-        focus(CurrentBlank, Caret::End);
-        return false;
-    }
-    m_front.timerRunning(false);
-    m_panels.grbSelect = false;
-    MarksText.clear();
-    m_correctCount = 0;
-    WrongCount = 0;
-    for (int i = 1; i <= m_blanks.BlankCount; ++i)
-        blank(i).BlankStatus =
-            GradeBlank(i, FirstAnswers[static_cast<std::size_t>(i)].value_or(std::string()));
-    if (enableCorrectDisplay) m_panels.btnSeikai = true;
-    m_panels.btnTest = true;
-    m_scoreShown = ReviewMode ? false : showScore;
-    AllCorrect = WrongCount == 0;
-    m_panels.btnStartPrint = true;
-    m_panels.grbMoji = m_panels.grbTegaki = false;
-    m_lastScore = ScorePercent();
-    if (!ReviewMode) {
-        writeStudyRecord(m_lastScore);
-        m_front.recordWritten();
-    }
-    m_panels.btnFukushu = WrongCount != 0;
-    changed();
-    return true;
-}
-
-int DrillEngine::ScorePercent() {
-    const int count = m_blanks.BlankCount;
-    if (count < 1) return 0;
-    int correct = 0;
-    for (int i = 1; i <= count; ++i) correct += blank(i).BlankStatus == kCorrect;
-    m_correctCount = correct;
-    m_totalCount = count;
-    // Halves round up: 1 of 8 is 12.5, which counts as 13.
-    return (200 * correct + count) / (2 * count);
-}
-
-void DrillEngine::btnSaitenClick() {
-    if (m_state != DrillState::Test) return;
-    // Graded as it stands, a box would count the text before a character it cannot hold.
-    for (int i = 1; i <= m_blanks.BlankCount; ++i)
-        if (box(i).visible && refuseUnusable(i)) return;
-    gradeRun();
-}
-
-void DrillEngine::gradeRun() {
-    if (m_state == DrillState::Test)
-        for (int i = 1; i <= m_blanks.BlankCount; ++i)
-            FirstAnswers[static_cast<std::size_t>(i)] =
-                PadLike(boxAt(i).text, ShownAnswerWidth[static_cast<std::size_t>(i)]);
-    if (!GradeAll(true, true)) {
-        m_front.message(sjis("採点できません"));
-        return;
-    }
-    m_panels.imgMess = false;
-    m_front.scrollToTop();
-    for (AnswerBox& b : m_boxes) b.visible = false;
-    changed();
-    m_front.renderSheet(true);
-    EndOfRun();
-    ShowResultsPanel();
-    m_lastScore = ScorePercent();
-    if (!ReviewMode) {
-        const int score = m_lastScore;
-        Mascot mascot = Mascot::Gaoh;
-        if (score >= 100)
-            mascot = m_random.below(2) == 0 ? Mascot::Kutta : Mascot::RedHeart;
-        else if (score >= 80)
-            mascot = m_random.below(2) == 0 ? Mascot::Happy : Mascot::GreenHeart;
-        else if (score >= 60)
-            mascot = Mascot::Sleep;
-        else if (score >= 40)
-            mascot = Mascot::Nanda;
-        else if (score >= 1)
-            mascot = Mascot::Namida;
-        m_front.showMascot(mascot);
-        m_panels.pnlKiroku = m_panels.imgMess = true;
-    }
-    ReviewMode = false;
-    if (AllCorrect) {
-        changed();
-        m_front.focusButton(DrillButton::End);
-    } else {
-        m_panels.btnFukushu = true;
-        changed();
-        m_front.focusButton(DrillButton::Fukushu);
-    }
-}
-
-void DrillEngine::writeStudyRecord(int score) {
-    if (!m_records) return;
-    StudyRun run;
-    run.prefix = SimilarPrefix(m_similar);
-    run.when = m_clock();
-    run.marks = MarksText;
-    run.correct = m_correctCount;
-    run.total = m_totalCount;
-    run.score = score;
-    run.elapsedSeconds = ElapsedSeconds;
-    const SaveResult saved = m_records->append(StudyRecordLine(run));
-    if (!saved) m_front.message(saved.error);
-}
-
-std::vector<std::string> DrillEngine::resultEntries() const {
-    std::vector<std::string> entries(kAnswerBoxes);
-    for (int i = 1; i <= m_blanks.BlankCount; ++i)
-        entries[static_cast<std::size_t>(i)] =
-            FirstAnswers[static_cast<std::size_t>(i)].value_or(std::string());
-    return entries;
-}
-
 // ---- correct answers and colours --------------------------------------------------------------
 
-void DrillEngine::showCorrectAnswers() {
+void DrillEngine::fillInAnswers() {
     for (int i = 1; i <= m_blanks.BlankCount; ++i) {
         if (blank(i).BlankStatus == kCorrect) continue;
         AnswerBox& b = boxAt(i);
@@ -781,12 +377,12 @@ void DrillEngine::showCorrectAnswers() {
     changed();
 }
 
-void DrillEngine::btnSeikaiClick() {
+void DrillEngine::showAllAnswers() {
     if (inRun() || !m_usable) return;
-    showCorrectAnswers();
+    fillInAnswers();
 }
 
-void DrillEngine::btnTouanClick() {
+void DrillEngine::showAnswerSheet() {
     if (inRun()) return;
     for (AnswerBox& b : m_boxes) b.visible = false;
     changed();
@@ -796,7 +392,7 @@ void DrillEngine::chooseColour(int index) {
     if (index < 0 || index > 3) return;
     AnswerBoxColour = AnswerBoxColours()[static_cast<std::size_t>(index)];
     if (inRun() || !m_usable) return;
-    showCorrectAnswers();
+    fillInAnswers();
 }
 
 // ---- helpers ----------------------------------------------------------------------------------

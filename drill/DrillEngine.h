@@ -23,20 +23,22 @@ namespace sulkan {
 
 enum class DrillState { Ready, Memorise, Practise, Test, Review, Results };
 
-enum class MessageImage { Mess, MessXX };  // imgMess (record panel), imgMessXX (right panel)
+// The message image of the record panel, and the one of the panel a run works in.
+enum class MessageImage { RecordPanel, RunPanel };
 
 enum class Mascot { Gaoh, Namida, Nanda, Sleep, Happy, GreenHeart, Kutta, RedHeart };
 
-enum class DrillButton { End, Fukushu, Saiten };
+// The commands that take the focus when a run ends or every blank is answered.
+enum class DrillButton { Close, Review, Grade };
 
 enum class Caret { Start, End, SelectAll };
 
-enum class InputMode { Choices, SoftKeyboard, Handwriting };  // chkKaitou, chkRandom, chkTegaki
+enum class InputMode { Choices, SoftKeyboard, Handwriting };
 
-inline constexpr int kAnswerBoxes = kMaxBlanks + 1;  // "M0".."M80"; box 0 is never shown
+inline constexpr int kAnswerBoxes = kMaxBlanks + 1;  // one per blank; box 0 is never shown
 inline constexpr Rgb kDefaultBoxColour{192, 255, 255};
 
-// The four answer-box colours of "解答欄の色", shpCol1..shpCol4.
+// The four answer-box colours the learner chooses from ("解答欄の色").
 const std::array<Rgb, 4>& AnswerBoxColours();
 
 struct AnswerBox {
@@ -51,26 +53,28 @@ struct AnswerBox {
     friend bool operator==(const AnswerBox&, const AnswerBox&) = default;
 };
 
-// Which panels and commands the window shows and enables.
+// Which panels and commands the window shows and enables, by what they are for.
 struct DrillPanels {
-    bool pnlRenshu = true;  // command panel
-    bool pnlSS = false;     // right panel
-    bool pnlKiroku = true;  // record panel
-    bool memKiroku = true;
-    bool imgMess = true;
-    bool grbTest = false;
-    bool pnlAnki = false;
-    bool grbSelect = false;
-    bool grbMoji = false;
-    bool grbTegaki = false;   // the writing pad
-    bool ankiLayout = false;  // pnlAnki stands where grbTest does; imgMessXX higher and taller
-    bool btnHintVisible = false, btnHintEnabled = false;
-    bool btnAnswerVisible = false, btnAnswerEnabled = false;
-    bool btnSaitenVisible = false;
-    bool btnEndVisible = true;
+    bool commandPanel = true;   // the commands that start runs, beside the sheet
+    bool runPanel = false;      // where a run is worked: input, its commands, its message
+    bool recordPanel = true;    // the unit's records and the course text
+    bool recordList = true;     // the record lines of the unit
+    bool recordMessage = true;  // the record panel's message image
+    bool answerCommands = false;
+    bool memoriseCommands = false;
+    bool choiceList = false;
+    bool softKeyboard = false;
+    bool writingPad = false;
+    // The memorise commands stand where the answer commands do, the run panel's message higher
+    // and taller.
+    bool memoriseLayout = false;
+    bool hintVisible = false, hintEnabled = false;
+    bool showAnswerVisible = false, showAnswerEnabled = false;
+    bool gradeVisible = false;
+    bool closeVisible = true;
     // Enabled commands of the command panel.
-    bool btnAnki = true, btnRenshu = true, btnTest = true, btnFukushu = false, btnSeikai = true,
-         btnTouan = false, btnStartPrint = true;
+    bool canMemorise = true, canPractise = true, canTest = true, canReview = false,
+         canShowAnswers = true, canShowAnswerSheet = false, canPrint = true;
     friend bool operator==(const DrillPanels&, const DrillPanels&) = default;
 };
 
@@ -128,36 +132,40 @@ public:
     // The closing steps; the window restores the main window's options.
     void close();
 
-    // Commands of the command panel.
-    void btnAnkiClick();
-    void btnRenshuClick();
-    void btnTestClick();
-    void btnFukushuClick();
-    void btnSeikaiClick();
-    void btnTouanClick();
+    // Starting runs and showing the sheet between them.
+    void startMemorise();
+    void startPractice();
+    void startTest();
+    // Reopens the blanks the graded run left not right.
+    void startReview();
+    // The correct answers in the boxes of the blanks not right, in the chosen colour.
+    void showAllAnswers();
+    // Hides the boxes: the sheet as graded, with the learner's own answers.
+    void showAnswerSheet();
     void chooseColour(int index);  // 0..3
-    // Memorise buttons.
-    void btnNextAClick();
-    void btnNextBClick();
-    void btnShowClick();
-    void btnAllClearClick();
-    void btnCloseClick();
-    // Right panel.
-    void btnSaitenClick();
-    void btnAnswerClick();
-    void btnAbortClick();
-    void btnHintClick();
-    void btnSoftKeyClick();
+    // Memorising: on to the next blank, erasing the shown answer or keeping it; every answer
+    // shown or erased at once; back to the sheet.
+    void eraseAndNext();
+    void keepAndNext();
+    void revealAll();
+    void eraseAll();
+    void endMemorise();
+    // Answering: grading a test, the current blank's answer or the unit's hint shown, the run
+    // stopped, the next way of entering answers.
+    void grade();
+    void showAnswer();
+    void stopRun();
+    void showHint();
+    void switchInputMode();
     void setInputMode(InputMode mode);
-    // Soft keyboard and choice list: selected says whether text is selected in the current box.
+    // Soft keyboard, choice list and writing pad: selected says whether text is selected in the
+    // current box.
     void softKeyPressed(int key, bool selected);
-    void btnNextClick();    // "次へ": Enter in the current box
-    void btnClearSClick();  // "クリア"
-    void choiceClicked(int index, bool selected);
-    void btnNext2Click() { btnNextClick(); }
+    void nextBlank();    // "次へ": Enter in the current box
+    void clearAnswer();  // "クリア"
+    void choicePicked(int index, bool selected);
     // A candidate of the writing pad: goes into the current box as a soft key's caption does.
     void candidatePicked(const std::string& text, bool selected);
-    void btnClear2Click() { btnClearSClick(); }
 
     // Events of the answer boxes.
     void boxEdited(int blank, const std::string& text);
@@ -190,22 +198,12 @@ public:
     }
     int currentBlank() const { return CurrentBlank; }
     const std::string& marksText() const { return MarksText; }
-    int wrongCount() const { return WrongCount; }
-    int elapsedSeconds() const { return ElapsedSeconds; }
     bool allCorrect() const { return AllCorrect; }
-    bool reviewMode() const { return ReviewMode; }
     bool scoreShown() const { return m_scoreShown; }
     int lastScore() const { return m_lastScore; }
-    int correctCount() const { return m_correctCount; }
-    int totalCount() const { return m_totalCount; }
-    Rgb answerBoxColour() const { return AnswerBoxColour; }
     InputMode inputMode() const { return m_inputMode; }
     const std::vector<std::string>& choices() const { return m_choices; }
     const SoftKeys& softKeys() const { return m_keys; }
-    const std::vector<std::string>& hintLines() const { return m_hint; }
-    bool usable() const { return m_usable; }
-    bool handwritingAvailable() const { return m_handwriting; }
-    int blankCount() const { return m_blanks.BlankCount; }
     // The learner's entries per blank for the result rendering (index 0 unused).
     std::vector<std::string> resultEntries() const;
     // The record sink graded runs are written to; none means no record is kept.
@@ -225,7 +223,7 @@ private:
     void EndOfRun();
     void gradeRun();
     void afterAnsweredRun();
-    void showCorrectAnswers();
+    void fillInAnswers();
     void showAlternatives(int b);
     void memoriseMoveTo(int b, bool wholeAnswer);
     void DrawHint();
@@ -263,8 +261,6 @@ private:
     bool AllCorrect = false;
     bool PractiseMode = false;
     bool ReviewMode = false;
-    int m_reviewCount = 0;
-    int m_firstReviewBlank = -1;
     Rgb AnswerBoxColour = kDefaultBoxColour;
     InputMode m_inputMode = InputMode::Choices;
     bool m_handwriting = false;

@@ -8,8 +8,6 @@
 namespace sulkan {
 namespace {
 
-constexpr Rgb kMessageBlue{0, 0, 255};
-
 void Text(Canvas& canvas, double x, double y, const std::string& text, double points, Rgb colour) {
     FontSpec font;
     font.face = sjis("ＭＳ Ｐゴシック");

@@ -10,6 +10,8 @@
 namespace sulkan {
 
 inline constexpr int kMessageLinePitch = 24;
+// The blue of the course text, alternatives and corrections.
+inline constexpr Rgb kMessageBlue{0, 0, 255};
 
 // Passes drawing on to another canvas and keeps how far right and down it reached since the
 // canvas was last filled whole, so that a message image can be made large enough to show it all.

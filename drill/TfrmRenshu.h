@@ -25,6 +25,7 @@
 #include "DrillEngine.h"
 #include "DrillHost.h"
 #include "HandwritingPad.h"
+#include "MemoPad.h"
 #include "MessageBoard.h"
 #include "QtCanvas.h"
 #include "SheetImage.h"
@@ -34,28 +35,6 @@
 namespace sulkan {
 
 class TfrmZenSeikai;
-
-// The free memo pad: draw with the left button, erase with any other, double click clears.
-class MemoPad : public QLabel {
-    Q_OBJECT
-public:
-    explicit MemoPad(QWidget* parent = nullptr);
-    void Reset();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    void segmentTo(QPoint point);
-    QImage m_image;
-    bool m_drawing = false;
-    bool m_erasing = false;
-    QPoint m_last;
-};
 
 class TfrmRenshu : public QDialog, private DrillFrontEnd {
     Q_OBJECT
@@ -167,16 +146,47 @@ private:
     void timerRunning(bool running) override;
     void choicesChanged() override;
 
+    RenderInputs drillInputs(bool result);
+    DrillSetup readSetup();
+
+    // Building and placing the panels (TfrmRenshuPanels.cpp).
     void createCommandPanel();
     void createRightPanel();
     void createWritingPad();
     void createRecordPanel();
-    void connectCommands();
     void placePanels();
     void placeMessXX();
     void placeBoxes();
-    RenderInputs drillInputs(bool result);
-    DrillSetup readSetup();
+
+    // The answer boxes and their events (TfrmRenshuBoxes.cpp).
+    void createAnswerBoxes();
+    int boxIndex(QObject* watched) const;
+    bool boxKeyPress(int i, QKeyEvent* event);
+    void commitComposition();
+
+    // The commands' handlers (TfrmRenshuCommands.cpp): those of the runs call the engine.
+    void connectCommands();
+    void btnAnkiClick();
+    void btnRenshuClick();
+    void btnTestClick();
+    void btnFukushuClick();
+    void btnSeikaiClick();
+    void btnTouanClick();
+    void btnNextAClick();
+    void btnNextBClick();
+    void btnShowClick();
+    void btnAllClearClick();
+    void btnCloseClick();
+    void btnSaitenClick();
+    void btnAnswerClick();
+    void btnAbortClick();
+    void btnHintClick();
+    void btnSoftKeyClick();
+    void btnNextClick();
+    void btnNext2Click();
+    void btnClearSClick();
+    void btnClear2Click();
+    void btnClear3Click();
     void btnEndClick();
     void btnStartPrintClick();
     void btnShowRecordClick();
@@ -185,10 +195,6 @@ private:
     void showInputMode();
     void recognizeStrokes();
     void candidateClick(int k);
-    void btnClear3Click();
-    int boxIndex(QObject* watched) const;
-    bool boxKeyPress(int i, QKeyEvent* event);
-    void commitComposition();
 
     DrillHost& m_host;
     DrillEngine m_engine;

@@ -194,6 +194,29 @@ std::vector<std::string> ProfileLines::keys(const std::string& section) const {
     return names;
 }
 
+std::vector<std::vector<std::string>> ProfileLines::valuesOfEachCopy(
+    const std::string& section) const {
+    std::vector<std::vector<std::string>> copies;
+    const std::string wanted = NameKey(section);
+    bool inside = false;
+    for (const std::string& line : m_lines) {
+        const ParsedLine parsed = Parse(line);
+        if (parsed.kind == LineKind::Section) {
+            inside = NameKey(parsed.name) == wanted;
+            if (inside) copies.emplace_back();
+        } else if (inside && parsed.kind == LineKind::Key) {
+            copies.back().emplace_back(parsed.value);
+        }
+    }
+    return copies;
+}
+
+bool ProfileLines::hasRepeatedSections() const {
+    std::size_t headers = 0;
+    for (const std::string& line : m_lines) headers += Parse(line).kind == LineKind::Section;
+    return headers != index().sections.size();
+}
+
 std::vector<std::string> ProfileLines::sections() const {
     std::vector<std::string> names;
     const Index& all = index();

@@ -43,6 +43,12 @@ public:
     bool hasSection(const std::string& section) const;
     // Section names in file order, each once (as first spelled, whatever the later spellings).
     std::vector<std::string> sections() const;
+    // The values of the key lines of each section of that name, one list per section in file
+    // order: a file that another program split by writing the name in a second spelling holds
+    // the section twice, and only the first is what read and write see.
+    std::vector<std::vector<std::string>> valuesOfEachCopy(const std::string& section) const;
+    // Whether some section name stands more than once in the file.
+    bool hasRepeatedSections() const;
     // Erases every section of that name, in every spelling.
     void eraseSection(const std::string& section);
 

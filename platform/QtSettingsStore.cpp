@@ -3,8 +3,11 @@
 // whose bytes Unicode cannot give back (duplicate CP932 codes, bytes that are not CP932) is
 // stored as its bytes, so a learner's name still names the same record file.
 #include <QSettings>
+#include <QStandardPaths>
 #include <memory>
+#include <optional>
 
+#include "FileLock.h"
 #include "QtText.h"
 #include "SettingsStore.h"
 
@@ -16,7 +19,8 @@ public:
     explicit QtSettingsStore(QString folder) : m_folder(std::move(folder)) {}
 
     bool readBool(SettingsKey key, const std::string& name, bool def) override {
-        auto settings = open(key);
+        const Session session(*this, key);
+        QSettings* settings = session.settings.get();
         const QString n = ToQString(name);
         if (!created(*settings, n, def ? 1 : 0)) {
             bool ok = false;
@@ -27,7 +31,8 @@ public:
     }
 
     int readInt(SettingsKey key, const std::string& name, int def) override {
-        auto settings = open(key);
+        const Session session(*this, key);
+        QSettings* settings = session.settings.get();
         const QString n = ToQString(name);
         if (!created(*settings, n, def)) {
             bool ok = false;
@@ -39,7 +44,8 @@ public:
 
     std::string readString(SettingsKey key, const std::string& name,
                            const std::string& def) override {
-        auto settings = open(key);
+        const Session session(*this, key);
+        QSettings* settings = session.settings.get();
         const QString n = ToQString(name);
         if (!created(*settings, n, ToQString(def))) {
             QVariant value = settings->value(n);
@@ -68,12 +74,44 @@ public:
     }
 
 private:
+    static QString organisationOf(SettingsKey key) {
+        return key == SettingsKey::Product ? QStringLiteral("Sulkan++") : QStringLiteral("Sulkan");
+    }
+    static QString applicationOf(SettingsKey key) {
+        return key == SettingsKey::Product ? QStringLiteral("SlkDrill") : QStringLiteral("Common");
+    }
+
+    // The settings file without its extension (CP932), or nullopt where settings are no file.
+    std::optional<std::string> fileStem(SettingsKey key) const {
+        if (!m_folder.isEmpty()) return FromQString(m_folder + u'/' + applicationOf(key));
+#ifdef Q_OS_WIN
+        return std::nullopt;
+#else
+        return FromQString(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           u'/' + organisationOf(key) + u'/' + applicationOf(key));
+#endif
+    }
+
+    // One call's settings, opened and saved while holding our own lock on the file. QSettings
+    // locks the file too, but a program killed while creating that lock leaves it empty, and
+    // QSettings then waits half a minute for it: inside our lock no other program of ours is
+    // between creating and filling it, so such a leftover is removed.
+    struct Session {
+        Session(const QtSettingsStore& store, SettingsKey key) {
+            if (const auto stem = store.fileStem(key)) {
+                lock.emplace(*stem);
+                if (*lock) RemoveAbandonedLock(*stem + ".ini.lock");
+            }
+            settings = store.open(key);
+        }
+        std::optional<FileLock> lock;
+        std::unique_ptr<QSettings> settings;  // last: saved and closed before the lock goes
+    };
+
     // Opened for each call and closed on return: nothing is cached between calls.
     std::unique_ptr<QSettings> open(SettingsKey key) const {
-        const bool product = key == SettingsKey::Product;
-        const QString organisation =
-            product ? QStringLiteral("Sulkan++") : QStringLiteral("Sulkan");
-        const QString application = product ? QStringLiteral("SlkDrill") : QStringLiteral("Common");
+        const QString organisation = organisationOf(key);
+        const QString application = applicationOf(key);
         if (!m_folder.isEmpty())
             return std::make_unique<QSettings>(
                 m_folder + u'/' + application + QStringLiteral(".ini"), QSettings::IniFormat);
@@ -96,9 +134,9 @@ private:
     }
 
     void write(SettingsKey key, const std::string& name, const QVariant& value) {
-        auto settings = open(key);
-        settings->setValue(ToQString(name), value);
-        settings->sync();
+        const Session session(*this, key);
+        session.settings->setValue(ToQString(name), value);
+        session.settings->sync();
     }
 
     QString m_folder;

@@ -209,6 +209,36 @@ TEST(LoadRecordFiles, SectionsOfBothPlacesMergeInDateOrder) {
     EXPECT_TRUE(LoadRecordFiles({}).sections().empty());
 }
 
+TEST(LoadRecordFiles, ASectionSplitByTheOtherSpellingOfItsTitleReadsWhole) {
+    TempDir dir;
+    // 纊 spelled FA 5C by another program's rewrite, then ED 40 in the section an old version of
+    // this program added beside it: one unit, and every run of it is shown.
+    const std::string ibm = sjis("S11") + "\xFA\x5C" + sjis("の字");
+    const std::string nec = sjis("S11") + "\xED\x40" + sjis("の字");
+    const std::string a = sjis("2003年10月15日 14:05 O  1/ 1 100点 00:10");
+    const std::string b = sjis("2003年10月16日 09:00 x  0/ 1   0点 00:10");
+    const std::string c = sjis("2003年10月17日 08:00 O  1/ 1 100点 00:10");
+    test::WriteRawFile(dir.path() / "one.ini", "[" + ibm + "]\r\n1=" + a + "\r\n2=" + c +
+                                                   "\r\n[S12x]\r\n1=y\r\n[" + nec + "]\r\n1=" + b +
+                                                   "\r\n");
+    const ProfileLines merged = LoadRecordFiles({dir.folder() + "one.ini"});
+    EXPECT_EQ(merged.sections(), (std::vector<std::string>{ibm, "S12x"}));
+    std::vector<std::string> values;
+    for (const std::string& key : merged.keys(nec)) values.push_back(merged.read(nec, key, "?"));
+    EXPECT_EQ(values, (std::vector<std::string>{a, b, c}));
+    EXPECT_EQ(merged.read("S12x", "1", "?"), "y");
+
+    // The same across two places.
+    test::WriteRawFile(dir.path() / "two.ini", "[" + nec + "]\r\n1=" + b + "\r\n");
+    test::WriteRawFile(dir.path() / "three.ini",
+                       "[" + ibm + "]\r\n1=" + a + "\r\n[" + nec + "]\r\n1=" + c + "\r\n");
+    const ProfileLines both =
+        LoadRecordFiles({dir.folder() + "two.ini", dir.folder() + "three.ini"});
+    EXPECT_EQ(both.keys(ibm).size(), 3u);
+    EXPECT_EQ(both.read(ibm, "1", "?"), a);
+    EXPECT_EQ(both.read(ibm, "3", "?"), c);
+}
+
 TEST(NextRecordKey, OneMoreThanTheLargestNumberSoAGapNeverOverwrites) {
     const ProfileLines file(Sjis({"[S11駅]", "1=a", "2=b", "4=c", "note=d", "; 9=e", "[S12x]",
                                   "0007=a", "[S13y]", "3=a", "1000000000000=b", "4=c", "[S14z]",

@@ -51,8 +51,8 @@ TEST_F(DrillEngineTest, OpeningPreparesChoicesInputModeAndCommands) {
     EXPECT_EQ(engine.state(), DrillState::Ready);
     EXPECT_EQ(engine.choices(), (std::vector<std::string>{sjis("山"), sjis("川")}));
     EXPECT_EQ(engine.inputMode(), InputMode::Choices);
-    EXPECT_FALSE(engine.panels().btnTouan);
-    EXPECT_FALSE(engine.panels().btnFukushu);
+    EXPECT_FALSE(engine.panels().canShowAnswerSheet);
+    EXPECT_FALSE(engine.panels().canReview);
     EXPECT_FALSE(engine.box(1).visible);
     EXPECT_NE(FakeFrontEnd::shown(front.mess).find(sjis("標準の学習コース")), std::string::npos);
     // Keys from the choices: the two characters, green, the rest empty.
@@ -72,16 +72,16 @@ TEST_F(DrillEngineTest, OpeningPreparesChoicesInputModeAndCommands) {
 TEST_F(DrillEngineTest, SheetsWithoutBlanksOrWithTooManyAnswersStartNoRun) {
     Sheet({});
     Open();
-    engine.btnRenshuClick();
-    engine.btnAnkiClick();
+    engine.startPractice();
+    engine.startMemorise();
     EXPECT_EQ(engine.state(), DrillState::Ready);
     EXPECT_TRUE(front.messageShown("このシートには答える問題がありません"));
 
     Sheet({"山"});
     setup.answerCount = 81;
     EXPECT_FALSE(engine.open(setup));
-    EXPECT_FALSE(engine.panels().btnRenshu);
-    engine.btnTestClick();
+    EXPECT_FALSE(engine.panels().canPractise);
+    engine.startTest();
     EXPECT_EQ(engine.state(), DrillState::Ready);
     EXPECT_EQ(front.messages.back(),
               sjis("解答欄が多すぎるため、このシートでは学習できません（８０個まで）"));
@@ -90,11 +90,11 @@ TEST_F(DrillEngineTest, SheetsWithoutBlanksOrWithTooManyAnswersStartNoRun) {
 TEST_F(DrillEngineTest, PractiseMarksFirstTriesRetriesAndShownAnswers) {
     Sheet({"山", "川", "大;おお", "森"});
     Open();
-    engine.btnRenshuClick();
+    engine.startPractice();
     ASSERT_EQ(engine.state(), DrillState::Practise);
     EXPECT_TRUE(front.timer);
-    EXPECT_TRUE(engine.panels().grbTest);
-    EXPECT_FALSE(engine.panels().pnlRenshu);
+    EXPECT_TRUE(engine.panels().answerCommands);
+    EXPECT_FALSE(engine.panels().commandPanel);
 
     Answer("山");  // right at once: one ellipse and praise
     EXPECT_EQ(front.count(Kind::Ellipse), 1);
@@ -110,8 +110,8 @@ TEST_F(DrillEngineTest, PractiseMarksFirstTriesRetriesAndShownAnswers) {
     EXPECT_EQ(front.count(Kind::Ellipse), 3);
     EXPECT_EQ(engine.firstAnswer(2), sjis("谷"));
 
-    engine.btnAnswerClick();  // answer seen before the first try
-    EXPECT_EQ(table.slots[3].BlankStatus, -1);
+    engine.showAnswer();  // answer seen before the first try
+    EXPECT_EQ(table.slots[3].BlankStatus, blank_status::kNotGraded);
     Answer("　おお　");
     EXPECT_EQ(engine.box(3).textColour, kRed);
     const auto& last = front.sheet.ops.back();
@@ -127,15 +127,15 @@ TEST_F(DrillEngineTest, PractiseMarksFirstTriesRetriesAndShownAnswers) {
     ASSERT_EQ(records.written.size(), 1u);
     EXPECT_EQ(records.written[0], sjis("2003年10月15日 14:05 OxXO  2/ 4  50点 00:00"));
     EXPECT_EQ(front.renders.back(), true);
-    EXPECT_TRUE(engine.panels().btnFukushu);
-    EXPECT_EQ(front.focusedButton, DrillButton::Fukushu);
-    EXPECT_TRUE(engine.panels().btnTouan);
+    EXPECT_TRUE(engine.panels().canReview);
+    EXPECT_EQ(front.focusedButton, DrillButton::Review);
+    EXPECT_TRUE(engine.panels().canShowAnswerSheet);
 }
 
 TEST_F(DrillEngineTest, PractiseEnterRulesEmptyDiscardAndDigits) {
     Sheet({"１２", "山"});
     Open();
-    engine.btnRenshuClick();
+    engine.startPractice();
     Answer("");  // nothing happens
     EXPECT_FALSE(engine.firstAnswer(1).has_value());
     EXPECT_EQ(front.count(Kind::Ellipse) + front.count(Kind::Line), 0);
@@ -148,7 +148,7 @@ TEST_F(DrillEngineTest, PractiseEnterRulesEmptyDiscardAndDigits) {
 
     Answer(" 12 ");  // half-width digits become full-width and are accepted
     EXPECT_EQ(engine.box(1).text, sjis("１２"));
-    EXPECT_EQ(table.slots[1].BlankStatus, 1);
+    EXPECT_EQ(table.slots[1].BlankStatus, blank_status::kCorrect);
     Answer("山");
     EXPECT_EQ(engine.marksText(), "xO");  // the discarded first answer was empty
 }
@@ -156,11 +156,11 @@ TEST_F(DrillEngineTest, PractiseEnterRulesEmptyDiscardAndDigits) {
 TEST_F(DrillEngineTest, TestRunScoresMascotsAndRefusesAnEmptySheet) {
     Sheet({"一", "二", "三", "四", "五", "六", "七", "八"});
     Open();
-    engine.btnTestClick();
+    engine.startTest();
     ASSERT_EQ(engine.state(), DrillState::Test);
-    EXPECT_FALSE(engine.panels().btnHintVisible);
-    EXPECT_TRUE(engine.panels().btnSaitenVisible);
-    engine.btnSaitenClick();  // nothing typed
+    EXPECT_FALSE(engine.panels().hintVisible);
+    EXPECT_TRUE(engine.panels().gradeVisible);
+    engine.grade();  // nothing typed
     EXPECT_EQ(engine.state(), DrillState::Test);
     EXPECT_TRUE(front.messageShown("解答を入力してから採点してください。"));
     EXPECT_TRUE(front.messageShown("採点できません"));
@@ -168,8 +168,8 @@ TEST_F(DrillEngineTest, TestRunScoresMascotsAndRefusesAnEmptySheet) {
 
     Answer("一");
     for (int i = 2; i <= 8; ++i) Answer("x");
-    EXPECT_EQ(front.focusedButton, DrillButton::Saiten);
-    engine.btnSaitenClick();
+    EXPECT_EQ(front.focusedButton, DrillButton::Grade);
+    engine.grade();
     EXPECT_EQ(engine.state(), DrillState::Results);
     EXPECT_EQ(engine.lastScore(), 13);
     EXPECT_EQ(front.mascots.back(), Mascot::Namida);
@@ -177,18 +177,18 @@ TEST_F(DrillEngineTest, TestRunScoresMascotsAndRefusesAnEmptySheet) {
     // Test entries are padded to the answer's length for the result sheet.
     EXPECT_EQ(engine.resultEntries()[2], " x");
 
-    engine.btnTestClick();
+    engine.startTest();
     for (int i = 1; i <= 8; ++i) Answer("x");
-    engine.btnSaitenClick();
+    engine.grade();
     EXPECT_EQ(front.mascots.back(), Mascot::Gaoh);
 
-    engine.btnTestClick();
+    engine.startTest();
     for (const char* a : {"一", "二", "三", "四", "五", "六", "七", "八"}) Answer(a);
-    engine.btnSaitenClick();
+    engine.grade();
     EXPECT_EQ(front.allCorrectShown, 1);
     EXPECT_TRUE(engine.allCorrect());
     EXPECT_TRUE(front.mascots.back() == Mascot::Kutta || front.mascots.back() == Mascot::RedHeart);
-    EXPECT_EQ(front.focusedButton, DrillButton::End);
+    EXPECT_EQ(front.focusedButton, DrillButton::Close);
     EXPECT_EQ(records.written.size(), 3u);
 }
 
@@ -196,37 +196,37 @@ TEST_F(DrillEngineTest, ReviewReopensOnlyWrongBlanksAndWritesNoRecord) {
     Sheet({"一", "二", "三"});
     setup.kgroup = {sjis("一"), sjis("二"), sjis("三")};
     Open();
-    engine.btnTestClick();
+    engine.startTest();
     Answer("一");
     Answer("x");
     Answer("三");
-    engine.btnSaitenClick();
+    engine.grade();
     ASSERT_EQ(records.written.size(), 1u);
 
-    engine.btnFukushuClick();
+    engine.startReview();
     ASSERT_EQ(engine.state(), DrillState::Review);
     EXPECT_FALSE(engine.box(1).visible);
     EXPECT_TRUE(engine.box(2).visible);
     EXPECT_EQ(engine.box(2).text, "");
     EXPECT_FALSE(engine.box(3).visible);
     EXPECT_EQ(engine.currentBlank(), 2);
-    EXPECT_FALSE(engine.panels().btnStartPrint);
+    EXPECT_FALSE(engine.panels().canPrint);
     EXPECT_EQ(engine.firstAnswer(2), " x");  // the graded run's answers stay
 
     Answer("二");
     EXPECT_EQ(engine.state(), DrillState::Results);
     EXPECT_TRUE(front.messageShown("復習を終わりました"));
     EXPECT_EQ(records.written.size(), 1u);
-    EXPECT_EQ(front.focusedButton, DrillButton::End);
+    EXPECT_EQ(front.focusedButton, DrillButton::Close);
 }
 
 TEST_F(DrillEngineTest, MemoriseShowsAnswersAndIgnoresTyping) {
     Sheet({"山", "大;おお", "川"});
     setup.hint = {sjis("山は高い")};
     Open();
-    engine.btnAnkiClick();
+    engine.startMemorise();
     ASSERT_EQ(engine.state(), DrillState::Memorise);
-    EXPECT_TRUE(engine.panels().pnlAnki);
+    EXPECT_TRUE(engine.panels().memoriseCommands);
     EXPECT_EQ(engine.box(1).text, sjis("山"));
     EXPECT_NE(FakeFrontEnd::shown(front.messXX).find(sjis("学習のポイント")), std::string::npos);
 
@@ -235,14 +235,14 @@ TEST_F(DrillEngineTest, MemoriseShowsAnswersAndIgnoresTyping) {
     EXPECT_FALSE(engine.firstAnswer(1).has_value());
     EXPECT_EQ(front.count(Kind::Ellipse) + front.count(Kind::Line), 0);
 
-    engine.btnNextBClick();  // the whole answer, alternatives listed
+    engine.keepAndNext();  // the whole answer, alternatives listed
     EXPECT_EQ(engine.box(2).text, sjis("大;おお"));
     EXPECT_EQ(FakeFrontEnd::shown(front.messXX), sjis("別解は") + sjis("おお"));
-    engine.btnNextAClick();
+    engine.eraseAndNext();
     EXPECT_EQ(engine.box(2).text, "");
-    engine.btnNextAClick();  // from the last blank back to the first
+    engine.eraseAndNext();  // from the last blank back to the first
     EXPECT_EQ(engine.currentBlank(), 1);
-    engine.btnCloseClick();
+    engine.endMemorise();
     EXPECT_EQ(engine.state(), DrillState::Ready);
     EXPECT_EQ(FakeFrontEnd::shown(front.mess), sjis("　次は［練習です］"));
 }
@@ -250,8 +250,8 @@ TEST_F(DrillEngineTest, MemoriseShowsAnswersAndIgnoresTyping) {
 TEST_F(DrillEngineTest, OneBlankSheetStaysOnItsBlank) {
     Sheet({"山"});
     Open();
-    engine.btnAnkiClick();
-    engine.btnNextAClick();
+    engine.startMemorise();
+    engine.eraseAndNext();
     EXPECT_EQ(engine.currentBlank(), 1);
     EXPECT_EQ(engine.box(1).text, sjis("山"));
 }
@@ -259,11 +259,11 @@ TEST_F(DrillEngineTest, OneBlankSheetStaysOnItsBlank) {
 TEST_F(DrillEngineTest, StopEndsTheRunWithoutGradingAndLocksTheBoxes) {
     Sheet({"山", "川"});
     Open();
-    engine.btnRenshuClick();
-    engine.btnAbortClick();
+    engine.startPractice();
+    engine.stopRun();
     EXPECT_EQ(engine.state(), DrillState::Results);
-    EXPECT_FALSE(engine.panels().btnTouan);
-    EXPECT_TRUE(engine.panels().btnSeikai);
+    EXPECT_FALSE(engine.panels().canShowAnswerSheet);
+    EXPECT_TRUE(engine.panels().canShowAnswers);
     EXPECT_EQ(FakeFrontEnd::shown(front.mess), sjis("中止しました。"));
     Answer("山");
     EXPECT_FALSE(engine.firstAnswer(1).has_value());
@@ -274,41 +274,43 @@ TEST_F(DrillEngineTest, StopEndsTheRunWithoutGradingAndLocksTheBoxes) {
 TEST_F(DrillEngineTest, ColourChoiceShowsAnswersNotGradedCorrect) {
     Sheet({"山", "川"});
     Open();
-    engine.btnTestClick();
+    engine.startTest();
     Answer("山");
     Answer("谷");
-    engine.btnSaitenClick();
+    engine.grade();
     engine.chooseColour(2);
     EXPECT_FALSE(engine.box(1).visible);
     EXPECT_TRUE(engine.box(2).visible);
     EXPECT_TRUE(engine.box(2).readOnly);
     EXPECT_EQ(engine.box(2).text, sjis("川"));
     EXPECT_EQ(engine.box(2).background, (Rgb{255, 255, 192}));
-    engine.btnTouanClick();
+    engine.showAnswerSheet();
     EXPECT_FALSE(engine.box(2).visible);
 }
 
 TEST_F(DrillEngineTest, CompareAnswerAlternativesBlanksAndEmptyPieces) {
     Sheet({"大;おお", "森;", "3年"});
     Open();
-    engine.btnRenshuClick();
-    EXPECT_EQ(engine.CompareAnswer(1, sjis("大")), 1);
-    EXPECT_EQ(engine.CompareAnswer(1, sjis("おお")), 1);
-    EXPECT_EQ(engine.CompareAnswer(1, sjis("　大　")), 1);
-    EXPECT_EQ(engine.CompareAnswer(1, sjis("ダイ")), 0);
+    engine.startPractice();
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("大")), blank_status::kCorrect);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("おお")), blank_status::kCorrect);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("　大　")), blank_status::kCorrect);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("ダイ")), blank_status::kWrong);
     // A trailing ";" leaves an empty alternative that must not accept an empty answer.
-    EXPECT_EQ(engine.CompareAnswer(2, ""), 0);
-    EXPECT_EQ(engine.CompareAnswer(2, sjis("森")), 1);
+    EXPECT_EQ(engine.CompareAnswer(2, ""), blank_status::kWrong);
+    EXPECT_EQ(engine.CompareAnswer(2, sjis("森")), blank_status::kCorrect);
     // Half-width digits in the courseware accept the full-width digits Enter makes.
-    EXPECT_EQ(engine.CompareAnswer(3, sjis("３年")), 1);
+    EXPECT_EQ(engine.CompareAnswer(3, sjis("３年")), blank_status::kCorrect);
     table.slots[1].AnswerShown = true;
-    EXPECT_EQ(engine.CompareAnswer(1, sjis("大")), -2);
+    EXPECT_EQ(engine.CompareAnswer(1, sjis("大")), blank_status::kCorrectAfterShown);
 }
 
 TEST_F(DrillEngineTest, ScoreRoundsHalvesUp) {
     auto score = [this](int correct, int count) {
         table.BlankCount = count;
-        for (int i = 1; i <= count; ++i) table.slots[i].BlankStatus = i <= correct ? 1 : 0;
+        for (int i = 1; i <= count; ++i)
+            table.slots[i].BlankStatus =
+                i <= correct ? blank_status::kCorrect : blank_status::kWrong;
         return engine.ScorePercent();
     };
     EXPECT_EQ(score(1, 8), 13);
@@ -321,7 +323,7 @@ TEST_F(DrillEngineTest, ScoreRoundsHalvesUp) {
 TEST_F(DrillEngineTest, FocusStaysOnTheCurrentBlankUnlessTheOtherIsOpen) {
     Sheet({"山", "川", "森"});
     Open();
-    engine.btnRenshuClick();
+    engine.startPractice();
     Answer("山");
     EXPECT_FALSE(engine.boxFocusEnter(1));  // graded: the focus goes back
     EXPECT_EQ(front.focusedBox, 2);
@@ -336,19 +338,19 @@ TEST_F(DrillEngineTest, SoftKeysAndChoicesEditOnlyTheCurrentBox) {
     setup.hasSoftKeyLines = true;
     Open();
     EXPECT_EQ(engine.softKeys().captions[2], sjis("川"));
-    engine.btnRenshuClick();
+    engine.startPractice();
     engine.softKeyPressed(1, false);
     engine.softKeyPressed(2, false);
     EXPECT_EQ(engine.box(1).text, sjis("山川"));
     engine.softKeyPressed(3, true);  // selected text is replaced
     EXPECT_EQ(engine.box(1).text, sjis("森"));
-    engine.choiceClicked(1, false);
+    engine.choicePicked(1, false);
     EXPECT_EQ(engine.box(1).text, sjis("森"));
-    engine.btnClearSClick();
+    engine.clearAnswer();
     EXPECT_EQ(engine.box(1).text, "");
-    engine.choiceClicked(0, false);
-    engine.btnNextClick();
-    EXPECT_EQ(table.slots[1].BlankStatus, 1);
+    engine.choicePicked(0, false);
+    engine.nextBlank();
+    EXPECT_EQ(table.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_EQ(engine.currentBlank(), 2);
 }
 
@@ -359,21 +361,21 @@ TEST_F(DrillEngineTest, TheWritingPadJoinsTheInputModesOnlyWhereItRecognises) {
     EXPECT_EQ(engine.inputMode(), InputMode::Choices);
     engine.setInputMode(InputMode::Handwriting);
     EXPECT_EQ(engine.inputMode(), InputMode::Choices);
-    engine.btnRenshuClick();
-    engine.btnSoftKeyClick();
-    EXPECT_TRUE(engine.panels().grbMoji);
-    engine.btnSoftKeyClick();
-    EXPECT_TRUE(engine.panels().grbSelect);
-    EXPECT_FALSE(engine.panels().grbTegaki);
+    engine.startPractice();
+    engine.switchInputMode();
+    EXPECT_TRUE(engine.panels().softKeyboard);
+    engine.switchInputMode();
+    EXPECT_TRUE(engine.panels().choiceList);
+    EXPECT_FALSE(engine.panels().writingPad);
 
     DrillEngine pad{table, front, random};
     setup.handwriting = true;
     setup.hasSoftKeyLines = true;
     pad.open(setup);
     EXPECT_EQ(pad.inputMode(), InputMode::Handwriting);
-    pad.btnRenshuClick();
-    EXPECT_TRUE(pad.panels().grbTegaki);
-    EXPECT_FALSE(pad.panels().grbMoji || pad.panels().grbSelect);
+    pad.startPractice();
+    EXPECT_TRUE(pad.panels().writingPad);
+    EXPECT_FALSE(pad.panels().softKeyboard || pad.panels().choiceList);
     // A candidate goes in as a soft key does: appended, or replacing the selected text.
     pad.candidatePicked(sjis("山"), false);
     pad.candidatePicked(sjis("川"), false);
@@ -381,13 +383,13 @@ TEST_F(DrillEngineTest, TheWritingPadJoinsTheInputModesOnlyWhereItRecognises) {
     EXPECT_EQ(front.lastCaret, Caret::End);
     pad.candidatePicked(sjis("森"), true);
     EXPECT_EQ(pad.box(1).text, sjis("森"));
-    pad.btnSoftKeyClick();
-    EXPECT_TRUE(pad.panels().grbSelect);
-    pad.btnSoftKeyClick();
-    pad.btnSoftKeyClick();
-    EXPECT_TRUE(pad.panels().grbTegaki);
-    pad.btnAbortClick();
-    EXPECT_FALSE(pad.panels().grbTegaki);
+    pad.switchInputMode();
+    EXPECT_TRUE(pad.panels().choiceList);
+    pad.switchInputMode();
+    pad.switchInputMode();
+    EXPECT_TRUE(pad.panels().writingPad);
+    pad.stopRun();
+    EXPECT_FALSE(pad.panels().writingPad);
     pad.candidatePicked(sjis("山"), false);  // no run: nothing changes
     EXPECT_EQ(pad.box(1).text, sjis("森"));
 }
@@ -396,9 +398,9 @@ TEST_F(DrillEngineTest, ARefusedSheetShowsItsOwnRecordsAndNoCourse) {
     Sheet({"山"});
     Open();
     EXPECT_EQ(front.recordShows, 1);
-    engine.btnTestClick();
+    engine.startTest();
     Answer("山");
-    engine.btnSaitenClick();
+    engine.grade();
     ASSERT_EQ(front.recordShows, 2);
 
     // The next sheet has too many answers: its own records replace the last unit's, and the
@@ -409,14 +411,15 @@ TEST_F(DrillEngineTest, ARefusedSheetShowsItsOwnRecordsAndNoCourse) {
     const std::string shown = FakeFrontEnd::shown(front.mess);
     EXPECT_NE(shown.find(sjis("このシートでは学習できません")), std::string::npos);
     EXPECT_EQ(shown.find(sjis("標準の学習コース")), std::string::npos);
-    EXPECT_FALSE(engine.panels().btnAnki || engine.panels().btnRenshu || engine.panels().btnTest);
+    EXPECT_FALSE(engine.panels().canMemorise || engine.panels().canPractise ||
+                 engine.panels().canTest);
 }
 
 TEST_F(DrillEngineTest, AShownAnswerGetsTwoBlueEllipsesAtTheFirstTryToo) {
     Sheet({"山", "川", "森"});
     Open();
-    engine.btnRenshuClick();
-    engine.btnAnswerClick();
+    engine.startPractice();
+    engine.showAnswer();
     EXPECT_EQ(table.slots[1].BlankStatus, blank_status::kNotGraded);
     Answer("山");
     ASSERT_EQ(front.count(Kind::Ellipse), 2);
@@ -434,16 +437,16 @@ TEST_F(DrillEngineTest, AShownAnswerGetsTwoBlueEllipsesAtTheFirstTryToo) {
 TEST_F(DrillEngineTest, AReviewAnsweredWithoutHelpEndsClean) {
     Sheet({"山", "川", "森"});
     Open();
-    engine.btnRenshuClick();
+    engine.startPractice();
     Answer("山");
-    engine.btnAnswerClick();  // blank 2 seen, then answered
+    engine.showAnswer();  // blank 2 seen, then answered
     Answer("川");
     Answer("林");  // blank 3 wrong first, then right
     Answer("森");
     ASSERT_EQ(engine.marksText(), "OXx");
-    ASSERT_TRUE(engine.panels().btnFukushu);
+    ASSERT_TRUE(engine.panels().canReview);
 
-    engine.btnFukushuClick();
+    engine.startReview();
     ASSERT_EQ(engine.currentBlank(), 2);
     Answer("川");  // the answer seen in the graded run is no help in this one
     EXPECT_EQ(table.slots[2].BlankStatus, blank_status::kCorrect);
@@ -454,36 +457,36 @@ TEST_F(DrillEngineTest, AReviewAnsweredWithoutHelpEndsClean) {
     EXPECT_EQ(engine.state(), DrillState::Results);
     EXPECT_TRUE(front.messageShown("復習を終わりました"));
     // Nothing is left to review: no third round is offered.
-    EXPECT_FALSE(engine.panels().btnFukushu);
-    EXPECT_EQ(front.focusedButton, DrillButton::End);
+    EXPECT_FALSE(engine.panels().canReview);
+    EXPECT_EQ(front.focusedButton, DrillButton::Close);
     EXPECT_EQ(records.written.size(), 1u);
 }
 
 TEST_F(DrillEngineTest, AnAnswerSeenInAReviewIsReviewedAgain) {
     Sheet({"山", "川"});
     Open();
-    engine.btnTestClick();
+    engine.startTest();
     Answer("山");
     Answer("谷");
-    engine.btnSaitenClick();
-    engine.btnFukushuClick();
-    engine.btnAnswerClick();
+    engine.grade();
+    engine.startReview();
+    engine.showAnswer();
     Answer("川");
     EXPECT_EQ(table.slots[2].BlankStatus, blank_status::kCorrectAfterShown);
-    EXPECT_TRUE(engine.panels().btnFukushu);
-    EXPECT_EQ(front.focusedButton, DrillButton::Fukushu);
-    engine.btnFukushuClick();
+    EXPECT_TRUE(engine.panels().canReview);
+    EXPECT_EQ(front.focusedButton, DrillButton::Review);
+    engine.startReview();
     EXPECT_EQ(engine.state(), DrillState::Review);
     EXPECT_FALSE(table.slots[2].AnswerShown);
     Answer("川");
-    EXPECT_FALSE(engine.panels().btnFukushu);
+    EXPECT_FALSE(engine.panels().canReview);
 }
 
 TEST_F(DrillEngineTest, DigitsAndDuplicateSpellingsCompareAlikeHoweverTheBoxIsLeft) {
     Sheet({"１２", "", "山", "3"});
     table.slots[2].AnswerText = "\xED\x40";  // one character, also spelled FA 5C
     Open();
-    engine.btnTestClick();
+    engine.startTest();
     for (const std::string& given : {std::string("12"), sjis(" 12　"), sjis("１２")})
         EXPECT_EQ(engine.CompareAnswer(1, given), blank_status::kCorrect) << given;
     EXPECT_EQ(engine.CompareAnswer(1, "1 2"), blank_status::kWrong);
@@ -501,12 +504,12 @@ TEST_F(DrillEngineTest, DigitsAndDuplicateSpellingsCompareAlikeHoweverTheBoxIsLe
     engine.boxFocusLeave(3);
     ASSERT_TRUE(engine.boxFocusEnter(4));
     engine.boxEdited(4, "3");
-    engine.btnSaitenClick();
+    engine.grade();
     EXPECT_EQ(engine.marksText(), "OOOO");
     EXPECT_EQ(engine.lastScore(), 100);
 
     // In practise the duplicate spelling is right at once as well.
-    engine.btnRenshuClick();
+    engine.startPractice();
     Answer("12");
     engine.boxEdited(2, "\xFA\x5C");
     engine.enterPressed(2);
@@ -517,13 +520,13 @@ TEST_F(DrillEngineTest, ABoxShowingAnUnusableCharacterIsNeitherGradedNorLeft) {
     Sheet({"川", "山"});
     setup.kgroup = {sjis("山")};
     Open();
-    engine.btnTestClick();
+    engine.startTest();
     engine.boxEdited(1, sjis("川"));
     engine.boxUnusable(1, 0x1F600);  // the box shows 川 and a character CP932 lacks
     const std::string refusal =
         sjis("答えに使えない文字（U+1F600）が入っています。別の書き方で入力してください");
 
-    engine.btnSaitenClick();
+    engine.grade();
     EXPECT_EQ(engine.state(), DrillState::Test);
     ASSERT_FALSE(front.messages.empty());
     EXPECT_EQ(front.messages.back(), refusal);
@@ -532,7 +535,7 @@ TEST_F(DrillEngineTest, ABoxShowingAnUnusableCharacterIsNeitherGradedNorLeft) {
 
     front.messages.clear();
     engine.enterPressed(1);
-    engine.btnNextClick();
+    engine.nextBlank();
     engine.softKeyPressed(1, false);
     EXPECT_EQ(front.messages, (std::vector<std::string>{refusal, refusal, refusal}));
     EXPECT_FALSE(engine.firstAnswer(1).has_value());
@@ -550,13 +553,13 @@ TEST_F(DrillEngineTest, ABoxShowingAnUnusableCharacterIsNeitherGradedNorLeft) {
     engine.enterPressed(1);
     EXPECT_EQ(engine.currentBlank(), 2);
     engine.boxUnusable(2, 0x20B9F);
-    engine.choiceClicked(0, false);
+    engine.choicePicked(0, false);
     EXPECT_EQ(engine.box(2).unusable, 0u);
-    engine.btnSaitenClick();
+    engine.grade();
     EXPECT_EQ(engine.marksText(), "OO");
 
     // In practise, leaving the box discards it as it discards any unconfirmed answer.
-    engine.btnRenshuClick();
+    engine.startPractice();
     engine.boxUnusable(1, 0x1F600);
     engine.boxFocusLeave(1);
     EXPECT_EQ(engine.firstAnswer(1), "");

@@ -27,7 +27,7 @@ public:
     }
     Canvas& sheetCanvas() override { return sheet; }
     Canvas& messageCanvas(MessageImage image) override {
-        return image == MessageImage::Mess ? mess : messXX;
+        return image == MessageImage::RecordPanel ? mess : messXX;
     }
     void imagesChanged() override {}
     BlankFrame frameOf(int blank) override {

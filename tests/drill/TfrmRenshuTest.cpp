@@ -122,6 +122,10 @@ protected:
         QTest::sendKeyEvent(QTest::KeyAction::Click, Box(i), Qt::Key_unknown, text, Qt::NoModifier);
     }
     void Return(QWidget* target) { QTest::keyClick(target, Qt::Key_Return); }
+    void Answer(int i, const QString& text) {
+        Type(i, text);
+        Return(Box(i));
+    }
 
     // Reopens the drill over the same worksheet, as the main window does for the next unit.
     void Reopen() {
@@ -181,18 +185,18 @@ TEST_F(TfrmRenshuTest, TheEnterThatEndsACompositionDoesNotGrade) {
     ASSERT_TRUE(Box(1)->hasFocus());
     Commit(Box(1), QStringLiteral("やま"), QString());
     Return(Box(1));  // the input method's Enter: still composing
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 99);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kOpen);
     Commit(Box(1), QString(), QStringLiteral("山"));
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
     Return(Box(1));
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_TRUE(Box(2)->hasFocus());
 
     Type(2, QStringLiteral("谷"));
     QTest::keyClick(Box(2), Qt::Key_Tab);  // Tab stays on the blank
     EXPECT_TRUE(Box(2)->hasFocus());
     Return(Box(2));  // wrong: the text stays, selected, for correcting
-    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, 0);
+    EXPECT_EQ(host.shared.blanks.slots[2].BlankStatus, blank_status::kWrong);
     EXPECT_TRUE(Box(2)->hasFocus());
     EXPECT_EQ(Box(2)->selectedText(), QStringLiteral("谷"));
     Type(2, QStringLiteral("川"));
@@ -218,7 +222,7 @@ TEST_F(TfrmRenshuTest, ACommandClickedDuringACompositionTakesTheComposedText) {
                       list->visualItemRect(list->item(0)).center());
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));  // the choice replaces the box
     Return(Box(1));  // no composition is left to swallow this Enter
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
 }
 
 TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
@@ -233,7 +237,7 @@ TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     EXPECT_EQ(Box(1)->text(), QStringLiteral("山川"));
     EXPECT_TRUE(Box(1)->hasFocus());
     Click("btnNext2");
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
 
     // The soft keyboard is swapped in; its keys append without taking the focus.
     Click("btnSoftKey");
@@ -247,6 +251,63 @@ TEST_F(TfrmRenshuTest, ChoicesAndNextKeepTheTypedAnswer) {
     Click("btnNext");
     EXPECT_EQ(frm->engine().state(), DrillState::Results);
     EXPECT_EQ(allCorrect, 1);
+}
+
+// Every button reaches its own command: a handler wired to the wrong one shows in the boxes.
+TEST_F(TfrmRenshuTest, TheMemoriseButtonsShowAndEraseTheAnswers) {
+    Open({"山", "川"});
+    Click("btnAnki");
+    ASSERT_EQ(frm->engine().state(), DrillState::Memorise);
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    Click("btnNextB");  // on, the answer left in sight
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnNextA");  // on, the answer erased; from the last blank back to the first
+    EXPECT_TRUE(Box(2)->text().isEmpty());
+    EXPECT_TRUE(Box(1)->hasFocus());
+    Click("btnAllClear");
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnShow");
+    EXPECT_EQ(Box(1)->text(), QStringLiteral("山"));
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnClose");
+    EXPECT_EQ(frm->engine().state(), DrillState::Ready);
+    EXPECT_TRUE(Find<QWidget>("pnlRenshu")->isVisible());
+    EXPECT_FALSE(Find<QWidget>("pnlAnki")->isVisible());
+}
+
+TEST_F(TfrmRenshuTest, TheRunAndSheetButtonsReachTheirCommands) {
+    Open({"山", "川"}, {"山", "川"});
+    Click("btnRenshu");
+    Type(1, QStringLiteral("谷"));
+    Click("btnClear2");  // the choice list's "クリア"
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnSoftKey");
+    ASSERT_TRUE(Find<QWidget>("grbMoji")->isVisible());
+    Type(1, QStringLiteral("谷"));
+    Click("btnClearS");  // the soft keyboard's
+    EXPECT_TRUE(Box(1)->text().isEmpty());
+    Click("btnAbort");
+    EXPECT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_TRUE(Box(1)->isReadOnly());
+
+    Click("btnTest");
+    Answer(1, QStringLiteral("山"));
+    Answer(2, QStringLiteral("谷"));
+    Click("btnSaiten");
+    ASSERT_EQ(frm->engine().state(), DrillState::Results);
+    EXPECT_FALSE(Box(2)->isVisible());
+    Click("btnSeikai");  // the right answer where the learner's was wrong
+    EXPECT_FALSE(Box(1)->isVisible());
+    EXPECT_TRUE(Box(2)->isVisible());
+    EXPECT_EQ(Box(2)->text(), QStringLiteral("川"));
+    Click("btnTouan");  // the learner's own answers again
+    EXPECT_FALSE(Box(2)->isVisible());
+    Click("btnFukushu");
+    EXPECT_EQ(frm->engine().state(), DrillState::Review);
+    EXPECT_TRUE(Box(2)->isVisible());
+    EXPECT_TRUE(Box(2)->text().isEmpty());
+    EXPECT_TRUE(Box(2)->hasFocus());
 }
 
 TEST_F(TfrmRenshuTest, EscapeNeedsTheStopAndATestIsRecordedOnDisk) {
@@ -348,7 +409,7 @@ TEST_F(TfrmRenshuTest, WrittenCharactersGoIntoTheAnswerBoxAndTheChoiceIsKept) {
     QTest::mouseClick(ni, Qt::LeftButton);
     EXPECT_EQ(Box(1)->text(), QStringLiteral("一二"));
     Click("btnNext3");  // "次へ" grades as Enter does
-    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, 1);
+    EXPECT_EQ(host.shared.blanks.slots[1].BlankStatus, blank_status::kCorrect);
     EXPECT_TRUE(Box(2)->hasFocus());
 
     // "入力切替" goes round the list, the keyboard and the pad; the learner's last choice stays.
