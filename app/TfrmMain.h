@@ -220,7 +220,6 @@ public:
     QAction* mnuCascade;
     QAction* mnuCloseAllWIndows;
     QMenu* mnuHelp;
-    QAction* mnuUsage;
     QAction* mnuVersion;
     QAction* mnuDoYouKnow;
 
@@ -305,6 +304,7 @@ private:
     QLabel* imgMaruYL;
     QLabel* imgLockShut;
     QLabel* imgLockOpen;
+    QAction* mnuUsage;
     QAction* mnuHosoku;
 
     SettingsStore& m_settings;
