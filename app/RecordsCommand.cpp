@@ -103,6 +103,51 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
     return out;
 }
 
+namespace {
+
+// The CSV to csvPath (standard output when neither path is given) and the workbook to xlsxPath;
+// 0 when everything was written and every line read, 1 otherwise (said on err).
+int WriteRecords(const ExportTable& table, const std::optional<std::string>& csvPath,
+                 const std::optional<std::string>& xlsxPath, std::ostream& out, std::ostream& err) {
+    int status = 0;
+    // Each file asked for is written even when the other one fails.
+    if (csvPath || !xlsxPath) {
+        const CsvText csv = CsvOfTable(table);
+        if (!csvPath) {
+            out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
+            out.flush();
+            // A full disk or a closed pipe behind standard output loses the export: never say
+            // it was done.
+            if (!out) {
+                err << "記録を標準出力に書き込めませんでした\n";
+                status = 1;
+            }
+        } else if (const SaveResult saved = WriteBytes(*csvPath, csv.bytes); !saved) {
+            err << Cp932ToUtf8(saved.error) << "\n";
+            status = 1;
+        }
+    }
+    if (xlsxPath) {
+        const XlsxResult written = WriteRecordsXlsx(*xlsxPath, table);
+        if (!written.saved) {
+            err << Cp932ToUtf8(written.saved.error) << "\n";
+            status = 1;
+        } else if (written.cutCells > 0) {
+            err << written.cutCells
+                << " 個のセルは長すぎるため、表計算ファイルでは 32767 文字で切りました\n";
+            status = 1;
+        }
+    }
+    if (table.unparsed > 0) {
+        err << table.unparsed
+            << " 行の記録を読み取れませんでした（raw 列にそのまま出力しました）\n";
+        status = 1;
+    }
+    return status;
+}
+
+}  // namespace
+
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err) {
     const auto a = Parse(args);
@@ -170,42 +215,7 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
         return 2;
     }
 
-    const ExportTable table = RecordsTable(records);
-    int status = 0;
-    // Each file asked for is written even when the other one fails.
-    if (csvPath || !xlsxPath) {
-        const CsvText csv = CsvOfTable(table);
-        if (!csvPath) {
-            out.write(csv.bytes.data(), static_cast<std::streamsize>(csv.bytes.size()));
-            out.flush();
-            // A full disk or a closed pipe behind standard output loses the export: never say
-            // it was done.
-            if (!out) {
-                err << "記録を標準出力に書き込めませんでした\n";
-                status = 1;
-            }
-        } else if (const SaveResult saved = WriteBytes(*csvPath, csv.bytes); !saved) {
-            err << Cp932ToUtf8(saved.error) << "\n";
-            status = 1;
-        }
-    }
-    if (xlsxPath) {
-        const XlsxResult written = WriteRecordsXlsx(*xlsxPath, table);
-        if (!written.saved) {
-            err << Cp932ToUtf8(written.saved.error) << "\n";
-            status = 1;
-        } else if (written.cutCells > 0) {
-            err << written.cutCells
-                << " 個のセルは長すぎるため、表計算ファイルでは 32767 文字で切りました\n";
-            status = 1;
-        }
-    }
-    if (table.unparsed > 0) {
-        err << table.unparsed
-            << " 行の記録を読み取れませんでした（raw 列にそのまま出力しました）\n";
-        status = 1;
-    }
-    return status;
+    return WriteRecords(RecordsTable(records), csvPath, xlsxPath, out, err);
 }
 
 }  // namespace sulkan
