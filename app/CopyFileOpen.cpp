@@ -4,6 +4,7 @@
 #include "FileChecks.h"
 #include "LineFile.h"
 #include "Sjis.h"
+#include "UnitOpen.h"
 
 namespace sulkan {
 
@@ -43,7 +44,9 @@ CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& option
     load.isMaster = false;
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, load, shared);
-    return {std::move(worksheet), {}};
+    if (std::string problem = NoPaperProblem(path, worksheet); !problem.empty())
+        return {std::nullopt, std::move(problem), {}};
+    return {std::move(worksheet), {}, read.warnings};
 }
 
 }  // namespace sulkan

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Prompter.h"
 #include "SheetState.h"
@@ -29,13 +30,16 @@ struct CopyOpenOptions {
 };
 
 struct CopyFileRead {
-    std::optional<Worksheet> worksheet;  // a copy worksheet addressed (lesson, 0, 0, 0)
-    std::string message;                 // CP932, for the user when there is no worksheet
+    std::optional<Worksheet> worksheet;   // a copy worksheet addressed (lesson, 0, 0, 0)
+    std::string message;                  // CP932, for the user when there is no worksheet
+    std::vector<std::string> warnings{};  // read, but not as written (a clamped number ...)
 };
 
 // Reads the copy file at path (its "[[unitX" unit) into the holding area and a new worksheet.
 // Fails with the message to show when the file is missing or unreadable, has no "[[unitX" line,
-// or has a damaged block; the holding area and shared then stay as they were.
+// or has a damaged block (the holding area and shared then stay as they were), or when its
+// layout gives no paper to draw on. The main window and the command-line modes read copy files
+// only through here.
 CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& options,
                           HoldingArea& holding, SheetShared& shared);
 

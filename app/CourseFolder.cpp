@@ -5,6 +5,7 @@
 #include <string>
 #include <system_error>
 
+#include "Codec.h"
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
@@ -146,6 +147,12 @@ std::optional<std::string> FindCourseFolder(const CourseFolderPlaces& places, Pr
         problem = FileMissingText(CourseIndexPath(folder));
         initial = folder;
     }
+}
+
+std::optional<std::string> CommandCourseFolder(const std::string& givenUtf8) {
+    if (givenUtf8.empty()) return WorkingFolder();
+    if (auto converted = Utf8ToCp932(givenUtf8)) return WithTrailingSeparator(*converted);
+    return std::nullopt;
 }
 
 }  // namespace sulkan

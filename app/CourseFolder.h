@@ -32,6 +32,11 @@ using ChooseFolderFunction = std::function<std::optional<std::string>(const std:
 std::optional<std::string> FindCourseFolder(const CourseFolderPlaces& places, Prompter& prompter,
                                             const ChooseFolderFunction& chooseFolder);
 
+// The course folder a command-line mode works on: the folder given with --course (UTF-8), or the
+// working folder when none was; CP932 with a trailing separator. Nothing when the name holds a
+// character CP932 cannot, which the caller reports as "フォルダ名に扱えない文字があります".
+std::optional<std::string> CommandCourseFolder(const std::string& givenUtf8);
+
 // Copies the course in `from` to the folder `to` (missing or empty), every file and folder
 // writable by the user. The copy is made beside `to` and renamed into place, so an interrupted
 // copy never leaves half a course behind. Returns the message for the user on failure.

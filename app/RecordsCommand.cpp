@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "Codec.h"
+#include "CourseFolder.h"
 #include "CourseTree.h"
 #include "LineFile.h"
 #include "RecordFile.h"
@@ -12,6 +13,7 @@
 #include "Settings.h"
 #include "SheetCommandLine.h"
 #include "Sjis.h"
+#include "Startup.h"
 #include "SystemFolders.h"
 
 namespace sulkan {
@@ -67,8 +69,7 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
         RecordFolderPath(programFolder, tables, lesson, runFromCdRom, recordsFolder);
     if (recordFolder.empty()) return {};
     const std::vector<std::string> roster =
-        ReadLines(WithTrailingSeparator(recordsFolder) + "LogOn\\sname.txt")
-            .value_or(std::vector<std::string>{});
+        ReadLines(RosterPathIn(LogOnFolderIn(recordsFolder))).value_or(std::vector<std::string>{});
     // Records lie in the lesson folder, and in the records folder while that cannot be written.
     std::vector<std::string> iniFiles;
     const std::vector<std::string> folders =
@@ -102,81 +103,12 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
     return out;
 }
 
-int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
-                      std::ostream& out, std::ostream& err) {
-    const auto a = Parse(args);
-    if (!a) {
-        err << kUsage;
-        return 2;
-    }
-    std::optional<std::string> folder;
-    if (a->course.empty()) {
-        folder = WorkingFolder();
-    } else if (auto converted = Utf8ToCp932(a->course)) {
-        folder = WithTrailingSeparator(*converted);
-    }
-    if (!folder) {
-        err << "フォルダ名に扱えない文字があります\n";
-        return 2;
-    }
-    ErrorPrompter prompter;
-    CourseTables tables;
-    auto mainInd = LoadCourseIndex(*folder, prompter);
-    if (!mainInd) return 2;
-    const CourseIndex index = ReadCourseIndex(*mainInd, tables, prompter);
-    const int lesson = a->lesson;
-    if (!IsSlot(lesson) || lesson > static_cast<int>(index.lessonTitles.size()) ||
-        tables.LessonBaseNames[lesson].empty() || !tables.LessonRefusals[lesson].empty()) {
-        err << "課 " << lesson << " はありません\n";
-        return 2;
-    }
-    // Without its index the units are unknown; every section then counts as a copy file.
-    LessonOutline outline;
-    if (auto lines = ReadLines(LessonIndexPathOf(*folder, tables, lesson)))
-        outline = OutlineOfLesson(*lines);
-    else
-        err << Cp932ToUtf8(sjis("ファイル ") + LessonIndexPathOf(*folder, tables, lesson) +
-                           sjis(" が見つかりません"))
-            << "\n";
+namespace {
 
-    std::string root = ReadCommonString(settings, "RecDrive", DefaultRecordsRoot());
-    if (root.empty()) root = DefaultRecordsRoot();
-    const std::string recordsFolder = WithTrailingSeparator(WithTrailingSeparator(root) + "Sulkan");
-    const bool fromCd = IsOnOpticalDisc(*folder);
-
-    std::vector<LearnerRecordFile> learners;
-    if (a->learner) {
-        auto name = Utf8ToCp932(*a->learner);
-        if (!name || !LearnerNameProblem(*name).empty()) {
-            err << "学習者の名前に使えない文字があります\n";
-            return 2;
-        }
-        learners.push_back(
-            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder),
-             RecordFileCandidates(*folder, tables, *name, lesson, fromCd, recordsFolder)});
-    } else {
-        learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
-    }
-
-    std::vector<CsvRecord> records;
-    for (const LearnerRecordFile& learner : learners) {
-        if (learner.path.empty()) continue;
-        std::vector<CsvRecord> rows =
-            CsvRecordsOf(learner.learner, lesson, outline, LoadLearnerRecords(learner));
-        records.insert(records.end(), std::make_move_iterator(rows.begin()),
-                       std::make_move_iterator(rows.end()));
-    }
-    std::optional<std::string> csvPath, xlsxPath;
-    if (!a->out.empty() && !(csvPath = Utf8ToCp932(a->out))) {
-        err << "ファイル名に扱えない文字があります\n";
-        return 2;
-    }
-    if (!a->xlsx.empty() && !(xlsxPath = Utf8ToCp932(a->xlsx))) {
-        err << "ファイル名に扱えない文字があります\n";
-        return 2;
-    }
-
-    const ExportTable table = RecordsTable(records);
+// The CSV to csvPath (standard output when neither path is given) and the workbook to xlsxPath;
+// 0 when everything was written and every line read, 1 otherwise (said on err).
+int WriteRecords(const ExportTable& table, const std::optional<std::string>& csvPath,
+                 const std::optional<std::string>& xlsxPath, std::ostream& out, std::ostream& err) {
     int status = 0;
     // Each file asked for is written even when the other one fails.
     if (csvPath || !xlsxPath) {
@@ -212,6 +144,78 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
         status = 1;
     }
     return status;
+}
+
+}  // namespace
+
+int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
+                      std::ostream& out, std::ostream& err) {
+    const auto a = Parse(args);
+    if (!a) {
+        err << kUsage;
+        return 2;
+    }
+    const std::optional<std::string> folder = CommandCourseFolder(a->course);
+    if (!folder) {
+        err << "フォルダ名に扱えない文字があります\n";
+        return 2;
+    }
+    ErrorPrompter prompter;
+    CourseTables tables;
+    auto mainInd = LoadCourseIndex(*folder, prompter);
+    if (!mainInd) return 2;
+    const CourseIndex index = ReadCourseIndex(*mainInd, tables, prompter);
+    const int lesson = a->lesson;
+    if (!IsSlot(lesson) || lesson > static_cast<int>(index.lessonTitles.size()) ||
+        tables.LessonBaseNames[lesson].empty() || !tables.LessonRefusals[lesson].empty()) {
+        err << "課 " << lesson << " はありません\n";
+        return 2;
+    }
+    // Without its index the units are unknown; every section then counts as a copy file.
+    LessonOutline outline;
+    if (auto lines = ReadLines(LessonIndexPathOf(*folder, tables, lesson)))
+        outline = OutlineOfLesson(*lines);
+    else
+        err << Cp932ToUtf8(sjis("ファイル ") + LessonIndexPathOf(*folder, tables, lesson) +
+                           sjis(" が見つかりません"))
+            << "\n";
+
+    const std::string recordsFolder = RecordsFolderIn(RecordsRootSetting(settings));
+    const bool fromCd = IsOnOpticalDisc(*folder);
+
+    std::vector<LearnerRecordFile> learners;
+    if (a->learner) {
+        auto name = Utf8ToCp932(*a->learner);
+        if (!name || !LearnerNameProblem(*name).empty()) {
+            err << "学習者の名前に使えない文字があります\n";
+            return 2;
+        }
+        learners.push_back(
+            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder),
+             RecordFileCandidates(*folder, tables, *name, lesson, fromCd, recordsFolder)});
+    } else {
+        learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
+    }
+
+    std::vector<CsvRecord> records;
+    for (const LearnerRecordFile& learner : learners) {
+        if (learner.path.empty()) continue;
+        std::vector<CsvRecord> rows =
+            CsvRecordsOf(learner.learner, lesson, outline, LoadLearnerRecords(learner));
+        records.insert(records.end(), std::make_move_iterator(rows.begin()),
+                       std::make_move_iterator(rows.end()));
+    }
+    std::optional<std::string> csvPath, xlsxPath;
+    if (!a->out.empty() && !(csvPath = Utf8ToCp932(a->out))) {
+        err << "ファイル名に扱えない文字があります\n";
+        return 2;
+    }
+    if (!a->xlsx.empty() && !(xlsxPath = Utf8ToCp932(a->xlsx))) {
+        err << "ファイル名に扱えない文字があります\n";
+        return 2;
+    }
+
+    return WriteRecords(RecordsTable(records), csvPath, xlsxPath, out, err);
 }
 
 }  // namespace sulkan

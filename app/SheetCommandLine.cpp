@@ -7,6 +7,8 @@
 #include <regex>
 
 #include "Codec.h"
+#include "CopyFileOpen.h"
+#include "CourseFolder.h"
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
@@ -14,6 +16,7 @@
 #include "Paper.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
+#include "UnitOpen.h"
 #include "WorksheetReader.h"
 
 namespace sulkan {
@@ -141,50 +144,55 @@ SheetPictures PicturesOf(const Worksheet& worksheet, const Course& course, Promp
 
 // Reads one unit of the question file's lines into a worksheet; false (after naming the unit
 // and why) when it is missing or broken.
-bool LoadUnit(const std::vector<std::string>* lines, const Course& course,
+bool LoadUnit(const std::vector<std::string>& lines, const Course& course,
               const LessonIndex& lesson, const UnitAddress& address, const SheetArgs& args,
               SheetShared& shared, Prompter& prompter, Worksheet& worksheet) {
-    UnitFiles files = UnitFileNames(course.folder, course.tables, address);
-    ReadRequest request;
-    request.kind = ReadKind::OpenMaster;
-    request.headerLine = UnitHeaderOf(address);
-    request.section = address.section;
-    request.unit = address.unit;
+    const UnitFiles files = UnitFileNames(course.folder, course.tables, address);
+    UnitOpenRequest request;
+    request.address = address;
     request.lessonName = At(course.index.lessonTitles, address.lesson);
     request.sectionName = At(lesson.sectionTitles, address.section);
     request.unitName = UnitTitleOf(course.tables, address.section, address.unit);
+    request.answersShown = args.answers;
+    request.paperFixed = args.paperWidth != 0;
+    request.tickedPaperWidth = args.paperWidth;
     HoldingArea holding;
-    ReadResult read =
-        lines ? ReadIntoHolding(*lines, request, holding, shared) : ReadResult{false, {}};
-    if (!read.found) {
-        prompter.message(UnitLabel(address) + sjis("単元がありません: ") +
-                         NativeSeparators(files.identity));
+    UnitOpen open = OpenUnit(lines, files, request, holding, shared);
+    // The lesson's paths are named with the system's separators.
+    NativePathPrompter said(prompter, LessonFolderOf(course.folder, course.tables, address.lesson));
+    if (open.status == UnitOpenStatus::Missing) {
+        said.message(UnitLabel(address) + sjis("単元がありません: ") + files.identity);
         return false;
     }
-    if (read.message) {
-        prompter.message(UnitLabel(address) + *read.message);
+    if (open.status == UnitOpenStatus::Failed) {
+        said.message(UnitLabel(address) + open.message);
         return false;
     }
     // Read, but not as written (a clamped number, a repeated block): said, and the sheet goes out.
-    for (const std::string& w : read.warnings) prompter.message(UnitLabel(address) + w);
-    LoadOptions options;
-    options.answersShown = args.answers;
-    options.paperFixed = args.paperWidth != 0;
-    options.tickedPaperWidth = args.paperWidth;
-    options.address = address;
-    options.filePath = files.questionFile;
-    options.lessonName = request.lessonName;
-    options.sectionName = request.sectionName;
-    options.unitName = request.unitName;
-    LoadWorksheet(holding, worksheet, options, shared);
-    if (worksheet.sheetWidth() <= 0) {
-        // A layout the reader took but that gives no paper to draw on.
-        prompter.message(UnitLabel(address) + NativeSeparators(files.identity) +
-                         sjis(" のレイアウトが不正です（用紙の幅 ") +
-                         IntText(worksheet.sheetWidth()) + sjis("）"));
-        return false;
-    }
+    for (const std::string& w : open.warnings) said.message(UnitLabel(address) + w);
+    worksheet = std::move(*open.worksheet);
     return true;
+}
+
+// The lines of the question file of address; nothing (after saying why) when there is none or it
+// cannot be read. A unit without a file is missing, which names the unit.
+std::optional<std::vector<std::string>> QuestionLines(const Course& course,
+                                                      const UnitAddress& address, bool wholeSection,
+                                                      Prompter& prompter) {
+    const UnitSource source = FindUnitSource(course.folder, course.tables, address);
+    NativePathPrompter said(prompter, LessonFolderOf(course.folder, course.tables, address.lesson));
+    if (source.status == UnitOpenStatus::Failed) {
+        said.message(UnitLabel(address) + source.message);
+    } else if (source.status == UnitOpenStatus::Missing) {
+        said.message(wholeSection
+                         ? FileMissingText(source.files.questionFile)
+                         : UnitLabel(address) + sjis("単元がありません: ") + source.files.identity);
+    } else if (auto lines = ReadLines(source.files.questionFile)) {
+        return lines;
+    } else {
+        said.message(CannotReadText(source.files.questionFile));
+    }
+    return std::nullopt;
 }
 
 int UnitSheets(const SheetArgs& a, Course& course, Prompter& prompter, SheetShared& shared,
@@ -200,34 +208,26 @@ int UnitSheets(const SheetArgs& a, Course& course, Prompter& prompter, SheetShar
         ReadLessonIndex(course.folder, course.tables, first.lesson, lessonPrompter);
     if (!lesson.ok()) return 1;
 
-    UnitFiles files = UnitFileNames(course.folder, course.tables, first);
-    std::optional<std::vector<std::string>> lines;
-    if (!files.questionFile.empty() && FileExists(files.questionFile))
-        lines = ReadLines(files.questionFile);
-
-    if (!a.wholeSection) {
-        Worksheet worksheet;
-        if (!LoadUnit(lines ? &*lines : nullptr, course, lesson, first, a, shared, prompter,
-                      worksheet))
-            return 1;
-        return output(worksheet, PicturesOf(worksheet, course, prompter), a.answers) ? 0 : 1;
-    }
-
     const int units = course.tables.SectionUnitCounts[first.section];
-    if (units < 1) {
+    if (a.wholeSection && units < 1) {
+        const UnitFiles files = UnitFileNames(course.folder, course.tables, first);
         prompter.message(sjis("単元がありません: ") + NativeSeparators(files.questionFile));
         return 1;
     }
-    if (!lines) {
-        prompter.message(FileMissingText(NativeSeparators(files.questionFile)));
-        return 1;
+    const auto lines = QuestionLines(course, first, a.wholeSection, prompter);
+    if (!lines) return 1;
+
+    if (!a.wholeSection) {
+        Worksheet worksheet;
+        if (!LoadUnit(*lines, course, lesson, first, a, shared, prompter, worksheet)) return 1;
+        return output(worksheet, PicturesOf(worksheet, course, prompter), a.answers) ? 0 : 1;
     }
     bool allDone = true;
     for (int unit = 1; unit <= units; ++unit) {
         UnitAddress address = first;
         address.unit = unit;
         Worksheet worksheet;
-        if (!LoadUnit(&*lines, course, lesson, address, a, shared, prompter, worksheet)) {
+        if (!LoadUnit(*lines, course, lesson, address, a, shared, prompter, worksheet)) {
             allDone = false;  // the other units are still worth having
             continue;
         }
@@ -245,40 +245,21 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
         std::cerr << "ファイル名に扱えない文字があります\n";
         return 2;
     }
-    // As the file system was asked for it: "\" typed in a path is a folder separator here too.
+    // As the file system is asked for it, and so named: "\" typed in a path is a folder
+    // separator here too.
     const std::string shown = NativeSeparators(*path);
-    auto lines = FileExists(*path) ? ReadLines(*path) : std::nullopt;
-    if (!lines) {
-        prompter.message(FileMissingText(shown));
-        return 1;
-    }
-    ReadRequest request;
-    request.kind = ReadKind::OpenCopy;
-    request.headerLine = "[[unitX";
-    HoldingArea holding;
-    ReadResult read = ReadIntoHolding(*lines, request, holding, shared);
-    if (!read.found) {
-        prompter.message(sjis("コピーファイルではありません: ") + shown);
-        return 1;
-    }
-    if (read.message) {
-        prompter.message(shown + ": " + *read.message);
-        return 1;
-    }
-    for (const std::string& w : read.warnings) prompter.message(shown + ": " + w);
-    LoadOptions options;
+    CopyOpenOptions options;
     options.answersShown = a.answers;
     options.paperFixed = a.paperWidth != 0;
     options.tickedPaperWidth = a.paperWidth;
-    options.filePath = *path;
-    options.isMaster = false;
-    Worksheet worksheet;
-    LoadWorksheet(holding, worksheet, options, shared);
-    if (worksheet.sheetWidth() <= 0) {
-        prompter.message(shown + sjis(" のレイアウトが不正です（用紙の幅 ") +
-                         IntText(worksheet.sheetWidth()) + sjis("）"));
+    HoldingArea holding;
+    CopyFileRead read = ReadCopyFile(shown, options, holding, shared);
+    if (!read.worksheet) {
+        prompter.message(read.message);
         return 1;
     }
+    for (const std::string& w : read.warnings) prompter.message(shown + ": " + w);
+    Worksheet& worksheet = *read.worksheet;
     return output(worksheet, PicturesOf(worksheet, course, prompter), a.answers) ? 0 : 1;
 }
 
@@ -372,12 +353,7 @@ std::optional<std::string> ErrorPrompter::saveFileName(const std::string&, const
 
 int ForEachSheet(const SheetArgs& args, Prompter& prompter, SheetShared& shared,
                  const SheetOutput& output) {
-    std::optional<std::string> folder;
-    if (args.course.empty()) {
-        folder = WorkingFolder();
-    } else if (auto converted = Utf8ToCp932(args.course)) {
-        folder = WithTrailingSeparator(*converted);
-    }
+    const std::optional<std::string> folder = CommandCourseFolder(args.course);
     if (!folder) {
         std::cerr << "フォルダ名に扱えない文字があります\n";
         return 2;

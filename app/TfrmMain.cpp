@@ -17,10 +17,12 @@
 #include "Pictures.h"
 #include "QtText.h"
 #include "RecordFile.h"
+#include "RecordSources.h"
 #include "RecordStore.h"
 #include "RecordsCommand.h"
 #include "Settings.h"
 #include "Sjis.h"
+#include "Startup.h"
 #include "SystemFolders.h"
 #include "TextRoutines.h"
 #include "TfrmClassRecords.h"
@@ -38,6 +40,7 @@
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
 #include "TfrmZenTangen.h"
+#include "UnitMarks.h"
 
 namespace sulkan {
 namespace {
@@ -292,27 +295,11 @@ void TfrmMain::createWindows() {
     };
     frmMenu->LogOnHook = [this] { return frmInputName->exec() == QDialog::Accepted; };
     frmKiroku = new TfrmKiroku(m_prompter, this);
-    frmMenu->ShowRecordsHook = [this] {
-        frmKiroku->setGeometry(0, 0, width(), height());
-        frmKiroku->showFor(recordViewerSource());
-        return frmKiroku->erased();
-    };
+    frmMenu->ShowRecordsHook = [this] { return showRecordViewer(); };
     frmZenTangen = new TfrmZenTangen(this);
     frmMenu->ZenTangenHook = [this] {
-        const AppState& s = m_state;
-        const int lesson = std::max(1, s.CurrentUnit.lesson);
-        ZenTangenSource source;
-        const auto index = ReadLines(LessonIndexPathOf(s.ProgramFolder, s.Course, lesson));
-        if (index && !index->empty()) source.lessonTitle = index->front();
-        const LessonOutline outline = OutlineOfLesson(index.value_or(std::vector<std::string>{}));
-        source.sectionTitles = outline.sectionTitles;
-        source.unitLines.resize(outline.sectionTitles.size());
-        for (const LessonUnit& u : outline.units)
-            source.unitLines[static_cast<std::size_t>(u.section - 1)].push_back(
-                (IsSlot(u.section) && IsSlot(u.unit) ? s.UnitMarks[u.section][u.unit]
-                                                     : std::string()) +
-                u.title);
-        source.dateStamp = DotDateStamp();
+        const ZenTangenSource source =
+            ZenTangenSourceOf(m_state, std::max(1, m_state.CurrentUnit.lesson), DotDateStamp());
         frmZenTangen->setGeometry(0, 0, width(), height());
         frmZenTangen->showFor(source);
     };
@@ -328,9 +315,8 @@ void TfrmMain::createWindows() {
     frmEditIndex = new TfrmEditIndex(m_prompter, m_state.IndexReloadPending, this);
     // Unit selection's marks belong to the lesson it lists; another lesson gets none.
     frmEditIndex->UnitMarkHook = [this](int lesson, int section, int unit) {
-        return lesson == frmMenu->listedLesson() && IsSlot(section) && IsSlot(unit)
-                   ? m_state.UnitMarks[section][unit]
-                   : std::string();
+        return lesson == frmMenu->listedLesson() ? UnitMarkOf(m_state, section, unit)
+                                                 : std::string();
     };
     connect(frmEditIndex, &TfrmEditIndex::helpRequested, this,
             [](int topic) { ShowHelpTopic(topic); });
@@ -361,131 +347,51 @@ void TfrmMain::showEvent(QShowEvent* event) {
 
 void TfrmMain::FormShow() {
     AppState& s = m_state;
-    s.RunFromCdRom = IsOnOpticalDisc(s.ProgramFolder);
-    s.SchoolName = ReadStringSetting(m_settings, "theSchool", "");
-    loadTitlePicture();
-    s.PaperTable = MakePaperTable();
-    s.IndexReloadPending = false;
+    const StartupResult start = Startup(s, m_settings, m_prompter);
+    loadTitlePicture(start.titlePicture);
     lstWindow->clear();
-
-    // The help file is the first "*.hlp" of the course folder, by its bare name.
-    auto helpFiles = ListFiles(s.ProgramFolder, "*.hlp");
-    if (!helpFiles.empty()) s.HelpFileName = helpFiles.front();
-    SetUpHelp(this, &m_prompter, helpFiles.empty() ? std::string() : s.HelpFileName);
-
-    auto lines = LoadCourseIndex(s.ProgramFolder, m_prompter);
-    if (!lines) {
+    SetUpHelp(this, &m_prompter, start.helpFile);
+    if (start.status == StartupStatus::NoCourseIndex) {
         m_startupFailed = true;
         close();
         return;
     }
-    m_mainIndexLines = *lines;
-
-    frmDoYouKnow->setShowNextTime(ReadBoolSetting(m_settings, "ShowDoYouKnow", true));
-    ReadCourseIndex();
-    s.PaperFixed = false;
+    frmDoYouKnow->setShowNextTime(start.showTips);
+    frmMenu->clearLists();
+    frmMenu->setCourseIndex(start.index.title, start.index.lessonTitles);
     SetAnswerDisplayMode(0);
     frmPrintMode->radDisplay->setChecked(true);
-
-    int width = ReadIntSetting(m_settings, "PaperSize", kA4Width);
-    SetCurrentPaper(PaperFromWidth(width));
-
+    SetCurrentPaper(PaperFromWidth(start.paperWidth));
     // Start with the answers shown: clear the flag, then toggle it once.
     m_answerDisplay = false;
     btnKaitouClick();
-
-    s.RecordsRoot = ReadCommonString(m_settings, "RecDrive", DefaultRecordsRoot());
-    // An empty setting would put the records under whatever folder is current.
-    if (s.RecordsRoot.empty()) s.RecordsRoot = DefaultRecordsRoot();
-    s.WindowsFolder = SystemFolder();
-    if (!createRecordsFolders()) return;
-
-    if (s.RunFromCdRom) {
-        for (int i = 1; i <= frmMenu->lstLesson->count() && i <= kMaxSlots; ++i) {
-            // A lesson without a base name, or refused, would name the records folder itself.
-            const std::string& base = s.Course.LessonBaseNames[i];
-            if (base.empty() || !s.Course.LessonRefusals[i].empty()) continue;
-            const ContainedPath folder = PathInside(s.RecordsFolder, base);
-            if (folder && !FolderExists(folder.path))
-                CreateFolder(folder.path);  // a failure here does no harm
-        }
-    }
+    if (start.status == StartupStatus::NoRecordsFolder) return;
 
     dummyWindow->show();
     mdiArea->setActiveSubWindow(dummyWindow);
     // The index editor loads its view of the course index here once it exists.
     FocusMain();
 
-    s.LearnerName = ReadStringSetting(m_settings, "LogOnName", sjis("共通"));
     edtLogOnName->setText(ToQString(s.LearnerName));
     s.LearnerName = FromQStringKeeping(edtLogOnName->text(), s.LearnerName).value_or(s.LearnerName);
-    s.MarksRecountPending = true;
-
-    s.LearnerMode = ReadBoolSetting(m_settings, "KeyLock", false);
     SetLearnerMode(s.LearnerMode);
     (s.LearnerMode ? btnTest : btnOpenMaster)->setFocus();
 }
 
-bool TfrmMain::createRecordsFolders() {
-    AppState& s = m_state;
-    std::string root = WithTrailingSeparator(s.RecordsRoot);
-    std::string sulkan = root + "Sulkan";
-    if (!FolderExists(sulkan)) {
-        if (auto error = CreateFolder(sulkan)) {
-            m_prompter.message(*error);
-            return false;
-        }
-    }
-    s.RecordsFolder = WithTrailingSeparator(sulkan);
-    s.LogOnFolder = WithTrailingSeparator(sulkan) + "LogOn";
-    if (!FolderExists(s.LogOnFolder)) {
-        if (auto error = CreateFolder(s.LogOnFolder)) {
-            m_prompter.message(*error);
-            return false;
-        }
-    }
-    return true;
-}
-
-KirokuSource TfrmMain::recordViewerSource() const {
-    const AppState& s = m_state;
-    const int lesson = std::max(1, s.CurrentUnit.lesson);
-    KirokuSource source;
-    source.learnerName = s.LearnerName;
-    source.recordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, lesson,
-                                       s.RunFromCdRom, s.RecordsFolder);
-    source.recordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, lesson,
-                                              s.RunFromCdRom, s.RecordsFolder);
-    // The runs of every copy file are filed under lesson 1, whichever lesson keeps the file.
-    source.copyRecordFile = RecordFilePath(s.ProgramFolder, s.Course, s.LearnerName, 1,
-                                           s.RunFromCdRom, s.RecordsFolder);
-    source.copyRecordFiles = RecordFileCandidates(s.ProgramFolder, s.Course, s.LearnerName, 1,
-                                                  s.RunFromCdRom, s.RecordsFolder);
-    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
-    // Copy files live in the lesson's folder.
-    const std::string folder = LessonFolderOf(s.ProgramFolder, s.Course, lesson);
-    for (const std::string& name : ListFiles(folder, "*.skn"))
-        if (PathInside(folder, name, NameShape::FileName)) source.copyFileNames.push_back(name);
-    return source;
+bool TfrmMain::showRecordViewer() {
+    frmKiroku->setGeometry(0, 0, width(), height());
+    frmKiroku->showFor(RecordViewerSource(m_state));
+    return frmKiroku->erased();
 }
 
 void TfrmMain::showClassRecords(int lesson) {
-    const AppState& s = m_state;
-    ClassRecordsSource source;
-    source.lesson = lesson;
-    source.lessonIndexPath = LessonIndexPathOf(s.ProgramFolder, s.Course, lesson);
-    source.learners =
-        LessonRecordFiles(s.ProgramFolder, s.Course, lesson, s.RunFromCdRom, s.RecordsFolder);
-    source.saveFolder = s.RecordsFolder;
     frmClassRecords->setGeometry(0, 0, width(), height());
-    frmClassRecords->showFor(source);
+    frmClassRecords->showFor(ClassRecordsSourceOf(m_state, lesson));
 }
 
-void TfrmMain::loadTitlePicture() {
-    std::string path = m_state.ProgramFolder + "Title.BMP";
+void TfrmMain::loadTitlePicture(const std::string& path) {
     QPixmap picture;
-    if (FileCheck(m_prompter, path))
-        picture.load(QString::fromStdString(NativePath(path).string()));
+    if (!path.empty()) picture.load(QString::fromStdString(NativePath(path).string()));
     if (!picture.isNull()) frmDummy->setTitlePicture(picture);
 }
 
@@ -496,8 +402,7 @@ bool TfrmMain::ReadCourseIndex() {
         close();
         return false;
     }
-    m_mainIndexLines = *lines;
-    CourseIndex index = sulkan::ReadCourseIndex(m_mainIndexLines, m_state.Course, m_prompter);
+    CourseIndex index = sulkan::ReadCourseIndex(*lines, m_state.Course, m_prompter);
     frmMenu->setCourseIndex(index.title, index.lessonTitles);
     return true;
 }

@@ -24,6 +24,7 @@
 #include "Prompter.h"
 #include "SettingsStore.h"
 #include "SheetState.h"
+#include "UnitOpen.h"
 #include "WorksheetHost.h"
 #include "WorksheetReader.h"
 
@@ -47,7 +48,6 @@ class TfrmJuku;
 class TfrmDoYouKnow;
 class TfrmEditIndex;
 class TfrmEditQues;
-struct KirokuSource;
 class MainDrillHost;
 
 // Results of OpenUnitWorksheet.
@@ -72,7 +72,6 @@ public:
     const AppState& state() const { return m_state; }
     // True when the start-up sequence ended the program (no course index).
     bool startupFailed() const { return m_startupFailed; }
-    const std::vector<std::string>& mainIndexLines() const { return m_mainIndexLines; }
 
     // Learner mode hides every teacher command; teacher mode shows them again.
     void SetLearnerMode(bool learner);
@@ -146,24 +145,20 @@ public:
     TfrmMenu* frmMenu = nullptr;
     TfrmDummy* frmDummy = nullptr;
     TfrmOpenSKN* frmOpenSKN = nullptr;
-    TfrmSetPaper* frmSetPaper = nullptr;
-    TfrmSettei* frmSettei = nullptr;
     TfrmPrintMode* frmPrintMode = nullptr;
     TfrmPrintOk* frmPrintOk = nullptr;
     TfrmRenshu* frmRenshu = nullptr;  // made on the first study command
-    TfrmInputName* frmInputName = nullptr;
-    TfrmKiroku* frmKiroku = nullptr;
     TfrmZenTangen* frmZenTangen = nullptr;
     TfrmClassRecords* frmClassRecords = nullptr;
-    TfrmVersion* frmVersion = nullptr;
     TfrmJuku* frmJuku = nullptr;
     TfrmDoYouKnow* frmDoYouKnow = nullptr;
     TfrmEditIndex* frmEditIndex = nullptr;
     TfrmEditQues* frmEditQues = nullptr;
     // The class overview of a lesson: every learner with a record file there.
     void showClassRecords(int lesson);
-    // The record viewer of the current unit's lesson, for the current learner.
-    KirokuSource recordViewerSource() const;
+    // The record viewer of the current unit's lesson, for the current learner; true when the
+    // learner erased records there.
+    bool showRecordViewer();
     QMdiSubWindow* dummyWindow = nullptr;
 
     QMdiArea* mdiArea;
@@ -195,15 +190,10 @@ public:
     QFrame* pnlSave;
     QPushButton* btnSaveMaster;
     QPushButton* btnSaveCopy;
-    QFrame* pnlEdit;
-    QPushButton* btnEditMaster;
-    QPushButton* btnEditCopy;
 
     // Value holders that are not shown.
     QComboBox* cmbRetsuX;
     QSpinBox* spnKranWX;
-    QSpinBox* spnGyoukanSub;
-    QFrame* pnlSize;
     QRadioButton* radB5;
     QRadioButton* radA4;
     QRadioButton* radB4;
@@ -211,20 +201,9 @@ public:
     QPushButton* btnShukusho;
     QPushButton* btnScroll;
     QPushButton* btnUp;
-    QPushButton* btnDown;
-    QPushButton* btnLeft;
-    QPushButton* btnRight;
     QPushButton* btnAdd;
-    QPushButton* btnOpenCopy;
     QListWidget* lstWindow;
-    QListWidget* lstDummyX;
     QListWidget* lstDefaultData;
-    QLabel* imgRED;
-    QLabel* imgDRED;
-    QLabel* imgMaruGR;
-    QLabel* imgMaruYL;
-    QLabel* imgLockShut;
-    QLabel* imgLockOpen;
 
     // Menus.
     QMenu* mnuFile;
@@ -241,10 +220,8 @@ public:
     QAction* mnuCascade;
     QAction* mnuCloseAllWIndows;
     QMenu* mnuHelp;
-    QAction* mnuUsage;
     QAction* mnuVersion;
     QAction* mnuDoYouKnow;
-    QAction* mnuHosoku;
 
     void btnKranClick();
     void btnStartPrintClick();
@@ -263,8 +240,6 @@ public:
     void ShowTipsAtStart();
     // "学　習": the drill over the active worksheet (opening one first when there is none).
     void btnTestClick();
-    // The worksheet a drill runs over, while it does.
-    TfrmPrint* drilledWorksheet() const { return m_drilled; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -279,8 +254,7 @@ private:
     void createWindows();
     void createHelpWindows();
     void FormShow();
-    bool createRecordsFolders();
-    void loadTitlePicture();
+    void loadTitlePicture(const std::string& path);
     void btnKaitouClick();
     void btnLockClick();
     void btnOpenMasterClick();
@@ -305,8 +279,33 @@ private:
     // Puts the menus of the active worksheet (or the frame's own) and of the lock on the bar.
     void updateMenuBar();
     // The reading of a unit chosen in unit selection, with the titles chosen there.
-    ReadRequest selectedUnitRequest(ReadKind kind, const UnitAddress& address) const;
+    UnitOpenRequest selectedUnit(const UnitAddress& address) const;
     void redrawActive();
+
+    // Controls and windows only the main window itself uses.
+    TfrmSetPaper* frmSetPaper = nullptr;
+    TfrmSettei* frmSettei = nullptr;
+    TfrmInputName* frmInputName = nullptr;
+    TfrmKiroku* frmKiroku = nullptr;
+    TfrmVersion* frmVersion = nullptr;
+    QFrame* pnlEdit;
+    QPushButton* btnEditMaster;
+    QPushButton* btnEditCopy;
+    QSpinBox* spnGyoukanSub;
+    QFrame* pnlSize;
+    QPushButton* btnDown;
+    QPushButton* btnLeft;
+    QPushButton* btnRight;
+    QPushButton* btnOpenCopy;
+    QListWidget* lstDummyX;
+    QLabel* imgRED;
+    QLabel* imgDRED;
+    QLabel* imgMaruGR;
+    QLabel* imgMaruYL;
+    QLabel* imgLockShut;
+    QLabel* imgLockOpen;
+    QAction* mnuUsage;
+    QAction* mnuHosoku;
 
     SettingsStore& m_settings;
     Prompter& m_prompter;
@@ -318,14 +317,12 @@ private:
     std::optional<bool> m_newSheetAnswers;
     // Open worksheets in the order they were last activated, the latest last.
     std::vector<TfrmPrint*> m_activationHistory;
-    std::vector<std::string> m_mainIndexLines;
     bool m_shrunk = false;
     SheetShared m_shared;
     HoldingArea m_holding;
     QList<QAction*> m_windowListActions;
     QRect m_copyRegion;  // sheet units, as framed on the active worksheet
     MainDrillHost* m_drillHost = nullptr;
-    TfrmPrint* m_drilled = nullptr;
 };
 
 }  // namespace sulkan

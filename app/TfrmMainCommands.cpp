@@ -1,11 +1,10 @@
 // The main window's commands: opening units into worksheet windows, closing them, the answer
-// display, the Window menu and adding units to a worksheet.
+// display, the Window menu, adding units to a worksheet, and the save and copy panels.
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
-#include <QTimer>
 #include <algorithm>
 
 #include "CopyFileOpen.h"
@@ -27,6 +26,7 @@
 #include "TfrmPrintOk.h"
 #include "TfrmSetPaper.h"
 #include "TfrmSettei.h"
+#include "UnitOpen.h"
 
 namespace sulkan {
 
@@ -72,24 +72,6 @@ void TfrmMain::connectCommands() {
     connectLayoutControls();
 }
 
-bool TfrmMain::showAlternatives() const {
-    return chkBekkai->isChecked();
-}
-bool TfrmMain::largerAnswers() const {
-    return chkKaiSize->isChecked();
-}
-int TfrmMain::questionSize() const {
-    return spnMojiSize->value();
-}
-
-std::string TfrmMain::figureFolder(int lesson) const {
-    return FigureFolderOf(m_state.ProgramFolder, m_state.Course, lesson);
-}
-
-std::string TfrmMain::copyFileFolder(int lesson) const {
-    return CopyFileFolder(m_state.ProgramFolder, m_state.Course, lesson);
-}
-
 QMdiSubWindow* TfrmMain::subWindowOf(const TfrmPrint* window) const {
     for (QMdiSubWindow* sub : mdiArea->subWindowList())
         if (sub->widget() == window) return sub;
@@ -116,12 +98,9 @@ void TfrmMain::btnOpenMasterClick() {
     FocusMain();
 }
 
-ReadRequest TfrmMain::selectedUnitRequest(ReadKind kind, const UnitAddress& address) const {
-    ReadRequest request;
-    request.kind = kind;
-    request.headerLine = UnitHeaderOf(address);
-    request.section = address.section;
-    request.unit = address.unit;
+UnitOpenRequest TfrmMain::selectedUnit(const UnitAddress& address) const {
+    UnitOpenRequest request;
+    request.address = address;
     request.lessonName = m_state.SelectedLessonName;
     request.sectionName = m_state.SelectedSectionName;
     request.unitName = m_state.SelectedUnitName;
@@ -160,18 +139,16 @@ bool TfrmMain::OpenMasterUnit() {
 }
 
 OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) {
-    UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, address);
-    m_state.LastWorksheetKey = files.identity;
-    m_state.LastWorksheetShortKey = files.shortIdentity;
-    if (files.questionFile.empty()) return OpenResult::UnitMissing;
-    if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address);
-        !problem.empty()) {
-        m_prompter.message(problem);
+    const UnitSource source = FindUnitSource(m_state.ProgramFolder, m_state.Course, address);
+    m_state.LastWorksheetKey = source.files.identity;
+    m_state.LastWorksheetShortKey = source.files.shortIdentity;
+    if (source.status == UnitOpenStatus::Missing) return OpenResult::UnitMissing;
+    if (source.status == UnitOpenStatus::Failed) {
+        m_prompter.message(source.message);
         return OpenResult::ReadFailed;
     }
-    if (!FileExists(files.questionFile)) return OpenResult::UnitMissing;
 
-    const QString identity = ToQString(files.identity);
+    const QString identity = ToQString(source.files.identity);
     int line = FindOpenWorksheet(identity);
     if (line >= 0 && !reload) {
         m_prompter.message(sjis("すでに読み込まれています"));
@@ -183,34 +160,19 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
         if (QMdiSubWindow* sub = subWindowOf(activeWorksheet())) sub->close();
     }
 
-    auto lines = ReadLines(files.questionFile);
-    if (!lines) {
-        // It is there but cannot be read: creating it anew would overwrite it.
-        m_prompter.message(CannotReadText(files.questionFile));
+    UnitOpenRequest request = selectedUnit(address);
+    request.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
+    request.paperFixed = m_state.PaperFixed;
+    request.tickedPaperWidth = m_state.CurrentPaper.width;
+    UnitOpen open = OpenUnit(source.files, request, m_holding, m_shared);
+    if (open.status == UnitOpenStatus::Missing) return OpenResult::UnitMissing;
+    if (open.status == UnitOpenStatus::Failed) {
+        // It is there but cannot be read or is damaged: it is reported as it is, since offering
+        // to create it anew would overwrite it.
+        m_prompter.message(open.message);
         return OpenResult::ReadFailed;
     }
-    ReadRequest request = selectedUnitRequest(ReadKind::OpenMaster, address);
-    ReadResult read = ReadIntoHolding(*lines, request, m_holding, m_shared);
-    if (!read.found) return OpenResult::UnitMissing;
-    if (read.message) {
-        // A damaged unit is reported as it is; offering to create it would be wrong.
-        m_prompter.message(*read.message);
-        return OpenResult::ReadFailed;
-    }
-
-    LoadOptions options;
-    options.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
-    options.paperFixed = m_state.PaperFixed;
-    options.tickedPaperWidth = m_state.CurrentPaper.width;
-    options.address = address;
-    options.filePath = files.questionFile;
-    options.lessonName = m_state.SelectedLessonName;
-    options.sectionName = m_state.SelectedSectionName;
-    options.unitName = m_state.SelectedUnitName;
-    options.isMaster = true;
-    Worksheet worksheet;
-    LoadWorksheet(m_holding, worksheet, options, m_shared);
-    addWorksheetWindow(std::move(worksheet), identity)->setCaption(files.identity);
+    addWorksheetWindow(std::move(*open.worksheet), identity)->setCaption(source.files.identity);
     return OpenResult::Opened;
 }
 
@@ -398,20 +360,19 @@ void TfrmMain::btnAddClick() {
     if (accepted != QDialog::Accepted) return;
 
     const UnitAddress& chosen = m_state.CurrentUnit;
-    UnitFiles files = UnitFileNames(m_state.ProgramFolder, m_state.Course, chosen);
-    if (std::string problem = QuestionFileProblem(m_state.ProgramFolder, m_state.Course, chosen);
-        !problem.empty()) {
-        m_prompter.message(problem);
+    const UnitSource source = FindUnitSource(m_state.ProgramFolder, m_state.Course, chosen);
+    if (source.status == UnitOpenStatus::Failed) {
+        m_prompter.message(source.message);
         return;
     }
-    std::optional<std::vector<std::string>> lines;
-    const bool exists = !files.questionFile.empty() && FileExists(files.questionFile);
-    if (exists) lines = ReadLines(files.questionFile);
+    const bool exists = source.status == UnitOpenStatus::Opened;
+    const auto lines = exists ? ReadLines(source.files.questionFile) : std::nullopt;
     if (!lines) {
-        m_prompter.message(exists ? CannotReadText(files.questionFile) : UnitMissingMessage());
+        m_prompter.message(exists ? CannotReadText(source.files.questionFile)
+                                  : UnitMissingMessage());
         return;
     }
-    ReadRequest request = selectedUnitRequest(ReadKind::AddUnit, chosen);
+    ReadRequest request = ReadRequestOf(ReadKind::AddUnit, selectedUnit(chosen));
     request.target = AddTargetOf(sheet);
     AddUnitResult result = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
     if (!result.added) {
@@ -422,116 +383,6 @@ void TfrmMain::btnAddClick() {
     w->setCaption(sheet.title);
     w->LoadPictures();
     w->Redraw();
-}
-
-void TfrmMain::worksheetActivated(TfrmPrint* window) {
-    m_activationHistory.erase(
-        std::remove(m_activationHistory.begin(), m_activationHistory.end(), window),
-        m_activationHistory.end());
-    m_activationHistory.push_back(window);
-    QMdiSubWindow* sub = subWindowOf(window);
-    if (sub && !sub->isMaximized()) {
-        sub->move(0, 0);
-        sub->resize(m_state.ChildAreaWidth, m_state.PanelHeight);
-    }
-    if (!m_shared.activationFillEnabled) {
-        // A print job or a close query is running: the controls and the blank table stay.
-        m_state.ActiveWorksheet = window;
-        updateMenuBar();
-        return;
-    }
-    const Worksheet& sheet = window->worksheet();
-    // Fill the controls from the worksheet without each change redrawing it.
-    m_shared.redrawEnabled = false;
-    if (m_state.AnswerDisplayMode == 0) {
-        m_answerDisplay = sheet.params.ShowAnswers;
-        btnKaitou->setIcon(QIcon(m_answerDisplay ? imgRED->pixmap() : imgDRED->pixmap()));
-    }
-    spnGyouSpace->setValue(sheet.params.LineSpacing);
-    spnMojiSize->setValue(sheet.params.FontSize);
-    spnGyoukanSub->setValue(sheet.params.SubLineSpacing);
-    spnKranWX->setValue(sheet.params.BoxWidth);
-    frmSettei->setActiveWorksheet(window);
-    frmSettei->fillFrom(sheet);
-    frmPrintOk->showStartNumber(sheet.params.StartNumber);
-    tickPaperRadio(PaperIndexForWidth(sheet.params.PaperWidth));
-    m_shared.redrawEnabled = true;
-
-    m_state.ActiveWorksheet = window;
-    updateMenuBar();
-    m_shared.blankRecording = true;
-    window->Redraw();
-}
-
-void TfrmMain::bringNextWorksheetForward() {
-    // The worksheet used last before the one that closed; the title window stays behind them.
-    for (auto it = m_activationHistory.rbegin(); it != m_activationHistory.rend(); ++it) {
-        QMdiSubWindow* sub = subWindowOf(*it);
-        if (!sub || !sub->isVisible()) continue;
-        dummyWindow->lower();
-        mdiArea->setActiveSubWindow(sub);
-        sub->raise();
-        return;
-    }
-}
-
-void TfrmMain::worksheetClosing(TfrmPrint* window) {
-    m_activationHistory.erase(
-        std::remove(m_activationHistory.begin(), m_activationHistory.end(), window),
-        m_activationHistory.end());
-    // Once the window is gone: the frame would otherwise bring the title window forward.
-    if (!m_activationHistory.empty())
-        QTimer::singleShot(0, this, &TfrmMain::bringNextWorksheetForward);
-    if (frmSettei->activeWorksheet() == window) frmSettei->setActiveWorksheet(nullptr);
-    int line = FindOpenWorksheet(window->identity());
-    if (line >= 0) delete lstWindow->takeItem(line);
-    if (m_state.ActiveWorksheet == window) m_state.ActiveWorksheet = nullptr;
-    updateMenuBar();
-    --m_state.OpenWorksheetCount;
-}
-
-void TfrmMain::runCommand(WorksheetCommand command) {
-    switch (command) {
-        case WorksheetCommand::OpenMaster:
-            btnOpenMasterClick();
-            break;
-        case WorksheetCommand::Exit:
-            close();
-            break;
-        case WorksheetCommand::ToggleAnswers:
-            if (btnKaitou->isEnabled()) btnKaitouClick();
-            break;
-        case WorksheetCommand::AddUnit:
-            btnAddClick();
-            break;
-        case WorksheetCommand::SaveMaster:
-            btnSaveMasterClick();
-            break;
-        case WorksheetCommand::SaveCopy:
-            btnSaveCopyClick();
-            break;
-        case WorksheetCommand::SetPaper:
-            frmSetPaper->showFor(activeWorksheet());
-            break;
-        case WorksheetCommand::SetKran:
-            btnKranClick();
-            break;
-        case WorksheetCommand::Print:
-            btnStartPrintClick();
-            break;
-        case WorksheetCommand::EditMaster:
-            btnEditClick();
-            break;
-        case WorksheetCommand::SetPrinter:
-            frmPrintMode->exec();
-            break;
-        case WorksheetCommand::Juku:
-            mnuJukuClick();
-            break;
-        default:
-            // The remaining commands open windows that are added later.
-            break;
-    }
 }
 
 bool TfrmMain::EditQuestions(const UnitAddress& address, bool newUnit) {
@@ -643,41 +494,6 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         }
     }
     event->accept();
-}
-
-void TfrmMain::regionSelected(int x1, int y1, int x2, int y2) {
-    m_copyRegion = QRect(QPoint(x1, y1), QPoint(x2, y2));  // kept unnormalised: the two corners
-    btnCopy->setEnabled(true);
-    btnCancel->setEnabled(true);
-}
-
-void TfrmMain::regionCleared() {
-    m_copyRegion = QRect();
-    btnCopy->setEnabled(false);
-    btnCancel->setEnabled(false);
-}
-
-void TfrmMain::worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) {
-    int line = FindOpenWorksheet(oldIdentity);
-    if (line >= 0) delete lstWindow->takeItem(line);
-    lstWindow->addItem(window->identity());
-}
-
-void TfrmMain::setAnswerDisplayOn() {
-    if (!m_answerDisplay) btnKaitouClick();
-}
-
-std::string TfrmMain::numberText() const {
-    return frmPrintMode->numberText();
-}
-
-void TfrmMain::mdiAreaSubWindowActivated(QMdiSubWindow* window) {
-    if (!window) return;
-    if (window == dummyWindow) {
-        frmDummy->fitToArea();
-        return;
-    }
-    if (auto* sheet = qobject_cast<TfrmPrint*>(window->widget())) worksheetActivated(sheet);
 }
 
 }  // namespace sulkan

@@ -6,8 +6,10 @@
 
 #include "LineFile.h"
 #include "RecordFile.h"
+#include "RecordStore.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
+#include "TfrmZenTangen.h"
 
 namespace sulkan {
 
@@ -87,6 +89,24 @@ void RecountUnitMarks(AppState& state, int lesson, int sectionCount, bool simila
         }
     }
     state.MarksRecountPending = false;
+}
+
+std::string UnitMarkOf(const AppState& state, int section, int unit) {
+    return IsSlot(section) && IsSlot(unit) ? state.UnitMarks[section][unit] : std::string();
+}
+
+ZenTangenSource ZenTangenSourceOf(const AppState& state, int lesson, const std::string& dateStamp) {
+    ZenTangenSource source;
+    const auto index = ReadLines(LessonIndexPathOf(state.ProgramFolder, state.Course, lesson));
+    if (index && !index->empty()) source.lessonTitle = index->front();
+    const LessonOutline outline = OutlineOfLesson(index.value_or(std::vector<std::string>{}));
+    source.sectionTitles = outline.sectionTitles;
+    source.unitLines.resize(outline.sectionTitles.size());
+    for (const LessonUnit& u : outline.units)
+        source.unitLines[static_cast<std::size_t>(u.section - 1)].push_back(
+            UnitMarkOf(state, u.section, u.unit) + u.title);
+    source.dateStamp = dateStamp;
+    return source;
 }
 
 }  // namespace sulkan

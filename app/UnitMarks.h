@@ -9,6 +9,8 @@
 
 namespace sulkan {
 
+struct ZenTangenSource;
+
 // A unit offers at most this many similar problems.
 constexpr int kMaxSimilarProblems = 5;
 
@@ -28,5 +30,12 @@ std::string UnitMarkText(bool hasSimilar, int practiceCount);
 // missing has no similar problems but still gets its practice counts.
 void RecountUnitMarks(AppState& state, int lesson, int sectionCount,
                       bool similarFlagsStale = false);
+
+// The mark of a unit of the lesson last counted; none outside the slots.
+std::string UnitMarkOf(const AppState& state, int section, int unit);
+
+// The all-units view of a lesson: its title, its sections and each unit with its mark in front,
+// stamped with dateStamp. A missing lesson index gives an empty view.
+ZenTangenSource ZenTangenSourceOf(const AppState& state, int lesson, const std::string& dateStamp);
 
 }  // namespace sulkan

@@ -12,6 +12,7 @@
 #include "FileChecks.h"
 #include "Prompter.h"
 #include "Sjis.h"
+#include "SystemFolders.h"
 #include "TestSupport.h"
 
 namespace sulkan {
@@ -163,6 +164,14 @@ TEST_F(CourseFolderTest, FailedFirstCopyIsReportedThenTheDialogIsOffered) {
         << prompter.shown[0];
     EXPECT_EQ(dialogFolders.size(), 1u);
     EXPECT_EQ(ReadRawFile(root.path() / "data"), "x");
+}
+
+TEST(CommandCourseFolder, TheGivenFolderOrTheWorkingOne) {
+    EXPECT_EQ(CommandCourseFolder("/srv/kanji"), "/srv/kanji/");
+    EXPECT_EQ(CommandCourseFolder("/srv/漢字/"), sjis("/srv/漢字/"));
+    EXPECT_EQ(CommandCourseFolder(""), WorkingFolder());
+    // A name CP932 cannot hold is no folder to look in.
+    EXPECT_EQ(CommandCourseFolder("/srv/\xF0\x9F\x98\x80"), std::nullopt);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "Settings.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
+#include "Startup.h"
 #include "SystemFolders.h"
 #include "TestSupport.h"
 #include "TfrmDummy.h"
@@ -204,6 +205,79 @@ TEST_F(StartupTest, AnswerDisplayModesLockTheButton) {
     EXPECT_TRUE(w->btnKaitou->isEnabled());
     w->btnKaitou->click();
     EXPECT_FALSE(w->answerDisplay());
+}
+
+// The start-up sequence without its window.
+class StartupLogicTest : public StartupTest {
+protected:
+    StartupResult run() {
+        state.ProgramFolder = WithTrailingSeparator(course.path().string());
+        return Startup(state, settings, prompter);
+    }
+    bool stored(const std::string& name) const {
+        return settings.values.count({SettingsKey::Product, name}) > 0;
+    }
+    AppState state;
+};
+
+TEST_F(StartupLogicTest, ReadsTheCourseAndTheSettingsAndMakesTheRecordsFolders) {
+    settings.values[{SettingsKey::Product, "PaperSize"}] = 771;
+    settings.values[{SettingsKey::Product, "KeyLock"}] = true;
+    settings.values[{SettingsKey::Product, "ShowDoYouKnow"}] = false;
+    WriteSjisFile(course.path() / "kanji.hlp", {"help"});
+    const StartupResult start = run();
+    EXPECT_EQ(start.status, StartupStatus::Ready);
+    EXPECT_EQ(start.index.title, sjis("漢字のコース"));
+    ASSERT_EQ(start.index.lessonTitles.size(), 2u);
+    EXPECT_EQ(state.Course.LessonBaseNames[2], "kan4");
+    EXPECT_EQ(start.paperWidth, 771);
+    EXPECT_FALSE(start.showTips);
+    EXPECT_EQ(start.helpFile, "kanji.hlp");
+    EXPECT_TRUE(start.titlePicture.empty());  // missing, and said
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(state.LearnerMode);
+    EXPECT_EQ(state.LearnerName, sjis("共通"));
+    EXPECT_TRUE(state.MarksRecountPending);
+    EXPECT_EQ(state.RecordsFolder, records.folder() + "Sulkan/");
+    EXPECT_TRUE(std::filesystem::is_directory(records.path() / "Sulkan" / "LogOn"));
+}
+
+TEST_F(StartupLogicTest, AMissingCourseIndexStopsBeforeTheCoursesSettings) {
+    std::filesystem::remove(course.path() / "Main.ind");
+    EXPECT_EQ(run().status, StartupStatus::NoCourseIndex);
+    EXPECT_TRUE(stored("theSchool"));
+    for (const char* name : {"ShowDoYouKnow", "PaperSize", "LogOnName", "KeyLock"})
+        EXPECT_FALSE(stored(name)) << name;
+    EXPECT_TRUE(state.RecordsFolder.empty());
+}
+
+TEST_F(StartupLogicTest, AnUnmakeableRecordsFolderStopsBeforeTheLearnersSettings) {
+    test::WriteRawFile(records.path() / "Sulkan", "a file in the way");
+    const StartupResult start = run();
+    EXPECT_EQ(start.status, StartupStatus::NoRecordsFolder);
+    EXPECT_EQ(start.index.lessonTitles.size(), 2u);  // the course is still listed
+    EXPECT_TRUE(stored("PaperSize"));
+    EXPECT_FALSE(stored("LogOnName"));
+    EXPECT_FALSE(stored("KeyLock"));
+    EXPECT_TRUE(state.LearnerName.empty());
+    EXPECT_TRUE(state.RecordsFolder.empty());
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_NE(prompter.shown.back().find("Sulkan"), std::string::npos);
+}
+
+TEST(RecordsFolders, OneRuleForTheWindowAndTheCommands) {
+    MemorySettingsStore settings;
+    settings.values[{SettingsKey::Shared, "RecDrive"}] = std::string("/srv/rec");
+    EXPECT_EQ(RecordsRootSetting(settings), "/srv/rec");
+    settings.values[{SettingsKey::Shared, "RecDrive"}] = std::string();
+    QStandardPaths::setTestModeEnabled(true);
+    EXPECT_EQ(RecordsRootSetting(settings), DefaultRecordsRoot());
+    QStandardPaths::setTestModeEnabled(false);
+    EXPECT_EQ(RecordsFolderIn("/srv/rec"), "/srv/rec/Sulkan/");
+    EXPECT_EQ(RecordsFolderIn("D:\\"), "D:\\Sulkan\\");
+    // The roster that the log-on dialog writes is the one the records command reads.
+    EXPECT_EQ(RosterPathIn(LogOnFolderIn(RecordsFolderIn("/srv/rec"))),
+              "/srv/rec/Sulkan/LogOn\\sname.txt");
 }
 
 TEST(Paper, TableAndHeightsFromWidth) {

@@ -8,6 +8,7 @@
 #include "Sjis.h"
 #include "TestSupport.h"
 #include "TextRoutines.h"
+#include "TfrmZenTangen.h"
 #include "UnitMarks.h"
 
 namespace sulkan {
@@ -223,6 +224,34 @@ TEST_F(RecountUnitMarksTest, AFullLessonOverALargeRecordFile) {
         }
     }
     EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(RecountUnitMarksTest, TheAllUnitsViewPutsEachUnitsMarkInFrontOfItsTitle) {
+    WriteSjisFile(lessonFolder() / "k3.ind",
+                  {"三年の漢字", "[[sect1", "駅と旅", "<<", "駅", "旅行", ">>", "]]", "[[sect2",
+                   "自然", "<<", "海", ">>", "]]"});
+    state->UnitMarks[1][1] = sjis("　[2]");
+    state->UnitMarks[1][2] = sjis("◎[ ]");
+    const ZenTangenSource view = ZenTangenSourceOf(*state, 1, "2026.12.09");
+    EXPECT_EQ(view.lessonTitle, sjis("三年の漢字"));
+    EXPECT_EQ(view.sectionTitles, Sjis({"駅と旅", "自然"}));
+    ASSERT_EQ(view.unitLines.size(), 2u);
+    EXPECT_EQ(view.unitLines[0], Sjis({"　[2]駅", "◎[ ]旅行"}));
+    EXPECT_EQ(view.unitLines[1], Sjis({"海"}));  // not counted yet: no mark
+    EXPECT_EQ(view.dateStamp, "2026.12.09");
+
+    // A lesson without an index shows nothing rather than another lesson's units.
+    const ZenTangenSource none = ZenTangenSourceOf(*state, 2, "2026.12.09");
+    EXPECT_TRUE(none.lessonTitle.empty());
+    EXPECT_TRUE(none.unitLines.empty());
+}
+
+TEST_F(RecountUnitMarksTest, AUnitOutsideTheSlotsHasNoMark) {
+    state->UnitMarks[1][1] = sjis("　[2]");
+    EXPECT_EQ(UnitMarkOf(*state, 1, 1), sjis("　[2]"));
+    EXPECT_EQ(UnitMarkOf(*state, 0, 1), "");
+    EXPECT_EQ(UnitMarkOf(*state, 1, kMaxSlots + 1), "");
+    EXPECT_EQ(UnitMarkOf(*state, -1, -1), "");
 }
 
 }  // namespace

@@ -1,0 +1,77 @@
+#include "UnitOpen.h"
+
+#include "FileChecks.h"
+#include "LineFile.h"
+#include "Sjis.h"
+#include "TextRoutines.h"
+
+namespace sulkan {
+
+UnitSource FindUnitSource(const std::string& programFolder, const CourseTables& course,
+                          const UnitAddress& address) {
+    UnitSource source;
+    source.files = UnitFileNames(programFolder, course, address);
+    if (source.files.questionFile.empty()) {
+        source.status = UnitOpenStatus::Missing;
+    } else if (std::string problem = QuestionFileProblem(programFolder, course, address);
+               !problem.empty()) {
+        source.status = UnitOpenStatus::Failed;
+        source.message = std::move(problem);
+    } else if (!FileExists(source.files.questionFile)) {
+        source.status = UnitOpenStatus::Missing;
+    }
+    return source;
+}
+
+ReadRequest ReadRequestOf(ReadKind kind, const UnitOpenRequest& request) {
+    ReadRequest read;
+    read.kind = kind;
+    read.headerLine = UnitHeaderOf(request.address);
+    read.section = request.address.section;
+    read.unit = request.address.unit;
+    read.lessonName = request.lessonName;
+    read.sectionName = request.sectionName;
+    read.unitName = request.unitName;
+    return read;
+}
+
+UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
+                  const UnitOpenRequest& request, HoldingArea& holding, SheetShared& shared) {
+    const UnitAddress& address = request.address;
+    ReadResult result =
+        ReadIntoHolding(lines, ReadRequestOf(ReadKind::OpenMaster, request), holding, shared);
+    if (!result.found) return {UnitOpenStatus::Missing, std::nullopt, {}, {}};
+    if (result.message) return {UnitOpenStatus::Failed, std::nullopt, *result.message, {}};
+
+    LoadOptions options;
+    options.answersShown = request.answersShown;
+    options.paperFixed = request.paperFixed;
+    options.tickedPaperWidth = request.tickedPaperWidth;
+    options.address = address;
+    options.filePath = files.questionFile;
+    options.lessonName = request.lessonName;
+    options.sectionName = request.sectionName;
+    options.unitName = request.unitName;
+    options.isMaster = true;
+    Worksheet worksheet;
+    LoadWorksheet(holding, worksheet, options, shared);
+    if (std::string problem = NoPaperProblem(files.identity, worksheet); !problem.empty())
+        return {UnitOpenStatus::Failed, std::nullopt, std::move(problem), {}};
+    return {UnitOpenStatus::Opened, std::move(worksheet), {}, std::move(result.warnings)};
+}
+
+UnitOpen OpenUnit(const UnitFiles& files, const UnitOpenRequest& request, HoldingArea& holding,
+                  SheetShared& shared) {
+    const auto lines = ReadLines(files.questionFile);
+    if (!lines)
+        return {UnitOpenStatus::Failed, std::nullopt, CannotReadText(files.questionFile), {}};
+    return OpenUnit(*lines, files, request, holding, shared);
+}
+
+std::string NoPaperProblem(const std::string& sheetName, const Worksheet& worksheet) {
+    if (worksheet.sheetWidth() > 0) return {};
+    return sheetName + sjis(" のレイアウトが不正です（用紙の幅 ") +
+           IntText(worksheet.sheetWidth()) + sjis("）");
+}
+
+}  // namespace sulkan
