@@ -93,7 +93,6 @@ public:
     const UnitAddress& editedAddress() const { return m_request.address; }
     bool reloadRequested() const { return true; }
     bool modified() const { return m_modified; }
-    const std::string& questionFilePath() const { return m_path; }
 
     // After OK and Cancel: the main window marks the similar problems stale and counts the unit
     // marks again.
