@@ -54,7 +54,6 @@ private:
     void btnOkClick();
     // The typed name as CP932 when it can name a learner; otherwise says why and gives nullopt.
     std::optional<std::string> typedName();
-    std::vector<std::string> rosterNames() const;
     // Saves the names added and removed in this dialog into the roster as it is now; says why and
     // gives false when it cannot be read or written.
     bool saveRoster();

@@ -89,7 +89,6 @@ private:
 
     void recount(bool similarFlagsStale);
     void setSectionTitles(const std::vector<std::string>& titles);
-    void clearUnits();
     void showSimilarProblems(const std::vector<std::string>& items);
     void setUnitPanel(bool similarSelected);
     int selectedSimilarNumber() const;

@@ -60,6 +60,13 @@ public:
     QPushButton* btnClose;
     QPushButton* btnHelp;
     QLabel* pnlHint;
+    enum Image {
+        SectionImage = 1,
+        UnitImage = 2,
+        RootImage = 3,
+        ExpandImage = 4,
+        CollapseImage = 5
+    };
     // Node pictures: 1 section, 2 unit, 3 root (0 unused); then the expand and collapse pictures.
     QList<QIcon> ImageList1;
     // The dialogs this window asks with; made once with it.

@@ -1,7 +1,7 @@
 // The question editor: one unit of a question file in editing fields, one per block, with the
 // answers extracted, the choice list rebuilt, markup, numbering and figures, a live preview of the
-// question and answer sheets, and OK writing the unit back into its file. TfrmBMP shows a figure
-// enlarged.
+// question and answer sheets (PreviewSheets), and OK writing the unit back into its file. TfrmBMP
+// shows a figure enlarged.
 #pragma once
 
 #include <QCheckBox>
@@ -21,50 +21,18 @@
 #include "DrillText.h"
 #include "EditorPreview.h"
 #include "EditorText.h"
+#include "PreviewSheets.h"
 #include "Prompter.h"
 #include "QuestionEditing.h"
 #include "SheetImage.h"
 #include "SheetState.h"
+#include "TfrmBMP.h"
 #include "UnitAddress.h"
 #include "Worksheet.h"
 
 namespace sulkan {
 
 class TfrmEditSource;
-
-// The preview's question sheet and answer sheet, each drawn to fit the pane under its caption.
-class PreviewSheets : public QWidget {
-public:
-    explicit PreviewSheets(QWidget* parent = nullptr);
-    // The area the sheets are to be drawn for.
-    PreviewArea area() const;
-    void setSheets(const EditorPreview& sheets);
-    // As last drawn, at the size shown; null before the first drawing.
-    const QImage& questionSheet() const { return m_sheets.questionSheet; }
-    const QImage& answerSheet() const { return m_sheets.answerSheet; }
-    const PreviewPlacement& place() const { return m_sheets.place; }
-    // Called when the pane's size changes: the sheets are to be drawn again for it.
-    std::function<void()> ResizedHook;
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    EditorPreview m_sheets;
-};
-
-// The bitmap viewer: a figure at its own size, with its width and height.
-class TfrmBMP : public QDialog {
-    Q_OBJECT
-public:
-    explicit TfrmBMP(QWidget* parent = nullptr);
-    int showPicture(const QPixmap& picture);
-
-    QLabel* Image1;
-    QLabel* lblXW;
-    QLabel* lblYH;
-};
 
 // What the editor is opened on, as plain values from the main window.
 struct QuesEditRequest {
@@ -93,7 +61,6 @@ public:
     const UnitAddress& editedAddress() const { return m_request.address; }
     bool reloadRequested() const { return true; }
     bool modified() const { return m_modified; }
-    const std::string& questionFilePath() const { return m_path; }
 
     // After OK and Cancel: the main window marks the similar problems stale and counts the unit
     // marks again.

@@ -388,31 +388,6 @@ std::optional<std::string> AppendProblem(const Lines& lines) {
     return problem;
 }
 
-UnitWriteResult WriteUnit(Lines& fileLines, const std::string& headerLine,
-                          const UnitBlocks& blocks) {
-    auto header = LocateUnit(fileLines, headerLine);
-    auto problem = header ? UnitRewriteProblem(fileLines, *header) : AppendProblem(fileLines);
-    if (!problem) problem = UnwritableContent(blocks);
-    if (!problem) problem = LaterHeaderProblem(fileLines, header, blocks);
-    if (problem) return {false, std::move(problem)};
-    if (!header) {
-        Lines unit = UnitLines(headerLine, blocks, UnitOrder::New);
-        fileLines.insert(fileLines.end(), std::make_move_iterator(unit.begin()),
-                         std::make_move_iterator(unit.end()));
-        return {false, std::nullopt};
-    }
-    // Nothing changed: the unit keeps its lines as they stand, in their own order.
-    if (ReadUnit(fileLines, *header) == blocks) return {true, std::nullopt};
-    const std::size_t end = UnitEnd(fileLines, *header);
-    Lines unit = RewrittenUnitLines(fileLines, *header, blocks);
-    const auto first = fileLines.begin() + static_cast<std::ptrdiff_t>(*header);
-    const auto last = fileLines.begin() + static_cast<std::ptrdiff_t>(end);
-    const auto at = fileLines.erase(first, last);
-    fileLines.insert(at, std::make_move_iterator(unit.begin()),
-                     std::make_move_iterator(unit.end()));
-    return {true, std::nullopt};
-}
-
 std::optional<std::string> LaterHeaderProblem(const Lines& lines,
                                               std::optional<std::size_t> headerIndex,
                                               const UnitBlocks& blocks) {

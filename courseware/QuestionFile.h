@@ -125,17 +125,4 @@ struct UnitSplice {
 UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
                       const UnitBlocks& blocks, bool keepUnchanged = false);
 
-struct UnitWriteResult {
-    bool replaced = false;               // false: appended, or refused
-    std::optional<std::string> refused;  // CP932; the file is left as it was
-};
-
-// Replaces the unit of headerLine (its header through UnitEnd) by RewrittenUnitLines,
-// or appends it in New order when the file has no such header. A unit that reads as blocks
-// already is left as it stands. Refuses (UnitRewriteProblem, AppendProblem, UnwritableContent,
-// LaterHeaderProblem)
-// rather than corrupt the file.
-UnitWriteResult WriteUnit(std::vector<std::string>& fileLines, const std::string& headerLine,
-                          const UnitBlocks& blocks);
-
 }  // namespace sulkan

@@ -25,6 +25,19 @@ UnitBlocks Writable(UnitBlocks blocks) {
     return blocks;
 }
 
+// The unit written into the file's lines as the master save writes it (a unit that already reads
+// as blocks stays as it stands); lines take the result unless it was refused.
+UnitSplice Write(Lines& lines, const std::string& headerLine, const UnitBlocks& blocks) {
+    UnitSplice spliced = SpliceUnit(JoinLines(lines), headerLine, blocks, /*keepUnchanged=*/true);
+    if (spliced.refused) {
+        FUZZ_REQUIRE(spliced.bytes.empty(), "a refused write gave bytes");
+    } else {
+        lines = SplitLines(spliced.bytes);
+        FUZZ_REQUIRE(JoinLines(lines) == spliced.bytes, "a write left a line without CR LF");
+    }
+    return spliced;
+}
+
 void CheckReaders(const Lines& lines, std::size_t header, std::size_t end) {
     const UnitBlocks lenient = ReadUnit(lines, header);
     const StrictUnitRead strict = ReadUnitStrict(lines, header);
@@ -68,7 +81,7 @@ Lines CheckChangedRewrite(const Lines& lines, const std::string& headerLine,
     const std::size_t header = *LocateUnit(lines, headerLine);
     const std::size_t end = UnitEnd(lines, header);
     Lines once = lines;
-    const UnitWriteResult result = WriteUnit(once, headerLine, blocks);
+    const UnitSplice result = Write(once, headerLine, blocks);
     FUZZ_REQUIRE(!result.refused, "a changed unit's rewrite was refused");
     FUZZ_REQUIRE(result.replaced, "an existing unit was appended");
     const std::size_t written = RewrittenUnitLines(lines, header, blocks).size();
@@ -84,7 +97,7 @@ Lines CheckChangedRewrite(const Lines& lines, const std::string& headerLine,
     FUZZ_REQUIRE(ReadUnit(once, header) == Writable(blocks), "the rewritten unit reads otherwise");
 
     Lines twice = once;
-    WriteUnit(twice, headerLine, ReadUnit(once, header));
+    Write(twice, headerLine, ReadUnit(once, header));
     FUZZ_REQUIRE(twice == once, "a second rewrite changed the file");
     CheckOtherUnits(lines, once, headerLine, header, end, headers);
     return once;
@@ -99,7 +112,7 @@ void CheckRewrite(const Lines& lines, const std::string& headerLine, const Lines
     // A unit the rewrite would corrupt is refused and the file left alone.
     const UnitBlocks blocks = ReadUnit(lines, header);
     Lines same = lines;
-    const UnitWriteResult result = WriteUnit(same, headerLine, blocks);
+    const UnitSplice result = Write(same, headerLine, blocks);
     FUZZ_REQUIRE(same == lines, "a refused or unchanged unit changed the file");
     FUZZ_REQUIRE(result.refused.has_value() == UnitRewriteProblem(lines, header).has_value(),
                  "a rewrite refused without a problem, or done despite one");
@@ -136,7 +149,7 @@ void CheckAppend(const Lines& lines, const Lines& headers) {
     const UnitBlocks blocks =
         headers.empty() ? UnitBlocks{} : ReadUnit(lines, *LocateUnit(lines, headers.front()));
     Lines out = lines;
-    const UnitWriteResult result = WriteUnit(out, headerLine, blocks);
+    const UnitSplice result = Write(out, headerLine, blocks);
     FUZZ_REQUIRE(!result.replaced, "a missing unit was replaced");
     FUZZ_REQUIRE(result.refused.has_value() == AppendProblem(lines).has_value(),
                  "an append refused without a problem, or done despite one");

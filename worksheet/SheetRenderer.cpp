@@ -398,11 +398,6 @@ void AimAtPrinter(RenderInputs& inputs, const Worksheet& worksheet, int pageWidt
     inputs.pointScale = pointScale;
 }
 
-std::string TooManyBlanksMessage() {
-    static const std::string text = sjis("解答欄が多すぎます（８０個まで）");
-    return text;
-}
-
 RenderOutput RenderSheet(Worksheet& worksheet, Canvas& canvas, const RenderInputs& inputs,
                          SheetShared& shared) {
     RenderOutput out;

@@ -83,10 +83,6 @@ void AimAtScreen(RenderInputs& inputs, const Worksheet& worksheet);
 void AimAtPrinter(RenderInputs& inputs, const Worksheet& worksheet, int pageWidth, int pageHeight,
                   double pointScale);
 
-// "解答欄が多すぎます（８０個まで）", CP932: more answers than the drill takes
-// (ExceedsDrillBlanks); the sheet itself draws them all.
-std::string TooManyBlanksMessage();
-
 // Draws the worksheet. Refills the worksheet's answer list (and, on ordinary screen passes, its
 // piece starts); while blank recording is on and not printing, refills the blank table's layout
 // fields (the drill's grading fields stay). Question figures without a position get one written

@@ -25,8 +25,6 @@ public:
     // The start of every showing: the window the dialog acts on, and its options in the boxes.
     void FormShow(TfrmPrint* window);
 
-    int chosenPaperWidth() const { return m_chosenWidth; }
-
     QGroupBox* grbOption;
     QCheckBox* chkClassFlag;  // SheetOptions 1
     QCheckBox* chkJisshibi;   // SheetOptions 2

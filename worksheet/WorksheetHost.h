@@ -20,7 +20,6 @@ enum class WorksheetCommand {
     SaveCopy,       // "名前を付けて保存"
     Print,          // "印刷"
     Exit,           // "終了"
-    EditIndex,      // "目次作成"
     Juku,           // "学校名・塾名"
     EditMaster,     // "編集"
     ToggleAnswers,  // "解答表示"

@@ -180,6 +180,27 @@ TEST_F(TfrmEditQuesTest, OkWithoutChangesRewritesTheUnitInOrderAndKeepsEveryOthe
                                              sjis("[[unit3\r\n]]\r\n"));
 }
 
+TEST_F(TfrmEditQuesTest, EnterInAFieldPressesNoButtonAndSavesNothing) {
+    const std::string original = SampleFile();
+    test::WriteRawFile(file(), original);
+    EXPECT_EQ(run([&] {
+                  for (QWidget* field : std::initializer_list<QWidget*>{
+                           editor.edtSoftKeyB, editor.edtFileName, editor.MemQues}) {
+                      field->setFocus();
+                      QTest::keyClick(field, Qt::Key_Return);
+                      EXPECT_TRUE(editor.isVisible()) << field->objectName().toStdString();
+                  }
+                  // The fields that show where the unit lies take no typing.
+                  QTest::keyClicks(editor.edtFileName, u"x"_s);
+                  QTest::keyClicks(editor.edtLesson, u"x"_s);
+                  EXPECT_EQ(editor.edtLesson->text(), u"1 1 2"_s);
+                  EXPECT_FALSE(editor.edtFileName->text().contains(u'x'));
+              }),
+              QDialog::Rejected);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(test::ReadRawFile(file()), original);
+}
+
 TEST_F(TfrmEditQuesTest, ANewUnitIsAppendedFromTheDefaults) {
     test::WriteRawFile(file(), sjis("[[unit1\r\n]]\r\n"));
     request.address = {1, 1, 4, 1};

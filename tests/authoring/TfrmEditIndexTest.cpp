@@ -111,6 +111,24 @@ TEST_F(TfrmEditIndexTest, OpensOnLessonOneWithItsTreeAndHelp) {
     EXPECT_EQ(help[0][0].toInt(), 730);
 }
 
+TEST_F(TfrmEditIndexTest, EnterInAFieldOrAListPressesNoButtonAndWritesNothing) {
+    const std::string lesson1 = ReadRawFile(file("1"));
+    const int result = run([&] {
+        for (QWidget* field : std::initializer_list<QWidget*>{
+                 editor.edtMainTitle, editor.edtIndex, editor.lstESection, editor.lstEUnit}) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            EXPECT_TRUE(editor.isVisible()) << field->objectName().toStdString();
+        }
+        QTest::keyClicks(editor.edtIndex, u"x"_s);
+        EXPECT_FALSE(editor.edtIndex->text().contains(u'x'));
+    });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(ReadRawFile(file("1")), lesson1);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(TfrmEditIndexTest, LessonWithoutIndexShowsTheTemplateAndOkWritesTheAddedSection) {
     const int result = run([&] {
         chooseLesson(3);

@@ -19,6 +19,21 @@ Lines Concat(std::initializer_list<Lines> parts) {
     return all;
 }
 
+// The unit of headerLine written into the file as the master save writes it (a unit that
+// already reads as blocks stays as it stands); file takes the spliced bytes, cut into lines, so
+// each case can say what the file holds afterwards. A refusal leaves file as it was.
+UnitSplice Splice(Lines& file, const std::string& headerLine, const UnitBlocks& blocks) {
+    UnitSplice spliced = SpliceUnit(JoinLines(file), headerLine, blocks, /*keepUnchanged=*/true);
+    if (spliced.refused) {
+        EXPECT_TRUE(spliced.bytes.empty());
+        return spliced;
+    }
+    file = SplitLines(spliced.bytes);
+    // Every line of the result ends in CR LF, so comparing lines compares the bytes.
+    EXPECT_EQ(JoinLines(file), spliced.bytes);
+    return spliced;
+}
+
 Lines QuestionUnit(std::size_t questionLines) {
     return Concat({{"[[unit1", "<<ques"},
                    Lines(questionLines, "q #a#"),
@@ -143,7 +158,7 @@ TEST(QuestionFileWrite, NewUnitOneAsTheEditorFirstWritesIt) {
     UnitBlocks b = ReadLayoutText(DefaultLayoutLines());
     b.ques = Sjis({"１．次の各空欄に適語を入れなさい。", "例　日本の首都は　#　東京　#　です"});
     Lines file;
-    EXPECT_FALSE(WriteUnit(file, "[[unit1", b).replaced);
+    EXPECT_FALSE(Splice(file, "[[unit1", b).replaced);
     const Lines expected = Sjis({"[[unit1",
                                  "<<ques",
                                  "１．次の各空欄に適語を入れなさい。",
@@ -193,14 +208,14 @@ TEST(QuestionFileWrite, ReplacesInPlaceKeepingEveryOtherByte) {
         {before, Sjis({"[[unit1", "<<hint", "古い", ">>", "<<ques", "旧", ">>", "]]"}), after});
     UnitBlocks blocks = ReadUnit(file, before.size());
     blocks.ques = Sjis({"新 #答え#"});
-    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).replaced);
+    EXPECT_TRUE(Splice(file, "[[unit1", blocks).replaced);
     EXPECT_EQ(
         JoinLines(file),
         JoinLines(Concat({before, UnitLines("[[unit1", blocks, UnitOrder::Existing), after})));
 
     // Without "]]" only the unit itself is replaced, not the unit after it.
     file = {"[[unit1", "<<ques", "a", ">>", "[[unit2", "<<ques", "c", ">>", "]]"};
-    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).replaced);
+    EXPECT_TRUE(Splice(file, "[[unit1", blocks).replaced);
     EXPECT_EQ(file, Concat({UnitLines("[[unit1", blocks, UnitOrder::Existing),
                             {"[[unit2", "<<ques", "c", ">>", "]]"}}));
 }
@@ -208,7 +223,7 @@ TEST(QuestionFileWrite, ReplacesInPlaceKeepingEveryOtherByte) {
 TEST(QuestionFileWrite, AppendsWhenTheHeaderIsAbsent) {
     const Lines original = {"[[unit1", "]]", "\x82"};
     Lines file = original;
-    EXPECT_FALSE(WriteUnit(file, "[[unit1R1", FullBlocks()).replaced);
+    EXPECT_FALSE(Splice(file, "[[unit1R1", FullBlocks()).replaced);
     EXPECT_EQ(file, Concat({original, UnitLines("[[unit1R1", FullBlocks(), UnitOrder::New)}));
 }
 
@@ -219,12 +234,12 @@ TEST(QuestionFileWrite, UnclosedBlockIsRewrittenWithoutLosingTheUnitsItSwallowed
     const UnitBlocks unit2 = ReadUnit(file, 4);
     UnitBlocks changed = ReadUnit(file, 0);
     changed.hint = {"new"};
-    const UnitWriteResult written = WriteUnit(file, "[[unit1", changed);
+    const UnitSplice written = Splice(file, "[[unit1", changed);
     EXPECT_EQ(written.refused, sjis("<<ques の終わりの >> がありません（ファイルの2行目）"));
     EXPECT_EQ(file, before);
     EXPECT_EQ(ReadUnit(file, *LocateUnit(file, "[[unit2")), unit2);
     // Nor is a new unit appended into the open block.
-    EXPECT_TRUE(WriteUnit(file, "[[unit3", changed).refused);
+    EXPECT_TRUE(Splice(file, "[[unit3", changed).refused);
     EXPECT_EQ(file, before);
 }
 
@@ -234,9 +249,9 @@ TEST(QuestionFileWrite, AHeaderInsideAnotherUnitsBlockIsNoUnitToWrite) {
     const Lines before = file;
     UnitBlocks blocks;
     blocks.ques = {"C#c#"};
-    EXPECT_TRUE(WriteUnit(file, "[[unit2", blocks).refused);  // found first, inside unit 1
+    EXPECT_TRUE(Splice(file, "[[unit2", blocks).refused);  // found first, inside unit 1
     EXPECT_EQ(file, before);
-    EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).replaced);  // unit 1 itself is fine
+    EXPECT_TRUE(Splice(file, "[[unit1", blocks).replaced);  // unit 1 itself is fine
 }
 
 TEST(QuestionFileWrite, ContentTheFileCannotGiveBackIsRefused) {
@@ -244,7 +259,7 @@ TEST(QuestionFileWrite, ContentTheFileCannotGiveBackIsRefused) {
         Lines file = {"[[unit1", "<<ques", "q", ">>", "]]"};
         UnitBlocks blocks;
         blocks.ques = ques;
-        EXPECT_TRUE(WriteUnit(file, "[[unit1", blocks).refused);
+        EXPECT_TRUE(Splice(file, "[[unit1", blocks).refused);
         EXPECT_EQ(file, (Lines{"[[unit1", "<<ques", "q", ">>", "]]"}));
     }
 }
@@ -253,7 +268,7 @@ TEST(QuestionFileWrite, AnUnchangedUnitKeepsItsLinesAsTheyStand) {
     const Lines file = {"x", "[[unit1", "stray",    "<<kgroup", "a",  ">>", "<<ques",
                         "q", ">>",      "<<kgroup", "b",        ">>", "]]", "y"};
     Lines written = file;
-    EXPECT_TRUE(WriteUnit(written, "[[unit1", ReadUnit(file, 1)).replaced);
+    EXPECT_TRUE(Splice(written, "[[unit1", ReadUnit(file, 1)).replaced);
     EXPECT_EQ(written, file);
 }
 
@@ -265,14 +280,14 @@ TEST(QuestionFileWrite, QuestionBlocksKeepTheirPreamblesWhileTheQuestionsStand) 
     UnitBlocks blocks = ReadUnit(file, 0);
     blocks.hint = {"h"};
     Lines written = file;
-    EXPECT_TRUE(WriteUnit(written, "[[unit1", blocks).replaced);
+    EXPECT_TRUE(Splice(written, "[[unit1", blocks).replaced);
     EXPECT_EQ(written, (Lines{"[[unit1", "<<ques", "a", ">>", "<<ques", "{", "note", "}", "b", ">>",
                               "<<dummy", ">>", "<<hint", "h", ">>", "]]"}));
     EXPECT_EQ(ReadUnit(written, 0), blocks);
     EXPECT_EQ(ReadUnitStrict(written, 0).blocks.ques, (Lines{"a", "b"}));
     // Questions the editor changed are written as one block, as shown there.
     blocks.ques.push_back("c");
-    EXPECT_TRUE(WriteUnit(written, "[[unit1", blocks).replaced);
+    EXPECT_TRUE(Splice(written, "[[unit1", blocks).replaced);
     EXPECT_EQ(ReadUnitStrict(written, 0).blocks.ques, blocks.ques);
 }
 
@@ -283,7 +298,7 @@ TEST(QuestionFileWrite, AnEmptyKranBlockStaysAndStillReadsAsZeros) {
     UnitBlocks blocks = ReadUnit(file, 0);
     blocks.hint = {"h"};
     Lines written = file;
-    ASSERT_TRUE(WriteUnit(written, "[[unitX", blocks).replaced);
+    ASSERT_TRUE(Splice(written, "[[unitX", blocks).replaced);
     EXPECT_EQ(ReadUnitStrict(written, 0).blocks.kran, Lines(10, "0"));
 }
 
