@@ -5,9 +5,8 @@
 #include "ContainedPath.h"
 #include "LineFile.h"
 #include "RecordFile.h"
+#include "RecordWindowSources.h"
 #include "RecordsCommand.h"
-#include "TfrmClassRecords.h"
-#include "TfrmKiroku.h"
 
 namespace sulkan {
 

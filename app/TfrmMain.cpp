@@ -41,15 +41,12 @@
 #include "TfrmSettei.h"
 #include "TfrmZenTangen.h"
 #include "UnitMarks.h"
+#include "Widgets.h"
 
 namespace sulkan {
 namespace {
 
 constexpr int kPanelWidth = 113;
-
-QPushButton* Button(const QString& caption, const char* name) {
-    return Named(new QPushButton(caption), name);
-}
 
 QLabel* ImageHolder(Picture picture, const char* name, QWidget* parent) {
     auto* l = Named(new QLabel(parent), name);

@@ -408,8 +408,7 @@ void TfrmMain::btnEditClick() {
     if (window->worksheet().isCopy) return;
     if (EditQuestions(window->worksheet().address, false)) {
         const UnitAddress address = frmEditQues->editedAddress();
-        if (OpenUnitWorksheet(address, frmEditQues->reloadRequested()) == OpenResult::Opened)
-            ClearWorksheetModified();
+        if (OpenUnitWorksheet(address, true) == OpenResult::Opened) ClearWorksheetModified();
     }
     FocusMain();
 }

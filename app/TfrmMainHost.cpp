@@ -141,7 +141,6 @@ void TfrmMain::runCommand(WorksheetCommand command) {
             mnuJukuClick();
             break;
         default:
-            // The remaining commands open windows that are added later.
             break;
     }
 }

@@ -7,9 +7,9 @@
 #include "LineFile.h"
 #include "RecordFile.h"
 #include "RecordStore.h"
+#include "RecordWindowSources.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
-#include "TfrmZenTangen.h"
 
 namespace sulkan {
 

@@ -57,9 +57,8 @@ public:
 
     // Opens the editor modally on the request's unit; Accepted when OK saved it.
     int showFor(const QuesEditRequest& request);
-    // The unit edited last, and whether an open worksheet of it is to be read again (always).
+    // The unit edited last (an open worksheet of it is read again after OK).
     const UnitAddress& editedAddress() const { return m_request.address; }
-    bool reloadRequested() const { return true; }
     bool modified() const { return m_modified; }
 
     // After OK and Cancel: the main window marks the similar problems stale and counts the unit

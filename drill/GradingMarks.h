@@ -4,17 +4,9 @@
 
 #include "AnswerFrames.h"
 #include "Canvas.h"
+#include "SheetState.h"
 
 namespace sulkan {
-
-// The values of BlankRecord::BlankStatus.
-namespace blank_status {
-inline constexpr int kOpen = 99;  // not graded yet
-inline constexpr int kCorrect = 1;
-inline constexpr int kWrong = 0;
-inline constexpr int kNotGraded = -1;          // box hidden, or the answer was just shown
-inline constexpr int kCorrectAfterShown = -2;  // right, but only after seeing the answer
-}  // namespace blank_status
 
 enum class GradingMark { None, Circle, Slash, Cross };
 

@@ -14,17 +14,11 @@
 #include "Prompter.h"
 #include "RecordStore.h"
 
+#include "RecordWindowSources.h"
+
 namespace sulkan {
 
 class ScoreChart;
-
-// What the window shows, given by its caller (CP932).
-struct ClassRecordsSource {
-    int lesson = 0;
-    std::string lessonIndexPath;
-    std::vector<LearnerRecordFile> learners;  // in the order they are listed
-    std::string saveFolder;                   // where the CSV save dialog opens
-};
 
 // The lesson read for the window: its index and each learner's file, each file read once.
 struct ClassOverview {

@@ -13,23 +13,11 @@
 
 #include "Prompter.h"
 
+#include "RecordWindowSources.h"
+
 namespace sulkan {
 
 class ScoreChart;
-
-// What the viewer shows, given by its caller (CP932).
-struct KirokuSource {
-    std::string learnerName;
-    std::string recordFile;       // the lesson's record file written to; empty: none usable
-    std::string lessonIndexPath;  // the lesson of the current unit
-    std::vector<std::string> copyFileNames;  // the copy files kept in the lesson
-    // Every file the lesson's records are read from (RecordFileCandidates); empty: recordFile.
-    std::vector<std::string> recordFiles;
-    // Where the copy files' runs lie (they are always filed under lesson 1); both empty: the
-    // lesson's own files.
-    std::string copyRecordFile;
-    std::vector<std::string> copyRecordFiles;
-};
 
 class TfrmKiroku : public QDialog {
     Q_OBJECT

@@ -10,6 +10,7 @@
 #include "QtText.h"
 #include "RenshuSupport.h"
 #include "TfrmRenshu.h"
+#include "Widgets.h"
 
 namespace sulkan {
 
@@ -31,10 +32,6 @@ constexpr int kRecordListTop = 40;
 constexpr int kRecordListHeight = 250;
 constexpr int kPadSize = 200;
 constexpr int kCandidateSize = 40;
-
-QPushButton* Button(const QString& caption, const char* name, QWidget* parent = nullptr) {
-    return Named(new QPushButton(caption, parent), name);
-}
 
 // Buttons of the answering panels leave the focus in the answer box: leaving the box would
 // count as abandoning the answer.

@@ -11,15 +11,9 @@
 #include <string>
 #include <vector>
 
-namespace sulkan {
+#include "RecordWindowSources.h"
 
-// What the tree shows (CP932).
-struct ZenTangenSource {
-    std::string lessonTitle;  // line 0 of the lesson index
-    std::vector<std::string> sectionTitles;
-    std::vector<std::vector<std::string>> unitLines;  // per section: mark + title
-    std::string dateStamp;                            // "2003.10.15"
-};
+namespace sulkan {
 
 class TfrmZenTangen : public QDialog {
     Q_OBJECT

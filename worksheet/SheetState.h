@@ -10,8 +10,17 @@ namespace sulkan {
 // The drill takes at most this many blanks; a sheet draws any number.
 inline constexpr int kMaxBlanks = 80;
 
+// The values of BlankRecord::BlankStatus.
+namespace blank_status {
+inline constexpr int kOpen = 99;  // not graded yet
+inline constexpr int kCorrect = 1;
+inline constexpr int kWrong = 0;
+inline constexpr int kNotGraded = -1;          // box hidden, or the answer was just shown
+inline constexpr int kCorrectAfterShown = -2;  // right, but only after seeing the answer
+}  // namespace blank_status
+
 struct BlankRecord {
-    int BlankStatus = 99;    // 99 not graded, 1 correct, 0 wrong, -2 correct after shown, -1 none
+    int BlankStatus = blank_status::kOpen;
     int left = 0, top = 0;   // sheet units: where the answer begins, and its line's y
     int width = 0;           // sheet units taken by the first alternative at the question size
     std::string AnswerText;  // the whole answer between the "#" pair

@@ -91,7 +91,7 @@ TfrmPrint::TfrmPrint(WorksheetHost& host, Worksheet worksheet, QWidget* parent)
     mnuFilePopup();
     mnuShowPopup();
     // A fresh window counts every blank as not graded yet.
-    for (auto& blank : m_host.sheetShared().blanks.slots) blank.BlankStatus = 99;
+    for (auto& blank : m_host.sheetShared().blanks.slots) blank.BlankStatus = blank_status::kOpen;
 }
 
 void TfrmPrint::createMenus() {
