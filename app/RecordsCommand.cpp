@@ -6,6 +6,7 @@
 #include "Codec.h"
 #include "CourseFolder.h"
 #include "CourseTree.h"
+#include "FileChecks.h"
 #include "LineFile.h"
 #include "RecordFile.h"
 #include "RecordStore.h"
@@ -203,9 +204,7 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
     if (auto lines = ReadLines(LessonIndexPathOf(*folder, tables, lesson)))
         outline = OutlineOfLesson(*lines);
     else
-        err << Cp932ToUtf8(sjis("ファイル ") + LessonIndexPathOf(*folder, tables, lesson) +
-                           sjis(" が見つかりません"))
-            << "\n";
+        err << Cp932ToUtf8(FileMissingText(LessonIndexPathOf(*folder, tables, lesson))) << "\n";
 
     const std::string recordsFolder = RecordsFolderIn(RecordsRootSetting(settings));
     const bool fromCd = IsOnOpticalDisc(*folder);
