@@ -6,6 +6,7 @@
 #include "Codec.h"
 #include "CourseFolder.h"
 #include "CourseTree.h"
+#include "FileChecks.h"
 #include "LineFile.h"
 #include "RecordFile.h"
 #include "RecordStore.h"
@@ -105,6 +106,33 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
 
 namespace {
 
+// The record file of the learner named on the command line (UTF-8); nothing when the name is
+// not one a learner can have.
+std::optional<LearnerRecordFile> NamedLearner(const std::string& nameUtf8,
+                                              const std::string& folder, const CourseTables& tables,
+                                              int lesson, bool fromCd,
+                                              const std::string& recordsFolder) {
+    auto name = Utf8ToCp932(nameUtf8);
+    if (!name || !LearnerNameProblem(*name).empty()) return std::nullopt;
+    return LearnerRecordFile{
+        *name, RecordFilePath(folder, tables, *name, lesson, fromCd, recordsFolder),
+        RecordFileCandidates(folder, tables, *name, lesson, fromCd, recordsFolder)};
+}
+
+// The rows of every learner that has a record file, learner by learner.
+std::vector<CsvRecord> LearnersRecords(const std::vector<LearnerRecordFile>& learners, int lesson,
+                                       const LessonOutline& outline) {
+    std::vector<CsvRecord> records;
+    for (const LearnerRecordFile& learner : learners) {
+        if (learner.path.empty()) continue;
+        std::vector<CsvRecord> rows =
+            CsvRecordsOf(learner.learner, lesson, outline, LoadLearnerRecords(learner));
+        records.insert(records.end(), std::make_move_iterator(rows.begin()),
+                       std::make_move_iterator(rows.end()));
+    }
+    return records;
+}
+
 // The CSV to csvPath (standard output when neither path is given) and the workbook to xlsxPath;
 // 0 when everything was written and every line read, 1 otherwise (said on err).
 int WriteRecords(const ExportTable& table, const std::optional<std::string>& csvPath,
@@ -176,35 +204,23 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
     if (auto lines = ReadLines(LessonIndexPathOf(*folder, tables, lesson)))
         outline = OutlineOfLesson(*lines);
     else
-        err << Cp932ToUtf8(sjis("ファイル ") + LessonIndexPathOf(*folder, tables, lesson) +
-                           sjis(" が見つかりません"))
-            << "\n";
+        err << Cp932ToUtf8(FileMissingText(LessonIndexPathOf(*folder, tables, lesson))) << "\n";
 
     const std::string recordsFolder = RecordsFolderIn(RecordsRootSetting(settings));
     const bool fromCd = IsOnOpticalDisc(*folder);
 
     std::vector<LearnerRecordFile> learners;
     if (a->learner) {
-        auto name = Utf8ToCp932(*a->learner);
-        if (!name || !LearnerNameProblem(*name).empty()) {
+        auto learner = NamedLearner(*a->learner, *folder, tables, lesson, fromCd, recordsFolder);
+        if (!learner) {
             err << "学習者の名前に使えない文字があります\n";
             return 2;
         }
-        learners.push_back(
-            {*name, RecordFilePath(*folder, tables, *name, lesson, fromCd, recordsFolder),
-             RecordFileCandidates(*folder, tables, *name, lesson, fromCd, recordsFolder)});
+        learners.push_back(std::move(*learner));
     } else {
         learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
     }
-
-    std::vector<CsvRecord> records;
-    for (const LearnerRecordFile& learner : learners) {
-        if (learner.path.empty()) continue;
-        std::vector<CsvRecord> rows =
-            CsvRecordsOf(learner.learner, lesson, outline, LoadLearnerRecords(learner));
-        records.insert(records.end(), std::make_move_iterator(rows.begin()),
-                       std::make_move_iterator(rows.end()));
-    }
+    const std::vector<CsvRecord> records = LearnersRecords(learners, lesson, outline);
     std::optional<std::string> csvPath, xlsxPath;
     if (!a->out.empty() && !(csvPath = Utf8ToCp932(a->out))) {
         err << "ファイル名に扱えない文字があります\n";

@@ -214,5 +214,41 @@ TEST_F(ExportTest, ACopyFileIsExportedAsItsOwnSheet) {
     EXPECT_EQ(exportCopy({}), 1);
 }
 
+TEST_F(ExportTest, ACopyFileIsReadAsTheWindowReadsItAndSaidInItsWords) {
+    auto exportCopy = [&](const std::filesystem::path& copy) {
+        testing::internal::CaptureStderr();
+        const int status = RunExportCommand(
+            {"--course", dir.path().string(), "--copy", copy.string(), "--out", out.string()},
+            settings);
+        return std::pair{status, testing::internal::GetCapturedStderr()};
+    };
+    const std::filesystem::path unit = dir.path() / "unit.skn";
+    WriteSjisFile(unit, {"[[unit1", "<<ques", "#a#", ">>", "]]"});
+    auto [status, said] = exportCopy(unit);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(said.find("ファイル " + unit.string() +
+                        " はコピーファイルではありません（[[unitX の行がありません）"),
+              std::string::npos)
+        << said;
+
+    const std::filesystem::path damaged = dir.path() / "damaged.skn";
+    WriteSjisFile(damaged, {"[[unitX", "<<ques", "#a#", ">>", "<<value", "630", "True"});
+    std::tie(status, said) = exportCopy(damaged);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(said.find("<<value"), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(out));
+
+    // A block given twice is read with the later one, said with the file's name, and exported.
+    const std::filesystem::path twice = dir.path() / "twice.skn";
+    WriteSjisFile(twice, {"[[unitX", "<<ques", "#a#", ">>", "<<value", "630",     "True", "40",
+                          "5",       "5",      "1",   "7",  ">>",      "<<value", "771",  "True",
+                          "40",      "5",      "5",   "1",  "7",       ">>",      "]]"});
+    std::tie(status, said) = exportCopy(twice);
+    EXPECT_EQ(status, 0) << said;
+    EXPECT_EQ(said.rfind(twice.string() + ": ", 0), 0u) << said;
+    EXPECT_NE(said.find("繰り返されています"), std::string::npos) << said;
+    EXPECT_EQ(QImage(QString::fromStdString(out.string())).width(), 771);
+}
+
 }  // namespace
 }  // namespace sulkan

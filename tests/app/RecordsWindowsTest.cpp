@@ -147,6 +147,33 @@ TEST_F(RecordsWindowsTest, RecordsCommandStatusesZeroOneAndTwo) {
     EXPECT_EQ(out, "");
 }
 
+TEST_F(RecordsWindowsTest, RecordsCommandForOneLearner) {
+    const std::string dir = course.path().string();
+    std::string out, err;
+    EXPECT_EQ(runRecords({"--course", dir, "--lesson", "1", "--learner", "taro"}, out, err), 0)
+        << err;
+    EXPECT_NE(out.find("\r\ntaro,1,1,2,0,旅行,1,2003-10-17,10:00,xx,0,2,0,40\r\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("共通,"), std::string::npos) << out;
+
+    // A learner without a record file is no failure: the header alone.
+    EXPECT_EQ(runRecords({"--course", dir, "--lesson", "1", "--learner", "hanako"}, out, err), 0)
+        << err;
+    EXPECT_TRUE(out.ends_with("seconds\r\n")) << out;
+
+    // A name no learner can have would lead the record file elsewhere: refused, nothing written.
+    const std::string csv = (records.path() / "one.csv").string();
+    for (const char* name : {"../taro", "a:b", ""}) {
+        EXPECT_EQ(runRecords({"--course", dir, "--lesson", "1", "--learner", name, "--out", csv},
+                             out, err),
+                  2)
+            << name;
+        EXPECT_NE(err.find("学習者の名前に使えない文字があります"), std::string::npos) << err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(csv));
+}
+
 TEST_F(RecordsWindowsTest, FolderSettingsFilesAreNoLearners) {
     // Windows keeps a folder's icon and view in desktop.ini, in any folder a teacher opened.
     WriteSjisFile(kan3() / "desktop.ini",
