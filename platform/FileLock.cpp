@@ -385,6 +385,84 @@ bool StandsForHolder(const std::optional<std::string>& content, fs::file_time_ty
     return now() - written <= stale;
 }
 
+// Whether files in folder take system locks, tried once per folder on a file of our own: a file
+// system that refuses them (a share without its lock service) does so for all its files.
+bool SystemLocksIn(const fs::path& folder) {
+    static std::mutex mutex;
+    static std::map<fs::path, bool> known;
+    {
+        const std::lock_guard guard(mutex);
+        if (const auto found = known.find(folder); found != known.end()) return found->second;
+    }
+    const fs::path probe = TempName(folder);
+    int error = 0;
+    const Handle handle = OpenLockFile(probe, error);
+    if (handle == kNoHandle) return true;  // the lock file itself will tell why
+    const bool locks = TakeSystemLock(handle, error) != SystemLock::Unsupported;
+    CloseLockFile(handle);
+    std::error_code ec;
+    fs::remove(probe, ec);
+    const std::lock_guard guard(mutex);
+    known[folder] = locks;
+    return locks;
+}
+
+std::optional<std::string> ReadNamed(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text(512, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+enum class Claim { Held, Busy, Failed };
+
+// Without system locks the name itself is the lock: the owner line is written into a file of its
+// own and linked into place, which succeeds for one claimant only, so a lock file of ours is never
+// empty. A leftover is first moved aside, which also succeeds for one only, and is taken only when
+// what was moved is still the leftover judged; a holder's lock moved by mistake is put back.
+Claim ClaimByName(const fs::path& lockPath, const std::string& owner, std::chrono::seconds stale,
+                  const std::function<fs::file_time_type()>& now, Handle& held, int& error) {
+    const fs::path temp = TempName(lockPath.parent_path());
+    const Handle handle = OpenLockFile(temp, error);
+    if (handle == kNoHandle) return Claim::Failed;
+    std::error_code ec;
+    auto giveUp = [&](Claim claim) {
+        HeldHere(owner, false);
+        CloseLockFile(handle);
+        fs::remove(temp, ec);
+        return claim;
+    };
+    if ((error = WriteHeld(handle, owner)) != 0) return giveUp(Claim::Failed);
+    // Noted as held before it is in place: another thread of ours must not judge it a leftover.
+    HeldHere(owner, true);
+    for (int tries = 0; tries < 3; ++tries) {
+        fs::create_hard_link(temp, lockPath, ec);
+        if (!ec) {
+            fs::remove(temp, ec);
+            held = handle;
+            return Claim::Held;
+        }
+        if (ec != std::errc::file_exists) {
+            error = ec.value();
+            return giveUp(Claim::Failed);
+        }
+        const std::optional<std::string> judged = ReadNamed(lockPath);
+        auto written = fs::last_write_time(lockPath, ec);
+        if (ec) written = now();
+        if (!judged || StandsForHolder(judged, written, now, stale)) return giveUp(Claim::Busy);
+        const fs::path aside = TempName(lockPath.parent_path());
+        fs::rename(lockPath, aside, ec);
+        if (ec) continue;  // another claimant moved it first
+        const bool same = ReadNamed(aside) == judged;
+        if (!same) fs::create_hard_link(aside, lockPath, ec);
+        fs::remove(aside, ec);
+        if (!same) return giveUp(Claim::Busy);
+    }
+    return giveUp(Claim::Busy);
+}
+
 std::chrono::milliseconds RefreshInterval(std::chrono::seconds stale) {
     return std::clamp<std::chrono::milliseconds>(std::chrono::milliseconds(stale) / 4, 50ms, 5s);
 }
@@ -429,6 +507,10 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
         m_error = sjis("ファイル ") + path + sjis(" をロックできません（") +
                   SystemErrorText(error) + sjis("）");
     };
+    auto busy = [&] {
+        m_error = sjis("ファイル ") + path +
+                  sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
+    };
     // How far the file system's clock is from ours, measured once and only when an age is needed.
     std::optional<fs::file_time_type::duration> skew;
     const auto now = [&] {
@@ -443,8 +525,27 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
     // again pauses as they do, or it would take it back every time before any of them.
     if (ReleasedJustNow(m_lockPath, std::nullopt))
         std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
+    const bool byName = testing_hooks::noSystemLocks || !SystemLocksIn(m_lockPath.parent_path());
     for (;;) {
         int error = 0;
+        if (byName) {
+            Handle held = kNoHandle;
+            const Claim claim = ClaimByName(m_lockPath, m_owner, stale, now, held, error);
+            if (claim == Claim::Failed) {
+                cannotLock(error);
+                return;
+            }
+            if (claim == Claim::Held) {
+                m_handle = Stored(held);
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                busy();
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
+            continue;
+        }
         const Handle handle = OpenLockFile(m_lockPath, error);
         if (handle == kNoHandle && error != EWOULDBLOCK) {
             cannotLock(error);
@@ -493,8 +594,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
         const bool late = std::chrono::steady_clock::now() >= deadline;
         if (replaced && !late) continue;
         if (late) {
-            m_error = sjis("ファイル ") + path +
-                      sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
+            busy();
             return;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
