@@ -418,10 +418,24 @@ std::optional<std::string> ReadNamed(const fs::path& path) {
 
 enum class Claim { Held, Busy, Failed };
 
+// The name the takeover of one leftover, as it was seen, is claimed under: of all the claimants
+// that judged it stale, only the one that creates this name removes it.
+fs::path TakeoverName(const fs::path& lockPath, const std::string& content,
+                      fs::file_time_type written) {
+    const std::size_t seen = std::hash<std::string>()(
+        content + "@" + std::to_string(written.time_since_epoch().count()));
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(seen));
+    fs::path name = lockPath;
+    name += std::string(".take-") + text;
+    return name;
+}
+
 // Without system locks the name itself is the lock: the owner line is written into a file of its
 // own and linked into place, which succeeds for one claimant only, so a lock file of ours is never
-// empty. A leftover is first moved aside, which also succeeds for one only, and is taken only when
-// what was moved is still the leftover judged; a holder's lock moved by mistake is put back.
+// empty. A leftover judged stale is removed only by the one claimant that links its own file to
+// the leftover's takeover name, and only if it is still there unchanged: nobody else removes it
+// meanwhile, so a holder's lock made in its place is never removed by mistake.
 Claim ClaimByName(const fs::path& lockPath, const std::string& owner, std::chrono::seconds stale,
                   const std::function<fs::file_time_type()>& now, Handle& held, int& error) {
     const fs::path temp = TempName(lockPath.parent_path());
@@ -433,6 +447,13 @@ Claim ClaimByName(const fs::path& lockPath, const std::string& owner, std::chron
         CloseLockFile(handle);
         fs::remove(temp, ec);
         return claim;
+    };
+    auto seen = [&](const fs::path& path) {
+        const std::optional<std::string> content = ReadNamed(path);
+        std::error_code timeError;
+        const auto written = fs::last_write_time(path, timeError);
+        return std::pair(timeError ? std::nullopt : content,
+                         timeError ? fs::file_time_type() : written);
     };
     if ((error = WriteHeld(handle, owner)) != 0) return giveUp(Claim::Failed);
     // Noted as held before it is in place: another thread of ours must not judge it a leftover.
@@ -448,16 +469,21 @@ Claim ClaimByName(const fs::path& lockPath, const std::string& owner, std::chron
             error = ec.value();
             return giveUp(Claim::Failed);
         }
-        const std::optional<std::string> judged = ReadNamed(lockPath);
-        auto written = fs::last_write_time(lockPath, ec);
-        if (ec) written = now();
+        const auto [judged, written] = seen(lockPath);
         if (!judged || StandsForHolder(judged, written, now, stale)) return giveUp(Claim::Busy);
-        const fs::path aside = TempName(lockPath.parent_path());
-        fs::rename(lockPath, aside, ec);
-        if (ec) continue;  // another claimant moved it first
-        const bool same = ReadNamed(aside) == judged;
-        if (!same) fs::create_hard_link(aside, lockPath, ec);
-        fs::remove(aside, ec);
+        const fs::path takeover = TakeoverName(lockPath, *judged, written);
+        fs::create_hard_link(temp, takeover, ec);
+        if (ec) {
+            // Another claimant is taking it over, or was killed doing so: its takeover name is
+            // judged as a lock is, and one left by a claimant that is gone is cleared.
+            const auto [taker, taken] = seen(takeover);
+            if (taker && !StandsForHolder(taker, taken, now, stale)) fs::remove(takeover, ec);
+            return giveUp(Claim::Busy);
+        }
+        const auto [still, stillWritten] = seen(lockPath);
+        const bool same = still == judged && stillWritten == written;
+        if (same) fs::remove(lockPath, ec);
+        fs::remove(takeover, ec);
         if (!same) return giveUp(Claim::Busy);
     }
     return giveUp(Claim::Busy);
