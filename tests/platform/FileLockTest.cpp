@@ -319,7 +319,10 @@ TEST(FileLock, WithoutSystemLocksRacingClaimsNeverHoldTogether) {
     EXPECT_EQ(failed, 0);
     EXPECT_EQ(most, 1);
     EXPECT_FALSE(fs::exists(lock));
-    for (const auto& name : FilesIn(dir.path())) EXPECT_EQ(name.find(".tmp"), std::string::npos);
+    for (const auto& name : FilesIn(dir.path())) {
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+        EXPECT_EQ(name.find(".take-"), std::string::npos) << name;
+    }
 }
 
 // Lock files of the exclusive-creation kind (as Qt makes them) are removed only when nobody holds
