@@ -385,6 +385,110 @@ bool StandsForHolder(const std::optional<std::string>& content, fs::file_time_ty
     return now() - written <= stale;
 }
 
+// Whether files in folder take system locks, tried once per folder on a file of our own: a file
+// system that refuses them (a share without its lock service) does so for all its files.
+bool SystemLocksIn(const fs::path& folder) {
+    static std::mutex mutex;
+    static std::map<fs::path, bool> known;
+    {
+        const std::lock_guard guard(mutex);
+        if (const auto found = known.find(folder); found != known.end()) return found->second;
+    }
+    const fs::path probe = TempName(folder);
+    int error = 0;
+    const Handle handle = OpenLockFile(probe, error);
+    if (handle == kNoHandle) return true;  // the lock file itself will tell why
+    const bool locks = TakeSystemLock(handle, error) != SystemLock::Unsupported;
+    CloseLockFile(handle);
+    std::error_code ec;
+    fs::remove(probe, ec);
+    const std::lock_guard guard(mutex);
+    known[folder] = locks;
+    return locks;
+}
+
+std::optional<std::string> ReadNamed(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string text(512, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return text;
+}
+
+enum class Claim { Held, Busy, Failed };
+
+// The name the takeover of one leftover, as it was seen, is claimed under: of all the claimants
+// that judged it stale, only the one that creates this name removes it.
+fs::path TakeoverName(const fs::path& lockPath, const std::string& content,
+                      fs::file_time_type written) {
+    const std::size_t seen = std::hash<std::string>()(
+        content + "@" + std::to_string(written.time_since_epoch().count()));
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(seen));
+    fs::path name = lockPath;
+    name += std::string(".take-") + text;
+    return name;
+}
+
+// Without system locks the name itself is the lock: the owner line is written into a file of its
+// own and linked into place, which succeeds for one claimant only, so a lock file of ours is never
+// empty. A leftover judged stale is removed only by the one claimant that links its own file to
+// the leftover's takeover name, and only if it is still there unchanged: nobody else removes it
+// meanwhile, so a holder's lock made in its place is never removed by mistake.
+Claim ClaimByName(const fs::path& lockPath, const std::string& owner, std::chrono::seconds stale,
+                  const std::function<fs::file_time_type()>& now, Handle& held, int& error) {
+    const fs::path temp = TempName(lockPath.parent_path());
+    const Handle handle = OpenLockFile(temp, error);
+    if (handle == kNoHandle) return Claim::Failed;
+    std::error_code ec;
+    auto giveUp = [&](Claim claim) {
+        HeldHere(owner, false);
+        CloseLockFile(handle);
+        fs::remove(temp, ec);
+        return claim;
+    };
+    auto seen = [&](const fs::path& path) {
+        const std::optional<std::string> content = ReadNamed(path);
+        std::error_code timeError;
+        const auto written = fs::last_write_time(path, timeError);
+        return std::pair(timeError ? std::nullopt : content,
+                         timeError ? fs::file_time_type() : written);
+    };
+    if ((error = WriteHeld(handle, owner)) != 0) return giveUp(Claim::Failed);
+    // Noted as held before it is in place: another thread of ours must not judge it a leftover.
+    HeldHere(owner, true);
+    for (int tries = 0; tries < 3; ++tries) {
+        fs::create_hard_link(temp, lockPath, ec);
+        if (!ec) {
+            fs::remove(temp, ec);
+            held = handle;
+            return Claim::Held;
+        }
+        if (ec != std::errc::file_exists) {
+            error = ec.value();
+            return giveUp(Claim::Failed);
+        }
+        const auto [judged, written] = seen(lockPath);
+        if (!judged || StandsForHolder(judged, written, now, stale)) return giveUp(Claim::Busy);
+        const fs::path takeover = TakeoverName(lockPath, *judged, written);
+        fs::create_hard_link(temp, takeover, ec);
+        if (ec) {
+            // Another claimant is taking it over, or was killed doing so: its takeover name is
+            // judged as a lock is, and one left by a claimant that is gone is cleared.
+            const auto [taker, taken] = seen(takeover);
+            if (taker && !StandsForHolder(taker, taken, now, stale)) fs::remove(takeover, ec);
+            return giveUp(Claim::Busy);
+        }
+        const auto [still, stillWritten] = seen(lockPath);
+        const bool same = still == judged && stillWritten == written;
+        if (same) fs::remove(lockPath, ec);
+        fs::remove(takeover, ec);
+        if (!same) return giveUp(Claim::Busy);
+    }
+    return giveUp(Claim::Busy);
+}
+
 std::chrono::milliseconds RefreshInterval(std::chrono::seconds stale) {
     return std::clamp<std::chrono::milliseconds>(std::chrono::milliseconds(stale) / 4, 50ms, 5s);
 }
@@ -429,6 +533,10 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
         m_error = sjis("ファイル ") + path + sjis(" をロックできません（") +
                   SystemErrorText(error) + sjis("）");
     };
+    auto busy = [&] {
+        m_error = sjis("ファイル ") + path +
+                  sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
+    };
     // How far the file system's clock is from ours, measured once and only when an age is needed.
     std::optional<fs::file_time_type::duration> skew;
     const auto now = [&] {
@@ -443,8 +551,27 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
     // again pauses as they do, or it would take it back every time before any of them.
     if (ReleasedJustNow(m_lockPath, std::nullopt))
         std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
+    const bool byName = testing_hooks::noSystemLocks || !SystemLocksIn(m_lockPath.parent_path());
     for (;;) {
         int error = 0;
+        if (byName) {
+            Handle held = kNoHandle;
+            const Claim claim = ClaimByName(m_lockPath, m_owner, stale, now, held, error);
+            if (claim == Claim::Failed) {
+                cannotLock(error);
+                return;
+            }
+            if (claim == Claim::Held) {
+                m_handle = Stored(held);
+                break;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                busy();
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));
+            continue;
+        }
         const Handle handle = OpenLockFile(m_lockPath, error);
         if (handle == kNoHandle && error != EWOULDBLOCK) {
             cannotLock(error);
@@ -493,8 +620,7 @@ FileLock::FileLock(const std::string& path, std::chrono::milliseconds wait,
         const bool late = std::chrono::steady_clock::now() >= deadline;
         if (replaced && !late) continue;
         if (late) {
-            m_error = sjis("ファイル ") + path +
-                      sjis(" はほかのプログラムが使用中です。しばらくしてからやり直してください");
+            busy();
             return;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500 + jitter() % 1500));

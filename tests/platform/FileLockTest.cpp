@@ -286,6 +286,45 @@ TEST(FileLock, WithoutSystemLocksTheOwnerLineStillExcludes) {
     testing_hooks::noSystemLocks = false;
 }
 
+// On a file system that keeps no system locks, claiming the lock must still be a single step of
+// the file system: threads racing for a free or a dead holder's lock never hold it together.
+TEST(FileLock, WithoutSystemLocksRacingClaimsNeverHoldTogether) {
+    test::TempDir dir;
+    const std::string path = dir.folder() + "count.txt";
+    const fs::path lock = dir.path() / "count.txt.lock";
+    testing_hooks::noSystemLocks = true;
+    std::atomic<int> holders = 0, most = 0, failed = 0;
+    for (int round = 0; round < 40; ++round) {
+        if (round % 2) test::WriteRawFile(lock, Owner(DeadPid(), 12345, OwnHostName()));
+        std::vector<std::thread> threads;
+        for (int t = 0; t < 4; ++t)
+            threads.emplace_back([&] {
+                for (int i = 0; i < 5; ++i) {
+                    const FileLock held(path);
+                    if (!held) {
+                        ++failed;
+                        continue;
+                    }
+                    const int now = ++holders;
+                    int seen = most;
+                    while (now > seen && !most.compare_exchange_weak(seen, now)) {
+                    }
+                    std::this_thread::sleep_for(100us);
+                    --holders;
+                }
+            });
+        for (auto& thread : threads) thread.join();
+    }
+    testing_hooks::noSystemLocks = false;
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(most, 1);
+    EXPECT_FALSE(fs::exists(lock));
+    for (const auto& name : FilesIn(dir.path())) {
+        EXPECT_EQ(name.find(".tmp"), std::string::npos) << name;
+        EXPECT_EQ(name.find(".take-"), std::string::npos) << name;
+    }
+}
+
 // Lock files of the exclusive-creation kind (as Qt makes them) are removed only when nobody holds
 // them.
 TEST(FileLock, AnAbandonedLockOfAnotherKindIsRemovedAndAHeldOneIsNot) {
