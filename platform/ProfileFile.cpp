@@ -118,6 +118,7 @@ struct ProfileLines::Index {
     // NameKey of a section -> its first occurrence; later duplicates (whatever their spelling)
     // are not looked at.
     std::unordered_map<std::string, Section> sections;
+    std::size_t headerLines = 0;  // section lines, repeated names included
 
     const Section* find(const std::string& section) const {
         auto it = sections.find(NameKey(section));
@@ -132,6 +133,7 @@ const ProfileLines::Index& ProfileLines::index() const {
     for (std::size_t i = 0; i < m_lines.size(); ++i) {
         ParsedLine parsed = Parse(m_lines[i]);
         if (parsed.kind == LineKind::Section) {
+            ++index->headerLines;
             if (current) current->end = i;
             auto [it, inserted] = index->sections.try_emplace(NameKey(parsed.name));
             current = inserted ? &it->second : nullptr;
@@ -212,9 +214,8 @@ std::vector<std::vector<std::string>> ProfileLines::valuesOfEachCopy(
 }
 
 bool ProfileLines::hasRepeatedSections() const {
-    std::size_t headers = 0;
-    for (const std::string& line : m_lines) headers += Parse(line).kind == LineKind::Section;
-    return headers != index().sections.size();
+    const Index& all = index();
+    return all.headerLines != all.sections.size();
 }
 
 std::vector<std::string> ProfileLines::sections() const {
