@@ -124,7 +124,7 @@ std::optional<Owner> ParseOwner(std::string_view text) {
 
 // A name of our temporary files, which saves remove again when their process is gone.
 fs::path TempName(const fs::path& folder) {
-    return folder / (".~sulkan-" + std::to_string(OwnProcessId()) + "-" + RandomHex() + ".tmp");
+    return TempFileNameIn(folder, RandomHex());
 }
 
 // The file system's time now, from a file written just now: ages of locks are measured on the

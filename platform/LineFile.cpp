@@ -147,10 +147,9 @@ public:
     explicit TempFile(const fs::path& folder) {
         std::random_device rd;
         for (int attempt = 0; attempt < 20 && m_fd < 0; ++attempt) {
-            char name[48];
-            std::snprintf(name, sizeof name, ".~sulkan-%d-%08x.tmp", OwnProcessId(),
-                          static_cast<unsigned>(rd()));
-            m_path = folder / name;
+            char hex[9];
+            std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(rd()));
+            m_path = TempFileNameIn(folder, hex);
 #ifdef _WIN32
             _wsopen_s(&m_fd, m_path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYRW,
                       _S_IREAD | _S_IWRITE);
@@ -265,6 +264,12 @@ std::optional<int> TempFileOwner(std::string_view name) {
 }
 
 }  // namespace
+
+fs::path TempFileNameIn(const fs::path& folder, std::string_view unique) {
+    std::string name(kTempPrefix);
+    name.append(std::to_string(OwnProcessId())).append("-").append(unique).append(kTempSuffix);
+    return folder / name;
+}
 
 void RemoveStaleTempFiles(const std::filesystem::path& folder, std::chrono::seconds maxAge) {
     std::error_code ec;

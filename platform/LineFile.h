@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sulkan {
@@ -52,6 +53,10 @@ SaveResult WriteBytes(const std::string& path, const std::string& bytes);
 // The operating system's reason for errno value error, in Japanese words where the program knows
 // them (no free space, no permission, read-only file system ...), else the system's own text.
 std::string SystemErrorText(int error);
+
+// A fresh name for a temporary file of ours in folder: ".~sulkan-<pid>-<hex>.tmp", the naming
+// RemoveStaleTempFiles recognises. unique is a random text of the caller's (hex digits).
+std::filesystem::path TempFileNameIn(const std::filesystem::path& folder, std::string_view unique);
 
 // Removes temporary files of our own naming in folder left by a save that was killed: those whose
 // process no longer runs, and any older than maxAge. Other files are never touched. Every save
