@@ -35,15 +35,9 @@ CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& option
     }
     if (read.message) return {std::nullopt, *read.message};
 
-    LoadOptions load;
-    load.answersShown = options.answersShown;
-    load.paperFixed = options.paperFixed;
-    load.tickedPaperWidth = options.tickedPaperWidth;
-    load.address = {options.lesson, 0, 0, 0};
-    load.filePath = path;
-    load.isMaster = false;
     Worksheet worksheet;
-    LoadWorksheet(holding, worksheet, load, shared);
+    LoadWorksheet(holding, worksheet, {options.choices, {options.lesson, 0, 0, 0}, path, {}, false},
+                  shared);
     if (std::string problem = NoPaperProblem(path, worksheet); !problem.empty())
         return {std::nullopt, std::move(problem), {}};
     return {std::move(worksheet), {}, read.warnings};

@@ -23,10 +23,8 @@ std::optional<std::string> ChooseCopyFilePath(
 
 // What a worksheet read from a copy file takes from the main window.
 struct CopyOpenOptions {
-    int lesson = 1;            // the lesson the worksheet belongs to: its figures' folder
-    bool answersShown = true;  // the main window's answer display
-    bool paperFixed = false;
-    int tickedPaperWidth = 630;
+    int lesson = 1;  // the lesson the worksheet belongs to: its figures' folder
+    NewSheetChoices choices;
 };
 
 struct CopyFileRead {

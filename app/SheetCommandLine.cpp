@@ -142,6 +142,11 @@ SheetPictures PicturesOf(const Worksheet& worksheet, const Course& course, Promp
                              FigureFolderOf(course.folder, course.tables, lesson), &prompter);
 }
 
+// The main window's choices for a new sheet, as the command line gives them.
+NewSheetChoices ChoicesOf(const SheetArgs& args) {
+    return {args.answers, args.paperWidth != 0, args.paperWidth};
+}
+
 // Reads one unit of the question file's lines into a worksheet; false (after naming the unit
 // and why) when it is missing or broken.
 bool LoadUnit(const std::vector<std::string>& lines, const Course& course,
@@ -150,12 +155,10 @@ bool LoadUnit(const std::vector<std::string>& lines, const Course& course,
     const UnitFiles files = UnitFileNames(course.folder, course.tables, address);
     UnitOpenRequest request;
     request.address = address;
-    request.lessonName = At(course.index.lessonTitles, address.lesson);
-    request.sectionName = At(lesson.sectionTitles, address.section);
-    request.unitName = UnitTitleOf(course.tables, address.section, address.unit);
-    request.answersShown = args.answers;
-    request.paperFixed = args.paperWidth != 0;
-    request.tickedPaperWidth = args.paperWidth;
+    request.titles = {At(course.index.lessonTitles, address.lesson),
+                      At(lesson.sectionTitles, address.section),
+                      UnitTitleOf(course.tables, address.section, address.unit)};
+    request.choices = ChoicesOf(args);
     HoldingArea holding;
     UnitOpen open = OpenUnit(lines, files, request, holding, shared);
     // The lesson's paths are named with the system's separators.
@@ -249,9 +252,7 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
     // separator here too.
     const std::string shown = NativeSeparators(*path);
     CopyOpenOptions options;
-    options.answersShown = a.answers;
-    options.paperFixed = a.paperWidth != 0;
-    options.tickedPaperWidth = a.paperWidth;
+    options.choices = ChoicesOf(a);
     HoldingArea holding;
     CopyFileRead read = ReadCopyFile(shown, options, holding, shared);
     if (!read.worksheet) {
@@ -386,7 +387,7 @@ ScreenView CommandView(const Worksheet& worksheet, bool answers, const std::stri
 QImage DrawScreenSheet(Worksheet& worksheet, const ScreenView& view, const SheetPictures& pictures,
                        const std::string& numberText, SheetShared& shared, Prompter& prompter) {
     RenderInputs in = ScreenInputs(worksheet, view, pictures);
-    in.numberText = numberText;
+    in.stamp.numberText = numberText;
     shared.blankRecording = true;
     RenderOutput output;
     QImage image = RenderSheetImage(worksheet, in, shared, &output);

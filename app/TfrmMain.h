@@ -280,6 +280,7 @@ private:
     void updateMenuBar();
     // The reading of a unit chosen in unit selection, with the titles chosen there.
     UnitOpenRequest selectedUnit(const UnitAddress& address) const;
+    UnitTitles selectedTitles() const;  // of the unit chosen in unit selection
     void redrawActive();
 
     // Controls and windows only the main window itself uses.

@@ -101,10 +101,12 @@ void TfrmMain::btnOpenMasterClick() {
 UnitOpenRequest TfrmMain::selectedUnit(const UnitAddress& address) const {
     UnitOpenRequest request;
     request.address = address;
-    request.lessonName = m_state.SelectedLessonName;
-    request.sectionName = m_state.SelectedSectionName;
-    request.unitName = m_state.SelectedUnitName;
+    request.titles = selectedTitles();
     return request;
+}
+
+UnitTitles TfrmMain::selectedTitles() const {
+    return {m_state.SelectedLessonName, m_state.SelectedSectionName, m_state.SelectedUnitName};
 }
 
 bool TfrmMain::OpenMasterUnit() {
@@ -161,9 +163,8 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
     }
 
     UnitOpenRequest request = selectedUnit(address);
-    request.answersShown = m_newSheetAnswers.value_or(m_answerDisplay);
-    request.paperFixed = m_state.PaperFixed;
-    request.tickedPaperWidth = m_state.CurrentPaper.width;
+    request.choices = {m_newSheetAnswers.value_or(m_answerDisplay), m_state.PaperFixed,
+                       m_state.CurrentPaper.width};
     UnitOpen open = OpenUnit(source.files, request, m_holding, m_shared);
     if (open.status == UnitOpenStatus::Missing) return OpenResult::UnitMissing;
     if (open.status == UnitOpenStatus::Failed) {
@@ -350,7 +351,7 @@ void TfrmMain::btnAddClick() {
     }
     Worksheet& sheet = w->worksheet();
     FillHoldingFromWorksheet(sheet, m_holding);
-    if (sheet.questionFigures.size() >= 3 * kMaxFiguresToAdd) {
+    if (sheet.content.questionFigures.size() >= 3 * kMaxFiguresToAdd) {
         m_prompter.message(NoMoreAdditionsMessage());
         return;
     }
@@ -380,7 +381,7 @@ void TfrmMain::btnAddClick() {
         return;
     }
     // The window keeps its identity in the open-window list; the caption shows the new title.
-    w->setCaption(sheet.title);
+    w->setCaption(sheet.content.title);
     w->LoadPictures();
     w->Redraw();
 }
@@ -394,9 +395,7 @@ bool TfrmMain::EditQuestions(const UnitAddress& address, bool newUnit) {
     request.worksheet = activeWorksheet() ? &activeWorksheet()->worksheet() : nullptr;
     request.textPieces = m_shared.textPieceStarts;
     request.view = ViewOf(*this);
-    request.lessonName = m_state.SelectedLessonName;
-    request.sectionName = m_state.SelectedSectionName;
-    request.unitName = m_state.SelectedUnitName;
+    request.titles = selectedTitles();
     return frmEditQues->showFor(request) == QDialog::Accepted;
 }
 

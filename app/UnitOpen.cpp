@@ -29,9 +29,7 @@ ReadRequest ReadRequestOf(ReadKind kind, const UnitOpenRequest& request) {
     read.headerLine = UnitHeaderOf(request.address);
     read.section = request.address.section;
     read.unit = request.address.unit;
-    read.lessonName = request.lessonName;
-    read.sectionName = request.sectionName;
-    read.unitName = request.unitName;
+    read.titles = request.titles;
     return read;
 }
 
@@ -43,18 +41,9 @@ UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
     if (!result.found) return {UnitOpenStatus::Missing, std::nullopt, {}, {}};
     if (result.message) return {UnitOpenStatus::Failed, std::nullopt, *result.message, {}};
 
-    LoadOptions options;
-    options.answersShown = request.answersShown;
-    options.paperFixed = request.paperFixed;
-    options.tickedPaperWidth = request.tickedPaperWidth;
-    options.address = address;
-    options.filePath = files.questionFile;
-    options.lessonName = request.lessonName;
-    options.sectionName = request.sectionName;
-    options.unitName = request.unitName;
-    options.isMaster = true;
     Worksheet worksheet;
-    LoadWorksheet(holding, worksheet, options, shared);
+    LoadWorksheet(holding, worksheet,
+                  {request.choices, address, files.questionFile, request.titles, true}, shared);
     if (std::string problem = NoPaperProblem(files.identity, worksheet); !problem.empty())
         return {UnitOpenStatus::Failed, std::nullopt, std::move(problem), {}};
     return {UnitOpenStatus::Opened, std::move(worksheet), {}, std::move(result.warnings)};

@@ -33,10 +33,8 @@ UnitSource FindUnitSource(const std::string& programFolder, const CourseTables& 
 // What a worksheet read from a unit takes besides the unit.
 struct UnitOpenRequest {
     UnitAddress address;
-    std::string lessonName, sectionName, unitName;  // the titles unit selection shows
-    bool answersShown = true;
-    bool paperFixed = false;
-    int tickedPaperWidth = 630;
+    UnitTitles titles;  // as unit selection shows them
+    NewSheetChoices choices;
 };
 
 // The reading of request's unit as kind (a unit opened, or added to a worksheet).

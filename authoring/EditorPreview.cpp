@@ -21,9 +21,7 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& o
     request.headerLine = header;
     request.section = address.section;
     request.unit = address.unit;
-    request.lessonName = options.lessonName;
-    request.sectionName = options.sectionName;
-    request.unitName = options.unitName;
+    request.titles = options.titles;
     HoldingArea holding;
     const ReadResult read = ReadIntoHolding(lines, request, holding, shared);
     if (!read.ok()) {
@@ -34,15 +32,15 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& o
     LoadWorksheet(holding, worksheet, options, shared);
     // One worksheet, one set of inputs: the two passes differ only in the answers drawn.
     RenderInputs inputs = ScreenInputs(worksheet, view, pictures);
-    const QSize sheet(inputs.pageWidth, inputs.pageHeight);
+    const QSize sheet(inputs.target.pageWidth, inputs.target.pageHeight);
     preview.place = PlacePreviewSheets(area.size, sheet, area.captionHeight, area.gap);
     if (preview.place.question.isEmpty()) return preview;
     // Drawn straight at the size shown: drawing the whole sheet and shrinking the picture costs
     // about twice as much, most of it in reading the large picture back.
     const double scale = double(preview.place.question.width()) / sheet.width();
-    inputs.answersShown = false;
+    inputs.view.answersShown = false;
     preview.questionSheet = RenderSheetImage(worksheet, inputs, shared, nullptr, scale);
-    inputs.answersShown = true;
+    inputs.view.answersShown = true;
     preview.answerSheet = RenderSheetImage(worksheet, inputs, shared, nullptr, scale);
     return preview;
 }

@@ -15,8 +15,8 @@ namespace sulkan {
 
 QuestionFields NewUnitFields() {
     QuestionFields fields;
-    fields.ques = {sjis("１．次の各空欄に適語を入れなさい。"),
-                   sjis("例　日本の首都は　#　東京　#　です")};
+    fields.blocks.ques = {sjis("１．次の各空欄に適語を入れなさい。"),
+                          sjis("例　日本の首都は　#　東京　#　です")};
     fields.pasteLo = DefaultLayoutLines();
     return fields;
 }
@@ -35,14 +35,12 @@ LoadedFields LoadUnitFields(const std::vector<std::string>& fileLines,
                             fileLines.begin() + static_cast<std::ptrdiff_t>(end));
     UnitBlocks blocks = ReadUnit(fileLines, *at);
     QuestionFields& f = loaded.fields;
-    f.ques = std::move(blocks.ques);
-    f.dummy = std::move(blocks.dummy);
-    f.kgroup = std::move(blocks.kgroup);
-    f.hint = std::move(blocks.hint);
-    f.qgraph = std::move(blocks.graph);
-    f.agraph = std::move(blocks.agraph);
-    if (!blocks.softKeyB.empty()) f.softKeyB = blocks.softKeyB.back();
     f.pasteLo = LayoutTextLines(blocks);
+    if (!blocks.softKeyB.empty()) f.softKeyB = blocks.softKeyB.back();
+    for (auto* shownElsewhere :
+         {&blocks.value, &blocks.font, &blocks.kran, &blocks.softKeyB, &blocks.ans, &blocks.header})
+        shownElsewhere->clear();
+    f.blocks = std::move(blocks);
     return loaded;
 }
 
@@ -167,17 +165,11 @@ std::optional<std::string> CheckLayoutText(const std::vector<std::string>& paste
 }
 
 UnitBlocks BlocksOf(const QuestionFields& fields) {
-    UnitBlocks blocks = ReadLayoutText(fields.pasteLo);
-    UnitBlocks out;
-    out.value = std::move(blocks.value);
-    out.font = std::move(blocks.font);
-    out.kran = std::move(blocks.kran);
-    out.ques = fields.ques;
-    out.dummy = fields.dummy;
-    out.kgroup = fields.kgroup;
-    out.hint = fields.hint;
-    out.graph = fields.qgraph;
-    out.agraph = fields.agraph;
+    UnitBlocks layout = ReadLayoutText(fields.pasteLo);
+    UnitBlocks out = fields.blocks;
+    out.value = std::move(layout.value);
+    out.font = std::move(layout.font);
+    out.kran = std::move(layout.kran);
     if (!fields.softKeyB.empty()) out.softKeyB = {fields.softKeyB};
     return out;
 }

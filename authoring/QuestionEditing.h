@@ -13,9 +13,12 @@
 
 namespace sulkan {
 
-// The editor's fields, one per block; pasteLo holds the layout blocks with their tags and ">>".
+// The editor's fields: the unit's question blocks as read (ques, dummy, kgroup, hint, graph,
+// agraph); the layout blocks as one text with their tags and ">>" (pasteLo), and the soft
+// keyboard as its one line, as the editor shows them.
 struct QuestionFields {
-    std::vector<std::string> ques, dummy, kgroup, hint, qgraph, agraph, pasteLo;
+    UnitBlocks blocks;  // no layout, soft-keyboard or copy-file blocks
+    std::vector<std::string> pasteLo;
     std::string softKeyB;
 
     friend bool operator==(const QuestionFields&, const QuestionFields&) = default;

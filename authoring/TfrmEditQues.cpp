@@ -111,7 +111,7 @@ void TfrmEditQues::FormShow() {
     }
     const Worksheet* ws = m_request.worksheet;
     // A new unit has no worksheet yet; an open one belongs to another unit.
-    edtTangen->setText(ws && !m_request.newUnit ? ToQString(ws->unitName) : u"新規"_s);
+    edtTangen->setText(ws && !m_request.newUnit ? ToQString(ws->titles.unit) : u"新規"_s);
     const UnitAddress& a = m_request.address;
     QString address = u"%1 %2 %3"_s.arg(a.lesson).arg(a.section).arg(a.unit);
     if (a.similar != 0) address += u"R%1"_s.arg(a.similar);
@@ -148,8 +148,8 @@ void TfrmEditQues::loadUnit(bool fromWorksheet) {
     if (fromWorksheet && ws && !ws->isCopy && ws->address == m_request.address &&
         ws->filePath == m_path) {
         loaded.fields.pasteLo = LayoutLines(ws->params);
-        loaded.fields.qgraph = ws->questionFigures;
-        loaded.fields.agraph = ws->answerFigures;
+        loaded.fields.blocks.graph = ws->content.questionFigures;
+        loaded.fields.blocks.agraph = ws->content.answerFigures;
         originals.insert(originals.end(), loaded.fields.pasteLo.begin(),
                          loaded.fields.pasteLo.end());
     }
@@ -168,12 +168,12 @@ void TfrmEditQues::loadUnit(bool fromWorksheet) {
 }
 
 void TfrmEditQues::setFields(const QuestionFields& f) {
-    MemQues->setPlainText(JoinLinesForField(f.ques));
-    memDummy->setPlainText(JoinLinesForField(f.dummy));
-    memKgroup->setPlainText(JoinLinesForField(f.kgroup));
-    memHint->setPlainText(JoinLinesForField(f.hint));
-    memQGraph->setPlainText(JoinLinesForField(f.qgraph));
-    memAGraph->setPlainText(JoinLinesForField(f.agraph));
+    MemQues->setPlainText(JoinLinesForField(f.blocks.ques));
+    memDummy->setPlainText(JoinLinesForField(f.blocks.dummy));
+    memKgroup->setPlainText(JoinLinesForField(f.blocks.kgroup));
+    memHint->setPlainText(JoinLinesForField(f.blocks.hint));
+    memQGraph->setPlainText(JoinLinesForField(f.blocks.graph));
+    memAGraph->setPlainText(JoinLinesForField(f.blocks.agraph));
     memPasteLo->setPlainText(JoinLinesForField(f.pasteLo));
     edtSoftKeyB->setText(ToQString(f.softKeyB));
     lstKai->clear();
@@ -210,8 +210,8 @@ std::optional<std::vector<std::string>> TfrmEditQues::fieldLines(QPlainTextEdit*
 std::optional<QuestionFields> TfrmEditQues::readFields() {
     QuestionFields f;
     const std::pair<QPlainTextEdit*, std::vector<std::string>*> fields[] = {
-        {MemQues, &f.ques},     {memDummy, &f.dummy},   {memHint, &f.hint},
-        {memQGraph, &f.qgraph}, {memAGraph, &f.agraph}, {memPasteLo, &f.pasteLo}};
+        {MemQues, &f.blocks.ques},    {memDummy, &f.blocks.dummy},   {memHint, &f.blocks.hint},
+        {memQGraph, &f.blocks.graph}, {memAGraph, &f.blocks.agraph}, {memPasteLo, &f.pasteLo}};
     for (const auto& [memo, lines] : fields) {
         auto encoded = fieldLines(memo);
         if (!encoded) return std::nullopt;
@@ -365,9 +365,9 @@ void TfrmEditQues::updatePreview() {
         QuestionFields f;
         bool ok = true;
         const std::pair<QPlainTextEdit*, std::vector<std::string>*> memos[] = {
-            {MemQues, &f.ques},
-            {memQGraph, &f.qgraph},
-            {memAGraph, &f.agraph},
+            {MemQues, &f.blocks.ques},
+            {memQGraph, &f.blocks.graph},
+            {memAGraph, &f.blocks.agraph},
             {memPasteLo, &f.pasteLo}};
         for (const auto& [memo, lines] : memos) {
             QString text = memo->toPlainText();
@@ -387,12 +387,12 @@ void TfrmEditQues::updatePreview() {
     if (!fields) return;
     // Pictures are read again only when the figure lists name other files.
     std::vector<std::string> names;
-    for (const auto* list : {&fields->qgraph, &fields->agraph})
+    for (const auto* list : {&fields->blocks.graph, &fields->blocks.agraph})
         for (std::size_t i = 0; i < list->size(); i += 3) names.push_back((*list)[i]);
     if (names != m_previewFigureNames) {
         Worksheet figures;
-        figures.questionFigures = fields->qgraph;
-        figures.answerFigures = fields->agraph;
+        figures.content.questionFigures = fields->blocks.graph;
+        figures.content.answerFigures = fields->blocks.agraph;
         m_previewPictures =
             LoadSheetPictures(figures, m_request.programFolder, m_figureFolder, nullptr);
         m_previewFigureNames = std::move(names);
@@ -410,15 +410,10 @@ LoadOptions TfrmEditQues::previewOptions() const {
     LoadOptions options;
     options.address = m_request.address;
     options.filePath = m_path;
-    options.lessonName = m_request.lessonName;
-    options.sectionName = m_request.sectionName;
-    options.unitName = m_request.unitName;
+    options.titles = m_request.titles;
     const Worksheet* ws = m_request.worksheet;
-    if (ws && !ws->isCopy && ws->address == m_request.address && ws->filePath == m_path) {
-        options.lessonName = ws->lessonName;
-        options.sectionName = ws->sectionName;
-        options.unitName = ws->unitName;
-    }
+    if (ws && !ws->isCopy && ws->address == m_request.address && ws->filePath == m_path)
+        options.titles = ws->titles;
     return options;
 }
 
@@ -427,7 +422,7 @@ bool TfrmEditQues::btnOkClick() {
     // Each field is read once, so a character CP932 cannot hold is told once, with its field.
     std::optional<QuestionFields> fields = readFields();
     if (!fields) return false;
-    if (auto problem = CheckQuestionLines(fields->ques)) {
+    if (auto problem = CheckQuestionLines(fields->blocks.ques)) {
         m_prompter.message(problem->message);
         placeCaretAtLine(MemQues, problem->line ? static_cast<int>(*problem->line) : 0);
         return false;
@@ -435,10 +430,10 @@ bool TfrmEditQues::btnOkClick() {
     // The choice list is always made afresh from the answers and the distractors, in the bytes
     // they have in their own lines: the drill takes a choice as right when its bytes are the
     // answer's, and an unedited line keeps its spelling of a character with two codes.
-    showAnswers(ExtractAnswers(fields->ques));
-    fields->kgroup = RebuildChoices(m_answers, chkSuuji->isChecked(), chkKigou->isChecked());
-    MergeDistractors(fields->kgroup, fields->dummy);
-    replaceText(memKgroup, fields->kgroup);
+    showAnswers(ExtractAnswers(fields->blocks.ques));
+    fields->blocks.kgroup = RebuildChoices(m_answers, chkSuuji->isChecked(), chkKigou->isChecked());
+    MergeDistractors(fields->blocks.kgroup, fields->blocks.dummy);
+    replaceText(memKgroup, fields->blocks.kgroup);
     updateCounts();
     if (auto problem = CheckLayoutText(fields->pasteLo)) {
         m_prompter.message(*problem);

@@ -47,7 +47,7 @@ struct QuesEditRequest {
     ScreenView view;                         // for the preview
     // As chosen in unit selection, for the preview's title (an open worksheet of this unit
     // gives its own).
-    std::string lessonName, sectionName, unitName;
+    UnitTitles titles;
 };
 
 class TfrmEditQues : public QDialog {

@@ -44,7 +44,7 @@ inline void WriteFile(const std::filesystem::path& file, const std::vector<std::
 // 60 question lines of 40 characters, 80 blanks: lines with one or two answers.
 inline Worksheet FullA3Sheet() {
     Worksheet w;
-    w.title = sjis("小学四年の漢字//まとめ§3-1 まとめテスト");
+    w.content.title = sjis("小学四年の漢字//まとめ§3-1 まとめテスト");
     w.params.PaperWidth = 891;
     w.params.LineSpacing = 24;
     w.params.FontSize = 12;
@@ -55,7 +55,7 @@ inline Worksheet FullA3Sheet() {
         std::string line = n + sjis("<U>山道</>を") + "#" + sjis("やまみち") + "#" + sjis("歩く");
         if (i < 20) line += sjis("と") + "#" + sjis("かわ;せん") + "#" + sjis("へ行く");
         while (CharCount(line) < 40) line += sjis("。");
-        w.questionLines.push_back(line);
+        w.content.questionLines.push_back(line);
     }
     return w;
 }
@@ -63,7 +63,7 @@ inline Worksheet FullA3Sheet() {
 // The question lines without their "#" marks, for the plain baselines.
 inline std::vector<QString> PlainLines(const Worksheet& w) {
     std::vector<QString> lines;
-    for (const auto& l : w.questionLines) {
+    for (const auto& l : w.content.questionLines) {
         std::string plain;
         for (char c : l)
             if (c != '#') plain += c;

@@ -37,18 +37,18 @@ public:
     void renderSheet(bool result) override {
         m_shared.drillDrawing = result;
         RenderInputs in = ScreenInputs(m_ws, BenchView(), SheetPictures{});
-        in.answersShown = false;
+        in.view.answersShown = false;
         if (result && engine) {
             in.drill.entries = engine->resultEntries();
             in.drill.pieceStarts = m_ws.pieceStarts;
-            in.graded = engine->scoreShown();
-            in.score = engine->lastScore();
-            in.gradingMark = [](Canvas& c, int, const BlankRecord& r, const BlankFrame& f,
-                                double s) {
+            in.drill.graded = engine->scoreShown();
+            in.drill.score = engine->lastScore();
+            in.drill.gradingMark = [](Canvas& c, int, const BlankRecord& r, const BlankFrame& f,
+                                      double s) {
                 DrawGradingMark(c, MarkForStatus(r.BlankStatus), f, s, f.enlarged.width(), kRed);
             };
         }
-        sheet = std::make_unique<ImageCanvas>(in.pageWidth, in.pageHeight);
+        sheet = std::make_unique<ImageCanvas>(in.target.pageWidth, in.target.pageHeight);
         tracker = CanvasTracker{};
         RenderSheet(m_ws, *sheet, in, m_shared);
         m_shared.drillDrawing = false;

@@ -31,7 +31,7 @@ BENCHMARK(BM_BaselinePlainQPainter)->Unit(benchmark::kMillisecond);
 void BM_EditorPreviewUpdate(benchmark::State& state) {
     const Worksheet sheet = FullA3Sheet();
     LayoutParams layout = sheet.params;
-    const std::vector<std::string> original = sheet.questionLines;
+    const std::vector<std::string> original = sheet.content.questionLines;
     // The fields as the teacher sees them, one line changed since loading.
     std::vector<std::string> shown = original;
     shown[30] += sjis("ね");
@@ -41,16 +41,16 @@ void BM_EditorPreviewUpdate(benchmark::State& state) {
     LoadOptions options;
     options.address = {1, 1, 1, 0};
     options.filePath = sjis("kan4\\kan41.que");
-    options.lessonName = sjis("小学四年の漢字");
-    options.sectionName = sjis("まとめ");
-    options.unitName = sjis("まとめテスト");
+    options.titles.lesson = sjis("小学四年の漢字");
+    options.titles.section = sjis("まとめ");
+    options.titles.unit = sjis("まとめテスト");
     SheetShared shared;
     const KeptSpellings spellings(original);  // made once per loaded unit, as in the editor
     const KeptSpellings none;
     int blanks = 0;
     for (auto _ : state) {
         QuestionFields fields;
-        fields.ques = spellings.encode(ques).lines;
+        fields.blocks.ques = spellings.encode(ques).lines;
         fields.pasteLo = none.encode(pasteLo).lines;
         const EditorPreview preview =
             RenderEditorPreview(BlocksOf(fields), options, view, shared, {kPane, kCaption, kGap});

@@ -77,7 +77,7 @@ void BM_OpenUnitFromLargeQuestionFile(benchmark::State& state) {
         Worksheet w;
         LoadWorksheet(holding, w, LoadOptions{}, shared);
         benchmark::DoNotOptimize(result.found);
-        benchmark::DoNotOptimize(w.questionLines.data());
+        benchmark::DoNotOptimize(w.content.questionLines.data());
     }
     state.counters["lines"] = static_cast<double>(lines.size());
 }

@@ -98,7 +98,7 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
     WorksheetHost& wh = m_host.worksheetHost();
     const int lesson = std::max(1, m_ws->address.lesson);
     m_pictures = LoadSheetPictures(*m_ws, wh.programFolder(), wh.figureFolder(lesson), nullptr);
-    setWindowTitle(ToQString(m_ws->title));
+    setWindowTitle(ToQString(m_ws->content.title));
     m_savedAlternatives = m_host.alternativesShown();
     m_host.setAlternativesShown(false);
     m_savedShowAnswers = m_ws->params.ShowAnswers;
@@ -120,8 +120,8 @@ int TfrmRenshu::showFor(TfrmPrint* window) {
 
 DrillSetup TfrmRenshu::readSetup() {
     DrillSetup setup;
-    setup.kgroup = m_ws->kgroup;
-    setup.hasSoftKeyLines = !m_ws->softKey.empty();
+    setup.kgroup = m_ws->content.kgroup;
+    setup.hasSoftKeyLines = !m_ws->content.softKey.empty();
     setup.isCopy = m_ws->isCopy;
     setup.similar = m_ws->address.similar;
     setup.answerCount = std::max(0, static_cast<int>(m_ws->answerList.size()) - 1);
@@ -137,7 +137,7 @@ DrillSetup TfrmRenshu::readSetup() {
     WorksheetHost& wh = m_host.worksheetHost();
     if (!m_ws->isCopy) setup.hint = ReadUnitHints(m_ws->filePath, m_ws->address);
     if (setup.hasSoftKeyLines) {
-        SoftKeyFile key = ReadSoftKeyFile(wh.programFolder(), m_ws->softKey.front());
+        SoftKeyFile key = ReadSoftKeyFile(wh.programFolder(), m_ws->content.softKey.front());
         if (!key.refusal.empty()) wh.prompter().message(key.refusal);
         setup.keyFile = std::move(key.lines);
     }
@@ -177,15 +177,15 @@ RenderInputs TfrmRenshu::drillInputs(bool result) {
     view.answersShown = false;
     view.showAlternatives = false;
     RenderInputs in = ScreenInputs(*m_ws, view, m_pictures);
-    in.forLearner = true;
-    in.numberText = wh.numberText();  // the same "№" line the worksheet window shows
+    in.stamp.forLearner = true;
+    in.stamp.numberText = wh.numberText();  // the same "№" line the worksheet window shows
     if (!result) return in;
     in.drill.entries = m_engine.resultEntries();
     in.drill.pieceStarts = m_ws->pieceStarts;
-    in.graded = m_engine.scoreShown();
-    in.score = m_engine.lastScore();
-    in.gradingMark = [](Canvas& canvas, int, const BlankRecord& record, const BlankFrame& frame,
-                        double s) {
+    in.drill.graded = m_engine.scoreShown();
+    in.drill.score = m_engine.lastScore();
+    in.drill.gradingMark = [](Canvas& canvas, int, const BlankRecord& record,
+                              const BlankFrame& frame, double s) {
         const int boxWidth = static_cast<int>(RoundHalfEven(frame.enlarged.width() / s));
         DrawGradingMark(canvas, MarkForStatus(record.BlankStatus), frame, s, boxWidth, kRed);
     };
@@ -200,7 +200,7 @@ void TfrmRenshu::renderSheet(bool result) {
     shared.blankRecording = true;
     shared.drillDrawing = result;
     const RenderInputs in = drillInputs(result);
-    m_sheet = std::make_unique<ImageCanvas>(in.pageWidth, in.pageHeight);
+    m_sheet = std::make_unique<ImageCanvas>(in.target.pageWidth, in.target.pageHeight);
     m_tracker = CanvasTracker{};
     RenderSheet(*m_ws, *m_sheet, in, shared);
     shared.drillDrawing = false;

@@ -181,13 +181,10 @@ void TfrmRenshu::btnStartPrintClick() {
         source.view.answersShown = false;
         source.view.showAlternatives = false;
         source.adjustInputs = [drill](RenderInputs& in) {
-            in.forLearner = true;
-            in.answersShown = false;
-            in.showAlternatives = false;
-            in.graded = drill.graded;
-            in.score = drill.score;
+            in.stamp.forLearner = true;
+            in.view.answersShown = false;
+            in.view.showAlternatives = false;
             in.drill = drill.drill;
-            in.gradingMark = drill.gradingMark;
         };
     });
     shared.drillDrawing = false;

@@ -24,8 +24,9 @@ using Lines = std::vector<std::string>;
 
 // The texts after the file replace the fields they stand for.
 QuestionFields WithInputTexts(QuestionFields fields, const std::vector<std::string>& texts) {
-    Lines* const lists[] = {&fields.ques,   &fields.dummy,  &fields.kgroup, &fields.hint,
-                            &fields.qgraph, &fields.agraph, &fields.pasteLo};
+    UnitBlocks& b = fields.blocks;
+    Lines* const lists[] = {&b.ques,  &b.dummy,  &b.kgroup,      &b.hint,
+                            &b.graph, &b.agraph, &fields.pasteLo};
     for (std::size_t i = 0; i < texts.size(); ++i) {
         if (i < std::size(lists))
             *lists[i] = SplitLines(texts[i]);
@@ -67,7 +68,7 @@ void CheckReadBack(const std::string& saved, const std::string& headerLine,
     FUZZ_REQUIRE(!UnitRewriteProblem(lines, *at), "the saved unit cannot be saved again");
     FUZZ_REQUIRE(ReadUnit(lines, *at) == Writable(blocks), "the saved unit reads otherwise");
     const LoadedFields loaded = LoadUnitFields(lines, headerLine);
-    FUZZ_REQUIRE(loaded.found && loaded.fields.ques == blocks.ques,
+    FUZZ_REQUIRE(loaded.found && loaded.fields.blocks.ques == blocks.ques,
                  "the question lines loaded differ from the fields saved");
     const UnitSplice again = SpliceUnit(saved, headerLine, BlocksOf(loaded.fields));
     FUZZ_REQUIRE(!again.refused, "saving the unit's own fields again was refused");

@@ -64,14 +64,12 @@ Read ReadWorksheet(const Lines& lines, const std::string& headerLine, bool copy)
     request.headerLine = headerLine;
     request.section = 1;
     request.unit = 1;
-    request.lessonName = "L";
-    request.sectionName = "S";
-    request.unitName = "U";
+    request.titles = {"L", "S", "U"};
 
     // A failed read must leave what the holding area and the shared values held.
     HoldingArea holding;
-    holding.title = "before";
-    holding.questionLines = {"before"};
+    holding.content.title = "before";
+    holding.content.questionLines = {"before"};
     SheetShared shared;
     shared.AnswerFontSize = 12345;
     const HoldingArea heldBefore = holding;
@@ -83,7 +81,8 @@ Read ReadWorksheet(const Lines& lines, const std::string& headerLine, bool copy)
                      "a failed read changed the holding area");
         return {};
     }
-    FUZZ_REQUIRE(holding.questionLines.size() <= kMaxQuestionLines, "more than 60 lines read");
+    FUZZ_REQUIRE(holding.content.questionLines.size() <= kMaxQuestionLines,
+                 "more than 60 lines read");
     LoadOptions options;
     options.isMaster = !copy;
     options.address =
@@ -94,8 +93,10 @@ Read ReadWorksheet(const Lines& lines, const std::string& headerLine, bool copy)
 }
 
 // What a worksheet shows and saves, apart from where it came from; the message names the field.
-void RequireSameContent(const Worksheet& a, const Worksheet& b, bool withSoftKey,
+void RequireSameContent(const Worksheet& sheetA, const Worksheet& sheetB, bool withSoftKey,
                         const std::string& what) {
+    const UnitContent& a = sheetA.content;
+    const UnitContent& b = sheetB.content;
     auto require = [&what](bool same, const char* field) {
         FUZZ_REQUIRE(same, (what + ": " + field).c_str());
     };
@@ -105,7 +106,7 @@ void RequireSameContent(const Worksheet& a, const Worksheet& b, bool withSoftKey
             "figures");
     require(a.kgroup == b.kgroup, "answer choices");
     require(!withSoftKey || a.softKey == b.softKey, "soft keyboard");
-    require(a.params == b.params, "layout");
+    require(sheetA.params == sheetB.params, "layout");
 }
 
 void CheckMasterSave(const std::string& bytes, const Lines& lines, const std::string& headerLine,
@@ -140,7 +141,8 @@ void CheckMasterSave(const std::string& bytes, const Lines& lines, const std::st
 
 void CheckCopyRoundTrip(const Worksheet& worksheet) {
     // Refused by the copy save before anything is written: a first line "{" reads as a preamble.
-    if (!worksheet.questionLines.empty() && worksheet.questionLines.front() == "{") return;
+    const Lines& lines = worksheet.content.questionLines;
+    if (!lines.empty() && lines.front() == "{") return;
     const Read again = ReadWorksheet(CopyFileLines(worksheet), std::string(kCopyHeader), true);
     FUZZ_REQUIRE(again.ok, "a copy file of a worksheet does not read");
     // Copy files carry no soft keyboard.

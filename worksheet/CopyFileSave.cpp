@@ -39,19 +39,19 @@ bool BreaksItsBlock(const std::string& line) {
 }
 
 // Why the worksheet could not be read back from its copy file as it is, if it could not.
-std::optional<std::string> CopyFileProblem(const Worksheet& worksheet) {
-    if (worksheet.questionLines.size() > kMaxQuestionLines) {
+std::optional<std::string> CopyFileProblem(const UnitContent& content) {
+    if (content.questionLines.size() > kMaxQuestionLines) {
         return sjis("問題の行は６０行以下です");
     }
     // A leading "{" would be skipped as a preamble up to the next "}".
-    if (!worksheet.questionLines.empty() && worksheet.questionLines.front() == "{") {
-        return CannotSaveLine(worksheet.questionLines.front());
+    if (!content.questionLines.empty() && content.questionLines.front() == "{") {
+        return CannotSaveLine(content.questionLines.front());
     }
-    for (const std::string* line : {&worksheet.title, &worksheet.school, &worksheet.nameLine}) {
+    for (const std::string* line : {&content.title, &content.school, &content.nameLine}) {
         if (BreaksItsBlock(*line)) return CannotSaveLine(*line);
     }
-    for (const Lines* list : {&worksheet.questionLines, &worksheet.questionFigures,
-                              &worksheet.answerFigures, &worksheet.kgroup}) {
+    for (const Lines* list : {&content.questionLines, &content.questionFigures,
+                              &content.answerFigures, &content.kgroup}) {
         for (const std::string& line : *list) {
             if (BreaksItsBlock(line)) return CannotSaveLine(line);
         }
@@ -77,13 +77,14 @@ std::optional<std::string> AskCopyFilePath(const std::string& initialFolder, Pro
 
 Lines CopyFileLines(const Worksheet& worksheet) {
     Lines out{std::string(kCopyHeader)};
-    tags::AppendBlock(out, tags::kHeader, {worksheet.title, worksheet.school, worksheet.nameLine});
-    tags::AppendBlock(out, tags::kQues, worksheet.questionLines);
+    const UnitContent& content = worksheet.content;
+    tags::AppendBlock(out, tags::kHeader, {content.title, content.school, content.nameLine});
+    tags::AppendBlock(out, tags::kQues, content.questionLines);
     tags::AppendBlock(out, tags::kAns, {});
     // Figure blocks only when not empty, then "<<value", "<<font", "<<kran".
     const Lines data = WorksheetDataLines(worksheet);
     out.insert(out.end(), data.begin(), data.end());
-    tags::AppendBlock(out, tags::kKgroup, worksheet.kgroup);
+    tags::AppendBlock(out, tags::kKgroup, content.kgroup);
     out.emplace_back(tags::kUnitEnd);
     return out;
 }
@@ -91,7 +92,7 @@ Lines CopyFileLines(const Worksheet& worksheet) {
 CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
                                    const std::optional<std::string>& targetPath,
                                    const std::string& initialFolder, Prompter& prompter) {
-    if (auto problem = CopyFileProblem(worksheet)) {
+    if (auto problem = CopyFileProblem(worksheet.content)) {
         prompter.message(*problem);
         return {};
     }

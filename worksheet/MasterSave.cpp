@@ -19,8 +19,8 @@ void TakeWorksheetState(UnitBlocks& blocks, const Worksheet& worksheet) {
     blocks.value = ValueLines(worksheet.params);
     blocks.font = FontLines(worksheet.params);
     blocks.kran = KranLines(worksheet.params);
-    blocks.graph = worksheet.questionFigures;
-    blocks.agraph = worksheet.answerFigures;
+    blocks.graph = worksheet.content.questionFigures;
+    blocks.agraph = worksheet.content.answerFigures;
 }
 
 }  // namespace
@@ -35,9 +35,9 @@ MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& works
         blocks = ReadUnit(lines, *at);
     } else {
         // The unit has gone from the file since it was opened: append it from the worksheet.
-        blocks.ques = worksheet.questionLines;
-        blocks.kgroup = worksheet.kgroup;
-        blocks.softKeyB = worksheet.softKey;
+        blocks.ques = worksheet.content.questionLines;
+        blocks.kgroup = worksheet.content.kgroup;
+        blocks.softKeyB = worksheet.content.softKey;
     }
     TakeWorksheetState(blocks, worksheet);
     // An unchanged unit keeps its lines as they stand, in their own order.

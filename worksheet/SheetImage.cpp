@@ -50,8 +50,8 @@ SheetPictures LoadSheetPictures(const Worksheet& worksheet, const std::string& p
     SheetPictures p;
     std::string flag = programFolder + "classFlag.bmp";
     if (FileExists(flag)) p.classFlag = LoadBitmap(flag);
-    p.question = LoadFigures(worksheet.questionFigures, figureFolder, prompter);
-    p.answer = LoadFigures(worksheet.answerFigures, figureFolder, prompter);
+    p.question = LoadFigures(worksheet.content.questionFigures, figureFolder, prompter);
+    p.answer = LoadFigures(worksheet.content.answerFigures, figureFolder, prompter);
     return p;
 }
 
@@ -84,19 +84,11 @@ ScreenView ViewOf(const WorksheetHost& host) {
 RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
                           const SheetPictures& pictures) {
     RenderInputs in;
-    AimAtScreen(in, worksheet);
-    in.questionSize = view.questionSize;
-    in.mainFontName = view.mainFontName;
-    in.answersShown = view.answersShown;
-    in.showAlternatives = view.showAlternatives;
-    in.largerAnswers = view.largerAnswers;
-    in.schoolName = view.schoolName;
-    in.learnerName = view.learnerName;
-    in.now = Now();
-    in.sourceName = SourceNameOf(worksheet);
-    in.classFlag = pictures.classFlag;
-    in.questionPictures = pictures.question;
-    in.answerPictures = pictures.answer;
+    in.target = ScreenTarget(worksheet);
+    in.view = view;
+    in.pictures = pictures;
+    in.stamp.now = Now();
+    in.stamp.sourceName = SourceNameOf(worksheet);
     return in;
 }
 
@@ -106,7 +98,7 @@ QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetS
         if (output) *output = RenderOutput{};
         return {};
     }
-    ImageCanvas canvas(inputs.pageWidth, inputs.pageHeight, scale);
+    ImageCanvas canvas(inputs.target.pageWidth, inputs.target.pageHeight, scale);
     RenderOutput out = RenderSheet(worksheet, canvas, inputs, shared);
     if (output) *output = std::move(out);
     return canvas.takeImage();

@@ -13,27 +13,11 @@
 
 namespace sulkan {
 
-struct SheetPictures {
-    Bitmap classFlag;
-    std::vector<Bitmap> question, answer;  // figure n at n - 1; empty when missing
-};
-
 // Loads the pictures named by the worksheet's figure triples from figureFolder, and the class
 // flag "classFlag.bmp" from the program folder. A missing figure is reported through prompter
 // (when given) and its picture stays empty; a missing class flag is simply not drawn.
 SheetPictures LoadSheetPictures(const Worksheet& worksheet, const std::string& programFolder,
                                 const std::string& figureFolder, Prompter* prompter);
-
-// The main window's view of a sheet, for a screen pass.
-struct ScreenView {
-    bool answersShown = true;
-    bool showAlternatives = true;
-    bool largerAnswers = false;
-    int questionSize = 12;
-    std::string mainFontName;
-    std::string schoolName;
-    std::string learnerName;
-};
 
 class WorksheetHost;
 // The main window's view as the host reports it now.

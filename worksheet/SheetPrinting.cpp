@@ -74,7 +74,7 @@ QPageSize PageSizeOf(int sheetWidth) {
 }
 
 std::string JobNameOf(const Worksheet& worksheet, bool answers, const std::string& numberText) {
-    std::string name = TrimWide(worksheet.title);
+    std::string name = TrimWide(worksheet.content.title);
     if (name.empty()) {
         // A copy file may have no title; its file name still tells the sheets apart.
         const std::size_t slash = worksheet.filePath.find_last_of("\\/");
@@ -106,10 +106,10 @@ RenderInputs PrinterInputs(const Worksheet& worksheet, const ScreenView& view,
                            const SheetPictures& pictures, int pageWidth, int pageHeight,
                            int resolution) {
     RenderInputs in = ScreenInputs(worksheet, view, pictures);
-    AimAtPrinter(in, worksheet, pageWidth, pageHeight, resolution / kScreenDpi);
+    in.target = PrinterTarget(worksheet, pageWidth, pageHeight, resolution / kScreenDpi);
     // Page width ÷ 630 fits only A4 sheets to their page: a B4 or A3 sheet would run off its
     // paper and a B5 one shrink. Scaling by the sheet's own width keeps every paper whole.
-    in.s = in.r;
+    in.target.s = in.target.r;
     return in;
 }
 
@@ -132,7 +132,7 @@ bool PrintAtPrinterResolution(PrintTarget& target, Worksheet& worksheet, const S
     if (fit != 1.0) painter->scale(fit, fit);
     RenderInputs in = PrinterInputs(worksheet, view, pictures, RoundToInt(target.pageWidth() / fit),
                                     RoundToInt(target.pageHeight() / fit), target.resolution());
-    in.numberText = numberText;
+    in.stamp.numberText = numberText;
     if (adjust) adjust(in);
     RenderOutput out;
     {

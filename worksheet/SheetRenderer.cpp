@@ -52,15 +52,16 @@ public:
           m_in(inputs),
           m_shared(shared),
           m_out(out),
-          m_context{shared.runningSizeOffset, inputs.mainFontName} {
-        const bool printer = inputs.toPrinter;
-        m_s = inputs.s;
-        m_r = inputs.r;
+          m_context{shared.runningSizeOffset, inputs.view.mainFontName} {
+        const bool printer = inputs.target.toPrinter;
+        m_s = inputs.target.s;
+        m_r = inputs.target.r;
         m_p = printer ? kPrinterPoints : 0;
         m_d = printer ? kPrinterStretch : 1.0;
-        m_q = (inputs.questionSize < 1 ? kFallbackQuestionSize : inputs.questionSize) + m_p;
+        m_q =
+            (inputs.view.questionSize < 1 ? kFallbackQuestionSize : inputs.view.questionSize) + m_p;
         m_left = RoundToInt(m_params.LeftMargin * 10 * m_s);
-        m_right = RoundToInt(inputs.pageWidth - m_params.RightMargin * 10 * m_s);
+        m_right = RoundToInt(inputs.target.pageWidth - m_params.RightMargin * 10 * m_s);
         m_pitch = m_params.LineSpacing * m_s * kPitchFactor;
         m_context.f = printer ? kPrinterStepFactor : 1.0;
         m_context.s = m_s;
@@ -74,7 +75,8 @@ public:
 
     void run() {
         m_canvas.setTextBackground(std::nullopt);
-        if (!m_in.toPrinter) m_canvas.fillRect(0, 0, m_in.pageWidth, m_in.pageHeight, kWhite);
+        if (!m_in.target.toPrinter)
+            m_canvas.fillRect(0, 0, m_in.target.pageWidth, m_in.target.pageHeight, kWhite);
         drawHeader();
         drawBody();
         drawAnswers();
@@ -87,7 +89,7 @@ private:
     double headerText(double x, double y, const std::string& text, double points,
                       Rgb colour = kBlack) {
         FontSpec font;
-        font.face = m_in.mainFontName;
+        font.face = m_in.view.mainFontName;
         font.points = points;
         m_context.tracker.useFont(m_canvas, font);
         m_context.tracker.useColour(m_canvas, colour);
@@ -102,29 +104,29 @@ private:
         if (m_params.ColumnMode == 2) {
             // The size in points takes part in the divider's x as a plain number.
             const int x = (m_right + m_q + m_left) / 2 - RoundToInt(10 * m_s);
-            m_canvas.line(x, headerY(90), x, RoundToInt(m_in.pageHeight * kDividerBottom));
+            m_canvas.line(x, headerY(90), x, RoundToInt(m_in.target.pageHeight * kDividerBottom));
         }
         const int options = m_params.SheetOptions;
         if (options & sheet_options::kNumberAndDate) {
             static const std::string wideSpace = sjis("　");
-            std::string source = m_in.sourceName;
+            std::string source = m_in.stamp.sourceName;
             if (source.size() > kSourceNameShown)
                 source.erase(0, CharBoundaryFrom(source, kSourceNameShown));
             headerText(m_left, headerY(15),
-                       m_in.numberText + "  " + DotDateStamp(m_in.now) + "-" + TimeStamp(m_in.now) +
-                           wideSpace + source,
+                       m_in.stamp.numberText + "  " + DotDateStamp(m_in.stamp.now) + "-" +
+                           TimeStamp(m_in.stamp.now) + wideSpace + source,
                        kStampSize + m_p);
         }
         if (options & sheet_options::kDateLine) {
             static const std::string dateLine = sjis("実施日　　月　　日");
             headerText(RoundToInt(m_right - 120 * m_s), headerY(15), dateLine, kStampSize + m_p);
         }
-        drawTitle((options & sheet_options::kClassFlag) && m_in.classFlag);
+        drawTitle((options & sheet_options::kClassFlag) && m_in.pictures.classFlag);
         drawNameLine();
-        if (m_in.graded && m_shared.blanks.BlankCount >= 1) {
+        if (m_in.drill.graded && m_shared.blanks.BlankCount >= 1) {
             static const std::string unit = sjis("点");
             const int x = RoundToInt(m_right - 75 * m_s);
-            const double advance = headerText(x, headerY(35), IntText(m_in.score),
+            const double advance = headerText(x, headerY(35), IntText(m_in.drill.score),
                                               kNameSize + m_p + kScoreExtra, kRed);
             headerText(RoundToInt(x + advance), RoundToInt(headerY(35) + 15 * m_s), unit,
                        kNameSize + m_p + kScoreUnitExtra, kRed);
@@ -134,8 +136,9 @@ private:
     void drawTitle(bool besideFlag) {
         static const std::string section = sjis("§");
         static const std::string indent = sjis("　　");
-        const int x = besideFlag ? RoundToInt(m_left + (m_in.classFlag.width + 5) * m_s) : m_left;
-        const std::string& title = m_ws.title;
+        const int x =
+            besideFlag ? RoundToInt(m_left + (m_in.pictures.classFlag.width + 5) * m_s) : m_left;
+        const std::string& title = m_ws.content.title;
         const std::size_t at =
             title.size() >= kLongTitle ? FindWholeDoubleChar(title, section) : std::string::npos;
         if (at == std::string::npos) {
@@ -151,9 +154,10 @@ private:
         static const std::string noSchool = sjis("　　　　　　　　氏名");
         static const std::vector<std::string> sharedNames = {sjis("noname"), sjis("公開"),
                                                              sjis("共通")};
-        std::string text = m_in.schoolName.empty() ? noSchool : m_in.schoolName + afterSchool;
-        const std::string& learner = m_in.learnerName;
-        if (m_in.forLearner && !learner.empty() &&
+        std::string text =
+            m_in.view.schoolName.empty() ? noSchool : m_in.view.schoolName + afterSchool;
+        const std::string& learner = m_in.view.learnerName;
+        if (m_in.stamp.forLearner && !learner.empty() &&
             std::find(sharedNames.begin(), sharedNames.end(), learner) == sharedNames.end())
             text = learner + " " + text;
         headerText(RoundToInt(m_left + 150 * m_s), headerY(65), text, kNameSize + m_p);
@@ -176,14 +180,14 @@ private:
         m_bodyTop =
             RoundToInt(65 * m_r + RoundToInt(20 * m_r) + RoundToInt(17 * kPitchFactor * m_r));
         double y = m_bodyTop;
-        for (const std::string& line : m_ws.questionLines) {
+        for (const std::string& line : m_ws.content.questionLines) {
             if (!line.empty()) drawLine(line, RoundToInt(y));
             y += m_pitch;
         }
     }
 
     void notePiece(double x, int y) {
-        if (m_in.toPrinter)
+        if (m_in.target.toPrinter)
             m_pieces.push_back({RoundToInt(x / m_s), RoundToInt(y / m_s)});
         else
             m_pieces.push_back({RoundToInt(x), y});
@@ -217,10 +221,10 @@ private:
                 MeasureStyledText(m_canvas, m_alternatives[0], answerX, m_q, m_context);
             recordBlank(RoundToInt(answerX), lineY, answer, m_alternatives[0],
                         RoundToInt(end - answerX), m_context.endSize);
-            if (m_in.toPrinter) m_printed.push_back({answerX, lineY, end - answerX});
+            if (m_in.target.toPrinter) m_printed.push_back({answerX, lineY, end - answerX});
             x = m_drillVariant ? drawEntry(answerX, lineY, answer) : end;
 
-            if (m_in.answersShown && m_in.showAlternatives && m_alternatives.size() > 1) {
+            if (m_in.view.answersShown && m_in.view.showAlternatives && m_alternatives.size() > 1) {
                 m_context.colour = kGrey;
                 double altX = answerX;
                 const int altY = RoundToInt(lineY + 30 * m_s);
@@ -271,7 +275,7 @@ private:
     // screen's blanks as the size moves away from 12 points. Where this pass left the gap of
     // blank n, that is where its answer and frame go; the table still gives texts and grades.
     BlankRecord printedBlank(int n, const BlankRecord& b) const {
-        if (!m_in.toPrinter || n < 1 || n > static_cast<int>(m_printed.size())) return b;
+        if (!m_in.target.toPrinter || n < 1 || n > static_cast<int>(m_printed.size())) return b;
         const PrintedGap& gap = m_printed[static_cast<std::size_t>(n - 1)];
         BlankRecord placed = b;
         placed.left = RoundToInt(gap.x / (m_s * m_d));
@@ -281,10 +285,10 @@ private:
     }
 
     void drawAnswers() {
-        if (!m_in.answersShown) return;
+        if (!m_in.view.answersShown) return;
         // Printed text is larger by the same points as the question text, answers included.
         const double size =
-            (m_in.largerAnswers ? kLargerAnswerSize : EffectiveAnswerFontSize(m_params)) + m_p;
+            (m_in.view.largerAnswers ? kLargerAnswerSize : EffectiveAnswerFontSize(m_params)) + m_p;
         m_context.face = m_params.FontName;
         m_context.colour = kBlue;
         const BlankTable& table = m_shared.blanks;
@@ -292,7 +296,7 @@ private:
             const BlankRecord b = printedBlank(n, table.slots[n]);
             DrawStyledText(m_canvas, b.shownText, blankX(b.left), blankY(b.top), size, m_context);
         }
-        m_context.face = m_in.mainFontName;
+        m_context.face = m_in.view.mainFontName;
         m_context.colour = kBlack;
     }
 
@@ -302,9 +306,9 @@ private:
             m_shared.textPieceStarts.clear();
             for (const SheetPoint& p : m_pieces) m_shared.textPieceStarts.push_back({p.x, p.y});
         }
-        m_out.figures =
-            PlaceFigures(m_ws.questionFigures, m_ws.answerFigures, m_in.questionPictures,
-                         m_in.answerPictures, m_pieces, fallback, m_in.answersShown);
+        m_out.figures = PlaceFigures(m_ws.content.questionFigures, m_ws.content.answerFigures,
+                                     m_in.pictures.question, m_in.pictures.answer, m_pieces,
+                                     fallback, m_in.view.answersShown);
         m_out.messages.insert(m_out.messages.end(), m_out.figures.messages.begin(),
                               m_out.figures.messages.end());
         if (m_out.figures.wroteBack) {
@@ -314,8 +318,8 @@ private:
     }
 
     void drawFrames() {
-        const bool frames = !m_in.largerAnswers && m_params.BoxStyle != 0;
-        if (!frames && !m_in.gradingMark) return;
+        const bool frames = !m_in.view.largerAnswers && m_params.BoxStyle != 0;
+        if (!frames && !m_in.drill.gradingMark) return;
         std::map<double, int> heights;  // base height by text size
         const BlankTable& table = m_shared.blanks;
         for (int n = 1; n <= table.BlankCount; ++n) {
@@ -325,26 +329,26 @@ private:
                 found = heights
                             .emplace(b.size,
                                      BlankBaseHeight(m_canvas, m_context.tracker, m_params.FontName,
-                                                     b.size, m_in.pointScale))
+                                                     b.size, m_in.target.pointScale))
                             .first;
             const BlankFrame frame =
                 FrameOfBlank(b, found->second, m_params.BoxWidth, m_params.BoxHeight, m_s, m_d);
             if (frames) {
                 FontSpec bracketFont;
-                bracketFont.face = m_in.mainFontName;
+                bracketFont.face = m_in.view.mainFontName;
                 bracketFont.points = b.size;
                 DrawFrame(m_canvas, m_context.tracker, m_params.BoxStyle, frame, bracketFont, m_s);
             }
-            if (m_in.gradingMark) m_in.gradingMark(m_canvas, n, b, frame, m_s);
+            if (m_in.drill.gradingMark) m_in.drill.gradingMark(m_canvas, n, b, frame, m_s);
         }
     }
 
     void drawPictures() {
-        if ((m_params.SheetOptions & sheet_options::kClassFlag) && m_in.classFlag) {
-            m_out.classFlag = ClassFlagPlace(m_in.classFlag, m_params.LeftMargin);
-            DrawPlacedPicture(m_canvas, m_in.classFlag, m_out.classFlag, m_s);
+        if ((m_params.SheetOptions & sheet_options::kClassFlag) && m_in.pictures.classFlag) {
+            m_out.classFlag = ClassFlagPlace(m_in.pictures.classFlag, m_params.LeftMargin);
+            DrawPlacedPicture(m_canvas, m_in.pictures.classFlag, m_out.classFlag, m_s);
         }
-        DrawFigures(m_canvas, m_out.figures, m_in.questionPictures, m_in.answerPictures, m_s);
+        DrawFigures(m_canvas, m_out.figures, m_in.pictures.question, m_in.pictures.answer, m_s);
     }
 
     Worksheet& m_ws;
@@ -379,23 +383,17 @@ TargetScales ScalesFor(bool toPrinter, int pageWidth, int sheetWidth) {
     return scales;
 }
 
-void AimAtScreen(RenderInputs& inputs, const Worksheet& worksheet) {
-    inputs.toPrinter = false;
-    inputs.pageWidth = worksheet.sheetWidth();
-    inputs.pageHeight = worksheet.sheetHeight();
-    inputs.s = inputs.r = 1.0;
-    inputs.pointScale = 1.0;
+SheetTarget ScreenTarget(const Worksheet& worksheet) {
+    SheetTarget target;
+    target.pageWidth = worksheet.sheetWidth();
+    target.pageHeight = worksheet.sheetHeight();
+    return target;
 }
 
-void AimAtPrinter(RenderInputs& inputs, const Worksheet& worksheet, int pageWidth, int pageHeight,
-                  double pointScale) {
+SheetTarget PrinterTarget(const Worksheet& worksheet, int pageWidth, int pageHeight,
+                          double pointScale) {
     const TargetScales scales = ScalesFor(true, pageWidth, worksheet.sheetWidth());
-    inputs.toPrinter = true;
-    inputs.pageWidth = pageWidth;
-    inputs.pageHeight = pageHeight;
-    inputs.s = scales.s;
-    inputs.r = scales.r;
-    inputs.pointScale = pointScale;
+    return {true, pageWidth, pageHeight, scales.s, scales.r, pointScale};
 }
 
 RenderOutput RenderSheet(Worksheet& worksheet, Canvas& canvas, const RenderInputs& inputs,

@@ -19,48 +19,71 @@ namespace sulkan {
 inline constexpr int kScaleBaseWidth = 630;  // sheet units across A4: s is 1 there
 inline constexpr int kSourceNameShown = 40;  // bytes of the source name shown in the header
 
-// What the drill adds when it draws its sheet (SheetShared::drillDrawing).
-struct DrillRenderInputs {
-    std::vector<std::string> entries;  // the learner's entry per blank number (index 0 unused)
-    std::vector<int> pieceStarts;      // Worksheet::pieceStarts of the last ordinary pass
-};
-
 // Draws the drill's grading mark of one blank after its frame: the blank's number and record,
 // its rectangles at the pass's scale, and s.
 using GradingMarkDrawer = std::function<void(Canvas& canvas, int blank, const BlankRecord& record,
                                              const BlankFrame& frame, double s)>;
 
-struct RenderInputs {
+// Where a pass draws: the sheet image on screen, or a printer page.
+struct SheetTarget {
     bool toPrinter = false;
-    int pageWidth = 630;  // the target in device pixels (the sheet image on screen)
+    int pageWidth = 630;  // in device pixels (the sheet image on screen)
     int pageHeight = 891;
     double s = 1.0;  // size scale: margins, line pitch, pens, frames, figures
     double r = 1.0;  // header scale: the header's vertical positions
     // The target's pixels per point divided by the sheet image's (1 on screen): converts text
     // heights measured on the printer back to sheet units.
     double pointScale = 1.0;
+};
 
-    int questionSize = 12;          // the main window's size control; below 1 reads as 10
-    std::string mainFontName;       // CP932, "ＭＳ 明朝"
-    bool answersShown = false;      // "解答表示"
-    bool showAlternatives = false;  // "別解表示"
-    bool largerAnswers = false;     // "解を大きくする"
+// The main window's view of a sheet: its view controls and header names. CP932 texts.
+struct ScreenView {
+    bool answersShown = true;      // "解答表示"
+    bool showAlternatives = true;  // "別解表示"
+    bool largerAnswers = false;    // "解を大きくする"
+    int questionSize = 12;         // the main window's size control; below 1 reads as 10
+    std::string mainFontName;      // "ＭＳ 明朝"
+    std::string schoolName;
+    std::string learnerName;
+};
 
-    std::string schoolName;   // CP932
-    std::string learnerName;  // CP932
+// A view that shows no answers: what a pass draws unless told otherwise.
+inline ScreenView AnswersHidden() {
+    ScreenView view;
+    view.answersShown = false;
+    view.showAlternatives = false;
+    return view;
+}
+
+// The pictures a sheet draws, loaded from the course.
+struct SheetPictures {
+    Bitmap classFlag;                      // empty when missing
+    std::vector<Bitmap> question, answer;  // figure n at n - 1; an empty Bitmap when missing
+};
+
+// What the header says of this copy of the sheet.
+struct SheetStamp {
     bool forLearner = false;  // shown to a logged-on learner (drill)
     std::string numberText;   // "№ 5", or empty without numbering
     LocalTime now;
     std::string sourceName;  // question-file base name + section + ".que-U" + unit
+};
 
-    Bitmap classFlag;                      // empty when missing
-    std::vector<Bitmap> questionPictures;  // figure n at n - 1; empty Bitmap when missing
-    std::vector<Bitmap> answerPictures;
-
-    bool graded = false;  // drill: the sheet carries the learner's score
+// What the drill adds when it draws its sheet (SheetShared::drillDrawing).
+struct DrillMarks {
+    bool graded = false;  // the sheet carries the learner's score
     int score = 0;
-    DrillRenderInputs drill;
-    GradingMarkDrawer gradingMark;  // drill: called for every blank after its frame
+    std::vector<std::string> entries;  // the learner's entry per blank number (index 0 unused)
+    std::vector<int> pieceStarts;      // Worksheet::pieceStarts of the last ordinary pass
+    GradingMarkDrawer gradingMark;     // called for every blank after its frame
+};
+
+struct RenderInputs {
+    SheetTarget target;
+    ScreenView view = AnswersHidden();
+    SheetPictures pictures;
+    SheetStamp stamp;
+    DrillMarks drill;
 };
 
 struct RenderOutput {
@@ -78,10 +101,10 @@ struct TargetScales {
 };
 TargetScales ScalesFor(bool toPrinter, int pageWidth, int sheetWidth);
 
-// Aims inputs at the worksheet's sheet image, or at a printer page.
-void AimAtScreen(RenderInputs& inputs, const Worksheet& worksheet);
-void AimAtPrinter(RenderInputs& inputs, const Worksheet& worksheet, int pageWidth, int pageHeight,
-                  double pointScale);
+// The worksheet's sheet image, or a printer page, as the target of a pass.
+SheetTarget ScreenTarget(const Worksheet& worksheet);
+SheetTarget PrinterTarget(const Worksheet& worksheet, int pageWidth, int pageHeight,
+                          double pointScale);
 
 // Draws the worksheet. Refills the worksheet's answer list (and, on ordinary screen passes, its
 // piece starts); while blank recording is on and not printing, refills the blank table's layout

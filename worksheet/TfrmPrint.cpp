@@ -195,11 +195,8 @@ void TfrmPrint::setCaption(const std::string& cp932) {
 
 void TfrmPrint::LoadPictures() {
     int lesson = m_worksheet.address.lesson < 1 ? 1 : m_worksheet.address.lesson;
-    SheetPictures pictures = LoadSheetPictures(m_worksheet, m_host.programFolder(),
-                                               m_host.figureFolder(lesson), &m_host.prompter());
-    m_classFlag = pictures.classFlag;
-    m_questionPictures = std::move(pictures.question);
-    m_answerPictures = std::move(pictures.answer);
+    m_pictures = LoadSheetPictures(m_worksheet, m_host.programFolder(), m_host.figureFolder(lesson),
+                                   &m_host.prompter());
 }
 
 void TfrmPrint::Redraw() {
@@ -222,10 +219,9 @@ void TfrmPrint::RedrawBehind() {
 void TfrmPrint::redraw(const ScreenView& view) {
     SheetShared& shared = m_host.sheetShared();
     if (!shared.redrawEnabled) return;
-    SheetPictures pictures{m_classFlag, m_questionPictures, m_answerPictures};
     RenderOutput output;
-    RenderInputs inputs = ScreenInputs(m_worksheet, view, pictures);
-    inputs.numberText = m_host.numberText();
+    RenderInputs inputs = ScreenInputs(m_worksheet, view, m_pictures);
+    inputs.stamp.numberText = m_host.numberText();
     QImage image = RenderSheetImage(m_worksheet, inputs, shared, &output);
     if (!output.drawn) return;
     m_image = std::move(image);
@@ -409,7 +405,7 @@ void TfrmPrint::moveFigure(int place, QPoint travel) {
     // Place n shows question figure n + 1, or the answer figure standing in its place; either way
     // the place itself is what moves, and its position lives in the question triple.
     const FigurePlace& f = m_figures.places[static_cast<std::size_t>(place)];
-    std::vector<std::string>& triples = m_worksheet.questionFigures;
+    std::vector<std::string>& triples = m_worksheet.content.questionFigures;
     const std::size_t line = 3 * static_cast<std::size_t>(place) + 1;
     if (line + 1 >= triples.size()) return;
     // A left below 1 reads as "not placed yet" and would send the figure back to its automatic

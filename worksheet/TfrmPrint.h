@@ -137,8 +137,7 @@ private:
     std::string m_captionBytes;
     QImage m_image;
     bool m_answersShown = false;
-    Bitmap m_classFlag;
-    std::vector<Bitmap> m_questionPictures, m_answerPictures;
+    SheetPictures m_pictures;
     std::set<std::string> m_messagesShown;
     FigurePlacement m_figures;
     bool m_closed = false;

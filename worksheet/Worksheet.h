@@ -10,14 +10,9 @@
 
 namespace sulkan {
 
-struct Worksheet {
-    UnitAddress address;
-    std::string lessonName, sectionName, unitName;  // as chosen in unit selection
-    std::string filePath;  // question file or copy file it was read from
-    bool isMaster = false;  // an unchanged master unit: may overwrite its question file
-    bool isCopy = false;    // read from a copy file
-    bool modified = false;
-
+// What a sheet shows and the drill asks, as read from a unit or copy file: it moves whole from
+// the holding area into a worksheet. CP932 lines.
+struct UnitContent {
     std::string title;
     std::string school;
     std::string nameLine;
@@ -27,6 +22,25 @@ struct Worksheet {
     std::vector<std::string> kgroup;           // answer choices for the drill
     std::vector<std::string> softKey;          // soft-keyboard file name
 
+    friend bool operator==(const UnitContent&, const UnitContent&) = default;
+};
+
+// A unit's titles as unit selection shows them. CP932.
+struct UnitTitles {
+    std::string lesson, section, unit;
+
+    friend bool operator==(const UnitTitles&, const UnitTitles&) = default;
+};
+
+struct Worksheet {
+    UnitAddress address;
+    UnitTitles titles;      // as chosen in unit selection
+    std::string filePath;   // question file or copy file it was read from
+    bool isMaster = false;  // an unchanged master unit: may overwrite its question file
+    bool isCopy = false;    // read from a copy file
+    bool modified = false;
+
+    UnitContent content;
     LayoutParams params = WorksheetFallbackLayout();
     std::string lastTitle;  // the title composed by the last read
 

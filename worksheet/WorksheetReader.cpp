@@ -41,8 +41,8 @@ std::string UnitReference(int section, int unit, int previousSection) {
 }
 
 std::string MasterTitle(const ReadRequest& r) {
-    return r.lessonName + "//" + r.sectionName + SectionAndUnit(r.section, r.unit) + " " +
-           r.unitName;
+    return r.titles.lesson + "//" + r.titles.section + SectionAndUnit(r.section, r.unit) + " " +
+           r.titles.unit;
 }
 
 std::string AddedTitle(const ReadRequest& r, bool lastReadOpened) {
@@ -77,7 +77,7 @@ const std::string& UnitMissingMessage() {
 }
 
 AddTarget AddTargetOf(const Worksheet& worksheet) {
-    return {worksheet.title,          worksheet.lastTitle,       worksheet.lessonName,
+    return {worksheet.content.title,  worksheet.lastTitle,       worksheet.titles.lesson,
             worksheet.isMaster,       worksheet.address.section, worksheet.address.unit,
             worksheet.lastSectionRead};
 }
@@ -92,7 +92,8 @@ ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, H
     const bool adding = request.kind == ReadKind::AddUnit;
     // Built aside and committed at the end, so that a failing block takes nothing along.
     HoldingArea next = adding ? holding : HoldingArea{};
-    StrictUnitRead read = ReadUnitStrict(fileLines, *headerIndex, next.questionLines.size());
+    StrictUnitRead read =
+        ReadUnitStrict(fileLines, *headerIndex, next.content.questionLines.size());
     if (read.error) {
         return {true,
                 *read.error + sjis("（") + request.headerLine + sjis("、ファイルの") +
@@ -101,36 +102,36 @@ ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, H
     }
 
     UnitBlocks& blocks = read.blocks;
-    AppendLines(next.questionLines, blocks.ques);
+    AppendLines(next.content.questionLines, blocks.ques);
     AppendLines(next.header, blocks.header);
     if (adding) {
-        AppendUnplacedFigures(next.questionFigures, blocks.graph);
-        AppendUnplacedFigures(next.answerFigures, blocks.agraph);
+        AppendUnplacedFigures(next.content.questionFigures, blocks.graph);
+        AppendUnplacedFigures(next.content.answerFigures, blocks.agraph);
     } else {
-        next.questionFigures = std::move(blocks.graph);
-        next.answerFigures = std::move(blocks.agraph);
+        next.content.questionFigures = std::move(blocks.graph);
+        next.content.answerFigures = std::move(blocks.agraph);
     }
     next.value = std::move(blocks.value);
     next.font = std::move(blocks.font);
     next.kran = std::move(blocks.kran);
-    next.kgroup = std::move(blocks.kgroup);
-    next.softKey = std::move(blocks.softKeyB);
+    next.content.kgroup = std::move(blocks.kgroup);
+    next.content.softKey = std::move(blocks.softKeyB);
 
     switch (request.kind) {
         case ReadKind::OpenMaster:
-            next.title = MasterTitle(request);
-            next.school = sjis("小中学校");
-            next.nameLine = sjis("　年　組　番　氏名");
+            next.content.title = MasterTitle(request);
+            next.content.school = sjis("小中学校");
+            next.content.nameLine = sjis("　年　組　番　氏名");
             shared.lastReadOpened = true;
             break;
         case ReadKind::OpenCopy:
-            next.title = LineOrEmpty(next.header, 0);
-            next.school = LineOrEmpty(next.header, 1);
-            next.nameLine = LineOrEmpty(next.header, 2);
+            next.content.title = LineOrEmpty(next.header, 0);
+            next.content.school = LineOrEmpty(next.header, 1);
+            next.content.nameLine = LineOrEmpty(next.header, 2);
             shared.lastReadOpened = true;
             break;
         case ReadKind::AddUnit:
-            next.title = AddedTitle(request, shared.lastReadOpened);
+            next.content.title = AddedTitle(request, shared.lastReadOpened);
             shared.lastReadOpened = false;
             break;
     }
@@ -143,66 +144,57 @@ void LoadWorksheet(const HoldingArea& holding, Worksheet& worksheet, const LoadO
                    SheetShared& shared) {
     Worksheet loaded;
     loaded.address = options.address;
-    loaded.lessonName = options.lessonName;
-    loaded.sectionName = options.sectionName;
-    loaded.unitName = options.unitName;
+    loaded.titles = options.titles;
     loaded.filePath = options.filePath;
     loaded.isMaster = options.isMaster;
     loaded.isCopy = !options.isMaster;
 
-    loaded.title = holding.title;
-    loaded.school = holding.school;
-    loaded.nameLine = holding.nameLine;
-    loaded.questionLines = holding.questionLines;
-    loaded.questionFigures = holding.questionFigures;
-    loaded.answerFigures = holding.answerFigures;
-    loaded.kgroup = holding.kgroup;
-    loaded.softKey = holding.softKey;
+    loaded.content = holding.content;
 
     LayoutParams params =
         ReadLayout(holding.value, holding.font, holding.kran, WorksheetFallbackLayout());
-    params.ShowAnswers = options.answersShown;
-    if (options.paperFixed) params.PaperWidth = options.tickedPaperWidth;
+    params.ShowAnswers = options.choices.answersShown;
+    if (options.choices.paperFixed) params.PaperWidth = options.choices.tickedPaperWidth;
     // Resolved for every worksheet, "<<font" or not, so that no window inherits the answer size
     // of the one read before it.
     params.AnswerFontSize = EffectiveAnswerFontSize(params);
     shared.AnswerFontSize = params.AnswerFontSize;
     loaded.params = std::move(params);
 
-    loaded.lastTitle = holding.title;
+    loaded.lastTitle = holding.content.title;
     loaded.lastSectionRead = shared.lastSectionRead;
     worksheet = std::move(loaded);
 }
 
 void ApplyHoldingToWorksheet(const HoldingArea& holding, Worksheet& worksheet, bool withFigures) {
-    worksheet.title = holding.title;
-    worksheet.school = holding.school;
-    worksheet.nameLine = holding.nameLine;
-    worksheet.questionLines = holding.questionLines;
-    if (withFigures) {
-        worksheet.questionFigures = holding.questionFigures;
-        worksheet.answerFigures = holding.answerFigures;
+    UnitContent content = holding.content;
+    // The sheet keeps its answer choices and soft keyboard, and without withFigures its figures.
+    content.kgroup = std::move(worksheet.content.kgroup);
+    content.softKey = std::move(worksheet.content.softKey);
+    if (!withFigures) {
+        content.questionFigures = std::move(worksheet.content.questionFigures);
+        content.answerFigures = std::move(worksheet.content.answerFigures);
     }
+    worksheet.content = std::move(content);
     worksheet.isMaster = false;
     worksheet.modified = true;
 }
 
 void FillHoldingFromWorksheet(const Worksheet& worksheet, HoldingArea& holding) {
-    holding.title = worksheet.title;
-    holding.school = worksheet.school;
-    holding.nameLine = worksheet.nameLine;
-    holding.questionFigures = worksheet.questionFigures;
-    holding.answerFigures = worksheet.answerFigures;
-    holding.questionLines = worksheet.questionLines;
+    UnitContent content = worksheet.content;
+    // The holding area keeps the answer choices and soft keyboard of the unit read last.
+    content.kgroup = std::move(holding.content.kgroup);
+    content.softKey = std::move(holding.content.softKey);
+    holding.content = std::move(content);
 }
 
 Lines WorksheetDataLines(const Worksheet& worksheet) {
     Lines out;
-    if (!worksheet.questionFigures.empty()) {
-        tags::AppendBlock(out, tags::kGraph, worksheet.questionFigures);
+    if (!worksheet.content.questionFigures.empty()) {
+        tags::AppendBlock(out, tags::kGraph, worksheet.content.questionFigures);
     }
-    if (!worksheet.answerFigures.empty())
-        tags::AppendBlock(out, tags::kAGraph, worksheet.answerFigures);
+    if (!worksheet.content.answerFigures.empty())
+        tags::AppendBlock(out, tags::kAGraph, worksheet.content.answerFigures);
     AppendLines(out, LayoutLines(worksheet.params));
     return out;
 }
@@ -212,7 +204,7 @@ AddUnitResult AddUnitToWorksheet(Worksheet& worksheet, const Lines& fileLines,
                                  SheetShared& shared) {
     HoldingArea next = holding;
     FillHoldingFromWorksheet(worksheet, next);
-    if (next.questionFigures.size() >= kMaxFiguresToAdd * kFigureLines) {
+    if (next.content.questionFigures.size() >= kMaxFiguresToAdd * kFigureLines) {
         return {false, NoMoreAdditionsMessage()};
     }
     // The worksheet must still be writable as a unit once it is composed; checked before the
@@ -230,7 +222,7 @@ AddUnitResult AddUnitToWorksheet(Worksheet& worksheet, const Lines& fileLines,
 
     // The added unit's layout blocks stay in the holding area only: the sheet keeps its own.
     ApplyHoldingToWorksheet(next, worksheet, true);
-    worksheet.lastTitle = next.title;
+    worksheet.lastTitle = next.content.title;
     worksheet.lastSectionRead = addition.section;
     holding = std::move(next);
     return {true, std::nullopt};

@@ -14,18 +14,11 @@ namespace sulkan {
 
 // What the copy-file editor shows and edits, and what every read fills. CP932 lines.
 struct HoldingArea {
-    std::string title;
-    std::string school;
-    std::string nameLine;
-    std::vector<std::string> questionLines;
-    std::vector<std::string> questionFigures;  // triples: file name, left, top
-    std::vector<std::string> answerFigures;
+    UnitContent content;
     std::vector<std::string> header;  // "<<header" of a copy file
     std::vector<std::string> value;   // contents of the layout blocks of the unit read last
     std::vector<std::string> font;
     std::vector<std::string> kran;
-    std::vector<std::string> kgroup;
-    std::vector<std::string> softKey;
 
     friend bool operator==(const HoldingArea&, const HoldingArea&) = default;
 };
@@ -49,8 +42,8 @@ struct ReadRequest {
     std::string headerLine;  // "[[unit5", "[[unit5R1", "[[unitX"
     int section = 0;
     int unit = 0;
-    std::string lessonName, sectionName, unitName;  // of the unit read (kind 0)
-    AddTarget target;                               // kind 2 only
+    UnitTitles titles;  // of the unit read (kind 0)
+    AddTarget target;   // kind 2 only
 };
 
 // Every failure carries a message (CP932) that names the unit's header line and the reason:
@@ -71,14 +64,19 @@ struct ReadResult {
 ReadResult ReadIntoHolding(const std::vector<std::string>& fileLines, const ReadRequest& request,
                            HoldingArea& holding, SheetShared& shared);
 
-// What a new worksheet takes from outside the holding area.
-struct LoadOptions {
+// The main window's choices every new worksheet takes.
+struct NewSheetChoices {
     bool answersShown = true;  // the main window's answer display
     bool paperFixed = false;
     int tickedPaperWidth = 630;  // used instead of the unit's width while paperFixed
+};
+
+// What a new worksheet takes from outside the holding area.
+struct LoadOptions {
+    NewSheetChoices choices;
     UnitAddress address;
     std::string filePath;
-    std::string lessonName, sectionName, unitName;
+    UnitTitles titles;
     bool isMaster = true;  // kind 0; false for a copy file
 };
 

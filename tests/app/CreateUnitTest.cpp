@@ -119,7 +119,7 @@ TEST_F(CreateUnitTest, YesAppendsTheNewUnitOrCreatesTheFileAndOpensItsWorksheet)
     TfrmPrint* sheet = w->activeWorksheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->worksheet().address, (UnitAddress{1, 1, 2, 0}));
-    EXPECT_EQ(sheet->worksheet().questionLines.size(), 2u);
+    EXPECT_EQ(sheet->worksheet().content.questionLines.size(), 2u);
     EXPECT_FALSE(sheet->worksheet().modified);
 
     // Section 2 has no question file yet: the first OK creates it with the unit alone.

@@ -195,8 +195,8 @@ TEST_F(MainWindowTest, AddingAUnitAppendsItsLinesThroughUnitSelection) {
     // Unit selection opens on the first lesson, section and unit; accept that choice.
     QTimer::singleShot(0, w->frmMenu, [this] { w->frmMenu->btnOk->click(); });
     w->btnAdd->click();
-    ASSERT_EQ(sheet->worksheet().questionLines.size(), 3u);
-    EXPECT_EQ(sheet->worksheet().questionLines[2], sjis("（２）#かわ#で遊ぶ"));
+    ASSERT_EQ(sheet->worksheet().content.questionLines.size(), 3u);
+    EXPECT_EQ(sheet->worksheet().content.questionLines[2], sjis("（２）#かわ#で遊ぶ"));
     EXPECT_FALSE(sheet->worksheet().isMaster);
     EXPECT_EQ(w->sheetShared().blanks.BlankCount, 3);
     EXPECT_EQ(w->frmMenu->windowTitle(), QStringLiteral("追加ファイルを開く"));
@@ -455,7 +455,7 @@ TEST_F(SaveAndCopyTest, SavedCopyReopensThroughTheCopyFileDialog) {
     TfrmPrint* sheet = w->activeWorksheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(sheet->worksheet().isCopy);
-    EXPECT_EQ(sheet->worksheet().questionLines.size(), 2u);
+    EXPECT_EQ(sheet->worksheet().content.questionLines.size(), 2u);
     EXPECT_EQ(sheet->identity().toStdString(), copy + ".skn");
 }
 
@@ -510,7 +510,7 @@ TEST_F(MainWindowTest, EditingTheActiveWorksheetsUnitOpensItAgainAsSaved) {
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(worksheetWindows(), 1);
     ASSERT_NE(w->activeWorksheet(), nullptr);
-    EXPECT_EQ(w->activeWorksheet()->worksheet().questionLines,
+    EXPECT_EQ(w->activeWorksheet()->worksheet().content.questionLines,
               std::vector<std::string>{sjis("（１）#うみ#を見る")});
     EXPECT_EQ(w->activeWorksheet()->worksheet().params.LineSpacing, 33);
     EXPECT_FALSE(w->activeWorksheet()->worksheet().modified);
@@ -704,7 +704,7 @@ TEST_F(TeacherCommandsTest, AddingHasItsButtonMenuItemAndKeyForTeachersOnly) {
     // The menu item adds through unit selection, like the button.
     chooseUnitNext(2);
     add->trigger();
-    EXPECT_EQ(sheet->worksheet().questionLines.size(), 3u);
+    EXPECT_EQ(sheet->worksheet().content.questionLines.size(), 3u);
 
     w->SetLearnerMode(true);
     EXPECT_TRUE(w->btnAdd->isHidden());
@@ -722,7 +722,7 @@ TEST_F(TeacherCommandsTest, ATestComposedOfThreeUnitsPrintsSavesAndOpensAgain) {
     const std::vector<std::string> composed{sjis("（１）#やま#に登る"), sjis("（２）#かわ#で遊ぶ"),
                                             sjis("（１）#はやし#の中"), sjis("（１）#うみ#を見る"),
                                             sjis("（２）#そら#が青い")};
-    ASSERT_EQ(sheet->worksheet().questionLines, composed);
+    ASSERT_EQ(sheet->worksheet().content.questionLines, composed);
     EXPECT_EQ(w->sheetShared().blanks.BlankCount, 5);
     EXPECT_FALSE(sheet->worksheet().isMaster);
     EXPECT_TRUE(prompter.shown.empty());
@@ -731,7 +731,7 @@ TEST_F(TeacherCommandsTest, ATestComposedOfThreeUnitsPrintsSavesAndOpensAgain) {
     ASSERT_EQ(target.jobs.size(), 1u);
     EXPECT_TRUE(HasBlue(target.jobs[0].page));
 
-    const std::string title = sheet->worksheet().title;
+    const std::string title = sheet->worksheet().content.title;
     const std::string copy = (course.path() / "kan3" / "test1-3").string();
     prompter.fileNames = {copy};
     w->btnSaveCopy->click();
@@ -744,8 +744,8 @@ TEST_F(TeacherCommandsTest, ATestComposedOfThreeUnitsPrintsSavesAndOpensAgain) {
     });
     ASSERT_TRUE(w->OpenCopyFile());
     ASSERT_NE(w->activeWorksheet(), nullptr);
-    EXPECT_EQ(w->activeWorksheet()->worksheet().questionLines, composed);
-    EXPECT_EQ(w->activeWorksheet()->worksheet().title, title);
+    EXPECT_EQ(w->activeWorksheet()->worksheet().content.questionLines, composed);
+    EXPECT_EQ(w->activeWorksheet()->worksheet().content.title, title);
     EXPECT_EQ(w->sheetShared().blanks.BlankCount, 5);
 }
 

@@ -94,13 +94,13 @@ protected:
         ws.address = {1, 1, 1, 0};
         ws.filePath = file;
         ws.isMaster = true;
-        ws.title = sjis("山と川");
+        ws.content.title = sjis("山と川");
         ws.params.SheetOptions = sheetOptions;
         ws.params.BoxWidth = boxWidth;
         for (const std::string& a : answers)
-            ws.questionLines.push_back(sjis("（）#" + a + "#です"));
-        for (const std::string& k : kgroup) ws.kgroup.push_back(sjis(k));
-        if (!keyFile.empty()) ws.softKey = {keyFile};
+            ws.content.questionLines.push_back(sjis("（）#" + a + "#です"));
+        for (const std::string& k : kgroup) ws.content.kgroup.push_back(sjis(k));
+        if (!keyFile.empty()) ws.content.softKey = {keyFile};
         window = std::make_unique<TfrmPrint>(host, std::move(ws));
         window->Redraw();
         drillHost.place = {dir.folder() + "learner.ini", sjis("S11山と川")};

@@ -23,10 +23,10 @@ class AnswerFrames : public ::testing::Test {
 protected:
     void SetUp() override {
         ws.params = LayoutParams{};  // a new unit's layout
-        ws.questionLines = {sjis("問#答え#です")};
-        AimAtScreen(in, ws);
-        in.questionSize = 12;
-        in.mainFontName = sjis("ＭＳ 明朝");
+        ws.content.questionLines = {sjis("問#答え#です")};
+        in.target = ScreenTarget(ws);
+        in.view.questionSize = 12;
+        in.view.mainFontName = sjis("ＭＳ 明朝");
     }
 
     // What is drawn after the question text.
@@ -104,7 +104,7 @@ TEST_F(AnswerFrames, EachBoxStyleDrawsItsShape) {
 TEST_F(AnswerFrames, AnswersShowBlueInTheAnswerFontBeforeTheFrame) {
     for (const Op& op : Render()) EXPECT_NE(op.kind, Kind::Text);
 
-    in.answersShown = true;
+    in.view.answersShown = true;
     auto ops = Render();
     ASSERT_EQ(ops.size(), 2u);
     EXPECT_EQ(ops[0].text, sjis("答え"));
@@ -113,7 +113,7 @@ TEST_F(AnswerFrames, AnswersShowBlueInTheAnswerFontBeforeTheFrame) {
     EXPECT_EQ(ops[0].font, (FontSpec{sjis("MS 明朝"), 16}));  // font size 12 + 4
     EXPECT_EQ(ops[1].kind, Kind::RoundRect);
 
-    in.largerAnswers = true;  // no frames, 30-point answers
+    in.view.largerAnswers = true;  // no frames, 30-point answers
     ops = Render();
     ASSERT_EQ(ops.size(), 1u);
     EXPECT_EQ(ops[0].font.points, 30);
@@ -121,9 +121,9 @@ TEST_F(AnswerFrames, AnswersShowBlueInTheAnswerFontBeforeTheFrame) {
 
 TEST_F(AnswerFrames, GradingMarksFollowEveryBlankEvenWithoutFrames) {
     std::vector<int> marked;
-    in.largerAnswers = true;
-    in.gradingMark = [&](Canvas&, int n, const BlankRecord& record, const BlankFrame& frame,
-                         double s) {
+    in.view.largerAnswers = true;
+    in.drill.gradingMark = [&](Canvas&, int n, const BlankRecord& record, const BlankFrame& frame,
+                               double s) {
         marked.push_back(n);
         EXPECT_EQ(record.shownText, sjis("答え"));
         EXPECT_EQ(frame.enlarged, (FrameRect{66, 100, 110, 127}));

@@ -25,12 +25,13 @@ Worksheet Composed() {
     ws.filePath = "/course/kan3/kan33.que";
     ws.isMaster = true;
     ws.modified = true;
-    ws.title = sjis("三年//読み§3-4 山,5");
-    ws.nameLine = sjis("　年　組　番　氏名");
-    ws.questionLines = {sjis("（１）#やま;さん#に登る"), "\xED\x40#\x80#", "]]", "<<value", ""};
-    ws.questionFigures = {"yama.bmp", "120", "45", "kawa.bmp", "-1", "-1"};
-    ws.answerFigures = {"kotae.bmp", "300", "600"};
-    ws.kgroup = {sjis("山"), sjis("川")};
+    ws.content.title = sjis("三年//読み§3-4 山,5");
+    ws.content.nameLine = sjis("　年　組　番　氏名");
+    ws.content.questionLines = {sjis("（１）#やま;さん#に登る"), "\xED\x40#\x80#", "]]", "<<value",
+                                ""};
+    ws.content.questionFigures = {"yama.bmp", "120", "45", "kawa.bmp", "-1", "-1"};
+    ws.content.answerFigures = {"kotae.bmp", "300", "600"};
+    ws.content.kgroup = {sjis("山"), sjis("川")};
     ws.params = LayoutParams{};
     ws.params.PaperWidth = 771;
     ws.params.ShowAnswers = true;
@@ -44,9 +45,9 @@ Worksheet Composed() {
 
 Worksheet Plain() {
     Worksheet ws = Composed();
-    ws.questionFigures.clear();
-    ws.answerFigures.clear();
-    ws.kgroup.clear();
+    ws.content.questionFigures.clear();
+    ws.content.answerFigures.clear();
+    ws.content.kgroup.clear();
     return ws;
 }
 
@@ -67,8 +68,10 @@ Worksheet ReadBack(const std::string& path) {
 
 TEST(CopyFile, LinesFollowTheFormatOrder) {
     const Worksheet ws = Composed();
-    Lines expected{"[[unitX", "<<header", ws.title, "", ws.nameLine, ">>", "<<ques"};
-    expected.insert(expected.end(), ws.questionLines.begin(), ws.questionLines.end());
+    Lines expected{"[[unitX",           "<<header", ws.content.title, "",
+                   ws.content.nameLine, ">>",       "<<ques"};
+    expected.insert(expected.end(), ws.content.questionLines.begin(),
+                    ws.content.questionLines.end());
     for (const Lines& part :
          {Lines{">>", "<<ans", ">>", "<<graph", "yama.bmp", "120", "45", "kawa.bmp", "-1", "-1",
                 ">>", "<<AGraph", "kotae.bmp", "300", "600", ">>"},
@@ -97,13 +100,13 @@ TEST(CopyFile, SavedFileReadsBackAsTheSameWorksheet) {
         EXPECT_EQ(ReadRawFile(dir.path() / "copy.skn"), JoinLines(CopyFileLines(original)));
 
         const Worksheet back = ReadBack(path);
-        EXPECT_EQ(back.title, original.title);
-        EXPECT_EQ(back.school, original.school);
-        EXPECT_EQ(back.nameLine, original.nameLine);
-        EXPECT_EQ(back.questionLines, original.questionLines);
-        EXPECT_EQ(back.questionFigures, original.questionFigures);
-        EXPECT_EQ(back.answerFigures, original.answerFigures);
-        EXPECT_EQ(back.kgroup, original.kgroup);
+        EXPECT_EQ(back.content.title, original.content.title);
+        EXPECT_EQ(back.content.school, original.content.school);
+        EXPECT_EQ(back.content.nameLine, original.content.nameLine);
+        EXPECT_EQ(back.content.questionLines, original.content.questionLines);
+        EXPECT_EQ(back.content.questionFigures, original.content.questionFigures);
+        EXPECT_EQ(back.content.answerFigures, original.content.answerFigures);
+        EXPECT_EQ(back.content.kgroup, original.content.kgroup);
         EXPECT_EQ(back.params, original.params);
 
         EXPECT_EQ(ws.filePath, path);
@@ -195,9 +198,9 @@ TEST(CopyFileSave, AFailedSaveKeepsTheOldPathAndTheChanges) {
 TEST(CopyFileSave, LinesTheFileCouldNotGiveBackAreRefusedBeforeTheDialog) {
     const std::string refused = sjis("次の行はコピーファイルに保存できません：");
     Worksheet blockEnd = Plain(), preamble = Plain(), tooLong = Plain();
-    blockEnd.kgroup = {">>"};
-    preamble.questionLines[0] = "{";
-    tooLong.questionLines.resize(61, "q");
+    blockEnd.content.kgroup = {">>"};
+    preamble.content.questionLines[0] = "{";
+    tooLong.content.questionLines.resize(61, "q");
     const std::pair<Worksheet*, std::string> cases[] = {
         {&blockEnd, refused + ">>"},
         {&preamble, refused + "{"},

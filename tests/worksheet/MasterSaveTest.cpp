@@ -53,9 +53,9 @@ Worksheet MasterOf(const std::string& path) {
     ws.params = LayoutParams{};
     ws.params.LineSpacing = 55;
     ws.params.BoxStyle = 1;
-    ws.questionLines = Sjis({"（１）#やま#に登る"});
-    ws.questionFigures = {"f1.bmp", "120", "20"};
-    ws.answerFigures = {"a1.bmp", "0", "0"};
+    ws.content.questionLines = Sjis({"（１）#やま#に登る"});
+    ws.content.questionFigures = {"f1.bmp", "120", "20"};
+    ws.content.answerFigures = {"a1.bmp", "0", "0"};
     return ws;
 }
 
@@ -89,8 +89,8 @@ TEST(MasterSave, RewritesTheUnitInPlaceAndKeepsEveryOtherByte) {
     EXPECT_NE(LayoutLines(ws.params), DefaultLayoutLines());
 
     // A worksheet without figures drops the figure blocks.
-    ws.questionFigures.clear();
-    ws.answerFigures.clear();
+    ws.content.questionFigures.clear();
+    ws.content.answerFigures.clear();
     const std::string again = MasterFileBytes(ReadRawFile(path), ws).bytes;
     EXPECT_EQ(again.find(sjis("<<graph")), std::string::npos);
     EXPECT_EQ(again.substr(0, file.before.size()), file.before);
@@ -99,7 +99,7 @@ TEST(MasterSave, RewritesTheUnitInPlaceAndKeepsEveryOtherByte) {
 
 TEST(MasterSave, AUnitGoneFromTheFileIsAppendedFromTheWorksheet) {
     Worksheet ws = MasterOf("unused");
-    ws.kgroup = Sjis({"やま"});
+    ws.content.kgroup = Sjis({"やま"});
     const std::string old = Crlf({"[[unit2", "<<ques", "#き#", ">>"}) + "]]";  // no final CR LF
     const std::string unit =
         Crlf({"[[unit1", "<<ques", "（１）#やま#に登る", ">>", "<<dummy", ">>"},
@@ -189,7 +189,7 @@ TEST(MasterSave, APreambleOfALaterQuestionBlockStaysOne) {
     const MasterBytes saved = MasterFileBytes(bytes, Opened(bytes));
     ASSERT_FALSE(saved.refused);
     ASSERT_NE(saved.bytes, bytes);
-    EXPECT_EQ(Opened(saved.bytes).questionLines, (Lines{"a", "b"}));
+    EXPECT_EQ(Opened(saved.bytes).content.questionLines, (Lines{"a", "b"}));
     EXPECT_EQ(ReadUnit(SplitLines(saved.bytes), 0).ques, ReadUnit(SplitLines(bytes), 0).ques);
 }
 

@@ -37,7 +37,7 @@ RecordingPrintTarget PageFor(int sheetWidth) {
 // line on.
 Worksheet Sheet(int paperWidth) {
     Worksheet w;
-    w.title = sjis("印刷のテスト");
+    w.content.title = sjis("印刷のテスト");
     w.filePath = "kanji1.que";
     w.address = {1, 1, 3, 0};
     w.params.PaperWidth = paperWidth;
@@ -47,7 +47,7 @@ Worksheet Sheet(int paperWidth) {
     for (const char* line :
          {"#やま#に登る", "（２）大きな#かわ#で遊んでから#はやし#の中を歩く",
           "（３）ながいながい道をずっと歩いて遠くの町の#えきまえ#まで行く", "（４）#みずうみ#"})
-        w.questionLines.push_back(sjis(line));
+        w.content.questionLines.push_back(sjis(line));
     return w;
 }
 
@@ -65,8 +65,8 @@ protected:
     // recording is on.
     QImage ScreenImage(const std::string& numberText) {
         RenderInputs in = ScreenInputs(ws, View(), SheetPictures{});
-        in.now = kNow;
-        in.numberText = numberText;
+        in.stamp.now = kNow;
+        in.stamp.numberText = numberText;
         return RenderSheetImage(ws, in, shared);
     }
 
@@ -332,7 +332,7 @@ TEST_F(QueuePrinting, EachJobIsNamedByItsSheetAndNumber) {
     queue.jobs.clear();
     numbering.on = false;
     target->setCopyCount(3);
-    ws.title.clear();
+    ws.content.title.clear();
     Print(true);
     EXPECT_EQ(JobNames(), (std::vector<std::string>{"kanji1.que 解答"}));
     EXPECT_EQ(queue.jobs[0].job.copies, 3);

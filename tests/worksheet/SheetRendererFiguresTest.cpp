@@ -21,9 +21,9 @@ protected:
     void SetUp() override {
         ws.params = LayoutParams{};  // a new unit's layout
         ws.params.SheetOptions = 0;
-        ws.questionLines = {sjis("問#答#です")};
-        AimAtScreen(in, ws);
-        in.mainFontName = sjis("ＭＳ 明朝");
+        ws.content.questionLines = {sjis("問#答#です")};
+        in.target = ScreenTarget(ws);
+        in.view.mainFontName = sjis("ＭＳ 明朝");
     }
 
     RenderOutput Render(RecordingCanvas* on = nullptr) {
@@ -46,10 +46,10 @@ protected:
 };
 
 TEST_F(SheetFigures, UnplacedFiguresFollowTheTextPiecesAndAreWrittenBack) {
-    ws.questionFigures = {"a.bmp", "-1", "-1", "b.bmp", "0", "0", "c.bmp", "200", "300"};
-    in.questionPictures = {Picture(30, 20), Picture(30, 20), Bitmap{}};
+    ws.content.questionFigures = {"a.bmp", "-1", "-1", "b.bmp", "0", "0", "c.bmp", "200", "300"};
+    in.pictures.question = {Picture(30, 20), Picture(30, 20), Bitmap{}};
     RenderOutput out = Render();
-    EXPECT_EQ(ws.questionFigures,
+    EXPECT_EQ(ws.content.questionFigures,
               (Lines{"a.bmp", "90", "98", "b.bmp", "106", "98", "c.bmp", "200", "300"}));
     EXPECT_TRUE(out.figuresWrittenBack);
     EXPECT_TRUE(ws.modified);
@@ -63,38 +63,40 @@ TEST_F(SheetFigures, UnplacedFiguresFollowTheTextPiecesAndAreWrittenBack) {
     EXPECT_FALSE(out.figuresWrittenBack || ws.modified);
 
     // A figure beyond the pieces of the sheet goes beside the start of the body.
-    ws.questionFigures.insert(ws.questionFigures.end(), {"d.bmp", "-1", "-1"});
+    ws.content.questionFigures.insert(ws.content.questionFigures.end(), {"d.bmp", "-1", "-1"});
     Render();
-    EXPECT_EQ(ws.questionFigures[10], "90");
-    EXPECT_EQ(ws.questionFigures[11], "98");
+    EXPECT_EQ(ws.content.questionFigures[10], "90");
+    EXPECT_EQ(ws.content.questionFigures[11], "98");
 }
 
 TEST_F(SheetFigures, AnswerFiguresTakeTheQuestionFiguresPlaces) {
-    ws.questionFigures = {"q1.bmp", "100", "200", "q2.bmp", "300", "200", "q3.bmp", "100", "400"};
-    ws.answerFigures = {"a1.bmp", "0", "0", "a2.bmp", "999", "999"};
-    in.questionPictures = {Picture(30, 20), Picture(30, 20), Picture(30, 20)};
-    in.answerPictures = {Picture(50, 40), Picture(60, 40)};
+    ws.content.questionFigures = {"q1.bmp", "100",    "200", "q2.bmp", "300",
+                                  "200",    "q3.bmp", "100", "400"};
+    ws.content.answerFigures = {"a1.bmp", "0", "0", "a2.bmp", "999", "999"};
+    in.pictures.question = {Picture(30, 20), Picture(30, 20), Picture(30, 20)};
+    in.pictures.answer = {Picture(50, 40), Picture(60, 40)};
     Render();
     EXPECT_EQ(Drawn(canvas)[1], (Corners{300, 200, 330, 220}));
 
-    in.answersShown = true;
+    in.view.answersShown = true;
     const RenderOutput out = Render();
     EXPECT_EQ(
         Drawn(canvas),
         (std::vector<Corners>{{100, 200, 150, 240}, {300, 200, 360, 240}, {100, 400, 130, 420}}));
     EXPECT_TRUE(out.figures.places[0].answer);
-    EXPECT_EQ(ws.answerFigures[1], "0");  // answer positions are neither used nor written
+    EXPECT_EQ(ws.content.answerFigures[1], "0");  // answer positions are neither used nor written
 
     // An answer figure without a question figure of its number has no place.
-    ws.questionFigures.resize(3);
+    ws.content.questionFigures.resize(3);
     EXPECT_FALSE(Render().figures.places[1].visible);
     EXPECT_EQ(Drawn(canvas).size(), 1u);
 }
 
 TEST_F(SheetFigures, SixteenFiguresShowFifteenAndAWarning) {
     for (int n = 1; n <= 16; ++n) {
-        ws.questionFigures.insert(ws.questionFigures.end(), {"f.bmp", "100", "200"});
-        in.questionPictures.push_back(Picture(10, 10));
+        ws.content.questionFigures.insert(ws.content.questionFigures.end(),
+                                          {"f.bmp", "100", "200"});
+        in.pictures.question.push_back(Picture(10, 10));
     }
     const RenderOutput out = Render();
     EXPECT_EQ(out.messages, Lines{"16" + sjis(":問題のグラフが多すぎます") + "15"});
@@ -104,11 +106,11 @@ TEST_F(SheetFigures, SixteenFiguresShowFifteenAndAWarning) {
 
 TEST_F(SheetFigures, PrinterStretchesTheFlagThenTheFiguresBySizeScale) {
     ws.params.SheetOptions = 1;
-    ws.questionFigures = {"a.bmp", "200", "300"};
-    in.questionPictures = {Picture(30, 20)};
-    in.classFlag = Picture(40, 30);
+    ws.content.questionFigures = {"a.bmp", "200", "300"};
+    in.pictures.question = {Picture(30, 20)};
+    in.pictures.classFlag = Picture(40, 30);
     RecordingCanvas printer(4960, 7016, 600.0 / 72);
-    AimAtPrinter(in, ws, 4960, 7016, 6.25);
+    in.target = PrinterTarget(ws, 4960, 7016, 6.25);
     Render(&printer);
     EXPECT_EQ(Drawn(printer),
               (std::vector<Corners>{{394, 354, 709, 590}, {1575, 2362, 1811, 2519}}));

@@ -20,13 +20,13 @@ class SheetRenderer : public ::testing::Test {
 protected:
     void SetUp() override {
         ws.params = LayoutParams{};  // a new unit's layout
-        ws.title = sjis("漢字の読み");
-        AimAtScreen(in, ws);
-        in.questionSize = 12;
-        in.mainFontName = sjis("ＭＳ 明朝");
-        in.now = LocalTime{2005, 1, 9, 8, 5};
-        in.numberText = sjis("№ 5");
-        in.sourceName = "kanji1.que-U3";
+        ws.content.title = sjis("漢字の読み");
+        in.target = ScreenTarget(ws);
+        in.view.questionSize = 12;
+        in.view.mainFontName = sjis("ＭＳ 明朝");
+        in.stamp.now = LocalTime{2005, 1, 9, 8, 5};
+        in.stamp.numberText = sjis("№ 5");
+        in.stamp.sourceName = "kanji1.que-U3";
     }
 
     RenderOutput Render(RecordingCanvas* on = nullptr) {
@@ -60,7 +60,7 @@ protected:
 
 TEST_F(SheetRenderer, HeaderStandsAtItsPlaces) {
     ws.params.ColumnMode = 2;
-    in.schoolName = sjis("桜小学校");
+    in.view.schoolName = sjis("桜小学校");
     Render();
     // The rules, and the divider at (580 + 12 + 50) div 2 − 10 down to 97% of 891.
     EXPECT_EQ(Shapes(canvas, Kind::Line),
@@ -69,55 +69,55 @@ TEST_F(SheetRenderer, HeaderStandsAtItsPlaces) {
     EXPECT_EQ(SpotOf(sjis("№ 5") + "  2005.01.09-08:05" + sjis("　") + "kanji1.que-U3"),
               (Spot{50, 15, 10}));
     EXPECT_EQ(SpotOf(sjis("実施日　　月　　日")), (Spot{460, 15, 10}));
-    EXPECT_EQ(SpotOf(ws.title), (Spot{50, 35, 12}));
+    EXPECT_EQ(SpotOf(ws.content.title), (Spot{50, 35, 12}));
     EXPECT_EQ(SpotOf(sjis("桜小学校　　氏名")), (Spot{200, 65, 16}));
-    EXPECT_EQ(Text(ws.title)->font.face, sjis("ＭＳ 明朝"));
+    EXPECT_EQ(Text(ws.content.title)->font.face, sjis("ＭＳ 明朝"));
 }
 
 TEST_F(SheetRenderer, HeaderOptionsClassFlagAndSourceName) {
     ws.params.SheetOptions = 1;
-    in.classFlag = Bitmap{40, 30, nullptr};
+    in.pictures.classFlag = Bitmap{40, 30, nullptr};
     Render();
     EXPECT_EQ(Text(sjis("実施日　　月　　日")), nullptr);
     EXPECT_EQ(canvas.allText().find("2005.01.09"), std::string::npos);
-    EXPECT_EQ(SpotOf(ws.title)[0], 95);  // beside the flag: 50 + (40 + 5)
+    EXPECT_EQ(SpotOf(ws.content.title)[0], 95);  // beside the flag: 50 + (40 + 5)
     EXPECT_EQ(Shapes(canvas, Kind::Bitmap), (std::vector<Corners>{{50, 45, 90, 75}}));
 
-    in.classFlag = Bitmap{};  // a missing picture needs no room
+    in.pictures.classFlag = Bitmap{};  // a missing picture needs no room
     Render();
-    EXPECT_EQ(SpotOf(ws.title)[0], 50);
+    EXPECT_EQ(SpotOf(ws.content.title)[0], 50);
 
     ws.params.SheetOptions = 4;
-    in.numberText.clear();
-    in.sourceName = std::string(40, 'x') + "Tail.que-U3";  // shown from its 41st byte
+    in.stamp.numberText.clear();
+    in.stamp.sourceName = std::string(40, 'x') + "Tail.que-U3";  // shown from its 41st byte
     Render();
     EXPECT_NE(Text("  2005.01.09-08:05" + sjis("　") + "Tail.que-U3"), nullptr);
-    in.sourceName = std::string(39, 'x') + sjis("漢") + "tail";  // never half a character
+    in.stamp.sourceName = std::string(39, 'x') + sjis("漢") + "tail";  // never half a character
     Render();
     EXPECT_NE(Text("  2005.01.09-08:05" + sjis("　") + "tail"), nullptr);
 }
 
 TEST_F(SheetRenderer, LongTitleBreaksAtItsSectionMark) {
     const std::string mark = sjis("§");
-    ws.title = std::string(50, 'a') + mark + "123456789";  // 61 bytes
+    ws.content.title = std::string(50, 'a') + mark + "123456789";  // 61 bytes
     Render();
     EXPECT_EQ(SpotOf(std::string(50, 'a')), (Spot{50, 35, 12}));
     EXPECT_EQ(SpotOf(sjis("　　") + mark + "123456789"), (Spot{50, 48, 12}));
 
     for (const std::string& oneLine : {std::string(50, 'a') + mark + "12345678",  // 60 bytes
                                        std::string(70, 'a')}) {
-        ws.title = oneLine;
+        ws.content.title = oneLine;
         Render();
         EXPECT_NE(Text(oneLine), nullptr);
     }
 }
 
 TEST_F(SheetRenderer, LearnerAndScoreOnADrillSheet) {
-    ws.questionLines = {sjis("問#答#")};
-    in.forLearner = true;
-    in.learnerName = sjis("山田");
-    in.graded = true;
-    in.score = 75;
+    ws.content.questionLines = {sjis("問#答#")};
+    in.stamp.forLearner = true;
+    in.view.learnerName = sjis("山田");
+    in.drill.graded = true;
+    in.drill.score = 75;
     Render();  // the header comes before the blanks: a first pass fills the table
     Render();
     EXPECT_NE(Text(sjis("山田 　　　　　　　　氏名")), nullptr);
@@ -125,8 +125,8 @@ TEST_F(SheetRenderer, LearnerAndScoreOnADrillSheet) {
     EXPECT_EQ(Text("75")->textColour, kRed);
     EXPECT_EQ(SpotOf(sjis("点")), (Spot{505 + 48, 50, 22}));
 
-    in.learnerName = sjis("公開");
-    ws.questionLines = {sjis("答のない行")};
+    in.view.learnerName = sjis("公開");
+    ws.content.questionLines = {sjis("答のない行")};
     Render();
     Render();
     EXPECT_NE(Text(sjis("　　　　　　　　氏名")), nullptr);
@@ -134,7 +134,7 @@ TEST_F(SheetRenderer, LearnerAndScoreOnADrillSheet) {
 }
 
 TEST_F(SheetRenderer, LinesFollowTheLinePitch) {
-    ws.questionLines = {sjis("一"), sjis("二"), "", sjis("四"), sjis("五")};
+    ws.content.questionLines = {sjis("一"), sjis("二"), "", sjis("四"), sjis("五")};
     Render();
     EXPECT_EQ(SpotOf(sjis("一")), (Spot{50, 105, 12}));
     EXPECT_EQ(SpotOf(sjis("二")), (Spot{50, 137, 12}));  // 129.5 rounds to even
@@ -147,7 +147,7 @@ TEST_F(SheetRenderer, LinesFollowTheLinePitch) {
 }
 
 TEST_F(SheetRenderer, BlanksOfALineWithTwoAnswers) {
-    ws.questionLines = {sjis("問#答え#です#右;みぎ#。")};
+    ws.content.questionLines = {sjis("問#答え#です#右;みぎ#。")};
     Render();
     const BlankTable& t = shared.blanks;
     ASSERT_EQ(t.BlankCount, 2);
@@ -169,23 +169,23 @@ TEST_F(SheetRenderer, BlanksOfALineWithTwoAnswers) {
 }
 
 TEST_F(SheetRenderer, AlternativesShowGreyOnlyWithAnswersAndTheOption) {
-    ws.questionLines = {sjis("問#答え#です#右;みぎ;ミギ#。")};
-    in.answersShown = true;
+    ws.content.questionLines = {sjis("問#答え#です#右;みぎ;ミギ#。")};
+    in.view.answersShown = true;
     Render();
     EXPECT_EQ(Text(sjis(" みぎ ")), nullptr);
-    in.showAlternatives = true;
+    in.view.showAlternatives = true;
     Render();
     EXPECT_EQ(SpotOf(sjis(" みぎ ")), (Spot{130, 135, 12}));  // a row 30 below the line
     EXPECT_EQ(Text(sjis(" みぎ "))->textColour, kGrey);
     EXPECT_EQ(SpotOf(sjis(" ミギ"))[0], 130 + 48);
-    in.answersShown = false;
+    in.view.answersShown = false;
     Render();
     EXPECT_EQ(Text(sjis(" みぎ ")), nullptr);
 }
 
 TEST_F(SheetRenderer, TagsAcrossLinesAndUnpairedHash) {
-    ws.questionLines = {sjis("あ<+>い"), sjis("う<+>え"), sjis("<=>か<+>き"),
-                        sjis("問#答#後#残り")};
+    ws.content.questionLines = {sjis("あ<+>い"), sjis("う<+>え"), sjis("<=>か<+>き"),
+                                sjis("問#答#後#残り")};
     Render();
     EXPECT_EQ(SpotOf(sjis("い"))[2], 14);
     EXPECT_EQ(SpotOf(sjis("う"))[2], 12);
@@ -196,10 +196,10 @@ TEST_F(SheetRenderer, TagsAcrossLinesAndUnpairedHash) {
 }
 
 TEST_F(SheetRenderer, EveryBlankPastEightyGetsItsFrameAndAnswer) {
-    ws.questionLines.assign(40, sjis("問#a#問#b#"));
-    ws.questionLines.push_back(sjis("問#last#問#end#"));  // line 41: blanks 81 and 82
-    ws.params.LineSpacing = 20;                           // 15.75 apart: all 41 on the sheet
-    in.answersShown = true;
+    ws.content.questionLines.assign(40, sjis("問#a#問#b#"));
+    ws.content.questionLines.push_back(sjis("問#last#問#end#"));  // line 41: blanks 81 and 82
+    ws.params.LineSpacing = 20;  // 15.75 apart: all 41 on the sheet
+    in.view.answersShown = true;
     shared.blanks.slots[1].BlankStatus = 1;  // a grade survives the redraw
     const RenderOutput out = Render();
     EXPECT_EQ(shared.blanks.BlankCount, 82);
@@ -213,25 +213,25 @@ TEST_F(SheetRenderer, EveryBlankPastEightyGetsItsFrameAndAnswer) {
     EXPECT_EQ(last[1], SpotOf("a")[1] + 40 * 15.75);  // on line 41, where its frame is
     EXPECT_EQ(last[0], shared.blanks.slots[82].left);
 
-    ws.questionLines.assign(40, sjis("問#a#問#b#"));  // 80 blanks: the drill takes them
+    ws.content.questionLines.assign(40, sjis("問#a#問#b#"));  // 80 blanks: the drill takes them
     Render();
     EXPECT_EQ(shared.blanks.BlankCount, 80);
     EXPECT_FALSE(ExceedsDrillBlanks(shared.blanks));
 }
 
 TEST_F(SheetRenderer, NothingHappensWhileRedrawIsOff) {
-    ws.questionLines = {sjis("問#答#")};
-    ws.questionFigures = {"a.bmp", "-1", "-1"};
+    ws.content.questionLines = {sjis("問#答#")};
+    ws.content.questionFigures = {"a.bmp", "-1", "-1"};
     shared.redrawEnabled = false;
     EXPECT_FALSE(Render().drawn);
     EXPECT_TRUE(canvas.ops.empty());
     EXPECT_TRUE(ws.answerList.empty());
     EXPECT_EQ(shared.blanks.BlankCount, 0);
-    EXPECT_EQ(ws.questionFigures[1], "-1");
+    EXPECT_EQ(ws.content.questionFigures[1], "-1");
 }
 
 TEST_F(SheetRenderer, TableStaysWhileRecordingIsOffAndKeepsGrades) {
-    ws.questionLines = {sjis("問#答え#")};
+    ws.content.questionLines = {sjis("問#答え#")};
     shared.blankRecording = false;
     BlankRecord& slot = shared.blanks.slots[1];
     shared.blanks.BlankCount = 1;
@@ -259,17 +259,17 @@ TEST_F(SheetRenderer, PrinterPassScalesEverything) {
     EXPECT_DOUBLE_EQ(ScalesFor(true, 4960, 771).r, 4960.0 / 771);
     EXPECT_DOUBLE_EQ(ScalesFor(false, 4960, 771).s, 1.0);
 
-    ws.questionLines = {sjis("問#答え#です")};
+    ws.content.questionLines = {sjis("問#答え#です")};
     Render();  // the screen pass records the blanks the printer reuses
     RecordingCanvas printer(4960, 7016, 600.0 / 72);
-    AimAtPrinter(in, ws, 4960, 7016, (600.0 / 72) / (96.0 / 72));
-    in.answersShown = true;
+    in.target = PrinterTarget(ws, 4960, 7016, (600.0 / 72) / (96.0 / 72));
+    in.view.answersShown = true;
     Render(&printer);
 
     EXPECT_EQ(Shapes(printer, Kind::Line),
               (std::vector<Corners>{{394, 236, 4566, 236}, {394, 709, 4566, 709}}));
     EXPECT_EQ(printer.ops[0].pen.width, 16);
-    EXPECT_EQ(SpotOf(ws.title, &printer), (Spot{394, 276, 15}));
+    EXPECT_EQ(SpotOf(ws.content.title, &printer), (Spot{394, 276, 15}));
     EXPECT_EQ(SpotOf(sjis("問"), &printer), (Spot{394, 827, 15}));  // body 774, offset 53
     // The table of the screen stays; frames and answers go where this pass left each gap (the
     // question text is set in the printer's larger size), answers three points larger too.
@@ -280,7 +280,7 @@ TEST_F(SheetRenderer, PrinterPassScalesEverything) {
 }
 
 TEST_F(SheetRenderer, DrillSheetKeepsThePiecesWhereTheyWere) {
-    ws.questionLines = {sjis("問#答え#です#右#")};
+    ws.content.questionLines = {sjis("問#答え#です#右#")};
     Render();
     shared.drillDrawing = true;
     in.drill.pieceStarts = {60, 120};
@@ -301,14 +301,14 @@ namespace sulkan {
 namespace {
 
 TEST_F(SheetRenderer, PrintedFramesStayOnTheirGapsAtAnySize) {
-    ws.questionLines = {sjis("問題文#答え#です")};
+    ws.content.questionLines = {sjis("問題文#答え#です")};
     for (int size : {9, 12, 20}) {
         SCOPED_TRACE(size);
-        in.questionSize = size;
-        AimAtScreen(in, ws);
+        in.view.questionSize = size;
+        in.target = ScreenTarget(ws);
         Render();
         RecordingCanvas printer(4960, 7016, 600.0 / 72);
-        AimAtPrinter(in, ws, 4960, 7016, (600.0 / 72) / (96.0 / 72));
+        in.target = PrinterTarget(ws, 4960, 7016, (600.0 / 72) / (96.0 / 72));
         Render(&printer);
         const Op* before = Text(sjis("問題文"), &printer);
         const Op* after = Text(sjis("です"), &printer);
@@ -317,8 +317,8 @@ TEST_F(SheetRenderer, PrintedFramesStayOnTheirGapsAtAnySize) {
         ASSERT_EQ(frames.size(), 1u);
         // The frame starts where the question text before the answer ends, and its base part
         // ends before the text after it.
-        EXPECT_NEAR(frames[0][0], before->x + before->advance, in.s);  // one sheet unit
-        EXPECT_LE(frames[0][2] - ws.params.BoxWidth * in.s, after->x + 1);
+        EXPECT_NEAR(frames[0][0], before->x + before->advance, in.target.s);  // one sheet unit
+        EXPECT_LE(frames[0][2] - ws.params.BoxWidth * in.target.s, after->x + 1);
     }
 }
 

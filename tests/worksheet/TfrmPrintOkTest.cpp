@@ -28,14 +28,14 @@ private:
 
 Worksheet Sheet() {
     Worksheet w;
-    w.title = sjis("印刷のテスト");
+    w.content.title = sjis("印刷のテスト");
     w.filePath = "kanji1.que";
     w.params.FontSize = 12;
     w.params.BoxStyle = 1;
     w.params.SheetOptions = 4;
     w.params.StartNumber = 7;
     for (const char* line : {"（１）#やま#に登る", "（２）#かわ#で遊ぶ"})
-        w.questionLines.push_back(sjis(line));
+        w.content.questionLines.push_back(sjis(line));
     return w;
 }
 

@@ -77,9 +77,9 @@ protected:
         ws.params = LayoutParams{};
         ws.params.SheetOptions = 0;
         ws.address = {1, 1, 1, 0};
-        ws.questionLines = {sjis("（１）#やま#に登る")};
-        ws.questionFigures = {"f1.bmp", "100",    "300", "f2.bmp", "300",
-                              "300",    "f3.bmp", "100", "500"};
+        ws.content.questionLines = {sjis("（１）#やま#に登る")};
+        ws.content.questionFigures = {"f1.bmp", "100",    "300", "f2.bmp", "300",
+                                      "300",    "f3.bmp", "100", "500"};
         return ws;
     }
 
@@ -125,8 +125,8 @@ TEST_F(TfrmPrintTest, FiguresAreReadOnlyFromInsideTheFigureFolderAndAsPictures) 
     WriteBmp(dir.path() / "secret.bmp", 30, 20, kRed);  // beside the figure folder
     test::WriteRawFile(dir.path() / "Graph" / "text.bmp", "no picture\r\n");
     Worksheet ws = Sheet();
-    ws.questionFigures = {"..\\secret.bmp", "100", "300", "text.bmp", "300", "300",
-                          "gone.bmp",       "100", "500"};
+    ws.content.questionFigures = {"..\\secret.bmp", "100", "300", "text.bmp", "300", "300",
+                                  "gone.bmp",       "100", "500"};
     TfrmPrint& w = Open(std::move(ws));
     EXPECT_FALSE(w.figurePlaces().places[0].width);  // nothing was read from outside
     const std::string native = dir.path().string() + "/Graph/";
@@ -149,7 +149,7 @@ TEST_F(TfrmPrintTest, DraggingAFigureMovesItByThePointersTravel) {
     // A click without travel moves nothing.
     Mouse(w.Image1, QEvent::MouseButtonPress, {110, 505});
     Mouse(w.Image1, QEvent::MouseButtonRelease, {110, 505});
-    EXPECT_EQ(w.worksheet().questionFigures[7], "100");
+    EXPECT_EQ(w.worksheet().content.questionFigures[7], "100");
     EXPECT_FALSE(w.worksheet().modified);
 
     Mouse(w.Image1, QEvent::MouseButtonPress, {110, 505});
@@ -159,7 +159,7 @@ TEST_F(TfrmPrintTest, DraggingAFigureMovesItByThePointersTravel) {
     EXPECT_EQ(w.sheetImage(), before);
     Mouse(w.Image1, QEvent::MouseButtonRelease, {130, 505});
 
-    EXPECT_EQ(w.worksheet().questionFigures,
+    EXPECT_EQ(w.worksheet().content.questionFigures,
               (Lines{"f1.bmp", "100", "300", "f2.bmp", "300", "300", "f3.bmp", "120", "500"}));
     EXPECT_TRUE(w.worksheet().modified);
     EXPECT_EQ(w.figurePlaces().places[2].left, 120);
@@ -173,21 +173,21 @@ TEST_F(TfrmPrintTest, InLearnerModeFiguresStayWhereTheTeacherPutThem) {
     Mouse(w.Image1, QEvent::MouseButtonPress, {110, 505});
     Mouse(w.Image1, QEvent::MouseMove, {130, 505});
     Mouse(w.Image1, QEvent::MouseButtonRelease, {130, 505});
-    EXPECT_EQ(w.worksheet().questionFigures[7], "100");
+    EXPECT_EQ(w.worksheet().content.questionFigures[7], "100");
     EXPECT_FALSE(w.worksheet().modified);
 }
 
 TEST_F(TfrmPrintTest, DraggingAnAnswerFigureMovesThePlaceItShares) {
     host.answersShown = true;
     Worksheet ws = Sheet();
-    ws.answerFigures = {"a1.bmp", "0", "0"};
+    ws.content.answerFigures = {"a1.bmp", "0", "0"};
     TfrmPrint& w = Open(std::move(ws));
     // The answer picture (40 × 30) is larger than the question picture of its place.
     Mouse(w.Image1, QEvent::MouseButtonPress, {135, 325});
     Mouse(w.Image1, QEvent::MouseButtonRelease, {145, 340});
-    EXPECT_EQ(w.worksheet().questionFigures[1], "110");
-    EXPECT_EQ(w.worksheet().questionFigures[2], "315");
-    EXPECT_EQ(w.worksheet().answerFigures, (Lines{"a1.bmp", "0", "0"}));
+    EXPECT_EQ(w.worksheet().content.questionFigures[1], "110");
+    EXPECT_EQ(w.worksheet().content.questionFigures[2], "315");
+    EXPECT_EQ(w.worksheet().content.answerFigures, (Lines{"a1.bmp", "0", "0"}));
 }
 
 TEST_F(TfrmPrintTest, ARightPressFramesTheFigureOneUnitOutside) {
@@ -200,7 +200,7 @@ TEST_F(TfrmPrintTest, ARightPressFramesTheFigureOneUnitOutside) {
     EXPECT_GT(ShownDifferences(w, 299, 299, 330), 0);
     EXPECT_EQ(ShownDifferences(w, 298, 290, 340), 0);
     EXPECT_EQ(w.sheetImage(), before);  // what the copy button copies has no frame
-    EXPECT_EQ(w.worksheet().questionFigures[4], "300");
+    EXPECT_EQ(w.worksheet().content.questionFigures[4], "300");
 
     w.EraseSelection();
     EXPECT_EQ(ShownDifferences(w, 299, 299, 330), 0);

@@ -20,7 +20,7 @@ protected:
         Worksheet ws;
         ws.params = LayoutParams{};
         ws.params.SheetOptions = 5;
-        ws.questionLines = {sjis("（１）#やま#に登る")};
+        ws.content.questionLines = {sjis("（１）#やま#に登る")};
         sheet = std::make_unique<TfrmPrint>(host, std::move(ws));
     }
 

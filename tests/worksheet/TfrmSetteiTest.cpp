@@ -22,7 +22,7 @@ protected:
     SetteiTest() {
         Worksheet ws;
         ws.params.SheetOptions = 0;
-        ws.questionLines = {sjis("（１）#やま#に登る")};
+        ws.content.questionLines = {sjis("（１）#やま#に登る")};
         sheet = std::make_unique<TfrmPrint>(host, std::move(ws));
         dialog = std::make_unique<TfrmSettei>(host, std::vector<std::string>{gyosho});
     }

@@ -28,9 +28,9 @@ ReadRequest Request(ReadKind kind, int section, int unit) {
     r.headerLine = kind == ReadKind::OpenCopy ? "[[unitX" : "[[unit" + std::to_string(unit);
     r.section = section;
     r.unit = unit;
-    r.lessonName = sjis("国語");
-    r.sectionName = sjis("読み");
-    r.unitName = sjis("春");
+    r.titles.lesson = sjis("国語");
+    r.titles.section = sjis("読み");
+    r.titles.unit = sjis("春");
     return r;
 }
 
@@ -43,7 +43,7 @@ protected:
     Worksheet Open(const Lines& file, int section, int unit, LoadOptions options = {}) {
         EXPECT_TRUE(Read(file, ReadKind::OpenMaster, section, unit).ok());
         options.address = {1, section, unit, 0};
-        options.lessonName = sjis("国語");
+        options.titles.lesson = sjis("国語");
         Worksheet ws;
         LoadWorksheet(holding, ws, options, shared);
         return ws;
@@ -62,12 +62,13 @@ TEST_F(WorksheetReader, OpensAMasterUnit) {
                              Unit("[[unit5", Sjis({"{", "#odd", "}", "問 #答#"}),
                                   {"<<graph", "a.bmp", "10", "20", ">>", "<<kgroup", "k", ">>"})});
     const Worksheet ws = Open(file, 2, 5);
-    EXPECT_EQ(ws.title, sjis("国語//読み§2-5 春"));
-    EXPECT_EQ(ws.school, sjis("小中学校"));
-    EXPECT_EQ(ws.nameLine, sjis("　年　組　番　氏名"));
-    EXPECT_EQ(ws.questionLines, Sjis({"問 #答#"}));  // the "{" ... "}" preamble is not printed
-    EXPECT_EQ(ws.questionFigures, (Lines{"a.bmp", "10", "20"}));
-    EXPECT_EQ(ws.kgroup, Lines{"k"});
+    EXPECT_EQ(ws.content.title, sjis("国語//読み§2-5 春"));
+    EXPECT_EQ(ws.content.school, sjis("小中学校"));
+    EXPECT_EQ(ws.content.nameLine, sjis("　年　組　番　氏名"));
+    EXPECT_EQ(ws.content.questionLines,
+              Sjis({"問 #答#"}));  // the "{" ... "}" preamble is not printed
+    EXPECT_EQ(ws.content.questionFigures, (Lines{"a.bmp", "10", "20"}));
+    EXPECT_EQ(ws.content.kgroup, Lines{"k"});
     EXPECT_TRUE(ws.isMaster);
     EXPECT_TRUE(shared.lastReadOpened);
     EXPECT_EQ(shared.lastSectionRead, 2);
@@ -78,11 +79,11 @@ TEST_F(WorksheetReader, CopyFileTakesItsHeaderAndNothingOfThePreviousRead) {
     const Lines copy = Sjis({"[[unitX", "<<header", "テスト", "", "氏名：", ">>", "<<ques",
                              "問 #答#", ">>", "<<ans", "stale", ">>", "]]"});
     ASSERT_TRUE(Read(copy, ReadKind::OpenCopy, 0, 0).ok());
-    EXPECT_EQ(holding.title, sjis("テスト"));
-    EXPECT_EQ(holding.school, "");
-    EXPECT_EQ(holding.nameLine, sjis("氏名："));
-    EXPECT_EQ(holding.questionLines, Sjis({"問 #答#"}));
-    EXPECT_TRUE(holding.questionFigures.empty());
+    EXPECT_EQ(holding.content.title, sjis("テスト"));
+    EXPECT_EQ(holding.content.school, "");
+    EXPECT_EQ(holding.content.nameLine, sjis("氏名："));
+    EXPECT_EQ(holding.content.questionLines, Sjis({"問 #答#"}));
+    EXPECT_TRUE(holding.content.questionFigures.empty());
 }
 
 TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
@@ -157,33 +158,33 @@ TEST_F(WorksheetReader, LoadFollowsTheMainWindow) {
         Join({{"<<value", "546", "True", "40", "3", "4", "2", "7", ">>"},
               Sjis({"<<font", "12", "MS 明朝", "False", "False", "False", "False", "0", ">>"})}));
     LoadOptions options;
-    options.answersShown = false;
+    options.choices.answersShown = false;
     Worksheet ws = Open(file, 1, 1, options);
     EXPECT_EQ(ws.params.PaperWidth, 546);
     EXPECT_FALSE(ws.params.ShowAnswers);  // the saved "True" does not count
     EXPECT_EQ(ws.params.AnswerFontSize, 16);
     EXPECT_EQ(shared.AnswerFontSize, 16);
 
-    options.paperFixed = true;
-    options.tickedPaperWidth = 771;
+    options.choices.paperFixed = true;
+    options.choices.tickedPaperWidth = 771;
     EXPECT_EQ(Open(file, 1, 1, options).params.PaperWidth, 771);
 }
 
 TEST_F(WorksheetReader, EditCopyFileDataAndApply) {
     Worksheet ws = Open(Unit("[[unit1", {"q"}), 1, 1);
     EXPECT_EQ(WorksheetDataLines(ws), LayoutLines(ws.params));  // no empty figure blocks
-    ws.answerFigures = {"b.bmp", "1", "2"};
+    ws.content.answerFigures = {"b.bmp", "1", "2"};
     EXPECT_EQ(WorksheetDataLines(ws),
               Join({{"<<AGraph", "b.bmp", "1", "2", ">>"}, LayoutLines(ws.params)}));
 
     FillHoldingFromWorksheet(ws, holding);
-    holding.title = "edited";
-    holding.questionLines.push_back("r");
-    holding.answerFigures.clear();
+    holding.content.title = "edited";
+    holding.content.questionLines.push_back("r");
+    holding.content.answerFigures.clear();
     ApplyHoldingToWorksheet(holding, ws, false);
-    EXPECT_EQ(ws.title, "edited");
-    EXPECT_EQ(ws.questionLines, (Lines{"q", "r"}));
-    EXPECT_EQ(ws.answerFigures.size(), 3u);
+    EXPECT_EQ(ws.content.title, "edited");
+    EXPECT_EQ(ws.content.questionLines, (Lines{"q", "r"}));
+    EXPECT_EQ(ws.content.answerFigures.size(), 3u);
     EXPECT_FALSE(ws.isMaster);
     EXPECT_TRUE(ws.modified);
 }
@@ -192,15 +193,15 @@ TEST_F(WorksheetReaderAddUnit, TitleNamesTheAddedUnits) {
     Worksheet ws = Open(Unit("[[unit5", {"q"}), 2, 5);
     Worksheet master = ws;
     ASSERT_TRUE(Add(master, Unit("[[unit6", {"r"}), 2, 6).added);
-    EXPECT_EQ(master.title, sjis("国語//§2-5,6"));
+    EXPECT_EQ(master.content.title, sjis("国語//§2-5,6"));
 
     FillHoldingFromWorksheet(ws, holding);
-    holding.title = sjis("春のテスト");
+    holding.content.title = sjis("春のテスト");
     ApplyHoldingToWorksheet(holding, ws, false);
     ASSERT_TRUE(Add(ws, Unit("[[unit6", {"r"}), 2, 6).added);
     ASSERT_TRUE(Add(ws, Unit("[[unit1", {"s"}), 3, 1).added);
-    EXPECT_EQ(ws.title, sjis("春のテスト,6 §3-1"));
-    EXPECT_EQ(ws.questionLines, (Lines{"q", "r", "s"}));
+    EXPECT_EQ(ws.content.title, sjis("春のテスト,6 §3-1"));
+    EXPECT_EQ(ws.content.questionLines, (Lines{"q", "r", "s"}));
     EXPECT_FALSE(shared.lastReadOpened);
 }
 
@@ -208,12 +209,12 @@ TEST_F(WorksheetReaderAddUnit, SectionComparedWithinTheSameWorksheet) {
     Worksheet a = Open(Unit("[[unit5", {"q"}), 2, 5);
     Worksheet b = Open(Unit("[[unit1", {"q"}), 3, 1);
     ASSERT_TRUE(Add(a, Unit("[[unit2", {"r"}), 3, 2).added);
-    EXPECT_EQ(a.title, sjis("国語//§2-5 §3-2"));  // not ",2": section 3 was read into b
+    EXPECT_EQ(a.content.title, sjis("国語//§2-5 §3-2"));  // not ",2": section 3 was read into b
 
     Worksheet c = Open(Unit("[[unit5", {"q"}), 2, 5);
     ASSERT_TRUE(Add(b, Unit("[[unit2", {"r"}), 3, 2).added);
     ASSERT_TRUE(Add(c, Unit("[[unit6", {"r"}), 2, 6).added);
-    EXPECT_EQ(c.title, sjis("国語//読み§2-5 春,6"));  // its own title, never b's
+    EXPECT_EQ(c.content.title, sjis("国語//読み§2-5 春,6"));  // its own title, never b's
 }
 
 TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
@@ -223,8 +224,8 @@ TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
     const AddUnitResult refused = Add(ws, Unit("[[unit2", Lines(21, "r")), 1, 2);
     EXPECT_FALSE(refused.added);
     EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です（[[unit2、ファイルの2行目）"));
-    EXPECT_EQ(ws.questionLines, original.questionLines);
-    EXPECT_EQ(ws.title, original.title);
+    EXPECT_EQ(ws.content.questionLines, original.content.questionLines);
+    EXPECT_EQ(ws.content.title, original.content.title);
     EXPECT_TRUE(ws.isMaster);
     EXPECT_FALSE(ws.modified);
     EXPECT_EQ(holding, before);
@@ -232,7 +233,7 @@ TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
     EXPECT_EQ(Add(ws, Unit("[[unit3", {"r"}), 1, 2).message, UnitMissingMessage());
 
     EXPECT_TRUE(Add(ws, Unit("[[unit2", Lines(20, "r")), 1, 2).added);
-    EXPECT_EQ(ws.questionLines.size(), 60u);
+    EXPECT_EQ(ws.content.questionLines.size(), 60u);
 }
 
 TEST_F(WorksheetReaderAddUnit, FiguresAndLayout) {
@@ -245,18 +246,18 @@ TEST_F(WorksheetReaderAddUnit, FiguresAndLayout) {
                                     "7", "8", ">>", "<<kgroup", "k", ">>"},
                                    DefaultLayoutLines()}));
     ASSERT_TRUE(Add(ws, added, 1, 2).added);
-    EXPECT_EQ(Lines(ws.questionFigures.begin(), ws.questionFigures.begin() + 3),
+    EXPECT_EQ(Lines(ws.content.questionFigures.begin(), ws.content.questionFigures.begin() + 3),
               (Lines{"f.bmp", "5", "6"}));
-    EXPECT_EQ(Lines(ws.questionFigures.end() - 3, ws.questionFigures.end()),
+    EXPECT_EQ(Lines(ws.content.questionFigures.end() - 3, ws.content.questionFigures.end()),
               (Lines{"g.bmp", "-1", "-1"}));
-    EXPECT_EQ(ws.answerFigures, (Lines{"h.bmp", "-1", "-1"}));
+    EXPECT_EQ(ws.content.answerFigures, (Lines{"h.bmp", "-1", "-1"}));
     EXPECT_EQ(ws.params, layout);  // the added unit's layout is not taken
-    EXPECT_TRUE(ws.kgroup.empty());
+    EXPECT_TRUE(ws.content.kgroup.empty());
 
     const AddUnitResult refused = Add(ws, Unit("[[unit3", {"s"}), 1, 3);  // 15 figures now
     EXPECT_FALSE(refused.added);
     EXPECT_EQ(refused.message, sjis("これ以上追加できません"));
-    EXPECT_EQ(ws.questionLines, (Lines{"q", "r"}));
+    EXPECT_EQ(ws.content.questionLines, (Lines{"q", "r"}));
 }
 
 }  // namespace
