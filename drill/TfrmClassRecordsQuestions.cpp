@@ -81,6 +81,9 @@ void FillQuestionRow(QTableWidget* table, int row, int column, const BlankResult
     table->setItem(row, column + 4, Item(LearnerList(r.missedBy)));
 }
 
+// Wide enough for a bar that shows differences of a few percent.
+constexpr int kRateColumnWidth = 150;
+
 QTableWidget* QuestionTable(const char* name, const QStringList& headings, int rateColumn) {
     auto* table = Named(new QTableWidget(0, static_cast<int>(headings.size())), name);
     table->setHorizontalHeaderLabels(headings);
@@ -194,6 +197,7 @@ void TfrmClassRecords::fillQuestions() {
     for (std::size_t i = 0; i < ranked.size(); ++i)
         FillQuestionRow(grdQuestions, static_cast<int>(i), 0, u.blanks[ranked[i]]);
     grdQuestions->resizeColumnsToContents();
+    grdQuestions->setColumnWidth(2, kRateColumnWidth);
 
     QStringList notes;
     if (!u.questions.lines[0]) notes << QStringLiteral("問題ファイルにこの単元がありません");
@@ -214,6 +218,7 @@ void TfrmClassRecords::fillMostMissed() {
         FillQuestionRow(grdMostMissed, static_cast<int>(i), 1, u.blanks[top[i].blank]);
     }
     grdMostMissed->resizeColumnsToContents();
+    grdMostMissed->setColumnWidth(3, kRateColumnWidth);
 }
 
 void TfrmClassRecords::lstUnitsClick() {
