@@ -5,6 +5,10 @@
 #include <map>
 #include <sstream>
 
+#include "ClassQuestions.h"
+#include "CourseTree.h"
+#include "LineFile.h"
+#include "Prompter.h"
 #include "RecordsCommand.h"
 #include "SettingsStore.h"
 #include "Sjis.h"
@@ -104,6 +108,23 @@ TEST_F(QuestionsCommandTest, WrongCombinationsAreRefused) {
     EXPECT_NE(err.find("--questions"), std::string::npos);
     EXPECT_EQ(run({"--all-runs"}), 2);
     EXPECT_FALSE(fs::exists(target.path() / "q.xlsx"));
+}
+
+TEST_F(QuestionsCommandTest, SectionFilesAreNamedAndOnesLeadingOutOfTheCourseAreNotRead) {
+    ScriptedPrompter prompter;
+    CourseTables tables;
+    auto mainInd = LoadCourseIndex(course.folder(), prompter);
+    ASSERT_TRUE(mainInd);
+    ReadCourseIndex(*mainInd, tables, prompter);
+    // Section 2's file is a link to a file outside the course.
+    WriteSjisFile(target.path() / "outside.que", {"[[unit1", "<<ques", "#外#", ">>", "]]"});
+    fs::create_symlink(target.path() / "outside.que", course.path() / "kan3" / "kan32.que");
+    const std::vector<std::string> paths = SectionQuestionFiles(course.folder(), tables, 1, 2);
+    ASSERT_EQ(paths.size(), 2u);
+    EXPECT_EQ(NativePath(paths[0]).filename(), "kan31.que");
+    EXPECT_TRUE(fs::exists(NativePath(paths[0])));
+    EXPECT_EQ(paths[1], "");
+    EXPECT_TRUE(SectionQuestionFiles(course.folder(), tables, 0, 2)[0].empty());
 }
 
 }  // namespace

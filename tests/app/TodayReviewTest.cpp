@@ -91,6 +91,18 @@ TEST_F(TodayReviewTest, OwnDueUnitsLongestWaitingFirstMarkedInTheUnitList) {
     EXPECT_TRUE(menu->unitDue(1));
 }
 
+TEST_F(TodayReviewTest, InLearnerModeTheOwnDueListStaysAndTheClassOverviewIsHidden) {
+    state.LearnerMode = true;
+    menu->show();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(menu->btnClassRecords->isHidden());
+    EXPECT_EQ(due(), (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}}));
+    // Another learner logs on: 花子's own list, in which 太郎's units have no place.
+    state.LearnerName = sjis("花子");
+    menu->RecountUnitMarks();
+    EXPECT_EQ(due(), (std::vector<std::pair<int, int>>{{2, 1}}));
+}
+
 TEST_F(TodayReviewTest, TodaysReviewOpensTheNextDueUnitAsOkWould) {
     menu->show();
     QCoreApplication::processEvents();
