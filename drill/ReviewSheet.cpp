@@ -81,7 +81,9 @@ Worksheet ReviewWorksheet(const ReviewSheet& sheet, int lesson) {
     Worksheet w;
     w.address = {lesson, 0, 0, 0};
     w.isMaster = false;
-    w.isCopy = false;
+    // A composition like a copy file not yet saved: no unit of a question file to edit or
+    // overwrite, no records until it has a name, no unit named in its header.
+    w.isCopy = true;
     w.modified = true;
     w.title = sheet.title;
     w.lastTitle = sheet.title;

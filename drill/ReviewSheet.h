@@ -39,9 +39,9 @@ struct ReviewSheet {
 ReviewSheet ComposeReviewSheet(const LessonResults& results, const std::vector<std::size_t>& units,
                                int belowPercent, const std::string& learner = {});
 
-// The sheet as a new worksheet of the lesson: not a master (it can only be saved as a copy file),
-// modified until saved, the first unit's layout over the fallback one, no figures (they were
-// placed for their own units).
+// The sheet as a new worksheet of the lesson, kept as a copy file not yet saved is: not a master
+// (it can only be saved as a copy file, and edits no unit), modified until saved, the first unit's
+// layout over the fallback one, no figures (they were placed for their own units).
 Worksheet ReviewWorksheet(const ReviewSheet& sheet, int lesson);
 
 }  // namespace sulkan

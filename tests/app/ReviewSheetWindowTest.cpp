@@ -2,6 +2,7 @@
 // unit selection, which makes way for it, unsaved, and saved only as a copy file.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QTimer>
 #include <memory>
@@ -95,6 +96,18 @@ TEST_F(ReviewSheetWindowTest, TheClassesMissesOpenAsAnUnsavedWorksheetWindow) {
     EXPECT_EQ(sheet->worksheet().params.PaperWidth, 771);
     EXPECT_FALSE(sheet->worksheet().isMaster);
     EXPECT_TRUE(sheet->worksheet().modified);
+
+    // It is no unit of a question file: "編集" opens no editor on it.
+    bool editorShown = false;
+    QTimer::singleShot(0, w.get(), [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            editorShown = true;
+            modal->reject();
+        }
+    });
+    w->btnEdit->click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(editorShown);
 
     // Saved as a copy file, with its lines' bytes and its title.
     const std::string copy = course.folder() + "review.skn";

@@ -2,6 +2,7 @@
 // the title, the limit of one sheet and the worksheet it becomes.
 #include <gtest/gtest.h>
 
+#include "DrillHost.h"
 #include "ProfileFile.h"
 #include "ReviewSheet.h"
 #include "Sjis.h"
@@ -119,11 +120,15 @@ TEST_F(ReviewSheetTest, TheWorksheetIsAnUnsavedNonMasterWithTheUnitsLayout) {
     EXPECT_EQ(w.title, sheet.title);
     EXPECT_EQ(w.questionLines, sheet.questionLines);
     EXPECT_FALSE(w.isMaster);
+    EXPECT_TRUE(w.isCopy);
+    EXPECT_TRUE(w.filePath.empty());
     EXPECT_TRUE(w.modified);
     EXPECT_EQ(w.address.lesson, 2);
     EXPECT_EQ(w.params.PaperWidth, 891);  // from unit 1's "<<value"
     EXPECT_EQ(w.params.LineSpacing, 30);
     EXPECT_TRUE(w.questionFigures.empty());
+    // Runs on it are kept nowhere until it is saved under a name.
+    EXPECT_TRUE(StudyRecordPlace(w, "", {}, "taro", false, "").section.empty());
     // Without a layout block the fallback layout holds.
     ReviewSheet bare = sheet;
     bare.value.clear();
