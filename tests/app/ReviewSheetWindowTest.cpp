@@ -59,6 +59,12 @@ protected:
 
     std::filesystem::path kan3() const { return course.path() / "kan3"; }
 
+    static void chooseFirstUnitAndCompose(QWidget* overview) {
+        overview->findChild<QTabWidget*>(QStringLiteral("tabViews"))->setCurrentIndex(1);
+        overview->findChild<QListWidget*>(QStringLiteral("lstUnits"))->item(0)->setSelected(true);
+        overview->findChild<QPushButton*>(QStringLiteral("btnReviewSheet"))->click();
+    }
+
     std::unique_ptr<TfrmMain> start() {
         const AppServices services{&settings, &prompter, course.path().string(), 1024, 768};
         auto w = std::make_unique<TfrmMain>(services);
@@ -77,13 +83,9 @@ TEST_F(ReviewSheetWindowTest, TheClassesMissesOpenAsAnUnsavedWorksheetWindow) {
     // The title window is a child window too.
     const qsizetype children = w->mdiArea->subWindowList().size();
     w->frmMenu->show();
-    QTimer::singleShot(0, w->frmClassRecords, [&] {
-        TfrmClassRecords* overview = w->frmClassRecords;
-        overview->tabViews->setCurrentIndex(1);
-        overview->lstUnits->item(0)->setSelected(true);
-        overview->btnReviewSheet->click();
-    });
-    w->frmMenu->btnClassRecords->click();
+    QTimer::singleShot(0, w->frmClassRecords,
+                       [&] { chooseFirstUnitAndCompose(w->frmClassRecords); });
+    w->frmMenu->findChild<QPushButton*>(QStringLiteral("btnClassRecords"))->click();
     EXPECT_FALSE(w->frmMenu->isVisible());  // unit selection made way for the sheet
     EXPECT_EQ(w->frmMenu->result(), QDialog::Rejected);
 
@@ -105,7 +107,7 @@ TEST_F(ReviewSheetWindowTest, TheClassesMissesOpenAsAnUnsavedWorksheetWindow) {
             modal->reject();
         }
     });
-    w->btnEdit->click();
+    w->findChild<QPushButton*>(QStringLiteral("btnEdit"))->click();
     QCoreApplication::processEvents();
     EXPECT_FALSE(editorShown);
 
@@ -122,12 +124,9 @@ TEST_F(ReviewSheetWindowTest, TheClassesMissesOpenAsAnUnsavedWorksheetWindow) {
     // and one more a number of its own.
     auto composeAgain = [&] {
         w->frmMenu->show();
-        QTimer::singleShot(0, w->frmClassRecords, [&] {
-            w->frmClassRecords->tabViews->setCurrentIndex(1);
-            w->frmClassRecords->lstUnits->item(0)->setSelected(true);
-            w->frmClassRecords->btnReviewSheet->click();
-        });
-        w->frmMenu->btnClassRecords->click();
+        QTimer::singleShot(0, w->frmClassRecords,
+                           [&] { chooseFirstUnitAndCompose(w->frmClassRecords); });
+        w->frmMenu->findChild<QPushButton*>(QStringLiteral("btnClassRecords"))->click();
         return w->activeWorksheet()->windowTitle();
     };
     EXPECT_EQ(composeAgain(), QStringLiteral("復習：駅"));
@@ -142,8 +141,10 @@ TEST_F(ReviewSheetWindowTest, ClosingTheOverviewOpensNothing) {
     auto w = start();
     const qsizetype children = w->mdiArea->subWindowList().size();
     w->frmMenu->show();
-    QTimer::singleShot(0, w->frmClassRecords, [&] { w->frmClassRecords->btnClose->click(); });
-    w->frmMenu->btnClassRecords->click();
+    QTimer::singleShot(0, w->frmClassRecords, [&] {
+        w->frmClassRecords->findChild<QPushButton*>(QStringLiteral("btnClose"))->click();
+    });
+    w->frmMenu->findChild<QPushButton*>(QStringLiteral("btnClassRecords"))->click();
     EXPECT_TRUE(w->frmMenu->isVisible());
     EXPECT_EQ(w->activeWorksheet(), nullptr);
     EXPECT_EQ(w->mdiArea->subWindowList().size(), children);

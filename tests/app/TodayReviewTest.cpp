@@ -58,6 +58,13 @@ protected:
         menu->ReadCourseIndexHook();
     }
 
+    template <typename T>
+    T* child(const char* name) const {
+        T* w = menu->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
     std::vector<std::pair<int, int>> due() const {
         std::vector<std::pair<int, int>> out;
         for (const LessonUnit& u : menu->dueUnits().units) out.emplace_back(u.section, u.unit);
@@ -75,9 +82,9 @@ TEST_F(TodayReviewTest, OwnDueUnitsLongestWaitingFirstMarkedInTheUnitList) {
     menu->show();
     QCoreApplication::processEvents();
     EXPECT_EQ(due(), (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}}));
-    EXPECT_TRUE(menu->lblTodayReview->isVisible());
-    EXPECT_EQ(menu->lblTodayReview->text(), QStringLiteral("今日の復習：2単元"));
-    EXPECT_TRUE(menu->btnTodayReview->isEnabled());
+    EXPECT_TRUE(child<QLabel>("lblTodayReview")->isVisible());
+    EXPECT_EQ(child<QLabel>("lblTodayReview")->text(), QStringLiteral("今日の復習：2単元"));
+    EXPECT_TRUE(child<QPushButton>("btnTodayReview")->isEnabled());
     // Section 1 is listed: 駅 is due, 旅行 is not.
     EXPECT_TRUE(menu->unitDue(0));
     EXPECT_FALSE(menu->unitDue(1));
@@ -95,7 +102,7 @@ TEST_F(TodayReviewTest, InLearnerModeTheOwnDueListStaysAndTheClassOverviewIsHidd
     state.LearnerMode = true;
     menu->show();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(menu->btnClassRecords->isHidden());
+    EXPECT_TRUE(child<QPushButton>("btnClassRecords")->isHidden());
     EXPECT_EQ(due(), (std::vector<std::pair<int, int>>{{1, 1}, {2, 2}}));
     // Another learner logs on: 花子's own list, in which 太郎's units have no place.
     state.LearnerName = sjis("花子");
@@ -106,7 +113,7 @@ TEST_F(TodayReviewTest, InLearnerModeTheOwnDueListStaysAndTheClassOverviewIsHidd
 TEST_F(TodayReviewTest, TodaysReviewOpensTheNextDueUnitAsOkWould) {
     menu->show();
     QCoreApplication::processEvents();
-    QTest::mouseClick(menu->btnTodayReview, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("btnTodayReview"), Qt::LeftButton);
     EXPECT_EQ(menu->result(), QDialog::Accepted);
     EXPECT_EQ(state.CurrentUnit, (UnitAddress{1, 1, 1, 0}));
     EXPECT_EQ(state.SelectedUnitName, sjis("駅"));
@@ -118,15 +125,15 @@ TEST_F(TodayReviewTest, NothingDueNoLearnerAndRecordsNeverWritten) {
     menu->show();
     QCoreApplication::processEvents();
     EXPECT_TRUE(due().empty());
-    EXPECT_EQ(menu->lblTodayReview->text(), QStringLiteral("今日の復習はありません"));
-    EXPECT_FALSE(menu->btnTodayReview->isEnabled());
+    EXPECT_EQ(child<QLabel>("lblTodayReview")->text(), QStringLiteral("今日の復習はありません"));
+    EXPECT_FALSE(child<QPushButton>("btnTodayReview")->isEnabled());
 
     // Without a learner nothing is read and the controls are hidden.
     state.LearnerName.clear();
     menu->RecountUnitMarks();
     EXPECT_TRUE(due().empty());
-    EXPECT_FALSE(menu->lblTodayReview->isVisible());
-    EXPECT_FALSE(menu->btnTodayReview->isVisible());
+    EXPECT_FALSE(child<QLabel>("lblTodayReview")->isVisible());
+    EXPECT_FALSE(child<QPushButton>("btnTodayReview")->isVisible());
     EXPECT_EQ(test::ReadRawFile(course.path() / "kan3" / "太郎.ini"), before);
 }
 

@@ -35,17 +35,27 @@ protected:
         source.questionFiles = {dir.folder() + "k11.que"};
         window.FormShow(source);
         window.show();
-        window.tabViews->setCurrentIndex(1);
+        child<QTabWidget>("tabViews")->setCurrentIndex(1);
         QCoreApplication::processEvents();
     }
+
+    template <typename T>
+    T* child(const char* name) const {
+        T* w = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QListWidget* units() const { return child<QListWidget>("lstUnits"); }
+    QTableWidget* questions() const { return child<QTableWidget>("grdQuestions"); }
+    QPushButton* reviewButton() const { return child<QPushButton>("btnReviewSheet"); }
 
     QString cell(QTableWidget* table, int row, int column) const {
         const QTableWidgetItem* item = table->item(row, column);
         return item ? item->text() : QStringLiteral("<none>");
     }
     void selectUnits(std::initializer_list<int> rows) {
-        window.lstUnits->clearSelection();
-        for (int row : rows) window.lstUnits->item(row)->setSelected(true);
+        units()->clearSelection();
+        for (int row : rows) units()->item(row)->setSelected(true);
     }
 
     test::TempDir dir;
@@ -55,10 +65,10 @@ protected:
 };
 
 TEST_F(ClassQuestionsWindowTest, AUnitsQuestionsRankedWithRateBarsAndWhoMissedThem) {
-    auto* grid = window.findChild<QTableWidget*>("grdQuestions");
+    QTableWidget* grid = questions();
     ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(window.lstUnits->count(), 2);
-    EXPECT_EQ(window.lstUnits->currentRow(), 0);
+    EXPECT_EQ(units()->count(), 2);
+    EXPECT_EQ(units()->currentRow(), 0);
     // First runs: taro OxO, 花子 xxO.
     ASSERT_EQ(grid->rowCount(), 3);
     EXPECT_EQ(cell(grid, 0, 0), QStringLiteral("2"));
@@ -71,23 +81,25 @@ TEST_F(ClassQuestionsWindowTest, AUnitsQuestionsRankedWithRateBarsAndWhoMissedTh
     EXPECT_EQ(cell(grid, 1, 4), QStringLiteral("花子"));
     EXPECT_EQ(cell(grid, 2, 1), QStringLiteral("（２）【岩】"));
     EXPECT_EQ(cell(grid, 2, 2), QStringLiteral("100％"));
-    EXPECT_TRUE(window.lblQuestionNote->text().isEmpty());
+    EXPECT_TRUE(child<QLabel>("lblQuestionNote")->text().isEmpty());
 
     // Every run: taro's second run counts too.
-    window.chkAllRuns->setChecked(true);
+    child<QCheckBox>("chkAllRuns")->setChecked(true);
     EXPECT_EQ(cell(grid, 0, 2), QStringLiteral("33％"));
     EXPECT_EQ(cell(grid, 0, 3), QStringLiteral("1/3"));
 
     // Unit 2 has one blank now: taro's two marks do not fit it.
-    window.lstUnits->setCurrentRow(1);
+    units()->setCurrentRow(1);
     ASSERT_EQ(grid->rowCount(), 1);
     EXPECT_EQ(cell(grid, 0, 3), QStringLiteral("0/1"));
-    EXPECT_TRUE(window.lblQuestionNote->text().contains(QStringLiteral("記録と問題が合いません")));
-    EXPECT_TRUE(window.lblQuestionNote->text().contains(QStringLiteral("1 回分")));
+    EXPECT_TRUE(child<QLabel>("lblQuestionNote")
+                    ->text()
+                    .contains(QStringLiteral("記録と問題が合いません")));
+    EXPECT_TRUE(child<QLabel>("lblQuestionNote")->text().contains(QStringLiteral("1 回分")));
 }
 
 TEST_F(ClassQuestionsWindowTest, TheLessonsMostMissedAndACellChoosesItsUnit) {
-    auto* top = window.grdMostMissed;
+    QTableWidget* top = child<QTableWidget>("grdMostMissed");
     // 登 0/2, 川 0/1, 山 1/2.
     ASSERT_EQ(top->rowCount(), 3);
     EXPECT_EQ(cell(top, 0, 0), QStringLiteral("1-1 山"));
@@ -95,14 +107,14 @@ TEST_F(ClassQuestionsWindowTest, TheLessonsMostMissedAndACellChoosesItsUnit) {
     EXPECT_EQ(cell(top, 1, 0), QStringLiteral("1-2 川"));
     EXPECT_EQ(cell(top, 2, 3), QStringLiteral("50％"));
 
-    window.grdRecords->setCurrentCell(0, 2);
-    EXPECT_EQ(window.lstUnits->currentRow(), 1);
+    child<QTableWidget>("grdRecords")->setCurrentCell(0, 2);
+    EXPECT_EQ(units()->currentRow(), 1);
 }
 
 TEST_F(ClassQuestionsWindowTest, TheReviewSheetOfTheClassOrOfOneLearner) {
-    EXPECT_EQ(window.spnReviewRate->value(), 70);
+    EXPECT_EQ(child<QSpinBox>("spnReviewRate")->value(), 70);
     selectUnits({0, 1});
-    QTest::mouseClick(window.btnReviewSheet, Qt::LeftButton);
+    QTest::mouseClick(reviewButton(), Qt::LeftButton);
     EXPECT_EQ(window.result(), QDialog::Accepted);
     std::optional<Worksheet> sheet = window.takeReviewWorksheet();
     ASSERT_TRUE(sheet);
@@ -115,8 +127,8 @@ TEST_F(ClassQuestionsWindowTest, TheReviewSheetOfTheClassOrOfOneLearner) {
     window.FormShow(source);
     window.show();
     selectUnits({0});
-    window.cmbReviewLearner->setCurrentIndex(1);
-    QTest::mouseClick(window.btnReviewSheet, Qt::LeftButton);
+    child<QComboBox>("cmbReviewLearner")->setCurrentIndex(1);
+    QTest::mouseClick(reviewButton(), Qt::LeftButton);
     sheet = window.takeReviewWorksheet();
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->questionLines, test::Sjis({"（１）#山#に#登;のぼ#る"}));
@@ -124,18 +136,18 @@ TEST_F(ClassQuestionsWindowTest, TheReviewSheetOfTheClassOrOfOneLearner) {
 }
 
 TEST_F(ClassQuestionsWindowTest, NothingToReviewOrNoUnitChosenSaysSoAndStaysOpen) {
-    window.lstUnits->clearSelection();
-    QTest::mouseClick(window.btnReviewSheet, Qt::LeftButton);
+    units()->clearSelection();
+    QTest::mouseClick(reviewButton(), Qt::LeftButton);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown.back(), sjis("復習プリントにする単元を選んでください"));
     EXPECT_TRUE(window.isVisible());
 
     // Over all of taro's runs unit 1 is at 50 % or more: 50 % is not below 50 %.
     selectUnits({0});
-    window.chkAllRuns->setChecked(true);
-    window.cmbReviewLearner->setCurrentIndex(1);
-    window.spnReviewRate->setValue(50);
-    QTest::mouseClick(window.btnReviewSheet, Qt::LeftButton);
+    child<QCheckBox>("chkAllRuns")->setChecked(true);
+    child<QComboBox>("cmbReviewLearner")->setCurrentIndex(1);
+    child<QSpinBox>("spnReviewRate")->setValue(50);
+    QTest::mouseClick(reviewButton(), Qt::LeftButton);
     ASSERT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown.back(), sjis("正答率が 50％より低い問題はありません"));
     EXPECT_TRUE(window.isVisible());
