@@ -93,16 +93,10 @@ const std::string& RecordsDoNotFitMessage() {
     return text;
 }
 
-namespace {
-
-// A line as the drill writes it, whose result agrees with its marks: one mark per blank and as
-// many "O" as it says were right.
 bool SoundRecord(const RecordEntry& e) {
     if (!e.parsed || e.total <= 0 || e.total != static_cast<int>(e.marks.size())) return false;
     return e.correct == static_cast<int>(std::count(e.marks.begin(), e.marks.end(), 'O'));
 }
-
-}  // namespace
 
 UnitResults ResultsOfUnit(const LessonUnit& unit, UnitQuestions questions,
                           const std::vector<LearnerFile>& files, RunsCounted runs) {

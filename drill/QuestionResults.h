@@ -40,6 +40,10 @@ struct UnitQuestions {
 // A unit (or similar problem) that is missing or does not read stays empty.
 UnitQuestions QuestionsOfUnit(const std::vector<std::string>& questionFileLines, int unit);
 
+// A record line that read as the drill writes it and whose result agrees with its marks: one
+// mark per blank, and as many "O" as it says were right. Only such lines are counted.
+bool SoundRecord(const RecordEntry& entry);
+
 // Which runs of a learner count: the first graded run of each learner (of the unit itself and of
 // each similar problem apart), or every run.
 enum class RunsCounted { First, All };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "QuestionResults.h"
+
 namespace sulkan {
 
 DayNumber DayNumberOf(const CalendarDay& date) {
@@ -18,7 +20,7 @@ UnitSchedule ScheduleOf(const std::vector<std::string>& recordLines) {
     for (const std::string& line : recordLines) {
         const RecordEntry e = ParseRecordLine(line);
         const DayNumber day = DayNumberOf({e.year, e.month, e.day});
-        if (!e.parsed || e.total <= 0 || !day.ok) {
+        if (!SoundRecord(e) || !day.ok) {
             ++s.damaged;
             continue;
         }

@@ -30,7 +30,8 @@ DayNumber DayNumberOf(const CalendarDay& date);
 // - a 100 % run after a miss (or the first run) waits kReviewIntervals[0];
 // - a 100 % run done when the unit was due moves one interval on (up to the last); one done
 //   before it was due keeps the interval, counted from this run.
-// Lines that do not read, or whose date does not exist, are skipped and counted.
+// Lines that do not read, whose result disagrees with their marks (SoundRecord) or whose date
+// does not exist are skipped and counted.
 struct UnitSchedule {
     int runs = 0;  // runs that counted
     int damaged = 0;

@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "Named.h"
 #include "QtText.h"

@@ -81,9 +81,11 @@ TEST(ReviewSchedule, IntervalsGrowWithEachDuePerfectRunAndFallBackAfterAMiss) {
 TEST(ReviewSchedule, DamagedLinesAndNonDatesAreSkippedAndCounted) {
     const std::vector<std::string> lines = {
         RunOn(2003, 10, 1, false), sjis("2003年02月29日 10:00 OO  2/ 2 100点 01:00"), "?",
-        sjis("2003年10月02日 10:00 OO  2/ 2 100点"), RunOn(2003, 10, 2, true)};
+        sjis("2003年10月02日 10:00 OO  2/ 2 100点"),
+        // Says all right while its marks say otherwise.
+        sjis("2003年10月02日 11:00 Ox  2/ 2 100点 01:00"), RunOn(2003, 10, 2, true)};
     const UnitSchedule s = ScheduleOf(lines);
-    EXPECT_EQ(s.damaged, 3);
+    EXPECT_EQ(s.damaged, 4);
     EXPECT_EQ(s.runs, 2);
     EXPECT_EQ(s.intervalDays, 1);
     EXPECT_EQ(s.lastDay, Day(2003, 10, 2));
