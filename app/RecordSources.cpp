@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ClassQuestions.h"
 #include "ContainedPath.h"
 #include "LineFile.h"
 #include "RecordFile.h"
@@ -38,6 +39,10 @@ ClassRecordsSource ClassRecordsSourceOf(const AppState& s, int lesson) {
     source.learners =
         LessonRecordFiles(s.ProgramFolder, s.Course, lesson, s.RunFromCdRom, s.RecordsFolder);
     source.saveFolder = s.RecordsFolder;
+    if (auto index = ReadLines(source.lessonIndexPath))
+        source.questionFiles =
+            SectionQuestionFiles(s.ProgramFolder, s.Course, lesson,
+                                 static_cast<int>(OutlineOfLesson(*index).sectionTitles.size()));
     return source;
 }
 

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <optional>
 
+#include "ClassQuestions.h"
 #include "Codec.h"
 #include "CourseFolder.h"
 #include "CourseTree.h"
 #include "FileChecks.h"
 #include "LineFile.h"
+#include "QuestionResults.h"
 #include "RecordFile.h"
 #include "RecordStore.h"
 #include "RecordsXlsx.h"
@@ -22,7 +24,9 @@ namespace {
 
 constexpr const char* kUsage =
     "使い方: sulkan records [--course フォルダ] --lesson L [--learner 名前] [--out ファイル.csv]\n"
-    "                      [--xlsx ファイル.xlsx]\n";
+    "                      [--xlsx ファイル.xlsx]\n"
+    "       sulkan records [--course フォルダ] --lesson L [--learner 名前] --questions\n"
+    "                      [--all-runs] [--out ファイル.csv]\n";
 
 struct RecordsArgs {
     std::string course;  // UTF-8
@@ -30,12 +34,18 @@ struct RecordsArgs {
     std::optional<std::string> learner;  // UTF-8
     std::string out;                     // UTF-8
     std::string xlsx;                    // UTF-8
+    bool questions = false;              // the correct rate of every question instead
+    bool allRuns = false;                // with questions: every run, not each learner's first
 };
 
 std::optional<RecordsArgs> Parse(const std::vector<std::string>& args) {
     RecordsArgs a;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (arg == "--questions" || arg == "--all-runs") {
+            (arg == "--questions" ? a.questions : a.allRuns) = true;
+            continue;
+        }
         if (i + 1 >= args.size()) return std::nullopt;
         const std::string& value = args[++i];
         if (arg == "--course") {
@@ -57,6 +67,8 @@ std::optional<RecordsArgs> Parse(const std::vector<std::string>& args) {
         }
     }
     if (a.lesson < 1) return std::nullopt;
+    // The rates have no spreadsheet of their own, and every run counts only for the rates.
+    if ((a.questions && !a.xlsx.empty()) || (a.allRuns && !a.questions)) return std::nullopt;
     return a;
 }
 
@@ -174,6 +186,42 @@ int WriteRecords(const ExportTable& table, const std::optional<std::string>& csv
     return status;
 }
 
+// The correct rate of every question of the lesson's units to csvPath (standard output when
+// none); 0 when written and every line read, 1 otherwise (said on err). Lines that do not fit
+// the units as they are now are only reported.
+int WriteQuestions(const std::string& folder, const CourseTables& tables, int lesson,
+                   const LessonOutline& outline, const std::vector<LearnerRecordFile>& learners,
+                   RunsCounted runs, const std::optional<std::string>& csvPath, std::ostream& out,
+                   std::ostream& err) {
+    std::vector<LearnerFile> files;
+    for (const LearnerRecordFile& learner : learners)
+        if (!learner.path.empty()) files.push_back({learner.learner, LoadLearnerRecords(learner)});
+    const auto sections = ReadSectionFiles(SectionQuestionFiles(
+        folder, tables, lesson, static_cast<int>(outline.sectionTitles.size())));
+    const LessonResults results = ResultsOfLesson(outline, sections, files, runs);
+    const std::string csv = QuestionsCsv(lesson, results);
+    int status = 0;
+    if (!csvPath) {
+        out.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        out.flush();
+        if (!out) {
+            err << "記録を標準出力に書き込めませんでした\n";
+            status = 1;
+        }
+    } else if (const SaveResult saved = WriteBytes(*csvPath, csv); !saved) {
+        err << Cp932ToUtf8(saved.error) << "\n";
+        status = 1;
+    }
+    if (results.mismatched > 0)
+        err << results.mismatched << " 行の記録は数えていません（"
+            << Cp932ToUtf8(RecordsDoNotFitMessage()) << "）\n";
+    if (results.damaged > 0) {
+        err << results.damaged << " 行の記録を読み取れませんでした（数えていません）\n";
+        status = 1;
+    }
+    return status;
+}
+
 }  // namespace
 
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
@@ -220,7 +268,6 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
     } else {
         learners = LessonRecordFiles(*folder, tables, lesson, fromCd, recordsFolder);
     }
-    const std::vector<CsvRecord> records = LearnersRecords(learners, lesson, outline);
     std::optional<std::string> csvPath, xlsxPath;
     if (!a->out.empty() && !(csvPath = Utf8ToCp932(a->out))) {
         err << "ファイル名に扱えない文字があります\n";
@@ -231,6 +278,11 @@ int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& setti
         return 2;
     }
 
+    if (a->questions)
+        return WriteQuestions(*folder, tables, lesson, outline, learners,
+                              a->allRuns ? RunsCounted::All : RunsCounted::First, csvPath, out,
+                              err);
+    const std::vector<CsvRecord> records = LearnersRecords(learners, lesson, outline);
     return WriteRecords(RecordsTable(records), csvPath, xlsxPath, out, err);
 }
 

@@ -20,6 +20,9 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
 
 // args: the arguments after "records":
 //   [--course DIR] --lesson L [--learner NAME] [--out FILE.csv] [--xlsx FILE.xlsx]
+//   [--course DIR] --lesson L [--learner NAME] --questions [--all-runs] [--out FILE.csv]
+// The second form writes the correct rate of every question of the lesson's units (QuestionsCsv)
+// from each learner's first run, or from every run with --all-runs.
 // The CSV (UTF-8 with BOM, CR LF) goes to the file or, when neither file is named, to out; the
 // spreadsheet to its file. Messages go to err (UTF-8). The records folder comes from settings
 // ("RecDrive"). Returns 0 done, 1 when a record line did not parse (it is exported with its raw

@@ -308,7 +308,7 @@ void TfrmMain::createWindows() {
     };
     connect(frmEditQues, &TfrmEditQues::helpRequested, this,
             [](int topic) { ShowHelpTopic(topic); });
-    frmMenu->ClassRecordsHook = [this](int lesson) { showClassRecords(lesson); };
+    frmMenu->ClassRecordsHook = [this](int lesson) { return showClassRecords(lesson); };
     frmEditIndex = new TfrmEditIndex(m_prompter, m_state.IndexReloadPending, this);
     // Unit selection's marks belong to the lesson it lists; another lesson gets none.
     frmEditIndex->UnitMarkHook = [this](int lesson, int section, int unit) {
@@ -381,9 +381,25 @@ bool TfrmMain::showRecordViewer() {
     return frmKiroku->erased();
 }
 
-void TfrmMain::showClassRecords(int lesson) {
+bool TfrmMain::showClassRecords(int lesson) {
     frmClassRecords->setGeometry(0, 0, width(), height());
     frmClassRecords->showFor(ClassRecordsSourceOf(m_state, lesson));
+    std::optional<Worksheet> review = frmClassRecords->takeReviewWorksheet();
+    if (!review) return false;
+    openComposedWorksheet(std::move(*review));
+    return true;
+}
+
+void TfrmMain::openComposedWorksheet(Worksheet worksheet) {
+    worksheet.params.ShowAnswers = m_answerDisplay;
+    if (m_state.PaperFixed) worksheet.params.PaperWidth = m_state.CurrentPaper.width;
+    m_shared.AnswerFontSize = worksheet.params.AnswerFontSize;
+    // Its title names it; a second sheet of the same title gets a number of its own.
+    std::string identity = worksheet.title;
+    for (int n = 2; FindOpenWorksheet(ToQString(identity)) >= 0; ++n)
+        identity = worksheet.title + sjis("（") + IntText(n) + sjis("）");
+    addWorksheetWindow(std::move(worksheet), ToQString(identity))->setCaption(identity);
+    FocusMain();
 }
 
 void TfrmMain::loadTitlePicture(const std::string& path) {

@@ -154,8 +154,11 @@ public:
     TfrmDoYouKnow* frmDoYouKnow = nullptr;
     TfrmEditIndex* frmEditIndex = nullptr;
     TfrmEditQues* frmEditQues = nullptr;
-    // The class overview of a lesson: every learner with a record file there.
-    void showClassRecords(int lesson);
+    // The class overview of a lesson: every learner with a record file there. True when a review
+    // sheet composed there was opened as a worksheet.
+    bool showClassRecords(int lesson);
+    // A worksheet composed in memory (the review sheet), as a new unsaved worksheet window.
+    void openComposedWorksheet(Worksheet worksheet);
     // The record viewer of the current unit's lesson, for the current learner; true when the
     // learner erased records there.
     bool showRecordViewer();

@@ -23,6 +23,9 @@ namespace sulkan {
 namespace {
 
 const QColor kAqua(0, 255, 255);
+// The background of a unit due for review, and its mark.
+const QColor kDueBackground(0xFF, 0xE4, 0xC4);
+const QColor kDueMark(0xC0, 0x00, 0x00);
 
 QLabel* Header(const char* name) {
     return PanelHeader(QStringLiteral("項目を選んでください"), name);
@@ -41,18 +44,32 @@ public:
         initStyleOption(&opt, index);
         const bool selected = opt.state & QStyle::State_Selected;
         painter->save();
-        painter->fillRect(opt.rect,
-                          opt.palette.brush(selected ? QPalette::Highlight : QPalette::Base));
+        const bool due = m_menu.unitDue(index.row());
+        if (selected)
+            painter->fillRect(opt.rect, opt.palette.brush(QPalette::Highlight));
+        else
+            painter->fillRect(opt.rect,
+                              due ? QBrush(kDueBackground) : opt.palette.brush(QPalette::Base));
         painter->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         painter->setFont(opt.font);
-        painter->drawText(opt.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          m_menu.unitLineText(index.row()));
+        const QString text = m_menu.unitLineText(index.row());
+        painter->drawText(opt.rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+        if (due) {
+            // After the title, so the marks and counts in front still line up.
+            const int x = QFontMetrics(opt.font).horizontalAdvance(text);
+            if (!selected) painter->setPen(kDueMark);
+            painter->drawText(opt.rect.adjusted(x, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                              QStringLiteral("　★復習"));
+        }
         painter->restore();
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         const QFontMetrics metrics(option.font);
-        return {metrics.horizontalAdvance(m_menu.unitLineText(index.row())), metrics.height()};
+        QString text = m_menu.unitLineText(index.row());
+        if (m_menu.unitDue(index.row())) text += QStringLiteral("　★復習");
+        return {metrics.horizontalAdvance(text), metrics.height()};
     }
 
 private:
@@ -79,6 +96,8 @@ TfrmMenu::TfrmMenu(AppState& state, Prompter& prompter, QWidget* parent)
       btnZenTangen(Named(new QPushButton(QStringLiteral("全単元表示")), "btnZenTangen")),
       btnShowRecord(Named(new QPushButton(QStringLiteral("記録表示")), "btnShowRecord")),
       btnClassRecords(Named(new QPushButton(QStringLiteral("学級の記録")), "btnClassRecords")),
+      lblTodayReview(Named(new QLabel, "lblTodayReview")),
+      btnTodayReview(Named(new QPushButton(QStringLiteral("今日の復習")), "btnTodayReview")),
       m_state(state),
       m_prompter(prompter) {
     createControls();
@@ -129,6 +148,8 @@ void TfrmMenu::createLayout() {
     side->addWidget(lstRuidai);
     side->addWidget(btnRuidaiClear);
     side->addStretch();
+    side->addWidget(lblTodayReview);
+    side->addWidget(btnTodayReview);
     side->addWidget(btnZenTangen);
     side->addWidget(btnShowRecord);
     side->addWidget(btnClassRecords);
@@ -162,6 +183,7 @@ void TfrmMenu::connectControls() {
     connect(btnShowRecord, &QPushButton::clicked, this, &TfrmMenu::btnShowRecordClick);
     connect(btnZenTangen, &QPushButton::clicked, this, &TfrmMenu::btnZenTangenClick);
     connect(btnClassRecords, &QPushButton::clicked, this, &TfrmMenu::btnClassRecordsClick);
+    connect(btnTodayReview, &QPushButton::clicked, this, &TfrmMenu::btnTodayReviewClick);
 }
 
 void TfrmMenu::setCourseIndex(const std::string& title,
@@ -362,14 +384,52 @@ void TfrmMenu::btnZenTangenClick() {
 
 void TfrmMenu::btnClassRecordsClick() {
     const int listed = lstLesson->currentRow() + 1;
-    if (ClassRecordsHook)
-        ClassRecordsHook(listed >= 1 ? listed : std::max(1, m_state.CurrentUnit.lesson));
+    if (ClassRecordsHook &&
+        ClassRecordsHook(listed >= 1 ? listed : std::max(1, m_state.CurrentUnit.lesson)))
+        reject();
 }
 
 void TfrmMenu::recount(bool similarFlagsStale) {
-    if (m_listedLesson < 1) return;
+    if (m_listedLesson < 1) {
+        m_due = {};
+        showDueUnits();
+        return;
+    }
     sulkan::RecountUnitMarks(m_state, m_listedLesson, lstSection->count(), similarFlagsStale);
+    // Counted with the marks: both follow the learner's records.
+    m_due = LearnerDueList(m_state, m_listedLesson, lstSection->count(), TodayHook());
+    showDueUnits();
     lstUnit->viewport()->update();
+}
+
+bool TfrmMenu::unitDue(int row) const {
+    const int section = SelectedRow(lstSection) + 1;
+    return std::any_of(m_due.units.begin(), m_due.units.end(), [&](const LessonUnit& u) {
+        return u.section == section && u.unit == row + 1;
+    });
+}
+
+void TfrmMenu::showDueUnits() {
+    const bool learner = !m_state.LearnerName.empty() && m_listedLesson >= 1;
+    lblTodayReview->setVisible(learner);
+    btnTodayReview->setVisible(learner);
+    btnTodayReview->setEnabled(!m_due.units.empty());
+    lblTodayReview->setText(m_due.units.empty()
+                                ? QStringLiteral("今日の復習はありません")
+                                : QStringLiteral("今日の復習：%1単元").arg(m_due.units.size()));
+}
+
+void TfrmMenu::btnTodayReviewClick() {
+    if (m_due.units.empty()) return;
+    const LessonUnit& next = m_due.units.front();
+    if (next.section > lstSection->count()) return;
+    SelectRow(lstSection, next.section - 1);
+    lstSectionClick();
+    if (next.unit > lstUnit->count()) return;
+    SelectRow(lstUnit, next.unit - 1);
+    lstUnitClick();
+    btnRuidaiClearClick();
+    btnOkClick();
 }
 
 void TfrmMenu::setSectionTitles(const std::vector<std::string>& titles) {

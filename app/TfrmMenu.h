@@ -12,6 +12,7 @@
 
 #include "AppState.h"
 #include "Prompter.h"
+#include "ReviewDue.h"
 
 namespace sulkan {
 
@@ -27,8 +28,11 @@ public:
     // The record viewer (true when records were erased) and the all-units window.
     std::function<bool()> ShowRecordsHook;
     std::function<void()> ZenTangenHook;
-    // The class overview of a lesson (teachers only).
-    std::function<void(int lesson)> ClassRecordsHook;
+    // The class overview of a lesson (teachers only); true when it opened a review sheet, which
+    // unit selection then makes way for.
+    std::function<bool(int lesson)> ClassRecordsHook;
+    // Today's date for the review schedule (the computer's date unless replaced).
+    std::function<CalendarDay()> TodayHook = [] { return Today(); };
 
     // Shows the course title and the lesson titles of the course index (CP932).
     void setCourseIndex(const std::string& title, const std::vector<std::string>& lessonTitles);
@@ -50,6 +54,10 @@ public:
     QString unitLineText(int row) const;
     // The lesson whose sections are listed and whose marks were counted last (0: none).
     int listedLesson() const { return m_listedLesson; }
+    // Whether unit row `row` of the listed section is due for the logged-on learner's review.
+    bool unitDue(int row) const;
+    // The logged-on learner's due units of the listed lesson, the next one first.
+    const LearnerDue& dueUnits() const { return m_due; }
 
     QLabel* pnlTitle;
     QLabel* pnlLesson;
@@ -67,6 +75,8 @@ public:
     QPushButton* btnZenTangen;
     QPushButton* btnShowRecord;
     QPushButton* btnClassRecords;
+    QLabel* lblTodayReview;
+    QPushButton* btnTodayReview;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -86,6 +96,9 @@ private:
     void btnShowRecordClick();
     void btnZenTangenClick();
     void btnClassRecordsClick();
+    // "今日の復習": opens the next due unit as OK would.
+    void btnTodayReviewClick();
+    void showDueUnits();
 
     void recount(bool similarFlagsStale);
     void setSectionTitles(const std::vector<std::string>& titles);
@@ -107,6 +120,7 @@ private:
     int m_listedLesson = 0;
     // The lines of the current section's question file.
     std::vector<std::string> m_questionLines;
+    LearnerDue m_due;
 };
 
 }  // namespace sulkan

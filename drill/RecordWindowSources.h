@@ -29,6 +29,9 @@ struct ClassRecordsSource {
     std::string lessonIndexPath;
     std::vector<LearnerRecordFile> learners;  // in the order they are listed
     std::string saveFolder;                   // where the CSV save dialog opens
+    // The question file of each section of the lesson (section 1 first; empty: not to be read),
+    // for the correct rate of each question.
+    std::vector<std::string> questionFiles;
 };
 
 // What the all-units window (TfrmZenTangen) shows (CP932).

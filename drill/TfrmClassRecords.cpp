@@ -143,6 +143,7 @@ TfrmClassRecords::TfrmClassRecords(Prompter& prompter, QWidget* parent)
     });
     connect(btnSaveCsv, &QPushButton::clicked, this, &TfrmClassRecords::btnSaveCsvClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
+    connectQuestionControls();
 }
 
 void TfrmClassRecords::createLayout() {
@@ -167,10 +168,14 @@ void TfrmClassRecords::createLayout() {
     bottom->addWidget(btnSaveCsv);
     bottom->addWidget(btnClose);
 
+    tabViews = Named(new QTabWidget, "tabViews");
+    tabViews->addTab(splitter, QStringLiteral("学習者ごと"));
+    tabViews->addTab(createQuestionsPage(), QStringLiteral("問題ごと"));
+
     auto* root = new QVBoxLayout(this);
     root->addWidget(lblLesson);
     root->addWidget(lblNoRecords);
-    root->addWidget(splitter, 1);
+    root->addWidget(tabViews, 1);
     root->addLayout(bottom);
 }
 
@@ -191,6 +196,19 @@ void TfrmClassRecords::FormShow(const ClassRecordsSource& source) {
     lblDetail->setText(QStringLiteral("ます目をダブルクリックすると記録を表示します"));
     memDetail->clear();
     chtScores->clear();
+
+    m_reviewWorksheet.reset();
+    m_questionFiles = ReadSectionFiles(source.questionFiles);
+    computeQuestionResults();
+    lstUnits->clear();
+    for (const LessonUnit& u : m_overview.outline.units)
+        lstUnits->addItem(UnitHeading(u) + QLatin1Char(' ') + ToQString(u.title));
+    cmbReviewLearner->clear();
+    cmbReviewLearner->addItem(QStringLiteral("学級全体"));
+    for (const LearnerFile& f : m_overview.files) cmbReviewLearner->addItem(ToQString(f.learner));
+    if (lstUnits->count() > 0) lstUnits->setCurrentRow(0);
+    fillQuestions();
+    fillMostMissed();
 }
 
 void TfrmClassRecords::fillGrid() {

@@ -2,17 +2,26 @@
 // of it, with runs and last score per cell, a unit's lines and chart, and the lesson as CSV.
 #pragma once
 
+#include <QCheckBox>
 #include <QColor>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Prompter.h"
+#include "QuestionResults.h"
 #include "RecordStore.h"
+#include "ReviewSheet.h"
+#include "Worksheet.h"
 
 #include "RecordWindowSources.h"
 
@@ -58,8 +67,34 @@ public:
     QPushButton* btnSaveCsv;
     QPushButton* btnClose;
 
+    // "問題ごと": the units, the chosen unit's questions ranked by correct rate with who missed
+    // them, the lesson's most missed, and the review sheet of the units selected.
+    QTabWidget* tabViews;
+    QListWidget* lstUnits;
+    QCheckBox* chkAllRuns;
+    QLabel* lblQuestions;
+    QTableWidget* grdQuestions;
+    QLabel* lblQuestionNote;
+    QLabel* lblMostMissed;
+    QTableWidget* grdMostMissed;
+    QComboBox* cmbReviewLearner;
+    QSpinBox* spnReviewRate;
+    QPushButton* btnReviewSheet;
+
+    // The review sheet "復習プリント" composed last, taken by the caller after the window closed;
+    // nothing when the window was closed otherwise.
+    std::optional<Worksheet> takeReviewWorksheet();
+    const LessonResults& questionResults() const { return m_results; }
+
 private:
     void createLayout();
+    QWidget* createQuestionsPage();
+    void connectQuestionControls();
+    void computeQuestionResults();
+    void fillQuestions();
+    void fillMostMissed();
+    void lstUnitsClick();
+    void btnReviewSheetClick();
     void fillGrid();
     void grdRecordsDblClick(int row, int column);
     void btnSaveCsvClick();
@@ -67,6 +102,9 @@ private:
     Prompter& m_prompter;
     ClassRecordsSource m_source;
     ClassOverview m_overview;
+    std::vector<std::optional<std::vector<std::string>>> m_questionFiles;
+    LessonResults m_results;
+    std::optional<Worksheet> m_reviewWorksheet;
 };
 
 }  // namespace sulkan

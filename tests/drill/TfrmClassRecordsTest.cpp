@@ -95,7 +95,7 @@ TEST_F(TfrmClassRecordsTest, OneRowPerLearnerOneColumnPerUnitWithRunsScoreAndBan
     EXPECT_EQ(window.grdRecords->item(1, 3)->background().style(), Qt::NoBrush);
 
     // A lesson without learners says so.
-    window.FormShow({1, source.lessonIndexPath, {}, dir.folder()});
+    window.FormShow({1, source.lessonIndexPath, {}, dir.folder(), {}});
     EXPECT_EQ(window.grdRecords->rowCount(), 0);
     EXPECT_FALSE(window.lblNoRecords->isHidden());
 }
