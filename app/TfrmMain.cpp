@@ -395,9 +395,9 @@ void TfrmMain::openComposedWorksheet(Worksheet worksheet) {
     if (m_state.PaperFixed) worksheet.params.PaperWidth = m_state.CurrentPaper.width;
     m_shared.AnswerFontSize = worksheet.params.AnswerFontSize;
     // Its title names it; a second sheet of the same title gets a number of its own.
-    std::string identity = worksheet.title;
+    std::string identity = worksheet.content.title;
     for (int n = 2; FindOpenWorksheet(ToQString(identity)) >= 0; ++n)
-        identity = worksheet.title + sjis("（") + IntText(n) + sjis("）");
+        identity = worksheet.content.title + sjis("（") + IntText(n) + sjis("）");
     addWorksheetWindow(std::move(worksheet), ToQString(identity))->setCaption(identity);
     FocusMain();
 }

@@ -120,7 +120,7 @@ void BM_ReviewSheetOf60Lines(benchmark::State& state) {
     for (auto _ : state) {
         ReviewSheet sheet = ComposeReviewSheet(results, units, 100);
         Worksheet w = ReviewWorksheet(sheet, 1);
-        if (w.questionLines.size() != 60) state.SkipWithError("not 60 lines");
+        if (w.content.questionLines.size() != 60) state.SkipWithError("not 60 lines");
         benchmark::DoNotOptimize(w);
     }
 }

@@ -85,11 +85,11 @@ Worksheet ReviewWorksheet(const ReviewSheet& sheet, int lesson) {
     // overwrite, no records until it has a name, no unit named in its header.
     w.isCopy = true;
     w.modified = true;
-    w.title = sheet.title;
+    w.content.title = sheet.title;
     w.lastTitle = sheet.title;
-    w.school = sjis("小中学校");
-    w.nameLine = sjis("　年　組　番　氏名");
-    w.questionLines = sheet.questionLines;
+    w.content.school = sjis("小中学校");
+    w.content.nameLine = sjis("　年　組　番　氏名");
+    w.content.questionLines = sheet.questionLines;
     w.params = ReadLayout(sheet.value, sheet.font, sheet.kran, WorksheetFallbackLayout());
     w.params.AnswerFontSize = EffectiveAnswerFontSize(w.params);
     return w;

@@ -92,8 +92,8 @@ TEST_F(ReviewSheetWindowTest, TheClassesMissesOpenAsAnUnsavedWorksheetWindow) {
     TfrmPrint* sheet = w->activeWorksheet();
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(w->mdiArea->subWindowList().size(), children + 1);
-    EXPECT_EQ(sheet->worksheet().questionLines, test::Sjis({"（1）#えき#の前"}));
-    EXPECT_EQ(sheet->worksheet().title, sjis("復習：駅"));
+    EXPECT_EQ(sheet->worksheet().content.questionLines, test::Sjis({"（1）#えき#の前"}));
+    EXPECT_EQ(sheet->worksheet().content.title, sjis("復習：駅"));
     EXPECT_EQ(sheet->windowTitle(), QStringLiteral("復習：駅"));
     EXPECT_EQ(sheet->worksheet().params.PaperWidth, 771);
     EXPECT_FALSE(sheet->worksheet().isMaster);

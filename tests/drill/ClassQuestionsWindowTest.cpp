@@ -118,8 +118,8 @@ TEST_F(ClassQuestionsWindowTest, TheReviewSheetOfTheClassOrOfOneLearner) {
     EXPECT_EQ(window.result(), QDialog::Accepted);
     std::optional<Worksheet> sheet = window.takeReviewWorksheet();
     ASSERT_TRUE(sheet);
-    EXPECT_EQ(sheet->questionLines, test::Sjis({"（１）#山#に#登;のぼ#る", "#川#"}));
-    EXPECT_EQ(sheet->title, sjis("復習：山ほか1単元"));
+    EXPECT_EQ(sheet->content.questionLines, test::Sjis({"（１）#山#に#登;のぼ#る", "#川#"}));
+    EXPECT_EQ(sheet->content.title, sjis("復習：山ほか1単元"));
     EXPECT_FALSE(sheet->isMaster);
     EXPECT_FALSE(window.takeReviewWorksheet());  // taken once
 
@@ -131,8 +131,8 @@ TEST_F(ClassQuestionsWindowTest, TheReviewSheetOfTheClassOrOfOneLearner) {
     QTest::mouseClick(reviewButton(), Qt::LeftButton);
     sheet = window.takeReviewWorksheet();
     ASSERT_TRUE(sheet);
-    EXPECT_EQ(sheet->questionLines, test::Sjis({"（１）#山#に#登;のぼ#る"}));
-    EXPECT_EQ(sheet->title, sjis("復習：taro　山"));
+    EXPECT_EQ(sheet->content.questionLines, test::Sjis({"（１）#山#に#登;のぼ#る"}));
+    EXPECT_EQ(sheet->content.title, sjis("復習：taro　山"));
 }
 
 TEST_F(ClassQuestionsWindowTest, NothingToReviewOrNoUnitChosenSaysSoAndStaysOpen) {

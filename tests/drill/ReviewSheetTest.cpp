@@ -117,8 +117,8 @@ TEST(ReviewSheetLimit, PastOneSheetTheLowestRatesAreKeptInTheirOrder) {
 TEST_F(ReviewSheetTest, TheWorksheetIsAnUnsavedNonMasterWithTheUnitsLayout) {
     const ReviewSheet sheet = ComposeReviewSheet(results, {0, 1}, 70);
     const Worksheet w = ReviewWorksheet(sheet, 2);
-    EXPECT_EQ(w.title, sheet.title);
-    EXPECT_EQ(w.questionLines, sheet.questionLines);
+    EXPECT_EQ(w.content.title, sheet.title);
+    EXPECT_EQ(w.content.questionLines, sheet.questionLines);
     EXPECT_FALSE(w.isMaster);
     EXPECT_TRUE(w.isCopy);
     EXPECT_TRUE(w.filePath.empty());
@@ -126,7 +126,7 @@ TEST_F(ReviewSheetTest, TheWorksheetIsAnUnsavedNonMasterWithTheUnitsLayout) {
     EXPECT_EQ(w.address.lesson, 2);
     EXPECT_EQ(w.params.PaperWidth, 891);  // from unit 1's "<<value"
     EXPECT_EQ(w.params.LineSpacing, 30);
-    EXPECT_TRUE(w.questionFigures.empty());
+    EXPECT_TRUE(w.content.questionFigures.empty());
     // Runs on it are kept nowhere until it is saved under a name.
     EXPECT_TRUE(StudyRecordPlace(w, "", {}, "taro", false, "").section.empty());
     // Without a layout block the fallback layout holds.
