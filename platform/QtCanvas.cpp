@@ -49,7 +49,8 @@ private:
 namespace {
 
 constexpr std::size_t kMaxFonts = 32;
-constexpr std::size_t kMaxRuns = 16384;  // a full sheet has a few thousand
+constexpr std::size_t kMaxRuns = 16384;           // a full sheet has a few thousand
+constexpr qsizetype kMaxShapePixels = 4'000'000;  // a full sheet's frames and marks: a few 100,000
 
 QColor ToColour(Rgb c) {
     return QColor(c.r, c.g, c.b);
@@ -196,6 +197,89 @@ struct PainterCanvas::ShapedFont {
     std::unordered_map<std::string, Run> runs;  // by CP932 text
 };
 
+// Outlined and filled shapes drawn with hard edges on an image, kept as the pixels they set: the
+// sheet is redrawn at every change with its frames and grading marks where they were, and the
+// raster engine takes many times longer to outline a rounded rectangle or a thick ellipse than to
+// copy its pixels. A shape is first drawn at its own place on a clear scratch image as big as the
+// sheet, so its pixels are exactly those the engine sets on the sheet; where the engine sets a
+// pixel it sets it in the pen's or brush's colour, fully, so copying them over gives the same
+// sheet as drawing.
+struct PainterCanvas::ShapeKey {
+    ShapeKind kind;
+    QRect rect;
+    int cornerW = 0, cornerH = 0;
+    PenSpec pen;
+    std::optional<QColor> brush;
+    friend bool operator==(const ShapeKey&, const ShapeKey&) = default;
+};
+
+class PainterCanvas::ShapeCache {
+public:
+    using Key = ShapeKey;
+
+    // The shape's pixels over its area (transparent where it sets none), drawn by draw on a
+    // painter set up with pen and brush; nullptr when the shape sets pixels on the area's edge
+    // and so perhaps beyond it (a very flat ellipse can), to be drawn as it is.
+    template <class Draw>
+    const QImage* pixels(const Key& key, const QRect& area, const QPen& pen, Draw draw) {
+        if (auto it = m_shapes.find(key); it != m_shapes.end())
+            return it->second.isNull() ? nullptr : &it->second;
+        if (m_pixelCount > kMaxShapePixels) {
+            m_shapes.clear();
+            m_pixelCount = 0;
+        }
+        const QSize needed(std::max(m_scratch.width(), area.right() + 1),
+                           std::max(m_scratch.height(), area.bottom() + 1));
+        if (needed != m_scratch.size()) {
+            m_scratch = QImage(needed, QImage::Format_ARGB32_Premultiplied);
+            m_scratch.fill(Qt::transparent);
+        }
+        QPainter painter(&m_scratch);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(pen);
+        painter.setBrush(key.brush ? QBrush(*key.brush) : QBrush(Qt::NoBrush));
+        draw(painter);
+        QImage shape = m_scratch.copy(area);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        if (TouchesEdge(shape)) {
+            painter.fillRect(m_scratch.rect(), Qt::transparent);
+            m_shapes.emplace(key, QImage());
+            return nullptr;
+        }
+        painter.fillRect(area, Qt::transparent);
+        painter.end();
+        m_pixelCount += area.width() * area.height();
+        return &m_shapes.emplace(key, std::move(shape)).first->second;
+    }
+
+private:
+    static bool TouchesEdge(const QImage& shape) {
+        const int right = shape.width() - 1, bottom = shape.height() - 1;
+        for (int x = 0; x <= right; ++x)
+            if (qAlpha(shape.pixel(x, 0)) || qAlpha(shape.pixel(x, bottom))) return true;
+        for (int y = 0; y <= bottom; ++y)
+            if (qAlpha(shape.pixel(0, y)) || qAlpha(shape.pixel(right, y))) return true;
+        return false;
+    }
+
+    struct Hash {
+        std::size_t operator()(const Key& k) const {
+            std::size_t h = static_cast<std::size_t>(k.kind);
+            auto mix = [&h](long long v) { h = h * 1000003u ^ static_cast<std::size_t>(v); };
+            for (int v : {k.rect.x(), k.rect.y(), k.rect.width(), k.rect.height(), k.cornerW,
+                          k.cornerH, k.pen.width})
+                mix(v);
+            mix((k.pen.colour.r << 16) | (k.pen.colour.g << 8) | k.pen.colour.b);
+            mix(static_cast<int>(k.pen.style));
+            mix(k.brush ? (1ll << 32) | k.brush->rgba() : 0);
+            return h;
+        }
+    };
+    std::unordered_map<Key, QImage, Hash> m_shapes;
+    qsizetype m_pixelCount = 0;
+    QImage m_scratch;
+};
+
 // Fonts and shaped text kept from one canvas to the next: the sheet is redrawn on a fresh canvas
 // at every change, with the same few fonts and mostly the same runs of text, and shaping costs
 // far more than drawing.
@@ -232,6 +316,8 @@ public:
         ++m_runCount;
         return font.runs.emplace(text, font.shape(ToQString(text))).first->second;
     }
+
+    ShapeCache shapes;
 
 private:
     static inline TextCache* s_shared = nullptr;
@@ -312,6 +398,7 @@ double PainterCanvas::drawText(double x, double y, const std::string& text) {
     ShapedFont& f = font();
     const ShapedFont::Run& run = m_cache->run(f, text);
     if (!m_painter->isActive()) return run.advance;
+    m_allWhite = false;
     if (m_textBackground)
         m_painter->fillRect(QRectF(x, y, run.advance, f.height), *m_textBackground);
     useTextPen();
@@ -362,22 +449,44 @@ void PainterCanvas::setBrush(std::optional<Rgb> fill) {
 }
 
 void PainterCanvas::resetPainterState() {
+    m_allWhite = false;  // the painter may have drawn anything
     m_painterFont = 0;
     m_painterPen = PainterPen::Unknown;
     m_painterBrushKnown = false;
 }
 
+bool PainterCanvas::drawsLikeScratch() const {
+    const QPainter& p = *m_painter;
+    if (!m_drawGlyphRuns || !p.device() || p.device()->devType() != QInternal::Image) return false;
+    // Formats that take the pen's colours as they are, without dithering or a palette.
+    const QImage::Format format = static_cast<const QImage*>(p.device())->format();
+    return (format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+            format == QImage::Format_ARGB32_Premultiplied) &&
+           p.transform().isIdentity() && !p.hasClipping() && p.opacity() == 1.0 &&
+           p.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           !p.testRenderHint(QPainter::Antialiasing);
+}
+
 template <class Draw>
-void PainterCanvas::drawShape(const QRect& bounds, Draw draw) {
+void PainterCanvas::drawShape(const QRect& bounds, const ShapeKey* key, Draw draw) {
     if (!m_painter->isActive()) return;
+    m_allWhite = false;
+    const int margin = std::max(m_penSpec.width, 1) + 1;
     if (!m_penSpec.invert || !m_canInvert) {
+        const QRect area = bounds.adjusted(-margin, -margin, margin, margin);
+        if (key && !m_penSpec.invert && QRect(0, 0, m_width, m_height).contains(area) &&
+            drawsLikeScratch()) {
+            if (const QImage* pixels = m_cache->shapes.pixels(*key, area, m_shapePen, draw)) {
+                m_painter->drawImage(area.topLeft(), *pixels);
+                return;
+            }
+        }
         useShapePen();
         draw(*m_painter);
         return;
     }
     // Drawn white on a clear mask first and then XORed on: drawing straight in XOR would invert
     // twice, and so restore, the pixels where the outline meets itself or the fill.
-    const int margin = std::max(m_penSpec.width, 1) + 1;
     QRect area = bounds.adjusted(-margin, -margin, margin, margin);
     area &= m_painter->transform().inverted().mapRect(QRect(0, 0, m_width, m_height));
     if (area.isEmpty()) return;
@@ -400,35 +509,47 @@ void PainterCanvas::drawShape(const QRect& bounds, Draw draw) {
 
 void PainterCanvas::line(int x1, int y1, int x2, int y2) {
     const QRect bounds = QRect(QPoint(x1, y1), QPoint(x2, y2)).normalized();
-    drawShape(bounds, [&](QPainter& p) { p.drawLine(x1, y1, x2, y2); });
+    drawShape(bounds, nullptr, [&](QPainter& p) { p.drawLine(x1, y1, x2, y2); });
+}
+
+PainterCanvas::ShapeKey PainterCanvas::shapeKey(ShapeKind kind, const QRect& rect, int cornerW,
+                                                int cornerH) const {
+    return {kind, rect, cornerW, cornerH, m_penSpec, m_brush};
 }
 
 void PainterCanvas::rectangle(int left, int top, int right, int bottom) {
-    if (auto rect = ShapeRect(left, top, right, bottom))
-        drawShape(*rect, [&](QPainter& p) { p.drawRect(*rect); });
+    if (auto rect = ShapeRect(left, top, right, bottom)) {
+        const auto key = shapeKey(ShapeKind::Rectangle, *rect);
+        drawShape(*rect, &key, [&](QPainter& p) { p.drawRect(*rect); });
+    }
 }
 
 void PainterCanvas::roundRect(int left, int top, int right, int bottom, int cornerW, int cornerH) {
     auto rect = ShapeRect(left, top, right, bottom);
     if (!rect) return;
     if (cornerW <= 0 || cornerH <= 0) {
-        drawShape(*rect, [&](QPainter& p) { p.drawRect(*rect); });
+        rectangle(left, top, right, bottom);
         return;
     }
     // The corners are given as the size of the corner ellipse; Qt wants its radii.
-    drawShape(*rect, [&](QPainter& p) {
+    const auto key = shapeKey(ShapeKind::RoundRect, *rect, cornerW, cornerH);
+    drawShape(*rect, &key, [&](QPainter& p) {
         p.drawRoundedRect(*rect, cornerW / 2.0, cornerH / 2.0, Qt::AbsoluteSize);
     });
 }
 
 void PainterCanvas::ellipse(int left, int top, int right, int bottom) {
-    if (auto rect = ShapeRect(left, top, right, bottom))
-        drawShape(*rect, [&](QPainter& p) { p.drawEllipse(*rect); });
+    if (auto rect = ShapeRect(left, top, right, bottom)) {
+        const auto key = shapeKey(ShapeKind::Ellipse, *rect);
+        drawShape(*rect, &key, [&](QPainter& p) { p.drawEllipse(*rect); });
+    }
 }
 
 void PainterCanvas::fillRect(int left, int top, int right, int bottom, Rgb colour) {
     const QRect area = FillArea(left, top, right, bottom);
     if (area.isEmpty() || !m_painter->isActive()) return;
+    if (m_allWhite && colour == kWhite) return;
+    m_allWhite = false;
     m_painter->fillRect(area, ToColour(colour));
 }
 
@@ -436,6 +557,7 @@ void PainterCanvas::drawBitmap(const Bitmap& bitmap, int left, int top, int righ
     const QImage* image = BitmapImage(bitmap);
     const QRect target = FillArea(left, top, right, bottom);
     if (!image || target.isEmpty() || !m_painter->isActive()) return;
+    m_allWhite = false;
     if (target.size() == image->size()) {
         m_painter->drawImage(target.topLeft(), *image);
     } else if (target.width() < image->width() || target.height() < image->height()) {
@@ -460,7 +582,9 @@ ImageSurface::ImageSurface(int width, int height, double scale) {
 }  // namespace detail
 
 ImageCanvas::ImageCanvas(int width, int height, double scale)
-    : ImageSurface(width, height, scale), PainterCanvas(ImageSurface::painter) {}
+    : ImageSurface(width, height, scale), PainterCanvas(ImageSurface::painter) {
+    if (ImageSurface::painter.isActive()) startAllWhite();
+}
 
 QImage ImageCanvas::takeImage() {
     if (ImageSurface::painter.isActive()) ImageSurface::painter.end();

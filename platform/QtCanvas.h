@@ -53,17 +53,30 @@ public:
 
     void resetPainterState();
 
+protected:
+    // For a canvas on a device known to be all white: white fills are left out until something
+    // else is drawn (a fresh sheet image is filled once, not again by the sheet's own fill).
+    void startAllWhite() { m_allWhite = true; }
+
 private:
     class TextCache;
+    class ShapeCache;
     struct ShapedFont;
+    enum class ShapeKind { Rectangle, RoundRect, Ellipse };
+    struct ShapeKey;
     enum class PainterPen { Unknown, Text, Shape };
 
     ShapedFont& font();
     void useTextPen();
     void useShapePen();
-    // Draws an outlined (and, with a brush, filled) shape; bounds must hold all it touches.
+    // Draws an outlined (and, with a brush, filled) shape; bounds must hold all it touches. A
+    // shape with a key may be copied from the shapes kept by the cache.
     template <class Draw>
-    void drawShape(const QRect& bounds, Draw draw);
+    void drawShape(const QRect& bounds, const ShapeKey* key, Draw draw);
+    ShapeKey shapeKey(ShapeKind kind, const QRect& rect, int cornerW = 0, int cornerH = 0) const;
+    // The painter draws exactly as a fresh painter on a clear image would: same engine, no
+    // transformation, clip, opacity or antialiasing.
+    bool drawsLikeScratch() const;
 
     QPainter* m_painter;
     int m_width = 0, m_height = 0;
@@ -84,6 +97,7 @@ private:
     std::optional<QColor> m_brush;
     PainterPen m_painterPen = PainterPen::Unknown;
     bool m_painterBrushKnown = false;
+    bool m_allWhite = false;  // nothing but white on the device so far
 };
 
 namespace detail {

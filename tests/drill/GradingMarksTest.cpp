@@ -1,9 +1,16 @@
-// Geometry of the grading marks and the message texts, on the recording canvas.
+// Geometry of the grading marks and the message texts, on the recording canvas; the graded sheet's
+// pixels on the sheet image.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainter>
+
+#include "Fonts.h"
 #include "GradingMarks.h"
 #include "MessageBoard.h"
+#include "QtCanvas.h"
 #include "RecordingCanvas.h"
+#include "SheetRenderer.h"
 #include "Sjis.h"
 
 namespace sulkan {
@@ -54,6 +61,48 @@ TEST(GradingMarks, SlashAndCrossFollowTheBaseRectangle) {
     DrawGradingMark(none, MarkForStatus(99), Frame(), 1.0, 30, kRed);
     DrawGradingMark(none, MarkForStatus(-1), Frame(), 1.0, 30, kRed);
     EXPECT_TRUE(none.ops.empty());
+}
+
+// The drill redraws its graded sheet with the frames and marks where they were, and the sheet
+// image keeps those shapes from one drawing to the next: every drawing must give the pixels of
+// the sheet drawn shape by shape (a painter with a clip draws every shape itself).
+TEST(GradingMarks, AGradedSheetDrawnAgainHasThePixelsOfOneDrawnShapeByShape) {
+    InstallFontSubstitutions();
+    for (int boxStyle : {5, 1, 4}) {
+        Worksheet ws;
+        ws.title = sjis("まとめテスト");
+        ws.params.BoxStyle = boxStyle;
+        for (int i = 0; i < 24; ++i)
+            ws.questionLines.push_back(sjis("（") + std::to_string(i + 1) + sjis("）") + "#" +
+                                       std::string(sjis("やま")) + "#" + sjis("に登る") + "#" +
+                                       sjis("かわ;せん") + "#" + sjis("へ行く"));
+        SheetShared shared;
+        RenderInputs in;
+        AimAtScreen(in, ws);
+        in.mainFontName = sjis("ＭＳ 明朝");
+        in.gradingMark = [](Canvas& c, int n, const BlankRecord&, const BlankFrame& f, double s) {
+            const GradingMark marks[] = {GradingMark::Circle, GradingMark::Slash,
+                                         GradingMark::Cross};
+            DrawGradingMark(c, marks[n % 3], f, s, f.enlarged.width(), kRed, 1 + n % 2);
+        };
+        auto kept = [&] {
+            ImageCanvas canvas(in.pageWidth, in.pageHeight);
+            RenderSheet(ws, canvas, in, shared);
+            return canvas.takeImage();
+        };
+        QImage byShape(in.pageWidth, in.pageHeight, QImage::Format_RGB32);
+        byShape.fill(Qt::white);
+        {
+            QPainter painter(&byShape);
+            painter.setClipRect(byShape.rect());
+            PainterCanvas canvas(painter);
+            RenderSheet(ws, canvas, in, shared);
+        }
+        ASSERT_EQ(shared.blanks.BlankCount, 48);
+        const QImage first = kept(), again = kept();
+        EXPECT_TRUE(first == byShape) << "box style " << boxStyle;
+        EXPECT_TRUE(again == byShape) << "box style " << boxStyle;
+    }
 }
 
 TEST(MessageBoard, LinesAre24PixelsApartAndLineZeroClears) {

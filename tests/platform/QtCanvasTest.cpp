@@ -7,6 +7,9 @@
 #include <QPicture>
 #include <cmath>
 #include <functional>
+#include <optional>
+#include <random>
+#include <vector>
 
 #include "Codec.h"
 #include "Fonts.h"
@@ -239,6 +242,74 @@ TEST_F(QtCanvas, ShapesLeaveOutTheRightAndBottomEdges) {
     EXPECT_EQ(InkBounds(image), QRect(QPoint(0, 5), QPoint(9, 5)));
 }
 
+// Frames and grading marks drawn again at the same places come from the shapes kept from the
+// first drawing; the sheet must come out as the painter draws the shapes, the first time and
+// every time after, over ink already there, near the edges and partly outside the image.
+TEST_F(QtCanvas, KeptShapesDrawAsThePainterDraws) {
+    struct Shape {
+        int kind, left, top, right, bottom, corner, width;
+        Rgb colour;
+        std::optional<Rgb> brush;
+    };
+    std::mt19937 random(11);
+    auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    std::vector<Shape> shapes;
+    for (int i = 0; i < 800; ++i) {
+        Shape s;
+        s.kind = pick(0, 2);
+        s.left = pick(-30, 880);
+        s.top = pick(-30, 1250);
+        s.right = s.left + pick(2, 160);
+        s.bottom = s.top + pick(2, 90);
+        s.corner = pick(0, 40);
+        s.width = pick(1, 4);
+        s.colour = i % 3 ? kRed : kBlack;
+        if (i % 5 == 0) s.brush = kBlue;
+        shapes.push_back(s);
+    }
+    // Windows pens as the canvas describes them: flat thin lines, round wide ones.
+    auto reference = [&] {
+        QImage image(891, 1260, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        for (const Shape& s : shapes) {
+            QPen pen(QColor(s.colour.r, s.colour.g, s.colour.b), s.width);
+            pen.setCapStyle(s.width == 1 ? Qt::FlatCap : Qt::RoundCap);
+            pen.setJoinStyle(s.width == 1 ? Qt::MiterJoin : Qt::RoundJoin);
+            p.setPen(pen);
+            p.setBrush(s.brush ? QBrush(QColor(s.brush->r, s.brush->g, s.brush->b))
+                               : QBrush(Qt::NoBrush));
+            const QRect r(s.left, s.top, s.right - s.left - 1, s.bottom - s.top - 1);
+            if (s.kind == 0) p.drawRect(r);
+            if (s.kind == 1) p.drawRoundedRect(r, s.corner / 2.0, s.corner / 2.0, Qt::AbsoluteSize);
+            if (s.kind == 2) p.drawEllipse(r);
+        }
+        return image;
+    }();
+    auto drawn = [&] {
+        ImageCanvas canvas(891, 1260);
+        for (const Shape& s : shapes) {
+            canvas.setPen(PenSpec{s.colour, s.width});
+            canvas.setBrush(s.brush);
+            if (s.kind == 0) canvas.rectangle(s.left, s.top, s.right, s.bottom);
+            if (s.kind == 1) canvas.roundRect(s.left, s.top, s.right, s.bottom, s.corner, s.corner);
+            if (s.kind == 2) canvas.ellipse(s.left, s.top, s.right, s.bottom);
+        }
+        return canvas.takeImage();
+    };
+    EXPECT_EQ(DifferentPixels(drawn(), reference), 0);
+    EXPECT_EQ(DifferentPixels(drawn(), reference), 0);
+    // A shape kept in one colour is not copied for another.
+    ImageCanvas canvas(100, 60);
+    canvas.ellipse(10, 10, 60, 40);
+    canvas.setPen(PenSpec{kBlue, 1});
+    canvas.ellipse(10, 10, 60, 40);
+    EXPECT_EQ(CountPixels(canvas.image(), [](QRgb p) { return p == qRgb(0, 0, 0); }), 0);
+    EXPECT_GT(CountPixels(canvas.image(), [](QRgb p) { return p == qRgb(0, 0, 255); }), 50);
+}
+
 TEST_F(QtCanvas, PenWidthAndStyle) {
     auto line = [](const PenSpec& pen) {
         ImageCanvas canvas(120, 20);
@@ -359,6 +430,48 @@ TEST_F(QtCanvas, ImageCanvasStartsWhiteAndHandsOverItsImage) {
     canvas.setFont(gothic);
     EXPECT_GT(canvas.drawText(0, 0, kanji), 0);
     canvas.rectangle(0, 0, 10, 10);
+}
+
+// A fresh image canvas leaves out white fills while it is all white; once anything is drawn,
+// by any call or through the painter itself, white fills cover it again.
+TEST_F(QtCanvas, WhiteFillsStillCoverWhatWasDrawnBeforeThem) {
+    const std::vector<std::function<void(Canvas&)>> inks = {
+        [](Canvas& c) { c.fillRect(2, 2, 30, 15, kBlack); },
+        [&](Canvas& c) {
+            c.setFont(mincho);
+            c.setTextColour(kBlue);
+            c.drawText(1, 1, kanji);
+        },
+        [](Canvas& c) { c.line(0, 5, 40, 5); },
+        [](Canvas& c) { c.rectangle(3, 3, 20, 12); },
+        [](Canvas& c) { c.roundRect(3, 3, 30, 18, 6, 6); },
+        [](Canvas& c) { c.ellipse(3, 3, 30, 18); },
+        [](Canvas& c) {
+            QImage red(4, 4, QImage::Format_RGB32);
+            red.fill(Qt::red);
+            c.drawBitmap(BitmapFromImage(red), 5, 5, 9, 9);
+        },
+    };
+    for (std::size_t i = 0; i < inks.size(); ++i) {
+        ImageCanvas canvas(50, 20);
+        canvas.fillRect(0, 0, 50, 20, kWhite);  // left out: nothing to cover yet
+        inks[i](canvas);
+        EXPECT_FALSE(InkBounds(canvas.image()).isNull()) << "ink " << i;
+        canvas.fillRect(0, 0, 50, 20, kWhite);
+        EXPECT_TRUE(InkBounds(canvas.image()).isNull()) << "ink " << i;
+    }
+    // A part of the sheet filled white covers just that part.
+    ImageCanvas canvas(50, 20);
+    canvas.fillRect(0, 0, 50, 20, kRed);
+    canvas.fillRect(0, 0, 25, 20, kWhite);
+    EXPECT_EQ(InkBounds(canvas.image()), QRect(25, 0, 25, 20));
+    // A preview drawn small starts white too and is covered as well.
+    ImageCanvas small(100, 40, 0.5);
+    small.fillRect(0, 0, 100, 40, kWhite);
+    EXPECT_TRUE(InkBounds(small.image()).isNull());
+    small.fillRect(0, 0, 100, 40, kBlack);
+    small.fillRect(0, 0, 100, 40, kWhite);
+    EXPECT_TRUE(InkBounds(small.image()).isNull());
 }
 
 }  // namespace
