@@ -70,27 +70,28 @@ TEST(GradingMarks, AGradedSheetDrawnAgainHasThePixelsOfOneDrawnShapeByShape) {
     InstallFontSubstitutions();
     for (int boxStyle : {5, 1, 4}) {
         Worksheet ws;
-        ws.title = sjis("まとめテスト");
+        ws.content.title = sjis("まとめテスト");
         ws.params.BoxStyle = boxStyle;
         for (int i = 0; i < 24; ++i)
-            ws.questionLines.push_back(sjis("（") + std::to_string(i + 1) + sjis("）") + "#" +
-                                       std::string(sjis("やま")) + "#" + sjis("に登る") + "#" +
-                                       sjis("かわ;せん") + "#" + sjis("へ行く"));
+            ws.content.questionLines.push_back(
+                sjis("（") + std::to_string(i + 1) + sjis("）") + "#" + std::string(sjis("やま")) +
+                "#" + sjis("に登る") + "#" + sjis("かわ;せん") + "#" + sjis("へ行く"));
         SheetShared shared;
         RenderInputs in;
-        AimAtScreen(in, ws);
-        in.mainFontName = sjis("ＭＳ 明朝");
-        in.gradingMark = [](Canvas& c, int n, const BlankRecord&, const BlankFrame& f, double s) {
+        in.target = ScreenTarget(ws);
+        in.view.mainFontName = sjis("ＭＳ 明朝");
+        in.drill.gradingMark = [](Canvas& c, int n, const BlankRecord&, const BlankFrame& f,
+                                  double s) {
             const GradingMark marks[] = {GradingMark::Circle, GradingMark::Slash,
                                          GradingMark::Cross};
             DrawGradingMark(c, marks[n % 3], f, s, f.enlarged.width(), kRed, 1 + n % 2);
         };
         auto kept = [&] {
-            ImageCanvas canvas(in.pageWidth, in.pageHeight);
+            ImageCanvas canvas(in.target.pageWidth, in.target.pageHeight);
             RenderSheet(ws, canvas, in, shared);
             return canvas.takeImage();
         };
-        QImage byShape(in.pageWidth, in.pageHeight, QImage::Format_RGB32);
+        QImage byShape(in.target.pageWidth, in.target.pageHeight, QImage::Format_RGB32);
         byShape.fill(Qt::white);
         {
             QPainter painter(&byShape);
