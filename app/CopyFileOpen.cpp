@@ -33,7 +33,7 @@ CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& option
                 sjis("ファイル ") + path +
                     sjis(" はコピーファイルではありません（[[unitX の行がありません）")};
     }
-    if (read.message) return {std::nullopt, *read.message};
+    if (read.problem) return {std::nullopt, read.problem->message};
 
     LoadOptions load;
     load.answersShown = options.answersShown;

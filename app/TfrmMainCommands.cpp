@@ -374,9 +374,9 @@ void TfrmMain::btnAddClick() {
     }
     ReadRequest request = ReadRequestOf(ReadKind::AddUnit, selectedUnit(chosen));
     request.target = AddTargetOf(sheet);
-    AddUnitResult result = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
-    if (!result.added) {
-        if (result.message) m_prompter.message(*result.message);
+    const Result<> added = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
+    if (!added) {
+        m_prompter.message(added.problem().message);
         return;
     }
     // The window keeps its identity in the open-window list; the caption shows the new title.

@@ -141,10 +141,10 @@ void TfrmOpenSKN::lstLessonClick() {
         m_files.clear();
     } else {
         const std::string folder = m_state.ProgramFolder + m_lessonFolders[lesson];
-        if (std::string problem =
+        if (const Result<> usable =
                 LessonFolderProblem(m_state.ProgramFolder, m_lessonFolders[lesson]);
-            !problem.empty()) {
-            m_prompter.message(problem);
+            !usable) {
+            m_prompter.message(usable.problem().message);
             return;
         }
         if (!FolderCheck(m_prompter, folder)) return;

@@ -13,10 +13,10 @@ UnitSource FindUnitSource(const std::string& programFolder, const CourseTables& 
     source.files = UnitFileNames(programFolder, course, address);
     if (source.files.questionFile.empty()) {
         source.status = UnitOpenStatus::Missing;
-    } else if (std::string problem = QuestionFileProblem(programFolder, course, address);
-               !problem.empty()) {
+    } else if (const Result<> usable = QuestionFileProblem(programFolder, course, address);
+               !usable) {
         source.status = UnitOpenStatus::Failed;
-        source.message = std::move(problem);
+        source.message = usable.problem().message;
     } else if (!FileExists(source.files.questionFile)) {
         source.status = UnitOpenStatus::Missing;
     }
@@ -41,7 +41,7 @@ UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
     ReadResult result =
         ReadIntoHolding(lines, ReadRequestOf(ReadKind::OpenMaster, request), holding, shared);
     if (!result.found) return {UnitOpenStatus::Missing, std::nullopt, {}, {}};
-    if (result.message) return {UnitOpenStatus::Failed, std::nullopt, *result.message, {}};
+    if (result.problem) return {UnitOpenStatus::Failed, std::nullopt, result.problem->message, {}};
 
     LoadOptions options;
     options.answersShown = request.answersShown;

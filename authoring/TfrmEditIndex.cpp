@@ -126,7 +126,7 @@ void TfrmEditIndex::loadLesson(int lesson) {
     if (lesson < 1 || static_cast<std::size_t>(lesson) > m_lessons.lessons.size()) return;
     const EditorLesson& entry = m_lessons.lessons[static_cast<std::size_t>(lesson - 1)];
     std::string refusal = entry.refusal;
-    if (refusal.empty()) refusal = LessonLineProblem(m_programFolder, entry.line);
+    if (refusal.empty()) refusal = LessonLineProblem(m_programFolder, entry.line).problem().message;
     if (!refusal.empty()) {
         m_prompter.message(refusal);
         return;
@@ -344,10 +344,11 @@ std::optional<std::vector<std::string>> TfrmEditIndex::linesToSave() {
 
 bool TfrmEditIndex::saveIndex(const std::vector<std::string>& lines) {
     const EditorLesson& lesson = m_lessons.lessons[static_cast<std::size_t>(m_loadedLesson - 1)];
-    const SaveResult saved = WriteLines(EditorIndexPath(m_programFolder, lesson), lines);
+    const Result<> saved = WriteLines(EditorIndexPath(m_programFolder, lesson), lines);
     if (!saved)
-        m_prompter.message(WithNativePath(saved.error, EditorIndexPath(m_programFolder, lesson)));
-    return saved.ok;
+        m_prompter.message(
+            WithNativePath(saved.problem().message, EditorIndexPath(m_programFolder, lesson)));
+    return saved.ok();
 }
 
 void TfrmEditIndex::btnEditDirectClick() {

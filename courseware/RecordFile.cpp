@@ -63,7 +63,7 @@ std::string RecordFilePath(const std::string& programFolder, const CourseTables&
                            const std::string& learnerName, int lesson, bool runFromCdRom,
                            const std::string& recordsFolder) {
     // The learner's name becomes one file name; nothing in it may reach another folder.
-    if (!NameFault(learnerName, NameShape::FileName).empty()) return {};
+    if (!NameFault(learnerName, NameShape::FileName)) return {};
     const std::string folder =
         RecordFolderPath(programFolder, tables, lesson, runFromCdRom, recordsFolder);
     if (folder.empty()) return {};
@@ -94,7 +94,7 @@ std::vector<std::string> RecordFileCandidates(const std::string& programFolder,
                                               const CourseTables& tables,
                                               const std::string& learnerName, int lesson,
                                               bool runFromCdRom, const std::string& recordsFolder) {
-    if (!NameFault(learnerName, NameShape::FileName).empty()) return {};
+    if (!NameFault(learnerName, NameShape::FileName)) return {};
     std::vector<std::string> files;
     for (const std::string& folder :
          RecordFolderCandidates(programFolder, tables, lesson, runFromCdRom, recordsFolder)) {

@@ -70,19 +70,21 @@ std::string LinkFault(const fs::path& folder, const fs::path& rel) {
 
 }  // namespace
 
-std::string NameFault(std::string_view name, NameShape shape) {
-    if (name.empty()) return sjis("名前が空です");
-    if (name.find('\0') != std::string_view::npos) return sjis("使えない文字が含まれています");
+Result<> NameFault(std::string_view name, NameShape shape) {
+    if (name.empty()) return Problem{sjis("名前が空です")};
+    if (name.find('\0') != std::string_view::npos)
+        return Problem{sjis("使えない文字が含まれています")};
     const std::u16string text = Cp932ToUtf16(name);
-    if (IsSeparator(text.front())) return sjis("フォルダの区切りで始まっています");
-    if (text.find(u':') != std::u16string::npos) return sjis("ドライブ名または「:」があります");
+    if (IsSeparator(text.front())) return Problem{sjis("フォルダの区切りで始まっています")};
+    if (text.find(u':') != std::u16string::npos)
+        return Problem{sjis("ドライブ名または「:」があります")};
     const auto parts = Components(text);
     if (shape == NameShape::FileName) {
-        if (parts.size() > 1) return sjis("フォルダの区切り「\\」または「/」があります");
-        if (text == u".") return sjis("ファイル名ではありません");
+        if (parts.size() > 1) return Problem{sjis("フォルダの区切り「\\」または「/」があります")};
+        if (text == u".") return Problem{sjis("ファイル名ではありません")};
     }
     for (std::u16string_view part : parts)
-        if (ActsAsParent(part)) return sjis("「..」があります");
+        if (ActsAsParent(part)) return Problem{sjis("「..」があります")};
     return {};
 }
 
@@ -105,7 +107,7 @@ SplitPath SplitNativePath(const std::string& path) {
 }
 
 ContainedPath PathInside(const std::string& folder, const std::string& name, NameShape shape) {
-    std::string fault = NameFault(name, shape);
+    std::string fault = NameFault(name, shape).problem().message;
     if (fault.empty()) {
         const fs::path root = WithoutTrailingSeparator(NativePath(folder));
         const fs::path full = NativePath(folder + name);

@@ -64,8 +64,8 @@ std::optional<std::string> AskCopyFilePath(const std::string& initialFolder, Pro
     for (;;) {
         const auto chosen = prompter.saveFileName(initialFolder, "*.skn");
         if (!chosen) return std::nullopt;
-        if (std::string problem = CopyFileNameProblem(*chosen); !problem.empty()) {
-            prompter.message(problem);
+        if (const Result<> name = CopyFileNameProblem(*chosen); !name) {
+            prompter.message(name.problem().message);
             continue;
         }
         if (auto path = CopyFilePathOf(*chosen)) return path;
@@ -88,12 +88,13 @@ Lines CopyFileLines(const Worksheet& worksheet) {
     return out;
 }
 
-CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
-                                   const std::optional<std::string>& targetPath,
-                                   const std::string& initialFolder, Prompter& prompter) {
+std::optional<std::string> SaveWorksheetAsCopy(Worksheet& worksheet,
+                                               const std::optional<std::string>& targetPath,
+                                               const std::string& initialFolder,
+                                               Prompter& prompter) {
     if (auto problem = CopyFileProblem(worksheet)) {
         prompter.message(*problem);
-        return {};
+        return std::nullopt;
     }
     std::string path;
     if (targetPath) {
@@ -101,25 +102,26 @@ CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
         if (FileNamePart(path).find('.') == std::string_view::npos) path += kCopyExtension;
     } else {
         auto chosen = AskCopyFilePath(initialFolder, prompter);
-        if (!chosen) return {};
+        if (!chosen) return std::nullopt;
         path = std::move(*chosen);
         if (FileExists(path) && prompter.yesNo(sjis("ファイル") + path +
                                                sjis("を上書きしてもいいですか？")) != Answer::Yes) {
-            return {};
+            return std::nullopt;
         }
     }
 
-    if (const SaveResult saved = WriteLines(path, CopyFileLines(worksheet)); !saved) {
+    if (const Result<> saved = WriteLines(path, CopyFileLines(worksheet)); !saved) {
         std::string text = path + sjis("の保存に失敗しました");
-        if (!saved.reason.empty()) text += sjis("（") + saved.reason + sjis("）");
+        if (const std::string& reason = saved.problem().reason; !reason.empty())
+            text += sjis("（") + reason + sjis("）");
         prompter.message(text);
-        return {};
+        return std::nullopt;
     }
     worksheet.filePath = path;
     worksheet.isCopy = true;
     worksheet.isMaster = false;
     worksheet.modified = false;
-    return {true, path};
+    return path;
 }
 
 std::string CopyFileFolder(const std::string& programFolder, const CourseTables& tables,
@@ -140,10 +142,11 @@ std::optional<std::string> CopyFilePathOf(const std::string& chosen) {
     return std::nullopt;
 }
 
-std::string CopyFileNameProblem(const std::string& chosen) {
+Result<> CopyFileNameProblem(const std::string& chosen) {
     const SplitPath split = SplitNativePath(chosen);
-    const std::string fault = NameFault(split.name, NameShape::FileName);
-    return fault.empty() ? std::string() : NameRefusedText(split.name, split.folder, fault);
+    const Result<> name = NameFault(split.name, NameShape::FileName);
+    if (name) return {};
+    return Problem(NameRefusedText(split.name, split.folder, name.problem().message));
 }
 
 std::string InvalidExtensionMessage(const std::string& chosen) {
