@@ -244,7 +244,7 @@ std::optional<std::string> TfrmEditIndex::askTitle(const QString& mode,
 
 bool TfrmEditIndex::report(const EditResult& result) {
     if (result.status == EditStatus::Done) return true;
-    if (!result.message.empty()) m_prompter.message(result.message);
+    if (result.problem) m_prompter.message(result.problem->message);
     return false;
 }
 
@@ -331,8 +331,8 @@ std::optional<std::vector<std::string>> TfrmEditIndex::linesToSave() {
     const std::string original = lines.empty() ? std::string() : lines.front();
     const auto title = typedTitle(edtMainTitle->text(), original);
     if (!title) return std::nullopt;
-    if (auto fault = TitleFault(*title, TitleKind::IndexTitle); !fault.empty()) {
-        m_prompter.message(fault);
+    if (const Result<> fits = TitleFault(*title, TitleKind::IndexTitle); !fits) {
+        m_prompter.message(fits.problem().message);
         return std::nullopt;
     }
     if (lines.empty())
