@@ -23,7 +23,7 @@ void CreateLessonRecordFolders(const AppState& s, int lessonCount) {
         const std::string& base = s.Course.LessonBaseNames[i];
         if (base.empty() || !s.Course.LessonRefusals[i].empty()) continue;
         const ContainedPath folder = PathInside(s.RecordsFolder, base);
-        if (folder) MakeFolder(folder.path);  // a failure here does no harm
+        if (folder) MakeFolder(folder.value());  // a failure here does no harm
     }
 }
 

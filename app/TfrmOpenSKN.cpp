@@ -158,7 +158,7 @@ void TfrmOpenSKN::lstLessonClick() {
             if (file)
                 m_files.push_back(std::move(name));
             else
-                refused += (refused.empty() ? "" : "\n") + file.refusal;
+                refused += (refused.empty() ? "" : "\n") + file.problem().message;
         }
         if (!refused.empty()) m_prompter.message(refused);
     }

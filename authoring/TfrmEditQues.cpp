@@ -159,7 +159,7 @@ void TfrmEditQues::loadUnit(bool fromWorksheet) {
     const std::string& key = loaded.fields.softKeyB;
     if (!key.empty()) {
         SoftKeyFile file = ReadSoftKeyFile(m_request.programFolder, key);
-        if (!file.refusal.empty()) m_prompter.message(file.refusal);
+        if (file.problem) m_prompter.message(file.problem->message);
         for (const std::string& line : file.lines) lstSoftKeyB->addItem(ToQString(line));
         LayKeysFromFile(m_softKeys, file.lines);
     }

@@ -12,10 +12,10 @@ namespace {
 
 constexpr std::string_view kEndOfList = ">>";
 
-// A path check as a result: its refusal is the failure.
+// A path check without its path.
 Result<> Refusal(const ContainedPath& checked) {
     if (checked) return {};
-    return Problem(checked.refusal);
+    return checked.problem();
 }
 
 std::string JoinProblems(const std::vector<std::string>& problems) {
@@ -211,7 +211,8 @@ LessonIndex ReadLessonIndex(const std::string& programFolder, CourseTables& tabl
         if (refusal.empty()) {
             refusal = PathInside(programFolder, FolderPart(tables.LessonFolders[lesson]) +
                                                     tables.LessonBaseNames[lesson] + ".ind")
-                          .refusal;
+                          .problem()
+                          .message;
         }
         if (!refusal.empty()) {
             prompter.message(refusal);
@@ -266,7 +267,7 @@ std::string FigureFolderOf(const std::string& programFolder, const CourseTables&
     if (lesson < 1) lesson = 1;
     auto usable = [&programFolder](const std::string& name) {
         const ContainedPath folder = PathInside(programFolder, name);
-        return folder && FolderExists(folder.path) ? folder.path : std::string();
+        return folder && FolderExists(folder.value()) ? folder.value() : std::string();
     };
     if (IsSlot(lesson) && tables.LessonRefusals[lesson].empty()) {
         std::string folder = usable(FolderPart(tables.LessonFolders[lesson]) + "Graph\\");

@@ -132,9 +132,9 @@ std::string AtFileLine(std::size_t index) {
 }
 
 // A block without ">>" runs to the end of the file, taking every later unit along.
-std::optional<std::string> UnclosedBlock(const BlockSpan& b) {
-    if (b.closed) return std::nullopt;
-    return std::string(TagOf(b.list)) + sjis(" の終わりの >> がありません");
+Result<> UnclosedBlock(const BlockSpan& b) {
+    if (b.closed) return {};
+    return Problem(std::string(TagOf(b.list)) + sjis(" の終わりの >> がありません"));
 }
 
 // A "]]" or a block tag inside a block is content as the format stands, but most likely its
@@ -246,7 +246,8 @@ StrictUnitRead ReadUnitStrict(const Lines& lines, std::size_t headerIndex,
     for (const auto& b : span.blocks) {
         Lines& list = read.blocks.*(b.list);
         const std::size_t count = b.last - b.first;
-        if (auto unclosed = UnclosedBlock(b)) return fail(std::move(*unclosed), b.first - 1);
+        if (const Result<> closed = UnclosedBlock(b); !closed)
+            return fail(closed.problem().message, b.first - 1);
         if (auto inside = StructureInsideBlock(lines, b)) read.warnings.push_back(*inside);
         if (b.list == &UnitBlocks::ques) {
             const std::size_t first = AfterPreamble(lines, b);
@@ -363,7 +364,8 @@ Result<> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {
 Result<> UnitRewriteProblem(const Lines& lines, std::size_t headerIndex) {
     if (Result<> header = HeaderInsideBlock(lines, headerIndex); !header) return header;
     for (const auto& b : ScanUnitAt(lines, headerIndex).blocks) {
-        if (auto unclosed = UnclosedBlock(b)) return Problem(*unclosed + AtFileLine(b.first - 1));
+        if (const Result<> closed = UnclosedBlock(b); !closed)
+            return Problem(closed.problem().message + AtFileLine(b.first - 1));
     }
     return {};
 }
@@ -383,7 +385,8 @@ Result<> AppendProblem(const Lines& lines) {
     std::optional<std::string> problem;
     ForEachUnit(lines, lines.size(), [&](std::size_t, const UnitSpan& span) {
         for (const auto& b : span.blocks) {
-            if (auto unclosed = UnclosedBlock(b)) problem = *unclosed + AtFileLine(b.first - 1);
+            if (const Result<> closed = UnclosedBlock(b); !closed)
+                problem = closed.problem().message + AtFileLine(b.first - 1);
         }
         return problem.has_value();
     });

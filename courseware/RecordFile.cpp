@@ -39,7 +39,7 @@ std::string LessonFolderInRecords(const CourseTables& tables, int lesson,
     const std::string& base = tables.LessonBaseNames[lesson];
     if (base.empty() || recordsFolder.empty()) return {};
     const ContainedPath path = PathInside(recordsFolder, base);
-    return path ? path.path + "\\" : std::string();
+    return path ? path.value() + "\\" : std::string();
 }
 
 bool UsableLesson(const CourseTables& tables, int lesson) {
@@ -68,7 +68,7 @@ std::string RecordFilePath(const std::string& programFolder, const CourseTables&
         RecordFolderPath(programFolder, tables, lesson, runFromCdRom, recordsFolder);
     if (folder.empty()) return {};
     const ContainedPath path = PathInside(folder, learnerName + ".ini", NameShape::FileName);
-    return path ? path.path : std::string();
+    return path ? path.value() : std::string();
 }
 
 std::vector<std::string> RecordFolderCandidates(const std::string& programFolder,
@@ -99,7 +99,7 @@ std::vector<std::string> RecordFileCandidates(const std::string& programFolder,
     for (const std::string& folder :
          RecordFolderCandidates(programFolder, tables, lesson, runFromCdRom, recordsFolder)) {
         const ContainedPath path = PathInside(folder, learnerName + ".ini", NameShape::FileName);
-        if (path) files.push_back(path.path);
+        if (path) files.push_back(path.value());
     }
     return files;
 }

@@ -47,8 +47,9 @@ bool IsWithin(const fs::path& p, const fs::path& base) {
     return b == base.end();
 }
 
-// Follows every link on the way from folder to folder/rel; empty when the way stays inside.
-std::string LinkFault(const fs::path& folder, const fs::path& rel) {
+// Follows every link on the way from folder to folder/rel; fails with the reason alone when the
+// way leads out.
+Result<> LinkFault(const fs::path& folder, const fs::path& rel) {
     std::error_code ec;
     fs::path base = fs::weakly_canonical(folder, ec);
     if (ec) base = folder.lexically_normal();
@@ -61,8 +62,8 @@ std::string LinkFault(const fs::path& folder, const fs::path& rel) {
         if (ec || !fs::exists(status)) return {};  // nothing below can exist either
         if (!fs::is_symlink(status)) continue;
         fs::path target = fs::canonical(current, ec);
-        if (ec) return sjis("リンク先がありません");
-        if (!IsWithin(target, base)) return sjis("フォルダの外へのリンクです");
+        if (ec) return Problem(sjis("リンク先がありません"));
+        if (!IsWithin(target, base)) return Problem(sjis("フォルダの外へのリンクです"));
         current = std::move(target);
     }
     return {};
@@ -115,10 +116,10 @@ ContainedPath PathInside(const std::string& folder, const std::string& name, Nam
         if (rel.empty() || *rel.begin() == "..")
             fault = sjis("フォルダの外です");
         else
-            fault = LinkFault(root, rel);
+            fault = LinkFault(root, rel).problem().message;
     }
-    if (!fault.empty()) return {{}, NameRefusedText(name, folder, fault)};
-    return {folder + name, {}};
+    if (!fault.empty()) return Problem(NameRefusedText(name, folder, fault), fault);
+    return folder + name;
 }
 
 }  // namespace sulkan

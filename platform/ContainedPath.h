@@ -21,11 +21,8 @@ enum class NameShape {
 // into a message that names the name.
 Result<> NameFault(std::string_view name, NameShape shape = NameShape::Path);
 
-struct ContainedPath {
-    std::string path;     // folder + name, CP932, when accepted
-    std::string refusal;  // CP932 message naming the name, when refused
-    explicit operator bool() const { return refusal.empty(); }
-};
+// folder + name (CP932) when accepted; refused, a message naming the name with the reason alone.
+using ContainedPath = Result<std::string>;
 
 // folder + name, accepted only when the text of name is fine and no symbolic link on the way
 // (name's components, followed as the system will follow them) leads out of folder. A link that

@@ -39,24 +39,24 @@ bool BreaksItsBlock(const std::string& line) {
 }
 
 // Why the worksheet could not be read back from its copy file as it is, if it could not.
-std::optional<std::string> CopyFileProblem(const Worksheet& worksheet) {
+Result<> CopyFileProblem(const Worksheet& worksheet) {
     if (worksheet.questionLines.size() > kMaxQuestionLines) {
-        return sjis("問題の行は６０行以下です");
+        return Problem{sjis("問題の行は６０行以下です")};
     }
     // A leading "{" would be skipped as a preamble up to the next "}".
     if (!worksheet.questionLines.empty() && worksheet.questionLines.front() == "{") {
-        return CannotSaveLine(worksheet.questionLines.front());
+        return Problem{CannotSaveLine(worksheet.questionLines.front())};
     }
     for (const std::string* line : {&worksheet.title, &worksheet.school, &worksheet.nameLine}) {
-        if (BreaksItsBlock(*line)) return CannotSaveLine(*line);
+        if (BreaksItsBlock(*line)) return Problem{CannotSaveLine(*line)};
     }
     for (const Lines* list : {&worksheet.questionLines, &worksheet.questionFigures,
                               &worksheet.answerFigures, &worksheet.kgroup}) {
         for (const std::string& line : *list) {
-            if (BreaksItsBlock(line)) return CannotSaveLine(line);
+            if (BreaksItsBlock(line)) return Problem{CannotSaveLine(line)};
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 // Asks until the name is acceptable; nothing when the dialog was cancelled.
@@ -92,8 +92,8 @@ std::optional<std::string> SaveWorksheetAsCopy(Worksheet& worksheet,
                                                const std::optional<std::string>& targetPath,
                                                const std::string& initialFolder,
                                                Prompter& prompter) {
-    if (auto problem = CopyFileProblem(worksheet)) {
-        prompter.message(*problem);
+    if (const Result<> writable = CopyFileProblem(worksheet); !writable) {
+        prompter.message(writable.problem().message);
         return std::nullopt;
     }
     std::string path;
