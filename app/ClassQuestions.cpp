@@ -10,7 +10,7 @@ std::vector<std::string> SectionQuestionFiles(const std::string& programFolder,
     std::vector<std::string> paths;
     for (int section = 1; section <= sectionCount; ++section) {
         const UnitAddress address{lesson, section, 1, 0};
-        if (!QuestionFileProblem(programFolder, tables, address).empty())
+        if (!QuestionFileProblem(programFolder, tables, address))
             paths.emplace_back();
         else
             paths.push_back(UnitFileNames(programFolder, tables, address).questionFile);

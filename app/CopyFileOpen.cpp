@@ -20,9 +20,9 @@ std::optional<std::string> ChooseCopyFilePath(
 
 CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& options,
                           HoldingArea& holding, SheetShared& shared) {
-    if (!FileExists(path)) return {std::nullopt, FileMissingText(path)};
+    if (!FileExists(path)) return {std::nullopt, Problem(FileMissingText(path))};
     const auto lines = ReadLines(path);
-    if (!lines) return {std::nullopt, CannotReadText(path)};
+    if (!lines) return {std::nullopt, Problem(CannotReadText(path))};
 
     ReadRequest request;
     request.kind = ReadKind::OpenCopy;
@@ -30,17 +30,17 @@ CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& option
     const ReadResult read = ReadIntoHolding(*lines, request, holding, shared);
     if (!read.found) {
         return {std::nullopt,
-                sjis("ファイル ") + path +
-                    sjis(" はコピーファイルではありません（[[unitX の行がありません）")};
+                Problem(sjis("ファイル ") + path +
+                        sjis(" はコピーファイルではありません（[[unitX の行がありません）"))};
     }
-    if (read.message) return {std::nullopt, *read.message};
+    if (read.problem) return {std::nullopt, read.problem};
 
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet, {options.choices, {options.lesson, 0, 0, 0}, path, {}, false},
                   shared);
-    if (std::string problem = NoPaperProblem(path, worksheet); !problem.empty())
-        return {std::nullopt, std::move(problem), {}};
-    return {std::move(worksheet), {}, read.warnings};
+    if (const Result<> paper = NoPaperProblem(path, worksheet); !paper)
+        return {std::nullopt, paper.problem(), {}};
+    return {std::move(worksheet), std::nullopt, read.warnings};
 }
 
 }  // namespace sulkan

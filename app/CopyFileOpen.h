@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Prompter.h"
+#include "Result.h"
 #include "SheetState.h"
 #include "Worksheet.h"
 #include "WorksheetReader.h"
@@ -29,7 +30,7 @@ struct CopyOpenOptions {
 
 struct CopyFileRead {
     std::optional<Worksheet> worksheet;   // a copy worksheet addressed (lesson, 0, 0, 0)
-    std::string message;                  // CP932, for the user when there is no worksheet
+    std::optional<Problem> problem;       // when there is no worksheet
     std::vector<std::string> warnings{};  // read, but not as written (a clamped number ...)
 };
 

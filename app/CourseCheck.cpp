@@ -158,9 +158,10 @@ private:
         }
         std::vector<std::string> problems = checkUnit(a, *lines, *at);
         // Its similar problems share the section: said once, at the unit.
-        const std::string refused = ProfileNameProblem(UnitRecordSection(m_tables, a), "1");
-        if (!refused.empty())
-            problems.push_back(sjis("この単元の学習の記録は書き込めません：") + refused);
+        const Result<> named = ProfileNameProblem(UnitRecordSection(m_tables, a), "1");
+        if (!named)
+            problems.push_back(sjis("この単元の学習の記録は書き込めません：") +
+                               named.problem().message);
         unitLines(a, problems);
 
         // Similar problems as unit selection offers them: R1, R2, ... in file order, the first
@@ -188,15 +189,17 @@ private:
     std::vector<std::string> checkUnit(const UnitAddress& a, const std::vector<std::string>& lines,
                                        std::size_t header) {
         std::vector<std::string> problems;
-        if (auto inside = HeaderInsideBlock(lines, header)) problems.push_back(*inside);
+        if (const Result<> own = HeaderInsideBlock(lines, header); !own)
+            problems.push_back(own.problem().message);
         const StrictUnitRead strict = ReadUnitStrict(lines, header);
-        if (strict.error) {
-            problems.push_back(*strict.error + AtFileLine(strict.errorLine));
+        if (strict.problem) {
+            problems.push_back(strict.problem->message + AtFileLine(strict.errorLine));
         } else {
             problems.insert(problems.end(), strict.warnings.begin(), strict.warnings.end());
             UnitBlocks raw = ReadUnit(lines, header);
             raw.ques = strict.blocks.ques;  // the question lines a worksheet shows
-            if (auto message = ValidateUnit(raw)) problems.push_back(*message);
+            if (const Result<> valid = ValidateUnit(raw); !valid)
+                problems.push_back(valid.problem().message);
             const int blanks = BlankCountOf(strict.blocks.ques);
             if (blanks > kMaxBlanks) {
                 problems.push_back(sjis("解答欄が") + IntText(blanks) +

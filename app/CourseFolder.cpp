@@ -84,15 +84,15 @@ void CopyTree(const fs::path& from, const fs::path& to, int depth, std::error_co
 
 }  // namespace
 
-std::optional<std::string> CopyCourseFolder(const std::string& from, const std::string& to) {
+Result<> CopyCourseFolder(const std::string& from, const std::string& to) {
     const fs::path source = FolderPath(from);
     const fs::path target = FolderPath(to);
     const fs::path parent = target.parent_path();
-    auto failed = [&](const std::error_code& ec) -> std::optional<std::string> {
+    auto failed = [&](const std::error_code& ec) {
         std::string text = sjis("コース ") + from + sjis(" を ") + to + sjis(" にコピーできません");
-        const std::string reason = ReasonOf(ec);
+        std::string reason = ReasonOf(ec);
         if (!reason.empty()) text += sjis("（") + reason + sjis("）");
-        return text;
+        return Result<>(Problem(std::move(text), std::move(reason)));
     };
 
     std::error_code ec;
@@ -111,7 +111,7 @@ std::optional<std::string> CopyCourseFolder(const std::string& from, const std::
         fs::remove_all(temp, cleanup);
         return failed(ec);
     }
-    return std::nullopt;
+    return {};
 }
 
 std::optional<std::string> FindCourseFolder(const CourseFolderPlaces& places, Prompter& prompter,
@@ -119,7 +119,7 @@ std::optional<std::string> FindCourseFolder(const CourseFolderPlaces& places, Pr
     if (HoldsCourse(places.working)) return places.working;
 
     std::string lookedIn = places.working;
-    std::optional<std::string> problem;
+    std::string said;  // what the user is told before the folder dialog
     if (!places.named) {
         // A remembered copy of the sample that has gone is made again, like a first run.
         const bool rememberedOwn =
@@ -131,20 +131,21 @@ std::optional<std::string> FindCourseFolder(const CourseFolderPlaces& places, Pr
         } else if (HoldsCourse(places.userSample)) {
             return places.userSample;
         } else if (HoldsCourse(places.installedSample)) {
-            problem = CopyCourseFolder(places.installedSample, places.userSample);
-            if (!problem && HoldsCourse(places.userSample)) return places.userSample;
+            const Result<> copied = CopyCourseFolder(places.installedSample, places.userSample);
+            if (copied && HoldsCourse(places.userSample)) return places.userSample;
+            said = copied.problem().message;  // nothing when the copy was made
         }
     }
-    if (!problem) problem = FileMissingText(CourseIndexPath(lookedIn));
+    if (said.empty()) said = FileMissingText(CourseIndexPath(lookedIn));
 
     std::string initial = FolderExists(lookedIn) ? lookedIn : places.working;
     for (;;) {
-        prompter.message(*problem);
+        prompter.message(said);
         const std::optional<std::string> chosen = chooseFolder(initial);
         if (!chosen) return std::nullopt;
         const std::string folder = WithTrailingSeparator(*chosen);
         if (HoldsCourse(folder)) return folder;
-        problem = FileMissingText(CourseIndexPath(folder));
+        said = FileMissingText(CourseIndexPath(folder));
         initial = folder;
     }
 }

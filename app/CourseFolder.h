@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Prompter.h"
+#include "Result.h"
 
 namespace sulkan {
 
@@ -39,7 +40,7 @@ std::optional<std::string> CommandCourseFolder(const std::string& givenUtf8);
 
 // Copies the course in `from` to the folder `to` (missing or empty), every file and folder
 // writable by the user. The copy is made beside `to` and renamed into place, so an interrupted
-// copy never leaves half a course behind. Returns the message for the user on failure.
-std::optional<std::string> CopyCourseFolder(const std::string& from, const std::string& to);
+// copy never leaves half a course behind. The failure names both folders and the reason.
+Result<> CopyCourseFolder(const std::string& from, const std::string& to);
 
 }  // namespace sulkan

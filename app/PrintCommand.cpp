@@ -65,8 +65,8 @@ int RunPrintCommand(const std::vector<std::string>& args, SettingsStore& setting
             // The printer pass uses the blanks that screen pass recorded.
             shared.blankRecording = false;
             const PrintResult result = PrintWorksheet(source, mode, numbering, target, shared);
-            for (const std::string& m : result.messages) prompter.message(m);
-            return !result.stopped;
+            if (const auto said = result.said()) prompter.message(*said);
+            return !result.stopped();
         });
 }
 

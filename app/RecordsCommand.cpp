@@ -125,7 +125,7 @@ std::optional<LearnerRecordFile> NamedLearner(const std::string& nameUtf8,
                                               int lesson, bool fromCd,
                                               const std::string& recordsFolder) {
     auto name = Utf8ToCp932(nameUtf8);
-    if (!name || !LearnerNameProblem(*name).empty()) return std::nullopt;
+    if (!name || !LearnerNameProblem(*name)) return std::nullopt;
     return LearnerRecordFile{
         *name, RecordFilePath(folder, tables, *name, lesson, fromCd, recordsFolder),
         RecordFileCandidates(folder, tables, *name, lesson, fromCd, recordsFolder)};
@@ -162,15 +162,15 @@ int WriteRecords(const ExportTable& table, const std::optional<std::string>& csv
                 err << "記録を標準出力に書き込めませんでした\n";
                 status = 1;
             }
-        } else if (const SaveResult saved = WriteBytes(*csvPath, csv.bytes); !saved) {
-            err << Cp932ToUtf8(saved.error) << "\n";
+        } else if (const Result<> saved = WriteBytes(*csvPath, csv.bytes); !saved) {
+            err << Cp932ToUtf8(saved.problem().message) << "\n";
             status = 1;
         }
     }
     if (xlsxPath) {
         const XlsxResult written = WriteRecordsXlsx(*xlsxPath, table);
-        if (!written.saved) {
-            err << Cp932ToUtf8(written.saved.error) << "\n";
+        if (written.problem) {
+            err << Cp932ToUtf8(written.problem->message) << "\n";
             status = 1;
         } else if (written.cutCells > 0) {
             err << written.cutCells
@@ -208,8 +208,8 @@ int WriteQuestions(const std::string& folder, const CourseTables& tables, int le
             err << "記録を標準出力に書き込めませんでした\n";
             status = 1;
         }
-    } else if (const SaveResult saved = WriteBytes(*csvPath, csv); !saved) {
-        err << Cp932ToUtf8(saved.error) << "\n";
+    } else if (const Result<> saved = WriteBytes(*csvPath, csv); !saved) {
+        err << Cp932ToUtf8(saved.problem().message) << "\n";
         status = 1;
     }
     if (results.mismatched > 0)

@@ -172,28 +172,28 @@ lxw_error WriteWorkbook(const fs::path& file, const ExportTable& table, int& cut
 XlsxResult WriteRecordsXlsx(const std::string& path, const ExportTable& table) {
     XlsxResult result;
     auto failed = [&path](const std::string& reason) {
-        return SaveResult{
-            false,
+        return Problem{
             sjis("ファイル ") + path + sjis(" を保存できませんでした（") + reason + sjis("）"),
             reason};
     };
     if (table.rows.size() >= kMaxRows) {
-        result.saved = failed(sjis("記録が多すぎて 1 枚のシートに入りません"));
+        result.problem = failed(sjis("記録が多すぎて 1 枚のシートに入りません"));
         return result;
     }
     const ScratchFile scratch;
     if (WriteWorkbook(scratch.path(), table, result.cutCells) != LXW_NO_ERROR) {
-        result.saved = failed(sjis("表計算ファイルを作れませんでした"));
+        result.problem = failed(sjis("表計算ファイルを作れませんでした"));
         return result;
     }
     std::ifstream in(scratch.path(), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     if (!in || !bytes) {
-        result.saved = failed(sjis("表計算ファイルを作れませんでした"));
+        result.problem = failed(sjis("表計算ファイルを作れませんでした"));
         return result;
     }
-    result.saved = WriteBytes(path, bytes.str());
+    if (const Result<> saved = WriteBytes(path, bytes.str()); !saved)
+        result.problem = saved.problem();
     return result;
 }
 

@@ -2,15 +2,17 @@
 // cells, so that a spreadsheet opens names such as "0123" or "=1+1" as the text they are.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "LineFile.h"
 #include "RecordStore.h"
+#include "Result.h"
 
 namespace sulkan {
 
 struct XlsxResult {
-    SaveResult saved;
+    std::optional<Problem> problem;  // none: saved
     int cutCells = 0;  // text cells longer than a spreadsheet cell holds, cut at its limit
 };
 

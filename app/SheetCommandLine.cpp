@@ -168,7 +168,7 @@ bool LoadUnit(const std::vector<std::string>& lines, const Course& course,
         return false;
     }
     if (open.status == UnitOpenStatus::Failed) {
-        said.message(UnitLabel(address) + open.message);
+        said.message(UnitLabel(address) + open.problem->message);
         return false;
     }
     // Read, but not as written (a clamped number, a repeated block): said, and the sheet goes out.
@@ -185,7 +185,7 @@ std::optional<std::vector<std::string>> QuestionLines(const Course& course,
     const UnitSource source = FindUnitSource(course.folder, course.tables, address);
     NativePathPrompter said(prompter, LessonFolderOf(course.folder, course.tables, address.lesson));
     if (source.status == UnitOpenStatus::Failed) {
-        said.message(UnitLabel(address) + source.message);
+        said.message(UnitLabel(address) + source.problem->message);
     } else if (source.status == UnitOpenStatus::Missing) {
         said.message(wholeSection
                          ? FileMissingText(source.files.questionFile)
@@ -256,7 +256,7 @@ int CopySheet(const SheetArgs& a, const Course& course, Prompter& prompter, Shee
     HoldingArea holding;
     CopyFileRead read = ReadCopyFile(shown, options, holding, shared);
     if (!read.worksheet) {
-        prompter.message(read.message);
+        prompter.message(read.problem->message);
         return 1;
     }
     for (const std::string& w : read.warnings) prompter.message(shown + ": " + w);

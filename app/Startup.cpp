@@ -11,8 +11,8 @@
 namespace sulkan {
 namespace {
 
-std::optional<std::string> MakeFolder(const std::string& path) {
-    return FolderExists(path) ? std::nullopt : CreateFolder(path);
+Result<> MakeFolder(const std::string& path) {
+    return FolderExists(path) ? Result<>() : CreateFolder(path);
 }
 
 // On a CD-ROM the lesson folders cannot take records: each lesson gets its folder under the
@@ -23,7 +23,7 @@ void CreateLessonRecordFolders(const AppState& s, int lessonCount) {
         const std::string& base = s.Course.LessonBaseNames[i];
         if (base.empty() || !s.Course.LessonRefusals[i].empty()) continue;
         const ContainedPath folder = PathInside(s.RecordsFolder, base);
-        if (folder) MakeFolder(folder.path);  // a failure here does no harm
+        if (folder) MakeFolder(folder.value());  // a failure here does no harm
     }
 }
 
@@ -54,8 +54,8 @@ StartupResult Startup(AppState& s, SettingsStore& settings, Prompter& prompter) 
 
     s.RecordsRoot = RecordsRootSetting(settings);
     s.WindowsFolder = SystemFolder();
-    if (auto error = CreateRecordsFolders(s)) {
-        prompter.message(*error);
+    if (const Result<> made = CreateRecordsFolders(s); !made) {
+        prompter.message(made.problem().message);
         result.status = StartupStatus::NoRecordsFolder;
         return result;
     }
@@ -85,10 +85,11 @@ std::string RosterPathIn(const std::string& logOnFolder) {
     return logOnFolder + "\\sname.txt";
 }
 
-std::optional<std::string> CreateRecordsFolders(AppState& s) {
+Result<> CreateRecordsFolders(AppState& s) {
     const std::string folder = RecordsFolderIn(s.RecordsRoot);
     // The folder without its separator, as the message names it.
-    if (auto error = MakeFolder(WithTrailingSeparator(s.RecordsRoot) + "Sulkan")) return error;
+    if (Result<> made = MakeFolder(WithTrailingSeparator(s.RecordsRoot) + "Sulkan"); !made)
+        return made;
     s.RecordsFolder = folder;
     s.LogOnFolder = LogOnFolderIn(folder);
     return MakeFolder(s.LogOnFolder);

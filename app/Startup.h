@@ -9,6 +9,7 @@
 #include "AppState.h"
 #include "CourseTree.h"
 #include "Prompter.h"
+#include "Result.h"
 #include "SettingsStore.h"
 
 namespace sulkan {
@@ -46,7 +47,7 @@ std::string LogOnFolderIn(const std::string& recordsFolder);
 std::string RosterPathIn(const std::string& logOnFolder);
 
 // Makes the records folder and its log-on folder under state.RecordsRoot and sets RecordsFolder
-// and LogOnFolder; the message for the user when one of them cannot be made.
-std::optional<std::string> CreateRecordsFolders(AppState& state);
+// and LogOnFolder; the failure names the folder that cannot be made.
+Result<> CreateRecordsFolders(AppState& state);
 
 }  // namespace sulkan

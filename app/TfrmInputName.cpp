@@ -129,14 +129,15 @@ void TfrmInputName::FormShow() {
         }
     } else {
         // A first roster; another computer may be making it at the same moment.
-        RosterUpdate made = UpdateRoster(path, [](const std::vector<std::string>& current) {
-            return current.empty() ? std::vector<std::string>{sjis("共通")} : current;
-        });
-        if (!made.saved) {
-            m_prompter.message(made.saved.error);
+        Result<std::vector<std::string>> made =
+            UpdateRoster(path, [](const std::vector<std::string>& current) {
+                return current.empty() ? std::vector<std::string>{sjis("共通")} : current;
+            });
+        if (!made) {
+            m_prompter.message(made.problem().message);
             m_names = {sjis("共通")};
         } else {
-            m_names = made.names;
+            m_names = made.value();
             m_loaded = m_names;
         }
     }
@@ -159,8 +160,8 @@ std::optional<std::string> TfrmInputName::typedName() {
         return std::nullopt;
     }
     if (name->empty()) return name;
-    if (std::string problem = LearnerNameProblem(*name); !problem.empty()) {
-        m_prompter.message(problem);
+    if (const Result<> usable = LearnerNameProblem(*name); !usable) {
+        m_prompter.message(usable.problem().message);
         return std::nullopt;
     }
     return name;
@@ -188,16 +189,17 @@ void TfrmInputName::btnDeleteClick() {
 bool TfrmInputName::saveRoster() {
     // The roster is shared: this dialog's additions and removals go into the roster as it is at
     // the save, and a roster that could not be read is never replaced by the few names shown.
-    RosterUpdate updated = UpdateRoster(rosterPath(), [&](const std::vector<std::string>& current) {
-        return MergedRoster(current, m_loaded, m_names);
-    });
-    if (!updated.saved) {
-        m_prompter.message(updated.saved.error);
+    Result<std::vector<std::string>> updated =
+        UpdateRoster(rosterPath(), [&](const std::vector<std::string>& current) {
+            return MergedRoster(current, m_loaded, m_names);
+        });
+    if (!updated) {
+        m_prompter.message(updated.problem().message);
         return false;
     }
-    m_loaded = updated.names;
-    if (updated.names != m_names) {
-        m_names = std::move(updated.names);
+    m_loaded = updated.value();
+    if (updated.value() != m_names) {
+        m_names = std::move(updated).value();
         lstName->clear();
         for (const std::string& n : m_names) lstName->addItem(ToQString(n));
     }

@@ -146,7 +146,7 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
     m_state.LastWorksheetShortKey = source.files.shortIdentity;
     if (source.status == UnitOpenStatus::Missing) return OpenResult::UnitMissing;
     if (source.status == UnitOpenStatus::Failed) {
-        m_prompter.message(source.message);
+        m_prompter.message(source.problem->message);
         return OpenResult::ReadFailed;
     }
 
@@ -170,7 +170,7 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
     if (open.status == UnitOpenStatus::Failed) {
         // It is there but cannot be read or is damaged: it is reported as it is, since offering
         // to create it anew would overwrite it.
-        m_prompter.message(open.message);
+        m_prompter.message(open.problem->message);
         return OpenResult::ReadFailed;
     }
     addWorksheetWindow(std::move(*open.worksheet), identity)->setCaption(source.files.identity);
@@ -225,7 +225,7 @@ bool TfrmMain::OpenCopyFile() {
                             m_state.CurrentPaper.width};
     CopyFileRead read = ReadCopyFile(*path, options, m_holding, m_shared);
     if (!read.worksheet) {
-        m_prompter.message(read.message);
+        m_prompter.message(read.problem->message);
         return false;
     }
     m_answerDisplay = true;
@@ -363,7 +363,7 @@ void TfrmMain::btnAddClick() {
     const UnitAddress& chosen = m_state.CurrentUnit;
     const UnitSource source = FindUnitSource(m_state.ProgramFolder, m_state.Course, chosen);
     if (source.status == UnitOpenStatus::Failed) {
-        m_prompter.message(source.message);
+        m_prompter.message(source.problem->message);
         return;
     }
     const bool exists = source.status == UnitOpenStatus::Opened;
@@ -375,9 +375,9 @@ void TfrmMain::btnAddClick() {
     }
     ReadRequest request = ReadRequestOf(ReadKind::AddUnit, selectedUnit(chosen));
     request.target = AddTargetOf(sheet);
-    AddUnitResult result = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
-    if (!result.added) {
-        if (result.message) m_prompter.message(*result.message);
+    const Result<> added = AddUnitToWorksheet(sheet, *lines, request, m_holding, m_shared);
+    if (!added) {
+        m_prompter.message(added.problem().message);
         return;
     }
     // The window keeps its identity in the open-window list; the caption shows the new title.

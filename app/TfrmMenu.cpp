@@ -471,7 +471,7 @@ int TfrmMenu::selectedSimilarNumber() const {
 std::string TfrmMenu::questionFileOf(int section) const {
     const UnitAddress address{m_listedLesson, section, 1, 0};
     // A file leading out of the course is not read for its similar problems; opening it says why.
-    if (!QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address).empty()) return {};
+    if (!QuestionFileProblem(m_state.ProgramFolder, m_state.Course, address)) return {};
     return UnitFileNames(m_state.ProgramFolder, m_state.Course, address).questionFile;
 }
 

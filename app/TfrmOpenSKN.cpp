@@ -141,10 +141,10 @@ void TfrmOpenSKN::lstLessonClick() {
         m_files.clear();
     } else {
         const std::string folder = m_state.ProgramFolder + m_lessonFolders[lesson];
-        if (std::string problem =
+        if (const Result<> usable =
                 LessonFolderProblem(m_state.ProgramFolder, m_lessonFolders[lesson]);
-            !problem.empty()) {
-            m_prompter.message(problem);
+            !usable) {
+            m_prompter.message(usable.problem().message);
             return;
         }
         if (!FolderCheck(m_prompter, folder)) return;
@@ -158,7 +158,7 @@ void TfrmOpenSKN::lstLessonClick() {
             if (file)
                 m_files.push_back(std::move(name));
             else
-                refused += (refused.empty() ? "" : "\n") + file.refusal;
+                refused += (refused.empty() ? "" : "\n") + file.problem().message;
         }
         if (!refused.empty()) m_prompter.message(refused);
     }

@@ -106,10 +106,10 @@ void TfrmPassword::btnOkClick() {
         mskPW2->setFocus();
         return;
     }
-    SaveResult saved = PrepareRecordFolder(m_recordFile);
+    Result<> saved = PrepareRecordFolder(m_recordFile);
     if (saved) saved = ProfileFile(m_recordFile).write("password", "pw", *typed);
     if (!saved) {
-        m_prompter.message(saved.error);
+        m_prompter.message(saved.problem().message);
         return;
     }
     accept();

@@ -13,10 +13,10 @@ UnitSource FindUnitSource(const std::string& programFolder, const CourseTables& 
     source.files = UnitFileNames(programFolder, course, address);
     if (source.files.questionFile.empty()) {
         source.status = UnitOpenStatus::Missing;
-    } else if (std::string problem = QuestionFileProblem(programFolder, course, address);
-               !problem.empty()) {
+    } else if (const Result<> usable = QuestionFileProblem(programFolder, course, address);
+               !usable) {
         source.status = UnitOpenStatus::Failed;
-        source.message = std::move(problem);
+        source.problem = usable.problem();
     } else if (!FileExists(source.files.questionFile)) {
         source.status = UnitOpenStatus::Missing;
     }
@@ -38,29 +38,30 @@ UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
     const UnitAddress& address = request.address;
     ReadResult result =
         ReadIntoHolding(lines, ReadRequestOf(ReadKind::OpenMaster, request), holding, shared);
-    if (!result.found) return {UnitOpenStatus::Missing, std::nullopt, {}, {}};
-    if (result.message) return {UnitOpenStatus::Failed, std::nullopt, *result.message, {}};
+    if (!result.found) return {UnitOpenStatus::Missing, std::nullopt, std::nullopt, {}};
+    if (result.problem) return {UnitOpenStatus::Failed, std::nullopt, result.problem, {}};
 
     Worksheet worksheet;
     LoadWorksheet(holding, worksheet,
                   {request.choices, address, files.questionFile, request.titles, true}, shared);
-    if (std::string problem = NoPaperProblem(files.identity, worksheet); !problem.empty())
-        return {UnitOpenStatus::Failed, std::nullopt, std::move(problem), {}};
-    return {UnitOpenStatus::Opened, std::move(worksheet), {}, std::move(result.warnings)};
+    if (const Result<> paper = NoPaperProblem(files.identity, worksheet); !paper)
+        return {UnitOpenStatus::Failed, std::nullopt, paper.problem(), {}};
+    return {UnitOpenStatus::Opened, std::move(worksheet), std::nullopt, std::move(result.warnings)};
 }
 
 UnitOpen OpenUnit(const UnitFiles& files, const UnitOpenRequest& request, HoldingArea& holding,
                   SheetShared& shared) {
     const auto lines = ReadLines(files.questionFile);
     if (!lines)
-        return {UnitOpenStatus::Failed, std::nullopt, CannotReadText(files.questionFile), {}};
+        return {
+            UnitOpenStatus::Failed, std::nullopt, Problem(CannotReadText(files.questionFile)), {}};
     return OpenUnit(*lines, files, request, holding, shared);
 }
 
-std::string NoPaperProblem(const std::string& sheetName, const Worksheet& worksheet) {
+Result<> NoPaperProblem(const std::string& sheetName, const Worksheet& worksheet) {
     if (worksheet.sheetWidth() > 0) return {};
-    return sheetName + sjis(" のレイアウトが不正です（用紙の幅 ") +
-           IntText(worksheet.sheetWidth()) + sjis("）");
+    return Problem(sheetName + sjis(" のレイアウトが不正です（用紙の幅 ") +
+                   IntText(worksheet.sheetWidth()) + sjis("）"));
 }
 
 }  // namespace sulkan

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CourseTree.h"
+#include "Result.h"
 #include "SheetState.h"
 #include "UnitAddress.h"
 #include "Worksheet.h"
@@ -25,7 +26,7 @@ enum class UnitOpenStatus {
 struct UnitSource {
     UnitFiles files;
     UnitOpenStatus status = UnitOpenStatus::Opened;
-    std::string message;  // CP932
+    std::optional<Problem> problem;  // when Failed
 };
 UnitSource FindUnitSource(const std::string& programFolder, const CourseTables& course,
                           const UnitAddress& address);
@@ -43,7 +44,7 @@ ReadRequest ReadRequestOf(ReadKind kind, const UnitOpenRequest& request);
 struct UnitOpen {
     UnitOpenStatus status = UnitOpenStatus::Opened;
     std::optional<Worksheet> worksheet;   // when Opened
-    std::string message;                  // when Failed (CP932)
+    std::optional<Problem> problem;       // when Failed
     std::vector<std::string> warnings{};  // read, but not as written (a clamped number ...)
 };
 
@@ -56,8 +57,8 @@ UnitOpen OpenUnit(const std::vector<std::string>& lines, const UnitFiles& files,
 UnitOpen OpenUnit(const UnitFiles& files, const UnitOpenRequest& request, HoldingArea& holding,
                   SheetShared& shared);
 
-// " のレイアウトが不正です（用紙の幅 N）" after what names the sheet, when its layout gives no
-// paper to draw on; empty when it does.
-std::string NoPaperProblem(const std::string& sheetName, const Worksheet& worksheet);
+// Fails with " のレイアウトが不正です（用紙の幅 N）" after what names the sheet when its layout
+// gives no paper to draw on.
+Result<> NoPaperProblem(const std::string& sheetName, const Worksheet& worksheet);
 
 }  // namespace sulkan

@@ -13,7 +13,8 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& o
                                   const PreviewArea& area, const SheetPictures& pictures) {
     EditorPreview preview;
     const UnitAddress& address = options.address;
-    if (auto problem = ValidateUnit(blocks)) preview.problem = *problem;
+    if (const Result<> valid = ValidateUnit(blocks); !valid)
+        preview.problem = valid.problem().message;
     if (preview.problem.empty()) preview.problem = FullWidthMarkNotice(blocks.ques);
     const std::string header = UnitHeaderOf(address);
     const std::vector<std::string> lines = UnitLines(header, blocks, UnitOrder::Existing);
@@ -25,7 +26,7 @@ EditorPreview RenderEditorPreview(const UnitBlocks& blocks, const LoadOptions& o
     HoldingArea holding;
     const ReadResult read = ReadIntoHolding(lines, request, holding, shared);
     if (!read.ok()) {
-        if (preview.problem.empty() && read.message) preview.problem = *read.message;
+        if (preview.problem.empty() && read.problem) preview.problem = read.problem->message;
         return preview;
     }
     Worksheet worksheet;

@@ -11,7 +11,7 @@ namespace {
 constexpr std::string_view kEndOfList = ">>";
 
 EditResult Refused(std::string message) {
-    return {EditStatus::Refused, std::move(message), 0, 0};
+    return {EditStatus::Refused, Problem(std::move(message)), 0, 0};
 }
 
 EditResult Ignored() {
@@ -23,7 +23,7 @@ EditResult Done(int section, int unit) {
 }
 
 EditResult NotFound(int section) {
-    return {EditStatus::NotFound, SectionNotFoundText(section), section, 0};
+    return {EditStatus::NotFound, Problem(SectionNotFoundText(section)), section, 0};
 }
 
 // The block of section k when it can be edited here.
@@ -108,12 +108,14 @@ std::vector<IndexBlock> IndexBlocks(const std::vector<std::string>& lines) {
     return blocks;
 }
 
-std::string TitleFault(const std::string& title, TitleKind kind) {
-    if (title.find_first_of("\r\n") != std::string::npos) return sjis("題名に改行は使えません");
+Result<> TitleFault(const std::string& title, TitleKind kind) {
+    if (title.find_first_of("\r\n") != std::string::npos)
+        return Problem(sjis("題名に改行は使えません"));
     if (title.starts_with("[["))
-        return sjis("「[[」で始まる題名は使えません（節の始まりの行と読まれます）：") + title;
+        return Problem(sjis("「[[」で始まる題名は使えません（節の始まりの行と読まれます）：") +
+                       title);
     if (kind == TitleKind::Unit && title == kEndOfList)
-        return sjis("「>>」だけの題名は使えません（単元の一覧の終わりの行と読まれます）");
+        return Problem(sjis("「>>」だけの題名は使えません（単元の一覧の終わりの行と読まれます）"));
     return {};
 }
 
@@ -126,7 +128,8 @@ std::optional<std::vector<std::string>> SectionUnits(const std::vector<std::stri
 
 EditResult AddSection(std::vector<std::string>& lines, const std::string& title) {
     if (title.empty()) return Ignored();
-    if (auto fault = TitleFault(title, TitleKind::Section); !fault.empty()) return Refused(fault);
+    if (Result<> fits = TitleFault(title, TitleKind::Section); !fits)
+        return Refused(fits.problem().message);
     const auto blocks = IndexBlocks(lines);
     if (blocks.size() >= static_cast<std::size_t>(kMaxSlots))
         return Refused(sjis("節は80までです。これ以上追加できません"));
@@ -142,7 +145,8 @@ EditResult AddSection(std::vector<std::string>& lines, const std::string& title)
 }
 
 EditResult RenameSection(std::vector<std::string>& lines, int section, const std::string& title) {
-    if (auto fault = TitleFault(title, TitleKind::Section); !fault.empty()) return Refused(fault);
+    if (Result<> fits = TitleFault(title, TitleKind::Section); !fits)
+        return Refused(fits.problem().message);
     const auto block = EditableBlock(lines, section);
     if (!block) return NotFound(section);
     lines[block->open + 1] = title;
@@ -151,7 +155,8 @@ EditResult RenameSection(std::vector<std::string>& lines, int section, const std
 
 EditResult AddUnit(std::vector<std::string>& lines, int section, const std::string& title) {
     if (title.empty()) return Ignored();
-    if (auto fault = TitleFault(title, TitleKind::Unit); !fault.empty()) return Refused(fault);
+    if (Result<> fits = TitleFault(title, TitleKind::Unit); !fits)
+        return Refused(fits.problem().message);
     const auto block = EditableBlock(lines, section);
     if (!block) return NotFound(section);
     if (block->units.size() >= static_cast<std::size_t>(kMaxSlots))
@@ -163,7 +168,8 @@ EditResult AddUnit(std::vector<std::string>& lines, int section, const std::stri
 EditResult RenameUnit(std::vector<std::string>& lines, int section, int unit,
                       const std::string& title) {
     if (title.empty()) return Ignored();
-    if (auto fault = TitleFault(title, TitleKind::Unit); !fault.empty()) return Refused(fault);
+    if (Result<> fits = TitleFault(title, TitleKind::Unit); !fits)
+        return Refused(fits.problem().message);
     const auto block = EditableBlock(lines, section);
     if (!block) return NotFound(section);
     if (unit < 1 || static_cast<std::size_t>(unit) > block->units.size())

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "Result.h"
+
 namespace sulkan {
 
 // ---- The lessons of "Main.ind" ----
@@ -59,21 +61,21 @@ enum class EditStatus {
     Done,      // the lines were changed
     Ignored,   // an empty title where one is needed: nothing to do, nothing said
     NotFound,  // the section's "[[sect" line is not there
-    Refused,   // the title or the file's shape does not allow it; message says why
+    Refused,   // the title or the file's shape does not allow it; the problem says why
 };
 
 struct EditResult {
     EditStatus status = EditStatus::Done;
-    std::string message;  // CP932, for NotFound and Refused
-    int section = 0;      // 1-based, the section edited or added
-    int unit = 0;         // 1-based, the unit edited or added
+    std::optional<Problem> problem;  // for NotFound and Refused
+    int section = 0;                 // 1-based, the section edited or added
+    int unit = 0;                    // 1-based, the unit edited or added
 };
 
-// What a title would break in the file, as a message (CP932); empty when it is fine. A line
-// beginning with "[[" opens a section for every reader; a unit title ">>" ends the unit list; a
-// line break splits the line.
+// What a title would break in the file, as a failure (CP932 message). A line beginning with "[["
+// opens a section for every reader; a unit title ">>" ends the unit list; a line break splits
+// the line.
 enum class TitleKind { IndexTitle, Section, Unit };
-std::string TitleFault(const std::string& title, TitleKind kind);
+Result<> TitleFault(const std::string& title, TitleKind kind);
 
 // The unit titles of section k (1-based); nullopt when its block is not editable here.
 std::optional<std::vector<std::string>> SectionUnits(const std::vector<std::string>& lines,

@@ -160,7 +160,7 @@ std::string FigureLimitText() {
     return sjis("グラフは") + std::to_string(kMaxEditorFigures) + sjis("個までです");
 }
 
-std::optional<std::string> CheckLayoutText(const std::vector<std::string>& pasteLo) {
+Result<> CheckLayoutText(const std::vector<std::string>& pasteLo) {
     return CheckLayoutBlocks(ReadLayoutText(pasteLo));
 }
 

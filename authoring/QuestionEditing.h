@@ -80,7 +80,7 @@ int AddFigures(std::vector<std::string>& triples, const std::vector<std::string>
 std::string FigureLimitText();
 
 // The layout blocks of the field must have the line counts the readers take.
-std::optional<std::string> CheckLayoutText(const std::vector<std::string>& pasteLo);
+Result<> CheckLayoutText(const std::vector<std::string>& pasteLo);
 
 // A question line with a full-width "＃" and no "#": an input method in kana mode types the
 // answer marks full-width, and such a line shows no answer blank. The notice names the line

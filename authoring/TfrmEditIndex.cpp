@@ -126,7 +126,7 @@ void TfrmEditIndex::loadLesson(int lesson) {
     if (lesson < 1 || static_cast<std::size_t>(lesson) > m_lessons.lessons.size()) return;
     const EditorLesson& entry = m_lessons.lessons[static_cast<std::size_t>(lesson - 1)];
     std::string refusal = entry.refusal;
-    if (refusal.empty()) refusal = LessonLineProblem(m_programFolder, entry.line);
+    if (refusal.empty()) refusal = LessonLineProblem(m_programFolder, entry.line).problem().message;
     if (!refusal.empty()) {
         m_prompter.message(refusal);
         return;
@@ -244,7 +244,7 @@ std::optional<std::string> TfrmEditIndex::askTitle(const QString& mode,
 
 bool TfrmEditIndex::report(const EditResult& result) {
     if (result.status == EditStatus::Done) return true;
-    if (!result.message.empty()) m_prompter.message(result.message);
+    if (result.problem) m_prompter.message(result.problem->message);
     return false;
 }
 
@@ -331,8 +331,8 @@ std::optional<std::vector<std::string>> TfrmEditIndex::linesToSave() {
     const std::string original = lines.empty() ? std::string() : lines.front();
     const auto title = typedTitle(edtMainTitle->text(), original);
     if (!title) return std::nullopt;
-    if (auto fault = TitleFault(*title, TitleKind::IndexTitle); !fault.empty()) {
-        m_prompter.message(fault);
+    if (const Result<> fits = TitleFault(*title, TitleKind::IndexTitle); !fits) {
+        m_prompter.message(fits.problem().message);
         return std::nullopt;
     }
     if (lines.empty())
@@ -344,10 +344,11 @@ std::optional<std::vector<std::string>> TfrmEditIndex::linesToSave() {
 
 bool TfrmEditIndex::saveIndex(const std::vector<std::string>& lines) {
     const EditorLesson& lesson = m_lessons.lessons[static_cast<std::size_t>(m_loadedLesson - 1)];
-    const SaveResult saved = WriteLines(EditorIndexPath(m_programFolder, lesson), lines);
+    const Result<> saved = WriteLines(EditorIndexPath(m_programFolder, lesson), lines);
     if (!saved)
-        m_prompter.message(WithNativePath(saved.error, EditorIndexPath(m_programFolder, lesson)));
-    return saved.ok;
+        m_prompter.message(
+            WithNativePath(saved.problem().message, EditorIndexPath(m_programFolder, lesson)));
+    return saved.ok();
 }
 
 void TfrmEditIndex::btnEditDirectClick() {

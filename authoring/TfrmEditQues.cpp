@@ -80,10 +80,10 @@ int TfrmEditQues::showFor(const QuesEditRequest& request) {
                        : UnitFiles{};
     m_path = files.questionFile;
     if (m_path.empty()) return Rejected;
-    if (std::string problem =
+    if (const Result<> usable =
             QuestionFileProblem(request.programFolder, *request.course, request.address);
-        !problem.empty()) {
-        m_prompter.message(problem);
+        !usable) {
+        m_prompter.message(usable.problem().message);
         return Rejected;
     }
     FormShow();
@@ -159,7 +159,7 @@ void TfrmEditQues::loadUnit(bool fromWorksheet) {
     const std::string& key = loaded.fields.softKeyB;
     if (!key.empty()) {
         SoftKeyFile file = ReadSoftKeyFile(m_request.programFolder, key);
-        if (!file.refusal.empty()) m_prompter.message(file.refusal);
+        if (file.problem) m_prompter.message(file.problem->message);
         for (const std::string& line : file.lines) lstSoftKeyB->addItem(ToQString(line));
         LayKeysFromFile(m_softKeys, file.lines);
     }
@@ -435,21 +435,21 @@ bool TfrmEditQues::btnOkClick() {
     MergeDistractors(fields->blocks.kgroup, fields->blocks.dummy);
     replaceText(memKgroup, fields->blocks.kgroup);
     updateCounts();
-    if (auto problem = CheckLayoutText(fields->pasteLo)) {
-        m_prompter.message(*problem);
+    if (const Result<> layout = CheckLayoutText(fields->pasteLo); !layout) {
+        m_prompter.message(layout.problem().message);
         placeCaretAtLine(memPasteLo, 0);
         return false;
     }
     const UnitSplice splice =
         SpliceUnit(m_fileBytes, UnitHeaderOf(m_request.address), BlocksOf(*fields));
-    if (splice.refused) {
+    if (splice.problem) {
         m_prompter.message(sjis("ファイル ") + NativeSeparators(m_path) +
-                           sjis(" に保存できません：") + *splice.refused);
+                           sjis(" に保存できません：") + splice.problem->message);
         return false;
     }
-    const SaveResult saved = WriteBytes(m_path, splice.bytes);
+    const Result<> saved = WriteBytes(m_path, splice.bytes);
     if (!saved) {
-        m_prompter.message(WithNativePath(saved.error, m_path));
+        m_prompter.message(WithNativePath(saved.problem().message, m_path));
         return false;
     }
     m_fileBytes = splice.bytes;
@@ -475,9 +475,9 @@ void TfrmEditQues::btnEditDirectClick() {
     for (;;) {
         if (frmEditSource->editLines(m_path, kDirectEditHelp, lines) != Accepted) return;
         lines = frmEditSource->editedLines();
-        const SaveResult saved = WriteLines(m_path, lines);
+        const Result<> saved = WriteLines(m_path, lines);
         if (saved) break;
-        m_prompter.message(WithNativePath(saved.error, m_path));
+        m_prompter.message(WithNativePath(saved.problem().message, m_path));
     }
     // The file as now written is what the fields show; the worksheet's layout no longer is.
     loadUnit(false);

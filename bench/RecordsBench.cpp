@@ -106,7 +106,7 @@ void BM_AppendRecordTo20000Lines(benchmark::State& state) {
         state.PauseTiming();
         WriteFile(scratch.path / "taro.ini", lines);
         state.ResumeTiming();
-        const SaveResult saved = sink.append(line);
+        const Result<> saved = sink.append(line);
         if (!saved) state.SkipWithError("append failed");
     }
     state.counters["lines"] = static_cast<double>(lines.size());
@@ -176,7 +176,7 @@ void BM_LockedAppendBeside7Writers(benchmark::State& state) {
     ProfileRecordSink sink(path, RecordSection(40, 5));
     const std::string line = RunLine(25);
     for (auto _ : state) {
-        const SaveResult saved = sink.append(line);
+        const Result<> saved = sink.append(line);
         if (!saved) state.SkipWithError("append failed");
     }
     ::close(stop[1]);

@@ -12,6 +12,12 @@ namespace {
 
 constexpr std::string_view kEndOfList = ">>";
 
+// A path check without its path.
+Result<> Refusal(const ContainedPath& checked) {
+    if (checked) return {};
+    return checked.problem();
+}
+
 std::string JoinProblems(const std::vector<std::string>& problems) {
     std::string text;
     for (const auto& p : problems) {
@@ -67,10 +73,11 @@ LessonLine ParseLessonLine(std::string_view line) {
     // Both become parts of paths below the program folder; an empty one stays in it.
     const std::string_view folderName(lesson.folder.data(), lesson.folder.size() - 1);
     std::string_view name = folderName;
-    std::string fault = folderName.empty() ? std::string() : NameFault(folderName);
+    std::string fault =
+        folderName.empty() ? std::string() : NameFault(folderName).problem().message;
     if (fault.empty() && !lesson.baseName.empty()) {
         name = lesson.baseName;
-        fault = NameFault(lesson.baseName);
+        fault = NameFault(lesson.baseName).problem().message;
     }
     if (!fault.empty()) {
         lesson.refusal = sjis("「") + std::string(name) +
@@ -84,12 +91,12 @@ LessonLine ParseLessonLine(std::string_view line) {
     return lesson;
 }
 
-std::string LessonLineProblem(const std::string& programFolder, std::string_view line) {
+Result<> LessonLineProblem(const std::string& programFolder, std::string_view line) {
     const LessonLine lesson = ParseLessonLine(line);
-    if (!lesson.refusal.empty()) return lesson.refusal;
+    if (!lesson.refusal.empty()) return Problem(lesson.refusal);
     if (!lesson.valid) return {};
     // The lesson index is reached through the folder and every part of the base name.
-    return PathInside(programFolder, FolderPart(lesson.folder) + lesson.baseName + ".ind").refusal;
+    return Refusal(PathInside(programFolder, FolderPart(lesson.folder) + lesson.baseName + ".ind"));
 }
 
 CourseIndex ReadCourseIndex(const std::vector<std::string>& mainIndLines, CourseTables& tables,
@@ -140,9 +147,9 @@ std::optional<std::vector<std::string>> LoadCourseIndex(const std::string& progr
     return ReadCheckedFile(path, prompter);
 }
 
-std::string LessonFolderProblem(const std::string& programFolder, const std::string& lessonFolder) {
+Result<> LessonFolderProblem(const std::string& programFolder, const std::string& lessonFolder) {
     const std::string folder = FolderPart(lessonFolder);
-    return folder.empty() ? std::string() : PathInside(programFolder, folder).refusal;
+    return folder.empty() ? Result<>() : Refusal(PathInside(programFolder, folder));
 }
 
 std::string LessonFolderOf(const std::string& programFolder, const CourseTables& tables,
@@ -204,7 +211,8 @@ LessonIndex ReadLessonIndex(const std::string& programFolder, CourseTables& tabl
         if (refusal.empty()) {
             refusal = PathInside(programFolder, FolderPart(tables.LessonFolders[lesson]) +
                                                     tables.LessonBaseNames[lesson] + ".ind")
-                          .refusal;
+                          .problem()
+                          .message;
         }
         if (!refusal.empty()) {
             prompter.message(refusal);
@@ -243,15 +251,15 @@ UnitFiles UnitFileNames(const std::string& programFolder, const CourseTables& ta
     return files;
 }
 
-std::string QuestionFileProblem(const std::string& programFolder, const CourseTables& tables,
-                                const UnitAddress& address) {
+Result<> QuestionFileProblem(const std::string& programFolder, const CourseTables& tables,
+                             const UnitAddress& address) {
     if (!IsSlot(address.lesson)) return {};
     if (!tables.LessonRefusals[address.lesson].empty())
-        return tables.LessonRefusals[address.lesson];
+        return Problem(tables.LessonRefusals[address.lesson]);
     const std::string name = FolderPart(tables.LessonFolders[address.lesson]) +
                              tables.LessonBaseNames[address.lesson] + IntText(address.section) +
                              ".que";
-    return PathInside(programFolder, name).refusal;
+    return Refusal(PathInside(programFolder, name));
 }
 
 std::string FigureFolderOf(const std::string& programFolder, const CourseTables& tables,
@@ -259,7 +267,7 @@ std::string FigureFolderOf(const std::string& programFolder, const CourseTables&
     if (lesson < 1) lesson = 1;
     auto usable = [&programFolder](const std::string& name) {
         const ContainedPath folder = PathInside(programFolder, name);
-        return folder && FolderExists(folder.path) ? folder.path : std::string();
+        return folder && FolderExists(folder.value()) ? folder.value() : std::string();
     };
     if (IsSlot(lesson) && tables.LessonRefusals[lesson].empty()) {
         std::string folder = usable(FolderPart(tables.LessonFolders[lesson]) + "Graph\\");

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Prompter.h"
+#include "Result.h"
 #include "UnitAddress.h"
 
 namespace sulkan {
@@ -57,9 +58,9 @@ struct LessonLine {
 LessonLine ParseLessonLine(std::string_view line);
 
 // Why the lesson line cannot be used as it leads out of programFolder, by its text or through
-// a symbolic link on the way to its folder or its files (CP932); empty for a usable line and for
-// a line that names no folder at all.
-std::string LessonLineProblem(const std::string& programFolder, std::string_view line);
+// a symbolic link on the way to its folder or its files (CP932); success for a usable line and
+// for a line that names no folder at all.
+Result<> LessonLineProblem(const std::string& programFolder, std::string_view line);
 
 struct CourseIndex {
     std::string title;                      // line 0
@@ -96,8 +97,8 @@ struct LessonIndex {
 };
 
 // Why a lesson folder as read from "Main.ind" cannot be used: a symbolic link on the way leads
-// out of the program folder (CP932, naming it); empty when fine.
-std::string LessonFolderProblem(const std::string& programFolder, const std::string& lessonFolder);
+// out of the program folder (CP932, naming it).
+Result<> LessonFolderProblem(const std::string& programFolder, const std::string& lessonFolder);
 
 // programFolder + LessonFolders[lesson]; the bare program folder for a lesson outside 1..80.
 std::string LessonFolderOf(const std::string& programFolder, const CourseTables& tables,
@@ -128,10 +129,10 @@ UnitFiles UnitFileNames(const std::string& programFolder, const CourseTables& ta
                         const UnitAddress& address);
 
 // Why the question file of the address cannot be used: its lesson was refused, or a symbolic link
-// on the way leads out of the program folder (CP932, naming it); empty when it may be read or
+// on the way leads out of the program folder (CP932, naming it); success when it may be read or
 // written.
-std::string QuestionFileProblem(const std::string& programFolder, const CourseTables& tables,
-                                const UnitAddress& address);
+Result<> QuestionFileProblem(const std::string& programFolder, const CourseTables& tables,
+                             const UnitAddress& address);
 
 // The lesson's "Graph\" folder, else the program folder's, else empty. A lesson below 1 counts
 // as lesson 1. A "Graph" that is a link out of the program folder counts as missing.

@@ -132,9 +132,9 @@ std::string AtFileLine(std::size_t index) {
 }
 
 // A block without ">>" runs to the end of the file, taking every later unit along.
-std::optional<std::string> UnclosedBlock(const BlockSpan& b) {
-    if (b.closed) return std::nullopt;
-    return std::string(TagOf(b.list)) + sjis(" の終わりの >> がありません");
+Result<> UnclosedBlock(const BlockSpan& b) {
+    if (b.closed) return {};
+    return Problem(std::string(TagOf(b.list)) + sjis(" の終わりの >> がありません"));
 }
 
 // A "]]" or a block tag inside a block is content as the format stands, but most likely its
@@ -238,7 +238,7 @@ StrictUnitRead ReadUnitStrict(const Lines& lines, std::size_t headerIndex,
     StrictUnitRead read;
     const UnitSpan span = ScanUnitAt(lines, headerIndex);
     const auto fail = [&read](std::string message, std::size_t tagLine) {
-        read.error = std::move(message);
+        read.problem = Problem(std::move(message));
         read.errorLine = tagLine;
         read.warnings.clear();
         return read;
@@ -246,7 +246,8 @@ StrictUnitRead ReadUnitStrict(const Lines& lines, std::size_t headerIndex,
     for (const auto& b : span.blocks) {
         Lines& list = read.blocks.*(b.list);
         const std::size_t count = b.last - b.first;
-        if (auto unclosed = UnclosedBlock(b)) return fail(std::move(*unclosed), b.first - 1);
+        if (const Result<> closed = UnclosedBlock(b); !closed)
+            return fail(closed.problem().message, b.first - 1);
         if (auto inside = StructureInsideBlock(lines, b)) read.warnings.push_back(*inside);
         if (b.list == &UnitBlocks::ques) {
             const std::size_t first = AfterPreamble(lines, b);
@@ -352,58 +353,61 @@ Lines RewrittenUnitLines(const Lines& lines, std::size_t headerIndex, const Unit
     return UnitLinesWith(lines[headerIndex], blocks, UnitOrder::Existing, kept);
 }
 
-std::optional<std::string> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {
+Result<> HeaderInsideBlock(const Lines& lines, std::size_t headerIndex) {
     const auto outer = EnclosingUnitOfBlockLine(lines, headerIndex);
-    if (!outer) return std::nullopt;
-    return sjis("「") + lines[headerIndex] + sjis("」") + AtFileLine(headerIndex) + sjis("は「") +
-           lines[*outer] + sjis("」のブロックの中の行で、単元の見出しではありません");
+    if (!outer) return {};
+    return Problem(sjis("「") + lines[headerIndex] + sjis("」") + AtFileLine(headerIndex) +
+                   sjis("は「") + lines[*outer] +
+                   sjis("」のブロックの中の行で、単元の見出しではありません"));
 }
 
-std::optional<std::string> UnitRewriteProblem(const Lines& lines, std::size_t headerIndex) {
-    if (auto inside = HeaderInsideBlock(lines, headerIndex)) return inside;
+Result<> UnitRewriteProblem(const Lines& lines, std::size_t headerIndex) {
+    if (Result<> header = HeaderInsideBlock(lines, headerIndex); !header) return header;
     for (const auto& b : ScanUnitAt(lines, headerIndex).blocks) {
-        if (auto unclosed = UnclosedBlock(b)) return *unclosed + AtFileLine(b.first - 1);
+        if (const Result<> closed = UnclosedBlock(b); !closed)
+            return Problem(closed.problem().message + AtFileLine(b.first - 1));
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> UnwritableContent(const UnitBlocks& blocks) {
+Result<> UnwritableContent(const UnitBlocks& blocks) {
     for (const auto& t : kBlockTags) {
         for (const std::string& line : blocks.*(t.list)) {
             if (line == tags::kBlockEnd || line.find_first_of("\r\n") != std::string::npos)
-                return std::string(t.tag) + sjis(" に書けない行があります（「>>」や改行）");
+                return Problem(std::string(t.tag) +
+                               sjis(" に書けない行があります（「>>」や改行）"));
         }
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> AppendProblem(const Lines& lines) {
+Result<> AppendProblem(const Lines& lines) {
     std::optional<std::string> problem;
     ForEachUnit(lines, lines.size(), [&](std::size_t, const UnitSpan& span) {
         for (const auto& b : span.blocks) {
-            if (auto unclosed = UnclosedBlock(b)) problem = *unclosed + AtFileLine(b.first - 1);
+            if (const Result<> closed = UnclosedBlock(b); !closed)
+                problem = closed.problem().message + AtFileLine(b.first - 1);
         }
         return problem.has_value();
     });
-    return problem;
+    if (!problem) return {};
+    return Problem(std::move(*problem));
 }
 
-std::optional<std::string> LaterHeaderProblem(const Lines& lines,
-                                              std::optional<std::size_t> headerIndex,
-                                              const UnitBlocks& blocks) {
-    if (!headerIndex) return std::nullopt;  // appended last: no unit comes after it
+Result<> LaterHeaderProblem(const Lines& lines, std::optional<std::size_t> headerIndex,
+                            const UnitBlocks& blocks) {
+    if (!headerIndex) return {};  // appended last: no unit comes after it
     const std::size_t end = UnitEnd(lines, *headerIndex);
     for (const auto& t : kBlockTags) {
         for (const std::string& line : blocks.*(t.list)) {
             if (!line.starts_with(tags::kUnitHeaderPrefix)) continue;
             if (const auto other = LocateUnit(lines, line); other && *other >= end)
-                return sjis("「") + line +
-                       sjis(
-                           "」は後にある単元の見出しと同じ行です。書くとその単元が読めなくなりま"
-                           "す");
+                return Problem(sjis("「") + line +
+                               sjis("」は後にある単元の見出しと同じ行です。書くとその単元が読め"
+                                    "なくなります"));
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 namespace {
@@ -440,10 +444,10 @@ UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLin
                       const UnitBlocks& blocks, bool keepUnchanged) {
     const CutLines cut = Cut(fileBytes);
     const auto at = LocateUnit(cut.lines, headerLine);
-    auto problem = at ? UnitRewriteProblem(cut.lines, *at) : AppendProblem(cut.lines);
-    if (!problem) problem = UnwritableContent(blocks);
-    if (!problem) problem = LaterHeaderProblem(cut.lines, at, blocks);
-    if (problem) return {{}, false, std::move(problem)};
+    Result<> writable = at ? UnitRewriteProblem(cut.lines, *at) : AppendProblem(cut.lines);
+    if (writable) writable = UnwritableContent(blocks);
+    if (writable) writable = LaterHeaderProblem(cut.lines, at, blocks);
+    if (!writable) return {{}, false, writable.problem()};
     if (!at) {
         std::string out = fileBytes;
         if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += "\r\n";

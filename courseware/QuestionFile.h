@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "Result.h"
+
 namespace sulkan {
 
 // Content lines of each block of one unit, without tag and ">>"; an absent block is empty.
@@ -33,14 +35,14 @@ std::size_t UnitEnd(const std::vector<std::string>& lines, std::size_t headerInd
 // reader; the other blocks add up. Lines outside blocks are ignored.
 UnitBlocks ReadUnit(const std::vector<std::string>& lines, std::size_t headerIndex);
 
-// The worksheet reader's result. When error is set (CP932 text for the user), reading stopped
+// The worksheet reader's result. When problem is set (its message for the user), reading stopped
 // at the failing block (its tag at errorLine) and blocks holds only what came before it; callers
 // take nothing. warnings (CP932, each naming its line) tell what was read other than as written,
 // or suspiciously: a repeated block, a layout line that is not a number or is out of range, a
 // "]]" or block tag line inside a block.
 struct StrictUnitRead {
     UnitBlocks blocks;
-    std::optional<std::string> error;
+    std::optional<Problem> problem;
     std::size_t errorLine = 0;
     std::vector<std::string> warnings;
 };
@@ -88,39 +90,36 @@ std::vector<std::string> RewrittenUnitLines(const std::vector<std::string>& line
 // The header LocateUnit found at headerIndex is a line inside another unit's block (a question
 // line that reads like a header): the readers still take it, as the first match, but it is no
 // unit of its own. CP932, naming the line and the unit around it.
-std::optional<std::string> HeaderInsideBlock(const std::vector<std::string>& lines,
-                                             std::size_t headerIndex);
+Result<> HeaderInsideBlock(const std::vector<std::string>& lines, std::size_t headerIndex);
 
 // Why the unit whose header LocateUnit found at headerIndex cannot be rewritten in place: the
 // header is a line inside another unit's block, or a block of the unit lacks its ">>" (the
 // rewrite would swallow what follows). CP932, naming the line.
-std::optional<std::string> UnitRewriteProblem(const std::vector<std::string>& lines,
-                                              std::size_t headerIndex);
+Result<> UnitRewriteProblem(const std::vector<std::string>& lines, std::size_t headerIndex);
 
 // Why no unit can be appended to the file: a unit's block is open at its end, and would take the
 // new unit in as content.
-std::optional<std::string> AppendProblem(const std::vector<std::string>& lines);
+Result<> AppendProblem(const std::vector<std::string>& lines);
 
 // Content the file could not give back as it is: a line ">>", or a line break in a line.
-std::optional<std::string> UnwritableContent(const UnitBlocks& blocks);
+Result<> UnwritableContent(const UnitBlocks& blocks);
 
 // A content line equal to the header of a unit further down the file than the unit at headerIndex
 // (or than the end, for a unit to be appended, where there is none): every reader looking for that
 // unit takes the first such line, and would find it inside this unit's block.
-std::optional<std::string> LaterHeaderProblem(const std::vector<std::string>& lines,
-                                              std::optional<std::size_t> headerIndex,
-                                              const UnitBlocks& blocks);
+Result<> LaterHeaderProblem(const std::vector<std::string>& lines,
+                            std::optional<std::size_t> headerIndex, const UnitBlocks& blocks);
 
 // The file's bytes with the unit of headerLine written from blocks: an existing unit is replaced
 // where it stands (header through its end) by RewrittenUnitLines, a missing one appended in New
 // order. Every byte outside the unit stays as it was, line ends included. With keepUnchanged, a
-// unit that already reads as blocks is left as it stands (bytes == fileBytes). refused (CP932)
-// says why the unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent,
+// unit that already reads as blocks is left as it stands (bytes == fileBytes). problem says why
+// the unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent,
 // LaterHeaderProblem); bytes is then empty.
 struct UnitSplice {
     std::string bytes;
     bool replaced = false;
-    std::optional<std::string> refused;
+    std::optional<Problem> problem;
 };
 UnitSplice SpliceUnit(const std::string& fileBytes, const std::string& headerLine,
                       const UnitBlocks& blocks, bool keepUnchanged = false);

@@ -28,22 +28,22 @@ std::optional<QuestionProblem> CheckQuestionLines(const std::vector<std::string>
     return std::nullopt;
 }
 
-std::optional<std::string> CheckLayoutBlocks(const UnitBlocks& blocks) {
+Result<> CheckLayoutBlocks(const UnitBlocks& blocks) {
     const auto wrong = [](const std::vector<std::string>& block, auto accepted) {
         return !block.empty() && !accepted(block.size());
     };
     const auto seven = [](std::size_t n) { return n == 7; };
-    if (wrong(blocks.value, seven)) return sjis("valueブロックの数が合いません");
-    if (wrong(blocks.font, seven)) return sjis("fontブロックの数が合いません");
+    if (wrong(blocks.value, seven)) return Problem(sjis("valueブロックの数が合いません"));
+    if (wrong(blocks.font, seven)) return Problem(sjis("fontブロックの数が合いません"));
     // Older units have 8 kran lines; readers add the last two as "0".
     if (wrong(blocks.kran, [](std::size_t n) { return n == 10 || n == 8; })) {
-        return sjis("kranブロックの数が合いません");
+        return Problem(sjis("kranブロックの数が合いません"));
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> ValidateUnit(const UnitBlocks& blocks) {
-    if (auto problem = CheckQuestionLines(blocks.ques)) return problem->message;
+Result<> ValidateUnit(const UnitBlocks& blocks) {
+    if (auto problem = CheckQuestionLines(blocks.ques)) return Problem(problem->message);
     return CheckLayoutBlocks(blocks);
 }
 

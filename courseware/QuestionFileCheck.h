@@ -23,10 +23,10 @@ std::optional<QuestionProblem> CheckQuestionLines(const std::vector<std::string>
 
 // Line counts of the layout blocks: "<<value" 7, "<<font" 7, "<<kran" 10 or 8. A block without
 // lines is absent (the writer leaves it out) and passes.
-std::optional<std::string> CheckLayoutBlocks(const UnitBlocks& blocks);
+Result<> CheckLayoutBlocks(const UnitBlocks& blocks);
 
 // The editor's full check in its order: question lines, then layout blocks.
-std::optional<std::string> ValidateUnit(const UnitBlocks& blocks);
+Result<> ValidateUnit(const UnitBlocks& blocks);
 
 // Answer blanks of the question lines (pairs of "#").
 int BlankCountOf(const std::vector<std::string>& ques);

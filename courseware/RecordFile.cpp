@@ -39,7 +39,7 @@ std::string LessonFolderInRecords(const CourseTables& tables, int lesson,
     const std::string& base = tables.LessonBaseNames[lesson];
     if (base.empty() || recordsFolder.empty()) return {};
     const ContainedPath path = PathInside(recordsFolder, base);
-    return path ? path.path + "\\" : std::string();
+    return path ? path.value() + "\\" : std::string();
 }
 
 bool UsableLesson(const CourseTables& tables, int lesson) {
@@ -63,12 +63,12 @@ std::string RecordFilePath(const std::string& programFolder, const CourseTables&
                            const std::string& learnerName, int lesson, bool runFromCdRom,
                            const std::string& recordsFolder) {
     // The learner's name becomes one file name; nothing in it may reach another folder.
-    if (!NameFault(learnerName, NameShape::FileName).empty()) return {};
+    if (!NameFault(learnerName, NameShape::FileName)) return {};
     const std::string folder =
         RecordFolderPath(programFolder, tables, lesson, runFromCdRom, recordsFolder);
     if (folder.empty()) return {};
     const ContainedPath path = PathInside(folder, learnerName + ".ini", NameShape::FileName);
-    return path ? path.path : std::string();
+    return path ? path.value() : std::string();
 }
 
 std::vector<std::string> RecordFolderCandidates(const std::string& programFolder,
@@ -94,12 +94,12 @@ std::vector<std::string> RecordFileCandidates(const std::string& programFolder,
                                               const CourseTables& tables,
                                               const std::string& learnerName, int lesson,
                                               bool runFromCdRom, const std::string& recordsFolder) {
-    if (!NameFault(learnerName, NameShape::FileName).empty()) return {};
+    if (!NameFault(learnerName, NameShape::FileName)) return {};
     std::vector<std::string> files;
     for (const std::string& folder :
          RecordFolderCandidates(programFolder, tables, lesson, runFromCdRom, recordsFolder)) {
         const ContainedPath path = PathInside(folder, learnerName + ".ini", NameShape::FileName);
-        if (path) files.push_back(path.path);
+        if (path) files.push_back(path.value());
     }
     return files;
 }

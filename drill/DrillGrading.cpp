@@ -136,8 +136,8 @@ void DrillEngine::writeStudyRecord(int score) {
     run.total = m_totalCount;
     run.score = score;
     run.elapsedSeconds = ElapsedSeconds;
-    const SaveResult saved = m_records->append(StudyRecordLine(run));
-    if (!saved) m_front.message(saved.error);
+    const Result<> saved = m_records->append(StudyRecordLine(run));
+    if (!saved) m_front.message(saved.problem().message);
 }
 
 std::vector<std::string> DrillEngine::resultEntries() const {

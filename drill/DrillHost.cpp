@@ -52,9 +52,9 @@ SoftKeyFile ReadSoftKeyFile(const std::string& programFolder, const std::string&
     SoftKeyFile file;
     const ContainedPath key = PathInside(programFolder, name);
     if (!key) {
-        file.refusal = key.refusal;
-    } else if (FileExists(key.path)) {
-        if (auto lines = ReadLines(key.path)) file.lines = std::move(*lines);
+        file.problem = key.problem();
+    } else if (FileExists(key.value())) {
+        if (auto lines = ReadLines(key.value())) file.lines = std::move(*lines);
     }
     return file;
 }

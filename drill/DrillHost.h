@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,11 +46,11 @@ std::string CopyFileRecordSection(const std::string& copyPath);
 std::vector<std::string> ReadUnitHints(const std::string& questionFile, const UnitAddress& address);
 
 // The soft-keyboard file a unit names, relative to the program folder. The name comes from the
-// file, so it may only name a file inside that folder: refusal (CP932) says why not. A missing or
-// unreadable file gives no lines and no refusal.
+// file, so it may only name a file inside that folder: the problem says why not. A missing or
+// unreadable file gives no lines and no problem.
 struct SoftKeyFile {
     std::vector<std::string> lines;
-    std::string refusal;
+    std::optional<Problem> problem;
 };
 SoftKeyFile ReadSoftKeyFile(const std::string& programFolder, const std::string& name);
 

@@ -68,7 +68,7 @@ UnitQuestions QuestionsOfUnit(const std::vector<std::string>& fileLines, int uni
         const auto at = LocateUnit(fileLines, UnitHeaderOf({0, 0, unit, similar}));
         if (!at) continue;
         StrictUnitRead read = ReadUnitStrict(fileLines, *at);
-        if (read.error) continue;
+        if (read.problem) continue;
         q.lines[static_cast<std::size_t>(similar)] = std::move(read.blocks.ques);
         if (similar == 0) {
             q.value = std::move(read.blocks.value);

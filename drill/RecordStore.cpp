@@ -58,19 +58,20 @@ bool IsReservedDevice(std::string_view name) {
 
 }  // namespace
 
-std::string LearnerNameProblem(const std::string& name) {
+Result<> LearnerNameProblem(const std::string& name) {
     const std::string head = sjis("名前「") + name + sjis("」は使えません：");
-    if (name.empty()) return sjis("名前を入力してください");
-    if (name.size() > kMaxLearnerNameBytes) return head + sjis("長すぎます（半角６４文字まで）");
+    if (name.empty()) return Problem{sjis("名前を入力してください")};
+    if (name.size() > kMaxLearnerNameBytes)
+        return Problem{head + sjis("長すぎます（半角６４文字まで）")};
     std::size_t bad = 0;
-    if (!IsValidCp932(name, bad)) return head + sjis("シフトJISにない文字があります");
+    if (!IsValidCp932(name, bad)) return Problem{head + sjis("シフトJISにない文字があります")};
     static const std::string forbidden = "\\/:*?\"<>|";
     for (std::size_t i = 0; i < name.size(); i += CharLength(name, i)) {
         const auto b = static_cast<unsigned char>(name[i]);
         if (CharLength(name, i) == 1 && (b < 0x20 || b == 0x7F))
-            return head + sjis("制御文字があります");
+            return Problem{head + sjis("制御文字があります")};
         if (CharLength(name, i) == 1 && forbidden.find(name[i]) != std::string::npos)
-            return head + sjis("記号 \\ / : * ? \" < > | は使えません");
+            return Problem{head + sjis("記号 \\ / : * ? \" < > | は使えません")};
     }
     // Blanks and dots at either end vanish or confuse on Windows; a full-width blank is a blank.
     std::size_t lastChar = 0;
@@ -79,9 +80,9 @@ std::string LearnerNameProblem(const std::string& name) {
     const std::string_view last = std::string_view(name).substr(lastChar);
     if (name.front() == ' ' || name.front() == '.' || name.starts_with(wideBlank) || last == " " ||
         last == "." || last == wideBlank)
-        return head + sjis("前後に空白や「.」があります");
-    if (name.find("..") != std::string::npos) return head + sjis("「..」があります");
-    if (IsReservedDevice(name)) return head + sjis("装置名と同じ名前です");
+        return Problem{head + sjis("前後に空白や「.」があります")};
+    if (name.find("..") != std::string::npos) return Problem{head + sjis("「..」があります")};
+    if (IsReservedDevice(name)) return Problem{head + sjis("装置名と同じ名前です")};
     return {};
 }
 
@@ -93,51 +94,44 @@ std::optional<std::vector<std::string>> ReadRoster(const std::string& path) {
     return ReadLines(path);
 }
 
-SaveResult SaveRoster(const std::string& path, const std::vector<std::string>& names) {
+Result<> SaveRoster(const std::string& path, const std::vector<std::string>& names) {
     const FileLock lock(path);
-    if (!lock) return {false, lock.error(), {}};
+    if (!lock) return Problem{lock.error()};
     return WriteLines(path, names);
 }
 
 namespace {
 
 // The roster as the file holds it now; a missing file is an empty roster, an unreadable one is
-// an error naming the file.
-std::optional<std::vector<std::string>> CurrentRoster(const std::string& path, SaveResult& error) {
+// a failure naming the file.
+Result<std::vector<std::string>> CurrentRoster(const std::string& path) {
     if (!FileExists(path) && !FolderExists(path)) return std::vector<std::string>{};
-    if (auto lines = FileExists(path) ? ReadRoster(path) : std::nullopt) return lines;
-    error = {false, sjis("ファイル ") + path + sjis(" を読み込めません"), {}};
-    return std::nullopt;
+    if (auto lines = FileExists(path) ? ReadRoster(path) : std::nullopt) return std::move(*lines);
+    return Problem{sjis("ファイル ") + path + sjis(" を読み込めません")};
 }
 
 }  // namespace
 
-RosterUpdate UpdateRoster(
+Result<std::vector<std::string>> UpdateRoster(
     const std::string& path,
     const std::function<std::vector<std::string>(const std::vector<std::string>&)>& change) {
-    RosterUpdate result;
-    auto before = CurrentRoster(path, result.saved);
-    if (!before) return result;
-    if (FileExists(path) && change(*before) == *before) {
-        result.names = std::move(*before);
-        return result;
-    }
+    auto before = CurrentRoster(path);
+    if (!before) return before;
+    if (FileExists(path) && change(before.value()) == before.value()) return before;
     const FileLock lock(path);
-    if (!lock) {
-        result.saved = {false, lock.error(), {}};
-        return result;
-    }
+    if (!lock) return Problem{lock.error()};
     // Read again under the lock: what another computer saved since the first read is kept.
-    auto current = CurrentRoster(path, result.saved);
-    if (!current) return result;
+    auto current = CurrentRoster(path);
+    if (!current) return current;
     const bool exists = FileExists(path);
-    std::vector<std::string> changed = change(*current);
-    if (!exists || changed != *current) result.saved = WriteLines(path, changed);
-    if (result.saved) result.names = std::move(changed);
-    return result;
+    std::vector<std::string> changed = change(current.value());
+    if (!exists || changed != current.value()) {
+        if (const Result<> saved = WriteLines(path, changed); !saved) return saved.problem();
+    }
+    return changed;
 }
 
-SaveResult PrepareRecordFolder(const std::string& recordFile) {
+Result<> PrepareRecordFolder(const std::string& recordFile) {
     // Whole characters only: the 5C trail byte of a name such as 表 is no separator.
     const std::size_t back = FindLastWholeChar(recordFile, '\\');
     const std::size_t slash = FindLastWholeChar(recordFile, '/');
@@ -145,11 +139,12 @@ SaveResult PrepareRecordFolder(const std::string& recordFile) {
                             : slash == std::string::npos ? back
                                                          : std::max(back, slash);
     if (cut == std::string::npos || FolderExists(recordFile.substr(0, cut))) return {};
-    if (auto error = CreateFolder(recordFile.substr(0, cut)))
-        return {false,
-                sjis("ファイル ") + recordFile + sjis(" を保存できませんでした（") + *error +
-                    sjis("）"),
-                *error};
+    if (const Result<> made = CreateFolder(recordFile.substr(0, cut)); !made) {
+        const std::string& error = made.problem().message;
+        return Problem{
+            sjis("ファイル ") + recordFile + sjis(" を保存できませんでした（") + error + sjis("）"),
+            error};
+    }
     return {};
 }
 
@@ -317,8 +312,7 @@ std::vector<std::string> LearnersWithRecords(const std::vector<std::string>& ros
         if (files.count(folded(name)) && taken.insert(folded(name)).second) out.push_back(name);
     std::sort(found.begin(), found.end());
     for (const std::string& name : found)
-        if (LearnerNameProblem(name).empty() && taken.insert(folded(name)).second)
-            out.push_back(name);
+        if (LearnerNameProblem(name) && taken.insert(folded(name)).second) out.push_back(name);
     return out;
 }
 

@@ -11,6 +11,7 @@
 
 #include "LineFile.h"
 #include "ProfileFile.h"
+#include "Result.h"
 
 namespace sulkan {
 
@@ -19,8 +20,8 @@ namespace sulkan {
 constexpr std::size_t kMaxLearnerNameBytes = 64;
 
 // Why a name (CP932) cannot be a learner: it becomes a file name on every system the records may
-// be copied to. Empty when fine. The message (CP932) names the problem.
-std::string LearnerNameProblem(const std::string& name);
+// be copied to. The failure's message (CP932) names the problem.
+Result<> LearnerNameProblem(const std::string& name);
 
 // A password must have four bytes or more (two double-byte characters are four).
 bool PasswordLongEnough(const std::string& password);
@@ -28,23 +29,19 @@ bool PasswordLongEnough(const std::string& password);
 // The roster "sname.txt": one name a line. Missing file: nullopt.
 std::optional<std::vector<std::string>> ReadRoster(const std::string& path);
 // Saved whole and atomically while holding the roster's lock.
-SaveResult SaveRoster(const std::string& path, const std::vector<std::string>& names);
+Result<> SaveRoster(const std::string& path, const std::vector<std::string>& names);
 // A change of the shared roster: reads it, lets change make the new list from the names it holds
 // (empty when there is no file yet), and writes that back only when it differs, all while holding
 // the roster's lock, so names another computer saves meanwhile are never overwritten. Nothing to
 // change takes no lock, so a roster made read-only still serves. A roster that cannot be read is
-// never replaced. On success names is what the roster now holds.
-struct RosterUpdate {
-    SaveResult saved;
-    std::vector<std::string> names;
-};
-RosterUpdate UpdateRoster(
+// never replaced. On success the value is what the roster now holds.
+Result<std::vector<std::string>> UpdateRoster(
     const std::string& path,
     const std::function<std::vector<std::string>(const std::vector<std::string>&)>& change);
 
 // Record files kept outside the course lie in a per-lesson folder made on the first write; made
 // here when missing. The failure names the file and the system's reason.
-SaveResult PrepareRecordFolder(const std::string& recordFile);
+Result<> PrepareRecordFolder(const std::string& recordFile);
 
 // ---- record lines ----
 

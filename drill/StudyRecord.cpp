@@ -29,21 +29,23 @@ std::string StudyRecordLine(const StudyRun& run) {
            " " + result + sjis("点") + " " + ElapsedText(run.elapsedSeconds);
 }
 
-SaveResult ProfileRecordSink::append(const std::string& line) {
-    if (m_path.empty()) return {false, sjis("学習の記録を書き込む場所がありません"), {}};
+Result<> ProfileRecordSink::append(const std::string& line) {
+    if (m_path.empty()) return Problem{sjis("学習の記録を書き込む場所がありません")};
     // A section the file cannot hold is said before anything is touched; never a silent success.
-    if (const std::string problem = ProfileNameProblem(m_section, "1"); !problem.empty())
-        return {false, sjis("ファイル ") + m_path + sjis(" を保存できませんでした：") + problem,
-                problem};
-    if (SaveResult folder = PrepareRecordFolder(m_path); !folder) return folder;
+    if (const Result<> named = ProfileNameProblem(m_section, "1"); !named) {
+        const std::string& problem = named.problem().message;
+        return Problem{sjis("ファイル ") + m_path + sjis(" を保存できませんでした：") + problem,
+                       problem};
+    }
+    if (Result<> folder = PrepareRecordFolder(m_path); !folder) return folder;
     // Choosing the key and appending under one lock, so two learners' programs never take one key.
     bool refused = false;
-    SaveResult saved = ProfileFile(m_path).update([&](ProfileLines& profile) {
+    Result<> saved = ProfileFile(m_path).update([&](ProfileLines& profile) {
         refused = !profile.write(m_section, NextRecordKey(profile, m_section), line);
         return !refused;
     });
     if (saved && refused)
-        return {false, sjis("ファイル ") + m_path + sjis(" を保存できませんでした"), {}};
+        return Problem{sjis("ファイル ") + m_path + sjis(" を保存できませんでした")};
     return saved;
 }
 

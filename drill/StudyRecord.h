@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "LineFile.h"
+#include "Result.h"
 #include "TextRoutines.h"
 
 namespace sulkan {
@@ -32,7 +33,7 @@ class StudyRecordSink {
 public:
     virtual ~StudyRecordSink() = default;
     // Adds one record line after the unit's last one.
-    virtual SaveResult append(const std::string& line) = 0;
+    virtual Result<> append(const std::string& line) = 0;
     // The unit's record lines in the order they were written.
     virtual std::vector<std::string> lines() const = 0;
 };
@@ -49,7 +50,7 @@ public:
           m_section(std::move(section)),
           m_readFiles(std::move(readFiles)) {}
 
-    SaveResult append(const std::string& line) override;
+    Result<> append(const std::string& line) override;
     std::vector<std::string> lines() const override;
 
     const std::string& section() const { return m_section; }

@@ -298,8 +298,8 @@ void TfrmClassRecords::btnSaveCsvClick() {
         return;
     // Read again: runs written since the window opened belong in the file too.
     const CsvText csv = ClassRecordsCsv(m_source, m_overview.outline);
-    if (const SaveResult saved = WriteBytes(path, csv.bytes); !saved) {
-        m_prompter.message(saved.error);
+    if (const Result<> saved = WriteBytes(path, csv.bytes); !saved) {
+        m_prompter.message(saved.problem().message);
         return;
     }
     if (csv.unparsed > 0)

@@ -195,8 +195,8 @@ void TfrmKiroku::btnEraseClick() {
     std::string failure;
     for (const std::string& file : filesOf(row)) {
         if (!FileExists(file)) continue;
-        if (const SaveResult saved = ProfileFile(file).eraseSection(section); !saved) {
-            if (failure.empty()) failure = saved.error;
+        if (const Result<> erased = ProfileFile(file).eraseSection(section); !erased) {
+            if (failure.empty()) failure = erased.problem().message;
         } else {
             m_erased = true;
         }

@@ -138,7 +138,7 @@ DrillSetup TfrmRenshu::readSetup() {
     if (!m_ws->isCopy) setup.hint = ReadUnitHints(m_ws->filePath, m_ws->address);
     if (setup.hasSoftKeyLines) {
         SoftKeyFile key = ReadSoftKeyFile(wh.programFolder(), m_ws->content.softKey.front());
-        if (!key.refusal.empty()) wh.prompter().message(key.refusal);
+        if (key.problem) wh.prompter().message(key.problem->message);
         setup.keyFile = std::move(key.lines);
     }
     return setup;

@@ -55,8 +55,8 @@ void CheckLessonLine(const std::string& line) {
     const std::string baseName = rest.size() > 1 ? rest.substr(1) : std::string();
     // A folder or base name that leads out of the course folder is refused, with its reason.
     const std::string_view folderName(folder.data(), folder.size() - 1);
-    const bool outside = (!folderName.empty() && !NameFault(folderName).empty()) ||
-                         (!baseName.empty() && !NameFault(baseName).empty());
+    const bool outside = (!folderName.empty() && !NameFault(folderName)) ||
+                         (!baseName.empty() && !NameFault(baseName));
     FUZZ_REQUIRE(lesson.valid == !outside && lesson.refusal.empty() == !outside,
                  "folder found or not wrongly");
     if (!lesson.valid) {

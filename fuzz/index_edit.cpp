@@ -127,13 +127,14 @@ void CheckStep(Lines& lines, unsigned op, unsigned sectionPick, unsigned unitPic
     }
     if (result.status != EditStatus::Done) {
         FUZZ_REQUIRE(lines == old, "an edit not done changed the lines");
-        FUZZ_REQUIRE(result.status == EditStatus::Ignored || !result.message.empty(),
+        FUZZ_REQUIRE(result.status == EditStatus::Ignored ||
+                         (result.problem && !result.problem->message.empty()),
                      "an edit refused without a message");
         FUZZ_REQUIRE(result.status != EditStatus::Ignored || title.empty(),
                      "a title ignored though it was given");
         return;
     }
-    FUZZ_REQUIRE(TitleFault(title, kind).empty(), "a title that breaks the file was taken");
+    FUZZ_REQUIRE(TitleFault(title, kind).ok(), "a title that breaks the file was taken");
     const Tree after = ReadTree(lines);
     // The tree reads 80 sections of 80 units; the editor may edit one beyond, which the tree
     // never shows: then only the lines are checked.

@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const ProfileLines before(SplitLines(in.file));
     ProfileLines after = before;
-    const bool refused = !ProfileNameProblem(in.section, in.key).empty();
+    const bool refused = !ProfileNameProblem(in.section, in.key);
     FUZZ_REQUIRE(after.write(in.section, in.key, in.value) != refused,
                  "a write refused a fine name or took a refused one");
     // The refusal is kept for the save to report; a write that went through keeps none.

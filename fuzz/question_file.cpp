@@ -29,7 +29,7 @@ UnitBlocks Writable(UnitBlocks blocks) {
 // as blocks stays as it stands); lines take the result unless it was refused.
 UnitSplice Write(Lines& lines, const std::string& headerLine, const UnitBlocks& blocks) {
     UnitSplice spliced = SpliceUnit(JoinLines(lines), headerLine, blocks, /*keepUnchanged=*/true);
-    if (spliced.refused) {
+    if (spliced.problem) {
         FUZZ_REQUIRE(spliced.bytes.empty(), "a refused write gave bytes");
     } else {
         lines = SplitLines(spliced.bytes);
@@ -41,7 +41,7 @@ UnitSplice Write(Lines& lines, const std::string& headerLine, const UnitBlocks& 
 void CheckReaders(const Lines& lines, std::size_t header, std::size_t end) {
     const UnitBlocks lenient = ReadUnit(lines, header);
     const StrictUnitRead strict = ReadUnitStrict(lines, header);
-    if (strict.error) return;
+    if (strict.problem) return;
     const UnitBlocks& s = strict.blocks;
     FUZZ_REQUIRE(s.value.empty() || s.value.size() == 7, "strict \"<<value\" not 7 lines");
     FUZZ_REQUIRE(s.font.empty() || s.font.size() == 7, "strict \"<<font\" not 7 lines");
@@ -82,7 +82,7 @@ Lines CheckChangedRewrite(const Lines& lines, const std::string& headerLine,
     const std::size_t end = UnitEnd(lines, header);
     Lines once = lines;
     const UnitSplice result = Write(once, headerLine, blocks);
-    FUZZ_REQUIRE(!result.refused, "a changed unit's rewrite was refused");
+    FUZZ_REQUIRE(!result.problem, "a changed unit's rewrite was refused");
     FUZZ_REQUIRE(result.replaced, "an existing unit was appended");
     const std::size_t written = RewrittenUnitLines(lines, header, blocks).size();
 
@@ -114,9 +114,9 @@ void CheckRewrite(const Lines& lines, const std::string& headerLine, const Lines
     Lines same = lines;
     const UnitSplice result = Write(same, headerLine, blocks);
     FUZZ_REQUIRE(same == lines, "a refused or unchanged unit changed the file");
-    FUZZ_REQUIRE(result.refused.has_value() == UnitRewriteProblem(lines, header).has_value(),
+    FUZZ_REQUIRE(result.problem.has_value() == !UnitRewriteProblem(lines, header),
                  "a rewrite refused without a problem, or done despite one");
-    if (result.refused) return;
+    if (result.problem) return;
     FUZZ_REQUIRE(result.replaced, "an existing unit was appended");
 
     // Changed apart from its questions: the worksheet reader reads the same questions, and
@@ -125,9 +125,9 @@ void CheckRewrite(const Lines& lines, const std::string& headerLine, const Lines
     hinted.hint.push_back("fuzz hint");
     const Lines once = CheckChangedRewrite(lines, headerLine, hinted, headers);
     const StrictUnitRead strictBefore = ReadUnitStrict(lines, header);
-    if (!strictBefore.error) {
+    if (!strictBefore.problem) {
         const StrictUnitRead strictAfter = ReadUnitStrict(once, header);
-        FUZZ_REQUIRE(!strictAfter.error, "a rewritten unit no longer reads as a worksheet");
+        FUZZ_REQUIRE(!strictAfter.problem, "a rewritten unit no longer reads as a worksheet");
         UnitBlocks expected = strictBefore.blocks;
         expected.hint = hinted.hint;
         expected.header.clear();
@@ -151,9 +151,9 @@ void CheckAppend(const Lines& lines, const Lines& headers) {
     Lines out = lines;
     const UnitSplice result = Write(out, headerLine, blocks);
     FUZZ_REQUIRE(!result.replaced, "a missing unit was replaced");
-    FUZZ_REQUIRE(result.refused.has_value() == AppendProblem(lines).has_value(),
+    FUZZ_REQUIRE(result.problem.has_value() == !AppendProblem(lines),
                  "an append refused without a problem, or done despite one");
-    if (result.refused) {
+    if (result.problem) {
         FUZZ_REQUIRE(out == lines, "a refused append changed the file");
         return;
     }

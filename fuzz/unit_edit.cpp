@@ -65,13 +65,13 @@ void CheckReadBack(const std::string& saved, const std::string& headerLine,
     const Lines lines = SplitLines(saved);
     const auto at = LocateUnit(lines, headerLine);
     FUZZ_REQUIRE(at.has_value(), "the saved unit is not found");
-    FUZZ_REQUIRE(!UnitRewriteProblem(lines, *at), "the saved unit cannot be saved again");
+    FUZZ_REQUIRE(UnitRewriteProblem(lines, *at).ok(), "the saved unit cannot be saved again");
     FUZZ_REQUIRE(ReadUnit(lines, *at) == Writable(blocks), "the saved unit reads otherwise");
     const LoadedFields loaded = LoadUnitFields(lines, headerLine);
     FUZZ_REQUIRE(loaded.found && loaded.fields.blocks.ques == blocks.ques,
                  "the question lines loaded differ from the fields saved");
     const UnitSplice again = SpliceUnit(saved, headerLine, BlocksOf(loaded.fields));
-    FUZZ_REQUIRE(!again.refused, "saving the unit's own fields again was refused");
+    FUZZ_REQUIRE(!again.problem, "saving the unit's own fields again was refused");
     if (again.bytes == saved) return;
     // An appended unit has the order of a new one; the next save puts it in the editor's order
     // (as documented), and from then on a save of its own fields is a no-op.
@@ -86,7 +86,7 @@ void CheckSave(const std::string& bytes, const Lines& lines, const std::string& 
     const UnitBlocks blocks = BlocksOf(fields);
     const UnitSplice splice = SpliceUnit(bytes, headerLine, blocks);
     const auto at = LocateUnit(lines, headerLine);
-    const auto problem = at ? UnitRewriteProblem(lines, *at) : AppendProblem(lines);
+    const Result<> writable = at ? UnitRewriteProblem(lines, *at) : AppendProblem(lines);
     // A content line equal to a later unit's header would be found in that unit's place.
     bool hidesLater = false;
     if (at) {
@@ -98,11 +98,11 @@ void CheckSave(const std::string& bytes, const Lines& lines, const std::string& 
                 hidesLater = hidesLater || (line.starts_with(kHeaderPrefix) &&
                                             LocateUnit(lines, line).value_or(0) >= end);
     }
-    const bool refuse = problem.has_value() || UnwritableContent(blocks).has_value() || hidesLater;
-    FUZZ_REQUIRE(splice.refused.has_value() == refuse,
+    const bool refuse = !writable || !UnwritableContent(blocks) || hidesLater;
+    FUZZ_REQUIRE(splice.problem.has_value() == refuse,
                  "a save refused without a problem, or done despite one");
-    if (splice.refused) {
-        FUZZ_REQUIRE(splice.bytes.empty() && !splice.replaced && !splice.refused->empty(),
+    if (splice.problem) {
+        FUZZ_REQUIRE(splice.bytes.empty() && !splice.replaced && !splice.problem->message.empty(),
                      "a refused save gave bytes, or no reason");
         return;
     }
@@ -138,9 +138,9 @@ void CheckSave(const std::string& bytes, const Lines& lines, const std::string& 
     // Saved as loaded, the unit is the same worksheet, but for the soft-keyboard name: the editor
     // holds one, the last line it read.
     const StrictUnitRead sheetBefore = ReadUnitStrict(lines, *at);
-    if (sheetBefore.error) return;
+    if (sheetBefore.problem) return;
     const StrictUnitRead sheetAfter = ReadUnitStrict(outLines, first);
-    FUZZ_REQUIRE(!sheetAfter.error, "a unit saved as loaded no longer reads as a worksheet");
+    FUZZ_REQUIRE(!sheetAfter.problem, "a unit saved as loaded no longer reads as a worksheet");
     UnitBlocks expected = Writable(sheetBefore.blocks);
     if (!expected.softKeyB.empty())
         expected.softKeyB =

@@ -115,9 +115,9 @@ void CheckMasterSave(const std::string& bytes, const Lines& lines, const std::st
     const MasterBytes master = MasterFileBytes(bytes, worksheet);
     // The one thing that stops the save of a unit that reads: its header is a line of another
     // unit's block, and a rewrite would overwrite that unit.
-    FUZZ_REQUIRE(master.refused.has_value() == HeaderInsideBlock(lines, header).has_value(),
+    FUZZ_REQUIRE(master.problem.has_value() == !HeaderInsideBlock(lines, header),
                  "a master save refused without a problem, or done despite one");
-    if (master.refused) {
+    if (master.problem) {
         FUZZ_REQUIRE(master.bytes.empty(), "a refused master save gave bytes");
         return;
     }

@@ -47,8 +47,9 @@ bool IsWithin(const fs::path& p, const fs::path& base) {
     return b == base.end();
 }
 
-// Follows every link on the way from folder to folder/rel; empty when the way stays inside.
-std::string LinkFault(const fs::path& folder, const fs::path& rel) {
+// Follows every link on the way from folder to folder/rel; fails with the reason alone when the
+// way leads out.
+Result<> LinkFault(const fs::path& folder, const fs::path& rel) {
     std::error_code ec;
     fs::path base = fs::weakly_canonical(folder, ec);
     if (ec) base = folder.lexically_normal();
@@ -61,8 +62,8 @@ std::string LinkFault(const fs::path& folder, const fs::path& rel) {
         if (ec || !fs::exists(status)) return {};  // nothing below can exist either
         if (!fs::is_symlink(status)) continue;
         fs::path target = fs::canonical(current, ec);
-        if (ec) return sjis("リンク先がありません");
-        if (!IsWithin(target, base)) return sjis("フォルダの外へのリンクです");
+        if (ec) return Problem(sjis("リンク先がありません"));
+        if (!IsWithin(target, base)) return Problem(sjis("フォルダの外へのリンクです"));
         current = std::move(target);
     }
     return {};
@@ -70,19 +71,21 @@ std::string LinkFault(const fs::path& folder, const fs::path& rel) {
 
 }  // namespace
 
-std::string NameFault(std::string_view name, NameShape shape) {
-    if (name.empty()) return sjis("名前が空です");
-    if (name.find('\0') != std::string_view::npos) return sjis("使えない文字が含まれています");
+Result<> NameFault(std::string_view name, NameShape shape) {
+    if (name.empty()) return Problem{sjis("名前が空です")};
+    if (name.find('\0') != std::string_view::npos)
+        return Problem{sjis("使えない文字が含まれています")};
     const std::u16string text = Cp932ToUtf16(name);
-    if (IsSeparator(text.front())) return sjis("フォルダの区切りで始まっています");
-    if (text.find(u':') != std::u16string::npos) return sjis("ドライブ名または「:」があります");
+    if (IsSeparator(text.front())) return Problem{sjis("フォルダの区切りで始まっています")};
+    if (text.find(u':') != std::u16string::npos)
+        return Problem{sjis("ドライブ名または「:」があります")};
     const auto parts = Components(text);
     if (shape == NameShape::FileName) {
-        if (parts.size() > 1) return sjis("フォルダの区切り「\\」または「/」があります");
-        if (text == u".") return sjis("ファイル名ではありません");
+        if (parts.size() > 1) return Problem{sjis("フォルダの区切り「\\」または「/」があります")};
+        if (text == u".") return Problem{sjis("ファイル名ではありません")};
     }
     for (std::u16string_view part : parts)
-        if (ActsAsParent(part)) return sjis("「..」があります");
+        if (ActsAsParent(part)) return Problem{sjis("「..」があります")};
     return {};
 }
 
@@ -105,7 +108,7 @@ SplitPath SplitNativePath(const std::string& path) {
 }
 
 ContainedPath PathInside(const std::string& folder, const std::string& name, NameShape shape) {
-    std::string fault = NameFault(name, shape);
+    std::string fault = NameFault(name, shape).problem().message;
     if (fault.empty()) {
         const fs::path root = WithoutTrailingSeparator(NativePath(folder));
         const fs::path full = NativePath(folder + name);
@@ -113,10 +116,10 @@ ContainedPath PathInside(const std::string& folder, const std::string& name, Nam
         if (rel.empty() || *rel.begin() == "..")
             fault = sjis("フォルダの外です");
         else
-            fault = LinkFault(root, rel);
+            fault = LinkFault(root, rel).problem().message;
     }
-    if (!fault.empty()) return {{}, NameRefusedText(name, folder, fault)};
-    return {folder + name, {}};
+    if (!fault.empty()) return Problem(NameRefusedText(name, folder, fault), fault);
+    return folder + name;
 }
 
 }  // namespace sulkan

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "Result.h"
+
 namespace sulkan {
 
 enum class NameShape {
@@ -15,14 +17,12 @@ enum class NameShape {
 // Why the name cannot stay inside any folder, read from its text alone: empty, absolute, a drive
 // letter or UNC prefix, a ":" (drive or stream), a ".." component, a NUL byte, or (FileName) a
 // separator. Separators are "\" and "/" as whole characters, exactly as paths are converted, so a
-// 0x5C trail byte is no separator. Empty when the text is fine.
-std::string NameFault(std::string_view name, NameShape shape = NameShape::Path);
+// 0x5C trail byte is no separator. The failure's message (CP932) is the reason alone, to be set
+// into a message that names the name.
+Result<> NameFault(std::string_view name, NameShape shape = NameShape::Path);
 
-struct ContainedPath {
-    std::string path;     // folder + name, CP932, when accepted
-    std::string refusal;  // CP932 message naming the name, when refused
-    explicit operator bool() const { return refusal.empty(); }
-};
+// folder + name (CP932) when accepted; refused, a message naming the name with the reason alone.
+using ContainedPath = Result<std::string>;
 
 // folder + name, accepted only when the text of name is fine and no symbolic link on the way
 // (name's components, followed as the system will follow them) leads out of folder. A link that

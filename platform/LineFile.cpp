@@ -349,18 +349,19 @@ bool FolderExists(const std::string& path) {
     return fs::is_directory(NativePath(path), ec);
 }
 
-std::optional<std::string> CreateFolder(const std::string& path) {
+Result<> CreateFolder(const std::string& path) {
     fs::path native = NativePath(path);
     while (!native.empty() && native.filename().empty() && native.has_relative_path())
         native = native.parent_path();  // "a/b/" names the folder "a/b"
     std::error_code ec;
-    if (fs::is_directory(native, ec)) return std::nullopt;
+    if (fs::is_directory(native, ec)) return {};
     fs::create_directories(native, ec);
-    if (!ec && fs::is_directory(native, ec)) return std::nullopt;
+    if (!ec && fs::is_directory(native, ec)) return {};
     if (!ec) ec = std::make_error_code(std::errc::not_a_directory);
     const int error = ErrnoOf(ec);
-    return sjis("ディレクトリ ") + path + sjis(" を作成できませんでした: ") +
-           (error != 0 ? SystemErrorText(error) : ErrorText(ec));
+    std::string reason = error != 0 ? SystemErrorText(error) : ErrorText(ec);
+    return Problem{sjis("ディレクトリ ") + path + sjis(" を作成できませんでした: ") + reason,
+                   reason};
 }
 
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& mask) {
@@ -431,16 +432,16 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& path) {
     return SplitLines(*bytes);
 }
 
-SaveResult WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+Result<> WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     return WriteBytes(path, JoinLines(lines));
 }
 
-SaveResult WriteBytes(const std::string& path, const std::string& bytes) {
+Result<> WriteBytes(const std::string& path, const std::string& bytes) {
     auto failed = [&path](int error) {
         std::string text = sjis("ファイル ") + path + sjis(" を保存できませんでした");
         const std::string reason = error != 0 ? SystemErrorText(error) : std::string();
         if (!reason.empty()) text += sjis("（") + reason + sjis("）");
-        return SaveResult{false, text, reason};
+        return Result<>(Problem{text, reason});
     };
     fs::path target = NativePath(path);
     if (target.filename().empty()) return failed(EISDIR);

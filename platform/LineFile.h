@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "Result.h"
+
 namespace sulkan {
 
 // CP932 path with "\" or "/" to a native path; each component that does not exist as written is
@@ -22,8 +24,8 @@ std::string NativeSeparators(const std::string& path);
 
 bool FileExists(const std::string& path);    // an existing regular file
 bool FolderExists(const std::string& path);  // an existing folder
-// Creates one folder (and its missing parents). Returns an error text on failure.
-std::optional<std::string> CreateFolder(const std::string& path);
+// Creates one folder (and its missing parents). The failure names the folder and the reason.
+Result<> CreateFolder(const std::string& path);
 // Bare file names in folder matching a mask of "*" and "?" (ASCII case ignored), sorted.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& mask);
 
@@ -37,18 +39,11 @@ std::string JoinLines(const std::vector<std::string>& lines);
 std::optional<std::vector<std::string>> ReadLines(const std::string& path);
 std::optional<std::string> ReadBytes(const std::string& path);
 
-// Result of a save: empty on success, otherwise a message naming the file and the reason.
-struct SaveResult {
-    bool ok = true;
-    std::string error;   // CP932, for the user
-    std::string reason;  // CP932, the system's reason alone (may be empty)
-    explicit operator bool() const { return ok; }
-};
-
 // Writes the whole file to a temporary file in the same folder, flushes it and renames it over
-// the old one, so a failed or interrupted save leaves the old file as it was.
-SaveResult WriteLines(const std::string& path, const std::vector<std::string>& lines);
-SaveResult WriteBytes(const std::string& path, const std::string& bytes);
+// the old one, so a failed or interrupted save leaves the old file as it was. The failure's
+// message names the file and the reason; its reason is the system's reason alone (may be empty).
+Result<> WriteLines(const std::string& path, const std::vector<std::string>& lines);
+Result<> WriteBytes(const std::string& path, const std::string& bytes);
 
 // The operating system's reason for errno value error, in Japanese words where the program knows
 // them (no free space, no permission, read-only file system ...), else the system's own text.

@@ -90,21 +90,24 @@ bool EndsInLoneLeadByte(std::string_view name) {
 
 }  // namespace
 
-std::string ProfileNameProblem(const std::string& section, const std::string& key) {
+Result<> ProfileNameProblem(const std::string& section, const std::string& key) {
     // Written as it stands, such a name would read back as another key or another section. A
     // section name may hold "]" and begin with "[" or ";": its line begins with "[" and the name
     // runs to the line's last "]", so it reads back as written.
     const std::string_view s = Trim(section), k = Trim(key);
-    if (HasLineBreak(s)) return sjis("セクション名「") + section + sjis("」に改行があります");
+    if (HasLineBreak(s))
+        return Problem{sjis("セクション名「") + section + sjis("」に改行があります")};
     if (EndsInLoneLeadByte(s))
-        return sjis("セクション名「") + section + sjis("」の終わりの文字が欠けています");
+        return Problem{sjis("セクション名「") + section + sjis("」の終わりの文字が欠けています")};
     if (k.empty() || k.front() == ';')
-        return sjis("キー名「") + key + sjis("」は空か「;」で始まっていて、キーとして読めません");
+        return Problem{sjis("キー名「") + key +
+                       sjis("」は空か「;」で始まっていて、キーとして読めません")};
     if (HasLineBreak(k) || FindWholeChar(k, '=') != std::string_view::npos ||
         (!k.empty() && k.front() == '['))
-        return sjis("キー名「") + key + sjis("」に「=」または改行があるか、「[」で始まっています");
+        return Problem{sjis("キー名「") + key +
+                       sjis("」に「=」または改行があるか、「[」で始まっています")};
     if (EndsInLoneLeadByte(k))
-        return sjis("キー名「") + key + sjis("」の終わりの文字が欠けています");
+        return Problem{sjis("キー名「") + key + sjis("」の終わりの文字が欠けています")};
     return {};
 }
 
@@ -159,8 +162,8 @@ std::string ProfileLines::read(const std::string& section, const std::string& ke
 
 bool ProfileLines::write(const std::string& section, const std::string& key,
                          const std::string& value) {
-    if (std::string problem = ProfileNameProblem(section, key); !problem.empty()) {
-        if (m_refusal.empty()) m_refusal = std::move(problem);
+    if (const Result<> named = ProfileNameProblem(section, key); !named) {
+        if (m_refusal.empty()) m_refusal = named.problem().message;
         return false;
     }
     const std::string cleanKey(Trim(key));
@@ -352,8 +355,13 @@ std::optional<FileContent> ContentForChange(const std::string& path) {
     return FileContent{};
 }
 
-SaveResult CannotSave(const std::string& path) {
-    return {false, sjis("ファイル ") + path + sjis(" を保存できませんでした"), {}};
+std::string CannotSaveText(const std::string& path) {
+    return sjis("ファイル ") + path + sjis(" を保存できませんでした");
+}
+
+// The failure of a change that a refused name stopped: the file, and the refusal as the reason.
+Problem Refused(const std::string& path, const std::string& refusal) {
+    return Problem(CannotSaveText(path) + sjis("：") + refusal, refusal);
 }
 
 }  // namespace
@@ -372,31 +380,31 @@ ProfileLines ProfileFile::load() const {
     return ProfileLines(bytes ? Decode(*bytes).lines : std::vector<std::string>{});
 }
 
-SaveResult ProfileFile::update(const std::function<bool(ProfileLines&)>& change) {
+Result<> ProfileFile::update(const std::function<bool(ProfileLines&)>& change) {
     const FileLock lock(m_path);
-    if (!lock) return {false, lock.error(), {}};
+    if (!lock) return Problem{lock.error()};
     auto content = ContentForChange(m_path);
-    if (!content) return CannotSave(m_path);
+    if (!content) return Problem{CannotSaveText(m_path)};
     ProfileLines profile(std::move(content->lines));
     const bool save = change(profile);
     // A write the change could not make is a failure, not "nothing to save": the caller's record,
     // password or name would be lost without a word. Nothing is saved then.
     if (const std::string& problem = profile.refusal(); !problem.empty())
-        return {false, CannotSave(m_path).error + sjis("：") + problem, problem};
+        return Refused(m_path, problem);
     if (!save) return {};
     // A file kept as UTF-16 stays UTF-16: Shift-JIS lines in it would read as garbage.
     if (content->utf16) return WriteBytes(m_path, Cp932ToUtf16File(JoinLines(profile.lines())));
     return WriteLines(m_path, profile.lines());
 }
 
-SaveResult ProfileFile::write(const std::string& section, const std::string& key,
-                              const std::string& value) {
-    const std::string problem = ProfileNameProblem(section, key);
-    if (!problem.empty()) return {false, CannotSave(m_path).error + sjis("：") + problem, problem};
+Result<> ProfileFile::write(const std::string& section, const std::string& key,
+                            const std::string& value) {
+    if (const Result<> named = ProfileNameProblem(section, key); !named)
+        return Refused(m_path, named.problem().message);
     return update([&](ProfileLines& profile) { return profile.write(section, key, value); });
 }
 
-SaveResult ProfileFile::eraseSection(const std::string& section) {
+Result<> ProfileFile::eraseSection(const std::string& section) {
     return update([&](ProfileLines& profile) {
         if (!profile.hasSection(section)) return false;
         profile.eraseSection(section);

@@ -18,10 +18,10 @@ namespace sulkan {
 
 // Why a section or key name cannot be written: a key that is empty, holds "=" or a line break
 // or begins with "[" or ";", a section name with a line break, a name that ends in half a
-// double-byte character (CP932 message; empty when fine). A section name may hold "]": it runs
+// double-byte character (the failure's message, CP932). A section name may hold "]": it runs
 // to the last "]" of its line. Names are compared with blanks and tabs at both ends trimmed,
 // when reading and writing alike.
-std::string ProfileNameProblem(const std::string& section, const std::string& key);
+Result<> ProfileNameProblem(const std::string& section, const std::string& key);
 
 // The lines of one INI file held in memory; reads and edits work on the lines, save writes them.
 class ProfileLines {
@@ -75,13 +75,13 @@ public:
 
     std::string read(const std::string& section, const std::string& key,
                      const std::string& def) const;
-    SaveResult write(const std::string& section, const std::string& key, const std::string& value);
+    Result<> write(const std::string& section, const std::string& key, const std::string& value);
     std::vector<std::string> keys(const std::string& section) const;
-    SaveResult eraseSection(const std::string& section);
+    Result<> eraseSection(const std::string& section);
     // Reads, changes and saves the file under its lock; change returns false to save nothing. A
     // write refused inside change fails the whole update with the file and the reason (reason
-    // alone in SaveResult::reason), and nothing is saved.
-    SaveResult update(const std::function<bool(ProfileLines&)>& change);
+    // alone in the problem's reason), and nothing is saved.
+    Result<> update(const std::function<bool(ProfileLines&)>& change);
     // The whole file at once, for callers that look at many sections.
     ProfileLines load() const;
 

@@ -2,8 +2,11 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "Result.h"
 
 namespace sulkan::test {
 
@@ -31,5 +34,16 @@ void WriteSjisFile(const std::filesystem::path& file, const std::vector<std::str
 // Writes bytes exactly as given.
 void WriteRawFile(const std::filesystem::path& file, const std::string& bytes);
 std::string ReadRawFile(const std::filesystem::path& file);
+
+// The failure's message, nothing on success: what a test compares byte for byte.
+template <class T>
+std::optional<std::string> MessageOf(const Result<T>& result) {
+    if (result) return std::nullopt;
+    return result.problem().message;
+}
+inline std::optional<std::string> MessageOf(const std::optional<Problem>& problem) {
+    if (!problem) return std::nullopt;
+    return problem->message;
+}
 
 }  // namespace sulkan::test

@@ -39,24 +39,24 @@ bool BreaksItsBlock(const std::string& line) {
 }
 
 // Why the worksheet could not be read back from its copy file as it is, if it could not.
-std::optional<std::string> CopyFileProblem(const UnitContent& content) {
+Result<> CopyFileProblem(const UnitContent& content) {
     if (content.questionLines.size() > kMaxQuestionLines) {
-        return sjis("問題の行は６０行以下です");
+        return Problem{sjis("問題の行は６０行以下です")};
     }
     // A leading "{" would be skipped as a preamble up to the next "}".
     if (!content.questionLines.empty() && content.questionLines.front() == "{") {
-        return CannotSaveLine(content.questionLines.front());
+        return Problem{CannotSaveLine(content.questionLines.front())};
     }
     for (const std::string* line : {&content.title, &content.school, &content.nameLine}) {
-        if (BreaksItsBlock(*line)) return CannotSaveLine(*line);
+        if (BreaksItsBlock(*line)) return Problem{CannotSaveLine(*line)};
     }
     for (const Lines* list : {&content.questionLines, &content.questionFigures,
                               &content.answerFigures, &content.kgroup}) {
         for (const std::string& line : *list) {
-            if (BreaksItsBlock(line)) return CannotSaveLine(line);
+            if (BreaksItsBlock(line)) return Problem{CannotSaveLine(line)};
         }
     }
-    return std::nullopt;
+    return {};
 }
 
 // Asks until the name is acceptable; nothing when the dialog was cancelled.
@@ -64,8 +64,8 @@ std::optional<std::string> AskCopyFilePath(const std::string& initialFolder, Pro
     for (;;) {
         const auto chosen = prompter.saveFileName(initialFolder, "*.skn");
         if (!chosen) return std::nullopt;
-        if (std::string problem = CopyFileNameProblem(*chosen); !problem.empty()) {
-            prompter.message(problem);
+        if (const Result<> name = CopyFileNameProblem(*chosen); !name) {
+            prompter.message(name.problem().message);
             continue;
         }
         if (auto path = CopyFilePathOf(*chosen)) return path;
@@ -89,12 +89,13 @@ Lines CopyFileLines(const Worksheet& worksheet) {
     return out;
 }
 
-CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
-                                   const std::optional<std::string>& targetPath,
-                                   const std::string& initialFolder, Prompter& prompter) {
-    if (auto problem = CopyFileProblem(worksheet.content)) {
-        prompter.message(*problem);
-        return {};
+std::optional<std::string> SaveWorksheetAsCopy(Worksheet& worksheet,
+                                               const std::optional<std::string>& targetPath,
+                                               const std::string& initialFolder,
+                                               Prompter& prompter) {
+    if (const Result<> writable = CopyFileProblem(worksheet.content); !writable) {
+        prompter.message(writable.problem().message);
+        return std::nullopt;
     }
     std::string path;
     if (targetPath) {
@@ -102,25 +103,26 @@ CopySaveResult SaveWorksheetAsCopy(Worksheet& worksheet,
         if (FileNamePart(path).find('.') == std::string_view::npos) path += kCopyExtension;
     } else {
         auto chosen = AskCopyFilePath(initialFolder, prompter);
-        if (!chosen) return {};
+        if (!chosen) return std::nullopt;
         path = std::move(*chosen);
         if (FileExists(path) && prompter.yesNo(sjis("ファイル") + path +
                                                sjis("を上書きしてもいいですか？")) != Answer::Yes) {
-            return {};
+            return std::nullopt;
         }
     }
 
-    if (const SaveResult saved = WriteLines(path, CopyFileLines(worksheet)); !saved) {
+    if (const Result<> saved = WriteLines(path, CopyFileLines(worksheet)); !saved) {
         std::string text = path + sjis("の保存に失敗しました");
-        if (!saved.reason.empty()) text += sjis("（") + saved.reason + sjis("）");
+        if (const std::string& reason = saved.problem().reason; !reason.empty())
+            text += sjis("（") + reason + sjis("）");
         prompter.message(text);
-        return {};
+        return std::nullopt;
     }
     worksheet.filePath = path;
     worksheet.isCopy = true;
     worksheet.isMaster = false;
     worksheet.modified = false;
-    return {true, path};
+    return path;
 }
 
 std::string CopyFileFolder(const std::string& programFolder, const CourseTables& tables,
@@ -141,10 +143,11 @@ std::optional<std::string> CopyFilePathOf(const std::string& chosen) {
     return std::nullopt;
 }
 
-std::string CopyFileNameProblem(const std::string& chosen) {
+Result<> CopyFileNameProblem(const std::string& chosen) {
     const SplitPath split = SplitNativePath(chosen);
-    const std::string fault = NameFault(split.name, NameShape::FileName);
-    return fault.empty() ? std::string() : NameRefusedText(split.name, split.folder, fault);
+    const Result<> name = NameFault(split.name, NameShape::FileName);
+    if (name) return {};
+    return Problem(NameRefusedText(split.name, split.folder, name.problem().message));
 }
 
 std::string InvalidExtensionMessage(const std::string& chosen) {

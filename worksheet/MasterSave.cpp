@@ -31,7 +31,8 @@ MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& works
     const auto at = LocateUnit(lines, header);
     UnitBlocks blocks;
     if (at) {
-        if (auto problem = UnitRewriteProblem(lines, *at)) return {{}, std::move(problem)};
+        if (const Result<> rewritable = UnitRewriteProblem(lines, *at); !rewritable)
+            return {{}, rewritable.problem()};
         blocks = ReadUnit(lines, *at);
     } else {
         // The unit has gone from the file since it was opened: append it from the worksheet.
@@ -42,7 +43,7 @@ MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& works
     TakeWorksheetState(blocks, worksheet);
     // An unchanged unit keeps its lines as they stand, in their own order.
     UnitSplice spliced = SpliceUnit(fileBytes, header, blocks, /*keepUnchanged=*/true);
-    return {std::move(spliced.bytes), std::move(spliced.refused)};
+    return {std::move(spliced.bytes), std::move(spliced.problem)};
 }
 
 MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter) {
@@ -58,14 +59,14 @@ MasterSaveStatus OverwriteMaster(Worksheet& worksheet, Prompter& prompter) {
         return MasterSaveStatus::Failed;
     }
     const MasterBytes rewritten = MasterFileBytes(*bytes, worksheet);
-    if (rewritten.refused) {
+    if (rewritten.problem) {
         prompter.message(sjis("ファイル ") + NativeSeparators(path) + sjis(" に保存できません：") +
-                         *rewritten.refused);
+                         rewritten.problem->message);
         return MasterSaveStatus::Failed;
     }
-    const SaveResult saved = WriteBytes(path, rewritten.bytes);
+    const Result<> saved = WriteBytes(path, rewritten.bytes);
     if (!saved) {
-        prompter.message(WithNativePath(saved.error, path));
+        prompter.message(WithNativePath(saved.problem().message, path));
         return MasterSaveStatus::Failed;
     }
     worksheet.modified = false;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Prompter.h"
+#include "Result.h"
 #include "Worksheet.h"
 
 namespace sulkan {
@@ -14,12 +15,12 @@ namespace sulkan {
 // "<<value", "<<font" and "<<kran" from its parameters, "<<graph" and "<<AGraph" from its figure
 // lists; questions, choices, distractors, hints and the soft keyboard stay as the file has them.
 // A file without the unit gets it appended, built from the worksheet. Line ends outside the unit
-// are not normalised; a unit that would read the same is left as it stands. refused (CP932) says
-// why the unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent); bytes is
-// then empty.
+// are not normalised; a unit that would read the same is left as it stands. problem says why the
+// unit cannot be written (UnitRewriteProblem, AppendProblem, UnwritableContent); bytes is then
+// empty.
 struct MasterBytes {
     std::string bytes;
-    std::optional<std::string> refused;
+    std::optional<Problem> problem;
 };
 MasterBytes MasterFileBytes(const std::string& fileBytes, const Worksheet& worksheet);
 

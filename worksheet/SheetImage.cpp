@@ -20,15 +20,15 @@ Bitmap LoadFigure(const std::string& folder, const std::string& name, std::strin
     }
     const ContainedPath file = PathInside(folder, name);
     if (!file) {
-        problem = file.refusal;
+        problem = file.problem().message;
         return {};
     }
-    if (!FileExists(file.path)) {
-        problem = FileMissingText(NativeSeparators(file.path));
+    if (!FileExists(file.value())) {
+        problem = FileMissingText(NativeSeparators(file.value()));
         return {};
     }
-    Bitmap picture = LoadBitmap(file.path);
-    if (!picture) problem = PictureUnreadableMessage(NativeSeparators(file.path));
+    Bitmap picture = LoadBitmap(file.value());
+    if (!picture) problem = PictureUnreadableMessage(NativeSeparators(file.value()));
     return picture;
 }
 

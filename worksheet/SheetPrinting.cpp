@@ -161,9 +161,8 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
     PrintResult result;
     if (!source.worksheet) return result;
     const TargetCheck ready = target.check();
-    if (!ready.ready) {
-        result.messages.push_back(ready.message);
-        result.stopped = true;
+    if (!ready) {
+        result.problem = ready.problem();
         return result;
     }
     // Activating a window while jobs run must not copy its values into the controls.
@@ -186,8 +185,7 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         if (mode == PrintMode::Faithful) {
             const QImage image = redrawEach ? source.redrawScreen() : source.screenImage;
             if (image.isNull()) {
-                result.messages.push_back(sjis("印刷するシートの画像がありません"));
-                result.stopped = true;
+                result.problem = Problem(sjis("印刷するシートの画像がありません"));
                 break;
             }
             done = PrintSheetImage(target, image);
@@ -202,8 +200,7 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
             if (why.empty()) why = sjis("印刷を完了できませんでした");
             if (result.jobs > 0)
                 why += "\r\n" + IntText(result.jobs) + sjis(" 部は印刷に回しました");
-            result.messages.push_back(why);
-            result.stopped = true;
+            result.problem = Problem(std::move(why));
             // Printing again goes on with the copy that failed and the ones after it.
             if (numbered) target.setCopyCount(copies - copy);
             break;
@@ -211,8 +208,8 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         ++result.jobs;
         numbering.setStartNumber(numbering.startNumber() + 1);
     }
-    if (!result.stopped) {
-        if (!ready.message.empty()) result.messages.push_back(ready.message);
+    if (!result.stopped()) {
+        result.note = ready.value();
         numbering.setStartNumber(1);
     }
     // The screen shows the number the next print starts with.

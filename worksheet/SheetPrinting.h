@@ -10,10 +10,12 @@
 #include <QSizeF>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Canvas.h"
+#include "Result.h"
 #include "SheetImage.h"
 #include "SheetRenderer.h"
 #include "SheetState.h"
@@ -21,12 +23,9 @@
 
 namespace sulkan {
 
-// Whether a target can take jobs now. A message without readiness says why not (CP932); with
-// readiness it is a note for after the jobs went out (a stopped queue holds them).
-struct TargetCheck {
-    bool ready = true;
-    std::string message;
-};
+// Whether a target can take jobs now: the problem says why not; when it can, the value is a note
+// (CP932) for after the jobs went out (a stopped queue holds them), empty when there is none.
+using TargetCheck = Result<std::string>;
 
 // Where print jobs go. One job is one page; its painter is active from beginJob until endJob or
 // abortJob.
@@ -42,7 +41,7 @@ public:
     virtual QSizeF paperSize() const;
 
     // Asked once before the first job of a print.
-    virtual TargetCheck check() { return {}; }
+    virtual TargetCheck check() { return std::string(); }
     // Names the jobs that follow (CP932).
     virtual void setJobName(const std::string& /*name*/) {}
     // Why the last job could not begin or end (CP932); empty when there is nothing to add.
@@ -130,10 +129,18 @@ struct PrintSource {
 };
 
 struct PrintResult {
-    int jobs = 0;          // jobs completed
-    bool stopped = false;  // the target was not ready, or a job failed and the copies after it
-                           // were not printed
-    std::vector<std::string> messages;  // CP932, for the user
+    int jobs = 0;  // jobs completed
+    // The target was not ready, or a job failed and the copies after it were not printed.
+    std::optional<Problem> problem;
+    std::string note;  // CP932, for the user after jobs went out (a stopped queue holds them)
+
+    bool stopped() const { return problem.has_value(); }
+    // What the user is told: the problem, else the note when there is one.
+    std::optional<std::string> said() const {
+        if (problem) return problem->message;
+        if (!note.empty()) return note;
+        return std::nullopt;
+    }
 };
 
 // Prints one copy, or with numbering on as many copies as the target's copy count, each a job

@@ -128,24 +128,24 @@ QSizeF QueuePrintTarget::paperSize() const {
 
 TargetCheck QueuePrintTarget::check() {
     if (m_name.empty()) m_name = m_queue.defaultQueue();
-    if (m_name.empty()) return {false, sjis("既定のプリンタが設定されていません")};
+    if (m_name.empty()) return Problem(sjis("既定のプリンタが設定されていません"));
     const QueueStatus status = m_queue.status(m_name);
     const std::string printer = PrinterText(m_name);
     switch (status.state) {
         case QueueStatus::State::Ready:
-            return {};
+            return std::string();
         case QueueStatus::State::Stopped:
-            return {true, printer + sjis(" は停止中です。印刷は再開されるまで待機します") +
-                              Because(status.reason)};
+            return printer + sjis(" は停止中です。印刷は再開されるまで待機します") +
+                   Because(status.reason);
         case QueueStatus::State::Refusing:
-            return {false, printer + sjis(" は印刷を受け付けていません") + Because(status.reason)};
+            return Problem(printer + sjis(" は印刷を受け付けていません") + Because(status.reason));
         case QueueStatus::State::Missing:
-            return {false, printer + sjis(" が見つかりません")};
+            return Problem(printer + sjis(" が見つかりません"));
         case QueueStatus::State::Unreachable:
             break;
     }
-    return {false,
-            printer + sjis(" の状態を印刷システムに問い合わせできません") + Because(status.reason)};
+    return Problem(printer + sjis(" の状態を印刷システムに問い合わせできません") +
+                   Because(status.reason));
 }
 
 QPainter* QueuePrintTarget::beginJob() {
@@ -229,7 +229,7 @@ QSizeF QPrinterTarget::paperSize() const {
 }
 
 TargetCheck QPrinterTarget::check() {
-    return throughQueue() ? spool().check() : TargetCheck{};
+    return throughQueue() ? spool().check() : TargetCheck(std::string());
 }
 
 void QPrinterTarget::setJobName(const std::string& name) {

@@ -269,12 +269,12 @@ bool TfrmPrint::saveAsCopy() {
 TfrmPrint::SaveOutcome TfrmPrint::saveCopy() {
     SaveDialogWatch watch(m_host.prompter());
     // The dialog opens in the lesson's copy folder, where the copy-file dialog lists them.
-    CopySaveResult result = SaveWorksheetAsCopy(
+    const std::optional<std::string> saved = SaveWorksheetAsCopy(
         m_worksheet, std::nullopt, m_host.copyFileFolder(m_worksheet.address.lesson), watch);
-    if (!result.saved) return watch.cancelled ? SaveOutcome::Cancelled : SaveOutcome::Failed;
+    if (!saved) return watch.cancelled ? SaveOutcome::Cancelled : SaveOutcome::Failed;
     const QString oldIdentity = m_identity;
-    m_identity = ToQString(result.path);
-    setCaption(result.path);
+    m_identity = ToQString(*saved);
+    setCaption(*saved);
     m_host.worksheetRenamed(this, oldIdentity);
     return SaveOutcome::Saved;
 }

@@ -134,9 +134,9 @@ void TfrmPrintOk::btnPrintClick() {
     setButtonsEnabled(false);
     lblSize->repaint();
     const PrintResult result = printJob();
-    for (const std::string& message : result.messages) m_host.prompter().message(message);
+    if (const auto said = result.said()) m_host.prompter().message(*said);
     setButtonsEnabled(true);
-    if (result.stopped) {
+    if (result.stopped()) {
         // The user may start the printer again or choose another one and print from here.
         lblSize->setText(QStringLiteral("印刷できませんでした"));
         return;

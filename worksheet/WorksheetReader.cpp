@@ -86,7 +86,9 @@ ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, H
                            SheetShared& shared) {
     const auto headerIndex = LocateUnit(fileLines, request.headerLine);
     if (!headerIndex) {
-        return {false, UnitMissingMessage() + sjis("（") + request.headerLine + sjis("）"), {}};
+        return {false,
+                Problem(UnitMissingMessage() + sjis("（") + request.headerLine + sjis("）")),
+                {}};
     }
 
     const bool adding = request.kind == ReadKind::AddUnit;
@@ -94,11 +96,12 @@ ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, H
     HoldingArea next = adding ? holding : HoldingArea{};
     StrictUnitRead read =
         ReadUnitStrict(fileLines, *headerIndex, next.content.questionLines.size());
-    if (read.error) {
-        return {true,
-                *read.error + sjis("（") + request.headerLine + sjis("、ファイルの") +
-                    IntText(static_cast<long long>(read.errorLine) + 1) + sjis("行目）"),
-                {}};
+    if (read.problem) {
+        return {
+            true,
+            Problem(read.problem->message + sjis("（") + request.headerLine + sjis("、ファイルの") +
+                    IntText(static_cast<long long>(read.errorLine) + 1) + sjis("行目）")),
+            {}};
     }
 
     UnitBlocks& blocks = read.blocks;
@@ -199,33 +202,33 @@ Lines WorksheetDataLines(const Worksheet& worksheet) {
     return out;
 }
 
-AddUnitResult AddUnitToWorksheet(Worksheet& worksheet, const Lines& fileLines,
-                                 const ReadRequest& request, HoldingArea& holding,
-                                 SheetShared& shared) {
+Result<> AddUnitToWorksheet(Worksheet& worksheet, const Lines& fileLines,
+                            const ReadRequest& request, HoldingArea& holding, SheetShared& shared) {
     HoldingArea next = holding;
     FillHoldingFromWorksheet(worksheet, next);
     if (next.content.questionFigures.size() >= kMaxFiguresToAdd * kFigureLines) {
-        return {false, NoMoreAdditionsMessage()};
+        return Problem(NoMoreAdditionsMessage());
     }
     // The worksheet must still be writable as a unit once it is composed; checked before the
     // read so that a refusal leaves the reader's shared values alone too.
-    if (auto problem = CheckLayoutBlocks(ReadLayoutText(WorksheetDataLines(worksheet)))) {
-        return {false, std::move(problem)};
+    if (Result<> layout = CheckLayoutBlocks(ReadLayoutText(WorksheetDataLines(worksheet)));
+        !layout) {
+        return layout;
     }
 
     ReadRequest addition = request;
     addition.kind = ReadKind::AddUnit;
     addition.target = AddTargetOf(worksheet);
     ReadResult read = ReadIntoHolding(fileLines, addition, next, shared);
-    if (!read.found) return {false, UnitMissingMessage()};
-    if (read.message) return {false, std::move(read.message)};
+    if (!read.found) return Problem(UnitMissingMessage());
+    if (read.problem) return *read.problem;
 
     // The added unit's layout blocks stay in the holding area only: the sheet keeps its own.
     ApplyHoldingToWorksheet(next, worksheet, true);
     worksheet.lastTitle = next.content.title;
     worksheet.lastSectionRead = addition.section;
     holding = std::move(next);
-    return {true, std::nullopt};
+    return {};
 }
 
 }  // namespace sulkan

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Result.h"
 #include "SheetState.h"
 #include "UnitAddress.h"
 #include "Worksheet.h"
@@ -50,11 +51,11 @@ struct ReadRequest {
 // "<<value block error（[[unit2、ファイルの12行目）". warnings name what was read other than as
 // written (StrictUnitRead::warnings); the read still succeeds.
 struct ReadResult {
-    bool found = true;                   // false: empty file or no such header
-    std::optional<std::string> message;  // why the unit was not read, for the user
+    bool found = true;               // false: empty file or no such header
+    std::optional<Problem> problem;  // why the unit was not read
     std::vector<std::string> warnings{};
 
-    bool ok() const { return found && !message; }
+    bool ok() const { return found && !problem; }
 };
 
 // Reads the unit of request.headerLine. Kinds 0 and 1 replace the holding area's content; kind 2
@@ -97,18 +98,12 @@ void FillHoldingFromWorksheet(const Worksheet& worksheet, HoldingArea& holding);
 // they have lines, then "<<value", "<<font", "<<kran".
 std::vector<std::string> WorksheetDataLines(const Worksheet& worksheet);
 
-struct AddUnitResult {
-    bool added = false;
-    std::optional<std::string> message;  // for the user when not added
-};
-
 // Appends the unit of request.headerLine (kind 2; request.target is taken from the worksheet)
 // to the worksheet: question lines and figures, a title that names the added unit. The
 // worksheet keeps its own layout. On any failure neither the worksheet nor the holding area
 // changes. The unit selection before it is the caller's.
-AddUnitResult AddUnitToWorksheet(Worksheet& worksheet, const std::vector<std::string>& fileLines,
-                                 const ReadRequest& request, HoldingArea& holding,
-                                 SheetShared& shared);
+Result<> AddUnitToWorksheet(Worksheet& worksheet, const std::vector<std::string>& fileLines,
+                            const ReadRequest& request, HoldingArea& holding, SheetShared& shared);
 
 // Question figures a worksheet may hold before additions are refused.
 inline constexpr std::size_t kMaxFiguresToAdd = 15;

@@ -166,6 +166,29 @@ TEST_F(CourseFolderTest, FailedFirstCopyIsReportedThenTheDialogIsOffered) {
     EXPECT_EQ(ReadRawFile(root.path() / "data"), "x");
 }
 
+TEST(CopyCourseFolder, CopiesTheCourseOrNamesBothFoldersWithTheReason) {
+    TempDir dir;
+    WriteSjisFile(dir.path() / "from" / "Main.ind", {"サンプル", "", ">>"});
+    WriteSjisFile(dir.path() / "from" / "kan3" / "kan31.que", {"[[unit1"});
+    const std::string from = Folder(dir.path() / "from");
+    const Result<> copied = CopyCourseFolder(from, Folder(dir.path() / "to"));
+    ASSERT_TRUE(copied) << copied.problem().message;
+    EXPECT_EQ(ReadRawFile(dir.path() / "to" / "kan3" / "kan31.que"), sjis("[[unit1\r\n"));
+
+    // A file where the target's folder should be: nothing is made, and the reason is kept alone.
+    WriteRawFile(dir.path() / "file", "x");
+    const std::string to = Folder(dir.path() / "file" / "to");
+    const Result<> failed = CopyCourseFolder(from, to);
+    ASSERT_FALSE(failed);
+    const Problem& problem = failed.problem();
+    EXPECT_EQ(problem.message.rfind(sjis("コース ") + from + sjis(" を ") + to, 0), 0u)
+        << problem.message;
+    ASSERT_FALSE(problem.reason.empty());
+    EXPECT_TRUE(problem.message.ends_with(sjis("（") + problem.reason + sjis("）")))
+        << problem.message;
+    EXPECT_EQ(ReadRawFile(dir.path() / "file"), "x");
+}
+
 TEST(CommandCourseFolder, TheGivenFolderOrTheWorkingOne) {
     EXPECT_EQ(CommandCourseFolder("/srv/kanji"), "/srv/kanji/");
     EXPECT_EQ(CommandCourseFolder("/srv/漢字/"), sjis("/srv/漢字/"));

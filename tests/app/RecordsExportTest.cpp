@@ -177,7 +177,7 @@ TEST(RecordsXlsx, TextStaysTextAndNumbersDatesAndTimesAreTyped) {
     table.rows.back().month = 2, table.rows.back().day = 30;
     const fs::path book = dir.path() / "records.xlsx";
     const XlsxResult written = WriteRecordsXlsx(book.string(), table);
-    ASSERT_TRUE(written.saved) << written.saved.error;
+    ASSERT_FALSE(written.problem) << written.problem->message;
     EXPECT_EQ(written.cutCells, 0);
 
     const auto sheet = Sheet::Read(book);
@@ -242,7 +242,7 @@ TEST(RecordsXlsx, LinesThatDidNotReadKeepTheirTextInTheRawColumn) {
     table.rows.push_back(broken);
     table.unparsed = 1;
     const fs::path book = dir.path() / "raw.xlsx";
-    ASSERT_TRUE(WriteRecordsXlsx(book.string(), table).saved);
+    ASSERT_FALSE(WriteRecordsXlsx(book.string(), table).problem);
     const auto sheet = Sheet::Read(book);
     ASSERT_TRUE(sheet);
     EXPECT_EQ(sheet->at("O1").value, "raw");

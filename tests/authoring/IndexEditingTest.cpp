@@ -64,7 +64,8 @@ TEST(IndexEditingTest, BlockNotOpenedBySectIsListedButNotFoundForEdits) {
     for (const EditResult& result : {RenameSection(lines, 2, "X"), AddUnit(lines, 2, "X"),
                                      RenameUnit(lines, 2, 1, "X"), RenameSection(lines, 4, "X")}) {
         EXPECT_EQ(result.status, EditStatus::NotFound);
-        EXPECT_EQ(result.message.rfind("not found", 0), 0u);
+        ASSERT_TRUE(result.problem);
+        EXPECT_EQ(result.problem->message.rfind("not found", 0), 0u);
     }
     EXPECT_EQ(lines, original);
 }
@@ -78,10 +79,11 @@ TEST(IndexEditingTest, TitlesThatWouldBreakTheFileAreRefused) {
           AddSection(lines, "[[x"), RenameSection(lines, 1, "[[sect2"),
           AddUnit(lines, 1, "a\r\nb")}) {
         EXPECT_EQ(result.status, EditStatus::Refused);
-        EXPECT_FALSE(result.message.empty());
+        ASSERT_TRUE(result.problem);
+        EXPECT_FALSE(result.problem->message.empty());
     }
     EXPECT_EQ(lines, original);
-    EXPECT_TRUE(TitleFault(">>", TitleKind::Section).empty());  // a section title is not examined
+    EXPECT_TRUE(TitleFault(">>", TitleKind::Section));  // a section title is not examined
     EXPECT_EQ(AddUnit(lines, 1, "]]").status, EditStatus::Done);
 }
 

@@ -74,13 +74,13 @@ TEST(QuestionEditingTest, AQuestionLineThatIsALaterUnitsHeaderIsRefused) {
     blocks.ques = {"[[unit2", "c"};
     // Written, "[[unit2" would be found first and unit 2 read from inside unit 1.
     const UnitSplice refused = SpliceUnit(file, "[[unit1", blocks);
-    ASSERT_TRUE(refused.refused);
-    EXPECT_NE(refused.refused->find("[[unit2"), std::string::npos);
+    ASSERT_TRUE(refused.problem);
+    EXPECT_NE(refused.problem->message.find("[[unit2"), std::string::npos);
     EXPECT_TRUE(refused.bytes.empty());
     // The header of an earlier unit is found before the line: unit 2 may hold it.
     blocks.ques = {"[[unit1", "c"};
     const UnitSplice done = SpliceUnit(file, "[[unit2", blocks);
-    ASSERT_FALSE(done.refused);
+    ASSERT_FALSE(done.problem);
     const auto lines = SplitLines(done.bytes);
     EXPECT_EQ(LocateUnit(lines, "[[unit1"), 0u);
     EXPECT_EQ(ReadUnit(lines, 5).ques, blocks.ques);

@@ -254,9 +254,9 @@ TEST_F(CourseLessonIndexFiles, LessonsLeadingOutOfTheCourseAreRefusedAndNeverRea
     EXPECT_NE(index.problems[0].find(sjis("3行目")), std::string::npos);
     EXPECT_NE(index.problems[0].find(sjis("「..」")), std::string::npos);
     EXPECT_EQ(tables->LessonFolders[1], "");
-    EXPECT_NE(LessonLineProblem(course, mainInd[2]), "");
-    EXPECT_NE(LessonLineProblem(course, mainInd[3]), "");  // by its link
-    EXPECT_EQ(LessonLineProblem(course, sjis("漢字,kanji1\\xk1")), "");
+    EXPECT_FALSE(LessonLineProblem(course, mainInd[2]));
+    EXPECT_FALSE(LessonLineProblem(course, mainInd[3]));  // by its link
+    EXPECT_TRUE(LessonLineProblem(course, sjis("漢字,kanji1\\xk1")));
 
     tables->SectionUnitTitles[1] = {"kept"};
     for (int lesson : {1, 2}) {
@@ -265,7 +265,7 @@ TEST_F(CourseLessonIndexFiles, LessonsLeadingOutOfTheCourseAreRefusedAndNeverRea
         EXPECT_EQ(read.status, LessonIndexStatus::Refused) << lesson;
         EXPECT_TRUE(read.sectionTitles.empty());
         ASSERT_EQ(prompter.shown.size(), 1u);
-        EXPECT_NE(QuestionFileProblem(course, *tables, {lesson, 1, 1, 0}), "");
+        EXPECT_FALSE(QuestionFileProblem(course, *tables, {lesson, 1, 1, 0}));
     }
     EXPECT_EQ(tables->SectionUnitTitles[1], std::vector<std::string>{"kept"});
     EXPECT_EQ(FigureFolderOf(course, *tables, 2), "");

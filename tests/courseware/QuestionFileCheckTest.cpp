@@ -14,7 +14,7 @@ using test::Sjis;
 std::optional<std::string> Check(const std::vector<std::string>& utf8Ques) {
     UnitBlocks b = ReadLayoutText(DefaultLayoutLines());
     b.ques = Sjis(utf8Ques);
-    return ValidateUnit(b);
+    return test::MessageOf(ValidateUnit(b));
 }
 
 TEST(QuestionFileCheck, QuestionLinesInTurn) {
@@ -45,24 +45,26 @@ TEST(QuestionFileCheck, LayoutBlockCountsAfterQuestions) {
     UnitBlocks b = ReadLayoutText(DefaultLayoutLines());
     b.ques = {"#a#"};
     b.kran.resize(8);
-    EXPECT_EQ(ValidateUnit(b), std::nullopt);
+    EXPECT_EQ(test::MessageOf(ValidateUnit(b)), std::nullopt);
     b.kran.resize(9);
-    EXPECT_EQ(ValidateUnit(b), sjis("kranブロックの数が合いません"));
+    EXPECT_EQ(test::MessageOf(ValidateUnit(b)), sjis("kranブロックの数が合いません"));
     b.font.resize(8);
-    EXPECT_EQ(ValidateUnit(b), sjis("fontブロックの数が合いません"));
+    EXPECT_EQ(test::MessageOf(ValidateUnit(b)), sjis("fontブロックの数が合いません"));
     b.value.resize(6);
-    EXPECT_EQ(ValidateUnit(b), sjis("valueブロックの数が合いません"));
+    EXPECT_EQ(test::MessageOf(ValidateUnit(b)), sjis("valueブロックの数が合いません"));
     b.ques = {"x"};
-    EXPECT_EQ(ValidateUnit(b), sjis("解答欄がありません"));
+    EXPECT_EQ(test::MessageOf(ValidateUnit(b)), sjis("解答欄がありません"));
 
     // Blocks without lines are absent: the unit is then written without them.
-    EXPECT_EQ(CheckLayoutBlocks(ReadLayoutText({"<<value", ">>", "<<font", ">>"})), std::nullopt);
+    EXPECT_EQ(test::MessageOf(CheckLayoutBlocks(ReadLayoutText({"<<value", ">>", "<<font", ">>"}))),
+              std::nullopt);
     // A block given twice: the last one is what every reader takes, and what is checked.
     std::vector<std::string> twice = {"<<value", "1", "2", "3", ">>", "<<value",
                                       "4",       "5", "6", "7", ">>"};
-    EXPECT_EQ(CheckLayoutBlocks(ReadLayoutText(twice)), sjis("valueブロックの数が合いません"));
+    EXPECT_EQ(test::MessageOf(CheckLayoutBlocks(ReadLayoutText(twice))),
+              sjis("valueブロックの数が合いません"));
     twice.insert(twice.begin() + 6, {"1", "2", "3"});
-    EXPECT_EQ(CheckLayoutBlocks(ReadLayoutText(twice)), std::nullopt);
+    EXPECT_EQ(test::MessageOf(CheckLayoutBlocks(ReadLayoutText(twice))), std::nullopt);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ Lines Concat(std::initializer_list<Lines> parts) {
 // each case can say what the file holds afterwards. A refusal leaves file as it was.
 UnitSplice Splice(Lines& file, const std::string& headerLine, const UnitBlocks& blocks) {
     UnitSplice spliced = SpliceUnit(JoinLines(file), headerLine, blocks, /*keepUnchanged=*/true);
-    if (spliced.refused) {
+    if (spliced.problem) {
         EXPECT_TRUE(spliced.bytes.empty());
         return spliced;
     }
@@ -92,31 +92,35 @@ TEST(QuestionFileStrict, LayoutBlockLengths) {
     auto read = ReadUnitStrict({"[[unit1", "<<ques", "q", ">>", "<<value", "1", "2", "3", "4", "5",
                                 "6", ">>", "<<kgroup", "k", ">>", "]]"},
                                0);
-    EXPECT_EQ(read.error, "<<value block error");
+    EXPECT_EQ(test::MessageOf(read.problem), "<<value block error");
     EXPECT_EQ(read.blocks.ques, Lines{"q"});  // taken before the failing block, nothing after
     EXPECT_TRUE(read.blocks.kgroup.empty());
 
-    EXPECT_EQ(ReadUnitStrict(Concat({{"[[unit1", "<<font"}, Lines(8, "1"), {">>"}}), 0).error,
-              "<<font block error");
-    EXPECT_EQ(ReadUnitStrict(Concat({{"[[unit1", "<<kran"}, Lines(11, "1"), {">>"}}), 0).error,
-              "<<kran block error");
+    EXPECT_EQ(
+        test::MessageOf(
+            ReadUnitStrict(Concat({{"[[unit1", "<<font"}, Lines(8, "1"), {">>"}}), 0).problem),
+        "<<font block error");
+    EXPECT_EQ(
+        test::MessageOf(
+            ReadUnitStrict(Concat({{"[[unit1", "<<kran"}, Lines(11, "1"), {">>"}}), 0).problem),
+        "<<kran block error");
     read = ReadUnitStrict(Concat({{"[[unit1", "<<kran"}, Lines(8, "1"), {">>"}}), 0);
-    EXPECT_FALSE(read.error);
+    EXPECT_FALSE(read.problem);
     EXPECT_EQ(read.blocks.kran, Concat({Lines(8, "1"), {"0", "0"}}));
 
     // A block the unit lacks stays empty, so the worksheet keeps its own values.
     read = ReadUnitStrict({"[[unit1", "<<ques", "q", ">>", "]]"}, 0);
-    EXPECT_FALSE(read.error);
+    EXPECT_FALSE(read.problem);
     EXPECT_TRUE(read.blocks.value.empty() && read.blocks.font.empty() && read.blocks.kran.empty());
 }
 
 TEST(QuestionFileStrict, SixtyQuestionLinesAtMost) {
-    EXPECT_FALSE(ReadUnitStrict(QuestionUnit(60), 0).error);
+    EXPECT_FALSE(ReadUnitStrict(QuestionUnit(60), 0).problem);
     const auto read = ReadUnitStrict(QuestionUnit(61), 0);
-    EXPECT_EQ(read.error, sjis("問題の行は６０行以下です"));
+    EXPECT_EQ(test::MessageOf(read.problem), sjis("問題の行は６０行以下です"));
     EXPECT_TRUE(read.blocks.ques.empty() && read.blocks.value.empty());
-    EXPECT_FALSE(ReadUnitStrict(QuestionUnit(20), 0, 40).error);
-    EXPECT_TRUE(ReadUnitStrict(QuestionUnit(21), 0, 40).error);
+    EXPECT_FALSE(ReadUnitStrict(QuestionUnit(20), 0, 40).problem);
+    EXPECT_TRUE(ReadUnitStrict(QuestionUnit(21), 0, 40).problem);
 }
 
 UnitBlocks FullBlocks() {
@@ -235,11 +239,12 @@ TEST(QuestionFileWrite, UnclosedBlockIsRewrittenWithoutLosingTheUnitsItSwallowed
     UnitBlocks changed = ReadUnit(file, 0);
     changed.hint = {"new"};
     const UnitSplice written = Splice(file, "[[unit1", changed);
-    EXPECT_EQ(written.refused, sjis("<<ques の終わりの >> がありません（ファイルの2行目）"));
+    EXPECT_EQ(test::MessageOf(written.problem),
+              sjis("<<ques の終わりの >> がありません（ファイルの2行目）"));
     EXPECT_EQ(file, before);
     EXPECT_EQ(ReadUnit(file, *LocateUnit(file, "[[unit2")), unit2);
     // Nor is a new unit appended into the open block.
-    EXPECT_TRUE(Splice(file, "[[unit3", changed).refused);
+    EXPECT_TRUE(Splice(file, "[[unit3", changed).problem);
     EXPECT_EQ(file, before);
 }
 
@@ -249,7 +254,7 @@ TEST(QuestionFileWrite, AHeaderInsideAnotherUnitsBlockIsNoUnitToWrite) {
     const Lines before = file;
     UnitBlocks blocks;
     blocks.ques = {"C#c#"};
-    EXPECT_TRUE(Splice(file, "[[unit2", blocks).refused);  // found first, inside unit 1
+    EXPECT_TRUE(Splice(file, "[[unit2", blocks).problem);  // found first, inside unit 1
     EXPECT_EQ(file, before);
     EXPECT_TRUE(Splice(file, "[[unit1", blocks).replaced);  // unit 1 itself is fine
 }
@@ -259,7 +264,7 @@ TEST(QuestionFileWrite, ContentTheFileCannotGiveBackIsRefused) {
         Lines file = {"[[unit1", "<<ques", "q", ">>", "]]"};
         UnitBlocks blocks;
         blocks.ques = ques;
-        EXPECT_TRUE(Splice(file, "[[unit1", blocks).refused);
+        EXPECT_TRUE(Splice(file, "[[unit1", blocks).problem);
         EXPECT_EQ(file, (Lines{"[[unit1", "<<ques", "q", ">>", "]]"}));
     }
 }

@@ -86,7 +86,7 @@ public:
 // Records every line appended, in memory.
 class MemoryRecords : public StudyRecordSink {
 public:
-    SaveResult append(const std::string& line) override {
+    Result<> append(const std::string& line) override {
         written.push_back(line);
         return {};
     }

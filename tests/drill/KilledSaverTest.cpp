@@ -46,11 +46,12 @@ void KillWhileSaving(const std::function<void(int)>& save,
 }
 
 // The next save after a kill: it must not wait for the killed program's lock.
-::testing::AssertionResult SavesAtOnce(const std::function<SaveResult()>& save) {
+::testing::AssertionResult SavesAtOnce(const std::function<Result<>()>& save) {
     const auto start = std::chrono::steady_clock::now();
-    const SaveResult saved = save();
+    const Result<> saved = save();
     const auto took = std::chrono::steady_clock::now() - start;
-    if (!saved) return ::testing::AssertionFailure() << "next save failed: " << saved.error;
+    if (!saved)
+        return ::testing::AssertionFailure() << "next save failed: " << saved.problem().message;
     if (took > 1s)
         return ::testing::AssertionFailure()
                << "next save waited "
@@ -162,7 +163,7 @@ TEST(KilledSaver, Settings) {
             auto fresh = MakeQtSettingsStore(folder);
             if (auto saved = SavesAtOnce([&] {
                     fresh->writeString(SettingsKey::Product, "LogOnName", sjis("花子"));
-                    return SaveResult{};
+                    return Result<>();
                 });
                 !saved)
                 return saved;

@@ -17,8 +17,8 @@ TEST(RecordRefusal, TitlesWithBracketsKeepTheirRecords) {
     for (const std::string title : {"S11まとめ[1]", "S12くらしの中の漢字[読み]", "S13]", "S14[["}) {
         ProfileRecordSink sink(path, sjis(title));
         ASSERT_TRUE(sink.append(sjis("一回目"))) << title;
-        const SaveResult second = sink.append(sjis("二回目"));
-        ASSERT_TRUE(second) << second.error;
+        const Result<> second = sink.append(sjis("二回目"));
+        ASSERT_TRUE(second) << second.problem().message;
         EXPECT_EQ(sink.lines(), (Lines{sjis("一回目"), sjis("二回目")})) << title;
     }
     EXPECT_EQ(test::ReadRawFile(dir.path() / "taro.ini"),
@@ -45,10 +45,11 @@ TEST(RecordRefusal, ATitleEndingInHalfACharacterIsAFailureAndTouchesNothing) {
     test::WriteSjisFile(dir.path() / "taro.ini", {"[S11a]", "1=x"});
     const std::string before = test::ReadRawFile(dir.path() / "taro.ini");
     ProfileRecordSink sink(dir.folder() + "taro.ini", sjis("S12漢") + "\x8A");
-    const SaveResult saved = sink.append("line");
+    const Result<> saved = sink.append("line");
     EXPECT_FALSE(saved);
-    EXPECT_NE(saved.error.find(dir.folder() + "taro.ini"), std::string::npos) << saved.error;
-    EXPECT_NE(saved.error.find(sjis("終わりの文字が欠けています")), std::string::npos);
+    EXPECT_NE(saved.problem().message.find(dir.folder() + "taro.ini"), std::string::npos)
+        << saved.problem().message;
+    EXPECT_NE(saved.problem().message.find(sjis("終わりの文字が欠けています")), std::string::npos);
     EXPECT_EQ(test::ReadRawFile(dir.path() / "taro.ini"), before);
 }
 

@@ -45,19 +45,19 @@ TEST(RecordStore, RecordLinesReadBackIntoTheirParts) {
 
 TEST(RecordStore, NamesThatCannotNameAFileAreRefused) {
     for (const char* good : {"共通", "taro", "Taro", "山田 花子", "表", "con1", "COM0", "a.b"})
-        EXPECT_EQ(LearnerNameProblem(sjis(good)), "") << good;
+        EXPECT_EQ(LearnerNameProblem(sjis(good)).problem().message, "") << good;
     for (const char* bad : {"a\\b", "a/b",   "c:",    "a*",      "a?",     "\"q\"", "<a>",
                             "a|b",  " taro", "taro ", "　花子",  "花子　", ".taro", "taro.",
                             "a..b", "CON",   "con",   "Nul.txt", "com1",   "LPT9",  "tab\tname"}) {
-        const std::string problem = LearnerNameProblem(sjis(bad));
+        const std::string problem = LearnerNameProblem(sjis(bad)).problem().message;
         EXPECT_NE(problem, "") << bad;
     }
-    EXPECT_NE(LearnerNameProblem(std::string(65, 'a')), "");
-    EXPECT_EQ(LearnerNameProblem(std::string(64, 'a')), "");
-    EXPECT_NE(LearnerNameProblem("\x81"), "");  // a lead byte without its trail
-    EXPECT_NE(LearnerNameProblem("a\xFD"), "");
+    EXPECT_NE(LearnerNameProblem(std::string(65, 'a')).problem().message, "");
+    EXPECT_EQ(LearnerNameProblem(std::string(64, 'a')).problem().message, "");
+    EXPECT_NE(LearnerNameProblem("\x81").problem().message, "");  // a lead byte without its trail
+    EXPECT_NE(LearnerNameProblem("a\xFD").problem().message, "");
     // The message names the name.
-    EXPECT_NE(LearnerNameProblem("a*").find("a*"), std::string::npos);
+    EXPECT_NE(LearnerNameProblem("a*").problem().message.find("a*"), std::string::npos);
     EXPECT_TRUE(PasswordLongEnough(sjis("秘密")));
     EXPECT_FALSE(PasswordLongEnough("abc"));
 }
@@ -135,8 +135,8 @@ TEST(RecordStore, NamesWhoseTrailBytesLookLikeLettersAreDifferentLearners) {
     }
     // ASCII letters still fold, as Windows names files: one learner, the roster's spelling.
     EXPECT_EQ(LearnersWithRecords(Sjis({"Taro"}), Sjis({"TARO.ini", "taro.ini"})), Sjis({"Taro"}));
-    EXPECT_TRUE(LearnerNameProblem(sjis("コン")).empty());
-    EXPECT_FALSE(LearnerNameProblem("Con.txt").empty());
+    EXPECT_TRUE(LearnerNameProblem(sjis("コン")).problem().message.empty());
+    EXPECT_FALSE(LearnerNameProblem("Con.txt").problem().message.empty());
 }
 
 TEST(RecordStore, EveryKeyLineIsReadEvenWithGapsInTheKeys) {
@@ -189,15 +189,16 @@ TEST(RecordStore, ARosterChangeKeepsWhatAnotherComputerSavedMeanwhile) {
     test::WriteSjisFile(path, {"共通", "ナミ"});
     int calls = 0;
     // The first look finds a change to make; before the locked write another computer adds 葉子.
-    RosterUpdate updated = UpdateRoster(path, [&](std::vector<std::string> names) {
-        if (++calls == 1) test::WriteSjisFile(path, {"共通", "ナミ", "葉子"});
-        names.push_back(sjis("オミ"));
-        return names;
-    });
-    ASSERT_TRUE(updated.saved) << updated.saved.error;
+    Result<std::vector<std::string>> updated =
+        UpdateRoster(path, [&](std::vector<std::string> names) {
+            if (++calls == 1) test::WriteSjisFile(path, {"共通", "ナミ", "葉子"});
+            names.push_back(sjis("オミ"));
+            return names;
+        });
+    ASSERT_TRUE(updated) << updated.problem().message;
     EXPECT_EQ(calls, 2);
     const std::vector<std::string> expected = Sjis({"共通", "ナミ", "葉子", "オミ"});
-    EXPECT_EQ(updated.names, expected);
+    EXPECT_EQ(updated.value(), expected);
     EXPECT_EQ(ReadRoster(path), expected);
     EXPECT_FALSE(std::filesystem::exists(path + ".lock"));
 
@@ -206,14 +207,14 @@ TEST(RecordStore, ARosterChangeKeepsWhatAnotherComputerSavedMeanwhile) {
     const auto written = std::filesystem::last_write_time(path);
     std::filesystem::last_write_time(path, written - std::chrono::hours(1));
     updated = UpdateRoster(path, [](const std::vector<std::string>& names) { return names; });
-    EXPECT_TRUE(updated.saved);
-    EXPECT_EQ(updated.names, expected);
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(updated.value(), expected);
     EXPECT_EQ(std::filesystem::last_write_time(path), written - std::chrono::hours(1));
     const std::string fresh = (dir.path() / "new.txt").string();
     updated = UpdateRoster(fresh, [](const std::vector<std::string>& names) {
         return names.empty() ? std::vector<std::string>{sjis("共通")} : names;
     });
-    EXPECT_TRUE(updated.saved);
+    EXPECT_TRUE(updated);
     EXPECT_EQ(ReadRoster(fresh), Sjis({"共通"}));
 }
 
@@ -223,12 +224,14 @@ TEST(RecordStore, ARosterThatCannotBeReadIsNeverReplaced) {
     const std::filesystem::path path = dir.path() / "sname.txt";
     std::filesystem::create_directory(path);
     bool changed = false;
-    const RosterUpdate updated = UpdateRoster(path.string(), [&](std::vector<std::string> names) {
-        changed = true;
-        return names;
-    });
-    EXPECT_FALSE(updated.saved);
-    EXPECT_NE(updated.saved.error.find(path.string()), std::string::npos) << updated.saved.error;
+    const Result<std::vector<std::string>> updated =
+        UpdateRoster(path.string(), [&](std::vector<std::string> names) {
+            changed = true;
+            return names;
+        });
+    EXPECT_FALSE(updated);
+    EXPECT_NE(updated.problem().message.find(path.string()), std::string::npos)
+        << updated.problem().message;
     EXPECT_FALSE(changed);
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }

@@ -48,11 +48,11 @@ const std::string& Tail() {
     char command = 0;
     for (int n = 0; ::read(commands, &command, 1) == 1 && command == 'a'; ++n) {
         const auto start = std::chrono::steady_clock::now();
-        const SaveResult saved =
+        const Result<> saved =
             sink.append("w" + std::to_string(index) + " " + std::to_string(n) + Tail());
-        Reply reply{saved.ok ? 1 : 0, std::chrono::duration_cast<std::chrono::microseconds>(
-                                          std::chrono::steady_clock::now() - start)
-                                          .count()};
+        Reply reply{saved.ok() ? 1 : 0, std::chrono::duration_cast<std::chrono::microseconds>(
+                                            std::chrono::steady_clock::now() - start)
+                                            .count()};
         if (::write(replies, &reply, sizeof reply) != sizeof reply) _exit(2);
     }
     _exit(0);

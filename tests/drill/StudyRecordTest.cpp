@@ -36,9 +36,9 @@ TEST(StudyRecord, LinesAppendUnderNumberedKeysInCp932) {
               "[" + section + "]\r\n1=" + sjis("一回目") + "\r\n2=" + sjis("二回目") + "\r\n");
 
     ProfileRecordSink nowhere("", section);
-    const SaveResult refused = nowhere.append("x");
-    EXPECT_FALSE(refused.ok);
-    EXPECT_FALSE(refused.error.empty());
+    const Result<> refused = nowhere.append("x");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_FALSE(refused.problem().message.empty());
 }
 
 }  // namespace
@@ -73,10 +73,12 @@ TEST(StudyRecord, ASectionTheFileCannotHoldIsAFailureNamingTheFile) {
     test::WriteSjisFile(dir.path() / "taro.ini", {"[S11a]", "1=x"});
     const std::string before = test::ReadRawFile(dir.path() / "taro.ini");
     ProfileRecordSink sink(dir.folder() + "taro.ini", "S12a\r\nb");
-    const SaveResult saved = sink.append("line");
+    const Result<> saved = sink.append("line");
     EXPECT_FALSE(saved);
-    EXPECT_NE(saved.error.find("taro.ini"), std::string::npos) << saved.error;
-    EXPECT_NE(saved.error.find(sjis("改行")), std::string::npos) << saved.error;
+    EXPECT_NE(saved.problem().message.find("taro.ini"), std::string::npos)
+        << saved.problem().message;
+    EXPECT_NE(saved.problem().message.find(sjis("改行")), std::string::npos)
+        << saved.problem().message;
     EXPECT_EQ(test::ReadRawFile(dir.path() / "taro.ini"), before);
 }
 
@@ -85,9 +87,10 @@ TEST(StudyRecord, ARecordFileThatCannotBeWrittenIsAFailureWithTheReason) {
     // A folder where the record file should be: the save cannot replace it.
     std::filesystem::create_directories(dir.path() / "taro.ini");
     ProfileRecordSink sink(dir.folder() + "taro.ini", "S11a");
-    const SaveResult saved = sink.append("line");
+    const Result<> saved = sink.append("line");
     EXPECT_FALSE(saved);
-    EXPECT_NE(saved.error.find("taro.ini"), std::string::npos) << saved.error;
+    EXPECT_NE(saved.problem().message.find("taro.ini"), std::string::npos)
+        << saved.problem().message;
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taro.ini"));
 }
 
@@ -151,9 +154,9 @@ TEST(StudyRecordPlace, EachSheetIsFiledUnderItsOwnUnitOrCopyFile) {
     const RecordPlace composed = place(SheetOf({1, 1, 1, 0}, false, false, "q"));
     EXPECT_EQ(composed.section, "");
     EXPECT_EQ(composed.file, "");
-    const SaveResult nowhere =
+    const Result<> nowhere =
         ProfileRecordSink(composed.file, composed.section, composed.readFiles).append("x");
-    EXPECT_EQ(nowhere.error, sjis("学習の記録を書き込む場所がありません"));
+    EXPECT_EQ(nowhere.problem().message, sjis("学習の記録を書き込む場所がありません"));
     EXPECT_EQ(CopyFileRecordSection(sjis("a\\b/表.skn")), sjis("表.skn"));
     EXPECT_EQ(CopyFileRecordSection("plain.skn"), "plain.skn");
 }
@@ -200,10 +203,11 @@ TEST(StudyRecord, AFailedWriteNamesTheFileAndTheReason) {
     // A file where the per-lesson folder should be: the folder cannot be made.
     test::WriteRawFile(dir.path() / "k1", "");
     ProfileRecordSink sink(dir.folder() + "k1\\taro.ini", "S11a");
-    const SaveResult saved = sink.append("line");
+    const Result<> saved = sink.append("line");
     EXPECT_FALSE(saved);
-    EXPECT_NE(saved.error.find("taro.ini"), std::string::npos) << saved.error;
-    EXPECT_FALSE(saved.reason.empty());
+    EXPECT_NE(saved.problem().message.find("taro.ini"), std::string::npos)
+        << saved.problem().message;
+    EXPECT_FALSE(saved.problem().reason.empty());
 }
 
 }  // namespace

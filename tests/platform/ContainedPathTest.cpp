@@ -38,15 +38,18 @@ TEST(ContainedPath, NamesThatLeaveTheirFolderByTheirTextAreRefused) {
     for (const std::string& name : refused) {
         ContainedPath p = PathInside(graph, name);
         EXPECT_FALSE(p) << testing::PrintToString(name);
-        EXPECT_TRUE(p.path.empty());
-        EXPECT_NE(p.refusal.find(name), std::string::npos) << p.refusal;
+        EXPECT_NE(p.problem().message.find(name), std::string::npos) << p.problem().message;
+        // The reason alone is kept too, and is what the message ends with in brackets.
+        ASSERT_FALSE(p.problem().reason.empty());
+        EXPECT_NE(p.problem().message.find(sjis("（") + p.problem().reason + sjis("）")),
+                  std::string::npos);
     }
     // 表 and ソ end in the byte of "\" without being separators; subfolders stay inside.
     for (const std::string& name : {sjis("表.bmp"), sjis("ソ\\図.bmp"), std::string("sub\\fig.bmp"),
                                     std::string("a..b.bmp")}) {
         ContainedPath p = PathInside(graph, name);
-        EXPECT_TRUE(p) << p.refusal;
-        EXPECT_EQ(p.path, graph + name);
+        EXPECT_TRUE(p) << p.problem().message;
+        EXPECT_EQ(p.value(), graph + name);
     }
 }
 

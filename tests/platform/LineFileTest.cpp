@@ -100,17 +100,19 @@ TEST(LineFile, ReplacingKeepsPermissionBits) {
 TEST(LineFile, FailedSaveNamesTheFileAndLeavesNothingBehind) {
     TempDir dir;
     const std::string missingFolder = dir.folder() + "nowhere\\x.txt";
-    SaveResult result = WriteLines(missingFolder, {"a"});
-    EXPECT_FALSE(result.ok);
+    Result<> result = WriteLines(missingFolder, {"a"});
+    EXPECT_FALSE(result.ok());
     EXPECT_FALSE(static_cast<bool>(result));
-    EXPECT_EQ(result.error, sjis("ファイル ") + missingFolder +
-                                sjis(" を保存できませんでした（フォルダがありません）"));
+    EXPECT_EQ(result.problem().message,
+              sjis("ファイル ") + missingFolder +
+                  sjis(" を保存できませんでした（フォルダがありません）"));
 
     fs::create_directory(dir.path() / "sub");
     WriteRawFile(dir.path() / "sub" / "keep.txt", "x");
     result = WriteBytes(dir.folder() + "sub", "would replace a folder");
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find(sjis("同じ名前のフォルダがあります")), std::string::npos);
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.problem().message.find(sjis("同じ名前のフォルダがあります")),
+              std::string::npos);
     EXPECT_EQ(ReadRawFile(dir.path() / "sub" / "keep.txt"), "x");
     EXPECT_EQ(Entries(dir.path()), Lines{"sub"});
 }
@@ -136,15 +138,15 @@ TEST(LineFile, SaveIntoReadOnlyPlacesFails) {
     fs::create_directory(dir.path() / "ro");
     WriteRawFile(dir.path() / "ro" / "a.txt", "old");
     ::chmod((dir.path() / "ro").c_str(), 0555);
-    SaveResult result = WriteBytes(dir.folder() + "ro\\a.txt", "new");
+    Result<> result = WriteBytes(dir.folder() + "ro\\a.txt", "new");
     ::chmod((dir.path() / "ro").c_str(), 0755);
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find(dir.folder() + "ro\\a.txt"), std::string::npos);
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.problem().message.find(dir.folder() + "ro\\a.txt"), std::string::npos);
     EXPECT_EQ(ReadRawFile(dir.path() / "ro" / "a.txt"), "old");
 
     WriteRawFile(dir.path() / "locked.txt", "old");
     ::chmod((dir.path() / "locked.txt").c_str(), 0444);
-    EXPECT_FALSE(WriteBytes(dir.folder() + "locked.txt", "new").ok);
+    EXPECT_FALSE(WriteBytes(dir.folder() + "locked.txt", "new").ok());
     EXPECT_EQ(ReadRawFile(dir.path() / "locked.txt"), "old");
 }
 
@@ -259,17 +261,20 @@ TEST(LineFile, ListFilesByMask) {
 
 TEST(LineFile, CreateFolder) {
     TempDir dir;
-    EXPECT_EQ(CreateFolder(dir.folder() + "Sulkan\\LogOn"), std::nullopt);
+    EXPECT_TRUE(CreateFolder(dir.folder() + "Sulkan\\LogOn"));
     EXPECT_TRUE(fs::is_directory(dir.path() / "Sulkan" / "LogOn"));
-    EXPECT_EQ(CreateFolder(dir.folder() + "sulkan\\logon\\"), std::nullopt);  // already there
-    EXPECT_EQ(CreateFolder(dir.folder() + "SULKAN\\Rec"), std::nullopt);
+    EXPECT_TRUE(CreateFolder(dir.folder() + "sulkan\\logon\\"));  // already there
+    EXPECT_TRUE(CreateFolder(dir.folder() + "SULKAN\\Rec"));
     EXPECT_TRUE(fs::is_directory(dir.path() / "Sulkan" / "Rec"));
 
     WriteRawFile(dir.path() / "file", "");
-    auto error = CreateFolder(dir.folder() + "file");
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(error->rfind(sjis("ディレクトリ ") + dir.folder() + "file", 0), 0u);
-    EXPECT_TRUE(CreateFolder(dir.folder() + "file\\below").has_value());
+    const Result<> made = CreateFolder(dir.folder() + "file");
+    ASSERT_FALSE(made);
+    EXPECT_EQ(made.problem().message.rfind(sjis("ディレクトリ ") + dir.folder() + "file", 0), 0u);
+    // The system's reason ends the message and is kept alone as well.
+    EXPECT_FALSE(made.problem().reason.empty());
+    EXPECT_TRUE(made.problem().message.ends_with(made.problem().reason));
+    EXPECT_FALSE(CreateFolder(dir.folder() + "file\\below"));
 }
 
 }  // namespace

@@ -143,9 +143,9 @@ TEST(ProfileLines, NamesThatWouldReadBackAsOtherLinesAreRefused) {
 
     TempDir dir;
     ProfileFile file(dir.folder() + "rec.ini");
-    SaveResult result = file.write("s", "a=b", "v");
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("a=b"), std::string::npos);
+    Result<> result = file.write("s", "a=b", "v");
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.problem().message.find("a=b"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "rec.ini"));
 }
 
@@ -154,7 +154,7 @@ TEST(ProfileFile, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
     ProfileFile file(dir.folder() + sjis("共通.ini"));
     EXPECT_EQ(file.read("password", "pw", "none"), "none");
     EXPECT_EQ(file.keys("password"), Lines{});
-    EXPECT_TRUE(file.eraseSection("password").ok);
+    EXPECT_TRUE(file.eraseSection("password").ok());
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "共通.ini"));
 
     ASSERT_TRUE(file.write("password", "pw", "abcd"));
@@ -182,10 +182,10 @@ TEST(ProfileFile, AFileThatCannotBeReadIsNotOverwritten) {
     TempDir dir;
     std::filesystem::create_directory(dir.path() / "rec.ini");
     ProfileFile file(dir.folder() + "rec.ini");
-    SaveResult result = file.write("s", "k", "v");
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find(dir.folder() + "rec.ini"), std::string::npos);
-    EXPECT_FALSE(file.eraseSection("s").ok);
+    Result<> result = file.write("s", "k", "v");
+    EXPECT_FALSE(result.ok());
+    EXPECT_NE(result.problem().message.find(dir.folder() + "rec.ini"), std::string::npos);
+    EXPECT_FALSE(file.eraseSection("s").ok());
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "rec.ini"));
 }
 
@@ -309,11 +309,11 @@ TEST(ProfileLines, OnlyNamesWindowsCannotHoldAreRefusedAndTheReasonIsKept) {
     EXPECT_FALSE(ini.write(sjis("S11まとめ") + "\x82", "1", "v"));
     EXPECT_EQ(ini.refusal(), first);  // the first refusal is the one told
     EXPECT_EQ(ini.lines(), Sjis({"[s]", "k=1"}));
-    EXPECT_EQ(ProfileNameProblem(sjis("S11まとめ") + "\x82", "1"),
+    EXPECT_EQ(ProfileNameProblem(sjis("S11まとめ") + "\x82", "1").problem().message,
               sjis("セクション名「S11まとめ") + "\x82" + sjis("」の終わりの文字が欠けています"));
-    EXPECT_EQ(ProfileNameProblem(sjis("S11まとめ[1]"), "1"), "");
-    EXPECT_EQ(ProfileNameProblem("]", "1"), "");
-    EXPECT_EQ(ProfileNameProblem("[", "1"), "");
+    EXPECT_TRUE(ProfileNameProblem(sjis("S11まとめ[1]"), "1"));
+    EXPECT_TRUE(ProfileNameProblem("]", "1"));
+    EXPECT_TRUE(ProfileNameProblem("[", "1"));
 }
 
 // The four characters with two double-byte codes each: IBM's and NEC's.
@@ -409,11 +409,12 @@ TEST(ProfileFile, AWriteRefusedInsideAnUpdateFailsAndSavesNothing) {
     const std::string bad = sjis("S11まとめ\n1");
 
     // The change says "nothing to save" because its write was refused: a failure all the same.
-    SaveResult result = file.update([&](ProfileLines& p) { return p.write(bad, "1", "run"); });
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, sjis("ファイル ") + dir.folder() + "rec.ini" +
-                                sjis(" を保存できませんでした：") + ProfileNameProblem(bad, "1"));
-    EXPECT_EQ(result.reason, ProfileNameProblem(bad, "1"));
+    Result<> result = file.update([&](ProfileLines& p) { return p.write(bad, "1", "run"); });
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.problem().message, sjis("ファイル ") + dir.folder() + "rec.ini" +
+                                            sjis(" を保存できませんでした：") +
+                                            ProfileNameProblem(bad, "1").problem().message);
+    EXPECT_EQ(result.problem().reason, ProfileNameProblem(bad, "1").problem().message);
     // A refused write among good ones: none is saved, the caller hears of it.
     result = file.update([&](ProfileLines& p) {
         p.write("password", "pw", "changed");
@@ -421,17 +422,17 @@ TEST(ProfileFile, AWriteRefusedInsideAnUpdateFailsAndSavesNothing) {
         p.write("other", "1", "x");
         return true;
     });
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.ok());
     EXPECT_EQ(ReadRawFile(path), original);
     // Through write, too, the reason is given alone.
     result = file.write(bad, "1", "run");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.reason, ProfileNameProblem(bad, "1"));
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.problem().reason, ProfileNameProblem(bad, "1").problem().message);
     EXPECT_EQ(ReadRawFile(path), original);
 
     // Nothing to save without a refusal stays a success, and a missing file is not created.
     ProfileFile missing(dir.folder() + "none.ini");
-    EXPECT_TRUE(missing.update([](ProfileLines&) { return false; }).ok);
+    EXPECT_TRUE(missing.update([](ProfileLines&) { return false; }).ok());
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "none.ini"));
     // A name with "]" is saved.
     ASSERT_TRUE(

@@ -96,7 +96,7 @@ TEST(CopyFile, SavedFileReadsBackAsTheSameWorksheet) {
         Worksheet ws = original;
         ScriptedPrompter prompter;
         const std::string path = dir.folder() + "copy.skn";
-        ASSERT_TRUE(SaveWorksheetAsCopy(ws, path, dir.folder(), prompter).saved);
+        ASSERT_TRUE(SaveWorksheetAsCopy(ws, path, dir.folder(), prompter).has_value());
         EXPECT_EQ(ReadRawFile(dir.path() / "copy.skn"), JoinLines(CopyFileLines(original)));
 
         const Worksheet back = ReadBack(path);
@@ -125,9 +125,10 @@ TEST(CopyFileSave, TheNameDialogComesBackUntilTheExtensionIsValid) {
     ScriptedPrompter prompter;
     prompter.fileNames = {folder + "a.txt", folder + "a.sknx", folder + "a"};
 
-    const CopySaveResult result = SaveWorksheetAsCopy(ws, std::nullopt, folder, prompter);
-    ASSERT_TRUE(result.saved);
-    EXPECT_EQ(result.path, folder + "a.skn");  // the folder's "." is no extension
+    const std::optional<std::string> result =
+        SaveWorksheetAsCopy(ws, std::nullopt, folder, prompter);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, folder + "a.skn");  // the folder's "." is no extension
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() / "1.5" / "a.skn"));
     EXPECT_EQ(prompter.shown, (Lines{folder + "a.txt" + sjis(":拡張子が不正です"),
                                      folder + "a.sknx" + sjis(":拡張子が不正です")}));
@@ -136,7 +137,7 @@ TEST(CopyFileSave, TheNameDialogComesBackUntilTheExtensionIsValid) {
 
     // Cancelling the dialog saves nothing.
     Worksheet other = Plain();
-    EXPECT_FALSE(SaveWorksheetAsCopy(other, std::nullopt, folder, prompter).saved);
+    EXPECT_FALSE(SaveWorksheetAsCopy(other, std::nullopt, folder, prompter).has_value());
     EXPECT_TRUE(other.modified);
     EXPECT_EQ(other.filePath, "/course/kan3/kan33.que");
 }
@@ -150,9 +151,10 @@ TEST(CopyFileSave, ANameThatWouldReachAnotherFolderIsRefusedAndAskedAgain) {
     // On Linux a "\\" typed in the dialog is part of the name, but paths here are built with it.
     prompter.fileNames = {folder + "..\\..\\x.skn", folder + "ok.skn"};
 
-    const CopySaveResult result = SaveWorksheetAsCopy(ws, std::nullopt, folder, prompter);
-    ASSERT_TRUE(result.saved);
-    EXPECT_EQ(result.path, folder + "ok.skn");
+    const std::optional<std::string> result =
+        SaveWorksheetAsCopy(ws, std::nullopt, folder, prompter);
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(*result, folder + "ok.skn");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_NE(prompter.shown[0].find("..\\..\\x.skn"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "x.skn"));
@@ -170,13 +172,13 @@ TEST(CopyFileSave, AnExistingFileIsReplacedOnlyAfterYes) {
     prompter.fileNames = {path, path};
     prompter.answers = {Answer::No, Answer::Yes};
 
-    EXPECT_FALSE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).saved);
+    EXPECT_FALSE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).has_value());
     EXPECT_EQ(prompter.shown, Lines{sjis("ファイル") + path + sjis("を上書きしてもいいですか？")});
     EXPECT_EQ(prompter.dialogFolders.size(), 1u);  // No ends the command
     EXPECT_EQ(ReadRawFile(dir.path() / "old.skn"), "kept\r\n");
     EXPECT_TRUE(ws.modified);
 
-    EXPECT_TRUE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).saved);
+    EXPECT_TRUE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).has_value());
     EXPECT_EQ(ReadRawFile(dir.path() / "old.skn"), JoinLines(CopyFileLines(ws)));
 }
 
@@ -188,7 +190,7 @@ TEST(CopyFileSave, AFailedSaveKeepsTheOldPathAndTheChanges) {
     ScriptedPrompter prompter;
     prompter.fileNames = {path};
 
-    EXPECT_FALSE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).saved);
+    EXPECT_FALSE(SaveWorksheetAsCopy(ws, std::nullopt, dir.folder(), prompter).has_value());
     EXPECT_EQ(prompter.shown, Lines{path + sjis("の保存に失敗しました（フォルダがありません）")});
     EXPECT_EQ(ws.filePath, "/course/kan3/kan33.que");
     EXPECT_TRUE(ws.modified);
@@ -207,7 +209,7 @@ TEST(CopyFileSave, LinesTheFileCouldNotGiveBackAreRefusedBeforeTheDialog) {
         {&tooLong, sjis("問題の行は６０行以下です")}};
     for (const auto& [ws, message] : cases) {
         ScriptedPrompter prompter;
-        EXPECT_FALSE(SaveWorksheetAsCopy(*ws, std::nullopt, "", prompter).saved);
+        EXPECT_FALSE(SaveWorksheetAsCopy(*ws, std::nullopt, "", prompter).has_value());
         EXPECT_EQ(prompter.shown, Lines{message});
         EXPECT_TRUE(prompter.dialogFolders.empty());
     }

@@ -174,7 +174,7 @@ TEST(MasterSave, RepeatedBlocksReadTheSameBeforeAndAfterAnUnchangedSave) {
     const std::string bytes = JoinLines(
         {"[[unit1", "<<ques", "A#a#", ">>", "<<kgroup", "x", ">>", "<<kgroup", "y", ">>", "]]"});
     const MasterBytes saved = MasterFileBytes(bytes, Opened(bytes));
-    ASSERT_FALSE(saved.refused);
+    ASSERT_FALSE(saved.problem);
     const Lines lines = SplitLines(saved.bytes);
     EXPECT_EQ(ReadUnit(lines, 0).kgroup, Lines{"y"});  // the editor's reader
     EXPECT_EQ(ReadUnitStrict(lines, 0).blocks.kgroup, Lines{"y"});
@@ -187,7 +187,7 @@ TEST(MasterSave, APreambleOfALaterQuestionBlockStaysOne) {
     const std::string bytes =
         JoinLines({"[[unit1", "<<ques", "a", ">>", "<<ques", "{", "}", "b", ">>", "]]"});
     const MasterBytes saved = MasterFileBytes(bytes, Opened(bytes));
-    ASSERT_FALSE(saved.refused);
+    ASSERT_FALSE(saved.problem);
     ASSERT_NE(saved.bytes, bytes);
     EXPECT_EQ(Opened(saved.bytes).content.questionLines, (Lines{"a", "b"}));
     EXPECT_EQ(ReadUnit(SplitLines(saved.bytes), 0).ques, ReadUnit(SplitLines(bytes), 0).ques);

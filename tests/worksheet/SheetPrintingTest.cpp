@@ -105,7 +105,7 @@ TEST_F(SheetPrinting, NumberedCopiesAreJobsOfTheirOwnNumberedFromTheStart) {
         PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared);
 
     EXPECT_EQ(result.jobs, 3);
-    EXPECT_FALSE(result.stopped);
+    EXPECT_FALSE(result.stopped());
     ASSERT_EQ(target.jobs.size(), 3u);
     EXPECT_EQ(NumbersDrawn(target), (std::vector<int>{5, 6, 7}));
     for (const auto& job : target.jobs) EXPECT_TRUE(job.ended);
@@ -225,8 +225,9 @@ TEST_F(SheetPrinting, AJobThatCannotStartStopsThePrint) {
     PrintResult result =
         PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared);
     EXPECT_EQ(result.jobs, 0);
-    EXPECT_TRUE(result.stopped);
-    EXPECT_EQ(result.messages.size(), 1u);
+    EXPECT_TRUE(result.stopped());
+    ASSERT_TRUE(result.problem);
+    EXPECT_TRUE(result.note.empty());
     // Printing again prints the same copies with the same numbers.
     EXPECT_EQ(numbering.start, 5);
     EXPECT_EQ(target.copies, 3);
@@ -237,14 +238,14 @@ TEST_F(SheetPrinting, AJobThatCannotStartStopsThePrint) {
     source.screenImage = QImage();
     numbering.on = false;
     result = PrintWorksheet(source, PrintMode::Faithful, numbering, target, shared);
-    EXPECT_TRUE(result.stopped);
+    EXPECT_TRUE(result.stopped());
     EXPECT_TRUE(target.jobs.empty());
 
     // Without a worksheet nothing happens at all.
     source.worksheet = nullptr;
     result = PrintWorksheet(source, PrintMode::Faithful, numbering, target, shared);
-    EXPECT_FALSE(result.stopped);
-    EXPECT_TRUE(result.messages.empty());
+    EXPECT_FALSE(result.stopped());
+    EXPECT_EQ(result.said(), std::nullopt);
 }
 
 TEST(SheetPrintingFit, ASheetOnOtherPaperIsScaledAsAWhole) {
@@ -317,7 +318,7 @@ TEST_F(QueuePrinting, EachJobIsNamedByItsSheetAndNumber) {
     numbering.start = 5;
     PrintResult result = Print();
     EXPECT_EQ(result.jobs, 2);
-    EXPECT_TRUE(result.messages.empty());
+    EXPECT_EQ(result.said(), std::nullopt);
     EXPECT_EQ(JobNames(),
               (std::vector<std::string>{"印刷のテスト 問題 № 5", "印刷のテスト 問題 № 6"}));
     for (const auto& job : queue.jobs) {
@@ -343,9 +344,10 @@ TEST_F(QueuePrinting, ARefusingMissingOrFailingPrinterIsReportedAndNothingCounts
     Aim("office");
     auto refused = [&](const std::string& said) {
         PrintResult result = Print();
-        EXPECT_TRUE(result.stopped);
+        EXPECT_TRUE(result.stopped());
         EXPECT_EQ(result.jobs, 0);
-        EXPECT_EQ(result.messages, (std::vector<std::string>{sjis(said)}));
+        EXPECT_EQ(result.said(), sjis(said));
+        EXPECT_TRUE(result.note.empty());
         EXPECT_TRUE(queue.jobs.empty());
     };
     refused("プリンタ office は印刷を受け付けていません（用紙切れ）");
@@ -369,12 +371,11 @@ TEST_F(QueuePrinting, AStoppedQueueTakesTheJobsAndSaysTheyWait) {
     queue.queues["office"] = {QueueStatus::State::Stopped, "Paused"};
     Aim("");
     PrintResult result = Print();
-    EXPECT_FALSE(result.stopped);
+    EXPECT_FALSE(result.stopped());
     EXPECT_EQ(result.jobs, 1);
     EXPECT_EQ(queue.jobs.size(), 1u);
-    EXPECT_EQ(result.messages,
-              (std::vector<std::string>{
-                  sjis("プリンタ office は停止中です。印刷は再開されるまで待機します（Paused）")}));
+    EXPECT_EQ(result.note,
+              sjis("プリンタ office は停止中です。印刷は再開されるまで待機します（Paused）"));
 }
 
 TEST(SheetPrintingClipboard, HoldsTheSheetImage) {

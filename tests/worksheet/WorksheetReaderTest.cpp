@@ -48,7 +48,7 @@ protected:
         LoadWorksheet(holding, ws, options, shared);
         return ws;
     }
-    AddUnitResult Add(Worksheet& ws, const Lines& file, int section, int unit) {
+    Result<> Add(Worksheet& ws, const Lines& file, int section, int unit) {
         return AddUnitToWorksheet(ws, file, Request(ReadKind::AddUnit, section, unit), holding,
                                   shared);
     }
@@ -92,7 +92,7 @@ TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
     for (const Lines& missing : {Lines{}, Unit("[[unit20", {"q"}), Unit("[[unit2 ", {"q"})}) {
         const ReadResult r = Read(missing, ReadKind::OpenMaster, 3, 2);
         EXPECT_FALSE(r.found);
-        EXPECT_EQ(r.message, sjis("単元がありません（[[unit2）"));
+        EXPECT_EQ(test::MessageOf(r.problem), sjis("単元がありません（[[unit2）"));
     }
     const std::pair<Lines, std::string> failing[] = {
         {Unit("[[unit2", {"q"}, {"<<value", "630", ">>"}), "<<value block error"},
@@ -103,7 +103,7 @@ TEST_F(WorksheetReader, FailuresLeaveHoldingAndSharedValues) {
     // Each message names the unit and the line of the failing block, for reports without a
     // window.
     for (const auto& [file, message] : failing) {
-        EXPECT_EQ(Read(file, ReadKind::OpenMaster, 3, 2).message,
+        EXPECT_EQ(test::MessageOf(Read(file, ReadKind::OpenMaster, 3, 2).problem),
                   message + sjis("（[[unit2、ファイルの") + (message[0] == '<' ? "5" : "2") +
                       sjis("行目）"));
     }
@@ -192,14 +192,14 @@ TEST_F(WorksheetReader, EditCopyFileDataAndApply) {
 TEST_F(WorksheetReaderAddUnit, TitleNamesTheAddedUnits) {
     Worksheet ws = Open(Unit("[[unit5", {"q"}), 2, 5);
     Worksheet master = ws;
-    ASSERT_TRUE(Add(master, Unit("[[unit6", {"r"}), 2, 6).added);
+    ASSERT_TRUE(Add(master, Unit("[[unit6", {"r"}), 2, 6));
     EXPECT_EQ(master.content.title, sjis("国語//§2-5,6"));
 
     FillHoldingFromWorksheet(ws, holding);
     holding.content.title = sjis("春のテスト");
     ApplyHoldingToWorksheet(holding, ws, false);
-    ASSERT_TRUE(Add(ws, Unit("[[unit6", {"r"}), 2, 6).added);
-    ASSERT_TRUE(Add(ws, Unit("[[unit1", {"s"}), 3, 1).added);
+    ASSERT_TRUE(Add(ws, Unit("[[unit6", {"r"}), 2, 6));
+    ASSERT_TRUE(Add(ws, Unit("[[unit1", {"s"}), 3, 1));
     EXPECT_EQ(ws.content.title, sjis("春のテスト,6 §3-1"));
     EXPECT_EQ(ws.content.questionLines, (Lines{"q", "r", "s"}));
     EXPECT_FALSE(shared.lastReadOpened);
@@ -208,12 +208,12 @@ TEST_F(WorksheetReaderAddUnit, TitleNamesTheAddedUnits) {
 TEST_F(WorksheetReaderAddUnit, SectionComparedWithinTheSameWorksheet) {
     Worksheet a = Open(Unit("[[unit5", {"q"}), 2, 5);
     Worksheet b = Open(Unit("[[unit1", {"q"}), 3, 1);
-    ASSERT_TRUE(Add(a, Unit("[[unit2", {"r"}), 3, 2).added);
+    ASSERT_TRUE(Add(a, Unit("[[unit2", {"r"}), 3, 2));
     EXPECT_EQ(a.content.title, sjis("国語//§2-5 §3-2"));  // not ",2": section 3 was read into b
 
     Worksheet c = Open(Unit("[[unit5", {"q"}), 2, 5);
-    ASSERT_TRUE(Add(b, Unit("[[unit2", {"r"}), 3, 2).added);
-    ASSERT_TRUE(Add(c, Unit("[[unit6", {"r"}), 2, 6).added);
+    ASSERT_TRUE(Add(b, Unit("[[unit2", {"r"}), 3, 2));
+    ASSERT_TRUE(Add(c, Unit("[[unit6", {"r"}), 2, 6));
     EXPECT_EQ(c.content.title, sjis("国語//読み§2-5 春,6"));  // its own title, never b's
 }
 
@@ -221,18 +221,19 @@ TEST_F(WorksheetReaderAddUnit, SixtyQuestionLinesInAll) {
     const Worksheet original = Open(Unit("[[unit1", Lines(40, "q")), 1, 1);
     Worksheet ws = original;
     const HoldingArea before = holding;
-    const AddUnitResult refused = Add(ws, Unit("[[unit2", Lines(21, "r")), 1, 2);
-    EXPECT_FALSE(refused.added);
-    EXPECT_EQ(refused.message, sjis("問題の行は６０行以下です（[[unit2、ファイルの2行目）"));
+    const Result<> refused = Add(ws, Unit("[[unit2", Lines(21, "r")), 1, 2);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(test::MessageOf(refused),
+              sjis("問題の行は６０行以下です（[[unit2、ファイルの2行目）"));
     EXPECT_EQ(ws.content.questionLines, original.content.questionLines);
     EXPECT_EQ(ws.content.title, original.content.title);
     EXPECT_TRUE(ws.isMaster);
     EXPECT_FALSE(ws.modified);
     EXPECT_EQ(holding, before);
     EXPECT_TRUE(shared.lastReadOpened);
-    EXPECT_EQ(Add(ws, Unit("[[unit3", {"r"}), 1, 2).message, UnitMissingMessage());
+    EXPECT_EQ(test::MessageOf(Add(ws, Unit("[[unit3", {"r"}), 1, 2)), UnitMissingMessage());
 
-    EXPECT_TRUE(Add(ws, Unit("[[unit2", Lines(20, "r")), 1, 2).added);
+    EXPECT_TRUE(Add(ws, Unit("[[unit2", Lines(20, "r")), 1, 2));
     EXPECT_EQ(ws.content.questionLines.size(), 60u);
 }
 
@@ -245,7 +246,7 @@ TEST_F(WorksheetReaderAddUnit, FiguresAndLayout) {
                              Join({{"<<graph", "g.bmp", "100", "200", ">>", "<<AGraph", "h.bmp",
                                     "7", "8", ">>", "<<kgroup", "k", ">>"},
                                    DefaultLayoutLines()}));
-    ASSERT_TRUE(Add(ws, added, 1, 2).added);
+    ASSERT_TRUE(Add(ws, added, 1, 2));
     EXPECT_EQ(Lines(ws.content.questionFigures.begin(), ws.content.questionFigures.begin() + 3),
               (Lines{"f.bmp", "5", "6"}));
     EXPECT_EQ(Lines(ws.content.questionFigures.end() - 3, ws.content.questionFigures.end()),
@@ -254,9 +255,9 @@ TEST_F(WorksheetReaderAddUnit, FiguresAndLayout) {
     EXPECT_EQ(ws.params, layout);  // the added unit's layout is not taken
     EXPECT_TRUE(ws.content.kgroup.empty());
 
-    const AddUnitResult refused = Add(ws, Unit("[[unit3", {"s"}), 1, 3);  // 15 figures now
-    EXPECT_FALSE(refused.added);
-    EXPECT_EQ(refused.message, sjis("これ以上追加できません"));
+    const Result<> refused = Add(ws, Unit("[[unit3", {"s"}), 1, 3);  // 15 figures now
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(test::MessageOf(refused), sjis("これ以上追加できません"));
     EXPECT_EQ(ws.content.questionLines, (Lines{"q", "r"}));
 }
 
