@@ -323,11 +323,11 @@ void TfrmMain::createWindows() {
         else
             frmEditIndex->editIndex(m_state.ProgramFolder);
     });
-    frmSetPaper = new TfrmSetPaper(*this, this);
-    frmSettei = new TfrmSettei(*this, this);
+    frmSetPaper = new TfrmSetPaper(m_sheetHost, this);
+    frmSettei = new TfrmSettei(m_sheetHost, this);
     frmPrintMode = new TfrmPrintMode(m_settings, this);
     connect(frmPrintMode, &TfrmPrintMode::redrawRequested, this, [this] { redrawActive(); });
-    frmPrintOk = new TfrmPrintOk(*this, *frmPrintMode, this);
+    frmPrintOk = new TfrmPrintOk(m_sheetHost, *frmPrintMode, this);
     frmDummy = new TfrmDummy;
     dummyWindow = mdiArea->addSubWindow(frmDummy);
     dummyWindow->setObjectName(QStringLiteral("dummyWindow"));

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "AppState.h"
+#include "MainSheetHost.h"
 #include "Prompter.h"
 #include "SettingsStore.h"
 #include "SheetState.h"
@@ -62,7 +63,7 @@ struct AppServices {
     int screenHeight = 0;
 };
 
-class TfrmMain : public QMainWindow, public WorksheetHost {
+class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfrmMain(const AppServices& services, QWidget* parent = nullptr);
@@ -110,36 +111,23 @@ public:
     TfrmPrint* activeWorksheet() const { return m_state.ActiveWorksheet; }
     QMdiSubWindow* subWindowOf(const TfrmPrint* window) const;
 
-    // WorksheetHost.
-    bool answerDisplay() const override { return m_answerDisplay; }
-    bool showAlternatives() const override;
-    bool largerAnswers() const override;
-    int questionSize() const override;
-    bool shrunk() const override { return m_shrunk; }
-    int panelHeight() const override { return m_state.PanelHeight; }
-    std::string programFolder() const override { return m_state.ProgramFolder; }
-    std::string mainFontName() const override { return m_state.MainFontName; }
-    std::string schoolName() const override { return m_state.SchoolName; }
-    std::string learnerName() const override { return m_state.LearnerName; }
-    bool learnerMode() const override { return m_state.LearnerMode; }
-    std::string figureFolder(int lesson) const override;
-    std::string copyFileFolder(int lesson) const override;
-    SheetShared& sheetShared() override { return m_shared; }
-    Prompter& prompter() override { return m_prompter; }
-    void worksheetActivated(TfrmPrint* window) override;
-    void worksheetClosing(TfrmPrint* window) override;
-    void runCommand(WorksheetCommand command) override;
-    bool answerDisplayEnabled() const override { return btnKaitou->isEnabled(); }
-    void regionSelected(int x1, int y1, int x2, int y2) override;
-    void regionCleared() override;
-    void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity) override;
-    void toggleShrink() override;
-    void scrollActive() override;
-    void setAnswerDisplayOn() override;
-    int tickedPaperWidth() const override;
-    bool paperFixed() const override { return m_state.PaperFixed; }
-    void applyPaperChoice(int width) override;
-    std::string numberText() const override;
+    // What the worksheet windows and their dialogs see of the main window.
+    WorksheetHost& sheetHost() { return m_sheetHost; }
+    // The main window's side of that: its view controls, its window list and its commands.
+    bool answerDisplay() const { return m_answerDisplay; }
+    bool shrunk() const { return m_shrunk; }
+    void worksheetActivated(TfrmPrint* window);
+    void worksheetClosing(TfrmPrint* window);
+    void runCommand(WorksheetCommand command);
+    void regionSelected(int x1, int y1, int x2, int y2);
+    void regionCleared();
+    void worksheetRenamed(TfrmPrint* window, const QString& oldIdentity);
+    void toggleShrink();
+    void scrollActive();
+    void setAnswerDisplayOn();
+    int tickedPaperWidth() const;
+    void applyPaperChoice(int width);
+    std::string numberText() const;
 
     // Windows created once at start-up.
     TfrmMenu* frmMenu = nullptr;
@@ -323,6 +311,7 @@ private:
     std::vector<TfrmPrint*> m_activationHistory;
     bool m_shrunk = false;
     SheetShared m_shared;
+    MainSheetHost m_sheetHost{*this, m_state, m_shared, m_prompter};
     HoldingArea m_holding;
     QList<QAction*> m_windowListActions;
     QRect m_copyRegion;  // sheet units, as framed on the active worksheet

@@ -178,7 +178,7 @@ OpenResult TfrmMain::OpenUnitWorksheet(const UnitAddress& address, bool reload) 
 }
 
 TfrmPrint* TfrmMain::addWorksheetWindow(Worksheet worksheet, const QString& identity) {
-    auto* window = new TfrmPrint(*this, std::move(worksheet));
+    auto* window = new TfrmPrint(m_sheetHost, std::move(worksheet));
     window->setIdentity(identity);
     window->setWindowTitle(identity);
     // The frame's own items that the worksheet's File menu lacks stay at hand while it stands in
@@ -394,7 +394,7 @@ bool TfrmMain::EditQuestions(const UnitAddress& address, bool newUnit) {
     request.newUnit = newUnit;
     request.worksheet = activeWorksheet() ? &activeWorksheet()->worksheet() : nullptr;
     request.textPieces = m_shared.textPieceStarts;
-    request.view = ViewOf(*this);
+    request.view = ViewOf(m_sheetHost);
     request.titles = selectedTitles();
     return frmEditQues->showFor(request) == QDialog::Accepted;
 }

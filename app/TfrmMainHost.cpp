@@ -1,5 +1,5 @@
-// What the worksheet windows get from the main window (its WorksheetHost side): the view values,
-// the folders of a lesson, their activation and closing, their commands and framed regions.
+// The main window's side of what the worksheet windows see (through MainSheetHost): their
+// activation and closing, their commands and framed regions.
 #include <QMdiSubWindow>
 #include <QTimer>
 #include <algorithm>
@@ -15,26 +15,6 @@
 #include "TfrmSettei.h"
 
 namespace sulkan {
-
-bool TfrmMain::showAlternatives() const {
-    return chkBekkai->isChecked();
-}
-
-bool TfrmMain::largerAnswers() const {
-    return chkKaiSize->isChecked();
-}
-
-int TfrmMain::questionSize() const {
-    return spnMojiSize->value();
-}
-
-std::string TfrmMain::figureFolder(int lesson) const {
-    return FigureFolderOf(m_state.ProgramFolder, m_state.Course, lesson);
-}
-
-std::string TfrmMain::copyFileFolder(int lesson) const {
-    return CopyFileFolder(m_state.ProgramFolder, m_state.Course, lesson);
-}
 
 void TfrmMain::worksheetActivated(TfrmPrint* window) {
     m_activationHistory.erase(

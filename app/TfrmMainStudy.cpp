@@ -20,7 +20,7 @@ void TfrmMain::btnTestClick() {
         ClearWorksheetModified();
     }
     if (!frmRenshu) {
-        m_drillHost = new MainDrillHost({*this, m_state, m_settings, *chkBekkai, *pnlMain,
+        m_drillHost = new MainDrillHost({m_sheetHost, m_state, m_settings, *chkBekkai, *pnlMain,
                                          *frmPrintOk, [this] { return showRecordViewer(); }},
                                         this);
         frmRenshu = new TfrmRenshu(*m_drillHost, m_drillHost->random, this);

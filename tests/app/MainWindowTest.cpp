@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, WorksheetShowsItsSheetAndTheAnswerDisplayToggles) {
     w->btnKaitou->click();
     EXPECT_FALSE(w->answerDisplay());
     EXPECT_FALSE(HasBlue(sheet->sheetImage()));
-    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 1);
+    EXPECT_EQ(w->sheetHost().sheetShared().blanks.BlankCount, 1);
 }
 
 TEST_F(MainWindowTest, ActivationFillsTheControlsFromTheWorksheet) {
@@ -198,7 +198,7 @@ TEST_F(MainWindowTest, AddingAUnitAppendsItsLinesThroughUnitSelection) {
     ASSERT_EQ(sheet->worksheet().content.questionLines.size(), 3u);
     EXPECT_EQ(sheet->worksheet().content.questionLines[2], sjis("（２）#かわ#で遊ぶ"));
     EXPECT_FALSE(sheet->worksheet().isMaster);
-    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 3);
+    EXPECT_EQ(w->sheetHost().sheetShared().blanks.BlankCount, 3);
     EXPECT_EQ(w->frmMenu->windowTitle(), QStringLiteral("追加ファイルを開く"));
 }
 
@@ -255,7 +255,7 @@ TEST_F(LayoutControlsTest, TickedPaperAndFixing) {
 
     ASSERT_EQ(open(1), OpenResult::Opened);
     w->TogglePaperFixed();
-    EXPECT_TRUE(w->paperFixed());
+    EXPECT_TRUE(w->sheetHost().paperFixed());
     for (QRadioButton* r : {w->radB5, w->radA4, w->radB4, w->radA3}) EXPECT_FALSE(r->isEnabled());
     w->TogglePaperFixed();
     EXPECT_TRUE(w->radA3->isEnabled());
@@ -314,7 +314,7 @@ TEST_F(LayoutControlsTest, ReducedViewNeverDrawsTheSheetLargerThanItIs) {
     sheet = w->activeWorksheet();
     w->btnShukusho->click();
     const QSize reduced = sheet->Image2->pixmap().size();
-    EXPECT_LE(reduced.height(), w->panelHeight() - 36);
+    EXPECT_LE(reduced.height(), w->sheetHost().panelHeight() - 36);
     EXPECT_LT(reduced.width(), sheet->sheetImage().width());
 }
 
@@ -651,7 +651,7 @@ TEST_F(TeacherCommandsTest, TheAnswerDisplayRedrawsEveryOpenWorksheet) {
     TfrmPrint* first = w->activeWorksheet();
     ASSERT_EQ(open(4), OpenResult::Opened);
     TfrmPrint* second = w->activeWorksheet();
-    const int activeBlanks = w->sheetShared().blanks.BlankCount;
+    const int activeBlanks = w->sheetHost().sheetShared().blanks.BlankCount;
     ASSERT_TRUE(HasBlue(first->sheetImage()));
 
     w->btnKaitou->click();
@@ -669,7 +669,7 @@ TEST_F(TeacherCommandsTest, TheAnswerDisplayRedrawsEveryOpenWorksheet) {
     // The blank table is the active sheet's again after the others were drawn.
     w->mdiArea->setActiveSubWindow(w->subWindowOf(second));
     w->btnKaitou->click();
-    EXPECT_EQ(w->sheetShared().blanks.BlankCount, activeBlanks);
+    EXPECT_EQ(w->sheetHost().sheetShared().blanks.BlankCount, activeBlanks);
 }
 
 TEST_F(TeacherCommandsTest, ASheetBehindIsRedrawnAtItsOwnSize) {
@@ -723,7 +723,7 @@ TEST_F(TeacherCommandsTest, ATestComposedOfThreeUnitsPrintsSavesAndOpensAgain) {
                                             sjis("（１）#はやし#の中"), sjis("（１）#うみ#を見る"),
                                             sjis("（２）#そら#が青い")};
     ASSERT_EQ(sheet->worksheet().content.questionLines, composed);
-    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 5);
+    EXPECT_EQ(w->sheetHost().sheetShared().blanks.BlankCount, 5);
     EXPECT_FALSE(sheet->worksheet().isMaster);
     EXPECT_TRUE(prompter.shown.empty());
 
@@ -746,7 +746,7 @@ TEST_F(TeacherCommandsTest, ATestComposedOfThreeUnitsPrintsSavesAndOpensAgain) {
     ASSERT_NE(w->activeWorksheet(), nullptr);
     EXPECT_EQ(w->activeWorksheet()->worksheet().content.questionLines, composed);
     EXPECT_EQ(w->activeWorksheet()->worksheet().content.title, title);
-    EXPECT_EQ(w->sheetShared().blanks.BlankCount, 5);
+    EXPECT_EQ(w->sheetHost().sheetShared().blanks.BlankCount, 5);
 }
 
 }  // namespace

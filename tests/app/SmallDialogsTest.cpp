@@ -193,7 +193,7 @@ TEST_F(MainDialogsTest, WorksheetMenuSchoolNameReachesTheMainWindowState) {
     w->runCommand(WorksheetCommand::Juku);
     EXPECT_EQ(shown, w->frmJuku);
     EXPECT_EQ(w->state().SchoolName, sjis("新校名"));
-    EXPECT_EQ(w->schoolName(), sjis("新校名"));  // what worksheets draw in their header
+    EXPECT_EQ(w->sheetHost().schoolName(), sjis("新校名"));  // what worksheets draw in their header
 }
 
 TEST_F(MainDialogsTest, TipsComeUpAfterStartOnlyWhenAskedForAndForTeachers) {
