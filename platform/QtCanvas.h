@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QPointF>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -68,6 +69,8 @@ private:
 
     ShapedFont& font();
     void useTextPen();
+    // Text as the painter lays it out itself, on devices that take no glyph runs.
+    void drawPlainText(const ShapedFont& font, QPointF baseline, const std::string& text);
     void useShapePen();
     // Draws an outlined (and, with a brush, filled) shape; bounds must hold all it touches. A
     // shape with a key may be copied from the shapes kept by the cache.
@@ -83,6 +86,7 @@ private:
     int m_dpiX = 96, m_dpiY = 96;
     bool m_canInvert = false;
     bool m_drawGlyphRuns = false;  // the device takes shaped glyph runs without loss
+    bool m_shapedOnPage = false;   // a PDF page: glyph runs, spaces at the ends left out
     double m_dashScale = 1;        // device pixels per screen pixel, for dash lengths
 
     std::unique_ptr<TextCache> m_ownCache;  // only off the GUI thread
