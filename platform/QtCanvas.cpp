@@ -610,13 +610,21 @@ ImageSurface::ImageSurface(int width, int height, double scale) {
 
 }  // namespace detail
 
-ImageCanvas::ImageCanvas(int width, int height, double scale)
-    : ImageSurface(width, height, scale), PainterCanvas(ImageSurface::painter) {
+// The ratio is applied as the painter's scale, not as the image's own ratio while it is drawn
+// on: the shapes kept by their pixels are then drawn afresh instead (they are kept only for a
+// painter without a transformation), and text is shaped in drawing units as at 1, so that
+// everything stands where it stands at 1.
+ImageCanvas::ImageCanvas(int width, int height, double scale, double pixelRatio)
+    : ImageSurface(width, height, scale * (pixelRatio > 0 ? pixelRatio : 1)),
+      PainterCanvas(ImageSurface::painter),
+      m_pixelRatio(pixelRatio > 0 ? pixelRatio : 1) {
     if (ImageSurface::painter.isActive()) startAllWhite();
 }
 
 QImage ImageCanvas::takeImage() {
     if (ImageSurface::painter.isActive()) ImageSurface::painter.end();
+    if (m_pixelRatio != 1 && !ImageSurface::image.isNull())
+        ImageSurface::image.setDevicePixelRatio(m_pixelRatio);
     return std::move(ImageSurface::image);
 }
 

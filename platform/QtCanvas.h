@@ -118,12 +118,19 @@ class ImageCanvas : private detail::ImageSurface, public PainterCanvas {
 public:
     // width and height in drawing units; with a scale below 1 the image is that much smaller and
     // everything is drawn straight at its size (a preview), cheaper than drawing large and
-    // shrinking the picture.
-    ImageCanvas(int width, int height, double scale = 1);
+    // shrinking the picture. With a pixel ratio above 1 (a high-density screen) the image has
+    // that many pixels per drawing unit, everything is drawn at that density, and the image
+    // handed over carries the ratio, so that it shows at the size of the drawing units.
+    ImageCanvas(int width, int height, double scale = 1, double pixelRatio = 1);
 
+    // The image being drawn on, at the pixel ratio but not yet carrying it.
     const QImage& image() const { return ImageSurface::image; }
+    double pixelRatio() const { return m_pixelRatio; }
     // Ends painting and hands the image over; the canvas must not be drawn on afterwards.
     QImage takeImage();
+
+private:
+    double m_pixelRatio = 1;
 };
 
 // A Bitmap over an image window code already has; an empty Bitmap for a null image.

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "Codec.h"
@@ -277,6 +278,37 @@ TEST_F(QtCanvas, SpacesOfALatinAnswerFaceEmbedNoFaceOfTheirOwn) {
     EXPECT_EQ(FacesEmbeddedFor(dir.path() / "spaced.pdf", answer, sjis(" かわ  ")), kana);
     // Latin text still brings its face.
     EXPECT_EQ(FacesEmbeddedFor(dir.path() / "latin.pdf", answer, sjis("かわ a")), kana + 1);
+}
+
+TEST_F(QtCanvas, APixelRatioDrawsTheSameUnitsInMorePixels) {
+    auto draw = [&](double ratio) {
+        ImageCanvas canvas(120, 60, 1, ratio);
+        EXPECT_DOUBLE_EQ(canvas.pixelRatio(), ratio);
+        canvas.setPen(PenSpec{kBlack, 1});
+        canvas.roundRect(10, 10, 50, 30, 8, 8);
+        canvas.setFont(mincho);
+        const double advance = canvas.drawText(60, 20, kanji);
+        return std::pair(canvas.takeImage(), advance);
+    };
+    // At 1 first: the frame's pixels are kept then, and must not be pasted at 2.
+    const auto [plain, plainAdvance] = draw(1);
+    EXPECT_EQ(InkBounds(plain.copy(0, 0, 55, 60)), QRect(QPoint(10, 10), QPoint(49, 29)));
+    for (double ratio : {1.5, 2.0}) {
+        const auto [image, advance] = draw(ratio);
+        EXPECT_EQ(image.size(), QSize(std::lround(120 * ratio), std::lround(60 * ratio)));
+        EXPECT_DOUBLE_EQ(image.devicePixelRatio(), ratio);
+        EXPECT_DOUBLE_EQ(advance, plainAdvance);  // text is laid out in drawing units
+        const QRect frame = InkBounds(image.copy(0, 0, std::lround(55 * ratio), image.height()));
+        EXPECT_NEAR(frame.left(), 10 * ratio, 1);
+        EXPECT_NEAR(frame.top(), 10 * ratio, 1);
+        EXPECT_NEAR(frame.right() + 1, 50 * ratio, 1.5);
+        EXPECT_NEAR(frame.bottom() + 1, 30 * ratio, 1.5);
+        // The text is drawn at the density, not enlarged: its ink is as wide in units.
+        const QRect text = InkBounds(image.copy(
+            std::lround(55 * ratio), 0, image.width() - std::lround(55 * ratio), image.height()));
+        const QRect plainText = InkBounds(plain.copy(55, 0, 65, 60));
+        EXPECT_NEAR(text.width() / ratio, plainText.width(), 2);
+    }
 }
 
 TEST_F(QtCanvas, FontPointsFollowTheDeviceResolution) {
