@@ -200,11 +200,13 @@ void TfrmRenshu::renderSheet(bool result) {
     shared.blankRecording = true;
     shared.drillDrawing = result;
     const RenderInputs in = drillInputs(result);
-    m_sheet = std::make_unique<ImageCanvas>(in.target.pageWidth, in.target.pageHeight);
+    // At the screen's density; the answer boxes stay in sheet units over it.
+    m_sheet = std::make_unique<ImageCanvas>(in.target.pageWidth, in.target.pageHeight, 1,
+                                            imgPaper2->devicePixelRatioF());
     m_tracker = CanvasTracker{};
     RenderSheet(*m_ws, *m_sheet, in, shared);
     shared.drillDrawing = false;
-    imgPaper2->setPixmap(QPixmap::fromImage(m_sheet->image()));
+    showSheet();
     placeBoxes();
 }
 
@@ -213,8 +215,14 @@ Canvas& TfrmRenshu::messageCanvas(MessageImage image) {
     return *m_messXXExtent;
 }
 
+void TfrmRenshu::showSheet() {
+    QPixmap sheet = QPixmap::fromImage(m_sheet->image());
+    sheet.setDevicePixelRatio(m_sheet->pixelRatio());
+    imgPaper2->setPixmap(sheet);
+}
+
 void TfrmRenshu::imagesChanged() {
-    imgPaper2->setPixmap(QPixmap::fromImage(m_sheet->image()));
+    showSheet();
     imgMess->setPixmap(QPixmap::fromImage(m_mess->image()));
     placeMessXX();
 }

@@ -51,7 +51,12 @@ public:
     void prepare(TfrmPrint* window);
 
     DrillEngine& engine() { return m_engine; }
-    const QImage& sheetImage() const { return m_sheet->image(); }
+    // The sheet image as the window shows it, carrying the screen's pixel ratio.
+    QImage sheetImage() const {
+        QImage image = m_sheet->image();
+        image.setDevicePixelRatio(m_sheet->pixelRatio());
+        return image;
+    }
     QLineEdit* answerBox(int i) const { return m_boxes[static_cast<std::size_t>(i)]; }
     // Shows the all-correct window; tests replace it.
     std::function<void()> allCorrectDialog;
@@ -136,6 +141,8 @@ private:
     Canvas& sheetCanvas() override { return *m_sheet; }
     Canvas& messageCanvas(MessageImage image) override;
     void imagesChanged() override;
+    // The sheet image on its label, shown at its size in sheet units.
+    void showSheet();
     BlankFrame frameOf(int blank) override;
     void message(const std::string& text) override;
     void showAllCorrect() override;

@@ -172,10 +172,10 @@ void TfrmRenshu::btnStartPrintClick() {
     const bool result = m_lastResult;
     shared.drillDrawing = result;
     m_host.printSheet(m_window, [this, result](PrintSource& source) {
-        source.screenImage = m_sheet->image();
+        source.screenImage = sheetImage();
         source.redrawScreen = [this, result] {
             renderSheet(result);
-            return m_sheet->image();
+            return sheetImage();
         };
         const RenderInputs drill = drillInputs(result);
         source.view.answersShown = false;

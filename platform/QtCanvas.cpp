@@ -336,8 +336,10 @@ PainterCanvas::PainterCanvas(QPainter& painter) : m_painter(&painter) {
     }
     const QPaintEngine* engine = painter.paintEngine();
     m_canInvert = engine && engine->hasFeature(QPaintEngine::RasterOpModes);
-    // Other engines (PDF, printers) would turn glyph runs into outlines; they get plain text.
+    // The PDF writer takes them too (drawText leaves out spaces at the ends there); other
+    // engines get plain text and shape it themselves.
     m_drawGlyphRuns = engine && engine->type() == QPaintEngine::Raster;
+    m_shapedOnPage = engine && engine->type() == QPaintEngine::Pdf;
     if (painter.isActive()) {
         // Hard edges, so that the pixel rules of the shapes hold and pixel art stays sharp.
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -397,23 +399,50 @@ double PainterCanvas::drawText(double x, double y, const std::string& text) {
     if (text.empty()) return 0;
     ShapedFont& f = font();
     const ShapedFont::Run& run = m_cache->run(f, text);
-    if (!m_painter->isActive()) return run.advance;
+    const double advance = run.advance;  // the cache may drop run while the text is drawn
+    if (!m_painter->isActive()) return advance;
     m_allWhite = false;
-    if (m_textBackground)
-        m_painter->fillRect(QRectF(x, y, run.advance, f.height), *m_textBackground);
+    if (m_textBackground) m_painter->fillRect(QRectF(x, y, advance, f.height), *m_textBackground);
     useTextPen();
     const QPointF baseline(x, y + f.ascent);
     // Glyph runs would underline and strike out each run of one script on its own, leaving gaps.
-    if (m_drawGlyphRuns && !f.wanted.underline && !f.wanted.strikeOut) {
-        for (const QGlyphRun& glyphs : run.glyphs) m_painter->drawGlyphRun(baseline, glyphs);
-    } else {
-        if (m_painterFont != f.serial) {
-            m_painter->setFont(f.font);
-            m_painterFont = f.serial;
-        }
-        m_painter->drawText(baseline, ToQString(text));
+    if (f.wanted.underline || f.wanted.strikeOut) {
+        drawPlainText(f, baseline, text);
+        return advance;
     }
-    return run.advance;
+    if (m_drawGlyphRuns) {
+        for (const QGlyphRun& glyphs : run.glyphs) m_painter->drawGlyphRun(baseline, glyphs);
+        return advance;
+    }
+    // Spaces at the ends draw nothing and are left out. On a PDF page every face a glyph is drawn
+    // in is embedded, which costs more than the page's text: the spaces of a Latin answer face
+    // ("かわ ") would embed that face for nothing but them.
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return advance;
+    const std::size_t last = text.find_last_not_of(' ');
+    const bool whole = first == 0 && last + 1 == text.size();
+    // CP932 trail bytes are 0x40 and above, so a 0x20 byte is always a space of its own.
+    const std::string shown = whole ? text : text.substr(first, last + 1 - first);
+    const QPointF start =
+        first == 0 ? baseline
+                   : baseline + QPointF(m_cache->run(f, text.substr(0, first)).advance, 0);
+    if (m_shapedOnPage) {
+        // The PDF writer keeps glyph runs as text in the embedded faces, as it does text it
+        // shapes itself, so the runs shaped once for all pages are drawn as they are.
+        for (const QGlyphRun& glyphs : m_cache->run(f, shown).glyphs)
+            m_painter->drawGlyphRun(start, glyphs);
+    } else {
+        drawPlainText(f, start, shown);
+    }
+    return advance;
+}
+
+void PainterCanvas::drawPlainText(const ShapedFont& f, QPointF baseline, const std::string& text) {
+    if (m_painterFont != f.serial) {
+        m_painter->setFont(f.font);
+        m_painterFont = f.serial;
+    }
+    m_painter->drawText(baseline, ToQString(text));
 }
 
 void PainterCanvas::useTextPen() {
@@ -581,13 +610,21 @@ ImageSurface::ImageSurface(int width, int height, double scale) {
 
 }  // namespace detail
 
-ImageCanvas::ImageCanvas(int width, int height, double scale)
-    : ImageSurface(width, height, scale), PainterCanvas(ImageSurface::painter) {
+// The ratio is applied as the painter's scale, not as the image's own ratio while it is drawn
+// on: the shapes kept by their pixels are then drawn afresh instead (they are kept only for a
+// painter without a transformation), and text is shaped in drawing units as at 1, so that
+// everything stands where it stands at 1.
+ImageCanvas::ImageCanvas(int width, int height, double scale, double pixelRatio)
+    : ImageSurface(width, height, scale * (pixelRatio > 0 ? pixelRatio : 1)),
+      PainterCanvas(ImageSurface::painter),
+      m_pixelRatio(pixelRatio > 0 ? pixelRatio : 1) {
     if (ImageSurface::painter.isActive()) startAllWhite();
 }
 
 QImage ImageCanvas::takeImage() {
     if (ImageSurface::painter.isActive()) ImageSurface::painter.end();
+    if (m_pixelRatio != 1 && !ImageSurface::image.isNull())
+        ImageSurface::image.setDevicePixelRatio(m_pixelRatio);
     return std::move(ImageSurface::image);
 }
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QPointF>
 #include <QRect>
 #include <memory>
 #include <optional>
@@ -68,6 +69,8 @@ private:
 
     ShapedFont& font();
     void useTextPen();
+    // Text as the painter lays it out itself, on devices that take no glyph runs.
+    void drawPlainText(const ShapedFont& font, QPointF baseline, const std::string& text);
     void useShapePen();
     // Draws an outlined (and, with a brush, filled) shape; bounds must hold all it touches. A
     // shape with a key may be copied from the shapes kept by the cache.
@@ -83,6 +86,7 @@ private:
     int m_dpiX = 96, m_dpiY = 96;
     bool m_canInvert = false;
     bool m_drawGlyphRuns = false;  // the device takes shaped glyph runs without loss
+    bool m_shapedOnPage = false;   // a PDF page: glyph runs, spaces at the ends left out
     double m_dashScale = 1;        // device pixels per screen pixel, for dash lengths
 
     std::unique_ptr<TextCache> m_ownCache;  // only off the GUI thread
@@ -114,12 +118,19 @@ class ImageCanvas : private detail::ImageSurface, public PainterCanvas {
 public:
     // width and height in drawing units; with a scale below 1 the image is that much smaller and
     // everything is drawn straight at its size (a preview), cheaper than drawing large and
-    // shrinking the picture.
-    ImageCanvas(int width, int height, double scale = 1);
+    // shrinking the picture. With a pixel ratio above 1 (a high-density screen) the image has
+    // that many pixels per drawing unit, everything is drawn at that density, and the image
+    // handed over carries the ratio, so that it shows at the size of the drawing units.
+    ImageCanvas(int width, int height, double scale = 1, double pixelRatio = 1);
 
+    // The image being drawn on, at the pixel ratio but not yet carrying it.
     const QImage& image() const { return ImageSurface::image; }
+    double pixelRatio() const { return m_pixelRatio; }
     // Ends painting and hands the image over; the canvas must not be drawn on afterwards.
     QImage takeImage();
+
+private:
+    double m_pixelRatio = 1;
 };
 
 // A Bitmap over an image window code already has; an empty Bitmap for a null image.

@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
 # Exports every unit of the sample course, question sheet and answer sheet, as PNG with two
 # builds and compares the images pixel for pixel; fails on any difference. For changes to the
-# drawing code that must not change what is drawn.
-#   check-sheet-pixels.sh OLD_BUILD_DIR NEW_BUILD_DIR [COURSE_DIR]
+# drawing code that must not change what is drawn. With --pdf the sheets are exported as PDF
+# (drawn again at the printer's resolution) and their pages compared as rendered by pdftoppm.
+#   check-sheet-pixels.sh [--pdf] OLD_BUILD_DIR NEW_BUILD_DIR [COURSE_DIR]
 # The header carries the time to the minute, so each pair of exports is made again when the
 # minute turned between them. Both builds run with the same empty settings.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+format=png
+if [ "${1:-}" = --pdf ]; then
+  format=pdf
+  shift
+fi
 if [ $# -lt 2 ]; then
-  sed -n '2,7p' "$0"
+  sed -n '2,9p' "$0"
   exit 2
 fi
 old=$1/app/sulkan new=$2/app/sulkan course=${3:-$root/samples/kanji}
@@ -16,6 +22,9 @@ for b in "$old" "$new"; do
   [ -x "$b" ] || { echo "check-sheet-pixels.sh: no program $b" >&2; exit 2; }
 done
 command -v compare >/dev/null || { echo "check-sheet-pixels.sh: ImageMagick's compare is missing" >&2; exit 2; }
+if [ "$format" = pdf ]; then
+  command -v pdftoppm >/dev/null || { echo "check-sheet-pixels.sh: pdftoppm (poppler-utils) is missing" >&2; exit 2; }
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -43,29 +52,64 @@ EOF
 )
 [ ${#units[@]} -gt 0 ] || { echo "check-sheet-pixels.sh: no units found in $course" >&2; exit 2; }
 
+# Compares the pages of two exports: "same" or the number of differing pixels, per page.
+compare_sheets() {
+  local a=$1 b=$2
+  if cmp -s "$a" "$b"; then
+    echo "same (bytes)"
+    return 0
+  fi
+  if [ "$format" = png ]; then
+    local diff
+    if diff=$(compare -metric AE "$a" "$b" null: 2>&1) && [ "$diff" = 0 ]; then
+      echo "same (pixels)"
+      return 0
+    fi
+    echo "$diff pixels differ"
+    return 1
+  fi
+  # The files differ in their dates at least; their pages are rendered and compared.
+  rm -f "$work"/page-a-*.png "$work"/page-b-*.png
+  pdftoppm -r 300 -png "$a" "$work/page-a"
+  pdftoppm -r 300 -png "$b" "$work/page-b"
+  local pages_a pages_b page diff
+  pages_a=$(ls "$work"/page-a-*.png | wc -l)
+  pages_b=$(ls "$work"/page-b-*.png 2>/dev/null | wc -l)
+  if [ "$pages_a" != "$pages_b" ]; then
+    echo "$pages_a pages against $pages_b"
+    return 1
+  fi
+  for page in "$work"/page-a-*.png; do
+    diff=$(compare -metric AE "$page" "${page/page-a-/page-b-}" null: 2>&1) || true
+    if [ "$diff" != 0 ]; then
+      echo "$diff pixels differ on page ${page##*-}"
+      return 1
+    fi
+  done
+  echo "same (pixels of $pages_a pages)"
+}
+
 sheets=0 failed=0
 for unit in "${units[@]}"; do
   for answers in "" --answers; do
     name=$unit${answers:+-answers}
     for attempt in 1 2 3; do
       minute=$(date +%Y%m%d%H%M)
-      "$old" export --course "$course" --unit "$unit" $answers --out "$work/old-$name.png" >"$work/old.log" 2>&1 || true
-      "$new" export --course "$course" --unit "$unit" $answers --out "$work/new-$name.png" >"$work/new.log" 2>&1 || true
+      "$old" export --course "$course" --unit "$unit" $answers --out "$work/old-$name.$format" >"$work/old.log" 2>&1 || true
+      "$new" export --course "$course" --unit "$unit" $answers --out "$work/new-$name.$format" >"$work/new.log" 2>&1 || true
       [ "$(date +%Y%m%d%H%M)" = "$minute" ] && break
     done
-    if [ ! -f "$work/old-$name.png" ] || [ ! -f "$work/new-$name.png" ]; then
+    if [ ! -f "$work/old-$name.$format" ] || [ ! -f "$work/new-$name.$format" ]; then
       echo "FAIL $name: not exported by both builds"
       cat "$work/old.log" "$work/new.log"
       failed=$((failed + 1))
       continue
     fi
     sheets=$((sheets + 1))
-    if cmp -s "$work/old-$name.png" "$work/new-$name.png"; then
-      echo "same  $name (bytes)"
-    elif diff=$(compare -metric AE "$work/old-$name.png" "$work/new-$name.png" null: 2>&1) && [ "$diff" = 0 ]; then
-      echo "same  $name (pixels)"
+    if result=$(compare_sheets "$work/old-$name.$format" "$work/new-$name.$format"); then
+      echo "same  $name ${result#same }"
     else
-      echo "FAIL $name: $diff pixels differ"
+      echo "FAIL $name: $result"
       failed=$((failed + 1))
     fi
   done

@@ -93,12 +93,12 @@ RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
 }
 
 QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetShared& shared,
-                        RenderOutput* output, double scale) {
+                        RenderOutput* output, double scale, double pixelRatio) {
     if (!shared.redrawEnabled) {
         if (output) *output = RenderOutput{};
         return {};
     }
-    ImageCanvas canvas(inputs.target.pageWidth, inputs.target.pageHeight, scale);
+    ImageCanvas canvas(inputs.target.pageWidth, inputs.target.pageHeight, scale, pixelRatio);
     RenderOutput out = RenderSheet(worksheet, canvas, inputs, shared);
     if (output) *output = std::move(out);
     return canvas.takeImage();

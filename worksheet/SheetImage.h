@@ -30,8 +30,10 @@ RenderInputs ScreenInputs(const Worksheet& worksheet, const ScreenView& view,
 std::string SourceNameOf(const Worksheet& worksheet);
 
 // Draws the sheet onto a new image of the sheet's size (times scale, for a preview drawn small).
+// With a pixel ratio above 1 the image has that many more pixels each way and carries the
+// ratio (for a high-density screen); what is drawn and where stays in sheet units.
 // While drawing is suppressed the image is null and output->drawn is false.
 QImage RenderSheetImage(Worksheet& worksheet, const RenderInputs& inputs, SheetShared& shared,
-                        RenderOutput* output = nullptr, double scale = 1);
+                        RenderOutput* output = nullptr, double scale = 1, double pixelRatio = 1);
 
 }  // namespace sulkan

@@ -152,7 +152,9 @@ bool PrintSheetImage(PrintTarget& target, const QImage& sheetImage) {
     if (sheetImage.isNull()) return false;
     QPainter* painter = target.beginJob();
     if (!painter) return false;
-    painter->drawImage(FaithfulPageRect(sheetImage.size(), target.pageWidth()), sheetImage);
+    // An image of a high-density screen covers the same page, in more detail.
+    const QSize sheetSize = sheetImage.deviceIndependentSize().toSize();
+    painter->drawImage(FaithfulPageRect(sheetSize, target.pageWidth()), sheetImage);
     return target.endJob();
 }
 

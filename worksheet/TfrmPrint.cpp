@@ -225,6 +225,16 @@ void TfrmPrint::redraw(const ScreenView& view) {
     QImage image = RenderSheetImage(m_worksheet, inputs, shared, &output);
     if (!output.drawn) return;
     m_image = std::move(image);
+    m_display = m_image;
+    const double ratio = Image1->devicePixelRatioF();
+    if (ratio != 1 && !m_host.shrunk()) {
+        // Drawn again at the screen's density, on copies: the pass above has recorded the
+        // blanks and figures, and this one must not record them twice.
+        Worksheet copy = m_worksheet;
+        SheetShared sharedCopy = shared;
+        QImage sharp = RenderSheetImage(copy, inputs, sharedCopy, nullptr, 1, ratio);
+        if (!sharp.isNull()) m_display = std::move(sharp);
+    }
     m_figures = std::move(output.figures);
     if (output.figuresWrittenBack && !m_host.learnerMode()) m_worksheet.modified = true;
     m_answersShown = view.answersShown;
@@ -427,10 +437,11 @@ void TfrmPrint::showSheet() {
     const bool moving = m_gesture == Gesture::MovingFigure;
     const bool framing = m_gesture == Gesture::Framing && m_pointer != m_pressPoint;
     if (!moving && !framing && !m_selection) {
-        Image1->setPixmap(QPixmap::fromImage(m_image));
+        Image1->setPixmap(QPixmap::fromImage(m_display));
         return;
     }
-    QImage shown = m_image.convertToFormat(QImage::Format_RGB32);
+    // A painter on an image of a high-density screen draws in sheet units by itself.
+    QImage shown = m_display.convertToFormat(QImage::Format_RGB32);
     {
         QPainter painter(&shown);
         // White XOR inverts, so the frames show on any picture under them.

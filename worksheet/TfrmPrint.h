@@ -135,7 +135,8 @@ private:
     Worksheet m_worksheet;
     QString m_identity;
     std::string m_captionBytes;
-    QImage m_image;
+    QImage m_image;    // the sheet at its own size: printing, the clipboard, the main window
+    QImage m_display;  // what the window shows: m_image, or drawn again for a high-density screen
     bool m_answersShown = false;
     SheetPictures m_pictures;
     std::set<std::string> m_messagesShown;

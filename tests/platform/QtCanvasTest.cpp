@@ -4,11 +4,14 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPicture>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "Codec.h"
@@ -184,6 +187,128 @@ TEST_F(QtCanvas, DevicesWithoutRasterEngineGetTheSameText) {
     const QRect got = InkBounds(replayed);
     EXPECT_LE((got.topLeft() - expected.topLeft()).manhattanLength(), 1);
     EXPECT_LE((got.bottomRight() - expected.bottomRight()).manhattanLength(), 1);
+}
+
+// What a device without the raster engine gets for text drawn through the canvas, and for the
+// same text drawn by the painter itself, replayed onto white images.
+struct RecordedText {
+    QImage canvas, painter;
+    double advance = 0;
+};
+
+RecordedText RecordText(const FontSpec& wanted, const std::string& text) {
+    QPicture throughCanvas;
+    RecordedText got;
+    {
+        QPainter recorder(&throughCanvas);
+        PainterCanvas canvas(recorder);
+        canvas.setFont(wanted);
+        got.advance = canvas.drawText(5, 6, text);
+    }
+    QFont font(ToQString(wanted.face));
+    font.setPointSizeF(wanted.points);
+    font.setUnderline(wanted.underline);
+    font.setKerning(false);
+    QPicture direct;
+    {
+        QPainter recorder(&direct);
+        recorder.setFont(font);
+        recorder.drawText(QPointF(5, 6 + QFontMetricsF(font, &direct).ascent()), ToQString(text));
+    }
+    got.canvas = WhiteImage(200, 40);
+    got.painter = WhiteImage(200, 40);
+    QPainter(&got.canvas).drawPicture(0, 0, throughCanvas);
+    QPainter(&got.painter).drawPicture(0, 0, direct);
+    return got;
+}
+
+TEST_F(QtCanvas, SpacesAroundPrintedTextKeepTheirRoomAndDrawNothing) {
+    const std::string text = sjis("  漢字 か ");
+    const RecordedText plain = RecordText(mincho, text);
+    EXPECT_FALSE(InkBounds(plain.canvas).isNull());
+    EXPECT_EQ(DifferentPixels(plain.canvas, plain.painter), 0);
+    ImageCanvas screen(200, 40);
+    screen.setFont(mincho);
+    EXPECT_DOUBLE_EQ(plain.advance, screen.textWidth(text));
+    EXPECT_GT(plain.advance, screen.textWidth(sjis("漢字 か")));
+
+    // Spaces alone: nothing on the page, the room they take all the same.
+    const RecordedText spaces = RecordText(mincho, "   ");
+    EXPECT_TRUE(InkBounds(spaces.canvas).isNull());
+    EXPECT_GT(spaces.advance, 0);
+
+    // An underline runs on under the spaces.
+    FontSpec lined = mincho;
+    lined.underline = true;
+    const RecordedText underlined = RecordText(lined, text);
+    EXPECT_EQ(DifferentPixels(underlined.canvas, underlined.painter), 0);
+    EXPECT_GT(InkBounds(underlined.canvas).width(), InkBounds(plain.canvas).width());
+}
+
+// The faces a PDF page embeds: one font file each.
+int EmbeddedFaces(const std::filesystem::path& file) {
+    const std::string pdf = test::ReadRawFile(file);
+    int faces = 0;
+    for (std::size_t at = pdf.find("/FontFile2"); at != std::string::npos;
+         at = pdf.find("/FontFile2", at + 1))
+        ++faces;
+    return faces;
+}
+
+int FacesEmbeddedFor(const std::filesystem::path& file, const FontSpec& font,
+                     const std::string& text) {
+    {
+        QPdfWriter writer(QString::fromStdString(file.string()));
+        writer.setResolution(600);
+        QPainter painter(&writer);
+        PainterCanvas canvas(painter);
+        canvas.setFont(font);
+        canvas.drawText(100, 100, text);
+    }
+    return EmbeddedFaces(file);
+}
+
+TEST_F(QtCanvas, SpacesOfALatinAnswerFaceEmbedNoFaceOfTheirOwn) {
+    // The answer face of new units is a Latin face: its kana come from a Japanese face, its
+    // spaces from the Latin one.
+    test::TempDir dir;
+    const FontSpec answer{"Bookman Old Style", 16};
+    const int kana = FacesEmbeddedFor(dir.path() / "kana.pdf", answer, sjis("かわ"));
+    EXPECT_GE(kana, 1);
+    EXPECT_EQ(FacesEmbeddedFor(dir.path() / "spaced.pdf", answer, sjis(" かわ  ")), kana);
+    // Latin text still brings its face.
+    EXPECT_EQ(FacesEmbeddedFor(dir.path() / "latin.pdf", answer, sjis("かわ a")), kana + 1);
+}
+
+TEST_F(QtCanvas, APixelRatioDrawsTheSameUnitsInMorePixels) {
+    auto draw = [&](double ratio) {
+        ImageCanvas canvas(120, 60, 1, ratio);
+        EXPECT_DOUBLE_EQ(canvas.pixelRatio(), ratio);
+        canvas.setPen(PenSpec{kBlack, 1});
+        canvas.roundRect(10, 10, 50, 30, 8, 8);
+        canvas.setFont(mincho);
+        const double advance = canvas.drawText(60, 20, kanji);
+        return std::pair(canvas.takeImage(), advance);
+    };
+    // At 1 first: the frame's pixels are kept then, and must not be pasted at 2.
+    const auto [plain, plainAdvance] = draw(1);
+    EXPECT_EQ(InkBounds(plain.copy(0, 0, 55, 60)), QRect(QPoint(10, 10), QPoint(49, 29)));
+    for (double ratio : {1.5, 2.0}) {
+        const auto [image, advance] = draw(ratio);
+        EXPECT_EQ(image.size(), QSize(std::lround(120 * ratio), std::lround(60 * ratio)));
+        EXPECT_DOUBLE_EQ(image.devicePixelRatio(), ratio);
+        EXPECT_DOUBLE_EQ(advance, plainAdvance);  // text is laid out in drawing units
+        const QRect frame = InkBounds(image.copy(0, 0, std::lround(55 * ratio), image.height()));
+        EXPECT_NEAR(frame.left(), 10 * ratio, 1);
+        EXPECT_NEAR(frame.top(), 10 * ratio, 1);
+        EXPECT_NEAR(frame.right() + 1, 50 * ratio, 1.5);
+        EXPECT_NEAR(frame.bottom() + 1, 30 * ratio, 1.5);
+        // The text is drawn at the density, not enlarged: its ink is as wide in units.
+        const QRect text = InkBounds(image.copy(
+            std::lround(55 * ratio), 0, image.width() - std::lround(55 * ratio), image.height()));
+        const QRect plainText = InkBounds(plain.copy(55, 0, 65, 60));
+        EXPECT_NEAR(text.width() / ratio, plainText.width(), 2);
+    }
 }
 
 TEST_F(QtCanvas, FontPointsFollowTheDeviceResolution) {

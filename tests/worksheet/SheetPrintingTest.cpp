@@ -217,6 +217,60 @@ TEST_F(SheetPrinting, BothModesPutTheFramesAtTheSamePlacesOnEveryPaper) {
     }
 }
 
+// The smallest rectangle holding every pixel that is not white.
+QRect InkOf(const QImage& image) {
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+TEST_F(SheetPrinting, ImagesForHighDensityScreensHoldTheSameSheetInMorePixels) {
+    RenderInputs in = ScreenInputs(ws, View(), SheetPictures{});
+    in.stamp.now = kNow;
+    in.view.answersShown = true;
+    SheetShared plainShared;
+    Worksheet plainSheet = ws;
+    const QImage plain = RenderSheetImage(plainSheet, in, plainShared);
+    ASSERT_FALSE(plain.isNull());
+    const QRect plainInk = InkOf(plain);
+    for (double ratio : {1.5, 2.0}) {
+        SCOPED_TRACE(ratio);
+        SheetShared dense;
+        Worksheet sheet = ws;
+        const QImage image = RenderSheetImage(sheet, in, dense, nullptr, 1, ratio);
+        EXPECT_EQ(image.width(), std::lround(plain.width() * ratio));
+        EXPECT_EQ(image.height(), std::lround(plain.height() * ratio));
+        EXPECT_DOUBLE_EQ(image.devicePixelRatio(), ratio);
+        EXPECT_EQ(image.deviceIndependentSize().toSize(), plain.size());
+        // The blanks the answer boxes stand on are where they are at 1.
+        ASSERT_EQ(dense.blanks.BlankCount, plainShared.blanks.BlankCount);
+        for (int n = 1; n <= dense.blanks.BlankCount; ++n) {
+            const BlankRecord& got = dense.blanks.slots[n];
+            const BlankRecord& want = plainShared.blanks.slots[n];
+            EXPECT_EQ(got.left, want.left) << n;
+            EXPECT_EQ(got.top, want.top) << n;
+            EXPECT_EQ(got.width, want.width) << n;
+        }
+        // Text, frames and answers take the same room, in sheet units.
+        const QRect ink = InkOf(image);
+        EXPECT_NEAR(ink.left() / ratio, plainInk.left(), 1.5);
+        EXPECT_NEAR(ink.top() / ratio, plainInk.top(), 1.5);
+        EXPECT_NEAR((ink.right() + 1) / ratio, plainInk.right() + 1, 1.5);
+        EXPECT_NEAR((ink.bottom() + 1) / ratio, plainInk.bottom() + 1, 1.5);
+
+        // Printed faithfully it covers the page the plain image covers, to a pixel or two of the
+        // 150 dpi page (the enlarged edges are smoothed differently).
+        RecordingPrintTarget a = PageFor(630), b = PageFor(630);
+        ASSERT_TRUE(PrintSheetImage(a, plain));
+        ASSERT_TRUE(PrintSheetImage(b, image));
+        const QRect onA = InkOf(a.jobs[0].page), onB = InkOf(b.jobs[0].page);
+        EXPECT_LE((onA.topLeft() - onB.topLeft()).manhattanLength(), 3);
+        EXPECT_LE((onA.bottomRight() - onB.bottomRight()).manhattanLength(), 3);
+    }
+}
+
 TEST_F(SheetPrinting, AJobThatCannotStartStopsThePrint) {
     RecordingPrintTarget target = PageFor(630);
     target.copies = 3;
