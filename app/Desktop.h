@@ -72,6 +72,18 @@ QRect KeptInside(const QRect& frame, const QSize& minimum, const QRect& availabl
 // started there. Returns the Japanese message to show when the program cannot go on, else empty.
 QString EnterStartFolder(const QStringList& arguments);
 
+// `sulkan [COURSE_FOLDER | FILE.skn]`, as the file manager passes a course folder or a copy file.
+// A folder is entered as EnterStartFolder does. A copy file (".skn" in any case) is kept, as an
+// absolute path, to open once the course is open; its course is the file's folder or the folder
+// above it (a lesson folder) when that holds Main.ind, which then becomes the working folder, and
+// otherwise the course start-up finds without a folder named.
+struct StartArgument {
+    QString problem;           // the Japanese message to show when the program cannot go on
+    bool namedFolder = false;  // the working folder was named (directly or as a copy's course)
+    QString copyFile;          // empty: none
+};
+StartArgument EnterStartArgument(const QStringList& arguments);
+
 // Where start-up looks for a course besides the working folder: the "CourseFolder" setting, the
 // sample course installed with the program (<bindir>/../share/sulkan/kanji) and the user's copy
 // of it (<user's data folder>/Sulkan++/kanji). `named`: the working folder was named.
