@@ -17,6 +17,7 @@
 #include <clocale>
 #include <cstring>
 
+#include "AccessibleNames.h"
 #include "QtText.h"
 #include "Settings.h"
 #include "Sjis.h"
@@ -110,6 +111,9 @@ protected:
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget && widget->isWindow() && widget->windowTitle().isEmpty())
                 widget->setWindowTitle(ApplicationTitle());
+            // Screen readers: every control of a window and of the dialogs it owns gets its name
+            // when the window first shows.
+            if (widget && widget->isWindow()) NameControls(widget);
             if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isWindow())
                 KeepInsideScreen(dialog);
         } else if (event->type() == QEvent::ShowToParent) {

@@ -33,8 +33,9 @@ QString ApplicationTitle();
 // While it lives, on the running application: the toolkit's Japanese texts (Yes/No/Cancel, file
 // dialogs) whatever the user's locale, window titles without the program's name appended, the
 // application title on windows without a title, Enter on a focused push button pressing it, in
-// the main window as in dialogs, the application icon on every window, and every dialog shown
-// inside the screen's available area.
+// the main window as in dialogs, the application icon on every window, every dialog shown
+// inside the screen's available area, and the accessible names of every window's controls
+// (NameControls) when it shows.
 class DesktopConventions {
 public:
     DesktopConventions();
