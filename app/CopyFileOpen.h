@@ -42,4 +42,10 @@ struct CopyFileRead {
 CopyFileRead ReadCopyFile(const std::string& path, const CopyOpenOptions& options,
                           HoldingArea& holding, SheetShared& shared);
 
+// The lesson whose folder holds the copy file at path (CP932), by the lesson lines of the course
+// index (the lines of "Main.ind"): a copy file opened from the file manager belongs to that
+// lesson as one chosen in the copy-file dialog does. 1 when no listed lesson folder holds it.
+int LessonOfCopyFile(const std::string& programFolder, const std::vector<std::string>& indexLines,
+                     const std::string& path);
+
 }  // namespace sulkan

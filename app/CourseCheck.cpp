@@ -244,10 +244,14 @@ CourseCheckReport CheckCourse(const std::string& programFolder) {
     return Checker(WithTrailingSeparator(programFolder)).run();
 }
 
+const char* CheckUsage() {
+    return "使い方: sulkan check [コースのフォルダ]\n";
+}
+
 int RunCheckCommand(const std::vector<std::string>& args) {
     std::string folder;
     if (args.size() > 1) {
-        std::cerr << "使い方: sulkan check [コースのフォルダ]\n";
+        std::cerr << CheckUsage();
         return 2;
     }
     if (args.empty()) {

@@ -17,6 +17,9 @@ struct CourseCheckReport {
 // programFolder: CP932, with a trailing separator.
 CourseCheckReport CheckCourse(const std::string& programFolder);
 
+// The usage text of "sulkan check" (UTF-8).
+const char* CheckUsage();
+
 // Command-line entry: args are the arguments after "check". Writes the report to standard
 // output (errors to standard error) and returns the exit status.
 int RunCheckCommand(const std::vector<std::string>& args);

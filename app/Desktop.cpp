@@ -17,6 +17,7 @@
 #include <clocale>
 #include <cstring>
 
+#include "AccessibleNames.h"
 #include "QtText.h"
 #include "Settings.h"
 #include "Sjis.h"
@@ -110,6 +111,9 @@ protected:
             auto* widget = qobject_cast<QWidget*>(watched);
             if (widget && widget->isWindow() && widget->windowTitle().isEmpty())
                 widget->setWindowTitle(ApplicationTitle());
+            // Screen readers: every control of a window and of the dialogs it owns gets its name
+            // when the window first shows.
+            if (widget && widget->isWindow()) NameControls(widget);
             if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isWindow())
                 KeepInsideScreen(dialog);
         } else if (event->type() == QEvent::ShowToParent) {
@@ -202,13 +206,40 @@ QRect KeptInside(const QRect& frame, const QSize& minimum, const QRect& availabl
 QString EnterStartFolder(const QStringList& arguments) {
     if (arguments.isEmpty()) return {};
     if (arguments.size() > 1)
-        return QStringLiteral("コースのフォルダは一つだけ指定してください（sulkan [フォルダ]）");
+        return QStringLiteral(
+            "コースのフォルダは一つだけ指定してください（sulkan [フォルダ | ファイル.skn]）");
     const QString& folder = arguments.front();
     if (!QFileInfo(folder).isDir())
         return QStringLiteral("ディレクトリ ") + folder + QStringLiteral(" が見つかりません");
     if (!QDir::setCurrent(folder))
         return QStringLiteral("ディレクトリ ") + folder + QStringLiteral(" に移れません");
     return {};
+}
+
+StartArgument EnterStartArgument(const QStringList& arguments) {
+    StartArgument start;
+    if (arguments.size() == 1 && QFileInfo(arguments.front()).isFile() &&
+        arguments.front().endsWith(QLatin1String(".skn"), Qt::CaseInsensitive)) {
+        const QFileInfo file(arguments.front());
+        start.copyFile = file.absoluteFilePath();
+        QDir folder = file.absoluteDir();
+        for (int up = 0; up < 2; ++up) {
+            if (folder.exists(QStringLiteral("Main.ind"))) {
+                if (!QDir::setCurrent(folder.path())) {
+                    start.problem = QStringLiteral("ディレクトリ ") + folder.path() +
+                                    QStringLiteral(" に移れません");
+                    return start;
+                }
+                start.namedFolder = true;
+                break;
+            }
+            if (!folder.cdUp()) break;
+        }
+        return start;
+    }
+    start.problem = EnterStartFolder(arguments);
+    start.namedFolder = !arguments.isEmpty();
+    return start;
 }
 
 CourseFolderPlaces StartCoursePlaces(bool named, SettingsStore& settings) {

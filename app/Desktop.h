@@ -33,8 +33,9 @@ QString ApplicationTitle();
 // While it lives, on the running application: the toolkit's Japanese texts (Yes/No/Cancel, file
 // dialogs) whatever the user's locale, window titles without the program's name appended, the
 // application title on windows without a title, Enter on a focused push button pressing it, in
-// the main window as in dialogs, the application icon on every window, and every dialog shown
-// inside the screen's available area.
+// the main window as in dialogs, the application icon on every window, every dialog shown
+// inside the screen's available area, and the accessible names of every window's controls
+// (NameControls) when it shows.
 class DesktopConventions {
 public:
     DesktopConventions();
@@ -71,6 +72,18 @@ QRect KeptInside(const QRect& frame, const QSize& minimum, const QRect& availabl
 // already removed. With a folder it becomes the working folder, so the program runs in it as if
 // started there. Returns the Japanese message to show when the program cannot go on, else empty.
 QString EnterStartFolder(const QStringList& arguments);
+
+// `sulkan [COURSE_FOLDER | FILE.skn]`, as the file manager passes a course folder or a copy file.
+// A folder is entered as EnterStartFolder does. A copy file (".skn" in any case) is kept, as an
+// absolute path, to open once the course is open; its course is the file's folder or the folder
+// above it (a lesson folder) when that holds Main.ind, which then becomes the working folder, and
+// otherwise the course start-up finds without a folder named.
+struct StartArgument {
+    QString problem;           // the Japanese message to show when the program cannot go on
+    bool namedFolder = false;  // the working folder was named (directly or as a copy's course)
+    QString copyFile;          // empty: none
+};
+StartArgument EnterStartArgument(const QStringList& arguments);
 
 // Where start-up looks for a course besides the working folder: the "CourseFolder" setting, the
 // sample course installed with the program (<bindir>/../share/sulkan/kanji) and the user's copy

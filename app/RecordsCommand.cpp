@@ -22,7 +22,7 @@
 namespace sulkan {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char* kRecordsUsage =
     "使い方: sulkan records [--course フォルダ] --lesson L [--learner 名前] [--out ファイル.csv]\n"
     "                      [--xlsx ファイル.xlsx]\n"
     "       sulkan records [--course フォルダ] --lesson L [--learner 名前] --questions\n"
@@ -224,11 +224,15 @@ int WriteQuestions(const std::string& folder, const CourseTables& tables, int le
 
 }  // namespace
 
+const char* RecordsUsage() {
+    return kRecordsUsage;
+}
+
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err) {
     const auto a = Parse(args);
     if (!a) {
-        err << kUsage;
+        err << kRecordsUsage;
         return 2;
     }
     const std::optional<std::string> folder = CommandCourseFolder(a->course);

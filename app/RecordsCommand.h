@@ -28,6 +28,9 @@ std::vector<LearnerRecordFile> LessonRecordFiles(const std::string& programFolde
 // ("RecDrive"). Returns 0 done, 1 when a record line did not parse (it is exported with its raw
 // text) or a file or out could not be written, 2 for wrong arguments or a lesson that does not
 // exist.
+// The usage text of "sulkan records" (UTF-8).
+const char* RecordsUsage();
+
 int RunRecordsCommand(const std::vector<std::string>& args, SettingsStore& settings,
                       std::ostream& out, std::ostream& err);
 

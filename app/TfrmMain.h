@@ -97,6 +97,9 @@ public:
     // File commands.
     bool OpenMasterUnit();
     bool OpenCopyFile();
+    // The copy file at path (CP932), as if chosen in the copy-file dialog: "sulkan FILE.skn" and
+    // the file manager. It belongs to the lesson whose folder holds it (else lesson 1).
+    bool OpenCopyFileAt(const std::string& path);
     TfrmPrint* addWorksheetWindow(Worksheet worksheet, const QString& identity);
     OpenResult OpenUnitWorksheet(const UnitAddress& address, bool reload);
     int FindOpenWorksheet(const QString& identity) const;
@@ -238,6 +241,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Opens the copy file at path as a worksheet of lesson (the two copy-file commands).
+    bool openCopyFile(std::string path, int lesson);
     void createPanel();
     void createPopupPanels();
     void createValueHolders();

@@ -209,28 +209,41 @@ bool TfrmMain::OpenCopyFile() {
         FocusMain();
         return false;
     }
+    return openCopyFile(*path, frmOpenSKN->chosenLesson());
+}
+
+bool TfrmMain::OpenCopyFileAt(const std::string& path) {
+    pnlSave->hide();
+    pnlEdit->hide();
+    int lesson = 1;
+    if (const auto index = LoadCourseIndex(m_state.ProgramFolder, m_prompter))
+        lesson = LessonOfCopyFile(m_state.ProgramFolder, *index, path);
+    return openCopyFile(path, lesson);
+}
+
+bool TfrmMain::openCopyFile(std::string path, int lesson) {
     // One spelling per file, so that the same copy is recognised however it was reached.
-    *path = NativeSeparators(*path);
-    const QString identity = ToQString(*path);
+    path = NativeSeparators(path);
+    const QString identity = ToQString(path);
     if (int line = FindOpenWorksheet(identity); line >= 0) {
         m_prompter.message(sjis("すでに読み込まれています"));
         ActivateOpenWorksheet(line);
         return false;
     }
-    m_state.LastWorksheetKey = *path;
-    m_state.LastWorksheetShortKey = *path;
+    m_state.LastWorksheetKey = path;
+    m_state.LastWorksheetShortKey = path;
     // The worksheet belongs to the lesson whose folder holds the file: its figures and its
     // saves go there.
-    CopyOpenOptions options{frmOpenSKN->chosenLesson(), m_answerDisplay, m_state.PaperFixed,
+    CopyOpenOptions options{lesson, m_answerDisplay, m_state.PaperFixed,
                             m_state.CurrentPaper.width};
-    CopyFileRead read = ReadCopyFile(*path, options, m_holding, m_shared);
+    CopyFileRead read = ReadCopyFile(path, options, m_holding, m_shared);
     if (!read.worksheet) {
         m_prompter.message(read.problem->message);
         return false;
     }
     m_answerDisplay = true;
     btnKaitou->setIcon(QIcon(imgRED->pixmap()));
-    addWorksheetWindow(std::move(*read.worksheet), identity)->setCaption(*path);
+    addWorksheetWindow(std::move(*read.worksheet), identity)->setCaption(path);
     FocusMain();
     return true;
 }

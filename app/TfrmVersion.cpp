@@ -20,6 +20,11 @@ std::string BuildVersionText() {
     return VersionText(build::kVersionMajor, build::kVersionMinor, build::kBuildDate);
 }
 
+std::string CommandLineVersionText() {
+    return std::string("Sulkan++ ") + std::to_string(build::kVersionMajor) + "." +
+           build::kVersionMinor + " (" + build::kBuildDate + ")";
+}
+
 TfrmVersion::TfrmVersion(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -15,6 +15,8 @@ namespace sulkan {
 std::string VersionText(int major, const std::string& minor, const std::string& dotDate);
 // The text of this build.
 std::string BuildVersionText();
+// "Sulkan++ 0.1 (2026.12.09)": what "sulkan --version" prints.
+std::string CommandLineVersionText();
 
 class TfrmVersion : public QDialog {
     Q_OBJECT

@@ -1,14 +1,17 @@
-// Program entry: "sulkan check [FOLDER]" checks a course, "sulkan export ..." and "sulkan print
-// ..." output sheets, "sulkan records ..." exports study records, all without a window; otherwise
-// the program starts on the course in the folder named ("sulkan FOLDER"), the working folder, the
-// course used last time or the sample course.
+// Program entry: "sulkan --help" and "--version" print what they say; "sulkan check [FOLDER]"
+// checks a course, "sulkan export ..." and "sulkan print ..." output sheets, "sulkan records ..."
+// exports study records, all without a window; otherwise the program starts on the course in the
+// folder named ("sulkan FOLDER"), the working folder, the course used last time or the sample
+// course; "sulkan FILE.skn" opens that copy file in it.
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "CommandLineHelp.h"
 #include "CourseCheck.h"
 #include "Desktop.h"
 #include "ExportCommand.h"
@@ -22,8 +25,14 @@
 #include "Sjis.h"
 #include "SystemFolders.h"
 #include "TfrmMain.h"
+#include "TfrmVersion.h"
 
 int main(int argc, char** argv) {
+    // Help and version need no window, no display and no course.
+    if (auto status = sulkan::RunInfoOption(std::vector<std::string>(argv + 1, argv + argc),
+                                            sulkan::CommandLineVersionText(), std::cout))
+        return *status;
+
     if (argc >= 2 && std::string(argv[1]) == "check") {
         std::vector<std::string> args(argv + 2, argv + argc);
         return sulkan::RunCheckCommand(args);
@@ -57,16 +66,25 @@ int main(int argc, char** argv) {
     sulkan::QtPrompter prompter;
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
-    if (QString problem = sulkan::EnterStartFolder(arguments); !problem.isEmpty()) {
+    const sulkan::StartArgument start = sulkan::EnterStartArgument(arguments);
+    if (!start.problem.isEmpty()) {
         // A folder whose name CP932 cannot hold is reported without its name.
-        prompter.message(sulkan::FromQString(problem).value_or(
-            sulkan::sjis("指定されたコースのフォルダが使えません")));
+        prompter.message(sulkan::FromQString(start.problem)
+                             .value_or(sulkan::sjis("指定されたコースのフォルダが使えません")));
         return 1;
+    }
+    std::optional<std::string> copyFile;
+    if (!start.copyFile.isEmpty()) {
+        copyFile = sulkan::FromQString(start.copyFile);
+        if (!copyFile) {
+            prompter.message(sulkan::sjis("コピーファイルの名前に扱えない文字があります"));
+            return 1;
+        }
     }
     auto settings = sulkan::MakeQtSettingsStore();
     // Started from the desktop menu the working folder is the home folder: the course is then the
     // one used last, or a first copy of the sample course, or one the user picks.
-    auto folder = sulkan::EnterCourseFolder(!arguments.isEmpty(), *settings, prompter);
+    auto folder = sulkan::EnterCourseFolder(start.namedFolder, *settings, prompter);
     if (!folder) return 1;
     sulkan::AppServices services;
     services.settings = settings.get();
@@ -78,6 +96,7 @@ int main(int argc, char** argv) {
     main.show();
     if (main.startupFailed()) return 1;
     sulkan::RememberCourseFolder(*settings, *folder);
+    if (copyFile) main.OpenCopyFileAt(*copyFile);
     main.ShowTipsAtStart();
     return app.exec();
 }

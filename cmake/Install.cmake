@@ -1,6 +1,8 @@
 # Installing (cmake --install, any prefix) and the Debian package (cpack -G DEB).
 #   bin/sulkan
 #   share/applications, share/metainfo, share/icons/hicolor: desktop entry, metadata, icon
+#   share/mime/packages: the copy file's type (application/x-sulkan-copy, "*.skn") and its icon
+#   in share/icons/hicolor/*/mimetypes
 #   share/sulkan/kanji: the sample course, copied to the user's data folder on first start
 #   share/sulkan/help: the help pages, when the source tree has them
 #   share/man/man1/sulkan.1.gz, share/doc/sulkan/{copyright,changelog.gz}: what a Debian package
@@ -22,6 +24,16 @@ foreach(size 16 24 32 48 64 128 256)
   install(FILES data/icons/sulkan-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${SULKAN_APP_ID}.png)
+endforeach()
+install(FILES data/${SULKAN_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME ${SULKAN_APP_ID}.xml)
+install(FILES data/icons/sulkan-copy.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes
+        RENAME application-x-sulkan-copy.svg)
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES data/icons/sulkan-copy-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/mimetypes
+          RENAME application-x-sulkan-copy.png)
 endforeach()
 # The course only: the generator and checker in samples/tools are not data.
 install(DIRECTORY samples/kanji/ DESTINATION ${SULKAN_DATA_DIR}/kanji)
@@ -65,6 +77,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt, CUPS and zinnia libraries come from dpkg-shlibdeps; these are loaded by name at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont, fonts-ipaexfont, fonts-kouzan-mouhitsu, tegaki-zinnia-japanese, qt6-translations-l10n")
+    "fonts-ipafont, fonts-ipaexfont, fonts-kouzan-mouhitsu, fonts-klee, tegaki-zinnia-japanese, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -43,16 +43,18 @@ std::string WithoutStyleTags(const std::string& text) {
 
 }  // namespace
 
-std::string QuestionText(const std::string& line, int inLine) {
+std::string QuestionText(const std::string& line, int inLine, BlankAnswers shown) {
     static const std::string open = sjis("（"), close = sjis("）"), openMark = sjis("【"),
-                             closeMark = sjis("】");
+                             closeMark = sjis("】"), space = sjis("　");
     std::vector<std::string> pieces, alternatives;
     const int answers = SplitAtHash(line, pieces) / 2;
     std::string out;
     for (int k = 0; k < answers; ++k) {
         out += WithoutStyleTags(pieces[static_cast<std::size_t>(2 * k)]);
         const std::string& answer = pieces[static_cast<std::size_t>(2 * k + 1)];
-        const std::string first = WithoutStyleTags(answer.substr(0, answer.find(';')));
+        const std::string first = shown == BlankAnswers::Hidden
+                                      ? space
+                                      : WithoutStyleTags(answer.substr(0, answer.find(';')));
         out += k == inLine ? openMark + first + closeMark : open + first + close;
     }
     std::string rest =

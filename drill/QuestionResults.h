@@ -29,7 +29,11 @@ std::vector<QuestionBlank> BlanksOf(const std::vector<std::string>& questionLine
 
 // A question line for reading on screen: style tags ("<" and two more characters ending in ">")
 // left out, each blank as its first alternative in "（）", and blank inLine of the line in "【】".
-std::string QuestionText(const std::string& line, int inLine);
+// With the answers hidden (what a screen reader reads during a drill) every blank is "（　）"
+// and blank inLine "【　】"; inLine -1 marks none.
+enum class BlankAnswers { Shown, Hidden };
+std::string QuestionText(const std::string& line, int inLine,
+                         BlankAnswers answers = BlankAnswers::Shown);
 
 // The questions of a unit as its question file holds them now: the question lines of the unit
 // and of each similar problem it has ("[[unit<u>R<n>"), and the unit's layout blocks.

@@ -167,6 +167,7 @@ private:
 
     // The answer boxes and their events (TfrmRenshuBoxes.cpp).
     void createAnswerBoxes();
+    void nameSheetForScreenReaders();
     int boxIndex(QObject* watched) const;
     bool boxKeyPress(int i, QKeyEvent* event);
     void commitComposition();

@@ -22,6 +22,7 @@ void TfrmRenshu::createAnswerBoxes() {
         auto* box = Named(new QLineEdit(QString::fromLatin1(name), imgPaper2), name.constData());
         box->resize(100, 50);
         box->setFocusPolicy(Qt::ClickFocus);
+        box->setAccessibleName(QStringLiteral("解答欄 %1").arg(i));
         box->hide();
         box->installEventFilter(this);
         connect(box, &QLineEdit::textEdited, this, [this, i](const QString& text) {

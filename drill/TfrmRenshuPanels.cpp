@@ -2,12 +2,14 @@
 // worked (choices, soft keyboard, writing pad, the run's commands and message), the record
 // panel; and where they stand as the window and its messages change size.
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "Named.h"
 #include "QtText.h"
+#include "QuestionResults.h"
 #include "RenshuSupport.h"
 #include "TfrmRenshu.h"
 #include "Widgets.h"
@@ -40,6 +42,18 @@ QPushButton* AnswerButton(const QString& caption, const char* name, QWidget* par
     b->setFocusPolicy(Qt::NoFocus);
     b->setAutoDefault(false);
     return b;
+}
+
+// A key for a command of the answering panels: pressed anywhere in the drill window it clicks the
+// button, which keeps the focus in the answer box; the tooltip and what a screen reader reads say
+// which key it is.
+void GiveKey(QPushButton* button, Qt::Key key) {
+    const QKeySequence sequence(key);
+    button->setShortcut(sequence);
+    const QString shown = sequence.toString(QKeySequence::NativeText);
+    const QString caption = QString(button->text()).remove(u'　');
+    button->setToolTip(caption + QStringLiteral("（") + shown + QStringLiteral("）"));
+    button->setAccessibleDescription(QStringLiteral("キー ") + shown);
 }
 
 }  // namespace
@@ -112,11 +126,16 @@ void TfrmRenshu::createRightPanel() {
     note->setGeometry(8, 18, kGroupWidth - 16, 48);
     lstKgroup = Named(new QListWidget(grbSelect), "lstKgroup");
     lstKgroup->setFocusPolicy(Qt::NoFocus);
+    lstKgroup->setAccessibleName(QStringLiteral("解答選択"));
+    lstKgroup->setAccessibleDescription(
+        QStringLiteral("解答を選んで［入力］（F5）を押します。解答欄から移らずに選べます"));
     lstKgroup->setGeometry(8, 70, kGroupWidth - 16, kGroupHeight - 110);
     btnNext2 = AnswerButton(QStringLiteral("入力"), "btnNext2", grbSelect);
     btnNext2->setGeometry(8, kGroupHeight - 34, 90, 26);
     btnClear2 = AnswerButton(QStringLiteral("クリア"), "btnClear2", grbSelect);
     btnClear2->setGeometry(110, kGroupHeight - 34, 90, 26);
+    GiveKey(btnNext2, Qt::Key_F5);
+    GiveKey(btnClear2, Qt::Key_F6);
 
     grbMoji = Named(new QGroupBox(QStringLiteral("ソフトキーボード"), pnlSS), "grbMoji");
     grbMoji->setGeometry(8, 0, kGroupWidth, kGroupHeight);
@@ -136,6 +155,8 @@ void TfrmRenshu::createRightPanel() {
     btnNext->setGeometry(8, kGroupHeight - 34, 90, 26);
     btnClearS = AnswerButton(QStringLiteral("クリア"), "btnClearS", grbMoji);
     btnClearS->setGeometry(110, kGroupHeight - 34, 90, 26);
+    GiveKey(btnNext, Qt::Key_F5);
+    GiveKey(btnClearS, Qt::Key_F6);
 
     createWritingPad();
 
@@ -146,6 +167,10 @@ void TfrmRenshu::createRightPanel() {
     btnAbort = AnswerButton(QStringLiteral("中止"), "btnAbort", grbTest);
     btnHint = AnswerButton(QStringLiteral("ヒントを見る"), "btnHint", grbTest);
     btnSoftKey = AnswerButton(QStringLiteral("入力切替"), "btnSoftKey", grbTest);
+    GiveKey(btnAnswer, Qt::Key_F2);
+    GiveKey(btnHint, Qt::Key_F3);
+    GiveKey(btnSoftKey, Qt::Key_F4);
+    GiveKey(btnAbort, Qt::Key_F8);
     // The test's grade button takes the focus once every blank is answered.
     btnSaiten->setFocusPolicy(Qt::TabFocus);
     btnAnswer->setGeometry(6, 8, 96, 28);
@@ -218,6 +243,8 @@ void TfrmRenshu::createRecordPanel() {
     pnlKiroku = Named(new QFrame, "pnlKiroku");
     lblKiroku = Named(new QLabel(pnlKiroku), "lblKiroku");
     memKiroku = Named(new QPlainTextEdit(pnlKiroku), "memKiroku");
+    memKiroku->setAccessibleName(QStringLiteral("学習の記録"));
+    memKiroku->setAccessibleDescription(QStringLiteral("この単元のこれまでの成績"));
     memKiroku->setReadOnly(true);
     QFont nine = memKiroku->font();
     nine.setPointSize(9);
@@ -269,6 +296,25 @@ void TfrmRenshu::placeBoxes() {
         QLineEdit* box = m_boxes[static_cast<std::size_t>(i)];
         box->setFont(font);
         box->setGeometry(b.left + 1, b.top + 4, std::max(20, f.enlarged.width()), f.base.height());
+    }
+    nameSheetForScreenReaders();
+}
+
+// A screen reader reads the sheet as its question lines and each box as its blank's number and
+// question, with the answers left out.
+void TfrmRenshu::nameSheetForScreenReaders() {
+    const std::vector<std::string>& lines = m_ws->content.questionLines;
+    QStringList text;
+    for (const std::string& line : lines)
+        text << ToQString(QuestionText(line, -1, BlankAnswers::Hidden));
+    imgPaper2->setAccessibleName(QStringLiteral("問題用紙"));
+    imgPaper2->setAccessibleDescription(text.join(u'\n'));
+    for (const QuestionBlank& b : BlanksOf(lines)) {
+        if (b.blank < 1 || b.blank >= kAnswerBoxes) continue;
+        QLineEdit* box = m_boxes[static_cast<std::size_t>(b.blank)];
+        box->setAccessibleName(QStringLiteral("解答欄 %1").arg(b.blank));
+        box->setAccessibleDescription(
+            ToQString(QuestionText(b.question, b.inLine, BlankAnswers::Hidden)));
     }
 }
 

@@ -39,26 +39,66 @@ std::vector<std::string> ListFonts(bool sorted, bool all) {
     return names;
 }
 
-void InstallFontSubstitutions() {
-    // Both the romanised and the Japanese family names are given: which one the font database
-    // knows depends on the locale.
-    const QStringList mincho = {u"IPAMincho"_s, u"IPA明朝"_s, u"IPAexMincho"_s, u"IPAex明朝"_s};
-    const QStringList gothic = {u"IPAGothic"_s, u"IPAゴシック"_s, u"IPAexGothic"_s,
-                                u"IPAexゴシック"_s};
-    const QStringList pGothic = {u"IPAPGothic"_s, u"IPA Pゴシック"_s, u"IPAGothic"_s,
-                                 u"IPAゴシック"_s};
-    const QStringList pMincho = {u"IPAPMincho"_s, u"IPA P明朝"_s, u"IPAMincho"_s, u"IPA明朝"_s};
-    const QStringList serif = {u"DejaVu Serif"_s, u"Serif"_s};
+const std::vector<FaceSubstitution>& FaceSubstitutions() {
+    // Both the romanised and the Japanese family names of an installed face are given: which one
+    // the font database knows depends on the locale. Windows courses name their faces in
+    // half-width or full-width letters and in Japanese or romanised form.
+    static const std::vector<FaceSubstitution> table = {
+        {u"mincho"_s,
+         {u"MS 明朝"_s, u"ＭＳ 明朝"_s, u"MS Mincho"_s},
+         {u"IPAMincho"_s, u"IPA明朝"_s, u"IPAexMincho"_s, u"IPAex明朝"_s}},
+        {u"gothic"_s,
+         {u"ＭＳ ゴシック"_s, u"MS ゴシック"_s, u"MS Gothic"_s},
+         {u"IPAGothic"_s, u"IPAゴシック"_s, u"IPAexGothic"_s, u"IPAexゴシック"_s}},
+        {u"proportional gothic"_s,
+         {u"ＭＳ Ｐゴシック"_s, u"MS Pゴシック"_s, u"MS PGothic"_s},
+         {u"IPAPGothic"_s, u"IPA Pゴシック"_s, u"IPAGothic"_s, u"IPAゴシック"_s}},
+        {u"proportional mincho"_s,
+         {u"ＭＳ Ｐ明朝"_s, u"MS P明朝"_s, u"MS PMincho"_s},
+         {u"IPAPMincho"_s, u"IPA P明朝"_s, u"IPAMincho"_s, u"IPA明朝"_s}},
+        {u"serif"_s, {u"Bookman Old Style"_s}, {u"DejaVu Serif"_s, u"Serif"_s}},
+        // The semi-cursive answer face: the brush face's semi-cursive cut.
+        {u"semi-cursive"_s,
+         {u"HG行書体"_s, u"HGP行書体"_s, u"HGS行書体"_s, u"ＨＧ行書体"_s, u"ＨＧＰ行書体"_s,
+          u"ＨＧＳ行書体"_s, u"HGGyoshotai"_s, u"HGPGyoshotai"_s, u"HGSGyoshotai"_s},
+         {u"KouzanBrushFontGyousyo"_s, u"衡山毛筆フォント行書"_s}},
+        // Textbook faces write characters as a pupil learns to: the pen-written regular script
+        // of Klee One, else a mincho.
+        {u"textbook"_s,
+         {u"HG教科書体"_s,
+          u"HGP教科書体"_s,
+          u"HGS教科書体"_s,
+          u"ＨＧ教科書体"_s,
+          u"ＨＧＰ教科書体"_s,
+          u"ＨＧＳ教科書体"_s,
+          u"HGKyokashotai"_s,
+          u"HGPKyokashotai"_s,
+          u"HGSKyokashotai"_s,
+          u"UD デジタル 教科書体 N-R"_s,
+          u"UD デジタル 教科書体 NP-R"_s,
+          u"UD デジタル 教科書体 NK-R"_s,
+          u"UD デジタル 教科書体 N-B"_s,
+          u"UD デジタル 教科書体 NP-B"_s,
+          u"UD デジタル 教科書体 NK-B"_s,
+          u"UD Digi Kyokasho N-R"_s,
+          u"UD Digi Kyokasho NP-R"_s,
+          u"UD Digi Kyokasho NK-R"_s,
+          u"UD Digi Kyokasho N-B"_s,
+          u"UD Digi Kyokasho NP-B"_s,
+          u"UD Digi Kyokasho NK-B"_s},
+         {u"Klee One"_s, u"クレー One"_s, u"IPAexMincho"_s, u"IPAex明朝"_s}},
+        // Brush regular script.
+        {u"brush"_s,
+         {u"HG正楷書体-PRO"_s, u"ＨＧ正楷書体-PRO"_s, u"ＨＧ正楷書体－ＰＲＯ"_s,
+          u"HGSeikaishotaiPRO"_s, u"HG正楷書体"_s, u"ＨＧ正楷書体"_s},
+         {u"KouzanBrushFont"_s, u"衡山毛筆フォント"_s}},
+    };
+    return table;
+}
 
-    for (const QString& face : {u"MS 明朝"_s, u"ＭＳ 明朝"_s, u"MS Mincho"_s})
-        QFont::insertSubstitutions(face, mincho);
-    for (const QString& face : {u"ＭＳ ゴシック"_s, u"MS ゴシック"_s, u"MS Gothic"_s})
-        QFont::insertSubstitutions(face, gothic);
-    for (const QString& face : {u"ＭＳ Ｐゴシック"_s, u"MS Pゴシック"_s, u"MS PGothic"_s})
-        QFont::insertSubstitutions(face, pGothic);
-    for (const QString& face : {u"ＭＳ Ｐ明朝"_s, u"MS P明朝"_s, u"MS PMincho"_s})
-        QFont::insertSubstitutions(face, pMincho);
-    QFont::insertSubstitutions(u"Bookman Old Style"_s, serif);
+void InstallFontSubstitutions() {
+    for (const FaceSubstitution& row : FaceSubstitutions())
+        for (const QString& face : row.courseFaces) QFont::insertSubstitutions(face, row.installed);
 }
 
 }  // namespace sulkan

@@ -160,9 +160,6 @@ QStringList HelpFolders() {
     if (!fromEnvironment.isEmpty()) folders << fromEnvironment;
     folders << QDir(QCoreApplication::applicationDirPath())
                    .filePath(QStringLiteral("../share/sulkan/help"));
-#ifdef SULKAN_HELP_SOURCE_DIR
-    folders << QStringLiteral(SULKAN_HELP_SOURCE_DIR);
-#endif
     return folders;
 }
 

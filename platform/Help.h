@@ -30,9 +30,9 @@ QString HelpPageOf(int context);
 // Messages go through the prompter only while the owner exists.
 void SetUpHelp(QWidget* owner, Prompter* prompter, const std::string& courseHelpFile);
 
-// The folders searched for "index.html", in order: $SULKAN_HELP_DIR,
-// <program>/../share/sulkan/help, then the help folder of the source tree the program was built
-// from.
+// The folders searched for "index.html", in order: $SULKAN_HELP_DIR, then
+// <program>/../share/sulkan/help (in the build tree a link to the help folder of the sources, so
+// the installed program carries no path of the tree it was built in).
 QStringList HelpFolders();
 // Replaces the searched folders (for tests); an empty list restores the usual places.
 void SetHelpFolders(const QStringList& folders);

@@ -15,6 +15,8 @@ packages=(
   qt6-translations-l10n desktop-file-utils appstream ccache
   librsvg2-bin dpkg-dev file
   libxlsxwriter-dev unzip
+  fonts-klee shared-mime-info binutils man-db
+  at-spi2-core python3-pyatspi
 )
 
 missing=()

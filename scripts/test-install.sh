@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a built tree into a temporary prefix and checks what lands there: the program, desktop
-# entry, metadata, icons, sample course and help pages; validates the desktop entry and the
-# metadata when the validators are installed; then starts the installed program once with an
+# entry, metadata, icons, the copy file's MIME type, sample course and help pages; validates the
+# desktop entry and the metadata when the validators are installed; checks that the program
+# carries no build path and answers --help and --version without a display; then starts the installed program once with an
 # empty home folder and no display, and checks that it copied the sample course for the user and
 # remembered it.
 #   test-install.sh [BUILD_DIR]   (default build/, already built; SULKAN_INSTALL_KEEP=1 keeps the
@@ -37,6 +38,63 @@ for size in 16 24 32 48 64 128 256; do
     fail "icon ${size}x${size} is not a PNG of that size"
   fi
 done
+# The copy file's type and its icon, as the file manager reads them once the MIME database is
+# built (here in a scratch copy, leaving the prefix as installed).
+mime=$prefix/share/mime/packages/$id.xml
+if [ ! -s "$mime" ]; then
+  fail "share/mime/packages/$id.xml missing"
+elif command -v update-mime-database >/dev/null; then
+  mkdir -p "$tmp/mime/packages"
+  cp "$mime" "$tmp/mime/packages/"
+  update-mime-database "$tmp/mime" >/dev/null 2>"$tmp/mime.log" || { cat "$tmp/mime.log" >&2; fail "update-mime-database"; }
+  grep -qx 'application/x-sulkan-copy:\*\.skn' "$tmp/mime/globs" 2>/dev/null ||
+    fail "the MIME database does not give *.skn the type application/x-sulkan-copy"
+  grep -qx 'application/x-sulkan-copy:application-x-sulkan-copy' "$tmp/mime/icons" 2>/dev/null ||
+    fail "the MIME database does not name the copy file's icon"
+fi
+[ -s "$prefix/share/icons/hicolor/scalable/mimetypes/application-x-sulkan-copy.svg" ] ||
+  fail "copy-file icon (scalable) missing"
+for size in 16 24 32 48 64 128 256; do
+  png=$prefix/share/icons/hicolor/${size}x${size}/mimetypes/application-x-sulkan-copy.png
+  if [ ! -s "$png" ]; then
+    fail "copy-file icon ${size}x${size} missing"
+  elif command -v file >/dev/null && ! file "$png" | grep -q "PNG image data, $size x $size"; then
+    fail "copy-file icon ${size}x${size} is not a PNG of that size"
+  fi
+done
+entry=$prefix/share/applications/$id.desktop
+grep -qx 'Exec=sulkan %f' "$entry" || fail "the desktop entry does not pass the file manager's file (%f)"
+grep -q '^MimeType=.*application/x-sulkan-copy;' "$entry" || fail "the desktop entry does not take copy files"
+grep -q '^MimeType=.*inode/directory;' "$entry" || fail "the desktop entry does not take course folders"
+
+# The installed program carries no path of the tree it was built in or from.
+if command -v strings >/dev/null; then
+  for tree in "$root" "$(cd "$build" && pwd)"; do
+    if strings "$prefix/bin/sulkan" | grep -qF "$tree"; then
+      fail "bin/sulkan contains the path $tree"
+    fi
+  done
+fi
+
+# Help and version without a display: the text on standard output, status 0.
+for option in --help -h; do
+  if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/sulkan" "$option" >"$tmp/help.log" 2>&1; then
+    for mode in "sulkan check" "sulkan export" "sulkan print" "sulkan records" "--mode faithful|printer"; do
+      grep -qF -- "$mode" "$tmp/help.log" || fail "sulkan $option does not describe $mode"
+    done
+  else
+    fail "sulkan $option failed"
+  fi
+done
+version=$(env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/sulkan" --version) || fail "sulkan --version failed"
+case $version in "Sulkan++ "[0-9]*) ;; *) fail "sulkan --version printed: $version" ;; esac
+if command -v man >/dev/null; then
+  # As lintian formats it: every groff warning counts.
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$prefix/share/man/man1/sulkan.1.gz" \
+    >/dev/null 2>"$tmp/man.log" && [ ! -s "$tmp/man.log" ] ||
+    { cat "$tmp/man.log" >&2; fail "the manual page does not format cleanly"; }
+fi
+
 # The sample course byte for byte, and nothing else beside it (no tools).
 diff -r "$root/samples/kanji" "$prefix/share/sulkan/kanji" >/dev/null ||
   fail "share/sulkan/kanji differs from samples/kanji"

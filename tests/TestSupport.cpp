@@ -1,5 +1,16 @@
 #include "TestSupport.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTextEdit>
+#include <QWidget>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -54,6 +65,35 @@ void WriteRawFile(const std::filesystem::path& file, const std::string& bytes) {
 std::string ReadRawFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace sulkan::test
+
+namespace sulkan::test {
+
+std::vector<std::string> UnnamedControls(QWidget* root) {
+    std::vector<std::string> unnamed;
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets) {
+        const bool interactive = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QAbstractSpinBox*>(w) ||
+                                 qobject_cast<QAbstractItemView*>(w) ||
+                                 qobject_cast<QComboBox*>(w) || qobject_cast<QTabBar*>(w) ||
+                                 qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QTextEdit*>(w);
+        if (!interactive) continue;
+        // The parts of a compound control (a spin box's line edit, a combo box's list) are named
+        // through it.
+        bool part = false;
+        for (QWidget* up = w->parentWidget(); up && !part; up = up->parentWidget())
+            part = qobject_cast<QAbstractSpinBox*>(up) || qobject_cast<QComboBox*>(up);
+        if (part) continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+        if (face && !face->text(QAccessible::Name).trimmed().isEmpty()) continue;
+        unnamed.push_back(std::string(w->window()->metaObject()->className()) + " " +
+                          w->metaObject()->className() + " " + w->objectName().toStdString());
+    }
+    return unnamed;
 }
 
 }  // namespace sulkan::test

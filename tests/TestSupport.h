@@ -47,3 +47,13 @@ inline std::optional<std::string> MessageOf(const std::optional<Problem>& proble
 }
 
 }  // namespace sulkan::test
+
+class QWidget;
+namespace sulkan::test {
+
+// The controls under root a screen reader would announce without a name: buttons, text and spin
+// boxes, lists, tables, combo boxes and tabs whose accessible name is empty (each as its
+// window's class, its class and its object name).
+std::vector<std::string> UnnamedControls(QWidget* root);
+
+}  // namespace sulkan::test

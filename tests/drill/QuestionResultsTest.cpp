@@ -96,6 +96,14 @@ TEST(QuestionBlanks, ReadableTextMarksTheBlankAndDropsStyleTags) {
     EXPECT_EQ(QuestionText(sjis("<漢>#a#"), 0), sjis("<漢>【a】"));
 }
 
+TEST(QuestionBlanks, ReadAloudDuringADrillTheTextGivesNoAnswerAway) {
+    const std::string line = sjis("<B>（１）</>#山;やま#に#登#る#");
+    EXPECT_EQ(QuestionText(line, 1, BlankAnswers::Hidden), sjis("（１）（　）に【　】る#"));
+    EXPECT_EQ(QuestionText(line, -1, BlankAnswers::Hidden), sjis("（１）（　）に（　）る#"));
+    EXPECT_EQ(QuestionText(sjis("<U>べんきょう</>#勉強#する"), 0, BlankAnswers::Hidden),
+              sjis("べんきょう【　】する"));
+}
+
 TEST(QuestionBlanks, TheUnitAndEachSimilarProblemFoundByItsOwnHeader) {
     const UnitQuestions q = QuestionsOfUnit(SectionFile(), 1);
     ASSERT_TRUE(q.lines[0]);

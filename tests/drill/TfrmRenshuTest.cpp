@@ -752,3 +752,67 @@ TEST_F(TfrmRenshuMessageTest, AShortMessageKeepsTheUsualSizeAndAnOverlongOneScro
 
 }  // namespace
 }  // namespace sulkan
+
+namespace sulkan {
+namespace {
+
+// What a screen reader gets from the drill, and its commands from the keyboard.
+using TfrmRenshuAccessTest = TfrmRenshuTest;
+
+TEST_F(TfrmRenshuAccessTest, EveryControlIsNamedAndTheSheetReadsAsItsQuestionsWithoutAnswers) {
+    Open({"山", "川"}, {"山", "川"});
+    Click("btnRenshu");
+    EXPECT_EQ(test::UnnamedControls(frm.get()), std::vector<std::string>{});
+    EXPECT_EQ(Box(1)->accessibleName(), QStringLiteral("解答欄 1"));
+    EXPECT_EQ(Box(1)->accessibleDescription(), QStringLiteral("（）【　】です"));
+    EXPECT_EQ(Box(2)->accessibleName(), QStringLiteral("解答欄 2"));
+    EXPECT_EQ(Box(2)->accessibleDescription(), QStringLiteral("（）【　】です"));
+    auto* sheet = Find<QWidget>("imgPaper2");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->accessibleName(), QStringLiteral("問題用紙"));
+    EXPECT_EQ(sheet->accessibleDescription(), QStringLiteral("（）（　）です\n（）（　）です"));
+    // Nothing a screen reader reads gives the answers away.
+    for (QWidget* w : frm->findChildren<QWidget*>()) {
+        if (w->objectName() == QLatin1String("lstKgroup")) continue;
+        for (const QString& text : {w->accessibleName(), w->accessibleDescription()}) {
+            EXPECT_FALSE(text.contains(u'山') || text.contains(u'川'))
+                << w->objectName().toStdString() << ": " << text.toStdString();
+        }
+    }
+    EXPECT_EQ(Find<QWidget>("lstKgroup")->accessibleName(), QStringLiteral("解答選択"));
+}
+
+TEST_F(TfrmRenshuAccessTest, CommandKeysWorkFromTheAnswerBoxAndLeaveTheFocusThere) {
+    Open({"山", "川"}, {"山", "川"});
+    Click("btnRenshu");
+    ASSERT_TRUE(Box(1)->hasFocus());
+    for (const char* name :
+         {"btnAnswer", "btnHint", "btnSoftKey", "btnAbort", "btnNext2", "btnClear2"}) {
+        auto* button = Find<QPushButton>(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_FALSE(button->shortcut().isEmpty()) << name;
+        EXPECT_TRUE(
+            button->toolTip().contains(button->shortcut().toString(QKeySequence::NativeText)))
+            << name;
+        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << name;
+    }
+    EXPECT_EQ(Find<QPushButton>("btnAnswer")->toolTip(), QStringLiteral("答えを見る（F2）"));
+
+    QTest::keyClick(Box(1), Qt::Key_F2);  // 答えを見る
+    QTRY_VERIFY(host.shared.blanks.slots[1].AnswerShown);
+    EXPECT_TRUE(Box(1)->hasFocus());
+
+    auto* list = Find<QListWidget>("lstKgroup");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    ASSERT_FALSE(Box(1)->text().isEmpty());
+    QTest::keyClick(Box(1), Qt::Key_F6);  // クリア
+    QTRY_VERIFY(Box(1)->text().isEmpty());
+    EXPECT_TRUE(Box(1)->hasFocus());
+
+    QTest::keyClick(Box(1), Qt::Key_F8);  // 中止
+    QTRY_VERIFY(frm->engine().state() != DrillState::Practise);
+}
+
+}  // namespace
+}  // namespace sulkan

@@ -1,0 +1,101 @@
+#!/usr/bin/python3
+# Walks the accessibility tree of a running Sulkan++ (AT-SPI) and lists, per window, the
+# interactive controls a screen reader would announce without a name. Run by
+# check-accessibility.sh inside its own display and session bus.
+#   check-accessibility.py STEP ...   (units, drill: the windows to reach and check after the main
+#   window, in this order; the editors are checked by the tests, where their controls are named
+#   the same way)
+import sys
+import time
+
+import pyatspi
+
+INTERACTIVE = {
+    pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_TOGGLE_BUTTON, pyatspi.ROLE_CHECK_BOX,
+    pyatspi.ROLE_RADIO_BUTTON, pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY,
+    pyatspi.ROLE_PASSWORD_TEXT, pyatspi.ROLE_SPIN_BUTTON, pyatspi.ROLE_LIST,
+    pyatspi.ROLE_LIST_BOX, pyatspi.ROLE_TABLE, pyatspi.ROLE_TREE, pyatspi.ROLE_TREE_TABLE,
+    pyatspi.ROLE_COMBO_BOX, pyatspi.ROLE_PAGE_TAB, pyatspi.ROLE_SLIDER,
+}
+
+
+def application():
+    for _ in range(100):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.name == 'sulkan' and app.childCount > 0:
+                return app
+        time.sleep(0.2)
+    sys.exit('check-accessibility: the program did not appear on the accessibility bus')
+
+
+def walk(node, depth=0):
+    yield node
+    if depth > 60:
+        return
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield from walk(child, depth + 1)
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def controls(window):
+    return [n for n in walk(window) if n.getRole() in INTERACTIVE and showing(n)]
+
+
+def unnamed(window):
+    return ['%s (%s)' % (n.getRoleName(), n.description or 'no description')
+            for n in controls(window) if not n.name.strip()]
+
+
+def frames(app):
+    return [w for w in (app.getChildAtIndex(i) for i in range(app.childCount))
+            if w is not None and showing(w)]
+
+
+def press(app, name):
+    for window in frames(app):
+        for node in walk(window):
+            if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and ''.join(node.name.split()) == name:
+                action = node.queryAction()
+                action.doAction(0)
+                time.sleep(1.5)
+                return True
+    return False
+
+
+def report(app, label):
+    total = 0
+    for window in frames(app):
+        names = unnamed(window)
+        total += len(names)
+        print('%s: window "%s": %d interactive controls, %d unnamed'
+              % (label, window.name, len(controls(window)), len(names)))
+        for n in names:
+            print('  ' + n)
+    return total
+
+
+def main():
+    app = application()
+    time.sleep(1)
+    total = report(app, 'main window')
+    for step in sys.argv[1:]:
+        if step == 'units':
+            if not press(app, '開く'):
+                sys.exit('check-accessibility: no "開 く" button')
+            total += report(app, 'unit selection')
+            press(app, 'ＯＫ') or press(app, 'OK') or press(app, 'O K')
+        elif step == 'drill':
+            if not press(app, '学習'):
+                sys.exit('check-accessibility: no "学 習" button')
+            total += report(app, 'drill')
+    print('check-accessibility: %d unnamed interactive controls in all' % total)
+    sys.exit(1 if total else 0)
+
+
+main()
