@@ -153,6 +153,9 @@ void TfrmRenshu::createRightPanel() {
     btnHint->setGeometry(106, 8, 96, 28);
     btnSoftKey->setGeometry(6, 38, 96, 28);
     btnAbort->setGeometry(106, 38, 96, 28);
+    chkHitsujun = Named(new QCheckBox(QStringLiteral("筆順"), grbTest), "chkHitsujun");
+    chkHitsujun->setGeometry(8, 70, 96, 24);
+    chkHitsujun->setFocusPolicy(Qt::NoFocus);
 
     pnlAnki = Named(new QFrame(pnlSS), "pnlAnki");
     pnlAnki->setGeometry(grbTest->geometry());
