@@ -99,8 +99,8 @@ const StrokeCounts& StrokeCounts::Installed() {
 
 std::optional<int> StrokeCounts::of(std::string_view c) const {
     if (c.size() != 2) return std::nullopt;
-    const unsigned code =
-        static_cast<unsigned>(static_cast<unsigned char>(c[0])) << 8 | static_cast<unsigned char>(c[1]);
+    const unsigned code = static_cast<unsigned>(static_cast<unsigned char>(c[0])) << 8 |
+                          static_cast<unsigned char>(c[1]);
     const auto it = m_counts.find(code);
     if (it == m_counts.end()) return std::nullopt;
     return it->second;

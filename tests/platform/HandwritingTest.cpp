@@ -159,10 +159,10 @@ TEST_F(HandwritingTest, ReadsTheSchoolKanjiAtLeastAsWellAsTheBareEngine) {
         return RecognizeUnscaled(strokes, kSamplePad, 10);
     });
     const auto n = static_cast<int>(school.size());
-    std::cout << "school kanji (" << n << "): bare top-1 " << bare.top1 << ", top-10 "
-              << bare.top10 << "; pad top-1 " << pad.top1 << ", top-10 " << pad.top10
-              << "; half size: bare " << bareSmall.top1 << "/" << bareSmall.top10 << ", pad "
-              << padSmall.top1 << "/" << padSmall.top10 << "\n";
+    std::cout << "school kanji (" << n << "): bare top-1 " << bare.top1 << ", top-10 " << bare.top10
+              << "; pad top-1 " << pad.top1 << ", top-10 " << pad.top10 << "; half size: bare "
+              << bareSmall.top1 << "/" << bareSmall.top10 << ", pad " << padSmall.top1 << "/"
+              << padSmall.top10 << "\n";
     EXPECT_GE(pad.top1, bare.top1);
     EXPECT_GE(pad.top10, bare.top10);
     EXPECT_GE(padSmall.top1, bare.top1 * 95 / 100);
