@@ -52,11 +52,10 @@ PracticeLayout LayOutPractice(int paperWidth, int paperHeight) {
 namespace {
 
 void Text(Canvas& canvas, double x, double y, const std::string& text, const std::string& face,
-          double pixels, Rgb colour) {
+          double pixels, Rgb colour, double dotsPerInch) {
     FontSpec font;
     font.face = face;
-    // Canvas sizes are in points at 96 dots an inch.
-    font.points = pixels * 72.0 / 96.0;
+    font.points = pixels * 72.0 / dotsPerInch;
     canvas.setFont(font);
     canvas.setTextColour(colour);
     canvas.setTextBackground(std::nullopt);
@@ -67,10 +66,11 @@ void Text(Canvas& canvas, double x, double y, const std::string& text, const std
 
 void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
                       const std::vector<std::string>& kanji, const std::string& title,
-                      const std::string& face) {
+                      const std::string& face, double dotsPerInch) {
     const std::string usual = sjis("ＭＳ 明朝");
     canvas.fillRect(0, 0, canvas.width(), canvas.height(), kWhite);
-    Text(canvas, layout.margin, layout.titleTop, title, usual, layout.titleHeight, kBlack);
+    Text(canvas, layout.margin, layout.titleTop, title, usual, layout.titleHeight, kBlack,
+         dotsPerInch);
     const int first = page * layout.rowsPerPage;
     const int last = std::min(static_cast<int>(kanji.size()), first + layout.rowsPerPage);
     const double charPixels = layout.side * 0.8;
@@ -96,9 +96,10 @@ void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
             canvas.rectangle(s.left, s.top, right, bottom);
             if (k == 0)
                 Text(canvas, s.left + inset, s.top + inset, c, face.empty() ? usual : face,
-                     charPixels, kBlack);
+                     charPixels, kBlack, dotsPerInch);
             else if (k <= static_cast<std::size_t>(kPracticeTraceCount))
-                Text(canvas, s.left + inset, s.top + inset, c, usual, charPixels, kTraceGrey);
+                Text(canvas, s.left + inset, s.top + inset, c, usual, charPixels, kTraceGrey,
+                     dotsPerInch);
         }
     }
 }
