@@ -51,15 +51,28 @@ PracticeLayout LayOutPractice(int paperWidth, int paperHeight) {
 
 namespace {
 
-void Text(Canvas& canvas, double x, double y, const std::string& text, const std::string& face,
-          double pixels, Rgb colour, double dotsPerInch) {
+void SetFont(Canvas& canvas, const std::string& face, double pixels, Rgb colour,
+             double dotsPerInch) {
     FontSpec font;
     font.face = face;
     font.points = pixels * 72.0 / dotsPerInch;
     canvas.setFont(font);
     canvas.setTextColour(colour);
     canvas.setTextBackground(std::nullopt);
+}
+
+void Text(Canvas& canvas, double x, double y, const std::string& text, const std::string& face,
+          double pixels, Rgb colour, double dotsPerInch) {
+    SetFont(canvas, face, pixels, colour, dotsPerInch);
     canvas.drawText(x, y, text);
+}
+
+// The character in the middle of its square, whatever the face's line height.
+void Centred(Canvas& canvas, const PracticeSquare& s, const std::string& c, const std::string& face,
+             double pixels, Rgb colour, double dotsPerInch) {
+    SetFont(canvas, face, pixels, colour, dotsPerInch);
+    const double w = canvas.textWidth(c), h = canvas.textHeight();
+    canvas.drawText(s.left + (s.side - w) / 2, s.top + (s.side - h) / 2, c);
 }
 
 }  // namespace
@@ -74,7 +87,6 @@ void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
     const int first = page * layout.rowsPerPage;
     const int last = std::min(static_cast<int>(kanji.size()), first + layout.rowsPerPage);
     const double charPixels = layout.side * 0.8;
-    const double inset = (layout.side - charPixels) / 2;
     for (int r = 0; first + r < last; ++r) {
         const std::string& c = kanji[static_cast<std::size_t>(first + r)];
         const std::vector<PracticeSquare> row = layout.squares(r);
@@ -95,11 +107,9 @@ void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
             canvas.setBrush(std::nullopt);
             canvas.rectangle(s.left, s.top, right, bottom);
             if (k == 0)
-                Text(canvas, s.left + inset, s.top + inset, c, face.empty() ? usual : face,
-                     charPixels, kBlack, dotsPerInch);
+                Centred(canvas, s, c, face.empty() ? usual : face, charPixels, kBlack, dotsPerInch);
             else if (k <= static_cast<std::size_t>(kPracticeTraceCount))
-                Text(canvas, s.left + inset, s.top + inset, c, usual, charPixels, kTraceGrey,
-                     dotsPerInch);
+                Centred(canvas, s, c, usual, charPixels, kTraceGrey, dotsPerInch);
         }
     }
 }
