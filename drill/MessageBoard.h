@@ -58,7 +58,7 @@ void ClearMessage(Canvas& canvas);
 
 // The text in the stroke-order face at kStrokeOrderPoints with its top at y, from the left edge;
 // returns the y below it.
-inline constexpr double kStrokeOrderPoints = 40;
+inline constexpr double kStrokeOrderPoints = 56;
 double DrawStrokeOrder(Canvas& canvas, double top, const std::string& text,
                        const std::string& face);
 

@@ -154,7 +154,9 @@ void TfrmRenshu::createRightPanel() {
     btnSoftKey->setGeometry(6, 38, 96, 28);
     btnAbort->setGeometry(106, 38, 96, 28);
     chkHitsujun = Named(new QCheckBox(QStringLiteral("筆順"), grbTest), "chkHitsujun");
-    chkHitsujun->setGeometry(8, 70, 96, 24);
+    // As wide as its box and text: a click beside the text would not tick it.
+    chkHitsujun->move(8, 70);
+    chkHitsujun->resize(chkHitsujun->sizeHint());
     chkHitsujun->setFocusPolicy(Qt::NoFocus);
 
     pnlAnki = Named(new QFrame(pnlSS), "pnlAnki");

@@ -456,7 +456,7 @@ TEST_F(TfrmRenshuTest, TheStrokeOrderBoxIsKeptAndNamesThePackageWithoutTheFont) 
     ASSERT_TRUE(hitsujun->isVisible());
     Click("btnAnswer");
     const int plain = Find<QLabel>("imgMessXX")->pixmap().height();
-    hitsujun->click();
+    QTest::mouseClick(hitsujun, Qt::LeftButton);
     EXPECT_TRUE(std::get<bool>(drillHost.store.values.at({SettingsKey::Product, "StrokeOrder"})));
     Click("btnAnswer");
     // The character in the stroke-order face below the answer makes the message taller.
