@@ -5,7 +5,9 @@
 #include <iostream>
 #include <memory>
 
+#include "Kanji.h"
 #include "Paper.h"
+#include "PracticePrinting.h"
 #include "SheetCommandLine.h"
 #include "SheetPrintingTargets.h"
 #include "Sjis.h"
@@ -41,6 +43,7 @@ public:
             return false;
         }
         ++m_sheets;
+        if (m_args.practice) return addPractice(worksheet, answers);
         if (!m_pdf) {
             m_image = std::move(image);
             return true;
@@ -49,6 +52,17 @@ public:
         if (PrintAtPrinterResolution(*m_pdf, worksheet, view, pictures, number, m_shared))
             return true;
         CannotSave(m_args.out);
+        return false;
+    }
+
+    // The practice sheet of the answers the drawing pass found, once per unit.
+    bool addPractice(const Worksheet& worksheet, bool answers) {
+        if (answers) return true;
+        m_pdf->setPageSize(PageSizeOf(worksheet.sheetWidth()));
+        const Result<int> printed = PrintPracticeSheet(
+            *m_pdf, worksheet, PracticeKanjiOf(worksheet), StrokeOrderFontFamily());
+        if (printed) return true;
+        m_prompter.message(SourceNameOf(worksheet) + ": " + printed.problem().message);
         return false;
     }
 

@@ -28,6 +28,7 @@ constexpr int kMaxStartNumber = 99999;  // as the print-mode dialog allows
 const char* const kExportUsage =
     "使い方: sulkan export [--course フォルダ] (--unit L-S-U[Rn] | --unit L-S | --copy "
     "ファイル.skn) [--answers] [--paper B5|A4|B4|A3] --out ファイル.png|ファイル.pdf\n"
+    "  --practice は解答の漢字の練習用紙を PDF に書き出します\n"
     "  --unit L-S は節のすべての単元を問題・解答の順に一つの PDF に書き出します\n";
 
 const char* const kPrintUsage =
@@ -274,7 +275,9 @@ std::optional<SheetArgs> ParseSheetArgs(SheetCommand command,
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == "--answers") {
+        if (!print && arg == "--practice") {
+            a.practice = true;
+        } else if (arg == "--answers") {
             a.answers = true;
         } else if (arg == "--course" && hasValue) {
             a.course = args[++i];
@@ -327,6 +330,7 @@ std::optional<SheetArgs> ParseSheetArgs(SheetCommand command,
     if (!pdf) return std::nullopt;
     a.pdf = *pdf;
     if (a.wholeSection && !a.pdf) return std::nullopt;  // a section only fits into a PDF
+    if (a.practice && !a.pdf) return std::nullopt;      // a practice sheet is written as a PDF
     return a;
 }
 

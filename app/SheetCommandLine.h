@@ -30,6 +30,7 @@ struct SheetArgs {
     // export
     std::string out;  // UTF-8
     bool pdf = false;
+    bool practice = false;  // --practice: the practice sheet of the answer kanji (PDF only)
 
     // print
     std::string printer;  // empty: the default printer

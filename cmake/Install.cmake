@@ -77,6 +77,6 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Qt, CUPS and zinnia libraries come from dpkg-shlibdeps; these are loaded by name at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "fonts-ipafont, fonts-ipaexfont, fonts-kouzan-mouhitsu, fonts-klee, tegaki-zinnia-japanese, qt6-translations-l10n")
+    "fonts-ipafont, fonts-ipaexfont, fonts-kouzan-mouhitsu, fonts-klee, tegaki-zinnia-japanese, fonts-kanjistrokeorders, kanjidic, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

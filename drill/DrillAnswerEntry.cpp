@@ -138,8 +138,13 @@ void DrillEngine::softKeyPressed(int key, bool selected) {
     appendToCurrent(m_keys.captions[static_cast<std::size_t>(key)], selected);
 }
 
-void DrillEngine::candidatePicked(const std::string& text, bool selected) {
+void DrillEngine::candidatePicked(const std::string& text, bool selected, int strokes) {
+    if (!answering() || boxAt(CurrentBlank).readOnly) return;
+    const std::string before = boxAt(CurrentBlank).text;
     appendToCurrent(text, selected);
+    // Where the character went: after the text the box held, or first when it replaced it.
+    if (strokes > 0 && boxAt(CurrentBlank).text != before)
+        checkStrokeCount(selected ? 0 : CharCount(before), strokes);
 }
 
 void DrillEngine::appendToCurrent(const std::string& text, bool selected) {
@@ -184,6 +189,11 @@ void DrillEngine::showAnswer() {
     const std::vector<std::string>& alternatives = blank(CurrentBlank).Alternatives;
     for (std::size_t k = 0; k < alternatives.size(); ++k)
         DrawMessageLine(canvas, static_cast<int>(k) + 2, alternatives[k], 18, kBlack);
+    if (strokeOrder()) {
+        double top = kMessageLinePitch * (static_cast<double>(alternatives.size()) + 2) + 4;
+        for (const std::string& a : alternatives)
+            if (HasKanji(a)) top = DrawStrokeOrder(canvas, top, a, m_strokeOrderFont);
+    }
     m_front.imagesChanged();
     blank(CurrentBlank).BlankStatus = kNotGraded;
     blank(CurrentBlank).AnswerShown = true;

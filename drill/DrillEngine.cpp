@@ -26,6 +26,9 @@ bool DrillEngine::open(const DrillSetup& setup) {
     m_state = DrillState::Ready;
     m_choices = setup.kgroup;
     m_handwriting = setup.handwriting;
+    m_strokeOrderFont = setup.strokeOrderFont;
+    m_strokeOrder = setup.strokeOrder;
+    m_strokeCounts = setup.strokeCounts;
     m_inputMode = setup.hasSoftKeyLines ? InputMode::SoftKeyboard : InputMode::Choices;
     if (m_handwriting && setup.preferHandwriting) m_inputMode = InputMode::Handwriting;
     m_panels = DrillPanels{};
@@ -380,6 +383,7 @@ void DrillEngine::fillInAnswers() {
 void DrillEngine::showAllAnswers() {
     if (inRun() || !m_usable) return;
     fillInAnswers();
+    drawShownStrokeOrder();
 }
 
 void DrillEngine::showAnswerSheet() {
@@ -393,6 +397,7 @@ void DrillEngine::chooseColour(int index) {
     AnswerBoxColour = AnswerBoxColours()[static_cast<std::size_t>(index)];
     if (inRun() || !m_usable) return;
     fillInAnswers();
+    drawShownStrokeOrder();
 }
 
 // ---- helpers ----------------------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include "DrillRandom.h"
 #include "DrillText.h"
 #include "GradingMarks.h"
+#include "Kanji.h"
 #include "SheetState.h"
 #include "StudyRecord.h"
 #include "TextRoutines.h"
@@ -118,6 +119,11 @@ struct DrillSetup {
     int answerCount = 0;               // answers on the sheet, counted past the table's limit
     bool handwriting = false;          // the writing pad can recognise characters
     bool preferHandwriting = false;    // the learner chose the pad last time
+    // The face that draws kanji with numbered strokes, empty when none is installed; whether the
+    // learner asked for the stroke order; stroke counts for the pad's check (none: no check).
+    std::string strokeOrderFont;
+    bool strokeOrder = false;
+    const StrokeCounts* strokeCounts = nullptr;
 };
 
 class DrillEngine {
@@ -165,7 +171,14 @@ public:
     void clearAnswer();  // "クリア"
     void choicePicked(int index, bool selected);
     // A candidate of the writing pad: goes into the current box as a soft key's caption does.
-    void candidatePicked(const std::string& text, bool selected);
+    // strokes: how many strokes the learner wrote for it; a count other than that of the
+    // answer's character at that place is pointed out on the run panel's message (the grade is
+    // not changed). 0: not from the pad, nothing checked.
+    void candidatePicked(const std::string& text, bool selected, int strokes = 0);
+    // "筆順": the shown answers of writing blanks also drawn with their stroke order. Ignored
+    // without the stroke-order face.
+    void setStrokeOrder(bool on);
+    bool strokeOrder() const { return m_strokeOrder && !m_strokeOrderFont.empty(); }
 
     // Events of the answer boxes.
     void boxEdited(int blank, const std::string& text);
@@ -239,6 +252,10 @@ private:
     int blanksLeftToReview() const;
     void showInputPanel();
     void appendToCurrent(const std::string& text, bool selected);
+    // The stroke order of the answers of the blanks whose correct answers are shown, on the
+    // record panel's message.
+    void drawShownStrokeOrder();
+    void checkStrokeCount(std::size_t charIndex, int strokes);
     void focus(int blank, Caret caret);
     void changed();
 
@@ -264,6 +281,9 @@ private:
     Rgb AnswerBoxColour = kDefaultBoxColour;
     InputMode m_inputMode = InputMode::Choices;
     bool m_handwriting = false;
+    std::string m_strokeOrderFont;
+    bool m_strokeOrder = false;
+    const StrokeCounts* m_strokeCounts = nullptr;
 
     bool m_scoreShown = false;
     int m_lastScore = 0;

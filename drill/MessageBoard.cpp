@@ -80,6 +80,18 @@ void DrawMessageLine(Canvas& canvas, int line, const std::string& text, double p
     Text(canvas, 0, kMessageLinePitch * line, text, points, colour);
 }
 
+double DrawStrokeOrder(Canvas& canvas, double top, const std::string& text,
+                       const std::string& face) {
+    FontSpec font;
+    font.face = face;
+    font.points = kStrokeOrderPoints;
+    canvas.setFont(font);
+    canvas.setTextColour(kBlack);
+    canvas.setTextBackground(std::nullopt);
+    canvas.drawText(0, top, text);
+    return top + canvas.textHeight();
+}
+
 void DrawCourseText(Canvas& canvas) {
     DrawMessageLine(canvas, 0, sjis("　　　標準の学習コース"), 14, kMessageBlue);
     DrawMessageLine(canvas, 2, sjis("（１）［暗記］ボタンで答えを暗記する"), 10, kMessageBlue);

@@ -56,6 +56,12 @@ private:
 void DrawMessageLine(Canvas& canvas, int line, const std::string& text, double points, Rgb colour);
 void ClearMessage(Canvas& canvas);
 
+// The text in the stroke-order face at kStrokeOrderPoints with its top at y, from the left edge;
+// returns the y below it.
+inline constexpr double kStrokeOrderPoints = 56;
+double DrawStrokeOrder(Canvas& canvas, double top, const std::string& text,
+                       const std::string& face);
+
 // The standard study course, in blue, as shown when the drill opens.
 void DrawCourseText(Canvas& canvas);
 

@@ -14,6 +14,8 @@ namespace sulkan::renshu {
 
 // The settings value that keeps the learner's choice of the writing pad for the next opening.
 inline constexpr const char* kTegakiSetting = "TegakiInput";
+// The settings value that keeps "筆順" (shown answers with their stroke order).
+inline constexpr const char* kStrokeOrderSetting = "StrokeOrder";
 
 inline QColor ToQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);

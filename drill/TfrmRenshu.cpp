@@ -131,9 +131,21 @@ DrillSetup TfrmRenshu::readSetup() {
                               ? QString()
                               : QStringLiteral("手書き入力には %1 パッケージが必要です")
                                     .arg(QLatin1String(kHandwritingModelPackage)));
-    if (SettingsStore* settings = m_host.settings())
+    if (SettingsStore* settings = m_host.settings()) {
         setup.preferHandwriting =
             settings->readBool(SettingsKey::Product, renshu::kTegakiSetting, false);
+        setup.strokeOrder =
+            settings->readBool(SettingsKey::Product, renshu::kStrokeOrderSetting, false);
+    }
+    setup.strokeOrderFont = StrokeOrderFontFamily();
+    const bool strokeOrder = !setup.strokeOrderFont.empty();
+    chkHitsujun->setEnabled(strokeOrder);
+    chkHitsujun->setChecked(strokeOrder && setup.strokeOrder);
+    chkHitsujun->setToolTip(strokeOrder
+                                ? QStringLiteral("答えを見る・正解表示で漢字の筆順も表示します")
+                                : QStringLiteral("筆順の表示には %1 パッケージが必要です")
+                                      .arg(QLatin1String(kStrokeOrderFontPackage)));
+    if (StrokeCounts::Installed().size() > 0) setup.strokeCounts = &StrokeCounts::Installed();
     WorksheetHost& wh = m_host.worksheetHost();
     if (!m_ws->isCopy) setup.hint = ReadUnitHints(m_ws->filePath, m_ws->address);
     if (setup.hasSoftKeyLines) {

@@ -69,6 +69,8 @@ public:
     QRadioButton* chkKaitou;
     QRadioButton* chkRandom;
     QRadioButton* chkTegaki;
+    // "筆順": shown answers with their stroke order.
+    QCheckBox* chkHitsujun;
     QPushButton* btnFukushu;
     QPushButton* btnTest;
     QPushButton* btnSeikai;

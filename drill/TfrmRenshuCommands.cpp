@@ -3,6 +3,7 @@
 // buttons are the window's.
 #include <QListWidget>
 #include <QScrollBar>
+#include <algorithm>
 #include <functional>
 
 #include "Handwriting.h"
@@ -71,6 +72,11 @@ void TfrmRenshu::connectCommands() {
     for (int k = 1; k <= kCandidateCount; ++k)
         on(btnKouho[static_cast<std::size_t>(k)], [this, k] { candidateClick(k); });
     on(btnUndo, [this] { imgTegaki->undoStroke(); });
+    connect(chkHitsujun, &QCheckBox::clicked, this, [this](bool on) {
+        m_engine.setStrokeOrder(on);
+        if (SettingsStore* settings = m_host.settings())
+            settings->writeBool(SettingsKey::Product, renshu::kStrokeOrderSetting, on);
+    });
     for (int k = 0; k < 4; ++k)
         connect(rad[k], &QRadioButton::clicked, this, [this, k] { m_engine.chooseColour(k); });
 }
@@ -224,7 +230,11 @@ void TfrmRenshu::recognizeStrokes() {
 void TfrmRenshu::candidateClick(int k) {
     if (k < 1 || k > static_cast<int>(m_candidates.size())) return;
     const std::string text = m_candidates[static_cast<std::size_t>(k - 1)];
-    m_engine.candidatePicked(text, answerBox(m_engine.currentBlank())->hasSelectedText());
+    const auto& strokes = imgTegaki->strokes();
+    const auto written = std::count_if(strokes.begin(), strokes.end(),
+                                       [](const HandStroke& s) { return !s.empty(); });
+    m_engine.candidatePicked(text, answerBox(m_engine.currentBlank())->hasSelectedText(),
+                             static_cast<int>(written));
     imgTegaki->clear();
 }
 

@@ -178,6 +178,11 @@ void TfrmRenshu::createRightPanel() {
     btnHint->setGeometry(106, 8, 96, 28);
     btnSoftKey->setGeometry(6, 38, 96, 28);
     btnAbort->setGeometry(106, 38, 96, 28);
+    chkHitsujun = Named(new QCheckBox(QStringLiteral("筆順"), grbTest), "chkHitsujun");
+    // As wide as its box and text: a click beside the text would not tick it.
+    chkHitsujun->move(8, 70);
+    chkHitsujun->resize(chkHitsujun->sizeHint());
+    chkHitsujun->setFocusPolicy(Qt::NoFocus);
 
     pnlAnki = Named(new QFrame(pnlSS), "pnlAnki");
     pnlAnki->setGeometry(grbTest->geometry());

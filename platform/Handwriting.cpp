@@ -17,7 +17,11 @@ namespace sulkan {
 namespace {
 
 constexpr const char* kDefaultModel = "/usr/share/tegaki/models/zinnia/handwriting-ja.model";
-// Share of the pad the longer side of a character's box is scaled to.
+// Share of the pad the longer side of a character's box is scaled to. The model's metadata names
+// no pad size, and the engine reads points relative to the width and height it is given, so the
+// share was measured: from 0.5 to 0.6 of the pad the first-year and school kanji are ranked at
+// least as well as by the engine on the strokes as drawn; 0.5 keeps the most first-year kanji
+// among the ten candidates (docs/decisions.md has the figures).
 constexpr double kCharacterShare = 0.5;
 
 struct Engine {
@@ -34,10 +38,11 @@ Engine& TheEngine() {
     return engine;
 }
 
-#ifdef SULKAN_HAVE_ZINNIA
 // The normalised strokes go to the engine in sixteenths of a pixel, so that rounding them does
 // not move a character drawn small more than one drawn large.
 constexpr int kSubPixels = 16;
+
+#ifdef SULKAN_HAVE_ZINNIA
 // Candidates asked for beyond the count, to make up for those CP932 cannot hold.
 constexpr int kSpareCandidates = 10;
 
@@ -129,19 +134,17 @@ std::vector<HandStroke> NormalizedStrokes(const std::vector<HandStroke>& strokes
     return out;
 }
 
-std::vector<std::string> RecognizeHandwriting(const std::vector<HandStroke>& strokes, int padSize,
-                                              int count) {
+namespace {
+
+// Candidates for points already in the engine's units on a square of side `side`.
+std::vector<std::string> Classify(const std::vector<HandStroke>& strokes, int side, int count) {
     std::vector<std::string> candidates;
 #ifdef SULKAN_HAVE_ZINNIA
-    const bool drawn =
-        std::any_of(strokes.begin(), strokes.end(), [](const HandStroke& s) { return !s.empty(); });
-    if (!drawn || padSize < 1 || count < 1) return candidates;
     std::unique_ptr<zinnia::Character> character(zinnia::Character::create());
-    const int fine = padSize * kSubPixels;
-    character->set_width(static_cast<std::size_t>(fine));
-    character->set_height(static_cast<std::size_t>(fine));
+    character->set_width(static_cast<std::size_t>(side));
+    character->set_height(static_cast<std::size_t>(side));
     std::size_t id = 0;
-    for (const HandStroke& s : NormalizedStrokes(strokes, fine)) {
+    for (const HandStroke& s : strokes) {
         if (s.empty()) continue;
         for (const HandPoint& p : s) character->add(id, p.x, p.y);
         ++id;
@@ -165,10 +168,30 @@ std::vector<std::string> RecognizeHandwriting(const std::vector<HandStroke>& str
     }
 #else
     (void)strokes;
-    (void)padSize;
+    (void)side;
     (void)count;
 #endif
     return candidates;
+}
+
+bool Drawn(const std::vector<HandStroke>& strokes) {
+    return std::any_of(strokes.begin(), strokes.end(),
+                       [](const HandStroke& s) { return !s.empty(); });
+}
+
+}  // namespace
+
+std::vector<std::string> RecognizeHandwriting(const std::vector<HandStroke>& strokes, int padSize,
+                                              int count) {
+    if (!Drawn(strokes) || padSize < 1 || count < 1) return {};
+    const int fine = padSize * kSubPixels;
+    return Classify(NormalizedStrokes(strokes, fine), fine, count);
+}
+
+std::vector<std::string> RecognizeUnscaled(const std::vector<HandStroke>& strokes, int padSize,
+                                           int count) {
+    if (!Drawn(strokes) || padSize < 1 || count < 1) return {};
+    return Classify(strokes, padSize, count);
 }
 
 }  // namespace sulkan

@@ -21,6 +21,11 @@ inline constexpr const char* kHandwritingModelPackage = "tegaki-zinnia-japanese"
 std::vector<std::string> RecognizeHandwriting(const std::vector<HandStroke>& strokes, int padSize,
                                               int count);
 
+// The engine's own reading of the strokes as drawn, neither moved nor scaled: what the pad's
+// recognition is measured against.
+std::vector<std::string> RecognizeUnscaled(const std::vector<HandStroke>& strokes, int padSize,
+                                           int count);
+
 // The model file; the installed package's file unless another was set. Setting a path drops a
 // model already loaded, so the next recognition loads the new one.
 std::string HandwritingModelPath();

@@ -11,7 +11,8 @@ packages=(
   clang-format python3
   clang-14 libclang-rt-14-dev
   libcups2-dev cups cups-bsd cups-client printer-driver-cups-pdf
-  libzinnia-dev tegaki-zinnia-japanese qt6-charts-dev libqt6opengl6-dev
+  libzinnia-dev tegaki-zinnia-japanese fonts-kanjistrokeorders kanjidic
+  qt6-charts-dev libqt6opengl6-dev
   qt6-translations-l10n desktop-file-utils appstream ccache
   librsvg2-bin dpkg-dev file
   libxlsxwriter-dev unzip

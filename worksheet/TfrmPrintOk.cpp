@@ -6,7 +6,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "Kanji.h"
 #include "Named.h"
+#include "PracticePrinting.h"
 #include "QtText.h"
 #include "SheetPrintingTargets.h"
 
@@ -26,6 +28,7 @@ TfrmPrintOk::TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget*
       btnSettei(Named(new QPushButton(QStringLiteral("プリンタ設定")), "btnSettei")),
       btnPrint(Named(new QPushButton(QStringLiteral("印刷開始")), "btnPrint")),
       btnClose(Named(new QPushButton(QStringLiteral("閉じる")), "btnClose")),
+      btnPractice(Named(new QPushButton(QStringLiteral("練習用紙")), "btnPractice")),
       lblStartNum(Named(new QLabel(QStringLiteral("開始No")), "lblStartNum")),
       spnStartNum(Named(new QSpinBox, "spnStartNum")),
       m_host(host),
@@ -47,6 +50,7 @@ TfrmPrintOk::TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget*
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnSettei);
     buttons->addWidget(btnPrint);
+    buttons->addWidget(btnPractice);
     buttons->addWidget(btnClose);
     auto* root = new QVBoxLayout(this);
     root->addLayout(page);
@@ -56,6 +60,7 @@ TfrmPrintOk::TfrmPrintOk(WorksheetHost& host, TfrmPrintMode& printMode, QWidget*
     connect(btnSettei, &QPushButton::clicked, this, &TfrmPrintOk::btnSetteiClick);
     connect(btnPrint, &QPushButton::clicked, this, &TfrmPrintOk::btnPrintClick);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnPractice, &QPushButton::clicked, this, &TfrmPrintOk::btnPracticeClick);
     connect(spnStartNum, &QSpinBox::valueChanged, this, &TfrmPrintOk::spnStartNumChange);
 }
 
@@ -145,6 +150,26 @@ void TfrmPrintOk::btnPrintClick() {
     accept();
 }
 
+void TfrmPrintOk::btnPracticeClick() {
+    if (!m_window) return;
+    if (!m_printerChosen && !choosePrinter()) return;
+    lblSize->setText(QStringLiteral("印刷中"));
+    setButtonsEnabled(false);
+    lblSize->repaint();
+    // The answers of the sheet as its window drew it last.
+    const Worksheet& worksheet = m_window->worksheet();
+    const Result<int> printed = PrintPracticeSheet(
+        *printer().target, worksheet, PracticeKanjiOf(worksheet), StrokeOrderFontFamily());
+    setButtonsEnabled(true);
+    if (!printed) {
+        m_host.prompter().message(printed.problem().message);
+        lblSize->setText(QStringLiteral("印刷できませんでした"));
+        return;
+    }
+    lblSize->setText(QStringLiteral("印刷完了"));
+    accept();
+}
+
 PrintResult TfrmPrintOk::printJob() {
     TfrmPrint* window = m_window;
     // The reduced view is only a view: back to the full sheet before it goes to paper.
@@ -180,7 +205,8 @@ void TfrmPrintOk::spnStartNumChange(int value) {
 }
 
 void TfrmPrintOk::setButtonsEnabled(bool enabled) {
-    for (QPushButton* button : {btnSettei, btnPrint, btnClose}) button->setEnabled(enabled);
+    for (QPushButton* button : {btnSettei, btnPrint, btnClose, btnPractice})
+        button->setEnabled(enabled);
 }
 
 }  // namespace sulkan

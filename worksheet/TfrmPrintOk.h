@@ -52,6 +52,8 @@ public:
     QPushButton* btnSettei;
     QPushButton* btnPrint;
     QPushButton* btnClose;
+    // The practice sheet of the worksheet's answer kanji, to the same printer.
+    QPushButton* btnPractice;
     QLabel* lblStartNum;
     QSpinBox* spnStartNum;
 
@@ -59,6 +61,7 @@ private:
     void FormShow();
     void btnSetteiClick();
     void btnPrintClick();
+    void btnPracticeClick();
     void spnStartNumChange(int value);
 
     Printer& printer();

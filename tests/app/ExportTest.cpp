@@ -90,6 +90,33 @@ TEST_F(ExportTest, QuestionSheetHasNoAnswersAndTheAnswerSheetHas) {
     EXPECT_GT(BluePixels(answers), 50);
 }
 
+TEST_F(ExportTest, ThePracticeSheetOfTheAnswerKanjiIsWrittenAsAPdf) {
+    // clang-format off
+    WriteSjisFile(dir.path() / "kan3" / "kan31.que",
+                  {"[[unit1", "<<ques", "（１）#山#に登る", "（２）#川;かわ#で遊ぶ", "（３）#山林#",
+                   ">>", "<<value", "771", "False", "40", "5", "5", "1", "7", ">>", "<<font", "12",
+                   "MS 明朝", "False", "False", "False", "False", "0", ">>", "]]",
+                   "[[unit2", "<<ques", "#やま#", ">>", "<<font", "12", ">>", "]]"});
+    // clang-format on
+    std::filesystem::remove(pdf);
+    ASSERT_EQ(RunExportCommand({"--course", dir.path().string(), "--unit", "1-1-1", "--practice",
+                                "--out", pdf.string()},
+                               settings),
+              0);
+    // One page on the unit's own B4 paper: three kanji fit on it.
+    EXPECT_EQ(PdfPages(pdf), (std::vector<std::pair<int, int>>{kB4}));
+
+    // Kana answers only: nothing to practise, no file.
+    std::filesystem::remove(pdf);
+    EXPECT_EQ(RunExportCommand({"--course", dir.path().string(), "--unit", "1-1-2", "--practice",
+                                "--out", pdf.string()},
+                               settings),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    // Only as a PDF.
+    EXPECT_EQ(Export({"--practice"}), 2);
+}
+
 TEST_F(ExportTest, PaperComesFromTheUnitUnlessNamed) {
     ASSERT_EQ(Export({}, "1-1-2"), 0);
     EXPECT_EQ(QImage(QString::fromStdString(out.string())).size(), QSize(891, 1260));

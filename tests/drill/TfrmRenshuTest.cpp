@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -14,6 +16,7 @@
 #include <optional>
 
 #include "Handwriting.h"
+#include "Kanji.h"
 #include "LineFile.h"
 #include "MessageBoard.h"
 #include "QtCanvas.h"
@@ -440,6 +443,37 @@ TEST_F(TfrmRenshuTest, WithoutTheModelNoWritingPadIsOffered) {
     Click("btnSoftKey");
     EXPECT_TRUE(Find<QWidget>("grbSelect")->isVisible());
     EXPECT_FALSE(Find<QWidget>("grbTegaki")->isVisible());
+}
+
+TEST_F(TfrmRenshuTest, TheStrokeOrderBoxIsKeptAndNamesThePackageWithoutTheFont) {
+    SetFontLookup([](const std::string&) { return true; });
+    Open({"山"});
+    auto* hitsujun = Find<QCheckBox>("chkHitsujun");
+    ASSERT_TRUE(hitsujun->isEnabled());
+    EXPECT_FALSE(hitsujun->isChecked());
+    // Under the answer commands of a run.
+    Click("btnRenshu");
+    ASSERT_TRUE(hitsujun->isVisible());
+    Click("btnAnswer");
+    const int plain = Find<QLabel>("imgMessXX")->pixmap().height();
+    QTest::mouseClick(hitsujun, Qt::LeftButton);
+    EXPECT_TRUE(std::get<bool>(drillHost.store.values.at({SettingsKey::Product, "StrokeOrder"})));
+    Click("btnAnswer");
+    // The character in the stroke-order face below the answer makes the message taller.
+    EXPECT_GT(Find<QLabel>("imgMessXX")->pixmap().height(), plain + 30);
+    frm->reject();
+    frm->prepare(window.get());
+    EXPECT_TRUE(hitsujun->isChecked());
+
+    // Without the font: disabled, unticked, the package named; the learner's setting stays.
+    frm->reject();
+    SetFontLookup([](const std::string&) { return false; });
+    frm->prepare(window.get());
+    SetFontLookup({});
+    EXPECT_FALSE(hitsujun->isEnabled());
+    EXPECT_FALSE(hitsujun->isChecked());
+    EXPECT_TRUE(hitsujun->toolTip().contains(QStringLiteral("fonts-kanjistrokeorders")));
+    EXPECT_TRUE(std::get<bool>(drillHost.store.values.at({SettingsKey::Product, "StrokeOrder"})));
 }
 
 TEST_F(TfrmRenshuTest, SheetsWithTooManyAnswersAreRefused) {

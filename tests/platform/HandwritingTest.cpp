@@ -21,9 +21,9 @@ struct Sample {
     std::vector<HandStroke> strokes;
 };
 
-// tests/data/handwriting/grade1.txt: a character, a tab, strokes separated by " | ", points "x,y".
-std::vector<Sample> ReadSamples() {
-    std::ifstream in(std::string(SULKAN_SOURCE_DIR) + "/tests/data/handwriting/grade1.txt");
+// tests/data/handwriting/<name>: a character, a tab, strokes separated by " | ", points "x,y".
+std::vector<Sample> ReadSamples(const std::string& name = "grade1.txt") {
+    std::ifstream in(std::string(SULKAN_SOURCE_DIR) + "/tests/data/handwriting/" + name);
     std::vector<Sample> samples;
     std::string line;
     while (std::getline(in, line)) {
@@ -121,16 +121,68 @@ TEST_F(HandwritingTest, SizeAndPlaceOnThePadDoNotChangeTheFirstCandidate) {
     EXPECT_GE(sameSmall * 100, 90 * 80);
 }
 
+struct Ranks {
+    int top1 = 0, top10 = 0;
+};
+
+template <typename Recognize>
+Ranks Rank(const std::vector<Sample>& samples, Recognize recognize) {
+    Ranks r;
+    for (const Sample& s : samples) {
+        const std::vector<std::string> candidates = recognize(s.strokes);
+        const auto at = std::find(candidates.begin(), candidates.end(), *Utf8ToCp932(s.character));
+        r.top1 += at == candidates.begin();
+        r.top10 += at != candidates.end();
+    }
+    return r;
+}
+
+// The school years' kanji drawn as straight strokes at the size the bare engine reads best: the
+// pad's scaling must rank the right character at least as well as the engine on the strokes as
+// drawn, and keep doing so for the same characters drawn half as large in the pad's corner,
+// where the bare engine breaks down.
+TEST_F(HandwritingTest, ReadsTheSchoolKanjiAtLeastAsWellAsTheBareEngine) {
+    const std::vector<Sample> school = ReadSamples("school.txt");
+    ASSERT_GE(school.size(), 800u);
+    const Ranks bare = Rank(school, [](const std::vector<HandStroke>& strokes) {
+        return RecognizeUnscaled(strokes, kSamplePad, 10);
+    });
+    const Ranks pad = Rank(school, [](const std::vector<HandStroke>& strokes) {
+        return RecognizeHandwriting(strokes, kSamplePad, 10);
+    });
+    std::vector<Sample> small = school;
+    for (Sample& s : small) s.strokes = Moved(s.strokes, 0.5, 0, 0);
+    const Ranks padSmall = Rank(small, [](const std::vector<HandStroke>& strokes) {
+        return RecognizeHandwriting(strokes, kSamplePad, 10);
+    });
+    const Ranks bareSmall = Rank(small, [](const std::vector<HandStroke>& strokes) {
+        return RecognizeUnscaled(strokes, kSamplePad, 10);
+    });
+    const auto n = static_cast<int>(school.size());
+    std::cout << "school kanji (" << n << "): bare top-1 " << bare.top1 << ", top-10 " << bare.top10
+              << "; pad top-1 " << pad.top1 << ", top-10 " << pad.top10 << "; half size: bare "
+              << bareSmall.top1 << "/" << bareSmall.top10 << ", pad " << padSmall.top1 << "/"
+              << padSmall.top10 << "\n";
+    EXPECT_GE(pad.top1, bare.top1);
+    EXPECT_GE(pad.top10, bare.top10);
+    EXPECT_GE(padSmall.top1, bare.top1 * 95 / 100);
+    EXPECT_GE(padSmall.top10, bare.top10 * 98 / 100);
+    EXPECT_GT(padSmall.top1, bareSmall.top1);
+}
+
 TEST(HandwritingModel, NothingDrawnOrNoUsableModelGivesNoCandidates) {
     const std::string installed = HandwritingModelPath();
     EXPECT_TRUE(RecognizeHandwriting({}, 200, 10).empty());
     EXPECT_TRUE(RecognizeHandwriting({{}, {}}, 200, 10).empty());
+    EXPECT_TRUE(RecognizeUnscaled({{}, {}}, 200, 10).empty());
+    EXPECT_TRUE(RecognizeUnscaled({{{10, 10}, {190, 10}}}, 0, 10).empty());
 
     test::TempDir dir;
     SetHandwritingModelPath(dir.folder() + "missing.model");
     EXPECT_FALSE(HandwritingAvailable());
     EXPECT_FALSE(LoadHandwritingModel());
     EXPECT_TRUE(RecognizeHandwriting({{{10, 10}, {190, 10}}}, 200, 10).empty());
+    EXPECT_TRUE(RecognizeUnscaled({{{10, 10}, {190, 10}}}, 200, 10).empty());
 
     // A file that is no model is refused, not read as one.
     const std::string junk = dir.folder() + "junk.model";

@@ -132,6 +132,34 @@ TEST_F(TfrmPrintOkTest, PrintingAsksForThePrinterOnceAndACancelPrintsNothing) {
     EXPECT_EQ(setups, 2);
 }
 
+TEST_F(TfrmPrintOkTest, ThePracticeSheetGoesToTheSamePrinter) {
+    // Kana answers only: said, nothing printed, the dialog stays.
+    setupAnswers = {true};
+    ShowAndDo([&] {
+        dialog.btnPractice->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("印刷できませんでした"));
+        EXPECT_TRUE(dialog.btnPractice->isEnabled());
+    });
+    EXPECT_TRUE(target.jobs.empty());
+    ASSERT_FALSE(host.prompts.shown.empty());
+    EXPECT_EQ(host.prompts.shown.back(), sjis("練習する漢字がありません"));
+
+    Worksheet kanji = Sheet();
+    kanji.content.questionLines = {sjis("（１）#山#に登る"), sjis("（２）#川;かわ#で遊ぶ")};
+    TfrmPrint other{host, kanji};
+    host.window = &other;
+    other.Redraw();
+    QTimer::singleShot(0, &dialog, [&] { dialog.btnPractice->click(); });
+    EXPECT_EQ(dialog.showFor(&other), QDialog::Accepted);
+    ASSERT_EQ(target.jobs.size(), 1u);
+    EXPECT_TRUE(target.jobs[0].ended);
+    EXPECT_EQ(target.jobs[0].texts,
+              (std::vector<std::string>{sjis("印刷のテスト"), sjis("山"), sjis("山"), sjis("山"),
+                                        sjis("川"), sjis("川"), sjis("川")}));
+    EXPECT_EQ(setups, 1);  // the printer chosen before
+}
+
 TEST_F(TfrmPrintOkTest, ARefusingPrinterKeepsTheDialogOpenAndPrintsNothing) {
     RecordingPrintQueue queue;
     queue.queues["office"] = {QueueStatus::State::Refusing, "用紙切れ"};
