@@ -8,6 +8,7 @@
 #include "QuestionFile.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
+#include "WorksheetReader.h"
 
 namespace sulkan {
 
@@ -87,8 +88,8 @@ Worksheet ReviewWorksheet(const ReviewSheet& sheet, int lesson) {
     w.modified = true;
     w.content.title = sheet.title;
     w.lastTitle = sheet.title;
-    w.content.school = sjis("小中学校");
-    w.content.nameLine = sjis("　年　組　番　氏名");
+    w.content.school = UnitSheetSchool();
+    w.content.nameLine = UnitSheetNameLine();
     w.content.questionLines = sheet.questionLines;
     w.params = ReadLayout(sheet.value, sheet.font, sheet.kran, WorksheetFallbackLayout());
     w.params.AnswerFontSize = EffectiveAnswerFontSize(w.params);

@@ -61,6 +61,16 @@ std::string LineOrEmpty(const Lines& lines, std::size_t index) {
 
 }  // namespace
 
+const std::string& UnitSheetSchool() {
+    static const std::string text = sjis("小中学校");
+    return text;
+}
+
+const std::string& UnitSheetNameLine() {
+    static const std::string text = sjis("　年　組　番　氏名");
+    return text;
+}
+
 const std::string& NoWorksheetToAddToMessage() {
     static const std::string text = sjis("追加する元のファイルがありません");
     return text;
@@ -123,8 +133,8 @@ ReadResult ReadIntoHolding(const Lines& fileLines, const ReadRequest& request, H
     switch (request.kind) {
         case ReadKind::OpenMaster:
             next.content.title = MasterTitle(request);
-            next.content.school = sjis("小中学校");
-            next.content.nameLine = sjis("　年　組　番　氏名");
+            next.content.school = UnitSheetSchool();
+            next.content.nameLine = UnitSheetNameLine();
             shared.lastReadOpened = true;
             break;
         case ReadKind::OpenCopy:

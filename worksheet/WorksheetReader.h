@@ -108,6 +108,10 @@ Result<> AddUnitToWorksheet(Worksheet& worksheet, const std::vector<std::string>
 // Question figures a worksheet may hold before additions are refused.
 inline constexpr std::size_t kMaxFiguresToAdd = 15;
 
+// The school and name lines of a sheet read from a unit (a copy file brings its own). CP932.
+const std::string& UnitSheetSchool();    // "小中学校"
+const std::string& UnitSheetNameLine();  // "　年　組　番　氏名"
+
 // Messages, CP932.
 const std::string& NoWorksheetToAddToMessage();  // the add command without a worksheet
 const std::string& NoMoreAdditionsMessage();     // the figure limit
