@@ -68,6 +68,8 @@ public:
 
     // Writes the file; false (after saying so) when it could not be written.
     bool finish() {
+        // No page came out: nothing was written, and why has been said for every sheet.
+        if (m_pdf && m_pdf->pages() == 0 && m_pdf->finish()) return false;
         bool ok =
             m_pdf ? m_pdf->finish() && m_pdf->pages() > 0
                   : !m_image.isNull() && m_image.save(QString::fromStdString(m_args.out), "PNG");

@@ -96,7 +96,7 @@ TEST_F(ExportTest, ThePracticeSheetOfTheAnswerKanjiIsWrittenAsAPdf) {
                   {"[[unit1", "<<ques", "（１）#山#に登る", "（２）#川;かわ#で遊ぶ", "（３）#山林#",
                    ">>", "<<value", "771", "False", "40", "5", "5", "1", "7", ">>", "<<font", "12",
                    "MS 明朝", "False", "False", "False", "False", "0", ">>", "]]",
-                   "[[unit2", "<<ques", "#やま#", ">>", "<<font", "12", ">>", "]]"});
+                   "[[unit2", "<<ques", "#やま#", ">>", "]]"});
     // clang-format on
     std::filesystem::remove(pdf);
     ASSERT_EQ(RunExportCommand({"--course", dir.path().string(), "--unit", "1-1-1", "--practice",
@@ -106,12 +106,17 @@ TEST_F(ExportTest, ThePracticeSheetOfTheAnswerKanjiIsWrittenAsAPdf) {
     // One page on the unit's own B4 paper: three kanji fit on it.
     EXPECT_EQ(PdfPages(pdf), (std::vector<std::pair<int, int>>{kB4}));
 
-    // Kana answers only: nothing to practise, no file.
+    // Kana answers only: nothing to practise, no file, and said as such rather than as a file
+    // that could not be saved.
     std::filesystem::remove(pdf);
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(RunExportCommand({"--course", dir.path().string(), "--unit", "1-1-2", "--practice",
                                 "--out", pdf.string()},
                                settings),
               1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("練習する漢字がありません"), std::string::npos) << said;
+    EXPECT_EQ(said.find("保存できませんでした"), std::string::npos) << said;
     EXPECT_FALSE(std::filesystem::exists(pdf));
     // Only as a PDF.
     EXPECT_EQ(Export({"--practice"}), 2);
