@@ -2,9 +2,11 @@
 # Walks the accessibility tree of a running Sulkan++ (AT-SPI) and lists, per window, the
 # interactive controls a screen reader would announce without a name. Run by
 # check-accessibility.sh inside its own display and session bus.
-#   check-accessibility.py STEP ...   (units, drill: the windows to reach and check after the main
-#   window, in this order; the editors are checked by the tests, where their controls are named
-#   the same way)
+#   check-accessibility.py STEP ...   (the windows to reach and check after the main window, in
+#   this order: index (the table-of-contents editor, from the menu, closed again), units (unit
+#   selection, then the unit opens), questions (the question editor of that unit, closed again),
+#   drill)
+import subprocess
 import sys
 import time
 
@@ -57,15 +59,54 @@ def frames(app):
             if w is not None and showing(w)]
 
 
+def do_action(node):
+    # A command that opens a modal window answers only when that window closes, and one that
+    # closes it may answer after its button has gone: the bus then reports no reply or no such
+    # object, but the command has run.
+    try:
+        node.queryAction().doAction(0)
+    except Exception as e:  # GLib.GError from the bus
+        if 'reply' not in str(e) and 'No such object' not in str(e):
+            raise
+    time.sleep(1.5)
+
+
 def press(app, name):
     for window in frames(app):
         for node in walk(window):
             if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and ''.join(node.name.split()) == name:
-                action = node.queryAction()
-                action.doAction(0)
-                time.sleep(1.5)
+                do_action(node)
                 return True
     return False
+
+
+def activate(app, name):
+    # A menu command: Qt lists the items of the menu bar's menus whether or not they are open.
+    wanted = ''.join(name.split())
+    for window in frames(app):
+        for node in walk(window):
+            if node.getRole() == pyatspi.ROLE_MENU_ITEM and \
+                    ''.join(node.name.split()).startswith(wanted):
+                do_action(node)
+                return True
+    return False
+
+
+def close(app, title):
+    # Escape closes a dialog as its Cancel does; the key goes to the focused window, the dialog.
+    for _ in range(3):
+        if not any(w.name == title for w in frames(app)):
+            return
+        subprocess.run(['xdotool', 'key', 'Escape'], check=False)
+        time.sleep(1.5)
+    sys.exit('check-accessibility: the window "%s" did not close' % title)
+
+
+def window_title(app, part):
+    for w in frames(app):
+        if part in w.name:
+            return w.name
+    sys.exit('check-accessibility: no window "%s" opened' % part)
 
 
 def report(app, label):
@@ -85,7 +126,18 @@ def main():
     time.sleep(1)
     total = report(app, 'main window')
     for step in sys.argv[1:]:
-        if step == 'units':
+        if step == 'index':
+            if not activate(app, '目次作成'):
+                sys.exit('check-accessibility: no "目次作成" menu command')
+            total += report(app, 'index editor')
+            close(app, window_title(app, '教材の作成'))
+        elif step == 'questions':
+            if not press(app, '編集'):
+                sys.exit('check-accessibility: no "編 集" button')
+            press(app, 'マスターファイルを編集')
+            total += report(app, 'question editor')
+            close(app, window_title(app, 'マスターファイルの編集'))
+        elif step == 'units':
             if not press(app, '開く'):
                 sys.exit('check-accessibility: no "開 く" button')
             total += report(app, 'unit selection')

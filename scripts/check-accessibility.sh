@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built program on a copy of the sample course under Xvfb with its accessibility
 # bridge on, and checks through AT-SPI (the tree a screen reader reads) that every interactive
-# control of the main window, unit selection and the drill has a name. Exit status 1 when any
+# control of the main window, the table-of-contents editor, unit selection, the question editor
+# and the drill has a name. Exit status 1 when any
 # has none. Needs at-spi2-core and python3-pyatspi (scripts/install-deps.sh).
 #   check-accessibility.sh [BUILD_DIR]   (default build/)
 set -euo pipefail
@@ -24,6 +25,6 @@ sleep 1
 "$build/app/sulkan" "$tmp/course" >"$tmp/program.log" 2>&1 &
 pid=\$!
 trap 'kill \$pid \$bus 2>/dev/null || true' EXIT
-/usr/bin/python3 "$root/scripts/check-accessibility.py" units drill
+/usr/bin/python3 "$root/scripts/check-accessibility.py" index units questions drill
 SH
 xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- bash "$tmp/run.sh"

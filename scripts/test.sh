@@ -8,5 +8,7 @@ export QT_QPA_PLATFORM=offscreen LANG=C.UTF-8
 bash "$root/scripts/test-install.sh" "$root/build"
 # Printing through a private print daemon (skipped where cupsd or root is missing).
 bash "$root/scripts/test-print.sh" "$root/build"
+# Every control of the main window, editors, unit selection and drill named for a screen reader.
+bash "$root/scripts/check-accessibility.sh" "$root/build"
 # The sample course's own checker.
 python3 -m unittest discover -s "$root/samples/tools" -q
