@@ -4,7 +4,9 @@
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QColor>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -94,6 +96,11 @@ std::vector<std::string> UnnamedControls(QWidget* root) {
                           w->metaObject()->className() + " " + w->objectName().toStdString());
     }
     return unnamed;
+}
+
+QColor ColorAt(const QImage& image, int x, int y) {
+    const double r = image.devicePixelRatio();
+    return image.pixelColor(static_cast<int>((x + 0.5) * r), static_cast<int>((y + 0.5) * r));
 }
 
 }  // namespace sulkan::test

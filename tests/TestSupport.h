@@ -48,8 +48,14 @@ inline std::optional<std::string> MessageOf(const std::optional<Problem>& proble
 
 }  // namespace sulkan::test
 
+class QColor;
+class QImage;
 class QWidget;
 namespace sulkan::test {
+
+// The colour at point (x, y) in the image's own units, whatever its pixel ratio: the device pixel
+// at the centre of that unit, so that a test written for a 1× screen also reads a 2× one.
+QColor ColorAt(const QImage& image, int x, int y);
 
 // The controls under root a screen reader would announce without a name: buttons, text and spin
 // boxes, lists, tables, combo boxes and tabs whose accessible name is empty (each as its

@@ -32,9 +32,12 @@ QMenu* Menu(QWidget* owner, const QString& caption, const char* name) {
 void DrawFrame(QPainter& painter, QPoint a, QPoint b, Qt::PenStyle style) {
     const int left = std::min(a.x(), b.x()), right = std::max(a.x(), b.x());
     const int top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
-    painter.setPen(QPen(Qt::white, 0, style));
+    // A line one sheet unit wide through the middle of the edge units: one pixel on a plain
+    // screen, as many as the ratio on a high-density one (a hairline there would be half as thin
+    // and fall beside the unit it frames).
+    painter.setPen(QPen(Qt::white, 1, style));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(left, top, right - left, bottom - top);
+    painter.drawRect(QRectF(left + 0.5, top + 0.5, right - left, bottom - top));
 }
 
 // Passes everything on to the user and notes whether the last save dialog was cancelled, which

@@ -55,6 +55,8 @@ public:
     // figure file is reported and its place stays empty.
     void LoadPictures();
     const QImage& sheetImage() const { return m_image; }
+    // The sheet as the window shows it without frames drawn over it, at the screen's density.
+    const QImage& shownSheet() const { return m_display; }
     // Where the last drawing put the figures, sheet units.
     const FigurePlacement& figurePlaces() const { return m_figures; }
 

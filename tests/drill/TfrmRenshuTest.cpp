@@ -29,6 +29,7 @@
 namespace sulkan {
 namespace {
 
+using test::ColorAt;
 using test::FakeHost;
 using test::TempDir;
 
@@ -338,7 +339,7 @@ TEST_F(TfrmRenshuTest, EscapeNeedsTheStopAndATestIsRecordedOnDisk) {
     const QImage sheet = frm->sheetImage();
     for (int y = wrong.top - 10; y < wrong.top + 40; ++y)
         for (int x = wrong.left - 10; x < wrong.left + 60; ++x)
-            red += sheet.pixelColor(x, y) == QColor(255, 0, 0);
+            red += ColorAt(sheet, x, y) == QColor(255, 0, 0);
     EXPECT_GT(red, 10);
 
     QTest::keyClick(frm.get(), Qt::Key_Escape);
@@ -846,6 +847,50 @@ TEST_F(TfrmRenshuAccessTest, CommandKeysWorkFromTheAnswerBoxAndLeaveTheFocusTher
 
     QTest::keyClick(Box(1), Qt::Key_F8);  // 中止
     QTRY_VERIFY(frm->engine().state() != DrillState::Practise);
+}
+
+// Run again by CTest with QT_SCALE_FACTOR 1.5 and 2: the sheet is drawn in as many more pixels,
+// its blanks stay where they are on the worksheet at 1, and each box stands on its blank.
+TEST_F(TfrmRenshuTest, AtEveryScaleTheSheetIsSharpAndTheBoxesStandOnTheirBlanks) {
+    Open({"山", "川"}, {"川", "山", "川"});
+    const BlankTable atOne = host.shared.blanks;  // the worksheet window's pass at its own size
+    Click("btnRenshu");
+    const double ratio = frm->imgPaper2->devicePixelRatioF();
+    if (const QString factor = qEnvironmentVariable("QT_SCALE_FACTOR"); !factor.isEmpty()) {
+        EXPECT_DOUBLE_EQ(ratio, factor.toDouble());
+    }
+    const QPixmap sheet = frm->imgPaper2->pixmap();
+    EXPECT_DOUBLE_EQ(sheet.devicePixelRatio(), ratio);
+    EXPECT_EQ(sheet.deviceIndependentSize().toSize(), window->sheetImage().size());
+    EXPECT_EQ(sheet.width(), std::lround(window->sheetImage().width() * ratio));
+
+    const BlankTable& table = host.shared.blanks;
+    ASSERT_EQ(table.BlankCount, 2);
+    ASSERT_EQ(atOne.BlankCount, 2);
+    const QImage pixels = sheet.toImage();
+    const auto inkIn = [&](QRect logical) {
+        const QRect r(QPoint(static_cast<int>(logical.left() * ratio),
+                             static_cast<int>(logical.top() * ratio)),
+                      QPoint(static_cast<int>((logical.right() + 1) * ratio) - 1,
+                             static_cast<int>((logical.bottom() + 1) * ratio) - 1));
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) n += qGray(pixels.pixel(x, y)) < 160;
+        return n;
+    };
+    for (int i = 1; i <= 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(table.slots[i].left, atOne.slots[i].left);
+        EXPECT_EQ(table.slots[i].top, atOne.slots[i].top);
+        EXPECT_EQ(table.slots[i].width, atOne.slots[i].width);
+        const QRect box = Box(i)->geometry();
+        EXPECT_EQ(box.topLeft(), QPoint(table.slots[i].left + 1, table.slots[i].top + 4));
+        // Under the box's left part, where the hidden answer would stand, nothing is drawn; just
+        // left of it the line's bracket is.
+        const QRect line(box.left(), table.slots[i].top + 6, table.slots[i].width / 2, 14);
+        EXPECT_EQ(inkIn(line), 0);
+        EXPECT_GT(inkIn(line.translated(-line.width() - 24, 0).adjusted(0, 0, 20, 0)), 0);
+    }
 }
 
 }  // namespace

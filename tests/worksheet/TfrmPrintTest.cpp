@@ -21,6 +21,7 @@
 namespace sulkan {
 namespace {
 
+using test::ColorAt;
 using test::FakeHost;
 using test::ReadRawFile;
 using test::TempDir;
@@ -47,15 +48,16 @@ void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButton button
     QApplication::sendEvent(target, &event);
 }
 
+// Points are in sheet units, at any scale factor of the screen.
 QColor ShownAt(const TfrmPrint& w, int x, int y) {
-    return w.Image1->pixmap().toImage().pixelColor(x, y);
+    return ColorAt(w.Image1->pixmap().toImage(), x, y);
 }
 
-// Pixels of row y between x1 and x2 where what is shown differs from the sheet image.
+// Points of row y between x1 and x2 where what is shown differs from the sheet without frames.
 int ShownDifferences(const TfrmPrint& w, int y, int x1, int x2) {
     const QImage shown = w.Image1->pixmap().toImage();
     int n = 0;
-    for (int x = x1; x <= x2; ++x) n += shown.pixelColor(x, y) != w.sheetImage().pixelColor(x, y);
+    for (int x = x1; x <= x2; ++x) n += ColorAt(shown, x, y) != ColorAt(w.shownSheet(), x, y);
     return n;
 }
 
