@@ -136,7 +136,16 @@ def main():
                 sys.exit('check-accessibility: no "編 集" button')
             press(app, 'マスターファイルを編集')
             total += report(app, 'question editor')
-            close(app, window_title(app, 'マスターファイルの編集'))
+            editor = window_title(app, 'マスターファイルの編集')
+            before = {w.name for w in frames(app)}
+            if not press(app, '直接編集'):
+                sys.exit('check-accessibility: no "直接編集" button')
+            total += report(app, 'source editor')
+            opened = [w.name for w in frames(app) if w.name not in before]
+            if not opened:
+                sys.exit('check-accessibility: "直接編集" opened no window')
+            close(app, opened[0])
+            close(app, editor)
         elif step == 'units':
             if not press(app, '開く'):
                 sys.exit('check-accessibility: no "開 く" button')
