@@ -47,6 +47,23 @@ void BM_RenderFullSheetOnScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_RenderFullSheetOnScreen)->Unit(benchmark::kMillisecond);
 
+// The same sheet on a screen at 200 %: the worksheet window's pass at the sheet's size (which
+// records blanks and figures) and its pass at the screen's density.
+void BM_RenderFullSheetOnHighDensityScreen(benchmark::State& state) {
+    Worksheet w = FullA3Sheet();
+    SheetShared shared;
+    RenderInputs inputs = ScreenInputs(w, BenchView(), SheetPictures{});
+    for (auto _ : state) {
+        QImage image = RenderSheetImage(w, inputs, shared);
+        Worksheet copy = w;
+        SheetShared sharedCopy = shared;
+        QImage sharp = RenderSheetImage(copy, inputs, sharedCopy, nullptr, 1, 2.0);
+        benchmark::DoNotOptimize(image.bits());
+        benchmark::DoNotOptimize(sharp.bits());
+    }
+}
+BENCHMARK(BM_RenderFullSheetOnHighDensityScreen)->Unit(benchmark::kMillisecond);
+
 std::vector<std::string> BenchUnitLines(int unit) {
     std::vector<std::string> u{"[[unit" + std::to_string(unit), "<<ques"};
     for (int i = 0; i < 10; ++i)
