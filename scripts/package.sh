@@ -9,7 +9,7 @@ dir=$root/build-package
 # functions, read-only relocations bound at start).
 flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
 bash "$root/scripts/build.sh" "$dir" -DSULKAN_BUILD_TESTS=OFF -DSULKAN_BUILD_BENCH=OFF \
-  "-DCMAKE_CXX_FLAGS=$(flags CPPFLAGS) $(flags CXXFLAGS)" "-DCMAKE_C_FLAGS=$(flags CPPFLAGS) $(flags CFLAGS)" \
+  "-DCMAKE_CXX_FLAGS=$(flags CPPFLAGS) $(flags CXXFLAGS)" \
   "-DCMAKE_EXE_LINKER_FLAGS=$(flags LDFLAGS)" "-DCMAKE_SHARED_LINKER_FLAGS=$(flags LDFLAGS)" "$@"
 (cd "$dir" && cpack -G DEB)
 ls "$dir"/*.deb
