@@ -75,10 +75,29 @@ void Centred(Canvas& canvas, const PracticeSquare& s, const std::string& c, cons
     canvas.drawText(s.left + (s.side - w) / 2, s.top + (s.side - h) / 2, c);
 }
 
+// The reading in the line under the row, from the row's left edge and shrunk to the row's width
+// when long; the line is a third of a square, the text most of its height.
+void Reading(Canvas& canvas, const PracticeLayout& layout, int rowTop, const std::string& reading,
+             const std::string& face, double dotsPerInch) {
+    const int lineTop = rowTop + layout.side, lineHeight = layout.rowPitch - layout.side;
+    if (reading.empty() || lineHeight < 4) return;
+    const double room = layout.squaresPerRow * layout.side - lineHeight / 2.0;
+    double pixels = lineHeight * 0.7;
+    SetFont(canvas, face, pixels, kBlack, dotsPerInch);
+    const double width = canvas.textWidth(reading);
+    if (width > room) {
+        pixels *= room / width;
+        SetFont(canvas, face, pixels, kBlack, dotsPerInch);
+    }
+    const double h = canvas.textHeight();
+    canvas.drawText(layout.margin + lineHeight / 4.0, lineTop + (lineHeight - h) / 2, reading);
+}
+
 }  // namespace
 
 void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
-                      const std::vector<std::string>& kanji, const std::string& title,
+                      const std::vector<std::string>& kanji,
+                      const std::vector<std::string>& readings, const std::string& title,
                       const std::string& face, double dotsPerInch) {
     const std::string usual = sjis("ＭＳ 明朝");
     canvas.fillRect(0, 0, canvas.width(), canvas.height(), kWhite);
@@ -111,6 +130,9 @@ void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
             else if (k <= static_cast<std::size_t>(kPracticeTraceCount))
                 Centred(canvas, s, c, usual, charPixels, kTraceGrey, dotsPerInch);
         }
+        const auto at = static_cast<std::size_t>(first + r);
+        if (at < readings.size())
+            Reading(canvas, layout, row.front().top, readings[at], usual, dotsPerInch);
     }
 }
 
