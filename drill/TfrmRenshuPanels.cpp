@@ -170,7 +170,8 @@ void TfrmRenshu::createRightPanel() {
     createWritingPad();
 
     grbTest = Named(new QGroupBox(pnlSS), "grbTest");
-    grbTest->setGeometry(8, kGroupHeight + 5, kGroupWidth, 100);
+    // Two rows of commands; the message below them starts right after.
+    grbTest->setGeometry(8, kGroupHeight + 5, kGroupWidth, 72);
     btnAnswer = AnswerButton(QStringLiteral("答えを見る"), "btnAnswer", grbTest);
     btnSaiten = AnswerButton(QStringLiteral("採点"), "btnSaiten", grbTest);
     btnAbort = AnswerButton(QStringLiteral("中止"), "btnAbort", grbTest);
@@ -189,7 +190,7 @@ void TfrmRenshu::createRightPanel() {
     btnAbort->setGeometry(106, 38, 96, 28);
 
     pnlAnki = Named(new QFrame(pnlSS), "pnlAnki");
-    pnlAnki->setGeometry(grbTest->geometry());
+    pnlAnki->setGeometry(8, kGroupHeight + 5, kGroupWidth, 100);
     pnlAnki->setFrameShape(QFrame::StyledPanel);
     btnNextA = AnswerButton(QStringLiteral("消して次へ"), "btnNextA", pnlAnki);
     btnNextB = AnswerButton(QStringLiteral("消さずに次へ"), "btnNextB", pnlAnki);

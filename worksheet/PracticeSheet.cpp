@@ -101,8 +101,12 @@ void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
                       const std::string& face, double dotsPerInch) {
     const std::string usual = sjis("ＭＳ 明朝");
     canvas.fillRect(0, 0, canvas.width(), canvas.height(), kWhite);
-    Text(canvas, layout.margin, layout.titleTop, title, usual, layout.titleHeight, kBlack,
-         dotsPerInch);
+    // A long title is made smaller rather than run off the paper.
+    double titlePixels = layout.titleHeight;
+    SetFont(canvas, usual, titlePixels, kBlack, dotsPerInch);
+    const double titleRoom = layout.paperWidth - 2.0 * layout.margin;
+    if (const double w = canvas.textWidth(title); w > titleRoom) titlePixels *= titleRoom / w;
+    Text(canvas, layout.margin, layout.titleTop, title, usual, titlePixels, kBlack, dotsPerInch);
     const int first = page * layout.rowsPerPage;
     const int last = std::min(static_cast<int>(kanji.size()), first + layout.rowsPerPage);
     const double charPixels = layout.side * 0.8;

@@ -101,6 +101,22 @@ TEST(PracticeSheet, APageDrawsTheModelTheTracedCopiesAndTheGuides) {
     EXPECT_FALSE(plain.texts()[1].font.face.empty());
 }
 
+TEST(PracticeSheet, ALongTitleIsMadeSmallerToStayOnThePaper) {
+    const PracticeLayout l = LayOutPractice(546, 772);
+    for (const char* title : {"山", "小学三年の漢字//書きの練習§2-1 学校のことば（書き）その一"}) {
+        SCOPED_TRACE(title);
+        RecordingCanvas canvas(546, 772);
+        DrawPracticePage(canvas, l, 0, {sjis("山")}, {}, sjis(title), "");
+        const RecordingCanvas::Op drawn = canvas.texts().front();
+        EXPECT_EQ(drawn.text, sjis(title));
+        EXPECT_LE(drawn.x + drawn.advance, 546 - l.margin);
+        EXPECT_LE(drawn.font.points * 96.0 / 72.0, l.titleHeight);
+    }
+    RecordingCanvas shortTitle(546, 772);
+    DrawPracticePage(shortTitle, l, 0, {sjis("山")}, {}, sjis("山"), "");
+    EXPECT_DOUBLE_EQ(shortTitle.texts().front().font.points * 96.0 / 72.0, l.titleHeight);
+}
+
 TEST(PracticeSheet, AReadingIsDrawnSmallInTheLineUnderItsRow) {
     for (const int width : {546, 630, 891}) {
         SCOPED_TRACE(width);
