@@ -111,7 +111,7 @@ void StrokeCountsFile::start() {
         try {
             m_counts = std::async(std::launch::async, read).share();
         } catch (const std::system_error&) {
-            // No thread to be had: the first use reads it on its own thread.
+            // No thread to be had: the first thread that asks for the counts reads them.
             m_counts = std::async(std::launch::deferred, read).share();
         }
     });
@@ -135,10 +135,6 @@ StrokeCountsFile& InstalledFile() {
 
 void StrokeCounts::StartReadingInstalled() {
     InstalledFile().start();
-}
-
-bool StrokeCounts::InstalledReadStarted() {
-    return InstalledFile().started();
 }
 
 const StrokeCounts& StrokeCounts::Installed() {

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace sulkan {
 
@@ -38,8 +39,6 @@ public:
     // Starts reading the installed file on another thread, once; the program does so as its
     // window starts, so that the drill rarely waits for it.
     static void StartReadingInstalled();
-    // Whether the installed file has been asked for (started or used).
-    static bool InstalledReadStarted();
     // The installed file, waiting for its reading (started here if nobody started it); empty
     // when it is not there.
     static const StrokeCounts& Installed();
