@@ -16,6 +16,7 @@
 #include "Desktop.h"
 #include "ExportCommand.h"
 #include "Fonts.h"
+#include "Kanji.h"
 #include "PrintCommand.h"
 #include "PrintQueue.h"
 #include "QtPrompter.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
         return sulkan::RunPrintCommand(args, *settings, queue.get());
     }
 
+    // The drill's stroke counts are read while the window starts; the modes above never need them.
+    sulkan::StrokeCounts::StartReadingInstalled();
     sulkan::PreferJapaneseDates();
     QApplication app(argc, argv);
     sulkan::SettleSystemLocale();

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -85,6 +86,7 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
     m_ws = window ? &window->worksheet() : nullptr;
     m_open = false;
     if (!m_ws) {
+        showStrokeOrderBox();  // a setting, offered with or without a sheet
         // Without a worksheet the window keeps its design-time state and can only be closed.
         for (QWidget* w : std::initializer_list<QWidget*>{btnAnki, btnRenshu, btnTest, btnFukushu,
                                                           btnSeikai, btnTouan, btnStartPrint})
@@ -113,6 +115,23 @@ void TfrmRenshu::prepare(TfrmPrint* window) {
     showInputMode();
 }
 
+std::string TfrmRenshu::showStrokeOrderBox() {
+    std::string face = StrokeOrderFontFamily();
+    bool wanted = false;
+    if (SettingsStore* settings = m_host.settings())
+        wanted = settings->readBool(SettingsKey::Product, renshu::kStrokeOrderSetting, false);
+    const bool available = !face.empty();
+    chkHitsujun->setEnabled(available);
+    chkHitsujun->setChecked(available && wanted);
+    const QString tip = available ? QStringLiteral("答えを見る・正解表示で漢字の筆順も表示します")
+                                  : QStringLiteral("筆順の表示には %1 パッケージが必要です")
+                                        .arg(QLatin1String(kStrokeOrderFontPackage));
+    const QString key = chkHitsujun->shortcut().toString(QKeySequence::NativeText);
+    chkHitsujun->setToolTip(tip + QStringLiteral("（") + key + QStringLiteral("）"));
+    chkHitsujun->setAccessibleDescription(tip + QStringLiteral("。キー ") + key);
+    return face;
+}
+
 int TfrmRenshu::showFor(TfrmPrint* window) {
     prepare(window);
     return exec();
@@ -131,20 +150,12 @@ DrillSetup TfrmRenshu::readSetup() {
                               ? QString()
                               : QStringLiteral("手書き入力には %1 パッケージが必要です")
                                     .arg(QLatin1String(kHandwritingModelPackage)));
-    if (SettingsStore* settings = m_host.settings()) {
+    if (SettingsStore* settings = m_host.settings())
         setup.preferHandwriting =
             settings->readBool(SettingsKey::Product, renshu::kTegakiSetting, false);
-        setup.strokeOrder =
-            settings->readBool(SettingsKey::Product, renshu::kStrokeOrderSetting, false);
-    }
-    setup.strokeOrderFont = StrokeOrderFontFamily();
-    const bool strokeOrder = !setup.strokeOrderFont.empty();
-    chkHitsujun->setEnabled(strokeOrder);
-    chkHitsujun->setChecked(strokeOrder && setup.strokeOrder);
-    chkHitsujun->setToolTip(strokeOrder
-                                ? QStringLiteral("答えを見る・正解表示で漢字の筆順も表示します")
-                                : QStringLiteral("筆順の表示には %1 パッケージが必要です")
-                                      .arg(QLatin1String(kStrokeOrderFontPackage)));
+    setup.strokeOrderFont = showStrokeOrderBox();
+    setup.strokeOrder = chkHitsujun->isChecked();
+    // Read in the background since start-up; the first drill may wait for the rest of it.
     if (StrokeCounts::Installed().size() > 0) setup.strokeCounts = &StrokeCounts::Installed();
     WorksheetHost& wh = m_host.worksheetHost();
     if (!m_ws->isCopy) setup.hint = ReadUnitHints(m_ws->filePath, m_ws->address);
@@ -250,7 +261,11 @@ void TfrmRenshu::showMascot(Mascot mascot) {
 
 void TfrmRenshu::panelsChanged() {
     const DrillPanels& p = m_engine.panels();
-    pnlRenshu->setVisible(p.commandPanel);
+    // The command panel stays, with the sheet where it is: a run hides its commands, not 筆順.
+    for (QWidget* w : std::initializer_list<QWidget*>{btnAnki, btnRenshu, grbInput, btnFukushu,
+                                                      btnTest, btnSeikai, btnTouan, grbColor,
+                                                      btnStartPrint, btnShowRecord})
+        w->setVisible(p.commandPanel);
     pnlSS->setVisible(p.runPanel);
     pnlKiroku->setVisible(p.recordPanel);
     memKiroku->setVisible(p.recordList);
@@ -266,7 +281,7 @@ void TfrmRenshu::panelsChanged() {
     btnAnswer->setVisible(p.showAnswerVisible);
     btnAnswer->setEnabled(p.showAnswerEnabled);
     btnSaiten->setVisible(p.gradeVisible);
-    btnEnd->setVisible(p.closeVisible);
+    btnEnd->setVisible(p.commandPanel && p.closeVisible);
     btnAnki->setEnabled(p.canMemorise);
     btnRenshu->setEnabled(p.canPractise);
     btnTest->setEnabled(p.canTest);

@@ -69,7 +69,7 @@ public:
     QRadioButton* chkKaitou;
     QRadioButton* chkRandom;
     QRadioButton* chkTegaki;
-    // "筆順": shown answers with their stroke order.
+    // "筆順": shown answers with their stroke order; a setting, in this column whatever the run.
     QCheckBox* chkHitsujun;
     QPushButton* btnFukushu;
     QPushButton* btnTest;
@@ -157,6 +157,9 @@ private:
 
     RenderInputs drillInputs(bool result);
     DrillSetup readSetup();
+    // "筆順" as the setting keeps it, disabled with the package named when the face is missing;
+    // returns the face.
+    std::string showStrokeOrderBox();
 
     // Building and placing the panels (TfrmRenshuPanels.cpp).
     void createCommandPanel();

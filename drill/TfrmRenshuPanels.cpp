@@ -63,10 +63,6 @@ void GiveKey(QPushButton* button, Qt::Key key) {
 void TfrmRenshu::createCommandPanel() {
     pnlRenshu = Named(new QFrame, "pnlRenshu");
     pnlRenshu->setFixedWidth(m_host.commandPanelWidth());
-    // The sheet stays where it is while a run hides the command panel.
-    QSizePolicy keep = pnlRenshu->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    pnlRenshu->setSizePolicy(keep);
     btnAnki = Button(QStringLiteral("暗記"), "btnAnki");
     btnRenshu = Button(QStringLiteral("練習"), "btnRenshu");
     grbInput = Named(new QGroupBox(QStringLiteral("入力モード")), "grbInput");
@@ -78,6 +74,13 @@ void TfrmRenshu::createCommandPanel() {
     input->addWidget(chkRandom);
     input->addWidget(chkTegaki);
     chkKaitou->setChecked(true);
+    // "筆順" is a setting rather than a command: it stays in the column during runs too. Tab
+    // reaches it between runs; a click does not take the focus from the answer box, and F7 ticks
+    // it from the box.
+    chkHitsujun = Named(new QCheckBox(QStringLiteral("筆順")), "chkHitsujun");
+    chkHitsujun->setFocusPolicy(Qt::TabFocus);
+    chkHitsujun->setShortcut(QKeySequence(Qt::Key_F7));
+    chkHitsujun->setAccessibleName(QStringLiteral("筆順"));
     btnFukushu = Button(QStringLiteral("復習"), "btnFukushu");
     btnTest = Button(QStringLiteral("テスト"), "btnTest");
     btnSeikai = Button(QStringLiteral("正解表示"), "btnSeikai");
@@ -106,10 +109,16 @@ void TfrmRenshu::createCommandPanel() {
     btnEnd = Button(QStringLiteral("閉じる"), "btnEnd");
     auto* column = new QVBoxLayout(pnlRenshu);
     column->setContentsMargins(4, 6, 4, 6);
-    for (QWidget* w : std::initializer_list<QWidget*>{btnAnki, btnRenshu, grbInput, btnFukushu,
-                                                      btnTest, btnSeikai, btnTouan, grbColor,
-                                                      btnStartPrint, btnShowRecord, btnEnd})
-        column->addWidget(w);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             btnAnki, btnRenshu, grbInput, chkHitsujun, btnFukushu, btnTest, btnSeikai, btnTouan,
+             grbColor, btnStartPrint, btnShowRecord, btnEnd}) {
+        // 筆順 as wide as its box and text: a click beside the text would not tick it.
+        column->addWidget(w, 0, w == chkHitsujun ? Qt::AlignLeft : Qt::Alignment());
+        // A run hides the commands; 筆順 keeps its place among them.
+        QSizePolicy keepPlace = w->sizePolicy();
+        keepPlace.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(keepPlace);
+    }
     column->addStretch();
     for (QPushButton* b : {btnAnki, btnRenshu, btnFukushu, btnTest, btnSeikai, btnTouan,
                            btnStartPrint, btnShowRecord, btnEnd})
@@ -161,7 +170,8 @@ void TfrmRenshu::createRightPanel() {
     createWritingPad();
 
     grbTest = Named(new QGroupBox(pnlSS), "grbTest");
-    grbTest->setGeometry(8, kGroupHeight + 5, kGroupWidth, 100);
+    // Two rows of commands; the message below them starts right after.
+    grbTest->setGeometry(8, kGroupHeight + 5, kGroupWidth, 72);
     btnAnswer = AnswerButton(QStringLiteral("答えを見る"), "btnAnswer", grbTest);
     btnSaiten = AnswerButton(QStringLiteral("採点"), "btnSaiten", grbTest);
     btnAbort = AnswerButton(QStringLiteral("中止"), "btnAbort", grbTest);
@@ -178,14 +188,9 @@ void TfrmRenshu::createRightPanel() {
     btnHint->setGeometry(106, 8, 96, 28);
     btnSoftKey->setGeometry(6, 38, 96, 28);
     btnAbort->setGeometry(106, 38, 96, 28);
-    chkHitsujun = Named(new QCheckBox(QStringLiteral("筆順"), grbTest), "chkHitsujun");
-    // As wide as its box and text: a click beside the text would not tick it.
-    chkHitsujun->move(8, 70);
-    chkHitsujun->resize(chkHitsujun->sizeHint());
-    chkHitsujun->setFocusPolicy(Qt::NoFocus);
 
     pnlAnki = Named(new QFrame(pnlSS), "pnlAnki");
-    pnlAnki->setGeometry(grbTest->geometry());
+    pnlAnki->setGeometry(8, kGroupHeight + 5, kGroupWidth, 100);
     pnlAnki->setFrameShape(QFrame::StyledPanel);
     btnNextA = AnswerButton(QStringLiteral("消して次へ"), "btnNextA", pnlAnki);
     btnNextB = AnswerButton(QStringLiteral("消さずに次へ"), "btnNextB", pnlAnki);

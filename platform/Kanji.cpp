@@ -3,9 +3,11 @@
 #include <QFontDatabase>
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <system_error>
 
 #include "Sjis.h"
 
@@ -87,14 +89,56 @@ StrokeCounts StrokeCounts::Parse(std::string_view text) {
     return counts;
 }
 
+StrokeCounts StrokeCounts::Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {};
+    std::string text;
+    try {
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        // A folder (the stream throws on reading it) or a file too large to hold: no counts, as
+        // without the file.
+        return {};
+    }
+    if (in.bad()) return {};
+    return Parse(text);
+}
+
+void StrokeCountsFile::start() {
+    std::call_once(m_once, [this] {
+        m_started = true;
+        auto read = [path = m_path] { return StrokeCounts::Read(path); };
+        try {
+            m_counts = std::async(std::launch::async, read).share();
+        } catch (const std::system_error&) {
+            // No thread to be had: the first thread that asks for the counts reads them.
+            m_counts = std::async(std::launch::deferred, read).share();
+        }
+    });
+}
+
+const StrokeCounts& StrokeCountsFile::counts() {
+    start();
+    // call_once makes m_counts visible here; get() on the one shared state is safe from any
+    // number of threads.
+    return m_counts.get();
+}
+
+namespace {
+
+StrokeCountsFile& InstalledFile() {
+    static StrokeCountsFile file(kKanjidicPath);
+    return file;
+}
+
+}  // namespace
+
+void StrokeCounts::StartReadingInstalled() {
+    InstalledFile().start();
+}
+
 const StrokeCounts& StrokeCounts::Installed() {
-    static const StrokeCounts installed = [] {
-        std::ifstream in(kKanjidicPath, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-        return Parse(text);
-    }();
-    return installed;
+    return InstalledFile().counts();
 }
 
 std::optional<int> StrokeCounts::of(std::string_view c) const {

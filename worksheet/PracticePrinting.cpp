@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <memory>
 
+#include "PracticeReadings.h"
 #include "PracticeSheet.h"
 #include "Sjis.h"
 #include "TextRoutines.h"
@@ -29,6 +30,8 @@ Result<int> PrintPracticeSheet(PrintTarget& target, const Worksheet& worksheet,
     const TargetCheck ready = target.check();
     if (!ready) return ready.problem();
     const std::string title = TrimWide(worksheet.content.title);
+    const std::vector<std::string> readings =
+        PracticeReadings(worksheet.content.questionLines, kanji);
     int printed = 0;
     for (int page = 0;; ++page) {
         target.setJobName(PracticeJobName(worksheet));
@@ -42,7 +45,8 @@ Result<int> PrintPracticeSheet(PrintTarget& target, const Worksheet& worksheet,
         }
         {
             std::unique_ptr<Canvas> canvas = target.canvasFor(*painter);
-            DrawPracticePage(*canvas, layout, page, kanji, title, face, target.resolution());
+            DrawPracticePage(*canvas, layout, page, kanji, readings, title, face,
+                             target.resolution());
         }
         if (!target.endJob()) break;
         ++printed;

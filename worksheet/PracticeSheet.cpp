@@ -75,15 +75,38 @@ void Centred(Canvas& canvas, const PracticeSquare& s, const std::string& c, cons
     canvas.drawText(s.left + (s.side - w) / 2, s.top + (s.side - h) / 2, c);
 }
 
+// The reading in the line under the row, from the row's left edge and shrunk to the row's width
+// when long; the line is a third of a square, the text most of its height.
+void Reading(Canvas& canvas, const PracticeLayout& layout, int rowTop, const std::string& reading,
+             const std::string& face, double dotsPerInch) {
+    const int lineTop = rowTop + layout.side, lineHeight = layout.rowPitch - layout.side;
+    if (reading.empty() || lineHeight < 4) return;
+    const double room = layout.squaresPerRow * layout.side - lineHeight / 2.0;
+    double pixels = lineHeight * 0.7;
+    SetFont(canvas, face, pixels, kBlack, dotsPerInch);
+    const double width = canvas.textWidth(reading);
+    if (width > room) {
+        pixels *= room / width;
+        SetFont(canvas, face, pixels, kBlack, dotsPerInch);
+    }
+    const double h = canvas.textHeight();
+    canvas.drawText(layout.margin + lineHeight / 4.0, lineTop + (lineHeight - h) / 2, reading);
+}
+
 }  // namespace
 
 void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
-                      const std::vector<std::string>& kanji, const std::string& title,
+                      const std::vector<std::string>& kanji,
+                      const std::vector<std::string>& readings, const std::string& title,
                       const std::string& face, double dotsPerInch) {
     const std::string usual = sjis("ＭＳ 明朝");
     canvas.fillRect(0, 0, canvas.width(), canvas.height(), kWhite);
-    Text(canvas, layout.margin, layout.titleTop, title, usual, layout.titleHeight, kBlack,
-         dotsPerInch);
+    // A long title is made smaller rather than run off the paper.
+    double titlePixels = layout.titleHeight;
+    SetFont(canvas, usual, titlePixels, kBlack, dotsPerInch);
+    const double titleRoom = layout.paperWidth - 2.0 * layout.margin;
+    if (const double w = canvas.textWidth(title); w > titleRoom) titlePixels *= titleRoom / w;
+    Text(canvas, layout.margin, layout.titleTop, title, usual, titlePixels, kBlack, dotsPerInch);
     const int first = page * layout.rowsPerPage;
     const int last = std::min(static_cast<int>(kanji.size()), first + layout.rowsPerPage);
     const double charPixels = layout.side * 0.8;
@@ -111,6 +134,9 @@ void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
             else if (k <= static_cast<std::size_t>(kPracticeTraceCount))
                 Centred(canvas, s, c, usual, charPixels, kTraceGrey, dotsPerInch);
         }
+        const auto at = static_cast<std::size_t>(first + r);
+        if (at < readings.size())
+            Reading(canvas, layout, row.front().top, readings[at], usual, dotsPerInch);
     }
 }
 

@@ -40,11 +40,14 @@ inline constexpr int kPracticeTraceCount = 2;
 
 PracticeLayout LayOutPractice(int paperWidth, int paperHeight);
 
-// Draws page `page` (0-based) of the sheet. face: the stroke-order face for the model characters
-// (empty: the sheet's usual face); the traced copies and the title use the usual face.
-// dotsPerInch: the canvas's, so that characters fill their squares on a screen or a printer.
+// Draws page `page` (0-based) of the sheet. readings: beside kanji, the reading drawn small in
+// the line under each row ("" or missing: nothing). face: the stroke-order face for the model
+// characters (empty: the sheet's usual face); the traced copies, the readings and the title use
+// the usual face. dotsPerInch: the canvas's, so that characters fill their squares on a screen or
+// a printer.
 void DrawPracticePage(Canvas& canvas, const PracticeLayout& layout, int page,
-                      const std::vector<std::string>& kanji, const std::string& title,
+                      const std::vector<std::string>& kanji,
+                      const std::vector<std::string>& readings, const std::string& title,
                       const std::string& face, double dotsPerInch = 96);
 
 inline constexpr Rgb kTraceGrey{200, 200, 200};

@@ -477,6 +477,81 @@ TEST_F(TfrmRenshuTest, TheStrokeOrderBoxIsKeptAndNamesThePackageWithoutTheFont) 
     EXPECT_TRUE(std::get<bool>(drillHost.store.values.at({SettingsKey::Product, "StrokeOrder"})));
 }
 
+TEST_F(TfrmRenshuTest, TheStrokeOrderBoxIsReachableBetweenRunsByMouseAndKeyboard) {
+    SetFontLookup([](const std::string&) { return true; });
+    Open({"山"});
+    SetFontLookup({});
+    auto* hitsujun = Find<QCheckBox>("chkHitsujun");
+    auto setting = [this]() -> std::optional<bool> {
+        const auto it = drillHost.store.values.find({SettingsKey::Product, "StrokeOrder"});
+        if (it == drillHost.store.values.end()) return std::nullopt;
+        return std::get<bool>(it->second);
+    };
+    // Before any run: in the command column, named for a screen reader, its key in the tooltip.
+    ASSERT_TRUE(hitsujun->isVisible());
+    ASSERT_TRUE(hitsujun->isEnabled());
+    EXPECT_TRUE(Find<QWidget>("pnlRenshu")->isAncestorOf(hitsujun));
+    EXPECT_EQ(hitsujun->accessibleName(), QStringLiteral("筆順"));
+    EXPECT_TRUE(hitsujun->accessibleDescription().contains(QStringLiteral("筆順")));
+    EXPECT_TRUE(hitsujun->toolTip().contains(QStringLiteral("F7")));
+    QTest::mouseClick(hitsujun, Qt::LeftButton);
+    EXPECT_TRUE(hitsujun->isChecked());
+    EXPECT_EQ(setting(), true);
+    EXPECT_TRUE(frm->engine().strokeOrder());
+
+    // From the keyboard: Tab reaches it from the commands, Space unticks it.
+    frm->btnAnki->setFocus(Qt::TabFocusReason);
+    for (int k = 0; k < 40 && !hitsujun->hasFocus(); ++k)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_TRUE(hitsujun->hasFocus());
+    QTest::keyClick(hitsujun, Qt::Key_Space);
+    EXPECT_FALSE(hitsujun->isChecked());
+    EXPECT_EQ(setting(), false);
+    EXPECT_FALSE(frm->engine().strokeOrder());
+
+    // In a run it stays where it was while the commands go; F7 ticks it from the answer box and
+    // a click leaves the focus there.
+    const QPoint at = hitsujun->mapTo(frm.get(), QPoint(0, 0));
+    Click("btnRenshu");
+    ASSERT_TRUE(hitsujun->isVisible());
+    EXPECT_FALSE(frm->btnAnki->isVisible());
+    EXPECT_FALSE(frm->btnEnd->isVisible());
+    EXPECT_EQ(hitsujun->mapTo(frm.get(), QPoint(0, 0)), at);
+    ASSERT_TRUE(Box(1)->hasFocus());
+    QTest::keyClick(Box(1), Qt::Key_F7);
+    QTRY_VERIFY(hitsujun->isChecked());
+    EXPECT_EQ(setting(), true);
+    EXPECT_TRUE(Box(1)->hasFocus());
+    QTest::mouseClick(hitsujun, Qt::LeftButton);
+    EXPECT_FALSE(hitsujun->isChecked());
+    EXPECT_TRUE(Box(1)->hasFocus());
+
+    // Graded, between runs again: the click still counts, and F7 does as well.
+    Answer(1, QStringLiteral("山"));
+    ASSERT_EQ(frm->engine().state(), DrillState::Results);
+    ASSERT_TRUE(frm->btnAnki->isVisible());
+    QTest::mouseClick(hitsujun, Qt::LeftButton);
+    EXPECT_TRUE(hitsujun->isChecked());
+    EXPECT_EQ(setting(), true);
+    QTest::keyClick(frm.get(), Qt::Key_F7);
+    QTRY_VERIFY(!hitsujun->isChecked());
+    EXPECT_EQ(setting(), false);
+
+    // Without the face: disabled between runs too, and a click changes nothing.
+    frm->reject();
+    drillHost.store.values[{SettingsKey::Product, "StrokeOrder"}] = true;
+    SetFontLookup([](const std::string&) { return false; });
+    frm->prepare(window.get());
+    SetFontLookup({});
+    frm->show();
+    ASSERT_TRUE(hitsujun->isVisible());
+    EXPECT_FALSE(hitsujun->isEnabled());
+    EXPECT_TRUE(hitsujun->toolTip().contains(QStringLiteral("fonts-kanjistrokeorders")));
+    QTest::mouseClick(hitsujun, Qt::LeftButton);
+    EXPECT_FALSE(hitsujun->isChecked());
+    EXPECT_EQ(setting(), true);
+}
+
 TEST_F(TfrmRenshuTest, SheetsWithTooManyAnswersAreRefused) {
     std::vector<std::string> answers(81, "山");
     Open(answers);

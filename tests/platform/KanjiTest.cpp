@@ -2,8 +2,11 @@
 // stroke-order face found or missing.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "Kanji.h"
 #include "Sjis.h"
+#include "TestSupport.h"
 
 namespace sulkan {
 namespace {
@@ -50,6 +53,55 @@ TEST(Kanji, TheInstalledKanjidicGivesTheSchoolKanjiTheirCounts) {
     EXPECT_EQ(installed.of(sjis("森")), 12);
     EXPECT_EQ(installed.of(sjis("警")), 19);
     EXPECT_EQ(installed.of(sjis("熙")), 15);
+}
+
+// Entries in kanjidic's own form: 山 3 strokes, 森 12.
+const std::string kYama = "\xBB\xB3 3B33 U5c71 B46 G1 S3 {mountain}\n";
+const std::string kMori = "\xBF\xB9 3F39 U68ee B75 G1 S12 {forest}\n";
+const std::string kTwoEntries = kYama + kMori;
+
+TEST(Kanji, AFileReadInTheBackgroundGivesEveryThreadTheSameCounts) {
+    test::TempDir dir;
+    const std::string path = dir.folder() + "kanjidic";
+    test::WriteRawFile(dir.path() / "kanjidic", kTwoEntries);
+    StrokeCountsFile file(path);
+    EXPECT_FALSE(file.started());
+    file.start();
+    EXPECT_TRUE(file.started());
+    file.start();  // a second start reads nothing again
+    const StrokeCounts* seen[2] = {nullptr, nullptr};
+    std::thread other([&] { seen[1] = &file.counts(); });
+    seen[0] = &file.counts();
+    other.join();
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(seen[0]->size(), 2u);
+    EXPECT_EQ(seen[0]->of(sjis("森")), 12);
+
+    // Asked for without a start: read then, once, for both threads.
+    StrokeCountsFile late(path);
+    std::thread first([&] { seen[0] = &late.counts(); });
+    std::thread second([&] { seen[1] = &late.counts(); });
+    first.join();
+    second.join();
+    EXPECT_TRUE(late.started());
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(seen[1]->of(sjis("山")), 3);
+}
+
+TEST(Kanji, AMissingOrDamagedKanjidicGivesNoCounts) {
+    test::TempDir dir;
+    test::WriteRawFile(dir.path() / "garbage",
+                       std::string("\xBB\xB3 \x00\xFF S3\n\n\xFE", 12) + std::string(5000, '\xA4'));
+    test::WriteRawFile(dir.path() / "empty", "");
+    for (const std::string name : {"none", "garbage", "empty", ""}) {
+        SCOPED_TRACE(name);
+        StrokeCountsFile file(dir.folder() + name);  // "" names the folder itself
+        EXPECT_EQ(file.counts().size(), 0u);
+        EXPECT_FALSE(file.counts().of(sjis("山")).has_value());
+    }
+    // The first field after a damaged entry still counts.
+    test::WriteRawFile(dir.path() / "half", "\xBB\xB3 3B33 U5c71 S\n" + kMori);
+    EXPECT_EQ(StrokeCountsFile(dir.folder() + "half").counts().of(sjis("森")), 12);
 }
 
 TEST(Kanji, TheStrokeOrderFaceIsOnlyNamedWhenTheLookupFindsIt) {

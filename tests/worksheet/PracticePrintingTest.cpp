@@ -82,5 +82,31 @@ TEST(PracticePrinting, NothingToPracticeOrARefusingPrinterPrintsNothing) {
     EXPECT_TRUE(tiny.jobs[0].aborted);
 }
 
+TEST(PracticePrinting, TheReadingsTheQuestionsGiveArePrintedUnderTheirRows) {
+    Worksheet ws = SheetWithAnswers({"山", "川"});
+    ws.content.questionLines = {sjis("（1）<U>やま</>#山#に登る。"), sjis("（2）#川#を渡る。")};
+    NamedJobsTarget target(630, 445, 96);
+    const PracticeLayout l = LayOutPractice(630, 445);
+    ASSERT_GE(l.rowsPerPage, 2);
+    const Result<int> printed = PrintPracticeSheet(target, ws, PracticeKanjiOf(ws), "");
+    ASSERT_TRUE(printed) << printed.problem().message;
+    ASSERT_EQ(target.jobs.size(), 1u);
+    EXPECT_EQ(target.jobs[0].texts,
+              (std::vector<std::string>{sjis("漢字の練習"), sjis("山"), sjis("山"), sjis("山"),
+                                        sjis("やま"), sjis("川"), sjis("川"), sjis("川")}));
+    // Ink in the line under the first row, none under the second, which has no reading.
+    const QImage& page = target.jobs[0].page;
+    auto inkUnder = [&](int row) {
+        const PracticeSquare s = l.squares(row).front();
+        int dark = 0;
+        for (int y = s.top + s.side + 2; y < s.top + l.rowPitch - 1; ++y)
+            for (int x = l.margin; x < l.margin + l.squaresPerRow * l.side; ++x)
+                dark += qGray(page.pixel(x, y)) < 128;
+        return dark;
+    };
+    EXPECT_GT(inkUnder(0), 20);
+    EXPECT_EQ(inkUnder(1), 0);
+}
+
 }  // namespace
 }  // namespace sulkan

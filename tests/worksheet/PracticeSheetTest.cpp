@@ -65,7 +65,7 @@ TEST(PracticeSheet, APageDrawsTheModelTheTracedCopiesAndTheGuides) {
         kanji.push_back(sjis(k));
     ASSERT_LT(l.rowsPerPage, static_cast<int>(kanji.size()));
     RecordingCanvas canvas(630, 891);
-    DrawPracticePage(canvas, l, 1, kanji, sjis("漢数字"), "KanjiStrokeOrders");
+    DrawPracticePage(canvas, l, 1, kanji, {}, sjis("漢数字"), "KanjiStrokeOrders");
     const int onPage = static_cast<int>(kanji.size()) - l.rowsPerPage;
     std::vector<RecordingCanvas::Op> texts = canvas.texts();
     // The title, then per row the model and two grey copies.
@@ -96,9 +96,74 @@ TEST(PracticeSheet, APageDrawsTheModelTheTracedCopiesAndTheGuides) {
 
     // Without the stroke-order face the model is drawn in the usual face.
     RecordingCanvas plain(630, 891);
-    DrawPracticePage(plain, l, 0, kanji, sjis("漢数字"), "");
+    DrawPracticePage(plain, l, 0, kanji, {}, sjis("漢数字"), "");
     EXPECT_NE(plain.texts()[1].font.face, "KanjiStrokeOrders");
     EXPECT_FALSE(plain.texts()[1].font.face.empty());
+}
+
+TEST(PracticeSheet, ALongTitleIsMadeSmallerToStayOnThePaper) {
+    const PracticeLayout l = LayOutPractice(546, 772);
+    for (const char* title : {"山", "小学三年の漢字//書きの練習§2-1 学校のことば（書き）その一"}) {
+        SCOPED_TRACE(title);
+        RecordingCanvas canvas(546, 772);
+        DrawPracticePage(canvas, l, 0, {sjis("山")}, {}, sjis(title), "");
+        const RecordingCanvas::Op drawn = canvas.texts().front();
+        EXPECT_EQ(drawn.text, sjis(title));
+        EXPECT_LE(drawn.x + drawn.advance, 546 - l.margin);
+        EXPECT_LE(drawn.font.points * 96.0 / 72.0, l.titleHeight);
+    }
+    RecordingCanvas shortTitle(546, 772);
+    DrawPracticePage(shortTitle, l, 0, {sjis("山")}, {}, sjis("山"), "");
+    EXPECT_DOUBLE_EQ(shortTitle.texts().front().font.points * 96.0 / 72.0, l.titleHeight);
+}
+
+TEST(PracticeSheet, AReadingIsDrawnSmallInTheLineUnderItsRow) {
+    for (const int width : {546, 630, 891}) {
+        SCOPED_TRACE(width);
+        const int height = static_cast<int>(width * 1.41421356 + 0.5);
+        const PracticeLayout l = LayOutPractice(width, height);
+        // A page and one row more: the first, short reading; none for the second; a long one for
+        // the last row of the page, shrunk to the row; readings end before the last kanji.
+        std::vector<std::string> kanji, readings;
+        for (int k = 0; k <= l.rowsPerPage; ++k) kanji.push_back(sjis("山"));
+        readings.assign(static_cast<std::size_t>(l.rowsPerPage), "");
+        readings[0] = sjis("やま");
+        std::string longReading;
+        for (int k = 0; k < 12; ++k) longReading += sjis("大きな山（おおきなやま）");
+        readings.back() = longReading;
+        RecordingCanvas canvas(width, height);
+        DrawPracticePage(canvas, l, 0, kanji, readings, sjis("山"), "KanjiStrokeOrders");
+        std::vector<RecordingCanvas::Op> drawn;
+        for (const auto& op : canvas.texts())
+            if (op.text == readings[0] || op.text == longReading) drawn.push_back(op);
+        // The title, three characters a row, and the two readings only.
+        EXPECT_EQ(canvas.texts().size(), static_cast<std::size_t>(1 + 3 * l.rowsPerPage + 2));
+        ASSERT_EQ(drawn.size(), 2u);
+        const int rows[2] = {0, l.rowsPerPage - 1};
+        for (int k = 0; k < 2; ++k) {
+            const RecordingCanvas::Op& op = drawn[static_cast<std::size_t>(k)];
+            const PracticeSquare first = l.squares(rows[k]).front();
+            const double top = op.y, bottom = op.y + op.font.points * 96.0 / 72.0;
+            // Inside the line under the squares, within the row's width, in the usual face.
+            EXPECT_GE(top, first.top + first.side);
+            EXPECT_LE(bottom, first.top + l.rowPitch);
+            EXPECT_GE(op.x, l.margin);
+            EXPECT_LE(op.x + op.advance, l.margin + l.squaresPerRow * l.side);
+            EXPECT_EQ(op.font.face, sjis("ＭＳ 明朝"));
+            EXPECT_EQ(op.textColour, kBlack);
+            EXPECT_LT(bottom - top, l.side / 2.0);
+        }
+        // The short one fills most of its line; the long one is smaller to fit; the line of the
+        // page's last row stays on the paper.
+        EXPECT_GT(drawn[0].font.points * 96.0 / 72.0, (l.rowPitch - l.side) * 0.6);
+        EXPECT_LT(drawn[1].font.points, drawn[0].font.points);
+        EXPECT_LE(l.squares(l.rowsPerPage - 1).front().top + l.rowPitch, height - l.margin);
+
+        // The next page: its row has no reading.
+        RecordingCanvas next(width, height);
+        DrawPracticePage(next, l, 1, kanji, readings, sjis("山"), "");
+        EXPECT_EQ(next.texts().size(), 4u);
+    }
 }
 
 }  // namespace
