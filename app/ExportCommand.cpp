@@ -101,6 +101,8 @@ public:
         return true;
     }
 
+    // Why the file cannot be written at all (its folder is missing), before anything is drawn.
+    Result<> ready() const { return m_file.ready(); }
     int sheets() const { return m_sheets; }
     SheetShared& shared() { return m_shared; }
 
@@ -126,6 +128,10 @@ int RunExportCommand(const std::vector<std::string>& args, SettingsStore& settin
     }
     ErrorPrompter prompter;
     SheetSink sink(*parsed, prompter, settings.readString(SettingsKey::Product, "theSchool", ""));
+    if (const Result<> ready = sink.ready(); !ready) {
+        CannotSave(parsed->out, ready.problem().reason);
+        return 1;
+    }
     // A line per unit of a section, when someone watches the terminal.
     TerminalProgress progress;
     const int status = ForEachSheet(

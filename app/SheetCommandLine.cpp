@@ -30,13 +30,16 @@ const char* const kExportUsage =
     "使い方: sulkan export [--course フォルダ] (--unit L-S-U[Rn] | --unit L-S | --copy "
     "ファイル.skn) [--answers] [--paper B5|A4|B4|A3] --out ファイル.png|ファイル.pdf\n"
     "  --practice は解答の漢字の練習用紙を PDF に書き出します\n"
-    "  --unit L-S は節のすべての単元を問題・解答の順に一つの PDF に書き出します\n";
+    "  --unit L-S は節のすべての単元を問題・解答の順に一つの PDF に書き出します\n"
+    "  標準エラーが端末なら、単元ごとに「3/40 単元 1-1-3 …」の行を出します\n"
+    "  ファイルは書き終えてから名前を付けます（途中で失敗・中断しても元のファイルは残ります）\n";
 
 const char* const kPrintUsage =
     "使い方: sulkan print [--course フォルダ] (--unit L-S-U[Rn] | --unit L-S | --copy "
     "ファイル.skn) [--answers] [--printer プリンタ名] [--copies 部数] [--numbered [--start 番号]] "
     "[--mode faithful|printer] [--paper B5|A4|B4|A3]\n"
-    "  --unit L-S は節のすべての単元の問題と解答を印刷します\n";
+    "  --unit L-S は節のすべての単元の問題と解答を印刷します\n"
+    "  標準エラーが端末なら、--unit L-S は単元ごとに、--numbered の複数部は部ごとに行を出します\n";
 
 // A whole decimal number within [low, high]; nullopt for anything else, overflow included.
 std::optional<int> NumberIn(const std::string& text, int low, int high) {

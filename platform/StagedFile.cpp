@@ -110,8 +110,13 @@ StagedFile::~StagedFile() {
     fs::remove(m_temp, ec);
 }
 
-Result<> StagedFile::commit() {
+Result<> StagedFile::ready() const {
     if (m_temp.empty()) return Failed(m_error != 0 ? m_error : EIO);
+    return {};
+}
+
+Result<> StagedFile::commit() {
+    if (const Result<> made = ready(); !made) return made;
     std::error_code ec;
     fs::path target = m_target;
     // Replace the file a link points to, not the link.

@@ -22,6 +22,9 @@ public:
     // could be made (commit then says why).
     const std::filesystem::path& path() const { return m_temp; }
 
+    // Whether there is a temporary file to write; the failure's reason says why not (CP932).
+    Result<> ready() const;
+
     // Makes the written bytes durable and moves them over the target. The failure's reason is
     // the system's (CP932): the target is a folder or may not be written, no free space ...
     Result<> commit();

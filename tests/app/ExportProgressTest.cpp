@@ -182,5 +182,26 @@ TEST_F(ExportProgressTest, AnExportStoppedHalfWayLeavesTheFileThatWasThere) {
     EXPECT_EQ(Leftovers(), 0);
 }
 
+TEST_F(ExportProgressTest, AFileThatCannotBeWrittenIsNamedWithTheReason) {
+    WriteSection(dir.path(), 2, 2);
+    std::filesystem::create_directory(dir.path() / "taken.pdf");
+    for (auto [out, reason] :
+         {std::pair{dir.path() / "none" / "out.pdf", "フォルダがありません"},
+          std::pair{dir.path() / "taken.pdf", "同じ名前のフォルダがあります"}}) {
+        SCOPED_TRACE(out.string());
+        TerminalRun run(
+            {"export", "--course", dir.path().string(), "--unit", "1-1", "--out", out.string()},
+            config.path());
+        const std::string said = run.output();
+        EXPECT_EQ(WEXITSTATUS(run.wait()), 1);
+        EXPECT_NE(
+            said.find("ファイル " + out.string() + " を保存できませんでした（" + reason + "）"),
+            std::string::npos)
+            << said;
+        EXPECT_EQ(Leftovers(), 0);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken.pdf"));
+}
+
 }  // namespace
 }  // namespace sulkan

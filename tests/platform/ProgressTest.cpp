@@ -180,6 +180,8 @@ TEST(StagedFile, SaysWhyItCannotReplaceAFolderOrWriteIntoAMissingOne) {
 
     StagedFile missing(dir.path() / "none" / "out.pdf");
     EXPECT_TRUE(missing.path().empty());
+    ASSERT_FALSE(missing.ready());
+    EXPECT_EQ(missing.ready().problem().reason, sjis("フォルダがありません"));
     committed = missing.commit();
     ASSERT_FALSE(committed);
     EXPECT_EQ(committed.problem().reason, sjis("フォルダがありません"));
