@@ -18,6 +18,7 @@ void ProgressDialog::start(int total, const std::string& label) {
     finish();
     m_total = total;
     m_what = ToQString(label);
+    m_stepped = false;
     auto* dialog = new QProgressDialog(m_parent);
     dialog->setObjectName(QStringLiteral("dlgProgress"));
     dialog->setWindowTitle(m_title);
@@ -39,6 +40,10 @@ void ProgressDialog::start(int total, const std::string& label) {
 bool ProgressDialog::step(int done, const std::string& label) {
     if (!m_dialog) return true;
     if (m_dialog->wasCanceled()) return false;
+    const auto now = std::chrono::steady_clock::now();
+    if (m_stepped && done < m_total && now - m_updated < kUpdateEvery) return true;
+    m_stepped = true;
+    m_updated = now;
     QString text = m_what + QLatin1Char('\n') + QStringLiteral("%1/%2").arg(done).arg(m_total);
     if (!label.empty()) text += QStringLiteral("　") + ToQString(label);
     m_dialog->setLabelText(text);

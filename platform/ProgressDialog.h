@@ -17,6 +17,9 @@ class ProgressDialog : public Progress {
 public:
     // Work that ends sooner than this shows no dialog at all.
     static constexpr std::chrono::milliseconds kShowAfter{700};
+    // The dialog is brought up to date at most this often: drawing it after every one of a
+    // thousand quick steps would cost more than the steps.
+    static constexpr std::chrono::milliseconds kUpdateEvery{100};
 
     // parent: the window kept waiting while the work runs; title: the dialog's caption.
     ProgressDialog(QWidget* parent, QString title,
@@ -39,6 +42,8 @@ private:
     QString m_what;  // the label of start
     int m_total = 0;
     QPointer<QProgressDialog> m_dialog;
+    std::chrono::steady_clock::time_point m_updated;  // when the dialog was last brought up to date
+    bool m_stepped = false;
 };
 
 }  // namespace sulkan

@@ -111,9 +111,9 @@ TEST_F(ProgressDialogTest, LongWorkShowsAWindowModalDialogThatStopsFromItsCancel
     QProgressDialog* dialog = progress.dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(dialog->isVisible());  // not before the work has taken its moment
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
     EXPECT_TRUE(progress.step(1, sjis("№ 1")));
-    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    std::this_thread::sleep_for(ProgressDialog::kUpdateEvery + std::chrono::milliseconds(20));
     EXPECT_TRUE(progress.step(2, sjis("№ 2")));
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("印刷"));
@@ -137,8 +137,13 @@ TEST_F(ProgressDialogTest, ShortWorkShowsNothing) {
     owner.show();
     ProgressDialog progress(&owner, QStringLiteral("学級の記録"));
     progress.start(50, "x");
-    for (int i = 1; i <= 50; ++i) EXPECT_TRUE(progress.step(i, "y"));
+    EXPECT_TRUE(progress.step(1, "a"));
+    // Quick steps are not drawn one by one; the last one is.
+    for (int i = 2; i < 50; ++i) EXPECT_TRUE(progress.step(i, "b"));
     ASSERT_NE(progress.dialog(), nullptr);
+    EXPECT_EQ(progress.dialog()->labelText(), QStringLiteral("x\n1/50　a"));
+    EXPECT_TRUE(progress.step(50, "c"));
+    EXPECT_EQ(progress.dialog()->labelText(), QStringLiteral("x\n50/50　c"));
     EXPECT_FALSE(progress.dialog()->isVisible());
     progress.finish();
     // A second run on the same object starts afresh.
