@@ -12,6 +12,9 @@
 #include <csignal>
 #include <thread>
 
+#include "Progress.h"
+#include "SheetCommandLine.h"
+#include "Sjis.h"
 #include "TestSupport.h"
 
 namespace sulkan {
@@ -201,6 +204,49 @@ TEST_F(ExportProgressTest, AFileThatCannotBeWrittenIsNamedWithTheReason) {
         EXPECT_EQ(Leftovers(), 0);
     }
     EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "taken.pdf"));
+}
+
+TEST_F(ExportProgressTest, TheWalkOverASectionStepsOncePerUnitAndStopsWhenTold) {
+    WriteSection(dir.path(), 4, 1);
+    const auto args =
+        ParseSheetArgs(SheetCommand::Export,
+                       {"--course", dir.path().string(), "--unit", "1-1", "--out", pdf.string()});
+    ASSERT_TRUE(args);
+    ScriptedPrompter prompter;
+    SheetShared shared;
+    std::vector<std::pair<int, bool>> sheets;
+    auto output = [&](Worksheet& worksheet, const SheetPictures&, bool answers) {
+        sheets.emplace_back(worksheet.address.unit, answers);
+        return true;
+    };
+    RecordingProgress progress;
+    EXPECT_EQ(ForEachSheet(*args, prompter, shared, output, &progress), 0);
+    EXPECT_EQ(progress.calls.front().number, 4);
+    EXPECT_EQ(progress.calls.front().label, sjis("第1課 第1節"));
+    EXPECT_EQ(progress.steps(), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(progress.calls[1].label, sjis("単元 1-1-1 単元1"));
+    EXPECT_EQ(progress.finishes(), 1);
+    EXPECT_EQ(sheets.size(), 8u);
+
+    // Stopped after the second unit: its sheets went out, the rest did not, and that is no
+    // success.
+    sheets.clear();
+    RecordingProgress stopping;
+    stopping.cancelAt = 2;
+    EXPECT_EQ(ForEachSheet(*args, prompter, shared, output, &stopping), 1);
+    EXPECT_EQ(stopping.steps(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(stopping.finishes(), 1);
+    EXPECT_EQ(sheets,
+              (std::vector<std::pair<int, bool>>{{1, false}, {1, true}, {2, false}, {2, true}}));
+
+    // One unit alone reports nothing.
+    RecordingProgress single;
+    const auto one =
+        ParseSheetArgs(SheetCommand::Export,
+                       {"--course", dir.path().string(), "--unit", "1-1-2", "--out", pdf.string()});
+    ASSERT_TRUE(one);
+    EXPECT_EQ(ForEachSheet(*one, prompter, shared, output, &single), 0);
+    EXPECT_TRUE(single.calls.empty());
 }
 
 }  // namespace
