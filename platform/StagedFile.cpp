@@ -129,6 +129,8 @@ Result<> StagedFile::commit() {
         if (fs::is_directory(status)) return Failed(EISDIR);
         if (!fs::is_regular_file(status)) return Failed(EINVAL);
         if (!MayReplace(target)) return Failed(EACCES);
+        // The new file keeps the permissions the old one was given.
+        fs::permissions(m_temp, status.permissions(), ec);
     }
     if (const int error = SyncFile(m_temp); error != 0) return Failed(error);
     fs::rename(m_temp, target, ec);

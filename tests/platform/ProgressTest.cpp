@@ -167,10 +167,13 @@ TEST(StagedFile, ReplacesItsTargetOnlyWhenCommitted) {
     EXPECT_EQ(ReadRawFile(target), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
+    // Shared with the class: the new file keeps the old one's permissions.
+    std::filesystem::permissions(target, std::filesystem::perms(0664));
     StagedFile file(target);
     WriteRawFile(file.path(), "new");
     ASSERT_TRUE(file.commit());
     EXPECT_EQ(ReadRawFile(target), "new");
+    EXPECT_EQ(std::filesystem::status(target).permissions(), std::filesystem::perms(0664));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
