@@ -23,6 +23,14 @@ constexpr const char* kPrintOptions =
     "  --mode faithful は画面と同じ描き方、printer はプリンタの解像度で描きます（既定は設定の\n"
     "  PrintMode）。--paper は用紙を単元の指定から変えます。--numbered は部ごとに番号を付けます\n";
 
+constexpr const char* kProgress =
+    "進み具合:\n"
+    "  export・print の --unit L-S は単元ごとに、print --numbered の複数部は部ごとに、\n"
+    "  標準エラーが端末のとき「3/40 単元 1-1-3 "
+    "…」の行を出します（パイプやファイルには出しません）。\n"
+    "  export はファイルを同じフォルダの一時ファイルに書き、書き終えてから名前を付けます。\n"
+    "  途中で失敗・中断（Ctrl+C）しても元のファイルはそのまま残ります。\n";
+
 constexpr const char* kExitStatus =
     "終了ステータス:\n"
     "  0 成功（check: 問題なし）\n"
@@ -52,6 +60,8 @@ std::string ProgramUsage() {
     text += "\n";
     text += SheetUsage(SheetCommand::Print);
     text += kPrintOptions;
+    text += "\n";
+    text += kProgress;
     text += "\n";
     text += RecordsUsage();
     text += "\n";

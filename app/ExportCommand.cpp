@@ -2,32 +2,47 @@
 
 #include <QImage>
 #include <QString>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
+#include "Codec.h"
 #include "Kanji.h"
 #include "Paper.h"
 #include "PracticePrinting.h"
 #include "SheetCommandLine.h"
 #include "SheetPrintingTargets.h"
 #include "Sjis.h"
+#include "StagedFile.h"
 
 namespace sulkan {
 namespace {
 
 constexpr int kPdfResolution = 600;
 
-void CannotSave(const std::string& out) {
-    std::cerr << "ファイル " << out << " を保存できませんでした\n";
+// reason: CP932, the system's reason; may be empty.
+void CannotSave(const std::string& out, const std::string& reason = {}) {
+    std::cerr << "ファイル " << out << " を保存できませんでした";
+    if (!reason.empty()) std::cerr << "（" << Cp932ToUtf8(reason) << "）";
+    std::cerr << "\n";
 }
 
-// Where the sheets go: one PNG image, or the pages of one PDF file.
+QString FileNameOf(const std::filesystem::path& path) {
+    return QString::fromStdU16String(path.u16string());
+}
+
+// Where the sheets go: one PNG image, or the pages of one PDF file. Either is written under a
+// temporary name beside the file and takes its name only once complete, so a run that fails or
+// is stopped half-way leaves the file that was there.
 class SheetSink {
 public:
     SheetSink(const SheetArgs& args, Prompter& prompter, std::string school)
-        : m_args(args), m_prompter(prompter), m_school(std::move(school)) {
+        : m_args(args),
+          m_prompter(prompter),
+          m_school(std::move(school)),
+          m_file(std::filesystem::path(std::u8string(args.out.begin(), args.out.end()))) {
         if (args.pdf)
-            m_pdf = std::make_unique<PdfPrintTarget>(QString::fromStdString(args.out),
+            m_pdf = std::make_unique<PdfPrintTarget>(FileNameOf(m_file.path()),
                                                      PageSizeOf(kA4Width), kPdfResolution);
     }
 
@@ -51,6 +66,8 @@ public:
         m_pdf->setPageSize(PageSizeOf(worksheet.sheetWidth()));
         if (PrintAtPrinterResolution(*m_pdf, worksheet, view, pictures, number, m_shared))
             return true;
+        // The pages so far make no file: the one there, if any, stays as it was.
+        m_failed = true;
         CannotSave(m_args.out);
         return false;
     }
@@ -68,15 +85,24 @@ public:
 
     // Writes the file; false (after saying so) when it could not be written.
     bool finish() {
+        if (m_failed) return false;
         // No page came out: nothing was written, and why has been said for every sheet.
         if (m_pdf && m_pdf->pages() == 0 && m_pdf->finish()) return false;
-        bool ok =
-            m_pdf ? m_pdf->finish() && m_pdf->pages() > 0
-                  : !m_image.isNull() && m_image.save(QString::fromStdString(m_args.out), "PNG");
-        if (!ok) CannotSave(m_args.out);
-        return ok;
+        const bool ok = m_pdf ? m_pdf->finish() && m_pdf->pages() > 0
+                              : !m_image.isNull() && m_image.save(FileNameOf(m_file.path()), "PNG");
+        if (!ok) {
+            CannotSave(m_args.out);
+            return false;
+        }
+        if (const Result<> moved = m_file.commit(); !moved) {
+            CannotSave(m_args.out, moved.problem().reason);
+            return false;
+        }
+        return true;
     }
 
+    // Why the file cannot be written at all (its folder is missing), before anything is drawn.
+    Result<> ready() const { return m_file.ready(); }
     int sheets() const { return m_sheets; }
     SheetShared& shared() { return m_shared; }
 
@@ -85,9 +111,11 @@ private:
     Prompter& m_prompter;
     std::string m_school;
     SheetShared m_shared;
+    StagedFile m_file;  // before m_pdf: the writer lets go of the file before it is removed
     std::unique_ptr<PdfPrintTarget> m_pdf;
     QImage m_image;
     int m_sheets = 0;
+    bool m_failed = false;
 };
 
 }  // namespace
@@ -100,11 +128,18 @@ int RunExportCommand(const std::vector<std::string>& args, SettingsStore& settin
     }
     ErrorPrompter prompter;
     SheetSink sink(*parsed, prompter, settings.readString(SettingsKey::Product, "theSchool", ""));
-    const int status =
-        ForEachSheet(*parsed, prompter, sink.shared(),
-                     [&](Worksheet& worksheet, const SheetPictures& pictures, bool answers) {
-                         return sink.add(worksheet, pictures, answers);
-                     });
+    if (const Result<> ready = sink.ready(); !ready) {
+        CannotSave(parsed->out, ready.problem().reason);
+        return 1;
+    }
+    // A line per unit of a section, when someone watches the terminal.
+    TerminalProgress progress;
+    const int status = ForEachSheet(
+        *parsed, prompter, sink.shared(),
+        [&](Worksheet& worksheet, const SheetPictures& pictures, bool answers) {
+            return sink.add(worksheet, pictures, answers);
+        },
+        &progress);
     // Nothing to write when no sheet came out (the reason has been said).
     if (status == 2 || sink.sheets() == 0) return status == 0 ? 1 : status;
     if (!sink.finish()) return 1;

@@ -44,6 +44,11 @@ int RunPrintCommand(const std::vector<std::string>& args, SettingsStore& setting
                             kPrintResolution);
     CommandNumbering numbering;
     SheetShared shared;
+    // A line per unit of a section, or per numbered copy of one sheet, when someone watches the
+    // terminal.
+    TerminalProgress progress;
+    Progress* perCopy = a.wholeSection ? nullptr : &progress;
+    Progress* perUnit = a.wholeSection ? &progress : nullptr;
     return ForEachSheet(
         a, prompter, shared,
         [&](Worksheet& worksheet, const SheetPictures& pictures, bool answers) {
@@ -64,10 +69,12 @@ int RunPrintCommand(const std::vector<std::string>& args, SettingsStore& setting
             source.screenImage = source.redrawScreen();
             // The printer pass uses the blanks that screen pass recorded.
             shared.blankRecording = false;
-            const PrintResult result = PrintWorksheet(source, mode, numbering, target, shared);
+            const PrintResult result =
+                PrintWorksheet(source, mode, numbering, target, shared, perCopy);
             if (const auto said = result.said()) prompter.message(*said);
-            return !result.stopped();
-        });
+            return !result.stopped() && !result.cancelled;
+        },
+        perUnit);
 }
 
 }  // namespace sulkan

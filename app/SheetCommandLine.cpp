@@ -16,6 +16,7 @@
 #include "Paper.h"
 #include "Sjis.h"
 #include "SystemFolders.h"
+#include "TextRoutines.h"
 #include "UnitOpen.h"
 #include "WorksheetReader.h"
 
@@ -29,13 +30,16 @@ const char* const kExportUsage =
     "使い方: sulkan export [--course フォルダ] (--unit L-S-U[Rn] | --unit L-S | --copy "
     "ファイル.skn) [--answers] [--paper B5|A4|B4|A3] --out ファイル.png|ファイル.pdf\n"
     "  --practice は解答の漢字の練習用紙を PDF に書き出します\n"
-    "  --unit L-S は節のすべての単元を問題・解答の順に一つの PDF に書き出します\n";
+    "  --unit L-S は節のすべての単元を問題・解答の順に一つの PDF に書き出します\n"
+    "  標準エラーが端末なら、単元ごとに「3/40 単元 1-1-3 …」の行を出します\n"
+    "  ファイルは書き終えてから名前を付けます（途中で失敗・中断しても元のファイルは残ります）\n";
 
 const char* const kPrintUsage =
     "使い方: sulkan print [--course フォルダ] (--unit L-S-U[Rn] | --unit L-S | --copy "
     "ファイル.skn) [--answers] [--printer プリンタ名] [--copies 部数] [--numbered [--start 番号]] "
     "[--mode faithful|printer] [--paper B5|A4|B4|A3]\n"
-    "  --unit L-S は節のすべての単元の問題と解答を印刷します\n";
+    "  --unit L-S は節のすべての単元の問題と解答を印刷します\n"
+    "  標準エラーが端末なら、--unit L-S は単元ごとに、--numbered の複数部は部ごとに行を出します\n";
 
 // A whole decimal number within [low, high]; nullopt for anything else, overflow included.
 std::optional<int> NumberIn(const std::string& text, int low, int high) {
@@ -99,11 +103,16 @@ std::string At(const std::vector<std::string>& list, int n) {
     return n >= 1 && n <= static_cast<int>(list.size()) ? list[n - 1] : std::string();
 }
 
-// "単元 1-2-3: " in front of what is said about a unit, so that a section's messages name it.
-std::string UnitLabel(const UnitAddress& a) {
+// "単元 1-2-3" (CP932).
+std::string UnitName(const UnitAddress& a) {
     std::string label = IntText(a.lesson) + "-" + IntText(a.section) + "-" + IntText(a.unit);
     if (a.similar > 0) label += "R" + IntText(a.similar);
-    return sjis("単元 ") + label + ": ";
+    return sjis("単元 ") + label;
+}
+
+// "単元 1-2-3: " in front of what is said about a unit, so that a section's messages name it.
+std::string UnitLabel(const UnitAddress& a) {
+    return UnitName(a) + ": ";
 }
 
 // Passes messages on with a path in them written with the system's separators: the course
@@ -200,7 +209,7 @@ std::optional<std::vector<std::string>> QuestionLines(const Course& course,
 }
 
 int UnitSheets(const SheetArgs& a, Course& course, Prompter& prompter, SheetShared& shared,
-               const SheetOutput& output) {
+               const SheetOutput& output, Progress* progress) {
     const UnitAddress first = *a.unit;
     if (first.lesson > static_cast<int>(course.index.lessonTitles.size())) {
         prompter.message(UnitLabel(first) + sjis("単元がありません"));
@@ -227,17 +236,22 @@ int UnitSheets(const SheetArgs& a, Course& course, Prompter& prompter, SheetShar
         return output(worksheet, PicturesOf(worksheet, course, prompter), a.answers) ? 0 : 1;
     }
     bool allDone = true;
+    ProgressRun run(
+        progress, units,
+        sjis("第") + IntText(first.lesson) + sjis("課 第") + IntText(first.section) + sjis("節"));
     for (int unit = 1; unit <= units; ++unit) {
         UnitAddress address = first;
         address.unit = unit;
         Worksheet worksheet;
-        if (!LoadUnit(*lines, course, lesson, address, a, shared, prompter, worksheet)) {
+        if (LoadUnit(*lines, course, lesson, address, a, shared, prompter, worksheet)) {
+            SheetPictures pictures = PicturesOf(worksheet, course, prompter);
+            for (bool answers : {false, true})
+                if (!output(worksheet, pictures, answers)) return 1;
+        } else {
             allDone = false;  // the other units are still worth having
-            continue;
         }
-        SheetPictures pictures = PicturesOf(worksheet, course, prompter);
-        for (bool answers : {false, true})
-            if (!output(worksheet, pictures, answers)) return 1;
+        const std::string title = TrimWide(UnitTitleOf(course.tables, first.section, unit));
+        if (!run.step(unit, UnitName(address) + (title.empty() ? "" : " " + title))) return 1;
     }
     return allDone ? 0 : 1;
 }
@@ -357,7 +371,7 @@ std::optional<std::string> ErrorPrompter::saveFileName(const std::string&, const
 }
 
 int ForEachSheet(const SheetArgs& args, Prompter& prompter, SheetShared& shared,
-                 const SheetOutput& output) {
+                 const SheetOutput& output, Progress* progress) {
     const std::optional<std::string> folder = CommandCourseFolder(args.course);
     if (!folder) {
         std::cerr << "フォルダ名に扱えない文字があります\n";
@@ -372,7 +386,7 @@ int ForEachSheet(const SheetArgs& args, Prompter& prompter, SheetShared& shared,
         if (!mainInd) return 1;
         course.index = ReadCourseIndex(*mainInd, course.tables, prompter);
     }
-    return args.unit ? UnitSheets(args, course, prompter, shared, output)
+    return args.unit ? UnitSheets(args, course, prompter, shared, output, progress)
                      : CopySheet(args, course, prompter, shared, output);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "Progress.h"
 #include "Prompter.h"
 #include "SheetImage.h"
 #include "SheetPrinting.h"
@@ -60,10 +61,12 @@ using SheetOutput =
     std::function<bool(Worksheet& worksheet, const SheetPictures& pictures, bool answers)>;
 
 // Reads the course and hands output each sheet the arguments name, in order. A unit that cannot
-// be read is named with the reason and skipped. Returns 0 when every sheet went out, 1 when one
-// could not be read or output stopped, 2 when a name cannot be used (said on standard error).
+// be read is named with the reason and skipped. Over a whole section, progress hears of each unit
+// once its sheets went out or it was skipped, and a stop there ends the walk. Returns 0 when
+// every sheet went out, 1 when one could not be read, output or progress stopped, 2 when a name
+// cannot be used (said on standard error).
 int ForEachSheet(const SheetArgs& args, Prompter& prompter, SheetShared& shared,
-                 const SheetOutput& output);
+                 const SheetOutput& output, Progress* progress = nullptr);
 
 // The main window's view that the commands draw with: its size control following the worksheet,
 // "別解表示" on, the school name of the settings (CP932).

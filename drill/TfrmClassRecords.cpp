@@ -10,6 +10,7 @@
 #include "LineFile.h"
 #include "Named.h"
 #include "ProfileFile.h"
+#include "ProgressDialog.h"
 #include "QtText.h"
 #include "ScoreChart.h"
 #include "Sjis.h"
@@ -64,17 +65,57 @@ bool HasExtension(const std::string& path) {
 }  // namespace
 
 ClassOverview LoadClassOverview(const ClassRecordsSource& source) {
+    ClassOverview o = LoadClassLesson(source);
+    ProgressRun unwatched(nullptr, 0, {});
+    LoadClassFiles(source, o, unwatched);
+    return o;
+}
+
+ClassOverview LoadClassLesson(const ClassRecordsSource& source) {
     ClassOverview o;
     if (auto lines = ReadLines(source.lessonIndexPath)) {
         o.indexRead = true;
         if (!lines->empty()) o.lessonTitle = lines->front();
         o.outline = OutlineOfLesson(*lines);
     }
-    o.files.reserve(source.learners.size());
-    for (const LearnerRecordFile& l : source.learners)
-        o.files.push_back({l.learner, LoadLearnerRecords(l)});
-    o.rows = BuildClassOverview(o.outline, o.files);
     return o;
+}
+
+bool LoadClassFiles(const ClassRecordsSource& source, ClassOverview& o, ProgressRun& run) {
+    o.files.clear();
+    o.files.reserve(source.learners.size());
+    for (const LearnerRecordFile& l : source.learners) {
+        o.files.push_back({l.learner, LoadLearnerRecords(l)});
+        const int done = static_cast<int>(o.files.size());
+        // A stop during the last file leaves nothing unread.
+        if (!run.step(done, l.learner) && o.files.size() < source.learners.size()) break;
+    }
+    o.rows = BuildClassOverview(o.outline, o.files);
+    return o.files.size() == source.learners.size();
+}
+
+LessonResults ResultsOfLessonStepwise(
+    const LessonOutline& outline,
+    const std::vector<std::optional<std::vector<std::string>>>& sectionFiles,
+    const std::vector<LearnerFile>& files, RunsCounted runs, ProgressRun& run, int stepsBefore) {
+    // As ResultsOfLesson, one unit at a time.
+    LessonResults out;
+    if (run.cancelled()) return out;
+    out.units.reserve(outline.units.size());
+    int done = stepsBefore;
+    for (const LessonUnit& u : outline.units) {
+        const auto s = static_cast<std::size_t>(u.section - 1);
+        UnitQuestions questions;
+        if (u.section >= 1 && s < sectionFiles.size() && sectionFiles[s])
+            questions = QuestionsOfUnit(*sectionFiles[s], u.unit);
+        out.units.push_back(ResultsOfUnit(u, std::move(questions), files, runs));
+        out.mismatched += out.units.back().mismatched;
+        out.damaged += out.units.back().damaged;
+        const std::string name =
+            IntText(u.section) + "-" + IntText(u.unit) + (u.title.empty() ? "" : " " + u.title);
+        if (!run.step(++done, name) && out.units.size() < outline.units.size()) break;
+    }
+    return out;
 }
 
 CsvText ClassRecordsCsv(const ClassRecordsSource& source, const LessonOutline& outline) {
@@ -108,6 +149,7 @@ TfrmClassRecords::TfrmClassRecords(Prompter& prompter, QWidget* parent)
       lblLesson(Named(new QLabel, "lblLesson")),
       lblNoRecords(
           Named(new QLabel(QStringLiteral("この課の記録がある学習者はいません")), "lblNoRecords")),
+      lblPartial(Named(new QLabel, "lblPartial")),
       grdRecords(Named(new QTableWidget, "grdRecords")),
       lblBand0(BandLabel(0, QStringLiteral("0～39点"), "lblBand0")),
       lblBand1(BandLabel(1, QStringLiteral("40～79点"), "lblBand1")),
@@ -132,6 +174,8 @@ TfrmClassRecords::TfrmClassRecords(Prompter& prompter, QWidget* parent)
     grdRecords->horizontalHeader()->setSectionsClickable(true);
     grdRecords->horizontalHeader()->setTextElideMode(Qt::ElideRight);
     memDetail->setReadOnly(true);
+    lblPartial->setStyleSheet(QStringLiteral("color: #a00000"));
+    lblPartial->hide();
     createLayout();
 
     connect(grdRecords, &QTableWidget::cellDoubleClicked, this,
@@ -175,6 +219,7 @@ void TfrmClassRecords::createLayout() {
     auto* root = new QVBoxLayout(this);
     root->addWidget(lblLesson);
     root->addWidget(lblNoRecords);
+    root->addWidget(lblPartial);
     root->addWidget(tabViews, 1);
     root->addLayout(bottom);
 }
@@ -184,11 +229,31 @@ int TfrmClassRecords::showFor(const ClassRecordsSource& source) {
     return exec();
 }
 
+Progress& TfrmClassRecords::progressFor(std::unique_ptr<Progress>& dialog) {
+    if (m_progress) return *m_progress;
+    // Before the window shows, the dialog waits over the window that opened it.
+    QWidget* over = isVisible() || !parentWidget() ? this : parentWidget();
+    dialog = std::make_unique<ProgressDialog>(over, QStringLiteral("学級の記録"));
+    return *dialog;
+}
+
 void TfrmClassRecords::FormShow(const ClassRecordsSource& source) {
     m_source = source;
-    m_overview = LoadClassOverview(source);
+    m_overview = LoadClassLesson(source);
     if (!m_overview.indexRead)
         m_prompter.message(sjis("ファイル ") + source.lessonIndexPath + sjis(" が見つかりません"));
+    {
+        // One run over the learners' files and then the units, each a step.
+        std::unique_ptr<Progress> dialog;
+        const int learners = static_cast<int>(source.learners.size());
+        ProgressRun run(&progressFor(dialog),
+                        learners + static_cast<int>(m_overview.outline.units.size()),
+                        sjis("第") + IntText(source.lesson) + sjis("課の記録を読んでいます"));
+        LoadClassFiles(source, m_overview, run);
+        m_learnersLeftOut = source.learners.size() - m_overview.files.size();
+        m_questionFiles = ReadSectionFiles(source.questionFiles);
+        computeQuestionResults(run, learners);
+    }
     lblLesson->setText(QStringLiteral("第%1課　").arg(source.lesson) +
                        ToQString(m_overview.lessonTitle));
     lblNoRecords->setVisible(m_overview.rows.empty());
@@ -198,8 +263,6 @@ void TfrmClassRecords::FormShow(const ClassRecordsSource& source) {
     chtScores->clear();
 
     m_reviewWorksheet.reset();
-    m_questionFiles = ReadSectionFiles(source.questionFiles);
-    computeQuestionResults();
     lstUnits->clear();
     for (const LessonUnit& u : m_overview.outline.units)
         lstUnits->addItem(UnitHeading(u) + QLatin1Char(' ') + ToQString(u.title));
@@ -209,6 +272,34 @@ void TfrmClassRecords::FormShow(const ClassRecordsSource& source) {
     if (lstUnits->count() > 0) lstUnits->setCurrentRow(0);
     fillQuestions();
     fillMostMissed();
+    showPartial(true, true);
+}
+
+void TfrmClassRecords::showPartial(bool sayLearners, bool sayUnits) {
+    QString learners, units;
+    if (m_learnersLeftOut > 0) {
+        const std::size_t read = m_overview.files.size();
+        learners =
+            QStringLiteral("読み込みを中止しました：%1 人のうち %2 人の記録だけを表示しています")
+                .arg(read + m_learnersLeftOut)
+                .arg(read);
+    }
+    // Stopped while reading, the units were not worked out either; that goes without saying.
+    if (m_unitsLeftOut > 0 && (m_learnersLeftOut == 0 || !m_results.units.empty())) {
+        const std::size_t done = m_results.units.size();
+        units = QStringLiteral("集計を中止しました：問題ごとの結果は %1 単元のうち %2 単元だけです")
+                    .arg(done + m_unitsLeftOut)
+                    .arg(done);
+    }
+    QStringList shown;
+    for (const QString& text : {learners, units})
+        if (!text.isEmpty()) shown << text;
+    lblPartial->setText(shown.join(QLatin1Char('\n')));
+    lblPartial->setVisible(!shown.isEmpty());
+    QStringList said;
+    if (sayLearners && !learners.isEmpty()) said << learners;
+    if (sayUnits && !units.isEmpty()) said << units;
+    if (!said.isEmpty()) m_prompter.message(FromQString(said.join(QLatin1Char('\n'))).value_or(""));
 }
 
 void TfrmClassRecords::fillGrid() {

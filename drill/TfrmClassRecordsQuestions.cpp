@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
 
 #include "Named.h"
 #include "QtText.h"
@@ -155,7 +157,7 @@ QWidget* TfrmClassRecords::createQuestionsPage() {
 void TfrmClassRecords::connectQuestionControls() {
     connect(lstUnits, &QListWidget::currentRowChanged, this, [this] { lstUnitsClick(); });
     connect(chkAllRuns, &QCheckBox::toggled, this, [this] {
-        computeQuestionResults();
+        recomputeQuestionResults();
         fillQuestions();
         fillMostMissed();
     });
@@ -172,15 +174,34 @@ std::optional<Worksheet> TfrmClassRecords::takeReviewWorksheet() {
     return taken;
 }
 
-void TfrmClassRecords::computeQuestionResults() {
-    m_results = ResultsOfLesson(m_overview.outline, m_questionFiles, m_overview.files,
-                                chkAllRuns->isChecked() ? RunsCounted::All : RunsCounted::First);
+bool TfrmClassRecords::computeQuestionResults(ProgressRun& run, int stepsBefore) {
+    m_results = ResultsOfLessonStepwise(
+        m_overview.outline, m_questionFiles, m_overview.files,
+        chkAllRuns->isChecked() ? RunsCounted::All : RunsCounted::First, run, stepsBefore);
+    m_unitsLeftOut = m_overview.outline.units.size() - m_results.units.size();
+    return m_unitsLeftOut == 0;
+}
+
+void TfrmClassRecords::recomputeQuestionResults() {
+    {
+        std::unique_ptr<Progress> dialog;
+        ProgressRun run(&progressFor(dialog), static_cast<int>(m_overview.outline.units.size()),
+                        sjis("問題ごとに集計しています"));
+        computeQuestionResults(run);
+    }
+    // A stop while reading the files was said then; only one here is news.
+    showPartial(false, true);
 }
 
 void TfrmClassRecords::fillQuestions() {
     const int row = lstUnits->currentRow();
     grdQuestions->setRowCount(0);
     lblQuestionNote->clear();
+    if (row >= 0 && row < lstUnits->count() &&
+        static_cast<std::size_t>(row) >= m_results.units.size()) {
+        lblQuestions->setText(QStringLiteral("この単元は集計していません（集計を中止しました）"));
+        return;
+    }
     if (row < 0 || static_cast<std::size_t>(row) >= m_results.units.size()) {
         lblQuestions->setText(QStringLiteral("単元を選んでください"));
         return;
@@ -230,6 +251,14 @@ void TfrmClassRecords::btnReviewSheetClick() {
         units.push_back(static_cast<std::size_t>(lstUnits->row(item)));
     if (units.empty()) {
         m_prompter.message(sjis("復習プリントにする単元を選んでください"));
+        return;
+    }
+    // After a stopped reading the rates of some units are not known.
+    if (std::any_of(units.begin(), units.end(),
+                    [this](std::size_t u) { return u >= m_results.units.size(); })) {
+        m_prompter.message(
+            sjis("集計を中止したため、選んだ単元の正答率がわかりません。"
+                 "学級の記録を開き直してください"));
         return;
     }
     const int percent = spnReviewRate->value();

@@ -158,8 +158,21 @@ bool PrintSheetImage(PrintTarget& target, const QImage& sheetImage) {
     return target.endJob();
 }
 
+std::optional<std::string> PrintResult::said() const {
+    if (problem) return problem->message;
+    if (cancelled) {
+        std::string text = sjis("印刷を中止しました。") + IntText(jobs) +
+                           sjis(" 部を印刷に回し、残りの ") + IntText(copiesLeft) +
+                           sjis(" 部は印刷していません");
+        if (!note.empty()) text += "\r\n" + note;
+        return text;
+    }
+    if (!note.empty()) return note;
+    return std::nullopt;
+}
+
 PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbering& numbering,
-                           PrintTarget& target, SheetShared& shared) {
+                           PrintTarget& target, SheetShared& shared, Progress* progress) {
     PrintResult result;
     if (!source.worksheet) return result;
     const TargetCheck ready = target.check();
@@ -180,9 +193,11 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
     // The faithful mode prints what the screen shows; with numbering the screen is drawn again
     // for each copy, or every copy would carry the same number.
     const bool redrawEach = numbered && source.redrawScreen;
+    const std::string sheetName = JobNameOf(*source.worksheet, source.view.answersShown, {});
+    ProgressRun run(copies > 1 ? progress : nullptr, copies, sheetName + sjis(" を印刷しています"));
     for (int copy = 0; copy < copies; ++copy) {
-        target.setJobName(JobNameOf(*source.worksheet, source.view.answersShown,
-                                    NumberText(numbered, numbering.startNumber())));
+        const std::string numberText = NumberText(numbered, numbering.startNumber());
+        target.setJobName(JobNameOf(*source.worksheet, source.view.answersShown, numberText));
         bool done = false;
         if (mode == PrintMode::Faithful) {
             const QImage image = redrawEach ? source.redrawScreen() : source.screenImage;
@@ -194,8 +209,7 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         } else {
             // What the printer pass would say the screen pass has said already.
             done = PrintAtPrinterResolution(target, *source.worksheet, source.view, source.pictures,
-                                            NumberText(numbered, numbering.startNumber()), shared,
-                                            nullptr, source.adjustInputs);
+                                            numberText, shared, nullptr, source.adjustInputs);
         }
         if (!done) {
             std::string why = target.failure();
@@ -209,11 +223,16 @@ PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbe
         }
         ++result.jobs;
         numbering.setStartNumber(numbering.startNumber() + 1);
+        // A stop asked for during the last job comes too late to leave anything out.
+        if (!run.step(result.jobs, numberText) && copy + 1 < copies) {
+            result.cancelled = true;
+            result.copiesLeft = copies - result.jobs;
+            target.setCopyCount(result.copiesLeft);
+            break;
+        }
     }
-    if (!result.stopped()) {
-        result.note = ready.value();
-        numbering.setStartNumber(1);
-    }
+    if (!result.stopped()) result.note = ready.value();
+    if (!result.stopped() && !result.cancelled) numbering.setStartNumber(1);
     // The screen shows the number the next print starts with.
     if (numbered && source.redrawScreen) source.redrawScreen();
     return result;

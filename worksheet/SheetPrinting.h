@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "Canvas.h"
+#include "Progress.h"
 #include "Result.h"
 #include "SheetImage.h"
 #include "SheetRenderer.h"
@@ -132,24 +133,25 @@ struct PrintResult {
     int jobs = 0;  // jobs completed
     // The target was not ready, or a job failed and the copies after it were not printed.
     std::optional<Problem> problem;
+    // The user stopped the copies: the jobs done went out whole, copiesLeft were not printed.
+    bool cancelled = false;
+    int copiesLeft = 0;
     std::string note;  // CP932, for the user after jobs went out (a stopped queue holds them)
 
     bool stopped() const { return problem.has_value(); }
-    // What the user is told: the problem, else the note when there is one.
-    std::optional<std::string> said() const {
-        if (problem) return problem->message;
-        if (!note.empty()) return note;
-        return std::nullopt;
-    }
+    // What the user is told (CP932): the problem, else what a stop left, else the note.
+    std::optional<std::string> said() const;
 };
 
 // Prints one copy, or with numbering on as many copies as the target's copy count, each a job
 // of its own with its own number and name (the target's count goes back to 1). Nothing is
 // printed when the target's check fails. Each copy moves the start number on by 1; afterwards it
-// reads 1 again, or, when a job failed, the number and the copy count of the copies not printed.
-// Activation does not fill the controls while the jobs run.
+// reads 1 again, or, when a job failed or the copies were stopped, the number and the copy count
+// of the copies not printed, so that printing again goes on from there. With more than one copy,
+// progress hears of each copy once its job has ended; a stop takes effect between two jobs, so
+// no page is left half printed. Activation does not fill the controls while the jobs run.
 PrintResult PrintWorksheet(const PrintSource& source, PrintMode mode, PrintNumbering& numbering,
-                           PrintTarget& target, SheetShared& shared);
+                           PrintTarget& target, SheetShared& shared, Progress* progress = nullptr);
 
 // The sheet image on the clipboard.
 void CopySheetToClipboard(const QImage& sheetImage);

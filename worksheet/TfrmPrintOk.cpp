@@ -9,6 +9,7 @@
 #include "Kanji.h"
 #include "Named.h"
 #include "PracticePrinting.h"
+#include "ProgressDialog.h"
 #include "QtText.h"
 #include "SheetPrintingTargets.h"
 
@@ -146,6 +147,11 @@ void TfrmPrintOk::btnPrintClick() {
         lblSize->setText(QStringLiteral("印刷できませんでした"));
         return;
     }
+    if (result.cancelled) {
+        // The copies not printed are what "印刷開始" prints next, numbered on from the last.
+        lblSize->setText(QStringLiteral("印刷を中止しました"));
+        return;
+    }
     lblSize->setText(QStringLiteral("印刷完了"));
     accept();
 }
@@ -193,7 +199,10 @@ PrintResult TfrmPrintOk::printJob() {
         return window->sheetImage();
     };
     if (m_source) m_source(source);
-    return PrintWorksheet(source, mode, m_printMode, *printer().target, m_host.sheetShared());
+    ProgressDialog dialog(this, QStringLiteral("印刷"));
+    Progress* progress = m_progress ? m_progress : &dialog;
+    return PrintWorksheet(source, mode, m_printMode, *printer().target, m_host.sheetShared(),
+                          progress);
 }
 
 void TfrmPrintOk::spnStartNumChange(int value) {

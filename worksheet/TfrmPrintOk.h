@@ -33,6 +33,8 @@ public:
     ~TfrmPrintOk() override;
 
     void usePrinter(Printer printer);
+    // Where the progress of numbered copies goes instead of a progress dialog (tests).
+    void useProgress(Progress* progress) { m_progress = progress; }
 
     // Shows the dialog modally for the window's worksheet; without a window nothing happens.
     // From here on drawing passes leave the blank table alone until a window is activated.
@@ -77,6 +79,7 @@ private:
     QPointer<TfrmPrint> m_window;
     std::function<void(PrintSource&)> m_source;
     bool m_printerChosen = false;
+    Progress* m_progress = nullptr;
 };
 
 }  // namespace sulkan

@@ -63,7 +63,7 @@ TEST(CommandLineTest, HelpPrintsEveryModeWithoutADisplay) {
          {"sulkan [コースのフォルダ | ファイル.skn]", "sulkan --version", "sulkan check",
           "sulkan export", "sulkan print", "sulkan records", "--mode faithful|printer",
           "--paper B5|A4|B4|A3", "--numbered", "--xlsx", "--questions", "--all-runs",
-          "終了ステータス", "QT_QPA_PLATFORM", "SULKAN_HELP_DIR"})
+          "終了ステータス", "QT_QPA_PLATFORM", "SULKAN_HELP_DIR", "進み具合:", "中断（Ctrl+C）"})
         EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 
@@ -89,6 +89,9 @@ TEST(CommandLineTest, ModeHelpPrintsThatModesUsageAndWrongArgumentsItOnStandardE
         EXPECT_NE(run.out.toStdString().find(std::string("sulkan ") + mode), std::string::npos);
     }
     EXPECT_NE(ModeUsage("print")->find("--mode faithful|printer"), std::string::npos);
+    // Each sheet command says when it reports its progress.
+    EXPECT_NE(ModeUsage("export")->find("標準エラーが端末なら"), std::string::npos);
+    EXPECT_NE(ModeUsage("print")->find("--numbered の複数部は部ごとに"), std::string::npos);
 
     const ProgramRun wrong = RunProgram({QStringLiteral("export"), QStringLiteral("--bogus")});
     EXPECT_EQ(wrong.status, 2);

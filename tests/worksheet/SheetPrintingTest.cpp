@@ -439,5 +439,103 @@ TEST(SheetPrintingClipboard, HoldsTheSheetImage) {
     EXPECT_EQ(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), sheet);
 }
 
+TEST_F(SheetPrinting, NumberedCopiesReportAStepPerCopyOnceItsJobEnded) {
+    RecordingProgress progress;
+    RecordingPrintTarget target = PageFor(630);
+    target.copies = 4;
+    numbering.start = 5;
+    PrintResult result = PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target,
+                                        shared, &progress);
+    EXPECT_EQ(result.jobs, 4);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(progress.starts(), 1);
+    EXPECT_EQ(progress.calls.front().number, 4);
+    EXPECT_EQ(progress.calls.front().label, sjis("印刷のテスト 問題 を印刷しています"));
+    EXPECT_EQ(progress.steps(), (std::vector<int>{1, 2, 3, 4}));
+    std::vector<std::string> labels;
+    for (const auto& call : progress.calls)
+        if (call.kind == RecordingProgress::Kind::Step) labels.push_back(call.label);
+    EXPECT_EQ(labels,
+              (std::vector<std::string>{sjis("№ 5"), sjis("№ 6"), sjis("№ 7"), sjis("№ 8")}));
+    EXPECT_EQ(progress.finishes(), 1);
+    EXPECT_EQ(result.said(), std::nullopt);
+
+    // One copy is over at once: nothing to report.
+    RecordingProgress single;
+    target.copies = 1;
+    PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared, &single);
+    numbering.on = false;
+    target.copies = 3;
+    PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared, &single);
+    EXPECT_TRUE(single.calls.empty());
+}
+
+TEST_F(SheetPrinting, AStopAtCopyKPrintsKWholeCopiesAndPrintingAgainGoesOnWithTheRest) {
+    for (PrintMode mode : {PrintMode::PrinterResolution, PrintMode::Faithful}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        RecordingProgress progress;
+        progress.cancelAt = 2;
+        RecordingPrintTarget target = PageFor(630);
+        target.copies = 5;
+        numbering.start = 5;
+        PrintSource source = Source();
+        source.redrawScreen = [&] { return ScreenImage(NumberText(true, numbering.start)); };
+        PrintResult result = PrintWorksheet(source, mode, numbering, target, shared, &progress);
+
+        EXPECT_EQ(result.jobs, 2);
+        EXPECT_TRUE(result.cancelled);
+        EXPECT_FALSE(result.stopped());
+        EXPECT_EQ(result.copiesLeft, 3);
+        EXPECT_EQ(progress.steps(), (std::vector<int>{1, 2}));
+        EXPECT_EQ(progress.finishes(), 1);
+        // Every job begun was ended: no page is left half printed.
+        ASSERT_EQ(target.jobs.size(), 2u);
+        for (const auto& job : target.jobs) {
+            EXPECT_TRUE(job.ended);
+            EXPECT_FALSE(job.aborted);
+        }
+        if (mode == PrintMode::PrinterResolution) {
+            EXPECT_EQ(NumbersDrawn(target), (std::vector<int>{5, 6}));
+        }
+        EXPECT_EQ(result.said(), sjis("印刷を中止しました。2 部を印刷に回し、残りの 3 部は印刷"
+                                      "していません"));
+        // The rest is what the next print prints, numbered on.
+        EXPECT_EQ(numbering.start, 7);
+        EXPECT_EQ(target.copies, 3);
+        RecordingProgress again;
+        result = PrintWorksheet(source, mode, numbering, target, shared, &again);
+        EXPECT_EQ(result.jobs, 3);
+        EXPECT_FALSE(result.cancelled);
+        if (mode == PrintMode::PrinterResolution) {
+            EXPECT_EQ(NumbersDrawn(target), (std::vector<int>{5, 6, 7, 8, 9}));
+        }
+        EXPECT_EQ(numbering.start, 1);
+    }
+}
+
+TEST_F(SheetPrinting, AStopDuringTheLastCopyLeavesNothingOut) {
+    RecordingProgress progress;
+    progress.cancelAt = 3;
+    RecordingPrintTarget target = PageFor(630);
+    target.copies = 3;
+    PrintResult result = PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target,
+                                        shared, &progress);
+    EXPECT_EQ(result.jobs, 3);
+    EXPECT_FALSE(result.cancelled);
+    EXPECT_EQ(result.said(), std::nullopt);
+    EXPECT_EQ(numbering.start, 1);
+    EXPECT_EQ(target.copies, 1);
+
+    // A job that fails ends the progress too.
+    RecordingProgress failed;
+    target.copies = 3;
+    target.refuseJobs = true;
+    result =
+        PrintWorksheet(Source(), PrintMode::PrinterResolution, numbering, target, shared, &failed);
+    EXPECT_TRUE(result.stopped());
+    EXPECT_TRUE(failed.steps().empty());
+    EXPECT_EQ(failed.finishes(), 1);
+}
+
 }  // namespace
 }  // namespace sulkan

@@ -4,11 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <chrono>
 #include <functional>
+#include <thread>
 
 #include "FakeHost.h"
+#include "Progress.h"
 #include "SheetPrintingTargets.h"
 #include "Sjis.h"
 #include "TfrmPrintMode.h"
@@ -262,6 +268,77 @@ TEST(TfrmPrintModeTest, NumberingModeAndClosing) {
     EXPECT_EQ(mode.mode(), PrintMode::PrinterResolution);
     EXPECT_EQ(std::get<bool>(settings.values.at({SettingsKey::Product, "PrintMode"})), true);
     EXPECT_EQ(redraws.count(), 1);
+}
+
+TEST_F(TfrmPrintOkTest, StoppedNumberedCopiesKeepTheDialogForTheRest) {
+    setupAnswers = {true};
+    mode.radPrinter->setChecked(true);
+    mode.spnStart->setValue(5);
+    target.copies = 4;
+    RecordingProgress progress;
+    progress.cancelAt = 1;
+    dialog.useProgress(&progress);
+    ShowAndDo([&] {
+        dialog.btnPrint->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("印刷を中止しました"));
+        EXPECT_TRUE(dialog.btnPrint->isEnabled());
+        EXPECT_EQ(target.jobs.size(), 1u);
+        EXPECT_EQ(mode.spnStart->value(), 6);
+        EXPECT_EQ(target.copies, 3);
+
+        // "印刷開始" again prints the three copies left, numbered on.
+        dialog.useProgress(nullptr);
+        dialog.btnPrint->click();
+        EXPECT_FALSE(dialog.isVisible());
+    });
+    EXPECT_EQ(progress.steps(), (std::vector<int>{1}));
+    EXPECT_EQ(
+        host.prompts.shown,
+        (std::vector<std::string>{sjis("印刷を中止しました。1 部を印刷に回し、残りの 3 部は印刷"
+                                       "していません")}));
+    EXPECT_EQ(target.jobs.size(), 4u);
+    EXPECT_EQ(mode.spnStart->value(), 1);
+}
+
+// A printer that takes its time over each job, and presses "中止" once the progress dialog is
+// up, as a teacher would.
+class SlowPrinter : public RecordingPrintTarget {
+public:
+    using RecordingPrintTarget::RecordingPrintTarget;
+    bool endJob() override {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* shown = qobject_cast<QProgressDialog*>(window);
+            if (!shown || !shown->isVisible()) continue;
+            labels.push_back(shown->labelText());
+            if (auto* cancel = shown->findChild<QPushButton*>(QStringLiteral("btnCancel")))
+                cancel->click();
+        }
+        return RecordingPrintTarget::endJob();
+    }
+    QStringList labels;
+};
+
+TEST_F(TfrmPrintOkTest, ALongPrintShowsTheProgressDialogAndItsCancelStopsBetweenCopies) {
+    SlowPrinter slow(1240, 1754, 150);
+    slow.copies = 6;
+    dialog.usePrinter({&slow, [](QWidget*) { return true; }});
+    mode.spnStart->setValue(1);
+    ShowAndDo([&] {
+        dialog.btnPrint->click();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.lblSize->text(), QStringLiteral("印刷を中止しました"));
+    });
+    // Up after the first copy; the click during the second stops the print after it.
+    ASSERT_EQ(slow.jobs.size(), 2u);
+    for (const auto& job : slow.jobs) EXPECT_TRUE(job.ended);
+    ASSERT_EQ(slow.labels.size(), 1u);
+    EXPECT_EQ(slow.labels[0], QStringLiteral("印刷のテスト 問題 を印刷しています\n1/6　№ 1"));
+    EXPECT_EQ(slow.copies, 4);
+    // Gone once the print ended.
+    for (auto* widget : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<QProgressDialog*>(widget), nullptr);
 }
 
 }  // namespace
