@@ -10,7 +10,7 @@ seconds=${1:-60}
 shift || true
 dir="$root/build-fuzz"
 all_targets=(fuzz_codec fuzz_lines fuzz_profile fuzz_question_file fuzz_course_tree fuzz_worksheet
-  fuzz_unit_edit fuzz_index_edit)
+  fuzz_unit_edit fuzz_index_edit fuzz_practice)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all_targets[@]}")
 
@@ -47,6 +47,7 @@ seed question_file '\000' "${questions[@]}"
 seed question_file '\001' "${questions[@]}"
 seed worksheet '\000' "${questions[@]}"
 seed worksheet '\002' "${questions[@]}"
+seed practice '\000' "${questions[@]}"
 seed unit_edit '\000' "${questions[@]}"
 seed unit_edit '\001' "${questions[@]}"
 # The index editor's input: "Main.ind", NUL, a lesson index, NUL, a script of edits (add section
@@ -68,7 +69,7 @@ run() {  # run TARGET: one target for the time given; its log says how it ended
   mkdir -p "$findings"
   # The structural lines of question and copy files, so mutations build blocks sooner.
   case $name in
-    question_file | worksheet | unit_edit) extra+=("-dict=$root/fuzz/unit.dict") ;;
+    question_file | worksheet | unit_edit | practice) extra+=("-dict=$root/fuzz/unit.dict") ;;
     index_edit) extra+=("-dict=$root/fuzz/index.dict") ;;
   esac
   "$dir/fuzz/$target" "$dir/corpus/$name" -max_total_time="$seconds" -rss_limit_mb=2048 \
