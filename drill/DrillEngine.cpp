@@ -88,6 +88,7 @@ void DrillEngine::rebuildAlternatives() {
 }
 
 void DrillEngine::resetBlanks() {
+    m_correctShown = false;
     for (BlankRecord& b : m_blanks.slots) {
         b.BlankStatus = kOpen;
         b.AnswerShown = false;
@@ -227,6 +228,7 @@ void DrillEngine::startTest() {
 }
 
 void DrillEngine::StartAnswering(bool test) {
+    m_correctShown = false;
     m_state = test ? DrillState::Test : DrillState::Practise;
     m_panels.closeVisible = true;
     FirstAnswers.fill(std::nullopt);
@@ -289,6 +291,7 @@ void DrillEngine::startReview() {
         return;
     }
     m_state = DrillState::Review;
+    m_correctShown = false;
     setBoxesReadOnly(false);
     m_panels.hintVisible = true;
     m_panels.showAnswerVisible = m_panels.showAnswerEnabled = true;
@@ -339,6 +342,7 @@ void DrillEngine::stopRun() {
 
 void DrillEngine::ShowResultsPanel() {
     m_state = DrillState::Results;
+    m_correctShown = false;
     m_panels.canShowAnswers = m_panels.canShowAnswerSheet = true;
     m_panels.softKeyboard = m_panels.choiceList = m_panels.writingPad = false;
     m_panels.recordList = m_panels.commandPanel = m_panels.recordPanel = true;
@@ -383,11 +387,13 @@ void DrillEngine::fillInAnswers() {
 void DrillEngine::showAllAnswers() {
     if (inRun() || !m_usable) return;
     fillInAnswers();
+    m_correctShown = true;
     drawShownStrokeOrder();
 }
 
 void DrillEngine::showAnswerSheet() {
     if (inRun()) return;
+    m_correctShown = false;
     for (AnswerBox& b : m_boxes) b.visible = false;
     changed();
 }
@@ -397,6 +403,7 @@ void DrillEngine::chooseColour(int index) {
     AnswerBoxColour = AnswerBoxColours()[static_cast<std::size_t>(index)];
     if (inRun() || !m_usable) return;
     fillInAnswers();
+    m_correctShown = true;
     drawShownStrokeOrder();
 }
 

@@ -286,6 +286,8 @@ private:
     const StrokeCounts* m_strokeCounts = nullptr;
 
     bool m_scoreShown = false;
+    // The correct answers of "正解表示" are on show (between runs): 筆順 then redraws at once.
+    bool m_correctShown = false;
     int m_lastScore = 0;
     int m_correctCount = 0, m_totalCount = 0;
     bool m_isCopy = false;

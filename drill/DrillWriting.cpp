@@ -12,6 +12,15 @@ using namespace blank_status;
 
 void DrillEngine::setStrokeOrder(bool on) {
     m_strokeOrder = on;
+    // The correct answers on show take the change at once; unticked, the panel goes back to the
+    // course's steps, which it shows between runs.
+    if (!m_correctShown || inRun()) return;
+    if (strokeOrder()) {
+        drawShownStrokeOrder();
+        return;
+    }
+    DrawCourseText(m_front.messageCanvas(MessageImage::RecordPanel));
+    m_front.imagesChanged();
 }
 
 void DrillEngine::drawShownStrokeOrder() {

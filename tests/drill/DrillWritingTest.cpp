@@ -107,6 +107,48 @@ TEST_F(DrillWritingTest, CorrectAnswersShownAfterGradingListTheStrokeOrderOfThos
     EXPECT_EQ(engine.box(2).text, sjis("川"));
 }
 
+TEST_F(DrillWritingTest, TickingStrokeOrderOverTheCorrectAnswersRedrawsThemAtOnce) {
+    Sheet({"山", "川"});
+    setup.strokeOrderFont = kStrokeOrderFontFamily;
+    engine.open(setup);
+    engine.startTest();
+    for (const char* a : {"x", "x"}) {
+        engine.boxEdited(engine.currentBlank(), sjis(a));
+        engine.enterPressed(engine.currentBlank());
+    }
+    engine.grade();
+    // Ticked after grading, before the correct answers are shown: nothing to redraw yet.
+    front.mess.ops.clear();
+    engine.setStrokeOrder(true);
+    EXPECT_TRUE(front.mess.ops.empty());
+    engine.setStrokeOrder(false);
+    engine.showAllAnswers();
+    EXPECT_TRUE(StrokeOrderTexts(front.mess).empty());
+
+    front.mess.ops.clear();
+    engine.setStrokeOrder(true);
+    ASSERT_EQ(StrokeOrderTexts(front.mess).size(), 2u);
+    EXPECT_EQ(StrokeOrderTexts(front.mess)[0].text, sjis("山"));
+
+    // Unticked, the panel shows the course's steps again, with no stroke order left on it.
+    front.mess.ops.clear();
+    engine.setStrokeOrder(false);
+    EXPECT_NE(FakeFrontEnd::shown(front.mess).find(sjis("標準の学習コース")), std::string::npos);
+    EXPECT_EQ(FakeFrontEnd::shown(front.mess).find(sjis("正解の筆順")), std::string::npos);
+
+    // The graded sheet again ("答案表示"), then a new run: the box changes nothing on the panel.
+    engine.showAnswerSheet();
+    front.mess.ops.clear();
+    engine.setStrokeOrder(true);
+    EXPECT_TRUE(front.mess.ops.empty());
+    engine.setStrokeOrder(false);
+    engine.showAllAnswers();
+    engine.startPractice();
+    front.mess.ops.clear();
+    engine.setStrokeOrder(true);
+    EXPECT_TRUE(StrokeOrderTexts(front.mess).empty());
+}
+
 TEST_F(DrillWritingTest, WithoutTheFaceTheStrokeOrderIsNeverDrawn) {
     Sheet({"山"});
     setup.strokeOrder = true;  // the learner's setting stays, the face is missing
