@@ -300,12 +300,16 @@ void TfrmRenshu::placeBoxes() {
     font.setPointSize(std::clamp(m_host.worksheetHost().questionSize(), 8, 50));
     // A sheet with more blanks than boxes is refused by the runs; its extra blanks get no box.
     const int boxes = std::min(table.BlankCount, kMaxBlanks);
+    // On a high-density screen the brackets' top edges are drawn half a unit higher than the
+    // plain screen shows them, and would peek out above the boxes: those start a unit higher.
+    const int lift = imgPaper2->devicePixelRatioF() > 1 ? 1 : 0;
     for (int i = 1; i <= boxes; ++i) {
         const BlankFrame f = frameOf(i);
         const BlankRecord& b = table.slots[static_cast<std::size_t>(i)];
         QLineEdit* box = m_boxes[static_cast<std::size_t>(i)];
         box->setFont(font);
-        box->setGeometry(b.left + 1, b.top + 4, std::max(20, f.enlarged.width()), f.base.height());
+        box->setGeometry(b.left + 1, b.top + 4 - lift, std::max(20, f.enlarged.width()),
+                         f.base.height() + lift);
     }
     nameSheetForScreenReaders();
 }
