@@ -234,8 +234,8 @@ bool TfrmMain::openCopyFile(std::string path, int lesson) {
     m_state.LastWorksheetShortKey = path;
     // The worksheet belongs to the lesson whose folder holds the file: its figures and its
     // saves go there.
-    CopyOpenOptions options{lesson, m_answerDisplay, m_state.PaperFixed,
-                            m_state.CurrentPaper.width};
+    CopyOpenOptions options{lesson,
+                            {m_answerDisplay, m_state.PaperFixed, m_state.CurrentPaper.width}};
     CopyFileRead read = ReadCopyFile(path, options, m_holding, m_shared);
     if (!read.worksheet) {
         m_prompter.message(read.problem->message);
