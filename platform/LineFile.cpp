@@ -445,17 +445,9 @@ Result<> WriteBytes(const std::string& path, const std::string& bytes) {
     };
     fs::path target = NativePath(path);
     if (target.filename().empty()) return failed(EISDIR);
-    std::error_code ec;
-    // Replace the file a link points to, not the link.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec) return failed(ErrnoOf(ec));
-    }
-    fs::file_status status = fs::status(target, ec);
-    bool replacing = fs::exists(status);
-    if (replacing && !fs::is_regular_file(status))
-        return failed(fs::is_directory(status) ? EISDIR : EINVAL);
-    if (replacing && !MayOverwrite(target)) return failed(EACCES);
+    fs::file_status status;
+    if (const int refused = CheckSaveTarget(target, status); refused != 0) return failed(refused);
+    const bool replacing = fs::exists(status);
 
     fs::path folder = target.parent_path();
     if (folder.empty()) folder = ".";
@@ -466,11 +458,31 @@ Result<> WriteBytes(const std::string& path, const std::string& bytes) {
     if (!temp.write(bytes) || !temp.flush() || !temp.close()) return failed(temp.error());
     if (testing_hooks::beforeRename && *testing_hooks::beforeRename)
         (*testing_hooks::beforeRename)();
-    fs::rename(temp.path(), target, ec);
-    if (ec) return failed(ErrnoOf(ec));
+    if (const int error = MoveIntoPlace(temp.path(), target); error != 0) return failed(error);
     temp.keep();
-    SyncFolder(folder);
     return {};
+}
+
+int CheckSaveTarget(fs::path& target, fs::file_status& status) {
+    std::error_code ec;
+    // Replace the file a link points to, not the link.
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        target = fs::weakly_canonical(target, ec);
+        if (ec) return ErrnoOf(ec);
+    }
+    status = fs::status(target, ec);
+    if (!fs::exists(status)) return 0;
+    if (!fs::is_regular_file(status)) return fs::is_directory(status) ? EISDIR : EINVAL;
+    return MayOverwrite(target) ? 0 : EACCES;
+}
+
+int MoveIntoPlace(const fs::path& temp, const fs::path& target) {
+    std::error_code ec;
+    fs::rename(temp, target, ec);
+    if (ec) return ErrnoOf(ec);
+    fs::path folder = target.parent_path();
+    SyncFolder(folder.empty() ? fs::path(".") : folder);
+    return 0;
 }
 
 std::string SystemErrorText(int error) {

@@ -45,6 +45,12 @@ std::optional<std::string> ReadBytes(const std::string& path);
 Result<> WriteLines(const std::string& path, const std::vector<std::string>& lines);
 Result<> WriteBytes(const std::string& path, const std::string& bytes);
 
+// The file a save to target replaces (the one a link points to) and its status, checked as every
+// save checks it: 0, or the errno that refuses it (a folder, a device, a read-only file).
+int CheckSaveTarget(std::filesystem::path& target, std::filesystem::file_status& status);
+// Moves a complete temporary file over target and makes the rename durable: 0, or the errno.
+int MoveIntoPlace(const std::filesystem::path& temp, const std::filesystem::path& target);
+
 // The operating system's reason for errno value error, in Japanese words where the program knows
 // them (no free space, no permission, read-only file system ...), else the system's own text.
 std::string SystemErrorText(int error);

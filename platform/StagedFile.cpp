@@ -27,11 +27,6 @@ Result<> Failed(int error) {
     return Result<>(Problem(reason, reason));
 }
 
-int ErrnoOf(const std::error_code& ec) {
-    const std::error_condition condition = ec.default_error_condition();
-    return condition.category() == std::generic_category() ? condition.value() : EIO;
-}
-
 // Opens a new file exclusively; -1 with errno set when it exists or cannot be made.
 int CreateNew(const fs::path& path) {
 #ifdef _WIN32
@@ -66,15 +61,6 @@ int SyncFile(const fs::path& path) {
 #endif
     CloseFd(fd);
     return error;
-}
-
-bool MayReplace([[maybe_unused]] const fs::path& file) {
-#ifdef _WIN32
-    return true;  // replacing a read-only file fails at the rename there
-#else
-    // A rename would replace a read-only file without asking; refuse as a direct write would.
-    return ::access(file.c_str(), W_OK) == 0;
-#endif
 }
 
 }  // namespace
@@ -117,24 +103,16 @@ Result<> StagedFile::ready() const {
 
 Result<> StagedFile::commit() {
     if (const Result<> made = ready(); !made) return made;
-    std::error_code ec;
     fs::path target = m_target;
-    // Replace the file a link points to, not the link.
-    if (fs::is_symlink(fs::symlink_status(target, ec))) {
-        target = fs::weakly_canonical(target, ec);
-        if (ec) return Failed(ErrnoOf(ec));
-    }
-    const fs::file_status status = fs::status(target, ec);
+    fs::file_status status;
+    if (const int refused = CheckSaveTarget(target, status); refused != 0) return Failed(refused);
     if (fs::exists(status)) {
-        if (fs::is_directory(status)) return Failed(EISDIR);
-        if (!fs::is_regular_file(status)) return Failed(EINVAL);
-        if (!MayReplace(target)) return Failed(EACCES);
         // The new file keeps the permissions the old one was given.
+        std::error_code ec;
         fs::permissions(m_temp, status.permissions(), ec);
     }
     if (const int error = SyncFile(m_temp); error != 0) return Failed(error);
-    fs::rename(m_temp, target, ec);
-    if (ec) return Failed(ErrnoOf(ec));
+    if (const int error = MoveIntoPlace(m_temp, target); error != 0) return Failed(error);
     m_committed = true;
     return {};
 }
