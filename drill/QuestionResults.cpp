@@ -165,7 +165,8 @@ std::vector<std::optional<std::vector<std::string>>> ReadSectionFiles(
 LessonResults ResultsOfLesson(
     const LessonOutline& outline,
     const std::vector<std::optional<std::vector<std::string>>>& sectionFiles,
-    const std::vector<LearnerFile>& files, RunsCounted runs) {
+    const std::vector<LearnerFile>& files, RunsCounted runs,
+    const std::function<bool(const LessonUnit&)>& afterUnit) {
     LessonResults out;
     out.units.reserve(outline.units.size());
     for (const LessonUnit& u : outline.units) {
@@ -176,6 +177,7 @@ LessonResults ResultsOfLesson(
         out.units.push_back(ResultsOfUnit(u, std::move(questions), files, runs));
         out.mismatched += out.units.back().mismatched;
         out.damaged += out.units.back().damaged;
+        if (afterUnit && !afterUnit(u)) break;
     }
     return out;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -94,10 +95,13 @@ std::vector<std::optional<std::vector<std::string>>> ReadSectionFiles(
     const std::vector<std::string>& paths);
 // sectionFiles[s - 1]: the lines of section s's question file (nullopt: missing or unreadable,
 // so its units have no questions and every record line of them is left out).
+// afterUnit, when given, is called after each unit is worked out; false stops there, leaving
+// the units so far.
 LessonResults ResultsOfLesson(
     const LessonOutline& outline,
     const std::vector<std::optional<std::vector<std::string>>>& sectionFiles,
-    const std::vector<LearnerFile>& files, RunsCounted runs);
+    const std::vector<LearnerFile>& files, RunsCounted runs,
+    const std::function<bool(const LessonUnit&)>& afterUnit = {});
 
 // The unit's blanks, lowest rate first (then the most learners who missed it, then sheet order);
 // blanks nobody was counted for come last, in sheet order. Indices into results.blanks.

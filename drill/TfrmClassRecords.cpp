@@ -98,24 +98,16 @@ LessonResults ResultsOfLessonStepwise(
     const LessonOutline& outline,
     const std::vector<std::optional<std::vector<std::string>>>& sectionFiles,
     const std::vector<LearnerFile>& files, RunsCounted runs, ProgressRun& run, int stepsBefore) {
-    // As ResultsOfLesson, one unit at a time.
-    LessonResults out;
-    if (run.cancelled()) return out;
-    out.units.reserve(outline.units.size());
-    int done = stepsBefore;
-    for (const LessonUnit& u : outline.units) {
-        const auto s = static_cast<std::size_t>(u.section - 1);
-        UnitQuestions questions;
-        if (u.section >= 1 && s < sectionFiles.size() && sectionFiles[s])
-            questions = QuestionsOfUnit(*sectionFiles[s], u.unit);
-        out.units.push_back(ResultsOfUnit(u, std::move(questions), files, runs));
-        out.mismatched += out.units.back().mismatched;
-        out.damaged += out.units.back().damaged;
+    if (run.cancelled()) return {};
+    std::size_t worked = 0;
+    return ResultsOfLesson(outline, sectionFiles, files, runs, [&](const LessonUnit& u) {
+        ++worked;
         const std::string name =
             IntText(u.section) + "-" + IntText(u.unit) + (u.title.empty() ? "" : " " + u.title);
-        if (!run.step(++done, name) && out.units.size() < outline.units.size()) break;
-    }
-    return out;
+        // A stop during the last unit leaves nothing out.
+        return run.step(stepsBefore + static_cast<int>(worked), name) ||
+               worked == outline.units.size();
+    });
 }
 
 CsvText ClassRecordsCsv(const ClassRecordsSource& source, const LessonOutline& outline) {
