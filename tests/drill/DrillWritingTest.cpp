@@ -34,6 +34,15 @@ protected:
         setup.handwriting = true;
         setup.preferHandwriting = true;
     }
+    // A test run answered in order (UTF-8), then graded.
+    void TestAndGrade(const std::vector<const char*>& answers) {
+        engine.startTest();
+        for (const char* a : answers) {
+            engine.boxEdited(engine.currentBlank(), sjis(a));
+            engine.enterPressed(engine.currentBlank());
+        }
+        engine.grade();
+    }
     // The text ops drawn in the stroke-order face on a canvas.
     static std::vector<RecordingCanvas::Op> StrokeOrderTexts(const RecordingCanvas& canvas) {
         std::vector<RecordingCanvas::Op> out;
@@ -89,12 +98,7 @@ TEST_F(DrillWritingTest, CorrectAnswersShownAfterGradingListTheStrokeOrderOfThos
     setup.strokeOrderFont = kStrokeOrderFontFamily;
     setup.strokeOrder = true;
     engine.open(setup);
-    engine.startTest();
-    for (const char* a : {"山", "x", "x", "x"}) {
-        engine.boxEdited(engine.currentBlank(), sjis(a));
-        engine.enterPressed(engine.currentBlank());
-    }
-    engine.grade();
+    TestAndGrade({"山", "x", "x", "x"});
     front.mess.ops.clear();
     engine.showAllAnswers();
     // 山 was right, もり has no kanji: 川 and 林, one under the other, under a heading.
@@ -111,12 +115,7 @@ TEST_F(DrillWritingTest, TickingStrokeOrderOverTheCorrectAnswersRedrawsThemAtOnc
     Sheet({"山", "川"});
     setup.strokeOrderFont = kStrokeOrderFontFamily;
     engine.open(setup);
-    engine.startTest();
-    for (const char* a : {"x", "x"}) {
-        engine.boxEdited(engine.currentBlank(), sjis(a));
-        engine.enterPressed(engine.currentBlank());
-    }
-    engine.grade();
+    TestAndGrade({"x", "x"});
     // Ticked after grading, before the correct answers are shown: nothing to redraw yet.
     front.mess.ops.clear();
     engine.setStrokeOrder(true);
