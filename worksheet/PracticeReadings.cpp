@@ -5,64 +5,15 @@
 
 #include "Kanji.h"
 #include "Sjis.h"
+#include "StyledText.h"
 #include "TextRoutines.h"
 
 namespace sulkan {
 namespace {
 
-// A stretch of question text as the sheet draws it, tags left out; marked: drawn with a style or
-// size of its own (the passage a question points at).
-struct Run {
-    std::string text;
-    bool marked = false;
-};
-
-// The question text in runs, read as the sheet reads its tags: "<", the tag, one closing
-// character; an unknown tag shows its character.
-std::vector<Run> RunsOf(std::string_view piece) {
-    std::vector<Run> runs;
-    bool emphasis = false;
-    int sizeOffset = 0;
-    auto add = [&](std::string_view text) {
-        const bool marked = emphasis || sizeOffset != 0;
-        if (!runs.empty() && runs.back().marked == marked)
-            runs.back().text += text;
-        else
-            runs.push_back({std::string(text), marked});
-    };
-    std::size_t pos = 0;
-    while (pos < piece.size()) {
-        const std::size_t lt = piece.find('<', pos);
-        const std::size_t end = lt == std::string_view::npos ? piece.size() : lt;
-        if (end > pos) add(piece.substr(pos, end - pos));
-        if (lt == std::string_view::npos || lt + 1 >= piece.size()) break;
-        const std::size_t tagAt = lt + 1;
-        const std::size_t tagLength = CharLength(piece, tagAt);
-        const std::string_view tag = piece.substr(tagAt, tagLength);
-        pos = tagAt + tagLength;
-        if (pos < piece.size()) pos += CharLength(piece, pos);
-        const char t = tagLength == 1 ? tag[0] : '\0';
-        if (t == 'B' || t == 'I' || t == 'U' || t == 'u' || t == 'X' || t == '_')
-            emphasis = true;
-        else if (t == '/')
-            emphasis = false;
-        else if (t == '+')
-            sizeOffset += 2;
-        else if (t == '-')
-            sizeOffset -= 2;
-        else if (t >= '0' && t <= '9')
-            sizeOffset = 2 * (t - '0');
-        else if (t == '=')
-            sizeOffset = 0;
-        else
-            add(tag);
-    }
-    return runs;
-}
-
 std::string Plain(std::string_view piece) {
     std::string text;
-    for (const Run& r : RunsOf(piece)) text += r.text;
+    for (const TextStretch& r : StyledStretches(piece)) text += r.text;
     return text;
 }
 
@@ -143,7 +94,7 @@ struct Before {
 };
 
 Before BeforeBlank(std::string_view piece) {
-    std::vector<Run> runs = RunsOf(piece);
+    std::vector<TextStretch> runs = StyledStretches(piece);
     Before before;
     auto trim = [&runs] {
         while (!runs.empty()) {

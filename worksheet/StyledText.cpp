@@ -137,6 +137,24 @@ double MeasureStyledText(Canvas& canvas, const std::string& piece, double x, dou
                 });
 }
 
+std::vector<TextStretch> StyledStretches(std::string_view piece) {
+    constexpr double kBase = 12;
+    int runningOffset = 0;
+    StyleContext context(runningOffset, std::string());
+    std::vector<TextStretch> stretches;
+    Walk(piece, 0, kBase, context, [&](std::string_view text, const TextStyle& style, double at) {
+        const FontSpec& f = style.font;
+        const bool marked =
+            f.bold || f.italic || f.strikeOut || style.underline || f.points != kBase;
+        if (!stretches.empty() && stretches.back().marked == marked)
+            stretches.back().text += text;
+        else
+            stretches.push_back({std::string(text), marked});
+        return at;
+    });
+    return stretches;
+}
+
 double DrawPlainText(Canvas& canvas, const std::string& text, double x, double y, double size,
                      StyleContext& context) {
     const double top = RoundToInt(y + context.textOffset);

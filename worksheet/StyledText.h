@@ -4,7 +4,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "Canvas.h"
 
@@ -43,6 +45,15 @@ double DrawStyledText(Canvas& canvas, const std::string& piece, double x, double
 // running size offset as the drawing would.
 double MeasureStyledText(Canvas& canvas, const std::string& piece, double x, double baseSize,
                          StyleContext& context);
+
+// The text of piece as the sheet draws it, tags read as DrawStyledText reads them, in stretches;
+// marked: drawn with a style or at a size of its own (the passage a question points at).
+// Neighbouring stretches of the same kind are one.
+struct TextStretch {
+    std::string text;
+    bool marked = false;
+};
+std::vector<TextStretch> StyledStretches(std::string_view piece);
 
 // Draws text as it stands (tags not interpreted) in the context's face and colour at size; for
 // text typed by a learner. Returns the pen x after it.
