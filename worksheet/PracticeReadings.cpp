@@ -73,17 +73,13 @@ bool HoldsChar(std::string_view text, std::string_view c) {
     return false;
 }
 
+// The answer's alternatives, trimmed, empty ones left out.
 std::vector<std::string> Alternatives(std::string_view answer) {
-    std::vector<std::string> out;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t semi = FindWholeChar(answer, ';', from);
-        const std::string a = TrimWide(
-            answer.substr(from, semi == std::string_view::npos ? answer.npos : semi - from));
-        if (!a.empty()) out.push_back(a);
-        if (semi == std::string_view::npos) return out;
-        from = semi + 1;
-    }
+    std::vector<std::string> pieces, out;
+    SplitAtSemicolon(answer, pieces);
+    for (const std::string& piece : pieces)
+        if (std::string a = TrimWide(piece); !a.empty()) out.push_back(std::move(a));
+    return out;
 }
 
 // What the question says right before a blank.
