@@ -17,7 +17,7 @@ packages=(
   librsvg2-bin dpkg-dev file
   libxlsxwriter-dev unzip
   fonts-klee shared-mime-info binutils man-db
-  at-spi2-core python3-pyatspi lintian strace
+  at-spi2-core python3-pyatspi lintian strace openbox
 )
 
 missing=()

@@ -5,6 +5,7 @@
 # also the drill of the first unit, on a screen that many times larger (a 2 gives 2560 x 1600, as a
 # high-density classroom display shows the same desktop).
 #   screenshots.sh [BUILD_DIR [OUT_DIR [SCALE]]]   (default build/, data/screenshots/, 1)
+# With WM=openbox the windows are managed (title bars, focus and stacking as on a desktop).
 # Needs xvfb-run, xdotool and ImageMagick's import (scripts/install-deps.sh installs them).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,6 +41,7 @@ printf '[General]\nShowDoYouKnow=0\n' >"$tmp/home/.config/Sulkan++/SlkDrill.ini"
 cat >"$tmp/take.sh" <<SH
 set -euo pipefail
 cd "$tmp"
+if [ -n "${WM:-}" ]; then "\$WM" >/dev/null 2>&1 & sleep 1; fi
 env -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$tmp/home" LANG=C.UTF-8 QT_QPA_PLATFORM=xcb \\
   QT_SCALE_FACTOR=$scale \\
   "$build/app/sulkan" course/kan3/sample.skn >"$tmp/run.log" 2>&1 &
